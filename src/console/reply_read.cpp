@@ -1,0 +1,42 @@
+// Field reads over the window layer's raw typed lines.
+#include "console/reply_read.h"
+
+#include <string>
+
+#include "console/free_form.h"
+#include "console/number_text.h"
+
+namespace telmor {
+namespace {
+
+std::string next_item(WindowLayer& layer, Window window) {
+  for (;;) {
+    const std::string line =
+        window == Window::console ? layer.console_read_line() : layer.chart_read_line();
+    if (auto item = first_item(line)) return *std::move(item);
+  }
+}
+
+}  // namespace
+
+void read_text(WindowLayer& layer, Window window, TextField& field) {
+  field.assign(next_item(layer, window));
+}
+
+bool read_integer(WindowLayer& layer, Window window, std::int32_t& value) {
+  return parse_integer(next_item(layer, window), value);
+}
+
+bool read_real(WindowLayer& layer, Window window, float& value) {
+  return parse_real(next_item(layer, window), value);
+}
+
+void write_line(WindowLayer& layer, Window window, std::string_view line) {
+  if (window == Window::console) {
+    layer.console_write(line);
+  } else {
+    layer.chart_write(line);
+  }
+}
+
+}  // namespace telmor

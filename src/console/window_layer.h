@@ -1,0 +1,89 @@
+// The operations the program logic needs of its console window, chart window,
+// mouse and cursor. The Qt desktop and the headless replay implement it; the
+// logic is written once against it as one sequential flow.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "console/console_output.h"
+
+namespace telmor {
+
+// Mouse event codes, one bit each; a wait names the events that end it as their sum.
+inline constexpr int kLeftPress = 1;
+inline constexpr int kLeftRelease = 2;
+inline constexpr int kLeftDouble = 4;
+inline constexpr int kRightPress = 8;
+inline constexpr int kRightRelease = 16;
+inline constexpr int kRightDouble = 32;
+inline constexpr int kMouseMove = 64;
+
+// Cursor identifiers as the platform numbers them (IDC_ARROW, IDC_CROSS).
+enum class Cursor : int { arrow = 32512, cross = 32515 };
+inline constexpr int kIdcCross = 32515;
+
+// The platform's standard cursor with that identifier (LoadCursorA with no module handle).
+constexpr Cursor load_cursor_a(std::nullptr_t, int id) {
+  return id == kIdcCross ? Cursor::cross : Cursor::arrow;
+}
+
+struct PixelPoint {
+  std::int16_t x = 0;
+  std::int16_t y = 0;
+};
+
+struct MouseEvent {
+  int event = 0;      // one of the codes above
+  int key_state = 0;  // modifier keys; no caller uses it
+  std::int16_t x = 0;  // pixel of the chart surface, origin top-left, y downwards
+  std::int16_t y = 0;
+};
+
+// Thrown by a blocking read or wait when no more input can come (the window
+// was closed, or a replay script ran out). It ends the whole run, nothing else.
+class InputClosed : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class WindowLayer : public ConsoleOutput {
+ public:
+  // console_write (from ConsoleOutput): one line on the console.
+
+  // Blocks until the user has typed a line into the console and pressed Enter;
+  // returns it without its line end. Throws InputClosed when input has ended.
+  virtual std::string console_read_line() = 0;
+
+  // Creates the chart window and gives it the input focus.
+  virtual void chart_open() = 0;
+  // Writes one line into the chart's text area, on the next text row.
+  virtual void chart_write(std::string_view line) = 0;
+  // As console_read_line, for a line typed into the chart window (which echoes it).
+  virtual std::string chart_read_line() = 0;
+  virtual void chart_close() = 0;
+  // Erases text and graphics to the background and puts the text row back to the first.
+  virtual void chart_clear() = 0;
+
+  // Colour 0x00BBGGRR (low 24 bits count) of all later lines; returns the previous one.
+  virtual std::uint32_t set_color_rgb(std::uint32_t colour) = 0;
+  // Moves the graphics position without drawing; returns the previous position.
+  virtual PixelPoint move_to(std::int16_t x, std::int16_t y) = 0;
+  // Draws a one-pixel line in the current colour to (x, y), clipped to the
+  // surface, and makes (x, y) the current position.
+  virtual void line_to(std::int16_t x, std::int16_t y) = 0;
+
+  // Cursor shown over the chart window; returns the previous one.
+  virtual Cursor set_mouse_cursor(Cursor cursor) = 0;
+  // Blocks until an event whose code is in mask happens in the chart window;
+  // events outside the mask are dropped. Throws InputClosed when input has ended.
+  virtual MouseEvent wait_mouse_event(int mask) = 0;
+
+  // The program has ended (all files are closed); the layer ends the process
+  // or, headless, records the end. The logic returns right after it.
+  virtual void program_stop() = 0;
+};
+
+}  // namespace telmor

@@ -1,0 +1,102 @@
+// Banner and settings dialogue.
+#include "driver/dialogue.h"
+
+#include <string>
+
+#include "console/reply_read.h"
+
+namespace telmor {
+namespace {
+
+constexpr std::string_view kPlusLine = "+++++++++++++++++++++++++++++++++++++++++++++++++++++++";
+
+bool is_no(const TextField& reply) { return reply.equals("n") || reply.equals("N"); }
+
+// Asks a y/n question; true when the user answered n or N.
+bool answered_no(WindowLayer& layer, RunRecord& record, std::string_view question) {
+  layer.console_write(question);
+  read_text(layer, Window::console, record.reply);
+  return is_no(record.reply);
+}
+
+// Asks until the reply is a whole number within [low, high]; a reply that is
+// not a number repeats the question, one out of range says why first.
+std::int32_t ask_integer(WindowLayer& layer, std::string_view prompt, std::int32_t low,
+                         std::int32_t high, std::string_view out_of_range) {
+  for (;;) {
+    layer.console_write(prompt);
+    std::int32_t value = 0;
+    if (!read_integer(layer, Window::console, value)) continue;
+    if (value >= low && value <= high) return value;
+    layer.console_write(out_of_range);
+  }
+}
+
+float ask_real(WindowLayer& layer, std::string_view prompt) {
+  for (;;) {
+    layer.console_write(prompt);
+    float value = 0.0f;
+    if (read_real(layer, Window::console, value)) return value;
+  }
+}
+
+}  // namespace
+
+void write_banner(WindowLayer& layer) {
+  layer.console_write(kPlusLine);
+  layer.console_write("30秒以内のTXT形式EPS波形データ横n誘導、縦m時間を読み込み");
+  layer.console_write("AT,RTを自動認識、視認修正、データ保存を行うものです。");
+  layer.console_write("動かす前に****.txtがドライブd:のフォルダ\\data\\mapに");
+  layer.console_write("あることを確認してください。");
+  layer.console_write(kPlusLine);
+}
+
+std::string build_paths(RunRecord& record) {
+  std::string path(record.drive.view());
+  path += ":\\data\\map\\";
+  path += record.file_name.view();
+  record.data_path.assign(path);
+  const std::string shown(record.data_path.view());
+
+  // The name holds no blank unless it was quoted, and is at most 12
+  // characters, so a blank is always found within the 30 characters.
+  const std::string_view full = record.data_path.view();
+  const std::string stem(full.substr(0, full.find(' ')));
+  record.data_path.assign(stem + ".txt");
+  record.result_path.assign(stem + "ari.csv");
+  return shown;
+}
+
+void run_dialogue(WindowLayer& layer, RunRecord& record) {
+  record.smooth_points = 7;
+  record.amp_ratio = 0.1f;
+  record.at_from = -80;
+  record.at_to = 80;
+  record.rt_from = 100;
+  record.rt_to = 200;
+  record.drive.assign("d");
+
+  layer.console_write("可変設定条件");
+  if (answered_no(layer, record, "1)ドライブ:dでいいですか？<y/n>")) {
+    layer.console_write("ドライブ(c,dなど一文字）:");
+    read_text(layer, Window::console, record.drive);
+  }
+  if (answered_no(layer, record, "2)振幅比0.1-1.0 (=検出電位微分値：最大電位微分値でいいですか？<y/n>")) {
+    record.amp_ratio = ask_real(layer, "振幅比(0.0-1.0) :");
+  }
+  if (answered_no(layer, record, "3)前後7点のデータで平滑化でいいですか？<y/n>")) {
+    // More than 499 points would make the fit window wider than a one-second block.
+    record.smooth_points = ask_integer(layer, "平滑化点数:", 0, 499, "0から499の数を入力してください。");
+  }
+  layer.console_write("TXT形式のファイル名を入力してください。 (xxx.txt):");
+  read_text(layer, Window::console, record.file_name);
+  layer.console_write(build_paths(record));
+
+  record.lead_count = ask_integer(layer, "記録した誘導点数を入力してください。", 1, 20,
+                                  "誘導点数は1から20です。");
+  record.record_seconds = ask_integer(layer, "記録した秒数を入力してください。", 1, 30,
+                                      "秒数は1から30です。");
+  record.sample_count = record.record_seconds * 1000;
+}
+
+}  // namespace telmor

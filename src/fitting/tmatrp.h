@@ -1,0 +1,34 @@
+// Square-root (Cholesky) factorisation of symmetric normal equations, with
+// negligible pivots dropped and counted, forward substitution of the
+// right-hand side, and the inverse of the triangular factor.
+#pragma once
+
+#include "console/console_output.h"
+
+namespace telmor {
+
+// Element (i, j), both counted from 1, of a column-major matrix with lead_dim rows.
+inline float& matrix_at(float* matrix, int lead_dim, int i, int j) {
+  return matrix[(j - 1) * lead_dim + (i - 1)];
+}
+inline float matrix_at(const float* matrix, int lead_dim, int i, int j) {
+  return matrix[(j - 1) * lead_dim + (i - 1)];
+}
+
+// Factorises A = U'U for the order-N matrix held in matrix (column-major,
+// lead_dim rows, 1-based): on entry (i, j) for i <= j <= N holds A and column
+// N + 1 rows 1..N the right-hand side b.
+// Writes below the diagonal, shifted down one row: (i + 1, i) = t_i = 1/U(i, i)
+// (0 for a dropped term); (j + 1, i), i < j, = V(i, j) of V = inverse of U
+// when invert_mode is 1. The input part stays as it was.
+// solution[0..N-1] receives W = U^-T b when solve_mode is 1.
+// determinant: product of the pivots, each product rounded to single precision.
+// status: 0, or the number of dropped terms (|pivot| within tolerance * |A(i, i)|);
+// -2 when a pivot is below -tolerance * |A(i, i)|: the message line is written
+// to console and nothing further is computed (solution untouched).
+// Only invert_mode 1 and solve_mode 1 are supported; requires 1 <= N < lead_dim.
+void tmatrp(int order, float* matrix, float tolerance, int invert_mode,
+            int solve_mode, float* solution, float& determinant, int lead_dim,
+            int& status, ConsoleOutput& console);
+
+}  // namespace telmor

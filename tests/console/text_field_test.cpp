@@ -1,0 +1,43 @@
+// Fixed-width text fields counted in characters.
+#include <gtest/gtest.h>
+
+#include "console/text_field.h"
+
+namespace telmor {
+namespace {
+
+TEST(TextField, StartsBlankAndPads) {
+  TextField f(10);
+  EXPECT_EQ(f.view(), std::string(10, ' '));
+  f.assign("d");
+  EXPECT_EQ(f.view(), "d         ");
+  EXPECT_EQ(f.trimmed(), "d");
+}
+
+TEST(TextField, ComparesAsAWholeField) {
+  TextField f(10);
+  f.assign("dd");
+  EXPECT_FALSE(f.equals("d"));
+  EXPECT_TRUE(f.equals("dd"));
+  f.assign("N");
+  EXPECT_TRUE(f.equals("N"));
+  EXPECT_FALSE(f.equals("n"));
+}
+
+TEST(TextField, WidthCountsCharactersNotBytes) {
+  TextField f(4);
+  f.assign("心電図データ");  // three bytes per character
+  EXPECT_EQ(f.view(), "心電図デ");
+  f.assign("心a");
+  EXPECT_EQ(f.view(), "心a  ");
+  EXPECT_EQ(utf8_length(f.view()), 4);
+}
+
+TEST(TextField, NeverSplitsAMultiByteCharacter) {
+  TextField f(1);
+  f.assign("ドライブ");
+  EXPECT_EQ(f.view(), "ド");
+}
+
+}  // namespace
+}  // namespace telmor

@@ -1,0 +1,106 @@
+// A window layer for unit tests: typed lines and clicks come from queues set
+// up by the test; everything written or drawn is recorded.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "console/window_layer.h"
+
+namespace telmor::testing {
+
+struct Segment {
+  int x1, y1, x2, y2;
+  std::uint32_t colour;
+  bool operator==(const Segment&) const = default;
+};
+
+class ScriptedLayer : public WindowLayer {
+ public:
+  std::deque<std::string> console_input;
+  std::deque<std::string> chart_input;
+  std::deque<MouseEvent> mouse_input;
+
+  std::vector<std::string> console_lines;  // written to the console
+  std::vector<std::string> chart_lines;    // written to the chart since the last clear
+  std::vector<std::string> transcript;     // everything, in order
+  std::vector<Segment> segments;           // since the last clear
+  std::uint32_t colour = 0;
+  PixelPoint position{};
+  int clears = 0;
+  bool chart_is_open = false;
+  bool stopped = false;
+  Cursor cursor = Cursor::arrow;
+
+  void console_write(std::string_view line) override {
+    console_lines.emplace_back(line);
+    transcript.push_back("console> " + std::string(line));
+  }
+  std::string console_read_line() override { return take(console_input, "console< "); }
+  void chart_open() override {
+    chart_is_open = true;
+    transcript.emplace_back("chart: open");
+  }
+  void chart_write(std::string_view line) override {
+    chart_lines.emplace_back(line);
+    transcript.push_back("chart> " + std::string(line));
+  }
+  std::string chart_read_line() override { return take(chart_input, "chart< "); }
+  void chart_close() override {
+    chart_is_open = false;
+    transcript.emplace_back("chart: close");
+  }
+  void chart_clear() override {
+    ++clears;
+    chart_lines.clear();
+    segments.clear();
+    transcript.emplace_back("chart: clear");
+  }
+  std::uint32_t set_color_rgb(std::uint32_t c) override {
+    const std::uint32_t previous = colour;
+    colour = c;
+    return previous;
+  }
+  PixelPoint move_to(std::int16_t x, std::int16_t y) override {
+    const PixelPoint previous = position;
+    position = {x, y};
+    return previous;
+  }
+  void line_to(std::int16_t x, std::int16_t y) override {
+    segments.push_back({position.x, position.y, x, y, colour & 0xFFFFFFu});
+    position = {x, y};
+  }
+  Cursor set_mouse_cursor(Cursor c) override {
+    const Cursor previous = cursor;
+    cursor = c;
+    return previous;
+  }
+  MouseEvent wait_mouse_event(int mask) override {
+    while (!mouse_input.empty()) {
+      const MouseEvent e = mouse_input.front();
+      mouse_input.pop_front();
+      if (e.event & mask) {
+        transcript.push_back("chart: mouse " + std::to_string(e.event));
+        return e;
+      }
+    }
+    throw InputClosed("no more clicks");
+  }
+  void program_stop() override {
+    stopped = true;
+    transcript.emplace_back("stop");
+  }
+
+ private:
+  std::string take(std::deque<std::string>& queue, const char* tag) {
+    if (queue.empty()) throw InputClosed(std::string("no more input after ") + tag);
+    std::string line = queue.front();
+    queue.pop_front();
+    transcript.push_back(tag + line);
+    return line;
+  }
+};
+
+}  // namespace telmor::testing
