@@ -2,8 +2,13 @@
 #include "driver/run_program.h"
 
 #include <memory>
+#include <string>
 
+#include "console/reply_read.h"
+#include "driver/command_loop.h"
 #include "driver/dialogue.h"
+#include "driver/find_beats.h"
+#include "driver/prepare_signals.h"
 #include "driver/run_record.h"
 #include "driver/waveform_reader.h"
 
@@ -12,10 +17,25 @@ namespace telmor {
 void run_program(WindowLayer& layer, const std::filesystem::path& drives_root) {
   // About 5 MB of tables, zeroed, for the whole run.
   auto record = std::make_unique<RunRecord>();
+  RunRecord& r = *record;
+
   write_banner(layer);
   do {
-    run_dialogue(layer, *record);
-  } while (!read_waveform_file(layer, *record, drives_root));
+    run_dialogue(layer, r);
+  } while (!read_waveform_file(layer, r, drives_root));
+  prepare_signals(r, layer);
+
+  layer.chart_open();
+  layer.chart_write(std::string(r.data_path.view()) + "ecg dataを表示");
+  if (find_beats(r)) {
+    run_command_loop(layer, r, drives_root);
+  } else {
+    layer.chart_write(std::string(r.data_path.view()) + "No data!  Hit");
+    // Any number ends the run; so does a reply that is not one.
+    float scratch = 0.0f;
+    (void)read_real(layer, Window::chart, scratch);
+    layer.chart_close();
+  }
   layer.program_stop();
 }
 

@@ -86,6 +86,21 @@ struct RunRecord {
   std::array<float, 2> mark2_x{};
   std::array<float, 2> mark2_y{};
 
+  // Buffers of the local cubic fit of the signal preparation: one second of
+  // one lead, and every output of the fit (only the coefficients are used).
+  struct FitBuffers {
+    std::array<float, kBlockSamples> fit_x{};
+    std::array<float, kBlockSamples> fit_y{};
+    float intercept = 0.0f;
+    std::array<float, 3> trapl_b{};
+    std::array<float, 3> coef_se{};
+    std::array<float, kMaxSamples> residual{};
+    std::array<float, 9> fit_summary{};
+    std::array<float, 5> xy_summary{};
+    std::array<float, 3> mult_corr{};
+    std::int32_t status = 0;
+  } fit;
+
   // 1-based access: lead 1..20, sample 1..30000, row 1..200.
   float& wave(int lead, int sample) { return wave_table[lead - 1][sample - 1]; }
   float wave(int lead, int sample) const { return wave_table[lead - 1][sample - 1]; }

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: once in a
+# normal build (with the desktop layer, offscreen) and once in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer (the Qt-free core).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/install_deps.sh"
+jobs=$(nproc)
+
+cmake -S "$top" -B "$top/build" -G Ninja >/dev/null
+cmake --build "$top/build" -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$top/build" -j "$jobs" --output-on-failure
+
+cmake -S "$top" -B "$top/build-sanitize" -G Ninja -DTELMOR_SANITIZE=ON \
+      -DTELMOR_BUILD_GUI=OFF -DTELMOR_BUILD_BENCH=OFF >/dev/null
+cmake --build "$top/build-sanitize" -j "$jobs"
+ctest --test-dir "$top/build-sanitize" -j "$jobs" --output-on-failure

@@ -1,0 +1,149 @@
+// The overview, the beat sort, the menu and its dispatch.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "console/curve_drawing.h"
+#include "driver/command_loop.h"
+#include "driver/find_beats.h"
+#include "driver/overview.h"
+#include "support/scripted_layer.h"
+
+namespace telmor {
+namespace {
+
+constexpr const char* kMenu =
+    "保存(s),既データ読込(o),認識範囲(d),計算(c),AT修正(a),RT修正(r),終了(x)";
+
+struct Overview : ::testing::Test {
+  testing::ScriptedLayer layer;
+  std::unique_ptr<RunRecord> r = std::make_unique<RunRecord>();
+
+  void SetUp() override {
+    r->sample_count = 10000;
+    r->record_seconds = 10;
+    r->wave(1, 500) = 2.0f;
+    for (int i = 1; i <= r->sample_count; ++i) r->time_ms(i) = static_cast<float>(i);
+    r->amp_ratio = 1.0f;  // no beats of its own
+    ASSERT_TRUE(find_beats(*r));
+  }
+  std::vector<testing::Segment> markers() const {
+    std::vector<testing::Segment> m;
+    for (const auto& s : layer.segments) {
+      if (s.colour == (kCyan & 0xFFFFFFu) && s.y1 != s.y2) m.push_back(s);
+    }
+    return m;
+  }
+};
+
+TEST_F(Overview, BeatsSortedLatestFirstWithAMarkerEach) {
+  r->beat_found(1) = 2500.0f;
+  r->beat_found(2) = 1000.0f;
+  r->beat_found(3) = 3500.0f;
+  draw_overview(layer, *r);
+  EXPECT_EQ(r->beat_ms(1), 3500);
+  EXPECT_EQ(r->beat_ms(2), 2500);
+  EXPECT_EQ(r->beat_ms(3), 1000);
+  EXPECT_TRUE(std::all_of(r->beat_ms_list.begin() + 3, r->beat_ms_list.end(),
+                          [](int b) { return b == 0; }));
+  const std::vector<testing::Segment> expected = {{525, 30, 525, 269, 0xFFFF00},
+                                                  {375, 30, 375, 269, 0xFFFF00},
+                                                  {150, 30, 150, 269, 0xFFFF00}};
+  EXPECT_EQ(markers(), expected);
+  EXPECT_EQ(r->beat_found(1), 2500.0f);  // the sort works on a copy
+}
+
+TEST_F(Overview, CurveOfFourSecondsThenNoMarkersWithoutBeats) {
+  draw_overview(layer, *r);
+  EXPECT_EQ(layer.clears, 1);
+  ASSERT_EQ(layer.segments.size(), 4000u);  // the zero-length first step, then 3999
+  EXPECT_TRUE(markers().empty());
+  EXPECT_EQ(layer.segments.front().colour, kBlue);
+  // Time 4000 ms lies at x = 0.6; the zero line at y = 0.5; sample 500 (the
+  // largest amplitude) at the top of the frame.
+  EXPECT_EQ(layer.segments.back().x2, 600);
+  EXPECT_EQ(layer.segments.back().y2, 150);
+  EXPECT_EQ(layer.segments[499].y2, 30);
+}
+
+TEST_F(Overview, ShortRecordingDrawsOnlyItsSamples) {
+  r->sample_count = 2000;
+  draw_overview(layer, *r);
+  EXPECT_EQ(layer.segments.size(), 2000u);
+  EXPECT_EQ(layer.segments.back().x2, 300);
+}
+
+TEST_F(Overview, CurveIsHeldInsideTheDrawingArea) {
+  r->wave(1, 10) = 100.0f;
+  r->wave(1, 20) = -100.0f;
+  draw_overview(layer, *r);
+  EXPECT_EQ(layer.segments[9].y2, 0);      // 0.001 * 300
+  EXPECT_EQ(layer.segments[19].y2, 299);   // 0.999 * 300
+}
+
+TEST_F(Overview, MarkersStopAt199) {
+  for (int k = 1; k <= 200; ++k) r->beat_found(k) = static_cast<float>(10 * k);
+  draw_overview(layer, *r);
+  EXPECT_EQ(markers().size(), 199u);
+}
+
+TEST_F(Overview, LatestOfEqualTruncatedValuesIsTakenFirst) {
+  // A value just above a whole number keeps the larger fraction from winning.
+  r->beat_found(1) = 1000.75f;
+  r->beat_found(2) = 1000.25f;
+  r->beat_found(3) = 999.0f;
+  sort_beats(*r);
+  EXPECT_EQ(r->beat_ms(1), 1000);
+  EXPECT_EQ(r->beat_ms(2), 1000);
+  EXPECT_EQ(r->beat_ms(3), 999);
+}
+
+struct Menu : Overview {
+  void run(std::initializer_list<const char*> replies) {
+    for (const char* reply : replies) layer.chart_input.emplace_back(reply);
+    run_command_loop(layer, *r, ".");
+    EXPECT_TRUE(layer.chart_input.empty());
+  }
+  int count(std::string_view line) const {
+    return static_cast<int>(std::count(layer.transcript.begin(), layer.transcript.end(), line));
+  }
+};
+
+TEST_F(Menu, ExitAtOnce) {
+  run({"x"});
+  const std::vector<std::string> expected = {"chart: clear", std::string("chart> ") + kMenu,
+                                             "chart< x", "chart: close"};
+  EXPECT_EQ(layer.transcript, expected);
+}
+
+TEST_F(Menu, UpperCaseExitAndLeadingBlanks) {
+  run({"  X"});
+  EXPECT_EQ(layer.transcript.back(), "chart: close");
+}
+
+TEST_F(Menu, AnythingElseRedraws) {
+  run({"dd", "d1", "q", "", "x"});
+  EXPECT_EQ(layer.clears, 4);
+  EXPECT_EQ(count(std::string("chart> ") + kMenu), 4);
+}
+
+TEST_F(Menu, RangeCommandForEveryFormOfD) {
+  run({"d", "D", "  d", "d, x", "x"});
+  EXPECT_EQ(count("chart> この機能はまだ使えません。"), 4);
+  EXPECT_EQ(layer.clears, 5);  // each comes back to the redraw
+}
+
+TEST_F(Menu, SaveLoadAndCorrectionsComeBackToTheMenu) {
+  run({"s", "O", "a", "R", "x"});
+  EXPECT_EQ(layer.clears, 1);
+  EXPECT_EQ(count(std::string("chart> ") + kMenu), 5);
+}
+
+TEST_F(Menu, DetectionComesBackToTheRedraw) {
+  run({"c", "C", "x"});
+  EXPECT_EQ(layer.clears, 3);
+}
+
+}  // namespace
+}  // namespace telmor
