@@ -3,6 +3,7 @@
 // logic is written once against it as one sequential flow.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>

@@ -26,7 +26,9 @@ inline float matrix_at(const float* matrix, int lead_dim, int i, int j) {
 // status: 0, or the number of dropped terms (|pivot| within tolerance * |A(i, i)|);
 // -2 when a pivot is below -tolerance * |A(i, i)|: the message line is written
 // to console and nothing further is computed (solution untouched).
-// Only invert_mode 1 and solve_mode 1 are supported; requires 1 <= N < lead_dim.
+// Only invert_mode 1 and solve_mode 1 are supported: any other value skips
+// that step (without inversion U(i, j) stays at (j + 1, i)).
+// Requires 1 <= N < lead_dim.
 void tmatrp(int order, float* matrix, float tolerance, int invert_mode,
             int solve_mode, float* solution, float& determinant, int lead_dim,
             int& status, ConsoleOutput& console);

@@ -19,13 +19,18 @@ inline constexpr float kRankTolerance = 1.0e-6f;
 // rejected (degree outside 1..20 or fewer than degree + 2 points: the parameter
 // error line is written and nothing else); -2 normal matrix not positive
 // definite (coef, intercept and the statistics keep what they held).
-// print_mode must be 0 (no report); other values are rejected with status -1.
+// x or y without variance: coef and intercept 0, status 0, nothing printed;
+// xy_summary[4] and the statistics are not written.
+// print_mode must be 0 (no report); other values are rejected with status -1
+// and the line "*** parameter error : print mode must be 0".
 //
 // Outputs (single precision):
 //   coef[0..M-1]      coefficients of x^1..x^M
 //   coef_se[0..M-1]   see trapl.cpp
 //   residual[i-1]     for the points used, see trapl.cpp
-//   fit_summary[0..8], xy_summary[0..4], mult_corr[0..M-1]: see trapl.cpp
+//   xy_summary[0..4]  mean of x, variance of x, mean of y, variance of y,
+//                     correlation of x and y
+//   fit_summary[0..8], mult_corr[0..M-1]: see trapl.cpp
 // Messages (parameter error, the two warnings) go to console, each preceded by
 // one empty line. Allocates nothing.
 void trapl(int first, int last, const float* xs, const float* ys, int degree,

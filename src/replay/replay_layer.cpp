@@ -1,0 +1,173 @@
+// The headless window layer driven by a session script.
+#include "replay/replay_layer.h"
+
+#include <utility>
+
+#include "replay/colour.h"
+#include "replay/line_raster.h"
+#include "replay/plain_number.h"
+#include "replay/png_writer.h"
+
+namespace telmor {
+
+namespace {
+
+constexpr std::string_view kAwaitConsole = "a line typed into the console";
+constexpr std::string_view kAwaitChart = "a line typed into the chart";
+
+std::string awaited_mouse(int mask) {
+  return "a mouse event (mask " + plain_number(mask) + ")";
+}
+
+[[noreturn]] void stop_ran_out(std::string_view awaited) {
+  throw ReplayStopped(kReplayRanOut, "the script ran out while the program waited for " +
+                                         std::string(awaited));
+}
+
+[[noreturn]] void stop_mismatch(const Directive& directive, std::string_view awaited) {
+  throw ReplayStopped(kReplayMismatch, "script line " + plain_number(directive.line_number) +
+                                           " (" + directive.source +
+                                           ") does not fit: the program waited for " +
+                                           std::string(awaited));
+}
+
+}  // namespace
+
+ReplayLayer::ReplayLayer(std::vector<Directive> script, std::ostream& transcript,
+                         std::ostream* draw_log)
+    : script_(std::move(script)), transcript_(transcript), draw_log_(draw_log) {}
+
+void ReplayLayer::console_write(std::string_view line) {
+  transcript_ << "console> " << line << '\n';
+}
+
+std::string ReplayLayer::console_read_line() {
+  return read_typed_line(DirectiveKind::console, "console< ", kAwaitConsole);
+}
+
+void ReplayLayer::chart_open() {
+  chart_text_rows_ = 0;
+  transcript_ << "chart: open\n";
+}
+
+void ReplayLayer::chart_write(std::string_view line) {
+  ++chart_text_rows_;
+  transcript_ << "chart> " << line << '\n';
+}
+
+std::string ReplayLayer::chart_read_line() {
+  std::string line = read_typed_line(DirectiveKind::chart, "chart< ", kAwaitChart);
+  ++chart_text_rows_;  // the chart window echoes what was typed into it
+  return line;
+}
+
+void ReplayLayer::chart_close() { transcript_ << "chart: close\n"; }
+
+void ReplayLayer::chart_clear() {
+  surface_.fill(ChartSurface::kBackground);
+  chart_text_rows_ = 0;
+  transcript_ << "chart: clear\n";
+}
+
+std::uint32_t ReplayLayer::set_color_rgb(std::uint32_t colour) {
+  return std::exchange(colour_, colour);
+}
+
+PixelPoint ReplayLayer::move_to(std::int16_t x, std::int16_t y) {
+  return std::exchange(position_, PixelPoint{x, y});
+}
+
+void ReplayLayer::line_to(std::int16_t x, std::int16_t y) {
+  const Rgb rgb = rgb_from_colorref(colour_);
+  if (draw_log_ != nullptr) {
+    *draw_log_ << "line " << plain_number(position_.x) << ' ' << plain_number(position_.y) << ' '
+               << plain_number(x) << ' ' << plain_number(y) << ' ' << hex_rrggbb(rgb) << '\n';
+  }
+  draw_line(surface_, position_.x, position_.y, x, y, rgb);
+  position_ = PixelPoint{x, y};
+}
+
+Cursor ReplayLayer::set_mouse_cursor(Cursor cursor) { return std::exchange(cursor_, cursor); }
+
+MouseEvent ReplayLayer::wait_mouse_event(int mask) {
+  for (;;) {
+    if (pending_.empty()) {
+      const Directive* directive = next_input();
+      if (directive == nullptr) stop_ran_out(awaited_mouse(mask));
+      const bool is_double = directive->kind == DirectiveKind::double_click;
+      if (directive->kind != DirectiveKind::press && !is_double) {
+        stop_mismatch(*directive, awaited_mouse(mask));
+      }
+      const bool left = directive->button == MouseButton::left;
+      MouseEvent event;
+      event.x = directive->x;
+      event.y = directive->y;
+      event.event = left ? kLeftPress : kRightPress;
+      pending_.push_back(event);
+      if (is_double) {
+        event.event = left ? kLeftDouble : kRightDouble;
+        pending_.push_back(event);
+      }
+      ++next_;
+    }
+    const MouseEvent event = pending_.front();
+    pending_.pop_front();
+    if ((event.event & mask) != 0) {
+      transcript_event("chart: mouse ", event);
+      return event;
+    }
+    transcript_event("chart: ignored mouse ", event);
+  }
+}
+
+void ReplayLayer::program_stop() {
+  stopped_ = true;
+  for (; next_ < script_.size(); ++next_) {
+    const Directive& directive = script_[next_];
+    if (directive.kind == DirectiveKind::snapshot) {
+      write_snapshot(directive);
+    } else {
+      unused_.push_back(directive);
+    }
+  }
+  transcript_.flush();
+  if (draw_log_ != nullptr) draw_log_->flush();
+}
+
+const Directive* ReplayLayer::next_input() {
+  while (next_ < script_.size() && script_[next_].kind == DirectiveKind::snapshot) {
+    write_snapshot(script_[next_]);
+    ++next_;
+  }
+  return next_ < script_.size() ? &script_[next_] : nullptr;
+}
+
+void ReplayLayer::write_snapshot(const Directive& directive) {
+  if (!write_png(directive.text, surface_)) {
+    throw ReplayStopped(kReplayUsageError, "script line " + plain_number(directive.line_number) +
+                                               ": cannot write the snapshot " + directive.text);
+  }
+}
+
+std::string ReplayLayer::read_typed_line(DirectiveKind kind, std::string_view prefix,
+                                         std::string_view awaited) {
+  drop_pending_events();
+  const Directive* directive = next_input();
+  if (directive == nullptr) stop_ran_out(awaited);
+  if (directive->kind != kind) stop_mismatch(*directive, awaited);
+  ++next_;
+  transcript_ << prefix << directive->text << '\n';
+  return directive->text;
+}
+
+void ReplayLayer::drop_pending_events() {
+  for (const MouseEvent& event : pending_) transcript_event("chart: ignored mouse ", event);
+  pending_.clear();
+}
+
+void ReplayLayer::transcript_event(std::string_view prefix, const MouseEvent& event) {
+  transcript_ << prefix << plain_number(event.event) << ' ' << plain_number(event.x) << ' '
+              << plain_number(event.y) << '\n';
+}
+
+}  // namespace telmor

@@ -1,0 +1,92 @@
+// The headless window layer: script in, transcript, draw log and in-memory chart surface out.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/window_layer.h"
+#include "replay/chart_surface.h"
+#include "replay/replay_stopped.h"
+#include "replay/session_script.h"
+
+namespace telmor {
+
+// Directives are taken lazily, when the program blocks: a read or a wait
+// first writes the snapshots that come next in the script, then takes the
+// next input directive, which must be of the kind the program waits for.
+// Otherwise the blocking call throws ReplayStopped (kReplayMismatch), or
+// (kReplayRanOut) when the script has no input left.
+//
+// Transcript lines:   console> TEXT   chart> TEXT   console< TEXT   chart< TEXT
+//                     chart: open   chart: close   chart: clear
+//                     chart: mouse EVENT X Y          (an event returned by a wait)
+//                     chart: ignored mouse EVENT X Y  (dropped: not in the mask, or
+//                                                      pending at a typed read)
+// Draw log lines:     line X1 Y1 X2 Y2 RRGGBB         (one per line_to, unclipped)
+class ReplayLayer : public WindowLayer {
+ public:
+  // The streams must outlive the layer; draw_log may be null.
+  ReplayLayer(std::vector<Directive> script, std::ostream& transcript,
+              std::ostream* draw_log = nullptr);
+
+  void console_write(std::string_view line) override;
+  std::string console_read_line() override;
+
+  void chart_open() override;
+  void chart_write(std::string_view line) override;
+  std::string chart_read_line() override;
+  void chart_close() override;
+  void chart_clear() override;
+
+  std::uint32_t set_color_rgb(std::uint32_t colour) override;
+  PixelPoint move_to(std::int16_t x, std::int16_t y) override;
+  void line_to(std::int16_t x, std::int16_t y) override;
+
+  Cursor set_mouse_cursor(Cursor cursor) override;
+  MouseEvent wait_mouse_event(int mask) override;
+
+  // Records the end, writes the snapshots left in the script and keeps the
+  // other unused directives for unused_directives().
+  void program_stop() override;
+
+  bool program_stopped() const { return stopped_; }
+  // The directives other than snapshots that program_stop() found unused.
+  const std::vector<Directive>& unused_directives() const { return unused_; }
+
+  const ChartSurface& surface() const { return surface_; }
+  std::uint32_t colour() const { return colour_; }
+  PixelPoint position() const { return position_; }
+  Cursor cursor() const { return cursor_; }
+  // Text rows used in the chart since it was opened or last cleared.
+  int chart_text_rows() const { return chart_text_rows_; }
+
+ private:
+  // Writes the snapshots that come next; returns the next input directive or null.
+  const Directive* next_input();
+  void write_snapshot(const Directive& directive);
+  std::string read_typed_line(DirectiveKind kind, std::string_view prefix,
+                              std::string_view awaited);
+  void drop_pending_events();
+  void transcript_event(std::string_view prefix, const MouseEvent& event);
+
+  std::vector<Directive> script_;
+  std::size_t next_ = 0;
+  std::deque<MouseEvent> pending_;
+  std::ostream& transcript_;
+  std::ostream* draw_log_;
+
+  ChartSurface surface_;
+  std::uint32_t colour_ = 0;
+  PixelPoint position_{};
+  Cursor cursor_ = Cursor::arrow;
+  int chart_text_rows_ = 0;
+  bool stopped_ = false;
+  std::vector<Directive> unused_;
+};
+
+}  // namespace telmor

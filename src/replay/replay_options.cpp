@@ -1,0 +1,42 @@
+// Parsing of the telmor-replay command line.
+#include "replay/replay_options.h"
+
+#include <string>
+
+namespace telmor {
+
+ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments) {
+  ReplayOptions options;
+  bool have_script = false;
+  bool options_ended = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    const auto value = [&]() -> std::string_view {
+      if (i + 1 >= arguments.size()) {
+        throw UsageError("option " + std::string(argument) + " needs a value");
+      }
+      return arguments[++i];
+    };
+    if (!options_ended && (argument == "--help" || argument == "-h")) {
+      options.help = true;
+    } else if (!options_ended && argument == "--root") {
+      options.root = value();
+    } else if (!options_ended && argument == "--draw-log") {
+      options.draw_log = value();
+    } else if (!options_ended && argument == "--") {
+      options_ended = true;
+    } else if (!options_ended && argument.size() > 1 && argument.front() == '-') {
+      throw UsageError("unknown option " + std::string(argument));
+    } else if (have_script) {
+      throw UsageError("more than one script: " + options.script.string() + " and " +
+                       std::string(argument));
+    } else {
+      options.script = argument;
+      have_script = true;
+    }
+  }
+  if (!have_script && !options.help) throw UsageError("no script given");
+  return options;
+}
+
+}  // namespace telmor

@@ -1,0 +1,142 @@
+// Parsing of session scripts, line by line.
+#include "replay/session_script.h"
+
+#include <charconv>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+namespace telmor {
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+bool all_blank(std::string_view line) {
+  for (char c : line) {
+    if (!is_blank(c)) return false;
+  }
+  return true;
+}
+
+std::vector<std::string_view> split_fields(std::string_view text) {
+  std::vector<std::string_view> fields;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    while (at < text.size() && is_blank(text[at])) ++at;
+    const std::size_t start = at;
+    while (at < text.size() && !is_blank(text[at])) ++at;
+    if (at > start) fields.push_back(text.substr(start, at - start));
+  }
+  return fields;
+}
+
+bool parse_coordinate(std::string_view field, std::int16_t& value) {
+  int parsed = 0;
+  const char* end = field.data() + field.size();
+  const auto result = std::from_chars(field.data(), end, parsed);
+  if (result.ec != std::errc() || result.ptr != end) return false;
+  if (parsed < std::numeric_limits<std::int16_t>::min() ||
+      parsed > std::numeric_limits<std::int16_t>::max()) {
+    return false;
+  }
+  value = static_cast<std::int16_t>(parsed);
+  return true;
+}
+
+// "press left|right X Y" and "double left|right X Y" after the keyword.
+void parse_click(std::string_view keyword, std::string_view rest, Directive& directive) {
+  const std::vector<std::string_view> fields = split_fields(rest);
+  const std::string form = std::string(keyword) + " left|right X Y";
+  if (fields.size() != 3) {
+    throw ScriptError(directive.line_number, "expected '" + form + "'");
+  }
+  if (fields[0] == "left") {
+    directive.button = MouseButton::left;
+  } else if (fields[0] == "right") {
+    directive.button = MouseButton::right;
+  } else {
+    throw ScriptError(directive.line_number,
+                      "unknown button '" + std::string(fields[0]) + "', expected '" + form + "'");
+  }
+  if (!parse_coordinate(fields[1], directive.x) || !parse_coordinate(fields[2], directive.y)) {
+    throw ScriptError(directive.line_number,
+                      "pixel coordinates must be whole numbers from -32768 to 32767, expected '" +
+                          form + "'");
+  }
+}
+
+Directive parse_line(std::string_view line, int line_number) {
+  Directive directive;
+  directive.line_number = line_number;
+  directive.source = std::string(line);
+
+  std::size_t separator = 0;
+  while (separator < line.size() && !is_blank(line[separator])) ++separator;
+  const std::string_view keyword = line.substr(0, separator);
+  // Everything after the one separating blank, kept exactly.
+  const std::string_view rest = separator < line.size() ? line.substr(separator + 1) : "";
+
+  if (keyword == "console") {
+    directive.kind = DirectiveKind::console;
+    directive.text = std::string(rest);
+  } else if (keyword == "chart") {
+    directive.kind = DirectiveKind::chart;
+    directive.text = std::string(rest);
+  } else if (keyword == "press") {
+    directive.kind = DirectiveKind::press;
+    parse_click(keyword, rest, directive);
+  } else if (keyword == "double") {
+    directive.kind = DirectiveKind::double_click;
+    parse_click(keyword, rest, directive);
+  } else if (keyword == "snapshot") {
+    directive.kind = DirectiveKind::snapshot;
+    directive.text = std::string(rest);
+    if (all_blank(rest)) throw ScriptError(line_number, "snapshot needs a file name");
+  } else if (keyword.empty()) {
+    throw ScriptError(line_number, "a directive must start at the beginning of the line");
+  } else {
+    throw ScriptError(line_number, "unknown directive '" + std::string(keyword) + "'");
+  }
+  return directive;
+}
+
+}  // namespace
+
+ScriptError::ScriptError(int line_number, const std::string& message)
+    : std::runtime_error("line " + std::to_string(line_number) + ": " + message),
+      line_number_(line_number) {}
+
+std::vector<Directive> parse_session_script(std::string_view text) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    text.remove_prefix(kByteOrderMark.size());
+  }
+  std::vector<Directive> directives;
+  int line_number = 0;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    ++line_number;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (all_blank(line) || line.front() == '#') continue;
+    directives.push_back(parse_line(line, line_number));
+  }
+  return directives;
+}
+
+std::vector<Directive> load_session_script(const std::filesystem::path& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    throw std::runtime_error("cannot read the script " + path.string() + ": it is a folder");
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error("cannot open the script " + path.string());
+  std::ostringstream content;
+  content << file.rdbuf();
+  if (file.bad()) throw std::runtime_error("cannot read the script " + path.string());
+  return parse_session_script(content.str());
+}
+
+}  // namespace telmor

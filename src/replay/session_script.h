@@ -1,0 +1,52 @@
+// Session scripts of headless runs (typed lines, clicks, snapshots) parsed into directives.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace telmor {
+
+enum class DirectiveKind {
+  console,       // console TEXT: a line typed into the console window
+  chart,         // chart TEXT: a line typed into the chart window
+  press,         // press left|right X Y: one button press
+  double_click,  // double left|right X Y: the press, then the double-click
+  snapshot,      // snapshot FILE: the chart surface as a PNG file
+};
+
+enum class MouseButton { left, right };
+
+struct Directive {
+  DirectiveKind kind = DirectiveKind::console;
+  int line_number = 0;   // in the script, from 1
+  std::string source;    // the script line without its line end
+  std::string text;      // typed text or snapshot file name
+  MouseButton button = MouseButton::left;
+  std::int16_t x = 0;
+  std::int16_t y = 0;
+};
+
+// A line that is no directive; what() names the line number and says why.
+class ScriptError : public std::runtime_error {
+ public:
+  ScriptError(int line_number, const std::string& message);
+  int line_number() const { return line_number_; }
+
+ private:
+  int line_number_;
+};
+
+// The directives of a script in order. Blank lines and lines starting with
+// '#' are skipped; lines may end in LF or CR LF; a leading UTF-8 byte-order
+// mark is skipped. Throws ScriptError at the first malformed line.
+std::vector<Directive> parse_session_script(std::string_view text);
+
+// Reads and parses a script file. Throws std::runtime_error when the file
+// can't be read, ScriptError when a line is malformed.
+std::vector<Directive> load_session_script(const std::filesystem::path& path);
+
+}  // namespace telmor

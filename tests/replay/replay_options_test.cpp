@@ -1,0 +1,51 @@
+// The telmor-replay command line.
+#include "replay/replay_options.h"
+
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace telmor {
+namespace {
+
+ReplayOptions parse(std::vector<std::string_view> arguments) {
+  return parse_replay_arguments(arguments);
+}
+
+TEST(ReplayOptions, ScriptAlone) {
+  const ReplayOptions options = parse({"session.txt"});
+  EXPECT_EQ(options.script, "session.txt");
+  EXPECT_EQ(options.root, ".");
+  EXPECT_FALSE(options.draw_log.has_value());
+  EXPECT_FALSE(options.help);
+}
+
+TEST(ReplayOptions, RootAndDrawLogInAnyOrder) {
+  const ReplayOptions options = parse({"--draw-log", "draw.txt", "s.txt", "--root", "/data"});
+  EXPECT_EQ(options.script, "s.txt");
+  EXPECT_EQ(options.root, "/data");
+  ASSERT_TRUE(options.draw_log.has_value());
+  EXPECT_EQ(*options.draw_log, "draw.txt");
+}
+
+TEST(ReplayOptions, DoubleDashEndsTheOptions) {
+  EXPECT_EQ(parse({"--", "-odd.txt"}).script, "-odd.txt");
+}
+
+TEST(ReplayOptions, Help) {
+  EXPECT_TRUE(parse({"--help"}).help);
+  EXPECT_TRUE(parse({"-h"}).help);
+}
+
+TEST(ReplayOptions, UsageErrors) {
+  EXPECT_THROW(parse({}), UsageError);
+  EXPECT_THROW(parse({"a.txt", "b.txt"}), UsageError);
+  EXPECT_THROW(parse({"--root"}), UsageError);
+  EXPECT_THROW(parse({"s.txt", "--draw-log"}), UsageError);
+  EXPECT_THROW(parse({"--verbose", "s.txt"}), UsageError);
+  EXPECT_THROW(parse({"--root", "r"}), UsageError);
+}
+
+}  // namespace
+}  // namespace telmor

@@ -1,0 +1,48 @@
+// Scratch folders and whole-file reads for the replay tests.
+#include "test_files.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+namespace telmor::test {
+
+ScratchDir::ScratchDir() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = "telmor_replay_";
+  if (info != nullptr) name += std::string(info->test_suite_name()) + "_" + info->name() + "_";
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const auto candidate =
+        std::filesystem::temp_directory_path() / (name + std::to_string(random()));
+    if (std::filesystem::create_directory(candidate)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a scratch folder");
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string read_whole_file(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error("cannot open " + path.string());
+  std::ostringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+void write_whole_file(const std::filesystem::path& path, const std::string& content) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << content;
+  if (!file) throw std::runtime_error("cannot write " + path.string());
+}
+
+}  // namespace telmor::test
