@@ -5,9 +5,13 @@
 
 namespace telmor {
 
-void tmatrp(int order, float* matrix, float tolerance, int invert_mode,
-            int solve_mode, float* solution, float& determinant, int lead_dim,
-            int& status, ConsoleOutput& console) {
+void write_not_positive_definite(ConsoleOutput& console) {
+  console.console_write("");  // the line-spacing mark
+  console.console_write("*** matrix a is not positive definite   ");
+}
+
+void tmatrp_factorise(int order, float* matrix, float tolerance, float& determinant,
+                      int lead_dim, int& status, ConsoleOutput& console) {
   const int n = order;
   float* const a = matrix;
   const int ld = lead_dim;
@@ -33,8 +37,7 @@ void tmatrp(int order, float* matrix, float tolerance, int invert_mode,
           t = 1.0 / std::sqrt(s);  // root of the double sum, not of d
         } else if (static_cast<double>(d) < -tau) {
           status = -2;
-          console.console_write("");
-          console.console_write("*** matrix a is not positive definite   ");
+          write_not_positive_definite(console);
           return;
         } else {
           // Negligible pivot: the term is dropped, its row of U becomes 0.
@@ -47,37 +50,55 @@ void tmatrp(int order, float* matrix, float tolerance, int invert_mode,
       }
     }
   }
+}
 
-  // Forward substitution W = U^-T b; t is read back from its stored slot.
+void tmatrp_forward(int order, const float* matrix, int lead_dim, const float* b,
+                    float* solution) {
+  const int n = order;
+  const int ld = lead_dim;
+  // t is read back from its stored single-precision slot.
+  solution[0] = static_cast<float>(static_cast<double>(b[0]) *
+                                   static_cast<double>(matrix_at(matrix, ld, 2, 1)));
+  for (int i = 2; i <= n; ++i) {
+    double s = static_cast<double>(b[i - 1]);
+    for (int k = 1; k <= i - 1; ++k) {
+      s = s - static_cast<double>(solution[k - 1]) *
+                  static_cast<double>(matrix_at(matrix, ld, i + 1, k));
+    }
+    solution[i - 1] =
+        static_cast<float>(s * static_cast<double>(matrix_at(matrix, ld, i + 1, i)));
+  }
+}
+
+void tmatrp_invert(int order, float* matrix, int lead_dim) {
+  const int n = order;
+  float* const a = matrix;
+  const int ld = lead_dim;
+  // V = U^-1, row i left to right, each V(i, j) over U(i, j) at (j + 1, i):
+  // U(k, j) for k > i is still in place, V(i, k) for k < j already is.
+  for (int i = 1; i <= n - 1; ++i) {
+    for (int j = i + 1; j <= n; ++j) {
+      double s = 0.0;
+      for (int k = j - 1; k >= i; --k) {
+        s = s - static_cast<double>(matrix_at(a, ld, j + 1, k)) *
+                    static_cast<double>(matrix_at(a, ld, k + 1, i));
+      }
+      matrix_at(a, ld, j + 1, i) =
+          static_cast<float>(s * static_cast<double>(matrix_at(a, ld, j + 1, j)));
+    }
+  }
+}
+
+void tmatrp(int order, float* matrix, float tolerance, int invert_mode,
+            int solve_mode, float* solution, float& determinant, int lead_dim,
+            int& status, ConsoleOutput& console) {
+  tmatrp_factorise(order, matrix, tolerance, determinant, lead_dim, status, console);
+  if (status < 0) return;
   if (solve_mode == 1) {
-    solution[0] = static_cast<float>(static_cast<double>(matrix_at(a, ld, 1, n + 1)) *
-                                     static_cast<double>(matrix_at(a, ld, 2, 1)));
-    for (int i = 2; i <= n; ++i) {
-      double s = static_cast<double>(matrix_at(a, ld, i, n + 1));
-      for (int k = 1; k <= i - 1; ++k) {
-        s = s - static_cast<double>(solution[k - 1]) *
-                    static_cast<double>(matrix_at(a, ld, i + 1, k));
-      }
-      solution[i - 1] =
-          static_cast<float>(s * static_cast<double>(matrix_at(a, ld, i + 1, i)));
-    }
+    tmatrp_forward(order, matrix, lead_dim, &matrix_at(matrix, lead_dim, 1, order + 1), solution);
   }
-  if (n == 1) return;  // V = t_1, already in place
-
-  // V = U^-1, row i left to right, each V(i, j) over U(i, j) at (j + 1, i).
-  if (invert_mode == 1) {
-    for (int i = 1; i <= n - 1; ++i) {
-      for (int j = i + 1; j <= n; ++j) {
-        double s = 0.0;
-        for (int k = j - 1; k >= i; --k) {
-          s = s - static_cast<double>(matrix_at(a, ld, j + 1, k)) *
-                      static_cast<double>(matrix_at(a, ld, k + 1, i));
-        }
-        matrix_at(a, ld, j + 1, i) =
-            static_cast<float>(s * static_cast<double>(matrix_at(a, ld, j + 1, j)));
-      }
-    }
-  }
+  if (order == 1) return;  // V = t_1, already in place
+  if (invert_mode == 1) tmatrp_invert(order, matrix, lead_dim);
 }
 
 }  // namespace telmor

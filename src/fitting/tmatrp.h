@@ -33,4 +33,18 @@ void tmatrp(int order, float* matrix, float tolerance, int invert_mode,
             int solve_mode, float* solution, float& determinant, int lead_dim,
             int& status, ConsoleOutput& console);
 
+// The three steps of tmatrp, for callers that factorise once and solve for
+// many right-hand sides (the same operations, so the same bits):
+// factorisation into t and U below the diagonal (status and message as above);
+void tmatrp_factorise(int order, float* matrix, float tolerance, float& determinant,
+                      int lead_dim, int& status, ConsoleOutput& console);
+// forward substitution W = U^-T b from a factorised matrix, b given apart;
+void tmatrp_forward(int order, const float* matrix, int lead_dim, const float* b,
+                    float* solution);
+// inversion of the factor in place, V over U (nothing to do for order 1).
+void tmatrp_invert(int order, float* matrix, int lead_dim);
+
+// The message of a matrix that is not positive definite.
+void write_not_positive_definite(ConsoleOutput& console);
+
 }  // namespace telmor

@@ -26,6 +26,7 @@
 #include <limits>
 #include <string_view>
 
+#include "fitting/fit_stages.h"
 #include "fitting/tmatrp.h"
 
 namespace telmor {
@@ -65,7 +66,9 @@ void message(ConsoleOutput& console, std::string_view line) {
   console.console_write(line);
 }
 
-void parameter_error(ConsoleOutput& console, int first, int last, int degree) {
+}  // namespace
+
+void write_parameter_error(ConsoleOutput& console, int first, int last, int degree) {
   char line[96];
   int pos = put_text(line, 0, "*** parameter error m1 =");
   pos = put_int(line, pos, first, 4);
@@ -78,7 +81,99 @@ void parameter_error(ConsoleOutput& console, int first, int last, int degree) {
   message(console, std::string_view(line, static_cast<std::size_t>(pos)));
 }
 
-}  // namespace
+void write_x_warning(ConsoleOutput& console) {
+  message(console, "*** warning : variable x is constant.");
+}
+
+void write_y_warning(ConsoleOutput& console) {
+  message(console, "*** warning : dependent variable y is constant.");
+}
+
+bool fit_arguments_valid(int first, int last, int degree) {
+  const int k1 = first > 1 ? first : 1;
+  const long long n = static_cast<long long>(last) - k1 + 1;
+  return 0 < degree && degree < kMaxTerms && n > degree + 1;
+}
+
+void fit_geometry(int first, int last, const float* xs, int degree, FitGeometry& g) {
+  const int m = degree;
+  g.degree = m;
+  g.k1 = first > 1 ? first : 1;
+  g.last = last;
+  g.n = static_cast<long long>(last) - g.k1 + 1;
+  g.r1 = static_cast<float>(1.0 / static_cast<double>(g.n - 1));
+  g.rn = 1.0 / static_cast<double>(g.n);
+
+  double* const s = g.s;
+  for (int k = 1; k <= 2 * m; ++k) s[k] = 0.0;
+  double p[2 * kMaxTerms - 1];
+  for (int i = g.k1; i <= last; ++i) {
+    // Powers of x as given, not shifted to the centre of the run: for short
+    // runs far from x = 0 this makes the highest terms negligible.
+    const double x = static_cast<double>(xs[i - 1]);
+    p[1] = x;
+    for (int k = 2; k <= 2 * m; ++k) p[k] = x * p[k - 1];
+    for (int k = 1; k <= 2 * m; ++k) s[k] = s[k] + p[k];
+  }
+
+  const int ld = kMaxTerms;
+  for (int j = 1; j <= m; ++j) {
+    for (int i = 1; i <= j; ++i) {
+      matrix_at(g.a, ld, i, j) = static_cast<float>(s[i + j] - s[i] * s[j] * g.rn);
+    }
+  }
+  g.x_mean = static_cast<float>(g.rn * s[1]);
+  g.x_var = static_cast<float>(static_cast<double>(g.r1) *
+                               static_cast<double>(matrix_at(g.a, ld, 1, 1)));
+  if (g.x_var < 0.0f) g.x_var = 0.0f;
+  const double mean_x = static_cast<double>(g.x_mean);
+  g.x_constant = mean_x * mean_x * static_cast<double>(kRankTolerance) >=
+                 static_cast<double>(g.x_var);
+}
+
+void fit_right_hand_side(const FitGeometry& g, const float* xs, const float* ys,
+                         FitRightHandSide& rhs) {
+  const int m = g.degree;
+  double t[kMaxTerms] = {};
+  double p[kMaxTerms];
+  double sy = 0.0;
+  double syy = 0.0;
+  for (int i = g.k1; i <= g.last; ++i) {
+    const double x = static_cast<double>(xs[i - 1]);
+    const double y = static_cast<double>(ys[i - 1]);
+    p[1] = x;
+    for (int k = 2; k <= m; ++k) p[k] = x * p[k - 1];
+    sy = sy + y;
+    for (int k = 1; k <= m; ++k) t[k] = t[k] + y * p[k];
+    syy = syy + y * y;
+  }
+  for (int i = 1; i <= m; ++i) rhs.b[i - 1] = static_cast<float>(t[i] - sy * g.s[i] * g.rn);
+  rhs.sy = sy;
+  rhs.y_mean = static_cast<float>(sy * g.rn);
+  const double q = syy - sy * sy * g.rn;
+  rhs.qs = static_cast<float>(q);
+  if (rhs.qs < 0.0f) rhs.qs = 0.0f;
+  rhs.y_var = static_cast<float>(static_cast<double>(rhs.qs) * static_cast<double>(g.r1));
+  rhs.g = std::sqrt(static_cast<double>(g.x_var) * static_cast<double>(rhs.y_var));
+  rhs.flat = rhs.g * static_cast<double>(g.r1) == 0.0;
+  // Against the sum of squares Qs, not against the variance of y.
+  const double mean_y = static_cast<double>(rhs.y_mean);
+  rhs.y_constant =
+      mean_y * mean_y * static_cast<double>(kRankTolerance) >= static_cast<double>(rhs.qs);
+}
+
+void assemble_coefficients(int degree, const float* inverse, int lead_dim, const float* w,
+                           float* coef) {
+  for (int k = 1; k <= degree; ++k) {
+    coef[k - 1] = 0.0f;
+    for (int i = 1; i <= k; ++i) {
+      coef[i - 1] = static_cast<float>(
+          static_cast<double>(coef[i - 1]) +
+          static_cast<double>(matrix_at(inverse, lead_dim, k + 1, i)) *
+              static_cast<double>(w[k - 1]));
+    }
+  }
+}
 
 void trapl(int first, int last, const float* xs, const float* ys, int degree,
            int print_mode, float& intercept, float* coef, float* coef_se,
@@ -86,11 +181,9 @@ void trapl(int first, int last, const float* xs, const float* ys, int degree,
            float* mult_corr, int& status, ConsoleOutput& console) {
   const int m = degree;
   status = 0;
-  const int k1 = first > 1 ? first : 1;
-  const long long n = static_cast<long long>(last) - k1 + 1;
-  if (!(0 < m && m < kMaxTerms && n > m + 1)) {
+  if (!fit_arguments_valid(first, last, degree)) {
     status = -1;
-    parameter_error(console, first, last, degree);
+    write_parameter_error(console, first, last, degree);
     return;
   }
   if (print_mode != 0) {  // the printed regression report is not provided
@@ -99,86 +192,42 @@ void trapl(int first, int last, const float* xs, const float* ys, int degree,
     return;
   }
 
-  const float r1 = static_cast<float>(1.0 / static_cast<double>(n - 1));
-  const double rn = 1.0 / static_cast<double>(n);
+  FitGeometry geometry;
+  fit_geometry(first, last, xs, degree, geometry);
+  FitRightHandSide rhs;
+  fit_right_hand_side(geometry, xs, ys, rhs);
+  const int k1 = geometry.k1;
+  const long long n = geometry.n;
+  const float r1 = geometry.r1;
+  const double rn = geometry.rn;
+  const double* const s = geometry.s;
+  const double sy = rhs.sy;
+  const float qs = rhs.qs;
 
-  // Power sums S_k = sum x^k (s[k]), cross sums T_k = sum y x^k (t[k]).
-  double s[2 * kMaxTerms - 1] = {};
-  double t[kMaxTerms] = {};
-  double p[2 * kMaxTerms - 1];
-  double sy = 0.0;
-  double syy = 0.0;
-  for (int i = k1; i <= last; ++i) {
-    // Powers of x as given, not shifted to the centre of the run: for short
-    // runs far from x = 0 this makes the highest terms negligible.
-    const double x = static_cast<double>(xs[i - 1]);
-    const double y = static_cast<double>(ys[i - 1]);
-    p[1] = x;
-    for (int k = 2; k <= 2 * m; ++k) p[k] = x * p[k - 1];
-    for (int k = 1; k <= 2 * m; ++k) s[k] = s[k] + p[k];
-    sy = sy + y;
-    for (int k = 1; k <= m; ++k) t[k] = t[k] + y * p[k];
-    syy = syy + y * y;
-  }
-
-  // Centred normal equations; column m + 1 is the right-hand side.
-  float a[kMaxTerms * kMaxTerms];
-  const int ld = kMaxTerms;
-  for (int j = 1; j <= m; ++j) {
-    for (int i = 1; i <= j; ++i) {
-      matrix_at(a, ld, i, j) = static_cast<float>(s[i + j] - s[i] * s[j] * rn);
-    }
-  }
-  for (int i = 1; i <= m; ++i) {
-    matrix_at(a, ld, i, m + 1) = static_cast<float>(t[i] - sy * s[i] * rn);
-  }
-
-  xy_summary[0] = static_cast<float>(rn * s[1]);
-  xy_summary[1] = static_cast<float>(static_cast<double>(r1) *
-                                     static_cast<double>(matrix_at(a, ld, 1, 1)));
-  if (xy_summary[1] < 0.0f) xy_summary[1] = 0.0f;
-  xy_summary[2] = static_cast<float>(sy * rn);
-  const double q = syy - sy * sy * rn;
-  float qs = static_cast<float>(q);
-  if (qs < 0.0f) qs = 0.0f;
-  xy_summary[3] = static_cast<float>(static_cast<double>(qs) * static_cast<double>(r1));
-
-  // x or y without variance: a flat fit, nothing printed.
-  const double g = std::sqrt(static_cast<double>(xy_summary[1]) *
-                             static_cast<double>(xy_summary[3]));
-  if (g * static_cast<double>(r1) == 0.0) {
+  xy_summary[0] = geometry.x_mean;
+  xy_summary[1] = geometry.x_var;
+  xy_summary[2] = rhs.y_mean;
+  xy_summary[3] = rhs.y_var;
+  if (rhs.flat) {  // x or y without variance: a flat fit, nothing printed
     for (int k = 0; k < m; ++k) coef[k] = 0.0f;
     intercept = 0.0f;
     return;
   }
-  xy_summary[4] = static_cast<float>(
-      (static_cast<double>(matrix_at(a, ld, 1, m + 1)) / g) * static_cast<double>(r1));
+  xy_summary[4] =
+      static_cast<float>((static_cast<double>(rhs.b[0]) / rhs.g) * static_cast<double>(r1));
+  if (geometry.x_constant) write_x_warning(console);
+  if (rhs.y_constant) write_y_warning(console);
 
-  const double tol = static_cast<double>(kRankTolerance);
-  const double mean_x = static_cast<double>(xy_summary[0]);
-  const double mean_y = static_cast<double>(xy_summary[2]);
-  if (mean_x * mean_x * tol >= static_cast<double>(xy_summary[1])) {
-    message(console, "*** warning : variable x is constant.");
-  }
-  // Against the sum of squares Qs, not against the variance of y.
-  if (mean_y * mean_y * tol >= static_cast<double>(qs)) {
-    message(console, "*** warning : dependent variable y is constant.");
-  }
-
+  // The normal matrix with the right-hand side as column m + 1.
+  float* const a = geometry.a;
+  const int ld = kMaxTerms;
+  for (int i = 1; i <= m; ++i) matrix_at(a, ld, i, m + 1) = rhs.b[i - 1];
   float w[kMaxTerms];
   float determinant = 0.0f;
   tmatrp(m, a, kRankTolerance, 1, 1, w, determinant, ld, status, console);
   if (status < 0) return;
 
-  // Coefficients degree by degree: coef = V W, V(i, k) at (k + 1, i).
-  for (int k = 1; k <= m; ++k) {
-    coef[k - 1] = 0.0f;
-    for (int i = 1; i <= k; ++i) {
-      coef[i - 1] = static_cast<float>(
-          static_cast<double>(coef[i - 1]) +
-          static_cast<double>(matrix_at(a, ld, k + 1, i)) * static_cast<double>(w[k - 1]));
-    }
-  }
+  assemble_coefficients(m, a, ld, w, coef);
   double c0 = sy;
   for (int i = 1; i <= m; ++i) c0 = c0 - static_cast<double>(coef[i - 1]) * s[i];
   intercept = static_cast<float>(c0 * rn);

@@ -1,0 +1,45 @@
+// The program's output as the GUI thread applies it: one value per window
+// operation, collected by the program's thread and handed over in batches.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "console/window_layer.h"
+
+namespace telmor::gui_op {
+
+struct ConsoleLine {
+  std::string text;  // UTF-8, no line end
+};
+struct ChartOpen {};
+struct ChartLine {
+  std::string text;
+};
+struct ChartClear {};
+struct ChartClose {};
+// One straight line in pixels of the chart surface, both ends included.
+struct Segment {
+  std::uint32_t colour = 0;  // 0x00BBGGRR
+  std::int16_t x0 = 0;
+  std::int16_t y0 = 0;
+  std::int16_t x1 = 0;
+  std::int16_t y1 = 0;
+};
+struct SetCursor {
+  Cursor cursor = Cursor::arrow;
+};
+struct Stop {};
+
+}  // namespace telmor::gui_op
+
+namespace telmor {
+
+using GuiOp = std::variant<gui_op::ConsoleLine, gui_op::ChartOpen, gui_op::ChartLine,
+                           gui_op::ChartClear, gui_op::ChartClose, gui_op::Segment,
+                           gui_op::SetCursor, gui_op::Stop>;
+using GuiOpBatch = std::vector<GuiOp>;
+
+}  // namespace telmor

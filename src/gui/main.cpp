@@ -1,0 +1,45 @@
+// The telmor executable: the frame on the GUI thread, the program on a worker.
+#include <QApplication>
+#include <QLocale>
+#include <clocale>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <thread>
+
+#include "console/window_layer.h"
+#include "driver/run_program.h"
+#include "gui/frame_window.h"
+#include "gui/qt_window_layer.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  // Qt adopts the user's locale; numbers are read and written the C way.
+  std::setlocale(LC_NUMERIC, "C");
+  QLocale::setDefault(QLocale::c());
+  QApplication::setApplicationName(QStringLiteral("TELMOR"));
+
+  telmor::FrameWindow frame;
+  telmor::QtWindowLayer layer(frame);
+  const std::filesystem::path drives_root = std::filesystem::current_path();
+
+  std::thread program([&layer, drives_root] {
+    try {
+      telmor::run_program(layer, drives_root);
+    } catch (const telmor::InputClosed&) {
+      // The user closed the window; the run simply ends.
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "telmor: %s\n", error.what());
+    }
+    // Ends the event loop however the program ended; a second stop after the
+    // program's own does nothing more.
+    layer.program_stop();
+  });
+
+  frame.show();
+  const int status = QApplication::exec();
+  // Should the loop end some other way, a program still waiting must wake.
+  frame.input().close();
+  program.join();
+  return status;
+}

@@ -1,0 +1,81 @@
+// The desktop window layer: program thread on one side, GUI thread on the other.
+#include "gui/qt_window_layer.h"
+
+#include <QMetaObject>
+#include <utility>
+
+#include "gui/frame_window.h"
+
+namespace telmor {
+
+QtWindowLayer::QtWindowLayer(FrameWindow& frame) : frame_(frame) {}
+
+void QtWindowLayer::post(GuiOp op) {
+  bool start_batch = false;
+  {
+    const std::lock_guard lock(output_mutex_);
+    pending_.push_back(std::move(op));
+    start_batch = !flush_posted_;
+    flush_posted_ = true;
+  }
+  // Everything posted until the GUI thread runs this goes with it: a curve of
+  // thousands of segments costs a few flushes, not an event per segment.
+  if (start_batch) {
+    ++batch_count_;
+    QMetaObject::invokeMethod(&frame_, [this] { flush(); }, Qt::QueuedConnection);
+  }
+}
+
+void QtWindowLayer::flush() {
+  GuiOpBatch batch;
+  {
+    const std::lock_guard lock(output_mutex_);
+    batch.swap(pending_);
+    flush_posted_ = false;
+  }
+  frame_.apply(batch);
+}
+
+void QtWindowLayer::console_write(std::string_view line) {
+  post(gui_op::ConsoleLine{std::string(line)});
+}
+
+std::string QtWindowLayer::console_read_line() { return frame_.input().take_console_line(); }
+
+void QtWindowLayer::chart_open() { post(gui_op::ChartOpen{}); }
+
+void QtWindowLayer::chart_write(std::string_view line) {
+  post(gui_op::ChartLine{std::string(line)});
+}
+
+std::string QtWindowLayer::chart_read_line() { return frame_.input().take_chart_line(); }
+
+void QtWindowLayer::chart_close() { post(gui_op::ChartClose{}); }
+
+void QtWindowLayer::chart_clear() { post(gui_op::ChartClear{}); }
+
+std::uint32_t QtWindowLayer::set_color_rgb(std::uint32_t colour) {
+  return std::exchange(colour_, colour & 0x00FFFFFFu);
+}
+
+PixelPoint QtWindowLayer::move_to(std::int16_t x, std::int16_t y) {
+  return std::exchange(position_, PixelPoint{x, y});
+}
+
+void QtWindowLayer::line_to(std::int16_t x, std::int16_t y) {
+  post(gui_op::Segment{colour_, position_.x, position_.y, x, y});
+  position_ = PixelPoint{x, y};
+}
+
+Cursor QtWindowLayer::set_mouse_cursor(Cursor cursor) {
+  if (cursor != cursor_) post(gui_op::SetCursor{cursor});
+  return std::exchange(cursor_, cursor);
+}
+
+MouseEvent QtWindowLayer::wait_mouse_event(int mask) {
+  return frame_.input().take_mouse_event(mask);
+}
+
+void QtWindowLayer::program_stop() { post(gui_op::Stop{}); }
+
+}  // namespace telmor

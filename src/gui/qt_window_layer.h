@@ -1,0 +1,67 @@
+// The window layer of the desktop: the program calls it on its own thread;
+// output goes to the frame on the GUI thread in batches, input comes back
+// through the frame's blocking queues.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "console/window_layer.h"
+#include "gui/gui_ops.h"
+
+namespace telmor {
+
+class FrameWindow;
+
+class QtWindowLayer final : public WindowLayer {
+ public:
+  // Made on the GUI thread; frame must outlive the layer and the program's
+  // thread must be joined before either goes.
+  explicit QtWindowLayer(FrameWindow& frame);
+
+  void console_write(std::string_view line) override;
+  std::string console_read_line() override;
+
+  void chart_open() override;
+  void chart_write(std::string_view line) override;
+  std::string chart_read_line() override;
+  void chart_close() override;
+  void chart_clear() override;
+
+  std::uint32_t set_color_rgb(std::uint32_t colour) override;
+  PixelPoint move_to(std::int16_t x, std::int16_t y) override;
+  void line_to(std::int16_t x, std::int16_t y) override;
+
+  Cursor set_mouse_cursor(Cursor cursor) override;
+  MouseEvent wait_mouse_event(int mask) override;
+
+  // Closes the frame, which ends the application's event loop.
+  void program_stop() override;
+
+  // GUI thread: applies what the program has written since the last flush.
+  void flush();
+  // How many batches the program's output has been handed over in so far.
+  std::size_t batch_count() const { return batch_count_.load(); }
+
+ private:
+  // Queues one operation and, if none is pending, one flush for the batch it starts.
+  void post(GuiOp op);
+
+  FrameWindow& frame_;
+
+  std::mutex output_mutex_;
+  GuiOpBatch pending_;
+  bool flush_posted_ = false;
+  std::atomic<std::size_t> batch_count_ = 0;
+
+  // Drawing state of the chart, used by the program's thread only.
+  std::uint32_t colour_ = 0;  // black until set
+  PixelPoint position_;
+  Cursor cursor_ = Cursor::arrow;
+};
+
+}  // namespace telmor

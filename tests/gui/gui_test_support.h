@@ -1,0 +1,148 @@
+// Helpers of the desktop tests: a program thread over the layer, polling the
+// GUI until something has happened, and user input made of Qt events.
+#pragma once
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QString>
+#include <QThread>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "console/window_layer.h"
+#include "gui/frame_window.h"
+#include "gui/qt_window_layer.h"
+
+#include <ostream>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
+namespace telmor::test {
+
+// Runs the GUI's event loop until ready() holds or limit has passed; says which.
+inline bool wait_until(const std::function<bool()>& ready,
+                       std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (ready()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    QThread::msleep(1);
+  }
+}
+
+// Runs the GUI for a while so that anything posted meanwhile is applied.
+inline void settle(std::chrono::milliseconds time = std::chrono::milliseconds(50)) {
+  wait_until([] { return false; }, time);
+}
+
+// A stand-in for the program: body runs on a thread of its own, as the real
+// program does, and how it ended is kept for the test.
+class ProgramThread {
+ public:
+  ProgramThread(WindowLayer& layer, std::function<void(WindowLayer&)> body)
+      : thread_([this, &layer, body = std::move(body)] {
+          try {
+            body(layer);
+          } catch (const InputClosed&) {
+            input_closed_ = true;
+          } catch (...) {
+            error_ = std::current_exception();
+          }
+          finished_ = true;
+        }) {}
+  ~ProgramThread() { join(); }
+  ProgramThread(const ProgramThread&) = delete;
+  ProgramThread& operator=(const ProgramThread&) = delete;
+
+  bool finished() const { return finished_; }
+  bool input_closed() const { return input_closed_; }
+  bool failed() const { return error_ != nullptr; }
+  // Polls the GUI until the body has returned or thrown.
+  bool wait_finished() {
+    return wait_until([this] { return finished(); });
+  }
+  void join() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  std::atomic<bool> finished_ = false;
+  std::atomic<bool> input_closed_ = false;
+  std::exception_ptr error_;  // read only after finished_
+  std::thread thread_;
+};
+
+// A frame with its layer, shown offscreen, closed and joined at the end.
+class DesktopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame_ = std::make_unique<FrameWindow>();
+    layer_ = std::make_unique<QtWindowLayer>(*frame_);
+    frame_->show();
+  }
+  void TearDown() override {
+    frame_->input().close();  // wakes a program still waiting
+    program_.reset();
+    layer_.reset();
+    frame_.reset();
+  }
+  void run(std::function<void(WindowLayer&)> body) {
+    program_ = std::make_unique<ProgramThread>(*layer_, std::move(body));
+  }
+  ProgramThread& program() { return *program_; }
+  ChartCanvas* canvas() const { return frame_->canvas(); }
+
+  std::unique_ptr<FrameWindow> frame_;
+  std::unique_ptr<QtWindowLayer> layer_;
+  std::unique_ptr<ProgramThread> program_;
+};
+
+inline void send_mouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at) {
+  const Qt::MouseButtons held =
+      type == QEvent::MouseButtonRelease ? Qt::MouseButtons() : Qt::MouseButtons(button);
+  QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held,
+                    Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+inline void click(QWidget* widget, Qt::MouseButton button, QPoint at) {
+  send_mouse(widget, QEvent::MouseButtonPress, button, at);
+  send_mouse(widget, QEvent::MouseButtonRelease, button, at);
+}
+
+// What Qt delivers for a physical double-click: press, release, double-click, release.
+inline void double_click(QWidget* widget, Qt::MouseButton button, QPoint at) {
+  click(widget, button, at);
+  send_mouse(widget, QEvent::MouseButtonDblClick, button, at);
+  send_mouse(widget, QEvent::MouseButtonRelease, button, at);
+}
+
+inline void press_key(QWidget* widget, int key, const QString& text = QString()) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &release);
+}
+
+// Text as one key press per character, then Enter when asked.
+inline void type_text(QWidget* widget, const QString& text) {
+  for (const QChar c : text) press_key(widget, 0, QString(c));
+}
+
+inline void type_line(QWidget* widget, const QString& text) {
+  type_text(widget, text);
+  press_key(widget, Qt::Key_Return, QStringLiteral("\r"));
+}
+
+}  // namespace telmor::test
