@@ -4,7 +4,10 @@
 // with the same operations in the same order, so the results are the same bits.
 #pragma once
 
+#include <cmath>
+
 #include "console/console_output.h"
+#include "fitting/tmatrp.h"
 #include "fitting/trapl.h"
 
 namespace telmor {
@@ -27,7 +30,7 @@ struct FitGeometry {
 
 // What depends on the ordinates too.
 struct FitRightHandSide {
-  float b[kMaxTerms] = {};  // b_i = T_i - Sy S_i / n
+  float b[kMaxTerms];       // b_i = T_i - Sy S_i / n, i = 1..M
   double sy = 0.0;          // sum of y
   float y_mean = 0.0f;
   float qs = 0.0f;          // total sum of squares about the mean, 0 if negative
@@ -47,9 +50,41 @@ void fit_geometry(int first, int last, const float* xs, int degree, FitGeometry&
 void fit_right_hand_side(const FitGeometry& g, const float* xs, const float* ys,
                          FitRightHandSide& rhs);
 
+// The same from sums already formed: sy = sum y, syy = sum y^2, t[k] = sum
+// y x^k for k = 1..M (t[0] unused), each accumulated over the points in order.
+
+
+inline void fit_right_hand_side_from_sums(const FitGeometry& g, double sy, double syy, const double* t,
+                                   FitRightHandSide& rhs) {
+  const int m = g.degree;
+  for (int i = 1; i <= m; ++i) rhs.b[i - 1] = static_cast<float>(t[i] - sy * g.s[i] * g.rn);
+  rhs.sy = sy;
+  rhs.y_mean = static_cast<float>(sy * g.rn);
+  const double q = syy - sy * sy * g.rn;
+  rhs.qs = static_cast<float>(q);
+  if (rhs.qs < 0.0f) rhs.qs = 0.0f;
+  rhs.y_var = static_cast<float>(static_cast<double>(rhs.qs) * static_cast<double>(g.r1));
+  rhs.g = std::sqrt(static_cast<double>(g.x_var) * static_cast<double>(rhs.y_var));
+  rhs.flat = rhs.g * static_cast<double>(g.r1) == 0.0;
+  // Against the sum of squares Qs, not against the variance of y.
+  const double mean_y = static_cast<double>(rhs.y_mean);
+  rhs.y_constant =
+      mean_y * mean_y * static_cast<double>(kRankTolerance) >= static_cast<double>(rhs.qs);
+}
+
 // coef = V W degree by degree, V(i, k) at (k + 1, i) of the inverted factor.
-void assemble_coefficients(int degree, const float* inverse, int lead_dim, const float* w,
-                           float* coef);
+inline void assemble_coefficients(int degree, const float* inverse, int lead_dim, const float* w,
+                           float* coef) {
+  for (int k = 1; k <= degree; ++k) {
+    coef[k - 1] = 0.0f;
+    for (int i = 1; i <= k; ++i) {
+      coef[i - 1] = static_cast<float>(
+          static_cast<double>(coef[i - 1]) +
+          static_cast<double>(matrix_at(inverse, lead_dim, k + 1, i)) *
+              static_cast<double>(w[k - 1]));
+    }
+  }
+}
 
 // The fit's console messages, each after one empty line.
 void write_parameter_error(ConsoleOutput& console, int first, int last, int degree);

@@ -52,24 +52,6 @@ void tmatrp_factorise(int order, float* matrix, float tolerance, float& determin
   }
 }
 
-void tmatrp_forward(int order, const float* matrix, int lead_dim, const float* b,
-                    float* solution) {
-  const int n = order;
-  const int ld = lead_dim;
-  // t is read back from its stored single-precision slot.
-  solution[0] = static_cast<float>(static_cast<double>(b[0]) *
-                                   static_cast<double>(matrix_at(matrix, ld, 2, 1)));
-  for (int i = 2; i <= n; ++i) {
-    double s = static_cast<double>(b[i - 1]);
-    for (int k = 1; k <= i - 1; ++k) {
-      s = s - static_cast<double>(solution[k - 1]) *
-                  static_cast<double>(matrix_at(matrix, ld, i + 1, k));
-    }
-    solution[i - 1] =
-        static_cast<float>(s * static_cast<double>(matrix_at(matrix, ld, i + 1, i)));
-  }
-}
-
 void tmatrp_invert(int order, float* matrix, int lead_dim) {
   const int n = order;
   float* const a = matrix;

@@ -38,9 +38,25 @@ void tmatrp(int order, float* matrix, float tolerance, int invert_mode,
 // factorisation into t and U below the diagonal (status and message as above);
 void tmatrp_factorise(int order, float* matrix, float tolerance, float& determinant,
                       int lead_dim, int& status, ConsoleOutput& console);
-// forward substitution W = U^-T b from a factorised matrix, b given apart;
-void tmatrp_forward(int order, const float* matrix, int lead_dim, const float* b,
-                    float* solution);
+// forward substitution W = U^-T b from a factorised matrix, b given apart
+// (inline, so that a caller with a fixed order gets it unrolled);
+inline void tmatrp_forward(int order, const float* matrix, int lead_dim, const float* b,
+                    float* solution) {
+  const int n = order;
+  const int ld = lead_dim;
+  // t is read back from its stored single-precision slot.
+  solution[0] = static_cast<float>(static_cast<double>(b[0]) *
+                                   static_cast<double>(matrix_at(matrix, ld, 2, 1)));
+  for (int i = 2; i <= n; ++i) {
+    double s = static_cast<double>(b[i - 1]);
+    for (int k = 1; k <= i - 1; ++k) {
+      s = s - static_cast<double>(solution[k - 1]) *
+                  static_cast<double>(matrix_at(matrix, ld, i + 1, k));
+    }
+    solution[i - 1] =
+        static_cast<float>(s * static_cast<double>(matrix_at(matrix, ld, i + 1, i)));
+  }
+}
 // inversion of the factor in place, V over U (nothing to do for order 1).
 void tmatrp_invert(int order, float* matrix, int lead_dim);
 

@@ -147,32 +147,7 @@ void fit_right_hand_side(const FitGeometry& g, const float* xs, const float* ys,
     for (int k = 1; k <= m; ++k) t[k] = t[k] + y * p[k];
     syy = syy + y * y;
   }
-  for (int i = 1; i <= m; ++i) rhs.b[i - 1] = static_cast<float>(t[i] - sy * g.s[i] * g.rn);
-  rhs.sy = sy;
-  rhs.y_mean = static_cast<float>(sy * g.rn);
-  const double q = syy - sy * sy * g.rn;
-  rhs.qs = static_cast<float>(q);
-  if (rhs.qs < 0.0f) rhs.qs = 0.0f;
-  rhs.y_var = static_cast<float>(static_cast<double>(rhs.qs) * static_cast<double>(g.r1));
-  rhs.g = std::sqrt(static_cast<double>(g.x_var) * static_cast<double>(rhs.y_var));
-  rhs.flat = rhs.g * static_cast<double>(g.r1) == 0.0;
-  // Against the sum of squares Qs, not against the variance of y.
-  const double mean_y = static_cast<double>(rhs.y_mean);
-  rhs.y_constant =
-      mean_y * mean_y * static_cast<double>(kRankTolerance) >= static_cast<double>(rhs.qs);
-}
-
-void assemble_coefficients(int degree, const float* inverse, int lead_dim, const float* w,
-                           float* coef) {
-  for (int k = 1; k <= degree; ++k) {
-    coef[k - 1] = 0.0f;
-    for (int i = 1; i <= k; ++i) {
-      coef[i - 1] = static_cast<float>(
-          static_cast<double>(coef[i - 1]) +
-          static_cast<double>(matrix_at(inverse, lead_dim, k + 1, i)) *
-              static_cast<double>(w[k - 1]));
-    }
-  }
+  fit_right_hand_side_from_sums(g, sy, syy, t, rhs);
 }
 
 void trapl(int first, int last, const float* xs, const float* ys, int degree,
