@@ -1,0 +1,234 @@
+// Whole sessions of the program through telmor-replay: dialogue, file
+// errors and restarts, overview, menu and exit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/run_program.h"
+#include "replay/replay_run.h"
+#include "test_files.h"
+
+namespace telmor {
+namespace {
+
+struct Session : ::testing::Test {
+  test::ScratchDir root;
+  std::string out, err, draw_log;
+
+  void data_file(const std::string& name, const std::string& content) {
+    std::filesystem::create_directories(root.path() / "d" / "data" / "map");
+    test::write_whole_file(root.path() / "d" / "data" / "map" / name, content);
+  }
+
+  int run(const std::string& script, std::filesystem::path drives_root = {}) {
+    if (drives_root.empty()) drives_root = root.path();
+    const auto script_path = root / "session.script";
+    test::write_whole_file(script_path, script);
+    const std::string root_arg = drives_root.string(), log_arg = (root / "draw.log").string(),
+                      script_arg = script_path.string();
+    const std::vector<std::string_view> args = {"--root", root_arg, "--draw-log", log_arg,
+                                                script_arg};
+    std::ostringstream o, e;
+    const int status = replay_main(args, run_program, o, e);
+    out = o.str();
+    err = e.str();
+    draw_log = test::read_whole_file(root / "draw.log");
+    return status;
+  }
+
+  std::vector<std::string> lines() const {
+    std::vector<std::string> v;
+    std::istringstream in(out);
+    for (std::string l; std::getline(in, l);) v.push_back(l);
+    return v;
+  }
+  int count(const std::string& line) const {
+    const auto v = lines();
+    return static_cast<int>(std::count(v.begin(), v.end(), line));
+  }
+  bool has_in_order(const std::vector<std::string>& wanted) const {
+    const auto v = lines();
+    auto at = v.begin();
+    for (const auto& w : wanted) {
+      at = std::find(at, v.end(), w);
+      if (at == v.end()) return false;
+      ++at;
+    }
+    return true;
+  }
+};
+
+// Three leads with a sharp downstroke on lead 1 every 800 ms, and no flat
+// stretch (the fit warns about windows of constant values).
+std::string three_leads(int rows) {
+  std::string text;
+  for (int i = 1; i <= rows; ++i) {
+    const int phase = i % 800;
+    const double v = (phase < 400 ? 1.0 : (phase < 420 ? 1.0 - 0.2 * (phase - 400) : -3.0 + phase * 0.001)) +
+                     0.01 * (i % 7);
+    text += std::to_string(v) + " " + std::to_string(0.5 * v) + "," + std::to_string(-v) + "\n";
+  }
+  return text;
+}
+
+const std::vector<std::string> kBanner = {
+    "console> +++++++++++++++++++++++++++++++++++++++++++++++++++++++",
+    "console> 30秒以内のTXT形式EPS波形データ横n誘導、縦m時間を読み込み",
+    "console> AT,RTを自動認識、視認修正、データ保存を行うものです。",
+    "console> 動かす前に****.txtがドライブd:のフォルダ\\data\\mapに",
+    "console> あることを確認してください。",
+    "console> +++++++++++++++++++++++++++++++++++++++++++++++++++++++",
+};
+
+TEST_F(Session, DefaultsFileLeadsAndSecondsThenExit) {
+  data_file("abc.txt", three_leads(10000));
+  ASSERT_EQ(run("console y\nconsole y\nconsole y\nconsole abc\nconsole 3\nconsole 10\nchart x\n"), 0)
+      << err;
+  std::vector<std::string> expected = kBanner;
+  for (const char* l : {
+           "console> 可変設定条件",
+           "console> 1)ドライブ:dでいいですか？<y/n>",
+           "console< y",
+           "console> 2)振幅比0.1-1.0 (=検出電位微分値：最大電位微分値でいいですか？<y/n>",
+           "console< y",
+           "console> 3)前後7点のデータで平滑化でいいですか？<y/n>",
+           "console< y",
+           "console> TXT形式のファイル名を入力してください。 (xxx.txt):",
+           "console< abc",
+           "console> d:\\data\\map\\abc               ",
+           "console> 記録した誘導点数を入力してください。",
+           "console< 3",
+           "console> 記録した秒数を入力してください。",
+           "console< 10",
+           "console> 波形データd:\\data\\map\\abc.txt           を読み込みました。",
+           "chart: open",
+           "chart> d:\\data\\map\\abc.txt           ecg dataを表示",
+           "chart: clear",
+           "chart> 保存(s),既データ読込(o),認識範囲(d),計算(c),AT修正(a),RT修正(r),終了(x)",
+           "chart< x",
+           "chart: close",
+       }) {
+    expected.emplace_back(l);
+  }
+  EXPECT_EQ(lines(), expected);
+}
+
+TEST_F(Session, MissingFileShowsTheBlockAndStartsAgainWithTheDefaults) {
+  data_file("abc.txt", three_leads(10000));
+  ASSERT_EQ(run("console n\nconsole e\nconsole n\nconsole 0.5\nconsole y\nconsole abc\n"
+                "console 3\nconsole 10\n"
+                "console\nconsole ok\n"
+                "console y\nconsole y\nconsole y\nconsole abc\nconsole 3\nconsole 10\nchart x\n"),
+            0)
+      << err;
+  EXPECT_TRUE(has_in_order({
+      "console> ****************************************",
+      "console> e:\\data\\map\\abc.txt           が読めません。考えられるのは、",
+      "console> 　ファイルが指定のドライブのフォルダにない。",
+      "console> 　ファイルが他で使用中または、TXT形式でない。",
+      "console> 　誘導点数、記録時間(30秒以内）が間違えているなど。",
+      "console> ****************************************",
+      "console> 何か入力してください。",
+      "console< ",
+      "console< ok",
+      "console> 可変設定条件",
+      "console> 1)ドライブ:dでいいですか？<y/n>",
+      "console< y",
+      "console> 波形データd:\\data\\map\\abc.txt           を読み込みました。",
+  }));
+  EXPECT_EQ(count(kBanner[1]), 1);  // the banner is not repeated
+}
+
+TEST_F(Session, ShortFileShowsTheEndOfFileBlock) {
+  data_file("abc.txt", three_leads(1000));
+  ASSERT_EQ(run("console y\nconsole y\nconsole y\nconsole abc\nconsole 3\nconsole 2\nconsole x\n"
+                "console y\nconsole y\nconsole y\nconsole abc\nconsole 3\nconsole 1\nchart x\n"),
+            0)
+      << err;
+  EXPECT_TRUE(has_in_order({
+      "console> ****************************************",
+      "console> d:\\data\\map\\abc.txt           ",
+      "console> の読み込みエラー（EOF)です。、",
+      "console> 誘導点数、記録時間(30秒以内）に間違えはありませんか。",
+      "console> ****************************************",
+      "console> 何か入力してください。",
+      "console< x",
+      "console> 可変設定条件",
+      "chart: open",
+  }));
+}
+
+TEST_F(Session, HeaderLineShowsTheReadErrorBlock) {
+  data_file("abc.txt", "lead1 lead2 lead3\n" + three_leads(1000));
+  ASSERT_EQ(run("console y\nconsole y\nconsole y\nconsole abc\nconsole 3\nconsole 1\nconsole x\n"),
+            3);
+  EXPECT_TRUE(has_in_order({
+      "console> ****************************************",
+      "console> d:\\data\\map\\abc.txt           ",
+      "console> の読み込みエラー（ERR)です。",
+      "console> ファイルの形式はTXTですか？",
+      "console> ****************************************",
+      "console> 何か入力してください。",
+      "console< x",
+      "console> 可変設定条件",
+  }));
+  EXPECT_NE(err.find("waited for a line typed into the console"), std::string::npos) << err;
+}
+
+TEST_F(Session, RecordingWithoutAmplitudeEndsAfterANumber) {
+  std::string zeros;
+  for (int i = 0; i < 2000; ++i) zeros += "0 0 0\n";
+  data_file("zero.txt", zeros);
+  for (const char* reply : {"5", "abc"}) {
+    ASSERT_EQ(run(std::string("console y\nconsole y\nconsole y\nconsole zero\nconsole 3\n"
+                              "console 2\nchart\nchart ") +
+                  reply + "\n"),
+              0)
+        << err;
+    const auto v = lines();
+    const std::vector<std::string> tail(v.end() - 6, v.end());
+    const std::vector<std::string> expected = {
+        "chart: open",
+        "chart> d:\\data\\map\\zero.txt          ecg dataを表示",
+        "chart> d:\\data\\map\\zero.txt          No data!  Hit",
+        "chart< ",
+        std::string("chart< ") + reply,
+        "chart: close",
+    };
+    EXPECT_EQ(tail, expected);
+  }
+}
+
+TEST_F(Session, BundledSampleOverviewWithBeatMarkers) {
+  const auto examples = std::filesystem::path(TELMOR_SOURCE_DIR) / "examples";
+  std::ifstream script(examples / "demo.script");
+  std::stringstream text;
+  text << script.rdbuf();
+  ASSERT_EQ(run(text.str(), examples), 0) << err;
+  EXPECT_EQ(lines().back(), "chart: close");
+  EXPECT_EQ(count("console> 波形データd:\\data\\map\\sample.txt        を読み込みました。"), 1);
+
+  std::istringstream log(draw_log);
+  int curve = 0, markers = 0;
+  for (std::string word; log >> word;) {
+    int x1, y1, x2, y2;
+    std::string colour;
+    log >> x1 >> y1 >> x2 >> y2 >> colour;
+    if (colour == "0000F0") ++curve;
+    if (colour == "00FFFF" && y1 != y2) {
+      ++markers;
+      EXPECT_EQ(x1, x2);
+      EXPECT_EQ(y1, 30);
+      EXPECT_EQ(y2, 269);
+    }
+  }
+  EXPECT_EQ(curve, 4000);
+  EXPECT_GE(markers, 11);  // a beat every 600-900 ms over ten seconds
+}
+
+}  // namespace
+}  // namespace telmor
