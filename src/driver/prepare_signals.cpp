@@ -86,18 +86,29 @@ void fill_powers(Powers& pw) {
   }
 }
 
-// The rest of one fit from its sums (t[1..3]); flag gets its messages.
-float finish_fit(const WindowPlan& p, int m, double sy, double syy, const double* t,
-                 std::uint8_t& flag) {
-  FitRightHandSide rhs;
-  fit_right_hand_side_from_sums(p.geometry, sy, syy, t, rhs);
-  if (rhs.flat) return 0.0f;  // every coefficient 0
+const WindowPlan& plan(const std::vector<WindowPlan>& plans, int m) {
+  return plans[static_cast<std::size_t>(m - 1)];
+}
+
+// Notes the warnings a fit prints; false when it has no slope to give: flat
+// data (every coefficient 0) or a matrix that is not positive definite.
+bool fit_messages(const WindowPlan& p, const FitRightHandSide& rhs, std::uint8_t& flag) {
+  if (rhs.flat) return false;
   if (p.geometry.x_constant) flag |= kXWarning;
   if (rhs.y_constant) flag |= kYWarning;
   if (p.factor_status < 0) {
     flag |= kNotPositiveDefinite;
-    return 0.0f;  // no slope is known where the fit cannot be solved
+    return false;
   }
+  return true;
+}
+
+// The rest of one fit from its sums (t[1..3]); flag gets its messages.
+float finish_fit(const WindowPlan& p, int m, double sy, double syy, const double* t,
+                 std::uint8_t& flag) {
+  FitRightHandSide rhs;
+  fit_right_hand_side_from_sums<kDegree>(p.geometry, sy, syy, t, rhs);
+  if (!fit_messages(p, rhs, flag)) return 0.0f;
   float w[kDegree];
   float coef[kDegree];
   tmatrp_forward(kDegree, p.factor, kLeadDim, rhs.b, w);
@@ -147,10 +158,31 @@ void lane_fits(const std::vector<WindowPlan>& plans, const Powers& pw, int m, in
       syy[lane] = syy[lane] + y * y;
     }
   }
+  // The rest stage by stage across the lanes, so that their chains overlap.
+  FitRightHandSide rhs[kLanes];
+  bool solved[kLanes];
+  float w[kLanes][kDegree];
+  float coef[kLanes][kDegree];
   for (int lane = 0; lane < kLanes; ++lane) {
     const double t[kDegree + 1] = {0.0, t1[lane], t2[lane], t3[lane]};
-    deriv[m + lane - 1] = finish_fit(plans[static_cast<std::size_t>(m + lane - 1)], m + lane,
-                                     sy[lane], syy[lane], t, flags[m + lane - 1]);
+    fit_right_hand_side_from_sums<kDegree>(plan(plans, m + lane).geometry, sy[lane], syy[lane],
+                                           t, rhs[lane]);
+  }
+  for (int lane = 0; lane < kLanes; ++lane) {
+    solved[lane] = fit_messages(plan(plans, m + lane), rhs[lane], flags[m + lane - 1]);
+  }
+  for (int lane = 0; lane < kLanes; ++lane) {
+    if (solved[lane]) {
+      tmatrp_forward(kDegree, plan(plans, m + lane).factor, kLeadDim, rhs[lane].b, w[lane]);
+    }
+  }
+  for (int lane = 0; lane < kLanes; ++lane) {
+    if (solved[lane]) {
+      assemble_coefficients(kDegree, plan(plans, m + lane).inverse, kLeadDim, w[lane], coef[lane]);
+    }
+  }
+  for (int lane = 0; lane < kLanes; ++lane) {
+    deriv[m + lane - 1] = solved[lane] ? cubic_slope(coef[lane], m + lane) : 0.0f;
   }
 }
 

@@ -52,11 +52,11 @@ void fit_right_hand_side(const FitGeometry& g, const float* xs, const float* ys,
 
 // The same from sums already formed: sy = sum y, syy = sum y^2, t[k] = sum
 // y x^k for k = 1..M (t[0] unused), each accumulated over the points in order.
-
-
-inline void fit_right_hand_side_from_sums(const FitGeometry& g, double sy, double syy, const double* t,
-                                   FitRightHandSide& rhs) {
-  const int m = g.degree;
+// A caller whose degree is fixed names it as Degree, to have the loop unrolled.
+template <int Degree = 0>
+inline void fit_right_hand_side_from_sums(const FitGeometry& g, double sy, double syy,
+                                          const double* t, FitRightHandSide& rhs) {
+  const int m = Degree > 0 ? Degree : g.degree;
   for (int i = 1; i <= m; ++i) rhs.b[i - 1] = static_cast<float>(t[i] - sy * g.s[i] * g.rn);
   rhs.sy = sy;
   rhs.y_mean = static_cast<float>(sy * g.rn);
