@@ -10,7 +10,8 @@ namespace telmor {
 
 enum class MarkKind { at, rt };
 
-// d: recognition ranges. Comes back to the redraw.
+// d: recognition ranges. Comes back to the redraw when done, to the menu
+// prompt when left early.
 Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& record);
 // c: automatic AT/RT detection (the loop redraws afterwards).
 void detect_at_rt(WindowLayer& layer, RunRecord& record);
