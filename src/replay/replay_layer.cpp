@@ -5,7 +5,7 @@
 
 #include "replay/colour.h"
 #include "replay/line_raster.h"
-#include "replay/plain_number.h"
+#include "console/number_text.h"
 #include "replay/png_writer.h"
 
 namespace telmor {
@@ -16,7 +16,7 @@ constexpr std::string_view kAwaitConsole = "a line typed into the console";
 constexpr std::string_view kAwaitChart = "a line typed into the chart";
 
 std::string awaited_mouse(int mask) {
-  return "a mouse event (mask " + plain_number(mask) + ")";
+  return "a mouse event (mask " + format_integer(mask) + ")";
 }
 
 [[noreturn]] void stop_ran_out(std::string_view awaited) {
@@ -25,7 +25,7 @@ std::string awaited_mouse(int mask) {
 }
 
 [[noreturn]] void stop_mismatch(const Directive& directive, std::string_view awaited) {
-  throw ReplayStopped(kReplayMismatch, "script line " + plain_number(directive.line_number) +
+  throw ReplayStopped(kReplayMismatch, "script line " + format_integer(directive.line_number) +
                                            " (" + directive.source +
                                            ") does not fit: the program waited for " +
                                            std::string(awaited));
@@ -80,8 +80,8 @@ PixelPoint ReplayLayer::move_to(std::int16_t x, std::int16_t y) {
 void ReplayLayer::line_to(std::int16_t x, std::int16_t y) {
   const Rgb rgb = rgb_from_colorref(colour_);
   if (draw_log_ != nullptr) {
-    *draw_log_ << "line " << plain_number(position_.x) << ' ' << plain_number(position_.y) << ' '
-               << plain_number(x) << ' ' << plain_number(y) << ' ' << hex_rrggbb(rgb) << '\n';
+    *draw_log_ << "line " << format_integer(position_.x) << ' ' << format_integer(position_.y) << ' '
+               << format_integer(x) << ' ' << format_integer(y) << ' ' << hex_rrggbb(rgb) << '\n';
   }
   draw_line(surface_, position_.x, position_.y, x, y, rgb);
   position_ = PixelPoint{x, y};
@@ -144,7 +144,7 @@ const Directive* ReplayLayer::next_input() {
 
 void ReplayLayer::write_snapshot(const Directive& directive) {
   if (!write_png(directive.text, surface_)) {
-    throw ReplayStopped(kReplayUsageError, "script line " + plain_number(directive.line_number) +
+    throw ReplayStopped(kReplayUsageError, "script line " + format_integer(directive.line_number) +
                                                ": cannot write the snapshot " + directive.text);
   }
 }
@@ -166,8 +166,8 @@ void ReplayLayer::drop_pending_events() {
 }
 
 void ReplayLayer::transcript_event(std::string_view prefix, const MouseEvent& event) {
-  transcript_ << prefix << plain_number(event.event) << ' ' << plain_number(event.x) << ' '
-              << plain_number(event.y) << '\n';
+  transcript_ << prefix << format_integer(event.event) << ' ' << format_integer(event.x) << ' '
+              << format_integer(event.y) << '\n';
 }
 
 }  // namespace telmor

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "replay/plain_number.h"
+#include "console/number_text.h"
 #include "replay/replay_layer.h"
 #include "replay/replay_stopped.h"
 #include "replay/session_script.h"
@@ -62,7 +62,7 @@ int run_replay(const ReplayOptions& options, const ReplayProgram& program, std::
     return finish(kReplayFailed, out, draw_log.get());
   }
   for (const Directive& directive : layer.unused_directives()) {
-    err << kName << "warning: script line " << plain_number(directive.line_number) << " ("
+    err << kName << "warning: script line " << format_integer(directive.line_number) << " ("
         << directive.source << ") was not used: the program had ended\n";
   }
   finish(kReplayEnded, out, draw_log.get());
