@@ -8,11 +8,12 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "driver/prepare_signals.h"
-#include "driver/signal_baseline.h"
+#include "driver/preparation_steps.h"
 #include "fitting/fit_stages.h"
 #include "fitting/tmatrp.h"
 
@@ -257,7 +258,11 @@ void prepare_signals(RunRecord& r, ConsoleOutput& console) {
       std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, r.lead_count);
   {
     std::vector<std::jthread> helpers;
-    for (int w = 1; w < workers; ++w) helpers.emplace_back(work);
+    try {
+      for (int w = 1; w < workers; ++w) helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+      // No more threads to be had: the leads left are done on this one.
+    }
     work();
   }
   replay_messages(r, flags, console);

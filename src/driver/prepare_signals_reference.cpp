@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "driver/prepare_signals.h"
-#include "driver/signal_baseline.h"
+#include "driver/preparation_steps.h"
 #include "fitting/trapl.h"
 
 namespace telmor {
