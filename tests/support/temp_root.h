@@ -1,41 +1,31 @@
-// A fresh drives root under the system's temporary folder, removed afterwards.
+// A fresh drives root with d/data/map in it, removed afterwards.
 #pragma once
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
+
+#include "support/test_files.h"
 
 namespace telmor::testing {
 
 class TempRoot {
  public:
-  TempRoot() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() /
-            ("telmor_test_" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(path_ / "d" / "data" / "map");
-  }
-  ~TempRoot() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempRoot(const TempRoot&) = delete;
-  TempRoot& operator=(const TempRoot&) = delete;
+  TempRoot() { std::filesystem::create_directories(map_folder()); }
 
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path map_folder(char drive = 'd') const { return path_ / std::string(1, drive) / "data" / "map"; }
+  const std::filesystem::path& path() const { return dir_.path(); }
+  std::filesystem::path map_folder(char drive = 'd') const {
+    return path() / std::string(1, drive) / "data" / "map";
+  }
 
-  // Writes d/data/map/<name> with the given bytes.
+  // Writes <drive>/data/map/<name> with the given bytes.
   void write(std::string_view name, std::string_view bytes, char drive = 'd') const {
     std::filesystem::create_directories(map_folder(drive));
-    std::ofstream out(map_folder(drive) / std::string(name), std::ios::binary);
-    out << bytes;
+    test::write_whole_file(map_folder(drive) / std::string(name), std::string(bytes));
   }
 
  private:
-  std::filesystem::path path_;
+  test::ScratchDir dir_;
 };
 
 }  // namespace telmor::testing

@@ -1,4 +1,4 @@
-// Scratch folders and whole-file reads for the replay tests.
+// Scratch folders and whole-file reads for the tests.
 #pragma once
 
 #include <filesystem>

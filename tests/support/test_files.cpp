@@ -1,4 +1,4 @@
-// Scratch folders and whole-file reads for the replay tests.
+// Scratch folders and whole-file reads for the tests.
 #include "test_files.h"
 
 #include <fstream>
@@ -12,7 +12,7 @@ namespace telmor::test {
 
 ScratchDir::ScratchDir() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = "telmor_replay_";
+  std::string name = "telmor_test_";
   if (info != nullptr) name += std::string(info->test_suite_name()) + "_" + info->name() + "_";
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
