@@ -3,7 +3,10 @@
 
 #include "console/reply_read.h"
 #include "driver/overview.h"
-#include "driver/pending_commands.h"
+#include "correction/mark_correction.h"
+#include "driver/drive_path.h"
+#include "recognition/recognition.h"
+#include "results/results_file.h"
 
 namespace telmor {
 namespace {
@@ -18,7 +21,8 @@ bool is(const TextField& reply, std::string_view lower, std::string_view upper) 
 }  // namespace
 
 void run_command_loop(WindowLayer& layer, RunRecord& r, const std::filesystem::path& drives_root) {
-  (void)drives_root;  // the results file commands open files under it
+  // One results file per recording, beside its data file.
+  const std::filesystem::path results_file = host_path(r.result_path.view(), drives_root);
   Resume resume = Resume::redraw;
   for (;;) {
     if (resume == Resume::redraw) draw_overview(layer, r);
@@ -28,7 +32,7 @@ void run_command_loop(WindowLayer& layer, RunRecord& r, const std::filesystem::p
     if (is(r.reply, "d", "D")) {
       resume = pick_recognition_ranges(layer, r);
     } else if (is(r.reply, "a", "A")) {
-      correct_marks(layer, r, MarkKind::at);
+      correct_marks(layer, r, MarkKind::at, results_file);
       resume = Resume::menu;
     } else if (is(r.reply, "x", "X")) {
       break;
@@ -36,13 +40,13 @@ void run_command_loop(WindowLayer& layer, RunRecord& r, const std::filesystem::p
       detect_at_rt(layer, r);
       resume = Resume::redraw;
     } else if (is(r.reply, "r", "R")) {
-      correct_marks(layer, r, MarkKind::rt);
+      correct_marks(layer, r, MarkKind::rt, results_file);
       resume = Resume::menu;
     } else if (is(r.reply, "s", "S")) {
-      save_results(layer, r);
+      save_results(layer, r, results_file);
       resume = Resume::menu;
     } else if (is(r.reply, "o", "O")) {
-      load_results(layer, r);
+      load_results(layer, r, results_file);
       resume = Resume::menu;
     } else {
       resume = Resume::redraw;
