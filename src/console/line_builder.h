@@ -12,6 +12,7 @@ class LineBuilder {
  public:
   LineBuilder& text(std::string_view text);
   LineBuilder& number(std::int64_t value);
+  LineBuilder& number(std::int32_t value) { return number(static_cast<std::int64_t>(value)); }
   LineBuilder& number(float value);
   const std::string& str() const { return line_; }
   operator std::string_view() const { return line_; }

@@ -129,9 +129,18 @@ TEST_F(Menu, AnythingElseRedraws) {
 }
 
 TEST_F(Menu, RangeCommandForEveryFormOfD) {
-  run({"d", "D", "  d", "d, x", "x"});
-  EXPECT_EQ(count("chart> この機能はまだ使えません。"), 4);
-  EXPECT_EQ(layer.clears, 1);  // not built yet: each is left early, back to the menu
+  // Each pick is answered n: back to the menu, without a redraw.
+  for (int k = 0; k < 4; ++k) layer.mouse_input.push_back({kRightPress, 0, 0, 0});
+  run({"d", "n", "D", "n", "  d", "n", "d, x", "n", "x"});
+  EXPECT_EQ(count("chart> 選択する波形の線の近くをClick"), 4);
+  EXPECT_EQ(layer.clears, 1);
+}
+
+TEST_F(Menu, RefusedPickComesBackToTheRedraw) {
+  layer.mouse_input.push_back({kRightPress, 0, 0, 0});
+  run({"d", "y", "x"});  // no beats: the pick falls on a zero entry
+  EXPECT_EQ(count("chart> エラー、200から3600msecの範囲にしてください。"), 1);
+  EXPECT_EQ(layer.clears, 2);
 }
 
 TEST_F(Menu, SaveLoadAndCorrectionsComeBackToTheMenu) {
@@ -141,8 +150,9 @@ TEST_F(Menu, SaveLoadAndCorrectionsComeBackToTheMenu) {
 }
 
 TEST_F(Menu, DetectionComesBackToTheRedraw) {
-  run({"c", "C", "x"});
+  run({"c", "y", "C", "n", "x"});
   EXPECT_EQ(layer.clears, 3);
+  EXPECT_EQ(r->at_beat_count, 1);
 }
 
 }  // namespace

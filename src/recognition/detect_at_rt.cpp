@@ -1,0 +1,33 @@
+// c: replaces the AT and RT tables with the automatic results.
+#include "console/line_builder.h"
+#include "console/reply_read.h"
+#include "recognition/find_at_rt.h"
+#include "recognition/recognition.h"
+
+namespace telmor {
+
+void detect_at_rt(WindowLayer& layer, RunRecord& r) {
+  layer.chart_write("未保存の修正AT,RTは消去されます。いいですか? <y/n>");
+  read_text(layer, Window::chart, r.reply);
+  if (r.reply.equals("n") || r.reply.equals("N")) return;
+
+  for (int lead = 1; lead <= r.lead_count; ++lead) {
+    for (int row = 1; row <= kMaxRows; ++row) {
+      r.at_ms(lead, row) = 0.0f;
+      r.rt_ms(lead, row) = 0.0f;
+    }
+  }
+  layer.console_write(LineBuilder().text("nlead").number(r.selected_beat_ms));
+
+  // n is the first zero entry of BEAT_MS: the number of beats plus one.
+  int n = 1;
+  while (n < kMaxRows && r.beat_ms(n) != 0) ++n;
+  r.at_beat_count = n;
+  r.rt_beat_count = n;
+  layer.console_write(LineBuilder().text("na").number(n));
+
+  find_at_rt(r, n);
+  drop_near_duplicates(r, n);
+}
+
+}  // namespace telmor

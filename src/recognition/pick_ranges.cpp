@@ -1,0 +1,138 @@
+// d: pick a beat on the overview, then click the four range bounds into a
+// one-second window of leads 1 to 3 around it.
+#include <cstdlib>
+
+#include "console/curve_drawing.h"
+#include "console/line_builder.h"
+#include "console/reply_read.h"
+#include "recognition/recognition.h"
+#include "recognition/selintvl.h"
+
+namespace telmor {
+namespace {
+
+constexpr int kWindowPoints = kExcerptPoints;
+constexpr int kBeatPosition = 200;  // the picked beat's position in the window
+constexpr std::string_view kConfirm = "これでいいですか? <y/n>";
+
+bool rejected(WindowLayer& layer, RunRecord& r) {
+  layer.chart_write(kConfirm);
+  read_text(layer, Window::chart, r.reply);
+  return r.reply.equals("n") || r.reply.equals("N");
+}
+
+void mark(WindowLayer& layer, RunRecord& r, float x) {
+  r.mark_x = {x, x};
+  gpl2(layer, r.mark_n, r.mark_x.data(), r.mark_y.data());
+}
+
+void mark2(WindowLayer& layer, RunRecord& r, float x) {
+  r.mark2_x = {x, x};
+  gpl2(layer, r.mark2_n, r.mark2_x.data(), r.mark2_y.data());
+}
+
+// The beat of BEAT_MS nearest to overview time t; every entry takes part,
+// the zeros after the last beat too, and the earlier entry (the later beat)
+// wins a tie. Keeps the previous pick when nothing is nearer than 4000 ms.
+void pick_nearest_beat(RunRecord& r, int t) {
+  long best = 4000;
+  for (int p = 1; p <= kMaxRows; ++p) {
+    const long d = std::labs(static_cast<long>(r.beat_ms(p)) - t);
+    if (d < best) {
+      best = d;
+      r.selected_beat_ms = r.beat_ms(p);
+    }
+  }
+}
+
+// Sample of the waveform matrix, zero outside it.
+float wave_or_zero(const RunRecord& r, int lead, long sample) {
+  if (sample < 1 || sample > kMaxSamples) return 0.0f;
+  return r.wave_table[lead - 1][sample - 1];
+}
+
+// Leads 1 to 3 over each other about one zero line; here a positive value
+// lies below it.
+void draw_window(WindowLayer& layer, RunRecord& r, float x_step) {
+  for (int k = 1; k <= 3; ++k) {
+    for (int i = 1; i <= kWindowPoints; ++i)
+      r.win3(k, i) = wave_or_zero(r, k, static_cast<long>(r.window_start_ms) + i);
+  }
+  for (int k = 1; k <= 3; ++k) {
+    for (int i = 1; i <= kWindowPoints; ++i) {
+      r.plot_x[i - 1] = x_step * r.time_ms(i) + r.frame_x0;
+      float y = r.yscale * r.win3(k, i) + r.frame_ymid;
+      if (y <= 0.0f) y = 0.001f;
+      if (y >= 1.0f) y = 0.999f;
+      r.plot_y[i - 1] = y;
+    }
+    gpl(layer, r.curve_n, r.plot_x.data(), r.plot_y.data());
+  }
+  mark(layer, r, x_step * static_cast<float>(kBeatPosition) + r.frame_x0);
+}
+
+// How the beat pick ended: accepted, answered n, or refused by the range check.
+enum class Pick { done, rejected, refused };
+
+Pick pick_beat(WindowLayer& layer, RunRecord& r) {
+  layer.chart_write("選択する波形の線の近くをClick");
+  const float x = selintvl(layer);
+  mark(layer, r, x);
+  if (rejected(layer, r)) return Pick::rejected;
+
+  pick_nearest_beat(r, steps_from(x, r.frame_x0, r.xscale_4000));
+  // Also keeps the window inside the waveform matrix.
+  if (r.selected_beat_ms > 3600 || r.selected_beat_ms <= 200) {
+    layer.chart_write("エラー、200から3600msecの範囲にしてください。");
+    return Pick::refused;
+  }
+  layer.console_write(LineBuilder().text("選択した点（msec）").number(r.selected_beat_ms));
+  r.window_start_ms = r.selected_beat_ms - kBeatPosition;
+  return Pick::done;
+}
+
+void pick_ranges(WindowLayer& layer, RunRecord& r) {
+  const float x_step = (r.frame_x1 - r.frame_x0) / 1000.0f;
+  float xa1, xa2, xr1, xr2;
+  do {
+    layer.chart_clear();
+    layer.chart_write(LineBuilder().text("selected time").number(r.window_start_ms));
+    draw_window(layer, r, x_step);
+
+    layer.chart_write("AT認識の開始点をClick !");
+    xa1 = selintvl(layer);
+    mark(layer, r, xa1);
+    layer.chart_write("同　　　終了点をClick!");
+    xa2 = selintvl(layer);
+    mark2(layer, r, xa2);
+    layer.chart_write("RT認識の開始点をClick !");
+    xr1 = selintvl(layer);
+    mark(layer, r, xr1);
+    layer.chart_write("同　　　終了点をClick!");
+    xr2 = selintvl(layer);
+    mark2(layer, r, xr2);
+  } while (rejected(layer, r));
+
+  // Stored as clicked: order and distance from the beat are not checked.
+  r.at_from = steps_from(xa1, r.frame_x0, x_step) - kBeatPosition;
+  r.at_to = steps_from(xa2, r.frame_x0, x_step) - kBeatPosition;
+  r.rt_from = steps_from(xr1, r.frame_x0, x_step) - kBeatPosition;
+  r.rt_to = steps_from(xr2, r.frame_x0, x_step) - kBeatPosition;
+}
+
+}  // namespace
+
+Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& r) {
+  switch (pick_beat(layer, r)) {
+    case Pick::rejected:
+      return Resume::menu;  // the pick's marker stays on the overview
+    case Pick::refused:
+      return Resume::redraw;
+    case Pick::done:
+      break;
+  }
+  pick_ranges(layer, r);
+  return Resume::redraw;
+}
+
+}  // namespace telmor
