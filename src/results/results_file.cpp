@@ -1,12 +1,95 @@
+// The save and load dialogues of the results file.
 #include "results/results_file.h"
 
-namespace telmor {
+#include <cerrno>
+#include <fstream>
+#include <string>
 
-void save_results(WindowLayer& layer, RunRecord&, const std::filesystem::path&) {
-  layer.chart_write("この機能はまだ使えません。");
+#include "console/reply_read.h"
+#include "results/file_replace.h"
+#include "results/results_format.h"
+#include "results/results_messages.h"
+#include "results/results_parse.h"
+
+namespace telmor {
+namespace {
+
+// A line naming the results file with all its columns, trailing blanks included.
+std::string about_file(std::string_view before, const RunRecord& record, std::string_view after) {
+  std::string line(before);
+  line += record.result_path.view();
+  line += after;
+  return line;
 }
-void load_results(WindowLayer& layer, RunRecord&, const std::filesystem::path&) {
-  layer.chart_write("この機能はまだ使えません。");
+
+bool answered_yes(WindowLayer& layer, RunRecord& record) {
+  read_text(layer, Window::chart, record.reply);
+  return record.reply.equals("y") || record.reply.equals("Y");
+}
+
+// Reads the whole file into loaded; the reason line when it cannot.
+std::string read_results_file(const std::filesystem::path& file, int lead_count,
+                              LoadedTables& loaded) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(file, ec);
+  // Checked first: opening would create nothing, but a folder opens and then fails to read.
+  if (status.type() == std::filesystem::file_type::not_found)
+    return open_error_reason(std::make_error_code(std::errc::no_such_file_or_directory));
+  if (status.type() == std::filesystem::file_type::directory)
+    return open_error_reason(std::make_error_code(std::errc::is_a_directory));
+
+  errno = 0;
+  std::ifstream in(file, std::ios::binary);
+  if (!in.is_open()) {
+    const int number = errno;
+    return open_error_reason(number != 0 ? std::error_code(number, std::generic_category())
+                                         : std::make_error_code(std::errc::io_error));
+  }
+  const ParseResult parsed = parse_results(in, lead_count, loaded);
+  return parsed.fault == ParseFault::none ? std::string() : parse_fault_reason(parsed);
+}
+
+}  // namespace
+
+void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file) {
+  layer.chart_write(about_file("AT,RTデータを", record, "に保存します。"));
+  layer.chart_write("いいですか? <y/n>");
+  if (!answered_yes(layer, record)) return;
+
+  std::string text;
+  const FormatResult formatted = format_results(record, text);
+  std::string reason;
+  if (formatted.fault != FormatFault::none) {
+    reason = format_fault_reason(formatted);
+  } else if (const std::error_code error = replace_file_contents(file, text)) {
+    reason = write_error_reason(error);
+  }
+  if (!reason.empty()) {
+    // The tables stay in memory and the old file as it was; the user may try again.
+    layer.chart_write(about_file("AT,RTデータを", record, "に保存できませんでした。"));
+    layer.chart_write(reason);
+    return;
+  }
+  layer.chart_write(about_file("AT,RTデータ", record, "を保存しました。"));
+}
+
+void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file) {
+  layer.chart_write(about_file("AT,RTデータを", record, "から読込みます。"));
+  layer.chart_write("未保存のAT,RTは消去されます。いいですか? <y/n>");
+  if (!answered_yes(layer, record)) return;
+
+  // The whole file is read before the run's tables are touched, so a bad
+  // file leaves them as they were.
+  LoadedTables loaded;
+  const std::string reason = read_results_file(file, record.lead_count, loaded);
+  if (!reason.empty()) {
+    layer.chart_write(about_file("AT,RTデータ", record, "を読込めませんでした。"));
+    layer.chart_write(reason);
+    layer.chart_write("AT,RTは変更していません。");
+    return;
+  }
+  store_loaded(loaded, record);
+  layer.chart_write(about_file("AT,RTデータ", record, "を読込みました。"));
 }
 
 }  // namespace telmor

@@ -1,0 +1,116 @@
+// Caption, curves and marks of a correction window.
+#include "correction/correction_window.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+
+#include "console/curve_drawing.h"
+#include "console/number_text.h"
+
+namespace telmor {
+namespace {
+
+constexpr int kWindowMs = 1000;
+constexpr std::int16_t kMarkTop = 50;
+constexpr std::int16_t kMarkBottom = 250;
+constexpr float kCurveOffset = 0.05f;  // keeps the two curves apart around the middle
+
+// "誘導  2の  1.5-  2.5secを解析します。", built without touching the heap.
+void write_caption(WindowLayer& layer, int lead, int start_ms) {
+  std::array<char, 64> buffer{};
+  std::size_t size = 0;
+  const auto append = [&](std::string_view piece) {
+    size += piece.copy(buffer.data() + size, buffer.size() - size);
+  };
+  const auto seconds = [](int ms) {
+    return format_fixed_width(static_cast<double>(static_cast<float>(ms) / 1000.0f), 5, 1);
+  };
+  append("誘導");
+  append(format_integer_width(lead, 3));
+  append("の");
+  append(seconds(start_ms));
+  append("-");
+  append(seconds(start_ms + kWindowMs));
+  append("secを解析します。");
+  layer.chart_write(std::string_view(buffer.data(), size));
+}
+
+// Fills column of win3 with samples start_ms + 1 .. + 1000 of a lead table,
+// zeros past its end; returns the largest absolute value.
+float take_excerpt(RunRecord& record, int column, const std::array<float, kMaxSamples>& lead_samples,
+                   int start_ms) {
+  float largest = 0.0f;
+  for (int j = 1; j <= kExcerptPoints; ++j) {
+    const int sample = start_ms + j;
+    const float v = sample <= kMaxSamples ? lead_samples[sample - 1] : 0.0f;
+    record.win3(column, j) = v;
+    largest = std::max(largest, std::fabs(v));
+  }
+  return largest;
+}
+
+// y per unit that makes ±largest fill ±0.4 of the height, or 0 (a flat curve)
+// when there is no finite one: all zero, or too small a maximum.
+float scale_for(const RunRecord& record, float largest) {
+  const float scale = (record.frame_y1 - record.frame_y0) / (2.0f * largest);
+  return std::isfinite(scale) ? scale : 0.0f;
+}
+
+// y <= 0 becomes 0.001, then y >= 1 becomes 0.999. Written so that a NaN
+// (an infinite sample times a zero scale) lands on the top edge as well.
+float on_chart(float y) {
+  if (!(y > 0.0f)) y = 0.001f;
+  if (y >= 1.0f) y = 0.999f;
+  return y;
+}
+
+void plot_excerpt(RunRecord& record, int column, float scale, float offset, float x_step) {
+  for (int j = 1; j <= kExcerptPoints; ++j) {
+    record.plot_x[j - 1] = x_step * record.time_ms(j) + record.frame_x0;
+    record.plot_y[j - 1] = on_chart(record.frame_ymid - scale * record.win3(column, j) + offset);
+  }
+}
+
+void draw_marks(WindowLayer& layer, RunRecord& record, MarkKind kind, int lead, float x_step) {
+  layer.set_color_rgb(mark_colour(kind));
+  const int start = record.window_start_ms;
+  // Every row, not only those in use: the display shows what the table holds.
+  for (const float t : mark_column(record, kind, lead)) {
+    if (static_cast<float>(start + 1) <= t && t <= static_cast<float>(start + kWindowMs)) {
+      // A time at the window's end comes out as d = 0, at the left edge.
+      const int d = (static_cast<int>(t) - start) % kWindowMs;
+      const auto x = static_cast<std::int16_t>(static_cast<float>(d) * x_step * 1000.0f);
+      line(layer, x, kMarkTop, x, kMarkBottom);
+    }
+  }
+}
+
+}  // namespace
+
+void draw_correction_window(WindowLayer& layer, RunRecord& record, MarkKind kind, int lead) {
+  const int start = record.window_start_ms;
+  write_caption(layer, lead, start);
+
+  record.amp_max = take_excerpt(record, 1, record.wave_table[lead - 1], start);
+  const float deriv_max = take_excerpt(record, 2, record.deriv_table[lead - 1], start);
+
+  record.curve_n = kExcerptPoints;
+  const float x_step = (record.frame_x1 - record.frame_x0) / 1000.0f;
+  const float yscale = scale_for(record, record.amp_max);
+  // The overview draws with this scale later, so it never takes a 0 from a flat window.
+  if (yscale != 0.0f) record.yscale = yscale;
+  const float deriv_yscale = scale_for(record, deriv_max);
+
+  plot_excerpt(record, 1, yscale, -kCurveOffset, x_step);
+  gpl(layer, record.curve_n, record.plot_x.data(), record.plot_y.data());
+  plot_excerpt(record, 2, deriv_yscale, kCurveOffset, x_step);
+  gpl2(layer, record.curve_n, record.plot_x.data(), record.plot_y.data());
+
+  draw_marks(layer, record, kind, lead, x_step);
+  layer.chart_write(instruction_line(kind));
+}
+
+}  // namespace telmor

@@ -1,0 +1,65 @@
+// Shared set-up of the results dialogue tests: a run record whose results
+// file lies in a scratch folder, and the lines the dialogues write.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "driver/run_record.h"
+#include "support/scripted_layer.h"
+#include "support/test_files.h"
+
+namespace telmor::testing {
+
+// result_path as the dialogues show it: all 33 columns.
+inline const std::string kShownPath = std::string("d:\\data\\map\\abcari.csv") + std::string(11, ' ');
+
+inline std::string shown(std::string_view before, std::string_view after) {
+  return std::string(before) + kShownPath + std::string(after);
+}
+
+// The tables and counts a dialogue may change, for before/after comparisons.
+struct TablesSnapshot {
+  Table<kMaxLeads, kMaxRows> at_ms;
+  Table<kMaxLeads, kMaxRows> rt_ms;
+  std::int32_t at_count;
+  std::int32_t rt_count;
+  bool operator==(const TablesSnapshot&) const = default;
+  // The counts only: the tables are too large to print.
+  friend void PrintTo(const TablesSnapshot& s, std::ostream* out) {
+    *out << "AT count " << s.at_count << ", RT count " << s.rt_count;
+  }
+};
+
+struct ResultsDialogue : ::testing::Test {
+  ScriptedLayer layer;
+  std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
+  test::ScratchDir dir;
+  std::filesystem::path file = dir.path() / "abcari.csv";
+
+  void SetUp() override {
+    record->result_path.assign("d:\\data\\map\\abcari.csv");
+    record->lead_count = 3;
+  }
+
+  // Every entry of both tables distinct and non-zero, counts 2 and 1.
+  void fill_tables() {
+    for (int lead = 1; lead <= kMaxLeads; ++lead) {
+      for (int row = 1; row <= kMaxRows; ++row) {
+        record->at_ms(lead, row) = static_cast<float>(lead * 1000 + row);
+        record->rt_ms(lead, row) = static_cast<float>(-(lead * 1000 + row));
+      }
+    }
+    record->at_beat_count = 2;
+    record->rt_beat_count = 1;
+  }
+  TablesSnapshot snapshot() const {
+    return {record->at_ms_table, record->rt_ms_table, record->at_beat_count, record->rt_beat_count};
+  }
+};
+
+}  // namespace telmor::testing

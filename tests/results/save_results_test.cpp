@@ -1,0 +1,173 @@
+// The save dialogue: its question, the file it writes, and every way the
+// write can fail without harming the old file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "results/file_replace.h"
+#include "results/results_file.h"
+#include "results_fixture.h"
+
+namespace telmor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::shown;
+
+constexpr const char* kOldContent = "  1\r\n    777.,    777.,    777.,\r\n  0\r\n";
+
+struct SaveResults : testing::ResultsDialogue {
+  void SetUp() override {
+    ResultsDialogue::SetUp();
+    RunRecord& r = *record;
+    r.at_beat_count = 2;
+    r.rt_beat_count = 1;
+    r.at_ms(1, 1) = 120.0f;
+    r.at_ms(2, 1) = 118.0f;
+    r.at_ms(3, 1) = 131.0f;
+    r.at_ms(1, 2) = 950.0f;
+    r.at_ms(2, 2) = 948.0f;
+    r.rt_ms(1, 1) = 400.0f;
+    r.rt_ms(2, 1) = 395.0f;
+    r.rt_ms(3, 1) = 410.0f;
+  }
+  void save(const std::string& reply) {
+    layer.chart_input.push_back(reply);
+    save_results(layer, *record, file);
+  }
+  std::vector<std::string> failure(const std::string& reason) const {
+    return {shown("AT,RTデータを", "に保存します。"), "いいですか? <y/n>",
+            shown("AT,RTデータを", "に保存できませんでした。"), reason};
+  }
+  // Names in the results file's folder, to see that no temporary is left.
+  std::vector<std::string> folder_names(const fs::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    return names;
+  }
+};
+
+constexpr const char* kExampleFile =
+    "  2\r\n"
+    "    120.,    118.,    131.,\r\n"
+    "    950.,    948.,      0.,\r\n"
+    "  1\r\n"
+    "    400.,    395.,    410.,\r\n";
+
+TEST_F(SaveResults, AsksThenWritesTheFileAndSaysSo) {
+  save("y");
+  EXPECT_EQ(test::read_whole_file(file), kExampleFile);
+  ASSERT_EQ(testing::kShownPath.size(), 33u);
+  const std::vector<std::string> expected = {
+      "chart> AT,RTデータを" + testing::kShownPath + "に保存します。", "chart> いいですか? <y/n>",
+      "chart< y", "chart> AT,RTデータ" + testing::kShownPath + "を保存しました。"};
+  EXPECT_EQ(layer.transcript, expected);
+  EXPECT_EQ(folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
+}
+
+TEST_F(SaveResults, CapitalYGoesOnToo) {
+  save("Y");
+  EXPECT_EQ(test::read_whole_file(file), kExampleFile);
+  EXPECT_EQ(layer.chart_input.size(), 0u);
+}
+
+TEST_F(SaveResults, AnyOtherReplyWritesNothing) {
+  for (const char* reply : {"n", "N", "yes", "yy", "s"}) {
+    layer = {};
+    save(reply);
+    EXPECT_FALSE(fs::exists(file)) << reply;
+    EXPECT_EQ(layer.chart_lines.size(), 2u) << reply;
+    EXPECT_TRUE(record->reply.equals(reply));
+  }
+  test::write_whole_file(file, kOldContent);
+  save("n");
+  EXPECT_EQ(test::read_whole_file(file), kOldContent);
+}
+
+TEST_F(SaveResults, ReplacesALongerOldFileWhole) {
+  test::write_whole_file(file, std::string(kExampleFile) + std::string(500, 'x'));
+  save("y");
+  EXPECT_EQ(test::read_whole_file(file), kExampleFile);
+}
+
+TEST_F(SaveResults, MissingFolderIsReportedAndNothingIsCreated) {
+  const fs::path folder = dir.path() / "no such folder";
+  file = folder / "abcari.csv";
+  const testing::TablesSnapshot before = snapshot();
+  save("y");
+  EXPECT_EQ(layer.chart_lines, failure("フォルダがありません。"));
+  EXPECT_FALSE(fs::exists(folder));
+  EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(SaveResults, ReadOnlyFolderKeepsTheOldFile) {
+  test::write_whole_file(file, kOldContent);
+  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  // Some users (root) write whatever the permission bits say.
+  const fs::path probe = dir.path() / "probe";
+  const bool writable = std::ofstream(probe).is_open();
+  std::error_code ignored;
+  fs::remove(probe, ignored);
+  if (writable) {
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    GTEST_SKIP() << "permission bits do not stop this user from writing";
+  }
+  save("y");
+  fs::permissions(dir.path(), fs::perms::owner_all);
+  EXPECT_EQ(layer.chart_lines, failure("書き込みが許可されていません。"));
+  EXPECT_EQ(test::read_whole_file(file), kOldContent);
+  EXPECT_EQ(folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
+}
+
+TEST_F(SaveResults, ResultsNameTakenByAFolderIsReportedAndTheTemporaryRemoved) {
+  fs::create_directory(file);
+  save("y");
+  ASSERT_EQ(layer.chart_lines.size(), 4u);
+  EXPECT_EQ(layer.chart_lines[2], shown("AT,RTデータを", "に保存できませんでした。"));
+  EXPECT_TRUE(fs::is_directory(file));
+  EXPECT_TRUE(fs::is_empty(file));
+  EXPECT_EQ(folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
+}
+
+TEST_F(SaveResults, TemporaryNameTakenByAFolderIsLeftAlone) {
+  test::write_whole_file(file, kOldContent);
+  fs::create_directory(temporary_beside(file));
+  save("y");
+  ASSERT_EQ(layer.chart_lines.size(), 4u);
+  EXPECT_EQ(layer.chart_lines[2], shown("AT,RTデータを", "に保存できませんでした。"));
+  EXPECT_TRUE(fs::is_directory(temporary_beside(file)));
+  EXPECT_EQ(test::read_whole_file(file), kOldContent);
+}
+
+TEST_F(SaveResults, TimeThatDoesNotFitIsReportedBeforeTheFileIsTouched) {
+  test::write_whole_file(file, kOldContent);
+  record->at_ms(2, 2) = 12345678.0f;
+  const testing::TablesSnapshot before = snapshot();
+  save("y");
+  EXPECT_EQ(layer.chart_lines, failure("ATの誘導2の2拍目の時刻が8桁の欄に書けません。"));
+  EXPECT_EQ(test::read_whole_file(file), kOldContent);
+  EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(SaveResults, CountOutsideTheTablesIsReported) {
+  record->rt_beat_count = -1;
+  save("y");
+  EXPECT_EQ(layer.chart_lines, failure("RTの件数-1が0から200の範囲にありません。"));
+  EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(SaveResults, FailedSaveCanBeRepeatedOnceTheCauseIsGone) {
+  fs::create_directory(file);
+  save("y");
+  fs::remove(file);
+  layer = {};
+  save("y");
+  EXPECT_EQ(layer.chart_lines.back(), shown("AT,RTデータ", "を保存しました。"));
+  EXPECT_EQ(test::read_whole_file(file), kExampleFile);
+}
+
+}  // namespace
+}  // namespace telmor
