@@ -17,6 +17,15 @@ std::int16_t pixel_x(float x);
 // Pixel row of a normalised y: y * 300, likewise (0.9f lands on row 269).
 std::int16_t pixel_y(float y);
 
+// A curve's y held inside the drawing area: y <= 0 becomes 0.001, then
+// y >= 1 becomes 0.999. A NaN (an infinite sample times a zero scale) lands
+// on the top edge as well, so every point drawn is a real position.
+inline float clamp_to_chart(float y) {
+  if (!(y > 0.0f)) y = 0.001f;
+  if (y >= 1.0f) y = 0.999f;
+  return y;
+}
+
 // Polyline through point_count normalised points in blue (gpl) or cyan (gpl2).
 // The colour stays in force afterwards. The first draw step goes from point 1
 // to itself; fewer than one point draws nothing.

@@ -59,18 +59,10 @@ float scale_for(const RunRecord& record, float largest) {
   return std::isfinite(scale) ? scale : 0.0f;
 }
 
-// y <= 0 becomes 0.001, then y >= 1 becomes 0.999. Written so that a NaN
-// (an infinite sample times a zero scale) lands on the top edge as well.
-float on_chart(float y) {
-  if (!(y > 0.0f)) y = 0.001f;
-  if (y >= 1.0f) y = 0.999f;
-  return y;
-}
-
 void plot_excerpt(RunRecord& record, int column, float scale, float offset, float x_step) {
   for (int j = 1; j <= kExcerptPoints; ++j) {
     record.plot_x[j - 1] = x_step * record.time_ms(j) + record.frame_x0;
-    record.plot_y[j - 1] = on_chart(record.frame_ymid - scale * record.win3(column, j) + offset);
+    record.plot_y[j - 1] = clamp_to_chart(record.frame_ymid - scale * record.win3(column, j) + offset);
   }
 }
 

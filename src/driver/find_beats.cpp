@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace telmor {
@@ -24,6 +25,8 @@ void set_frame(RunRecord& r) {
   r.mark_y = {r.frame_y0, r.frame_y1};
   r.xscale_4000 = (r.frame_x1 - r.frame_x0) / 4000.0f;
   r.yscale = (r.frame_y1 - r.frame_y0) / (r.amp_max * 2.0f);
+  // A subnormal amplitude would make the scale infinite, and the curve NaN.
+  if (std::isinf(r.yscale)) r.yscale = std::numeric_limits<float>::max();
   r.mark_n = 2;
   r.mark2_n = 2;
   r.curve_n = 1000;

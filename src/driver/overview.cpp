@@ -33,10 +33,7 @@ void draw_overview(WindowLayer& layer, RunRecord& r) {
   const int points = std::min(kOverviewPoints, r.sample_count);
   for (int i = 1; i <= points; ++i) {
     r.plot_x[i - 1] = r.xscale_4000 * r.time_ms(i) + r.frame_x0;
-    float y = r.frame_ymid - r.yscale * r.wave(1, i);
-    if (y <= 0.0f) y = 0.001f;
-    if (y >= 1.0f) y = 0.999f;
-    r.plot_y[i - 1] = y;
+    r.plot_y[i - 1] = clamp_to_chart(r.frame_ymid - r.yscale * r.wave(1, i));
   }
   gpl(layer, static_cast<std::int16_t>(points), r.plot_x.data(), r.plot_y.data());
 

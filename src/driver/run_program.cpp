@@ -17,8 +17,10 @@ namespace telmor {
 void run_program(WindowLayer& layer, const std::filesystem::path& drives_root) {
   // About 5 MB of tables, zeroed, for the whole run.
   auto record = std::make_unique<RunRecord>();
-  RunRecord& r = *record;
+  run_program_on(layer, drives_root, *record);
+}
 
+void run_program_on(WindowLayer& layer, const std::filesystem::path& drives_root, RunRecord& r) {
   write_banner(layer);
   do {
     run_dialogue(layer, r);

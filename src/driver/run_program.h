@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "console/window_layer.h"
+#include "driver/run_record.h"
 
 namespace telmor {
 
@@ -12,5 +13,10 @@ namespace telmor {
 // maps to the folder drives_root/x (see drive_path.h). Returns after the
 // layer's program_stop(); InputClosed thrown by the layer propagates.
 void run_program(WindowLayer& layer, const std::filesystem::path& drives_root);
+
+// The same session on a record the caller owns (zeroed, about 5 MB), so that
+// a test can watch the run's tables while it goes on.
+void run_program_on(WindowLayer& layer, const std::filesystem::path& drives_root,
+                    RunRecord& record);
 
 }  // namespace telmor

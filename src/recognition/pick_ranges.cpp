@@ -61,10 +61,7 @@ void draw_window(WindowLayer& layer, RunRecord& r, float x_step) {
   for (int k = 1; k <= 3; ++k) {
     for (int i = 1; i <= kWindowPoints; ++i) {
       r.plot_x[i - 1] = x_step * r.time_ms(i) + r.frame_x0;
-      float y = r.yscale * r.win3(k, i) + r.frame_ymid;
-      if (y <= 0.0f) y = 0.001f;
-      if (y >= 1.0f) y = 0.999f;
-      r.plot_y[i - 1] = y;
+      r.plot_y[i - 1] = clamp_to_chart(r.yscale * r.win3(k, i) + r.frame_ymid);
     }
     gpl(layer, r.curve_n, r.plot_x.data(), r.plot_y.data());
   }

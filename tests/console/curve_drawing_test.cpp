@@ -1,6 +1,8 @@
 // Normalised points to pixels, and the polyline and segment routines.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "console/curve_drawing.h"
 #include "support/scripted_layer.h"
 
@@ -26,6 +28,16 @@ TEST(PixelConversion, LargeValuesAreHeldAtThe16BitRange) {
   EXPECT_EQ(pixel_x(-40.0f), -32768);
   EXPECT_EQ(pixel_x(std::numeric_limits<float>::infinity()), 32767);
   EXPECT_EQ(pixel_x(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+TEST(ClampToChart, HeldInsideTheDrawingAreaNaNIncluded) {
+  EXPECT_EQ(clamp_to_chart(0.5f), 0.5f);
+  EXPECT_EQ(clamp_to_chart(0.0f), 0.001f);
+  EXPECT_EQ(clamp_to_chart(-std::numeric_limits<float>::infinity()), 0.001f);
+  EXPECT_EQ(clamp_to_chart(std::numeric_limits<float>::quiet_NaN()), 0.001f);
+  EXPECT_EQ(clamp_to_chart(1.0f), 0.999f);
+  EXPECT_EQ(clamp_to_chart(std::numeric_limits<float>::infinity()), 0.999f);
+  EXPECT_EQ(clamp_to_chart(0.999999f), 0.999999f);
 }
 
 TEST(Polyline, FirstStepIsZeroLengthThenEverySegment) {

@@ -1,6 +1,7 @@
 // Beat search on lead 1, the no-data check and the drawing frame.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -156,6 +157,13 @@ TEST_F(Beats, FrameAndScale) {
   EXPECT_EQ(r->mark_n, 2);
   EXPECT_EQ(r->mark2_n, 2);
   EXPECT_EQ(r->curve_n, 1000);
+}
+
+TEST_F(Beats, SubnormalAmplitudeGivesTheLargestFiniteScale) {
+  setup(2, 0.1f);
+  r->wave(1, 500) = 1.0e-40f;  // 0.8 / 2e-40 is beyond single precision
+  ASSERT_TRUE(find_beats(*r));
+  EXPECT_EQ(r->yscale, std::numeric_limits<float>::max());
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // Scratch folders and whole-file reads for the tests.
+#include <algorithm>
+
 #include "test_files.h"
 
 #include <fstream>
@@ -14,6 +16,7 @@ ScratchDir::ScratchDir() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = "telmor_test_";
   if (info != nullptr) name += std::string(info->test_suite_name()) + "_" + info->name() + "_";
+  std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests name themselves a/b/0
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
     const auto candidate =
