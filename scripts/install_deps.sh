@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev libgl-dev qt6-qpa-plugins fonts-ipafont-gothic)
+          qt6-base-dev libgl-dev qt6-qpa-plugins fonts-ipafont-gothic
+          clang libclang-rt-14-dev llvm-14)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

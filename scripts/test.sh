@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: once in a
 # normal build (with the desktop layer, offscreen) and once in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer (the Qt-free core).
+# AddressSanitizer and UndefinedBehaviorSanitizer (the Qt-free core); then
+# each fuzz target briefly (FUZZ_SECONDS each, default 30; 0 skips them).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install_deps.sh"
@@ -15,3 +16,8 @@ cmake -S "$top" -B "$top/build-sanitize" -G Ninja -DTELMOR_SANITIZE=ON \
       -DTELMOR_BUILD_GUI=OFF -DTELMOR_BUILD_BENCH=OFF >/dev/null
 cmake --build "$top/build-sanitize" -j "$jobs"
 ctest --test-dir "$top/build-sanitize" -j "$jobs" --output-on-failure
+
+fuzz_seconds=${FUZZ_SECONDS:-30}
+if [ "$fuzz_seconds" -gt 0 ]; then
+  "$top/tests/fuzz/run" "$fuzz_seconds"
+fi

@@ -9,20 +9,29 @@ namespace {
 
 bool is_continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
 
+// End of the character that starts at pos: its first byte and at most three
+// continuation bytes. A longer run of continuation bytes (not UTF-8, but a
+// typed line may hold anything) counts as one character per four bytes, so a
+// field of w characters never takes more than 4w bytes.
+std::size_t character_end(std::string_view text, std::size_t pos) {
+  const std::size_t limit = std::min(text.size(), pos + 4);
+  ++pos;
+  while (pos < limit && is_continuation(text[pos])) ++pos;
+  return pos;
+}
+
 }  // namespace
 
 std::size_t utf8_prefix_bytes(std::string_view text, int max_chars) {
   std::size_t pos = 0;
-  for (int chars = 0; chars < max_chars && pos < text.size(); ++chars) {
-    ++pos;
-    while (pos < text.size() && is_continuation(text[pos])) ++pos;
-  }
+  for (int chars = 0; chars < max_chars && pos < text.size(); ++chars) pos = character_end(text, pos);
   return pos;
 }
 
 int utf8_length(std::string_view text) {
-  return static_cast<int>(std::count_if(text.begin(), text.end(),
-                                        [](char c) { return !is_continuation(c); }));
+  int chars = 0;
+  for (std::size_t pos = 0; pos < text.size(); pos = character_end(text, pos)) ++chars;
+  return chars;
 }
 
 TextField::TextField(int width) : width_(static_cast<std::uint8_t>(width)) {

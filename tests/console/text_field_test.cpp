@@ -1,6 +1,8 @@
 // Fixed-width text fields counted in characters.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "console/text_field.h"
 
 namespace telmor {
@@ -40,4 +42,18 @@ TEST(TextField, NeverSplitsAMultiByteCharacter) {
 }
 
 }  // namespace
+TEST(TextField, LongRunOfContinuationBytesStaysInsideTheField) {
+  // Not UTF-8: a run of continuation bytes counts one character per four
+  // bytes, so the field takes at most four bytes per character.
+  TextField f(33);
+  f.assign("a" + std::string(140, '\x80'));
+  EXPECT_EQ(f.view().size(), 4u * 33u);
+  EXPECT_EQ(utf8_length(f.view()), 33);
+  EXPECT_EQ(f.view().substr(0, 4), "a\x80\x80\x80");
+  TextField reply(10);
+  reply.assign("y" + std::string(200, '\x80'));
+  EXPECT_EQ(utf8_length(reply.view()), 10);
+  EXPECT_FALSE(reply.equals("y"));
+}
+
 }  // namespace telmor
