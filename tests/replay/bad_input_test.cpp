@@ -8,38 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_program.h"
-#include "replay/replay_run.h"
-#include "test_files.h"
+#include "program_session.h"
 
 namespace telmor {
 namespace {
 
 const std::filesystem::path kCorpus = std::filesystem::path(TELMOR_SOURCE_DIR) / "tests" / "corpus";
 
-struct BadInput : ::testing::Test {
-  test::ScratchDir root;
-  std::filesystem::path folder = root.path() / "d" / "data" / "map";
-  std::string out, err, draw_log;
+struct BadInput : ::testing::Test, test::ProgramSession {
+  std::filesystem::path folder = scratch.path() / "d" / "data" / "map";
 
   void SetUp() override { std::filesystem::create_directories(folder); }
   void corpus_file(const std::string& name, const std::string& as = {}) {
     std::filesystem::copy_file(kCorpus / name, folder / (as.empty() ? name : as),
                                std::filesystem::copy_options::overwrite_existing);
-  }
-  int run(const std::string& script) {
-    const std::string script_path = (root / "session.script").string();
-    const std::string log_path = (root / "draw.log").string();
-    test::write_whole_file(script_path, script);
-    const std::string root_arg = root.path().string();
-    const std::vector<std::string_view> args = {"--root", root_arg, "--draw-log", log_path,
-                                                script_path};
-    std::ostringstream o, e;
-    const int status = replay_main(args, run_program, o, e);
-    out = o.str();
-    err = e.str();
-    draw_log = test::read_whole_file(log_path);
-    return status;
   }
   // Reads NAME with the given leads and seconds, then goes on with then.
   int read(const std::string& name, int leads = 3, int seconds = 1,

@@ -9,36 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_program.h"
-#include "replay/replay_run.h"
+#include "program_session.h"
 #include "sample_expectation.h"
-#include "test_files.h"
 
 namespace telmor {
 namespace {
 
-struct SampleSession : ::testing::Test {
-  test::ScratchDir root;
+struct SampleSession : ::testing::Test, test::ProgramSession {
+  test::ScratchDir& root = scratch;
   std::filesystem::path results = root.path() / "d" / "data" / "map" / "sampleari.csv";
-  std::string out, err, draw_log;
 
   void SetUp() override {
     std::filesystem::create_directories(root.path() / "d" / "data" / "map");
     std::filesystem::copy_file(test::kSampleFile, root.path() / "d" / "data" / "map" / "sample.txt");
-  }
-  int run(const std::string& script) {
-    const std::string script_path = (root / "session.script").string();
-    const std::string log_path = (root / "draw.log").string();
-    test::write_whole_file(script_path, script);
-    const std::string root_arg = root.path().string();
-    const std::vector<std::string_view> args = {"--root", root_arg, "--draw-log", log_path,
-                                                script_path};
-    std::ostringstream o, e;
-    const int status = replay_main(args, run_program, o, e);
-    out = o.str();
-    err = e.str();
-    draw_log = test::read_whole_file(log_path);
-    return status;
   }
   struct Segment {
     int x1, y1, x2, y2;

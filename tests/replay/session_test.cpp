@@ -8,36 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_program.h"
-#include "replay/replay_run.h"
-#include "test_files.h"
+#include "program_session.h"
 
 namespace telmor {
 namespace {
 
-struct Session : ::testing::Test {
-  test::ScratchDir root;
-  std::string out, err, draw_log;
+struct Session : ::testing::Test, test::ProgramSession {
+  test::ScratchDir& root = scratch;
 
   void data_file(const std::string& name, const std::string& content) {
     std::filesystem::create_directories(root.path() / "d" / "data" / "map");
     test::write_whole_file(root.path() / "d" / "data" / "map" / name, content);
-  }
-
-  int run(const std::string& script, std::filesystem::path drives_root = {}) {
-    if (drives_root.empty()) drives_root = root.path();
-    const auto script_path = root / "session.script";
-    test::write_whole_file(script_path, script);
-    const std::string root_arg = drives_root.string(), log_arg = (root / "draw.log").string(),
-                      script_arg = script_path.string();
-    const std::vector<std::string_view> args = {"--root", root_arg, "--draw-log", log_arg,
-                                                script_arg};
-    std::ostringstream o, e;
-    const int status = replay_main(args, run_program, o, e);
-    out = o.str();
-    err = e.str();
-    draw_log = test::read_whole_file(root / "draw.log");
-    return status;
   }
 
   std::vector<std::string> lines() const {
