@@ -22,6 +22,21 @@ inline std::string shown(std::string_view before, std::string_view after) {
   return std::string(before) + kShownPath + std::string(after);
 }
 
+// The three-lead example of the format: two AT rows (the second without a
+// time in lead 3) and one RT row.
+inline void fill_three_lead_example(RunRecord& r) {
+  r.at_beat_count = 2;
+  r.rt_beat_count = 1;
+  r.at_ms(1, 1) = 120.0f;
+  r.at_ms(2, 1) = 118.0f;
+  r.at_ms(3, 1) = 131.0f;
+  r.at_ms(1, 2) = 950.0f;
+  r.at_ms(2, 2) = 948.0f;
+  r.rt_ms(1, 1) = 400.0f;
+  r.rt_ms(2, 1) = 395.0f;
+  r.rt_ms(3, 1) = 410.0f;
+}
+
 // The tables and counts a dialogue may change, for before/after comparisons.
 struct TablesSnapshot {
   Table<kMaxLeads, kMaxRows> at_ms;

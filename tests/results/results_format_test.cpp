@@ -7,6 +7,7 @@
 #include <string>
 
 #include "results/results_format.h"
+#include "results_fixture.h"
 
 namespace telmor {
 namespace {
@@ -31,17 +32,7 @@ struct ResultsText : ::testing::Test {
 };
 
 TEST_F(ResultsText, ThreeLeadExampleByteForByte) {
-  RunRecord& r = *record;
-  r.at_beat_count = 2;
-  r.rt_beat_count = 1;
-  r.at_ms(1, 1) = 120.0f;
-  r.at_ms(2, 1) = 118.0f;
-  r.at_ms(3, 1) = 131.0f;
-  r.at_ms(1, 2) = 950.0f;
-  r.at_ms(2, 2) = 948.0f;
-  r.rt_ms(1, 1) = 400.0f;
-  r.rt_ms(2, 1) = 395.0f;
-  r.rt_ms(3, 1) = 410.0f;
+  testing::fill_three_lead_example(*record);
   EXPECT_EQ(text(),
             "  2\r\n"
             "    120.,    118.,    131.,\r\n"

@@ -22,17 +22,7 @@ constexpr const char* kOldContent = "  1\r\n    777.,    777.,    777.,\r\n  0\r
 struct SaveResults : testing::ResultsDialogue {
   void SetUp() override {
     ResultsDialogue::SetUp();
-    RunRecord& r = *record;
-    r.at_beat_count = 2;
-    r.rt_beat_count = 1;
-    r.at_ms(1, 1) = 120.0f;
-    r.at_ms(2, 1) = 118.0f;
-    r.at_ms(3, 1) = 131.0f;
-    r.at_ms(1, 2) = 950.0f;
-    r.at_ms(2, 2) = 948.0f;
-    r.rt_ms(1, 1) = 400.0f;
-    r.rt_ms(2, 1) = 395.0f;
-    r.rt_ms(3, 1) = 410.0f;
+    testing::fill_three_lead_example(*record);
   }
   void save(const std::string& reply) {
     layer.chart_input.push_back(reply);
