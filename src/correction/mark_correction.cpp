@@ -18,14 +18,14 @@ constexpr std::int16_t kClickTop = 50;
 constexpr std::int16_t kClickBottom = 350;
 constexpr std::string_view kTableFull = "表が一杯です。これ以上追加できません。";
 
-struct Window {
+struct ShownWindow {
   int lead = 1;
   int start_ms = 0;
 };
 
 // The window_index-th window of the pass; an index at or below 0 is the first
 // window, and the index is held there.
-Window select_window(int& window_index, int windows_per_lead) {
+ShownWindow select_window(int& window_index, int windows_per_lead) {
   if (window_index <= 0) {
     window_index = 0;
     return {};
@@ -46,7 +46,7 @@ void correct_marks(WindowLayer& layer, RunRecord& record, MarkKind kind,
   const int windows_per_lead = 2 * record.record_seconds;
   int window_index = 0;
   for (;;) {
-    const Window window = select_window(window_index, windows_per_lead);
+    const ShownWindow window = select_window(window_index, windows_per_lead);
     record.window_start_ms = window.start_ms;
 
     bool table_full = false;
