@@ -2,6 +2,8 @@
 // libFuzzer as a crash, with the failed condition on stderr.
 #pragma once
 
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,3 +14,8 @@
       std::abort();                                                               \
     }                                                                             \
   } while (false)
+
+// A float's bits and back, for checks that must tell NaN payloads and signed
+// zeros apart.
+inline std::uint32_t bits_of(float value) { return std::bit_cast<std::uint32_t>(value); }
+inline float float_of(std::uint32_t bits) { return std::bit_cast<float>(bits); }

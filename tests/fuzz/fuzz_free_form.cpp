@@ -27,18 +27,6 @@ namespace {
 // A NaN payload no parser can produce: shows that a failed read left the value alone.
 constexpr std::uint32_t kUntouchedBits = 0x7FC0DEADu;
 
-std::uint32_t bits_of(float value) {
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-float float_of(std::uint32_t bits) {
-  float value = 0.0f;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
 bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }

@@ -24,18 +24,6 @@ namespace {
 
 constexpr std::uint32_t kUntouchedBits = 0x7FC0BEEFu;
 
-std::uint32_t bits_of(float value) {
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-float float_of(std::uint32_t bits) {
-  float value = 0.0f;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
 // About 5 MB: allocated once, and only the reachable cells are reset per run.
 RunRecord& shared_record() {
   static RunRecord* const record = new RunRecord();
