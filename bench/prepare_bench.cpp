@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "driver/prepare_signals.h"
+#include "fitting/prepare_signals.h"
 
 namespace {
 

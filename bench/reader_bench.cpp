@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "driver/run_record.h"
-#include "driver/waveform_reader.h"
+#include "record/run_record.h"
+#include "analysis/waveform_rows.h"
 
 namespace {
 

@@ -1,13 +1,9 @@
 // First item of a typed reply line.
 #include "console/free_form.h"
 
+#include "record/text_rules.h"
+
 namespace telmor {
-namespace {
-
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-bool ends_item(char c) { return is_blank(c) || c == ',' || c == '/'; }
-
-}  // namespace
 
 std::optional<std::string> first_item(std::string_view line) {
   std::size_t pos = 0;

@@ -40,13 +40,13 @@ void write_caption(WindowLayer& layer, int lead, int start_ms) {
 
 // Fills column of win3 with samples start_ms + 1 .. + 1000 of a lead table,
 // zeros past its end; returns the largest absolute value.
-float take_excerpt(RunRecord& record, int column, const std::array<float, kMaxSamples>& lead_samples,
-                   int start_ms) {
+float take_excerpt(DrawingState& drawing, int column,
+                   const std::array<float, kMaxSamples>& lead_samples, int start_ms) {
   float largest = 0.0f;
   for (int j = 1; j <= kExcerptPoints; ++j) {
     const int sample = start_ms + j;
     const float v = sample <= kMaxSamples ? lead_samples[sample - 1] : 0.0f;
-    record.win3(column, j) = v;
+    drawing.win3(column, j) = v;
     largest = std::max(largest, std::fabs(v));
   }
   return largest;
@@ -54,19 +54,22 @@ float take_excerpt(RunRecord& record, int column, const std::array<float, kMaxSa
 
 // y per unit that makes ±largest fill ±0.4 of the height, or 0 (a flat curve)
 // when there is no finite one: all zero, or too small a maximum.
-float scale_for(const RunRecord& record, float largest) {
-  const float scale = (record.frame_y1 - record.frame_y0) / (2.0f * largest);
+float scale_for(const DrawingState& drawing, float largest) {
+  const float scale = (drawing.frame_y1 - drawing.frame_y0) / (2.0f * largest);
   return std::isfinite(scale) ? scale : 0.0f;
 }
 
-void plot_excerpt(RunRecord& record, int column, float scale, float offset, float x_step) {
+void plot_excerpt(const RunRecord& record, DrawingState& drawing, int column, float scale,
+                  float offset, float x_step) {
   for (int j = 1; j <= kExcerptPoints; ++j) {
-    record.plot_x[j - 1] = x_step * record.time_ms(j) + record.frame_x0;
-    record.plot_y[j - 1] = clamp_to_chart(record.frame_ymid - scale * record.win3(column, j) + offset);
+    drawing.plot_x[j - 1] = x_step * record.time_ms(j) + drawing.frame_x0;
+    drawing.plot_y[j - 1] =
+        clamp_to_chart(drawing.frame_ymid - scale * drawing.win3(column, j) + offset);
   }
 }
 
-void draw_marks(WindowLayer& layer, RunRecord& record, MarkKind kind, int lead, float x_step) {
+void draw_marks(WindowLayer& layer, const RunRecord& record, MarkKind kind, int lead,
+                float x_step) {
   layer.set_color_rgb(mark_colour(kind));
   const int start = record.window_start_ms;
   // Every row, not only those in use: the display shows what the table holds.
@@ -82,24 +85,25 @@ void draw_marks(WindowLayer& layer, RunRecord& record, MarkKind kind, int lead, 
 
 }  // namespace
 
-void draw_correction_window(WindowLayer& layer, RunRecord& record, MarkKind kind, int lead) {
+void draw_correction_window(WindowLayer& layer, const RunRecord& record, DrawingState& drawing,
+                            MarkKind kind, int lead) {
   const int start = record.window_start_ms;
   write_caption(layer, lead, start);
 
-  record.amp_max = take_excerpt(record, 1, record.wave_table[lead - 1], start);
-  const float deriv_max = take_excerpt(record, 2, record.deriv_table[lead - 1], start);
+  drawing.amp_max = take_excerpt(drawing, 1, record.wave_table[lead - 1], start);
+  const float deriv_max = take_excerpt(drawing, 2, record.deriv_table[lead - 1], start);
 
-  record.curve_n = kExcerptPoints;
-  const float x_step = (record.frame_x1 - record.frame_x0) / 1000.0f;
-  const float yscale = scale_for(record, record.amp_max);
+  drawing.curve_n = kExcerptPoints;
+  const float x_step = (drawing.frame_x1 - drawing.frame_x0) / 1000.0f;
+  const float yscale = scale_for(drawing, drawing.amp_max);
   // The overview draws with this scale later, so it never takes a 0 from a flat window.
-  if (yscale != 0.0f) record.yscale = yscale;
-  const float deriv_yscale = scale_for(record, deriv_max);
+  if (yscale != 0.0f) drawing.yscale = yscale;
+  const float deriv_yscale = scale_for(drawing, deriv_max);
 
-  plot_excerpt(record, 1, yscale, -kCurveOffset, x_step);
-  gpl(layer, record.curve_n, record.plot_x.data(), record.plot_y.data());
-  plot_excerpt(record, 2, deriv_yscale, kCurveOffset, x_step);
-  gpl2(layer, record.curve_n, record.plot_x.data(), record.plot_y.data());
+  plot_excerpt(record, drawing, 1, yscale, -kCurveOffset, x_step);
+  gpl(layer, drawing.curve_n, drawing.plot_x.data(), drawing.plot_y.data());
+  plot_excerpt(record, drawing, 2, deriv_yscale, kCurveOffset, x_step);
+  gpl2(layer, drawing.curve_n, drawing.plot_x.data(), drawing.plot_y.data());
 
   draw_marks(layer, record, kind, lead, x_step);
   layer.chart_write(instruction_line(kind));

@@ -7,7 +7,6 @@
 #include "console/curve_drawing.h"
 #include "correction/correction_window.h"
 #include "correction/mark_table.h"
-#include "results/results_file.h"
 
 namespace telmor {
 namespace {
@@ -41,8 +40,7 @@ float clicked_time(std::int16_t x, int start_ms) {
 
 }  // namespace
 
-void correct_marks(WindowLayer& layer, RunRecord& record, MarkKind kind,
-                   const std::filesystem::path& results_file) {
+void correct_marks(WindowLayer& layer, RunRecord& record, DrawingState& drawing, MarkKind kind) {
   const int windows_per_lead = 2 * record.record_seconds;
   int window_index = 0;
   for (;;) {
@@ -53,11 +51,8 @@ void correct_marks(WindowLayer& layer, RunRecord& record, MarkKind kind,
     bool stay = true;
     while (stay) {
       layer.chart_clear();
-      if (window.lead >= record.lead_count + 1) {
-        save_results(layer, record, results_file);
-        return;
-      }
-      draw_correction_window(layer, record, kind, window.lead);
+      if (window.lead >= record.lead_count + 1) return;
+      draw_correction_window(layer, record, drawing, kind, window.lead);
       // After the redraw, so that it is still there while the user decides.
       if (table_full) layer.chart_write(kTableFull);
       table_full = false;

@@ -1,11 +1,14 @@
-// Command loop: redraw, menu prompt, dispatch, exit.
+// Command loop: redraw, menu prompt, dispatch from the table of letters, exit.
 #include "driver/command_loop.h"
 
+#include <array>
+
 #include "console/reply_read.h"
-#include "driver/overview.h"
 #include "correction/mark_correction.h"
 #include "driver/drive_path.h"
+#include "driver/overview.h"
 #include "recognition/recognition.h"
+#include "record/text_rules.h"
 #include "results/results_file.h"
 
 namespace telmor {
@@ -14,43 +17,56 @@ namespace {
 constexpr std::string_view kMenuLine =
     "保存(s),既データ読込(o),認識範囲(d),計算(c),AT修正(a),RT修正(r),終了(x)";
 
-bool is(const TextField& reply, std::string_view lower, std::string_view upper) {
-  return reply.equals(lower) || reply.equals(upper);
+Resume pick_ranges(Session& s) { return pick_recognition_ranges(s.layer, s.record, s.drawing); }
+Resume detect(Session& s) { return detect_at_rt(s.layer, s.record); }
+
+// A correction pass ends with the offer to save what it changed.
+Resume correct(Session& s, MarkKind kind) {
+  correct_marks(s.layer, s.record, s.drawing, kind);
+  save_results(s.layer, s.record, s.results_file);
+  return Resume::menu;
 }
+Resume correct_at(Session& s) { return correct(s, MarkKind::at); }
+Resume correct_rt(Session& s) { return correct(s, MarkKind::rt); }
+
+Resume save(Session& s) {
+  save_results(s.layer, s.record, s.results_file);
+  return Resume::menu;
+}
+Resume load(Session& s) {
+  load_results(s.layer, s.record, s.results_file);
+  return Resume::menu;
+}
+Resume leave(Session&) { return Resume::exit; }
+
+constexpr std::array kCommands = {
+    MenuCommand{'d', pick_ranges}, MenuCommand{'c', detect}, MenuCommand{'a', correct_at},
+    MenuCommand{'r', correct_rt},  MenuCommand{'s', save},   MenuCommand{'o', load},
+    MenuCommand{'x', leave},
+};
 
 }  // namespace
 
-void run_command_loop(WindowLayer& layer, RunRecord& r, const std::filesystem::path& drives_root) {
-  // One results file per recording, beside its data file.
-  const std::filesystem::path results_file = host_path(r.result_path.view(), drives_root);
-  Resume resume = Resume::redraw;
-  for (;;) {
-    if (resume == Resume::redraw) draw_overview(layer, r);
-    layer.chart_write(kMenuLine);
-    read_text(layer, Window::chart, r.reply);
+std::span<const MenuCommand> menu_commands() { return kCommands; }
 
-    if (is(r.reply, "d", "D")) {
-      resume = pick_recognition_ranges(layer, r);
-    } else if (is(r.reply, "a", "A")) {
-      correct_marks(layer, r, MarkKind::at, results_file);
-      resume = Resume::menu;
-    } else if (is(r.reply, "x", "X")) {
-      break;
-    } else if (is(r.reply, "c", "C")) {
-      detect_at_rt(layer, r);
-      resume = Resume::redraw;
-    } else if (is(r.reply, "r", "R")) {
-      correct_marks(layer, r, MarkKind::rt, results_file);
-      resume = Resume::menu;
-    } else if (is(r.reply, "s", "S")) {
-      save_results(layer, r, results_file);
-      resume = Resume::menu;
-    } else if (is(r.reply, "o", "O")) {
-      load_results(layer, r, results_file);
-      resume = Resume::menu;
-    } else {
-      resume = Resume::redraw;
-    }
+const MenuCommand* find_command(const TextField& reply) {
+  for (const MenuCommand& command : kCommands) {
+    if (is_command(reply, command.letter)) return &command;
+  }
+  return nullptr;
+}
+
+void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawing,
+                      const std::filesystem::path& drives_root) {
+  // One results file per recording, beside its data file.
+  Session session{layer, record, drawing, host_path(record.result_path.view(), drives_root)};
+  Resume resume = Resume::redraw;
+  while (resume != Resume::exit) {
+    if (resume == Resume::redraw) draw_overview(layer, record, drawing);
+    layer.chart_write(kMenuLine);
+    read_text(layer, Window::chart, record.reply);
+    const MenuCommand* command = find_command(record.reply);
+    resume = command != nullptr ? command->run(session) : Resume::redraw;
   }
   layer.chart_close();
 }

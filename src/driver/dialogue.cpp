@@ -4,13 +4,12 @@
 #include <string>
 
 #include "console/reply_read.h"
+#include "record/text_rules.h"
 
 namespace telmor {
 namespace {
 
 constexpr std::string_view kPlusLine = "+++++++++++++++++++++++++++++++++++++++++++++++++++++++";
-
-bool is_no(const TextField& reply) { return reply.equals("n") || reply.equals("N"); }
 
 // Asks a y/n question; true when the user answered n or N.
 bool answered_no(WindowLayer& layer, RunRecord& record, std::string_view question) {

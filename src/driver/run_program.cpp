@@ -7,20 +7,21 @@
 #include "console/reply_read.h"
 #include "driver/command_loop.h"
 #include "driver/dialogue.h"
-#include "driver/find_beats.h"
-#include "driver/prepare_signals.h"
-#include "driver/run_record.h"
+#include "driver/overview.h"
 #include "driver/waveform_reader.h"
+#include "fitting/prepare_signals.h"
 
 namespace telmor {
 
 void run_program(WindowLayer& layer, const std::filesystem::path& drives_root) {
   // About 5 MB of tables, zeroed, for the whole run.
   auto record = std::make_unique<RunRecord>();
-  run_program_on(layer, drives_root, *record);
+  auto drawing = std::make_unique<DrawingState>();
+  run_program_on(layer, drives_root, *record, *drawing);
 }
 
-void run_program_on(WindowLayer& layer, const std::filesystem::path& drives_root, RunRecord& r) {
+void run_program_on(WindowLayer& layer, const std::filesystem::path& drives_root, RunRecord& r,
+                    DrawingState& drawing) {
   write_banner(layer);
   do {
     run_dialogue(layer, r);
@@ -29,8 +30,8 @@ void run_program_on(WindowLayer& layer, const std::filesystem::path& drives_root
 
   layer.chart_open();
   layer.chart_write(std::string(r.data_path.view()) + "ecg dataを表示");
-  if (find_beats(r)) {
-    run_command_loop(layer, r, drives_root);
+  if (find_beats(r, drawing)) {
+    run_command_loop(layer, r, drawing, drives_root);
   } else {
     layer.chart_write(std::string(r.data_path.view()) + "No data!  Hit");
     // Any number ends the run; so does a reply that is not one.

@@ -26,7 +26,7 @@
 #include <limits>
 #include <string_view>
 
-#include "fitting/fit_stages.h"
+#include "fit_stages.h"
 #include "fitting/tmatrp.h"
 
 namespace telmor {
@@ -150,6 +150,62 @@ void fit_right_hand_side(const FitGeometry& g, const float* xs, const float* ys,
   fit_right_hand_side_from_sums(g, sy, syy, t, rhs);
 }
 
+namespace {
+
+// What a fit works on beyond its points: the abscissa and ordinate stages and
+// the transformed right-hand side.
+struct FitWork {
+  FitGeometry geometry;
+  FitRightHandSide rhs;
+  float w[kMaxTerms];
+};
+
+// Forms geometry and right-hand side of points max(first, 1)..last.
+void form_sums(int first, int last, const float* xs, const float* ys, int degree, FitWork& work) {
+  fit_geometry(first, last, xs, degree, work.geometry);
+  fit_right_hand_side(work.geometry, xs, ys, work.rhs);
+}
+
+// The warnings, the factorisation and, on success, coef and intercept; for a
+// fit whose x and y both vary. Returns the status of the factorisation; on a
+// negative one coef and intercept are not written.
+int solve_fit(FitWork& work, int degree, float* coef, float& intercept, ConsoleOutput& console) {
+  const int m = degree;
+  if (work.geometry.x_constant) write_x_warning(console);
+  if (work.rhs.y_constant) write_y_warning(console);
+
+  // The normal matrix with the right-hand side as column m + 1.
+  float* const a = work.geometry.a;
+  const int ld = kMaxTerms;
+  for (int i = 1; i <= m; ++i) matrix_at(a, ld, i, m + 1) = work.rhs.b[i - 1];
+  int status = 0;
+  float determinant = 0.0f;
+  tmatrp(m, a, kRankTolerance, 1, 1, work.w, determinant, ld, status, console);
+  if (status < 0) return status;
+
+  assemble_coefficients(m, a, ld, work.w, coef);
+  double c0 = work.rhs.sy;
+  for (int i = 1; i <= m; ++i) c0 = c0 - static_cast<double>(coef[i - 1]) * work.geometry.s[i];
+  intercept = static_cast<float>(c0 * work.geometry.rn);
+  return status;
+}
+
+}  // namespace
+
+FitResult fit_polynomial(const FitRequest& q, ConsoleOutput& console) {
+  FitResult result;
+  if (!fit_arguments_valid(q.first, q.last, q.degree)) {
+    result.status = -1;
+    write_parameter_error(console, q.first, q.last, q.degree);
+    return result;
+  }
+  FitWork work;
+  form_sums(q.first, q.last, q.xs, q.ys, q.degree, work);
+  if (work.rhs.flat) return result;  // x or y without variance: all 0, nothing printed
+  result.status = solve_fit(work, q.degree, result.coef.data(), result.intercept, console);
+  return result;
+}
+
 void trapl(int first, int last, const float* xs, const float* ys, int degree,
            int print_mode, float& intercept, float* coef, float* coef_se,
            float* residual, float* fit_summary, float* xy_summary,
@@ -167,16 +223,13 @@ void trapl(int first, int last, const float* xs, const float* ys, int degree,
     return;
   }
 
-  FitGeometry geometry;
-  fit_geometry(first, last, xs, degree, geometry);
-  FitRightHandSide rhs;
-  fit_right_hand_side(geometry, xs, ys, rhs);
+  FitWork work;
+  form_sums(first, last, xs, ys, degree, work);
+  const FitGeometry& geometry = work.geometry;
+  const FitRightHandSide& rhs = work.rhs;
   const int k1 = geometry.k1;
   const long long n = geometry.n;
   const float r1 = geometry.r1;
-  const double rn = geometry.rn;
-  const double* const s = geometry.s;
-  const double sy = rhs.sy;
   const float qs = rhs.qs;
 
   xy_summary[0] = geometry.x_mean;
@@ -190,22 +243,11 @@ void trapl(int first, int last, const float* xs, const float* ys, int degree,
   }
   xy_summary[4] =
       static_cast<float>((static_cast<double>(rhs.b[0]) / rhs.g) * static_cast<double>(r1));
-  if (geometry.x_constant) write_x_warning(console);
-  if (rhs.y_constant) write_y_warning(console);
-
-  // The normal matrix with the right-hand side as column m + 1.
-  float* const a = geometry.a;
-  const int ld = kMaxTerms;
-  for (int i = 1; i <= m; ++i) matrix_at(a, ld, i, m + 1) = rhs.b[i - 1];
-  float w[kMaxTerms];
-  float determinant = 0.0f;
-  tmatrp(m, a, kRankTolerance, 1, 1, w, determinant, ld, status, console);
+  status = solve_fit(work, m, coef, intercept, console);
   if (status < 0) return;
-
-  assemble_coefficients(m, a, ld, w, coef);
-  double c0 = sy;
-  for (int i = 1; i <= m; ++i) c0 = c0 - static_cast<double>(coef[i - 1]) * s[i];
-  intercept = static_cast<float>(c0 * rn);
+  const float* const a = geometry.a;
+  const int ld = kMaxTerms;
+  const float* const w = work.w;
 
   // Statistics, from the finished coefficients only.
   double rss = 0.0;

@@ -3,13 +3,14 @@
 #include "console/reply_read.h"
 #include "recognition/find_at_rt.h"
 #include "recognition/recognition.h"
+#include "record/text_rules.h"
 
 namespace telmor {
 
-void detect_at_rt(WindowLayer& layer, RunRecord& r) {
+Resume detect_at_rt(WindowLayer& layer, RunRecord& r) {
   layer.chart_write("未保存の修正AT,RTは消去されます。いいですか? <y/n>");
   read_text(layer, Window::chart, r.reply);
-  if (r.reply.equals("n") || r.reply.equals("N")) return;
+  if (is_no(r.reply)) return Resume::redraw;
 
   for (int lead = 1; lead <= r.lead_count; ++lead) {
     for (int row = 1; row <= kMaxRows; ++row) {
@@ -28,6 +29,7 @@ void detect_at_rt(WindowLayer& layer, RunRecord& r) {
 
   find_at_rt(r, n);
   drop_near_duplicates(r, n);
+  return Resume::redraw;
 }
 
 }  // namespace telmor

@@ -7,6 +7,7 @@
 #include "console/reply_read.h"
 #include "recognition/recognition.h"
 #include "recognition/selintvl.h"
+#include "record/text_rules.h"
 
 namespace telmor {
 namespace {
@@ -18,17 +19,17 @@ constexpr std::string_view kConfirm = "これでいいですか? <y/n>";
 bool rejected(WindowLayer& layer, RunRecord& r) {
   layer.chart_write(kConfirm);
   read_text(layer, Window::chart, r.reply);
-  return r.reply.equals("n") || r.reply.equals("N");
+  return is_no(r.reply);
 }
 
-void mark(WindowLayer& layer, RunRecord& r, float x) {
-  r.mark_x = {x, x};
-  gpl2(layer, r.mark_n, r.mark_x.data(), r.mark_y.data());
+void mark(WindowLayer& layer, DrawingState& d, float x) {
+  d.mark_x = {x, x};
+  gpl2(layer, d.mark_n, d.mark_x.data(), d.mark_y.data());
 }
 
-void mark2(WindowLayer& layer, RunRecord& r, float x) {
-  r.mark2_x = {x, x};
-  gpl2(layer, r.mark2_n, r.mark2_x.data(), r.mark2_y.data());
+void mark2(WindowLayer& layer, DrawingState& d, float x) {
+  d.mark2_x = {x, x};
+  gpl2(layer, d.mark2_n, d.mark2_x.data(), d.mark2_y.data());
 }
 
 // The beat of BEAT_MS nearest to overview time t; every entry takes part,
@@ -53,31 +54,31 @@ float wave_or_zero(const RunRecord& r, int lead, long sample) {
 
 // Leads 1 to 3 over each other about one zero line; here a positive value
 // lies below it.
-void draw_window(WindowLayer& layer, RunRecord& r, float x_step) {
+void draw_window(WindowLayer& layer, RunRecord& r, DrawingState& d, float x_step) {
   for (int k = 1; k <= 3; ++k) {
     for (int i = 1; i <= kWindowPoints; ++i)
-      r.win3(k, i) = wave_or_zero(r, k, static_cast<long>(r.window_start_ms) + i);
+      d.win3(k, i) = wave_or_zero(r, k, static_cast<long>(r.window_start_ms) + i);
   }
   for (int k = 1; k <= 3; ++k) {
     for (int i = 1; i <= kWindowPoints; ++i) {
-      r.plot_x[i - 1] = x_step * r.time_ms(i) + r.frame_x0;
-      r.plot_y[i - 1] = clamp_to_chart(r.yscale * r.win3(k, i) + r.frame_ymid);
+      d.plot_x[i - 1] = x_step * r.time_ms(i) + d.frame_x0;
+      d.plot_y[i - 1] = clamp_to_chart(d.yscale * d.win3(k, i) + d.frame_ymid);
     }
-    gpl(layer, r.curve_n, r.plot_x.data(), r.plot_y.data());
+    gpl(layer, d.curve_n, d.plot_x.data(), d.plot_y.data());
   }
-  mark(layer, r, x_step * static_cast<float>(kBeatPosition) + r.frame_x0);
+  mark(layer, d, x_step * static_cast<float>(kBeatPosition) + d.frame_x0);
 }
 
 // How the beat pick ended: accepted, answered n, or refused by the range check.
 enum class Pick { done, rejected, refused };
 
-Pick pick_beat(WindowLayer& layer, RunRecord& r) {
+Pick pick_beat(WindowLayer& layer, RunRecord& r, DrawingState& d) {
   layer.chart_write("選択する波形の線の近くをClick");
   const float x = selintvl(layer);
-  mark(layer, r, x);
+  mark(layer, d, x);
   if (rejected(layer, r)) return Pick::rejected;
 
-  pick_nearest_beat(r, steps_from(x, r.frame_x0, r.xscale_4000));
+  pick_nearest_beat(r, steps_from(x, d.frame_x0, d.xscale_4000));
   // Also keeps the window inside the waveform matrix.
   if (r.selected_beat_ms > 3600 || r.selected_beat_ms <= 200) {
     layer.chart_write("エラー、200から3600msecの範囲にしてください。");
@@ -88,39 +89,39 @@ Pick pick_beat(WindowLayer& layer, RunRecord& r) {
   return Pick::done;
 }
 
-void pick_ranges(WindowLayer& layer, RunRecord& r) {
-  const float x_step = (r.frame_x1 - r.frame_x0) / 1000.0f;
+void pick_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d) {
+  const float x_step = (d.frame_x1 - d.frame_x0) / 1000.0f;
   float xa1, xa2, xr1, xr2;
   do {
     layer.chart_clear();
     layer.chart_write(LineBuilder().text("selected time").number(r.window_start_ms));
-    draw_window(layer, r, x_step);
+    draw_window(layer, r, d, x_step);
 
     layer.chart_write("AT認識の開始点をClick !");
     xa1 = selintvl(layer);
-    mark(layer, r, xa1);
+    mark(layer, d, xa1);
     layer.chart_write("同　　　終了点をClick!");
     xa2 = selintvl(layer);
-    mark2(layer, r, xa2);
+    mark2(layer, d, xa2);
     layer.chart_write("RT認識の開始点をClick !");
     xr1 = selintvl(layer);
-    mark(layer, r, xr1);
+    mark(layer, d, xr1);
     layer.chart_write("同　　　終了点をClick!");
     xr2 = selintvl(layer);
-    mark2(layer, r, xr2);
+    mark2(layer, d, xr2);
   } while (rejected(layer, r));
 
   // Stored as clicked: order and distance from the beat are not checked.
-  r.at_from = steps_from(xa1, r.frame_x0, x_step) - kBeatPosition;
-  r.at_to = steps_from(xa2, r.frame_x0, x_step) - kBeatPosition;
-  r.rt_from = steps_from(xr1, r.frame_x0, x_step) - kBeatPosition;
-  r.rt_to = steps_from(xr2, r.frame_x0, x_step) - kBeatPosition;
+  r.at_from = steps_from(xa1, d.frame_x0, x_step) - kBeatPosition;
+  r.at_to = steps_from(xa2, d.frame_x0, x_step) - kBeatPosition;
+  r.rt_from = steps_from(xr1, d.frame_x0, x_step) - kBeatPosition;
+  r.rt_to = steps_from(xr2, d.frame_x0, x_step) - kBeatPosition;
 }
 
 }  // namespace
 
-Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& r) {
-  switch (pick_beat(layer, r)) {
+Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d) {
+  switch (pick_beat(layer, r, d)) {
     case Pick::rejected:
       return Resume::menu;  // the pick's marker stays on the overview
     case Pick::refused:
@@ -128,7 +129,7 @@ Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& r) {
     case Pick::done:
       break;
   }
-  pick_ranges(layer, r);
+  pick_ranges(layer, r, d);
   return Resume::redraw;
 }
 

@@ -1,3 +1,4 @@
+// The point pick of d: one click, as a normalised horizontal position.
 #include "recognition/selintvl.h"
 
 #include <cmath>

@@ -6,26 +6,19 @@
 #include <limits>
 #include <sstream>
 
+#include "record/text_rules.h"
+
 namespace telmor {
 
 namespace {
-
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
-bool all_blank(std::string_view line) {
-  for (char c : line) {
-    if (!is_blank(c)) return false;
-  }
-  return true;
-}
 
 std::vector<std::string_view> split_fields(std::string_view text) {
   std::vector<std::string_view> fields;
   std::size_t at = 0;
   while (at < text.size()) {
-    while (at < text.size() && is_blank(text[at])) ++at;
+    while (at < text.size() && is_space_or_tab(text[at])) ++at;
     const std::size_t start = at;
-    while (at < text.size() && !is_blank(text[at])) ++at;
+    while (at < text.size() && !is_space_or_tab(text[at])) ++at;
     if (at > start) fields.push_back(text.substr(start, at - start));
   }
   return fields;
@@ -72,7 +65,7 @@ Directive parse_line(std::string_view line, int line_number) {
   directive.source = std::string(line);
 
   std::size_t separator = 0;
-  while (separator < line.size() && !is_blank(line[separator])) ++separator;
+  while (separator < line.size() && !is_space_or_tab(line[separator])) ++separator;
   const std::string_view keyword = line.substr(0, separator);
   // Everything after the one separating blank, kept exactly.
   const std::string_view rest = separator < line.size() ? line.substr(separator + 1) : "";
@@ -92,7 +85,7 @@ Directive parse_line(std::string_view line, int line_number) {
   } else if (keyword == "snapshot") {
     directive.kind = DirectiveKind::snapshot;
     directive.text = std::string(rest);
-    if (all_blank(rest)) throw ScriptError(line_number, "snapshot needs a file name");
+    if (is_space_line(rest)) throw ScriptError(line_number, "snapshot needs a file name");
   } else if (keyword.empty()) {
     throw ScriptError(line_number, "a directive must start at the beginning of the line");
   } else {
@@ -108,10 +101,7 @@ ScriptError::ScriptError(int line_number, const std::string& message)
       line_number_(line_number) {}
 
 std::vector<Directive> parse_session_script(std::string_view text) {
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-    text.remove_prefix(kByteOrderMark.size());
-  }
+  skip_byte_order_mark(text);
   std::vector<Directive> directives;
   int line_number = 0;
   while (!text.empty()) {
@@ -120,7 +110,7 @@ std::vector<Directive> parse_session_script(std::string_view text) {
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++line_number;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (all_blank(line) || line.front() == '#') continue;
+    if (is_space_line(line) || line.front() == '#') continue;
     directives.push_back(parse_line(line, line_number));
   }
   return directives;

@@ -10,6 +10,7 @@
 #include "results/results_format.h"
 #include "results/results_messages.h"
 #include "results/results_parse.h"
+#include "record/text_rules.h"
 
 namespace telmor {
 namespace {
@@ -24,7 +25,7 @@ std::string about_file(std::string_view before, const RunRecord& record, std::st
 
 bool answered_yes(WindowLayer& layer, RunRecord& record) {
   read_text(layer, Window::chart, record.reply);
-  return record.reply.equals("y") || record.reply.equals("Y");
+  return is_yes(record.reply);
 }
 
 // Reads the whole file into loaded; the reason line when it cannot.

@@ -7,11 +7,10 @@
 #include <string_view>
 
 #include "console/number_text.h"
+#include "record/text_rules.h"
 
 namespace telmor {
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The lines of the text, each kept only as far as a row line of the most
 // leads reaches, so that a stray long line costs no memory.
@@ -123,8 +122,7 @@ ParseResult parse_results(std::istream& text, int lead_count, LoadedTables& load
 
     if (!next_line(lines, result)) return result;
     std::string_view line = lines.line();
-    if (lines.number() == 1 && line.starts_with(kByteOrderMark))
-      line.remove_prefix(kByteOrderMark.size());
+    if (lines.number() == 1) skip_byte_order_mark(line);
     if (!read_count(line, count)) return fail(result, ParseFault::not_a_number);
     if (count < 0 || count > kMaxRows) {
       result.count = count;

@@ -9,7 +9,7 @@
 namespace telmor {
 namespace {
 
-using testing::Segment;
+using test::Segment;
 
 TEST(PixelConversion, TruncatesTheDoubleProduct) {
   EXPECT_EQ(pixel_y(0.9f), 269);  // a single-precision product would give 270
@@ -41,7 +41,7 @@ TEST(ClampToChart, HeldInsideTheDrawingAreaNaNIncluded) {
 }
 
 TEST(Polyline, FirstStepIsZeroLengthThenEverySegment) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   const float x[3] = {0.1f, 0.2f, 0.3f};
   const float y[3] = {0.5f, 0.1f, 0.9f};
   gpl(layer, 3, x, y);
@@ -52,7 +52,7 @@ TEST(Polyline, FirstStepIsZeroLengthThenEverySegment) {
 }
 
 TEST(Polyline, MarkerLineIsOneVerticalSegmentInCyan) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   const float x[2] = {0.375f, 0.375f};
   const float y[2] = {0.1f, 0.9f};
   gpl2(layer, 2, x, y);
@@ -61,7 +61,7 @@ TEST(Polyline, MarkerLineIsOneVerticalSegmentInCyan) {
 }
 
 TEST(Polyline, ColourStaysForALaterLine) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   const float x[2] = {0.0f, 0.0f};
   const float y[2] = {0.1f, 0.9f};
   gpl2(layer, 2, x, y);
@@ -70,7 +70,7 @@ TEST(Polyline, ColourStaysForALaterLine) {
 }
 
 TEST(Polyline, NoPointsDrawNothing) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   const float x[1] = {0.5f};
   gpl(layer, 0, x, x);
   gpl(layer, -3, x, x);
@@ -79,7 +79,7 @@ TEST(Polyline, NoPointsDrawNothing) {
 }
 
 TEST(Segment, LineSetsNoColour) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   layer.set_color_rgb(0x0000FF);
   line(layer, 10, 50, 10, 350);
   pabs(layer, 1, 2);

@@ -34,7 +34,7 @@ TEST(FirstItem, QuotedStringKeepsBlanksAndDoubledQuotes) {
 }
 
 TEST(ReplyField, YesIsNotY) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   layer.console_input = {"yes"};
   TextField reply(10);
   read_text(layer, Window::console, reply);
@@ -43,7 +43,7 @@ TEST(ReplyField, YesIsNotY) {
 }
 
 TEST(ReplyField, BlanksAndCommaAroundY) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   layer.chart_input = {"  y , n"};
   TextField reply(10);
   read_text(layer, Window::chart, reply);
@@ -52,7 +52,7 @@ TEST(ReplyField, BlanksAndCommaAroundY) {
 }
 
 TEST(ReplyField, EmptyLinesKeepWaiting) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   layer.console_input = {"", "   ", "n"};
   TextField reply(10);
   read_text(layer, Window::console, reply);
@@ -61,7 +61,7 @@ TEST(ReplyField, EmptyLinesKeepWaiting) {
 }
 
 TEST(ReplyField, LongReplyIsCutToTheWidth) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   layer.console_input = {"abcdefghijklmnop"};
   TextField name(12);
   read_text(layer, Window::console, name);
@@ -69,7 +69,7 @@ TEST(ReplyField, LongReplyIsCutToTheWidth) {
 }
 
 TEST(NumberRead, TakesTheFirstNumberOfTheLine) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   layer.console_input = {"", " 12, 7", "0.25 x", "+3"};
   std::int32_t n = 0;
   ASSERT_TRUE(read_integer(layer, Window::console, n));
@@ -82,7 +82,7 @@ TEST(NumberRead, TakesTheFirstNumberOfTheLine) {
 }
 
 TEST(NumberRead, LettersFailTheReadAndLeaveTheValue) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   layer.console_input = {"abc", "3.5", "x1"};
   std::int32_t n = 9;
   EXPECT_FALSE(read_integer(layer, Window::console, n));
@@ -94,7 +94,7 @@ TEST(NumberRead, LettersFailTheReadAndLeaveTheValue) {
 }
 
 TEST(NumberRead, InputEndingWhileWaitingThrows) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   layer.console_input = {""};
   std::int32_t n = 0;
   EXPECT_THROW(read_integer(layer, Window::console, n), InputClosed);

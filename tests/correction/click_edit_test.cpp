@@ -6,7 +6,7 @@
 #include "correction/mark_correction.h"
 #include "correction_harness.h"
 
-namespace telmor::testing {
+namespace telmor::test {
 namespace {
 
 using ClickEdit = CorrectionPass;
@@ -159,4 +159,4 @@ TEST_F(ClickEdit, ResortPutsTimesAscendingThenEmptiesAndKeepsEqualTimes) {
 }
 
 }  // namespace
-}  // namespace telmor::testing
+}  // namespace telmor::test

@@ -12,9 +12,8 @@
 
 #include "correction/mark_correction.h"
 #include "support/scripted_layer.h"
-#include "support/test_files.h"
 
-namespace telmor::testing {
+namespace telmor::test {
 
 inline constexpr std::uint32_t kRed = 0x0000FF;
 inline constexpr std::uint32_t kYellow = 0x00FFFF;
@@ -51,19 +50,19 @@ class RecordingLayer : public ScriptedLayer {
 struct CorrectionPass : ::testing::Test {
   RecordingLayer layer;
   std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
-  test::ScratchDir dir;
+  DrawingState drawing;
 
   void SetUp() override {
     record->lead_count = 2;
     record->record_seconds = 3;
     record->sample_count = 3000;
-    record->frame_x0 = 0.0f;
-    record->frame_x1 = 0.6f;
-    record->frame_y0 = 0.1f;
-    record->frame_y1 = 0.9f;
-    record->frame_ymid = (record->frame_y0 + record->frame_y1) / 2.0f;
-    record->amp_max = 1.6f;
-    record->yscale = 0.25f;
+    drawing.frame_x0 = 0.0f;
+    drawing.frame_x1 = 0.6f;
+    drawing.frame_y0 = 0.1f;
+    drawing.frame_y1 = 0.9f;
+    drawing.frame_ymid = (drawing.frame_y0 + drawing.frame_y1) / 2.0f;
+    drawing.amp_max = 1.6f;
+    drawing.yscale = 0.25f;
     for (int i = 1; i <= kMaxSamples; ++i) record->time_ms(i) = static_cast<float>(i);
   }
 
@@ -84,9 +83,8 @@ struct CorrectionPass : ::testing::Test {
 
   // True when the pass came to its end, false when the clicks ran out first.
   bool run(MarkKind kind = MarkKind::at) {
-    layer.chart_input.emplace_back("n");  // declines the save offered at the end
     try {
-      correct_marks(layer, *record, kind, dir / "abcari.csv");
+      correct_marks(layer, *record, drawing, kind);
       return true;
     } catch (const InputClosed&) {
       return false;
@@ -125,4 +123,4 @@ struct CorrectionPass : ::testing::Test {
   }
 };
 
-}  // namespace telmor::testing
+}  // namespace telmor::test

@@ -7,7 +7,7 @@
 #include "correction/mark_correction.h"
 #include "correction_harness.h"
 
-namespace telmor::testing {
+namespace telmor::test {
 namespace {
 
 using WindowDrawing = CorrectionPass;
@@ -33,11 +33,11 @@ TEST_F(WindowDrawing, EachCurveFillsItsOwnBandAroundItsZeroLine) {
   EXPECT_EQ(s.segments[1000], (Segment{0, kDerivativeZeroRow, 0, kDerivativeZeroRow, kCyanRgb}));
 
   const float span = 0.9f - 0.1f;
-  EXPECT_EQ(record->amp_max, 2.0f);
-  EXPECT_EQ(record->yscale, span / 4.0f);
-  EXPECT_EQ(record->curve_n, 1000);
-  EXPECT_EQ(record->win3(1, 250), 2.0f);
-  EXPECT_EQ(record->win3(2, 900), -4.0f);
+  EXPECT_EQ(drawing.amp_max, 2.0f);
+  EXPECT_EQ(drawing.yscale, span / 4.0f);
+  EXPECT_EQ(drawing.curve_n, 1000);
+  EXPECT_EQ(drawing.win3(1, 250), 2.0f);
+  EXPECT_EQ(drawing.win3(2, 900), -4.0f);
 }
 
 TEST_F(WindowDrawing, AllZeroWindowIsFlatAndKeepsTheLastScale) {
@@ -51,8 +51,8 @@ TEST_F(WindowDrawing, AllZeroWindowIsFlatAndKeepsTheLastScale) {
   const Screen& flat = layer.screens.at(1);
   EXPECT_EQ(rows(flat, kBlueRgb), std::vector<int>{kPotentialZeroRow});
   EXPECT_EQ(rows(flat, kCyanRgb), std::vector<int>{kDerivativeZeroRow});
-  EXPECT_EQ(record->amp_max, 0.0f);
-  EXPECT_EQ(record->yscale, span / 8.0f);
+  EXPECT_EQ(drawing.amp_max, 0.0f);
+  EXPECT_EQ(drawing.yscale, span / 8.0f);
 }
 
 TEST_F(WindowDrawing, SubnormalMaximumGivesNoInfiniteScale) {
@@ -65,9 +65,9 @@ TEST_F(WindowDrawing, SubnormalMaximumGivesNoInfiniteScale) {
   const Screen& s = layer.screens.at(0);
   EXPECT_EQ(rows(s, kBlueRgb), std::vector<int>{kPotentialZeroRow});
   EXPECT_EQ(rows(s, kCyanRgb), std::vector<int>{kDerivativeZeroRow});
-  EXPECT_EQ(record->amp_max, tiny);
-  EXPECT_EQ(record->yscale, 0.25f);
-  for (int j = 1; j <= 1000; ++j) ASSERT_TRUE(std::isfinite(record->plot_y[j - 1]));
+  EXPECT_EQ(drawing.amp_max, tiny);
+  EXPECT_EQ(drawing.yscale, 0.25f);
+  for (int j = 1; j <= 1000; ++j) ASSERT_TRUE(std::isfinite(drawing.plot_y[j - 1]));
 }
 
 TEST_F(WindowDrawing, ThirtySecondRecordingReadsZerosPastItsLastSample) {
@@ -84,10 +84,10 @@ TEST_F(WindowDrawing, ThirtySecondRecordingReadsZerosPastItsLastSample) {
   EXPECT_EQ(captions().back(), "誘導  1の 29.5- 30.5secを解析します。");
   for (int j = 1; j <= 1000; ++j) {
     const float inside = j <= 500 ? 1.0f : 0.0f;
-    ASSERT_EQ(record->win3(1, j), inside) << j;
-    ASSERT_EQ(record->win3(2, j), inside) << j;
+    ASSERT_EQ(drawing.win3(1, j), inside) << j;
+    ASSERT_EQ(drawing.win3(2, j), inside) << j;
   }
-  EXPECT_EQ(record->amp_max, 1.0f);
+  EXPECT_EQ(drawing.amp_max, 1.0f);
   // The second half of the potential curve lies on its zero line.
   const Screen& s = layer.screens.back();
   for (int k = 501; k < 1000; ++k) EXPECT_EQ(s.segments[static_cast<std::size_t>(k)].y2, kPotentialZeroRow);
@@ -132,4 +132,4 @@ TEST_F(WindowDrawing, WindowEndAtTheLeftEdgeAndEveryRowShown) {
 }
 
 }  // namespace
-}  // namespace telmor::testing
+}  // namespace telmor::test

@@ -6,7 +6,6 @@
 
 #include "console/curve_drawing.h"
 #include "driver/command_loop.h"
-#include "driver/find_beats.h"
 #include "driver/overview.h"
 #include "support/scripted_layer.h"
 
@@ -17,8 +16,9 @@ constexpr const char* kMenu =
     "保存(s),既データ読込(o),認識範囲(d),計算(c),AT修正(a),RT修正(r),終了(x)";
 
 struct Overview : ::testing::Test {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   std::unique_ptr<RunRecord> r = std::make_unique<RunRecord>();
+  DrawingState drawing;
 
   void SetUp() override {
     r->sample_count = 10000;
@@ -26,10 +26,10 @@ struct Overview : ::testing::Test {
     r->wave(1, 500) = 2.0f;
     for (int i = 1; i <= r->sample_count; ++i) r->time_ms(i) = static_cast<float>(i);
     r->amp_ratio = 1.0f;  // no beats of its own
-    ASSERT_TRUE(find_beats(*r));
+    ASSERT_TRUE(find_beats(*r, drawing));
   }
-  std::vector<testing::Segment> markers() const {
-    std::vector<testing::Segment> m;
+  std::vector<test::Segment> markers() const {
+    std::vector<test::Segment> m;
     for (const auto& s : layer.segments) {
       if (s.colour == (kCyan & 0xFFFFFFu) && s.y1 != s.y2) m.push_back(s);
     }
@@ -41,13 +41,13 @@ TEST_F(Overview, BeatsSortedLatestFirstWithAMarkerEach) {
   r->beat_found(1) = 2500.0f;
   r->beat_found(2) = 1000.0f;
   r->beat_found(3) = 3500.0f;
-  draw_overview(layer, *r);
+  draw_overview(layer, *r, drawing);
   EXPECT_EQ(r->beat_ms(1), 3500);
   EXPECT_EQ(r->beat_ms(2), 2500);
   EXPECT_EQ(r->beat_ms(3), 1000);
   EXPECT_TRUE(std::all_of(r->beat_ms_list.begin() + 3, r->beat_ms_list.end(),
                           [](int b) { return b == 0; }));
-  const std::vector<testing::Segment> expected = {{525, 30, 525, 269, 0xFFFF00},
+  const std::vector<test::Segment> expected = {{525, 30, 525, 269, 0xFFFF00},
                                                   {375, 30, 375, 269, 0xFFFF00},
                                                   {150, 30, 150, 269, 0xFFFF00}};
   EXPECT_EQ(markers(), expected);
@@ -55,7 +55,7 @@ TEST_F(Overview, BeatsSortedLatestFirstWithAMarkerEach) {
 }
 
 TEST_F(Overview, CurveOfFourSecondsThenNoMarkersWithoutBeats) {
-  draw_overview(layer, *r);
+  draw_overview(layer, *r, drawing);
   EXPECT_EQ(layer.clears, 1);
   ASSERT_EQ(layer.segments.size(), 4000u);  // the zero-length first step, then 3999
   EXPECT_TRUE(markers().empty());
@@ -69,7 +69,7 @@ TEST_F(Overview, CurveOfFourSecondsThenNoMarkersWithoutBeats) {
 
 TEST_F(Overview, ShortRecordingDrawsOnlyItsSamples) {
   r->sample_count = 2000;
-  draw_overview(layer, *r);
+  draw_overview(layer, *r, drawing);
   EXPECT_EQ(layer.segments.size(), 2000u);
   EXPECT_EQ(layer.segments.back().x2, 300);
 }
@@ -77,14 +77,14 @@ TEST_F(Overview, ShortRecordingDrawsOnlyItsSamples) {
 TEST_F(Overview, CurveIsHeldInsideTheDrawingArea) {
   r->wave(1, 10) = 100.0f;
   r->wave(1, 20) = -100.0f;
-  draw_overview(layer, *r);
+  draw_overview(layer, *r, drawing);
   EXPECT_EQ(layer.segments[9].y2, 0);      // 0.001 * 300
   EXPECT_EQ(layer.segments[19].y2, 299);   // 0.999 * 300
 }
 
 TEST_F(Overview, MarkersStopAt199) {
   for (int k = 1; k <= 200; ++k) r->beat_found(k) = static_cast<float>(10 * k);
-  draw_overview(layer, *r);
+  draw_overview(layer, *r, drawing);
   EXPECT_EQ(markers().size(), 199u);
 }
 
@@ -102,7 +102,7 @@ TEST_F(Overview, LatestOfEqualTruncatedValuesIsTakenFirst) {
 struct Menu : Overview {
   void run(std::initializer_list<const char*> replies) {
     for (const char* reply : replies) layer.chart_input.emplace_back(reply);
-    run_command_loop(layer, *r, ".");
+    run_command_loop(layer, *r, drawing, ".");
     EXPECT_TRUE(layer.chart_input.empty());
   }
   int count(std::string_view line) const {

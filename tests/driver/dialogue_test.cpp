@@ -10,7 +10,7 @@ namespace telmor {
 namespace {
 
 struct Dialogue : ::testing::Test {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
 
   void run(std::initializer_list<const char*> replies) {
@@ -131,7 +131,7 @@ TEST_F(Dialogue, RestartPutsTheDefaultsBack) {
 }
 
 TEST(Banner, SixLines) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   write_banner(layer);
   ASSERT_EQ(layer.console_lines.size(), 6u);
   EXPECT_EQ(layer.console_lines[0], std::string(55, '+'));

@@ -1,169 +1,60 @@
-// Beat search on lead 1, the no-data check and the drawing frame.
+// The start-up step after the preparation: beats, the no-data check, and the
+// drawing frame set from the amplitude.
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <memory>
-#include <vector>
 
-#include "driver/find_beats.h"
+#include "driver/overview.h"
 
 namespace telmor {
 namespace {
 
-struct Beats : ::testing::Test {
+struct FindBeats : ::testing::Test {
   std::unique_ptr<RunRecord> r = std::make_unique<RunRecord>();
+  DrawingState drawing;
 
-  // A recording of the given seconds with amplitude, a gentle downward slope
-  // of lead 1 everywhere (-1 per second) and a unique gentlest-but-one dip.
-  void setup(int seconds, float ratio) {
-    r->sample_count = seconds * 1000;
-    r->record_seconds = seconds;
-    r->amp_ratio = ratio;
-    r->wave(1, 500) = 2.0f;
+  void SetUp() override {
+    r->sample_count = 2000;
+    r->record_seconds = 2;
+    r->amp_ratio = 0.1f;
     for (int i = 1; i <= r->sample_count; ++i) r->deriv(1, i) = -0.001f;
-  }
-  void downstroke(int at, float slope_per_ms) { r->deriv(1, at) = slope_per_ms; }
-  std::vector<float> found() const {
-    std::vector<float> v;
-    for (float b : r->beat_found_list) {
-      if (b == 0.0f) break;
-      v.push_back(b);
-    }
-    return v;
+    r->deriv(1, 1000) = -0.3f;
   }
 };
 
-TEST_F(Beats, ThreeEqualDownstrokesThenTheSteepestRemainingSlope) {
-  setup(6, 0.1f);
-  downstroke(1000, -0.1f);
-  downstroke(2000, -0.1f);
-  downstroke(3000, -0.1f);
-  downstroke(5000, -0.005f);  // steepest of what is left, above the threshold
-  ASSERT_TRUE(find_beats(*r));
-  EXPECT_EQ(found(), (std::vector<float>{1000, 2000, 3000, 5000}));
-  EXPECT_EQ(r->beat_found(5), 0.0f);
+TEST_F(FindBeats, ZerosInLeadsOneToThreeMeanNoDataAndLeaveTheFrame) {
+  r->wave(4, 500) = 5.0f;  // lead 4 does not count
+  EXPECT_FALSE(find_beats(*r, drawing));
+  EXPECT_EQ(drawing.amp_max, 0.0f);
+  EXPECT_EQ(drawing.frame_y1, 0.0f);
+  EXPECT_EQ(drawing.curve_n, 0);
+  EXPECT_EQ(r->beat_found(1), 1000.0f);  // the search itself still ran
 }
 
-TEST_F(Beats, SecondDownstroke150msLaterIsBlanked) {
-  setup(4, 0.1f);
-  downstroke(1000, -0.1f);
-  downstroke(1150, -0.09f);
-  downstroke(3000, -0.002f);
-  ASSERT_TRUE(find_beats(*r));
-  EXPECT_EQ(found(), (std::vector<float>{1000, 3000}));
-}
-
-TEST_F(Beats, EarlierDownstroke90msBeforeASteeperOneIsBlanked) {
-  setup(4, 0.1f);
-  downstroke(1000, -0.09f);
-  downstroke(1090, -0.1f);
-  downstroke(3000, -0.002f);
-  ASSERT_TRUE(find_beats(*r));
-  EXPECT_EQ(found(), (std::vector<float>{1090, 3000}));
-}
-
-TEST_F(Beats, EdgesAreNeverSearchedButCountForTheSteepestSlope) {
-  setup(4, 0.3f);
-  downstroke(50, -1.0f);      // in the first 99 ms
-  downstroke(3950, -1.0f);    // in the last 99 ms
-  downstroke(2000, -0.2f);    // above 0.3 of the steepest slope: recorded, then the end
-  downstroke(99, -0.9f);
-  downstroke(3901, -0.9f);
-  ASSERT_TRUE(find_beats(*r));
-  EXPECT_EQ(found(), (std::vector<float>{2000}));
-}
-
-TEST_F(Beats, FirstAndLastSearchedSamples) {
-  setup(4, 0.01f);
-  downstroke(100, -0.5f);
-  downstroke(3900, -0.4f);
-  downstroke(2000, -0.3f);
-  ASSERT_TRUE(find_beats(*r));
-  EXPECT_EQ(found(), (std::vector<float>{100, 3900, 2000, 301}));
-}
-
-TEST_F(Beats, RatioOneFindsNothing) {
-  setup(4, 1.0f);
-  downstroke(2000, -0.3f);
-  ASSERT_TRUE(find_beats(*r));
-  EXPECT_TRUE(found().empty());
-}
-
-TEST_F(Beats, RatioZeroGoesOnUpTo199Entries) {
-  setup(30, 0.0f);
-  // Steeper toward the end: each pass finds the sample just before the
-  // stretch blanked by the pass before, 101 ms earlier.
-  for (int i = 1; i <= r->sample_count; ++i) r->deriv(1, i) = -0.00001f * static_cast<float>(i);
-  ASSERT_TRUE(find_beats(*r));
-  const auto beats = found();
-  ASSERT_EQ(beats.size(), 199u);
-  EXPECT_EQ(beats[0], 29900.0f);
-  EXPECT_EQ(beats[1], 29799.0f);
-  EXPECT_EQ(r->beat_found(200), 0.0f);
-}
-
-TEST_F(Beats, RatioZeroStopsWhenNoNegativeSlopeIsLeft) {
-  setup(4, 0.0f);
-  for (int i = 1; i <= r->sample_count; ++i) r->deriv(1, i) = 0.0f;
-  downstroke(1000, -0.1f);
-  downstroke(2000, -0.1f);
-  ASSERT_TRUE(find_beats(*r));
-  // The pass that finds no negative slope still records its position.
-  EXPECT_EQ(found(), (std::vector<float>{1000, 2000, 100}));
-}
-
-TEST_F(Beats, NoDownstrokeAnywhereFindsNothing) {
-  setup(4, 0.1f);
-  for (int i = 1; i <= r->sample_count; ++i) r->deriv(1, i) = 0.0f;
-  ASSERT_TRUE(find_beats(*r));
-  EXPECT_TRUE(found().empty());
-}
-
-TEST_F(Beats, ZerosInLeadsOneToThreeMeanNoData) {
-  setup(4, 0.1f);
-  r->wave(1, 500) = 0.0f;
-  r->wave(1, 99) = 5.0f;    // outside 100..1000
-  r->wave(2, 1001) = 5.0f;
-  r->wave(4, 500) = 5.0f;   // lead 4 does not count
-  downstroke(2000, -0.3f);
-  EXPECT_FALSE(find_beats(*r));
-  EXPECT_EQ(r->amp_max, 0.0f);
-  EXPECT_EQ(r->frame_y1, 0.0f);  // the frame is not set
-  EXPECT_EQ(r->curve_n, 0);
-  EXPECT_EQ(found(), (std::vector<float>{2000, 100}));  // the search itself still ran
-}
-
-TEST_F(Beats, AmplitudeIsTheLargestMagnitudeOfLeadsOneToThree) {
-  setup(2, 0.1f);
-  r->wave(3, 1000) = -7.5f;
-  r->wave(2, 100) = 7.0f;
-  ASSERT_TRUE(find_beats(*r));
-  EXPECT_EQ(r->amp_max, 7.5f);
-}
-
-TEST_F(Beats, FrameAndScale) {
-  setup(2, 0.1f);
+TEST_F(FindBeats, FrameAndScale) {
   r->wave(1, 500) = -4.0f;
-  ASSERT_TRUE(find_beats(*r));
-  EXPECT_EQ(r->frame_x0, 0.0f);
-  EXPECT_EQ(r->frame_x1, 0.6f);
-  EXPECT_EQ(r->frame_y0, 0.1f);
-  EXPECT_EQ(r->frame_y1, 0.9f);
-  EXPECT_EQ(r->frame_ymid, 0.5f);
-  EXPECT_EQ(r->xscale_4000, 0.6f / 4000.0f);
-  EXPECT_EQ(r->yscale, (0.9f - 0.1f) / 8.0f);
-  EXPECT_EQ(r->mark_y, (std::array<float, 2>{0.1f, 0.9f}));
-  EXPECT_EQ(r->mark2_y, (std::array<float, 2>{0.1f, 0.9f}));
-  EXPECT_EQ(r->mark_n, 2);
-  EXPECT_EQ(r->mark2_n, 2);
-  EXPECT_EQ(r->curve_n, 1000);
+  ASSERT_TRUE(find_beats(*r, drawing));
+  EXPECT_EQ(drawing.amp_max, 4.0f);
+  EXPECT_EQ(drawing.frame_x0, 0.0f);
+  EXPECT_EQ(drawing.frame_x1, 0.6f);
+  EXPECT_EQ(drawing.frame_y0, 0.1f);
+  EXPECT_EQ(drawing.frame_y1, 0.9f);
+  EXPECT_EQ(drawing.frame_ymid, 0.5f);
+  EXPECT_EQ(drawing.xscale_4000, 0.6f / 4000.0f);
+  EXPECT_EQ(drawing.yscale, (0.9f - 0.1f) / 8.0f);
+  EXPECT_EQ(drawing.mark_y, (std::array<float, 2>{0.1f, 0.9f}));
+  EXPECT_EQ(drawing.mark2_y, (std::array<float, 2>{0.1f, 0.9f}));
+  EXPECT_EQ(drawing.mark_n, 2);
+  EXPECT_EQ(drawing.mark2_n, 2);
+  EXPECT_EQ(drawing.curve_n, 1000);
+  EXPECT_EQ(r->beat_found(1), 1000.0f);
 }
 
-TEST_F(Beats, SubnormalAmplitudeGivesTheLargestFiniteScale) {
-  setup(2, 0.1f);
+TEST_F(FindBeats, SubnormalAmplitudeGivesTheLargestFiniteScale) {
   r->wave(1, 500) = 1.0e-40f;  // 0.8 / 2e-40 is beyond single precision
-  ASSERT_TRUE(find_beats(*r));
-  EXPECT_EQ(r->yscale, std::numeric_limits<float>::max());
+  ASSERT_TRUE(find_beats(*r, drawing));
+  EXPECT_EQ(drawing.yscale, std::numeric_limits<float>::max());
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
-// Reading the waveform file: separators, rows over lines, failures and their blocks.
+// Reading the waveform file named in the dialogue: failures and their blocks.
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "driver/dialogue.h"
@@ -13,129 +12,9 @@
 namespace telmor {
 namespace {
 
-struct Rows : ::testing::Test {
-  std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
-
-  WaveReadStatus parse(const std::string& text, int leads, int samples) {
-    std::istringstream in(text);
-    return parse_waveform_rows(in, leads, samples, *record);
-  }
-  float w(int lead, int sample) const { return record->wave(lead, sample); }
-};
-
-TEST_F(Rows, CommasBlanksAndTabsReadAlike) {
-  for (const char* text : {"0.1,0.2,0.3\n", "0.1 0.2 0.3\n", "0.1\t0.2\t0.3\n", "0.1 , 0.2 ,0.3\n",
-                           "  0.1   0.2\t 0.3  \n"}) {
-    record = std::make_unique<RunRecord>();
-    ASSERT_EQ(parse(text, 3, 1), WaveReadStatus::ok) << text;
-    EXPECT_EQ(w(1, 1), 0.1f);
-    EXPECT_EQ(w(2, 1), 0.2f);
-    EXPECT_EQ(w(3, 1), 0.3f);
-  }
-}
-
-TEST_F(Rows, CrLfLineEnds) {
-  ASSERT_EQ(parse("1 2\r\n3 4\r\n", 2, 2), WaveReadStatus::ok);
-  EXPECT_EQ(w(1, 2), 3.0f);
-  EXPECT_EQ(w(2, 2), 4.0f);
-}
-
-TEST_F(Rows, RowRunsOverLinesAndSkipsEmptyOnes) {
-  ASSERT_EQ(parse("1 2\n\n3\n4 5 6\n", 3, 2), WaveReadStatus::ok);
-  EXPECT_EQ(w(1, 1), 1.0f);
-  EXPECT_EQ(w(2, 1), 2.0f);
-  EXPECT_EQ(w(3, 1), 3.0f);
-  // Row 2 starts on the next line after the one that completed row 1.
-  EXPECT_EQ(w(1, 2), 4.0f);
-  EXPECT_EQ(w(2, 2), 5.0f);
-  EXPECT_EQ(w(3, 2), 6.0f);
-}
-
-TEST_F(Rows, ExtraColumnsAreSkipped) {
-  ASSERT_EQ(parse("1 2 3 4\n5 6 x y\n", 2, 2), WaveReadStatus::ok);
-  EXPECT_EQ(w(1, 2), 5.0f);
-  EXPECT_EQ(w(2, 2), 6.0f);
-  EXPECT_EQ(w(3, 1), 0.0f);
-}
-
-TEST_F(Rows, SlashEndsTheRowAndKeepsTheRest) {
-  record->wave(2, 1) = 7.0f;
-  record->wave(3, 1) = 8.0f;
-  ASSERT_EQ(parse("1 / 9 9\n4 5 6\n", 3, 2), WaveReadStatus::ok);
-  EXPECT_EQ(w(1, 1), 1.0f);
-  EXPECT_EQ(w(2, 1), 7.0f);
-  EXPECT_EQ(w(3, 1), 8.0f);
-  EXPECT_EQ(w(1, 2), 4.0f);
-  ASSERT_EQ(parse("1/\n", 1, 1), WaveReadStatus::ok);
-}
-
-TEST_F(Rows, EmptyCommaFieldsKeepTheirLead) {
-  record->wave(1, 1) = -1.0f;
-  record->wave(2, 1) = -2.0f;
-  record->wave(2, 2) = -3.0f;
-  record->wave(3, 3) = -4.0f;
-  // Leading comma: empty lead 1. Two commas: empty lead 2. Comma, line end,
-  // comma: one empty value. A comma before the line end is no empty value.
-  ASSERT_EQ(parse(",5,6\n7,,8\n9,\n,\n10\n", 3, 3), WaveReadStatus::ok);
-  EXPECT_EQ(w(1, 1), -1.0f);
-  EXPECT_EQ(w(2, 1), 5.0f);
-  EXPECT_EQ(w(3, 1), 6.0f);
-  EXPECT_EQ(w(1, 2), 7.0f);
-  EXPECT_EQ(w(2, 2), -3.0f);
-  EXPECT_EQ(w(3, 2), 8.0f);
-  EXPECT_EQ(w(1, 3), 9.0f);
-  EXPECT_EQ(w(2, 3), 0.0f);  // ", \n ," was one empty value: lead 2 kept its 0
-  EXPECT_EQ(w(3, 3), 10.0f);
-}
-
-TEST_F(Rows, CommaAtLineEndJoinsTheNextLine) {
-  ASSERT_EQ(parse("1,2,\n3\n", 3, 1), WaveReadStatus::ok);
-  EXPECT_EQ(w(3, 1), 3.0f);
-}
-
-TEST_F(Rows, ShortFileEndsWithEndOfFile) {
-  ASSERT_EQ(parse("1 2\n3 4\n", 2, 3), WaveReadStatus::end_of_file);
-  EXPECT_EQ(w(1, 2), 3.0f);
-  ASSERT_EQ(parse("", 2, 1), WaveReadStatus::end_of_file);
-  ASSERT_EQ(parse("1 2\n3", 2, 2), WaveReadStatus::end_of_file);
-  EXPECT_EQ(w(1, 2), 3.0f);  // the part of the row already read stays
-}
-
-TEST_F(Rows, LastLineWithoutLineEnd) {
-  ASSERT_EQ(parse("1 2\n3 4", 2, 2), WaveReadStatus::ok);
-  EXPECT_EQ(w(2, 2), 4.0f);
-}
-
-TEST_F(Rows, WhatIsNotANumberIsAReadError) {
-  for (const char* text : {"lead1 lead2\n1 2\n", "1 2.5D-1\n", "3*1.0 2\n", "'1' 2\n", "1 inf\n",
-                           "nan 1\n", "1 1e39\n", "1 \x01\x02\n", "1;2\n"}) {
-    EXPECT_EQ(parse(text, 2, 1), WaveReadStatus::read_error) << text;
-  }
-}
-
-TEST_F(Rows, SignsAndShortDecimalsAreNumbers) {
-  ASSERT_EQ(parse("+1 -2 .5 5. 1.5E-2 -1e+1\n", 6, 1), WaveReadStatus::ok);
-  EXPECT_EQ(w(1, 1), 1.0f);
-  EXPECT_EQ(w(2, 1), -2.0f);
-  EXPECT_EQ(w(3, 1), 0.5f);
-  EXPECT_EQ(w(4, 1), 5.0f);
-  EXPECT_EQ(w(5, 1), 1.5e-2f);
-  EXPECT_EQ(w(6, 1), -10.0f);
-}
-
-TEST_F(Rows, ByteOrderMarkIsSkipped) {
-  ASSERT_EQ(parse("\xEF\xBB\xBF" "1 2\n", 2, 1), WaveReadStatus::ok);
-  EXPECT_EQ(w(1, 1), 1.0f);
-}
-
-TEST_F(Rows, LinesAfterTheLastRowAreNeverRead) {
-  ASSERT_EQ(parse("1\n2\nnot a number\n", 1, 2), WaveReadStatus::ok);
-}
-
-// The file-level reader with its console blocks.
 struct FileRead : ::testing::Test {
-  testing::TempRoot root;
-  testing::ScriptedLayer layer;
+  test::TempRoot root;
+  test::ScriptedLayer layer;
   std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
 
   bool read(const char* name, int leads, int seconds) {

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "captured_console.h"
+#include "support/captured_console.h"
 
 namespace telmor {
 namespace {
 
-using testing::CapturedConsole;
+using test::CapturedConsole;
 
 double wide(float v) { return static_cast<double>(v); }
 

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "captured_console.h"
+#include "support/captured_console.h"
 
 namespace telmor {
 namespace {
 
-using testing::CapturedConsole;
+using test::CapturedConsole;
 
 constexpr float kUnset = -12345.0f;  // what every output holds before a call
 constexpr float kNan = std::numeric_limits<float>::quiet_NaN();

@@ -17,7 +17,7 @@
 #include "console/free_form.h"
 #include "console/number_text.h"
 #include "console/reply_read.h"
-#include "console/text_field.h"
+#include "record/text_field.h"
 #include "fuzz_check.h"
 #include "support/scripted_layer.h"
 
@@ -271,7 +271,7 @@ void check_line(std::string_view line, const Settings& settings) {
 // The lines typed into one window, read in turn as text, integer and real
 // until the input runs out.
 void check_reads(const std::vector<std::string_view>& lines, const Settings& settings) {
-  testing::ScriptedLayer layer;
+  test::ScriptedLayer layer;
   auto& input = settings.window == Window::console ? layer.console_input : layer.chart_input;
   for (std::string_view line : lines) input.emplace_back(line);
 

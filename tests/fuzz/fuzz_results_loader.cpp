@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "driver/run_record.h"
+#include "record/run_record.h"
 #include "fuzz_check.h"
 #include "results/results_format.h"
 #include "results/results_parse.h"

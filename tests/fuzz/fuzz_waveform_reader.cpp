@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "console/number_text.h"
-#include "driver/run_record.h"
-#include "driver/waveform_reader.h"
+#include "record/run_record.h"
+#include "analysis/waveform_rows.h"
 #include "fuzz_check.h"
 
 namespace telmor {

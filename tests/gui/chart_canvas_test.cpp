@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gui_test_support.h"
+#include "support/gui_test_support.h"
 
 namespace telmor {
 namespace {

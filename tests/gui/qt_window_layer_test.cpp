@@ -16,7 +16,7 @@
 
 #include "gui/chart_canvas.h"
 #include "gui/console_pane.h"
-#include "gui_test_support.h"
+#include "support/gui_test_support.h"
 
 namespace telmor {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "recognition/recognition.h"
-#include "recognition/recognition_record.h"
-#include "replay/replay_harness.h"
+#include "support/recognition_record.h"
+#include "support/replay_harness.h"
 
 namespace telmor {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "recognition/recognition.h"
-#include "recognition/recognition_record.h"
-#include "replay/replay_harness.h"
+#include "support/recognition_record.h"
+#include "support/replay_harness.h"
 #include "replay/replay_stopped.h"
 
 namespace telmor {
@@ -16,13 +16,14 @@ namespace {
 
 struct PickRanges : ::testing::Test {
   std::unique_ptr<RunRecord> r = test::recognition_record(3, 10, {3400, 3000, 1000, 400});
+  DrawingState drawing = test::overview_drawing();
   std::string transcript, draw_log, message;
   int status = -1;
 
   Resume run(const std::string& script) {
     test::ReplayHarness h(script);
     Resume resume = Resume::menu;
-    status = h.run([&](WindowLayer& layer) { resume = pick_recognition_ranges(layer, *r); });
+    status = h.run([&](WindowLayer& layer) { resume = pick_recognition_ranges(layer, *r, drawing); });
     transcript = h.transcript.str();
     draw_log = h.draw_log.str();
     message = h.message;
@@ -182,9 +183,9 @@ TEST_F(PickRanges, WindowDrawsLeadsOneToThreeWithPositiveValuesBelowTheZeroLine)
   r->wave(1, 801) = 0.3f;  // window position 1
   run(session("press left 150 50", kFourRight));
   ASSERT_EQ(status, 0) << message;
-  EXPECT_EQ(r->win3(1, 1), 0.3f);
-  EXPECT_EQ(r->win3(1, 2), 0.1f);
-  EXPECT_EQ(r->win3(3, 1000), -0.1f);
+  EXPECT_EQ(drawing.win3(1, 1), 0.3f);
+  EXPECT_EQ(drawing.win3(1, 2), 0.1f);
+  EXPECT_EQ(drawing.win3(3, 1000), -0.1f);
   // Lead 1 (0.6 → row 180), lead 2 on the zero line, lead 3 above it (0.4 → row 120),
   // though the record has one lead only.
   EXPECT_NE(draw_log.find("line 0 240 1 180 0000F0\n"), std::string::npos);  // 0.8 → 240

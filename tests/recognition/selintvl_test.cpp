@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "replay/replay_harness.h"
+#include "support/replay_harness.h"
 
 namespace telmor {
 namespace {

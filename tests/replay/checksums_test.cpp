@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "png_test_reader.h"
+#include "support/png_test_reader.h"
 
 namespace telmor {
 namespace {

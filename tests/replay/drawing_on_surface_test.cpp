@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "console/curve_drawing.h"
-#include "replay_harness.h"
+#include "support/replay_harness.h"
 
 namespace telmor {
 namespace {

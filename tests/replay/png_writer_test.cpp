@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "png_test_reader.h"
+#include "support/png_test_reader.h"
 #include "replay/chart_surface.h"
 #include "replay/line_raster.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace telmor {
 namespace {

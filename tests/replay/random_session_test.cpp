@@ -17,7 +17,7 @@
 #include "driver/drive_path.h"
 #include "driver/run_program.h"
 #include "results/results_parse.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace telmor {
 namespace {
@@ -117,8 +117,9 @@ class RandomUser : public WindowLayer {
   RandomUser(std::uint64_t seed, std::filesystem::path root, std::vector<Recording> files)
       : rng_(seed), root_(std::move(root)), files_(std::move(files)) {}
 
-  void start(RunRecord& record) {
+  void start(RunRecord& record, DrawingState& drawing) {
     r_ = &record;
+    d_ = &drawing;
     chart_open_ = false;
     beats_taken_ = false;
     pending_.clear();
@@ -246,13 +247,14 @@ class RandomUser : public WindowLayer {
     if (beats_taken_) {
       ASSERT_EQ(r.beat_found_list, beats_) << "beats changed by a command";
     }
+    const DrawingState& d = *d_;
     const auto finite = [](float v) { return std::isfinite(v); };
-    ASSERT_TRUE(std::all_of(r.plot_x.begin(), r.plot_x.end(), finite));
-    ASSERT_TRUE(std::all_of(r.plot_y.begin(), r.plot_y.end(), finite))
-        << "yscale " << r.yscale << " amp_max " << r.amp_max;
-    ASSERT_TRUE(std::all_of(r.mark_x.begin(), r.mark_x.end(), finite));
-    ASSERT_TRUE(std::all_of(r.mark2_x.begin(), r.mark2_x.end(), finite));
-    ASSERT_TRUE(std::isfinite(r.yscale)) << r.yscale;
+    ASSERT_TRUE(std::all_of(d.plot_x.begin(), d.plot_x.end(), finite));
+    ASSERT_TRUE(std::all_of(d.plot_y.begin(), d.plot_y.end(), finite))
+        << "yscale " << d.yscale << " amp_max " << d.amp_max;
+    ASSERT_TRUE(std::all_of(d.mark_x.begin(), d.mark_x.end(), finite));
+    ASSERT_TRUE(std::all_of(d.mark2_x.begin(), d.mark2_x.end(), finite));
+    ASSERT_TRUE(std::isfinite(d.yscale)) << d.yscale;
     if (check_lead_ > 0) {
       // The lead a click just changed: its times ascending, then empty entries.
       const auto& column = at_pass_ ? r.at_ms_table[check_lead_ - 1] : r.rt_ms_table[check_lead_ - 1];
@@ -293,6 +295,7 @@ class RandomUser : public WindowLayer {
   std::filesystem::path root_;
   std::vector<Recording> files_;
   RunRecord* r_ = nullptr;
+  DrawingState* d_ = nullptr;
   int steps_left_ = kStepsPerSeed;
   int chosen_ = 0;
   std::string console_prompt_, chart_prompt_;
@@ -338,10 +341,11 @@ TEST_P(RandomSession, RunsOnWithEveryInvariantHeld) {
   int sessions = 0;
   while (user.steps_left() > 0 && !::testing::Test::HasFatalFailure()) {
     auto record = std::make_unique<RunRecord>();
-    user.start(*record);
+    auto drawing = std::make_unique<DrawingState>();
+    user.start(*record, *drawing);
     ++sessions;
     try {
-      run_program_on(user, root.path(), *record);
+      run_program_on(user, root.path(), *record, *drawing);
     } catch (const InputClosed&) {
     }
   }

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "replay_harness.h"
+#include "support/replay_harness.h"
 
 namespace telmor {
 namespace {

@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "png_test_reader.h"
+#include "support/png_test_reader.h"
 #include "replay/replay_stopped.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 namespace telmor {
 namespace {

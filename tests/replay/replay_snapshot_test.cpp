@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "png_test_reader.h"
-#include "replay_harness.h"
-#include "test_files.h"
+#include "support/png_test_reader.h"
+#include "support/replay_harness.h"
+#include "support/test_files.h"
 
 namespace telmor {
 namespace {

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "driver/find_beats.h"
+#include "analysis/beat_search.h"
+#include "analysis/waveform_rows.h"
 #include "driver/overview.h"
-#include "driver/prepare_signals.h"
-#include "driver/waveform_reader.h"
+#include "fitting/prepare_signals.h"
 
 namespace telmor::test {
 
@@ -100,7 +100,8 @@ inline SampleExpectation expect_sample() {
   if (parse_waveform_rows(file, kSampleLeads, r.sample_count, r) != WaveReadStatus::ok) return e;
   sample_detail::Silent console;
   prepare_signals(r, console);
-  if (!find_beats(r)) return e;
+  if (overview_amplitude(r) == 0.0f) return e;
+  search_beats(r);
   sort_beats(r);
   for (int b : r.beat_ms_list) {
     if (b != 0) e.beats.insert(e.beats.begin(), b);

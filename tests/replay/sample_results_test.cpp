@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "program_session.h"
+#include "support/program_session.h"
 #include "sample_expectation.h"
 
 namespace telmor {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "program_session.h"
+#include "support/program_session.h"
 
 namespace telmor {
 namespace {

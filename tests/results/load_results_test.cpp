@@ -14,7 +14,7 @@ namespace telmor {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::shown;
+using test::shown;
 
 constexpr const char* kExampleFile =
     "  2\r\n"
@@ -23,7 +23,7 @@ constexpr const char* kExampleFile =
     "  1\r\n"
     "    400.,    395.,    410.,\r\n";
 
-struct LoadResults : testing::ResultsDialogue {
+struct LoadResults : test::ResultsDialogue {
   void load(const std::string& reply) {
     layer.chart_input.push_back(reply);
     load_results(layer, *record, file);
@@ -42,9 +42,9 @@ TEST_F(LoadResults, AsksThenReadsTheFileAndSaysSo) {
   test::write_whole_file(file, kExampleFile);
   load("y");
   const std::vector<std::string> expected = {
-      "chart> AT,RTデータを" + testing::kShownPath + "から読込みます。",
+      "chart> AT,RTデータを" + test::kShownPath + "から読込みます。",
       "chart> 未保存のAT,RTは消去されます。いいですか? <y/n>", "chart< y",
-      "chart> AT,RTデータ" + testing::kShownPath + "を読込みました。"};
+      "chart> AT,RTデータ" + test::kShownPath + "を読込みました。"};
   EXPECT_EQ(layer.transcript, expected);
   EXPECT_EQ(record->at_beat_count, 2);
   EXPECT_EQ(record->rt_beat_count, 1);
@@ -64,7 +64,7 @@ TEST_F(LoadResults, CapitalYGoesOnToo) {
 
 TEST_F(LoadResults, AnyOtherReplyChangesNothingAndCreatesNoFile) {
   fill_tables();
-  const testing::TablesSnapshot before = snapshot();
+  const test::TablesSnapshot before = snapshot();
   for (const char* reply : {"n", "N", "yes", "o"}) {
     layer = {};
     load(reply);
@@ -144,7 +144,7 @@ TEST_F(LoadResults, SaveThenLoadGivesTheSameTables) {
   }
   r.at_ms(5, 5) = 9999999.0f;
   r.at_ms(6, 6) = -999999.0f;
-  const testing::TablesSnapshot saved = snapshot();
+  const test::TablesSnapshot saved = snapshot();
   layer.chart_input.push_back("y");
   save_results(layer, r, file);
   ASSERT_EQ(layer.chart_lines.back(), shown("AT,RTデータ", "を保存しました。"));
@@ -155,7 +155,7 @@ TEST_F(LoadResults, SaveThenLoadGivesTheSameTables) {
   r.rt_beat_count = 4;
   load("y");
   ASSERT_EQ(layer.chart_lines.back(), shown("AT,RTデータ", "を読込みました。"));
-  testing::TablesSnapshot loaded = snapshot();
+  test::TablesSnapshot loaded = snapshot();
   // Rows beyond the RT count are neither saved nor read back.
   for (int lead = 0; lead < kMaxLeads; ++lead) {
     for (int row = 137; row < 200; ++row) loaded.rt_ms[lead][row] = saved.rt_ms[lead][row];
@@ -198,7 +198,7 @@ TEST_F(LoadResults, BadFileChangesNothingAndSaysWhy) {
   for (const BadFile& bad : cases) {
     layer = {};
     fill_tables();
-    const testing::TablesSnapshot before = snapshot();
+    const test::TablesSnapshot before = snapshot();
     test::write_whole_file(file, bad.content);
     load("y");
     EXPECT_EQ(layer.chart_lines, failure(bad.reason)) << bad.content;
@@ -209,7 +209,7 @@ TEST_F(LoadResults, BadFileChangesNothingAndSaysWhy) {
 
 TEST_F(LoadResults, MissingFileIsReportedAndNotCreated) {
   fill_tables();
-  const testing::TablesSnapshot before = snapshot();
+  const test::TablesSnapshot before = snapshot();
   load("y");
   EXPECT_EQ(layer.chart_lines, failure("ファイルがありません。"));
   EXPECT_EQ(snapshot(), before);
@@ -225,7 +225,7 @@ TEST_F(LoadResults, MissingFolderIsAMissingFile) {
 
 TEST_F(LoadResults, FolderInPlaceOfTheFile) {
   fill_tables();
-  const testing::TablesSnapshot before = snapshot();
+  const test::TablesSnapshot before = snapshot();
   fs::create_directory(file);
   load("y");
   EXPECT_EQ(layer.chart_lines, failure("ファイルではなくフォルダです。"));
@@ -240,7 +240,7 @@ TEST_F(LoadResults, UnreadableFile) {
     GTEST_SKIP() << "permission bits do not stop this user from reading";
   }
   fill_tables();
-  const testing::TablesSnapshot before = snapshot();
+  const test::TablesSnapshot before = snapshot();
   load("y");
   fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(layer.chart_lines, failure("読込みが許可されていません。"));

@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/run_record.h"
+#include "record/run_record.h"
 #include "support/scripted_layer.h"
 #include "support/test_files.h"
 
-namespace telmor::testing {
+namespace telmor::test {
 
 // result_path as the dialogues show it: all 33 columns.
 inline const std::string kShownPath = std::string("d:\\data\\map\\abcari.csv") + std::string(11, ' ');
@@ -77,4 +77,4 @@ struct ResultsDialogue : ::testing::Test {
   }
 };
 
-}  // namespace telmor::testing
+}  // namespace telmor::test

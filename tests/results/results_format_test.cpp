@@ -32,7 +32,7 @@ struct ResultsText : ::testing::Test {
 };
 
 TEST_F(ResultsText, ThreeLeadExampleByteForByte) {
-  testing::fill_three_lead_example(*record);
+  test::fill_three_lead_example(*record);
   EXPECT_EQ(text(),
             "  2\r\n"
             "    120.,    118.,    131.,\r\n"

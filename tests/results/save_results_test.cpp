@@ -15,14 +15,14 @@ namespace telmor {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::shown;
+using test::shown;
 
 constexpr const char* kOldContent = "  1\r\n    777.,    777.,    777.,\r\n  0\r\n";
 
-struct SaveResults : testing::ResultsDialogue {
+struct SaveResults : test::ResultsDialogue {
   void SetUp() override {
     ResultsDialogue::SetUp();
-    testing::fill_three_lead_example(*record);
+    test::fill_three_lead_example(*record);
   }
   void save(const std::string& reply) {
     layer.chart_input.push_back(reply);
@@ -50,10 +50,10 @@ constexpr const char* kExampleFile =
 TEST_F(SaveResults, AsksThenWritesTheFileAndSaysSo) {
   save("y");
   EXPECT_EQ(test::read_whole_file(file), kExampleFile);
-  ASSERT_EQ(testing::kShownPath.size(), 33u);
+  ASSERT_EQ(test::kShownPath.size(), 33u);
   const std::vector<std::string> expected = {
-      "chart> AT,RTデータを" + testing::kShownPath + "に保存します。", "chart> いいですか? <y/n>",
-      "chart< y", "chart> AT,RTデータ" + testing::kShownPath + "を保存しました。"};
+      "chart> AT,RTデータを" + test::kShownPath + "に保存します。", "chart> いいですか? <y/n>",
+      "chart< y", "chart> AT,RTデータ" + test::kShownPath + "を保存しました。"};
   EXPECT_EQ(layer.transcript, expected);
   EXPECT_EQ(folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
 }
@@ -86,7 +86,7 @@ TEST_F(SaveResults, ReplacesALongerOldFileWhole) {
 TEST_F(SaveResults, MissingFolderIsReportedAndNothingIsCreated) {
   const fs::path folder = dir.path() / "no such folder";
   file = folder / "abcari.csv";
-  const testing::TablesSnapshot before = snapshot();
+  const test::TablesSnapshot before = snapshot();
   save("y");
   EXPECT_EQ(layer.chart_lines, failure("フォルダがありません。"));
   EXPECT_FALSE(fs::exists(folder));
@@ -135,7 +135,7 @@ TEST_F(SaveResults, TemporaryNameTakenByAFolderIsLeftAlone) {
 TEST_F(SaveResults, TimeThatDoesNotFitIsReportedBeforeTheFileIsTouched) {
   test::write_whole_file(file, kOldContent);
   record->at_ms(2, 2) = 12345678.0f;
-  const testing::TablesSnapshot before = snapshot();
+  const test::TablesSnapshot before = snapshot();
   save("y");
   EXPECT_EQ(layer.chart_lines, failure("ATの誘導2の2拍目の時刻が8桁の欄に書けません。"));
   EXPECT_EQ(test::read_whole_file(file), kOldContent);

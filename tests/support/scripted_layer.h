@@ -9,7 +9,7 @@
 
 #include "console/window_layer.h"
 
-namespace telmor::testing {
+namespace telmor::test {
 
 struct Segment {
   int x1, y1, x2, y2;
@@ -103,4 +103,4 @@ class ScriptedLayer : public WindowLayer {
   }
 };
 
-}  // namespace telmor::testing
+}  // namespace telmor::test

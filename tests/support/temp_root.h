@@ -7,7 +7,7 @@
 
 #include "support/test_files.h"
 
-namespace telmor::testing {
+namespace telmor::test {
 
 class TempRoot {
  public:
@@ -28,4 +28,4 @@ class TempRoot {
   test::ScratchDir dir_;
 };
 
-}  // namespace telmor::testing
+}  // namespace telmor::test

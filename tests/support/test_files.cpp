@@ -1,7 +1,7 @@
 // Scratch folders and whole-file reads for the tests.
 #include <algorithm>
 
-#include "test_files.h"
+#include "support/test_files.h"
 
 #include <fstream>
 #include <random>

@@ -1,0 +1,27 @@
+// Reading one field from a reply line typed into the console or the chart
+// window, shared by every window layer.
+#pragma once
+
+#include <cstdint>
+
+#include "record/text_field.h"
+#include "console/window_layer.h"
+
+namespace telmor {
+
+enum class Window { console, chart };
+
+// Waits for a line that holds an item and fills field with its first item,
+// cut or blank-padded to the field's width. Empty lines keep it waiting.
+void read_text(WindowLayer& layer, Window window, TextField& field);
+
+// Waits for a line that holds an item and reads its first item as a number.
+// Returns false, leaving value unchanged, when that item is not a number (the
+// read fails); the caller decides what follows.
+bool read_integer(WindowLayer& layer, Window window, std::int32_t& value);
+bool read_real(WindowLayer& layer, Window window, float& value);
+
+// A line written to the given window.
+void write_line(WindowLayer& layer, Window window, std::string_view line);
+
+}  // namespace telmor

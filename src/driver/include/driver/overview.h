@@ -1,0 +1,27 @@
+// The overview: the first four seconds of lead 1 with a marker at every beat,
+// and the start-up step that finds the beats and fixes the scale it is drawn in.
+#pragma once
+
+#include "console/drawing_state.h"
+#include "console/window_layer.h"
+#include "record/run_record.h"
+
+namespace telmor {
+
+// Finds the beats of lead 1 (beat_found_list) and the amplitude of leads 1..3
+// (drawing.amp_max); when there is data, sets the drawing frame and scale.
+// Returns false, leaving the frame as it was, when the amplitude is exactly 0:
+// the recording holds no data.
+bool find_beats(RunRecord& record, DrawingState& drawing);
+
+// Sorts a copy of beat_found_list into beat_ms_list: whole ms, latest first,
+// then zeros (a selection sort; of equal values the last entry comes first).
+void sort_beats(RunRecord& record);
+
+// Clears the chart, draws lead 1 over the first 4000 ms (only the recorded
+// samples of a shorter recording) with the current vertical scale, rebuilds
+// beat_ms_list and draws a vertical cyan marker at each beat.
+// Writes drawing's plot_x, plot_y and mark_x, and beat_ms_list.
+void draw_overview(WindowLayer& layer, RunRecord& record, DrawingState& drawing);
+
+}  // namespace telmor

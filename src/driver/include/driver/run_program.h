@@ -1,0 +1,23 @@
+// The whole program: start-up dialogue, file read, preparation, chart,
+// command loop and exit, as one sequential flow over a window layer.
+#pragma once
+
+#include <filesystem>
+
+#include "console/drawing_state.h"
+#include "console/window_layer.h"
+#include "record/run_record.h"
+
+namespace telmor {
+
+// Runs one session from the banner to the exit. Drive letter X of a built path
+// maps to the folder drives_root/x (see drive_path.h). Returns after the
+// layer's program_stop(); InputClosed thrown by the layer propagates.
+void run_program(WindowLayer& layer, const std::filesystem::path& drives_root);
+
+// The same session on a record and a drawing state the caller owns (zeroed,
+// about 5 MB), so that a test can watch them while the run goes on.
+void run_program_on(WindowLayer& layer, const std::filesystem::path& drives_root,
+                    RunRecord& record, DrawingState& drawing);
+
+}  // namespace telmor

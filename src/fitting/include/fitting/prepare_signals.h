@@ -1,0 +1,28 @@
+// Baseline removal and the smoothed derivative of every lead.
+#pragma once
+
+#include "console/console_output.h"
+#include "record/run_record.h"
+
+namespace telmor {
+
+// For each lead 1..lead_count: subtracts the lead's mean over samples
+// 1..sample_count (summed in single precision in sample order) from wave, and
+// sets deriv at every sample to the slope at that sample of the least-squares
+// cubic through the samples within +-smooth_points of it inside the same
+// one-second block (the window is cut at both block ends, so a fit never spans
+// two blocks). A window the fit refuses or cannot solve (too few points, or a
+// normal matrix that is not positive definite) gives deriv 0: no slope is
+// known there. Its message still goes to console. Sets time_ms(i) = i.
+// Leads above lead_count and samples above sample_count are left as they are.
+//
+// The fast path shares the data-independent part of the fit (window,
+// abscissae, normal matrix, factor) across leads and seconds and runs the
+// leads on all cores; it gives bit-identical results and messages.
+void prepare_signals(RunRecord& record, ConsoleOutput& console);
+
+// The straightforward path: one full fit per sample. The reference the fast
+// path is tested against.
+void prepare_signals_reference(RunRecord& record, ConsoleOutput& console);
+
+}  // namespace telmor

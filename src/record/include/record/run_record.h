@@ -1,0 +1,87 @@
+// The run record: the data every command shares from start-up to exit, in
+// fixed-size tables: settings, file identity, recording geometry, signals,
+// beats, recognition ranges and the AT/RT tables. Drawing state and the fit's
+// scratch belong to the code that uses them. Indices count from 1 in the
+// logic; the accessors map them onto 0-based storage. Tables are stored lead
+// by lead, so one lead's samples form one contiguous list.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "record/text_field.h"
+
+namespace telmor {
+
+inline constexpr int kMaxLeads = 20;
+inline constexpr int kMaxSamples = 30000;
+inline constexpr int kMaxRows = 200;          // beats, and rows of the AT/RT tables
+inline constexpr int kBlockSamples = 1000;    // one second
+
+template <int Rows, int Cols>
+using Table = std::array<std::array<float, Cols>, Rows>;
+
+// One lead's AT or RT times, rows 1..200 (0.0: empty), and all leads of a kind.
+using MarkColumn = std::array<float, kMaxRows>;
+using MarkTable = Table<kMaxLeads, kMaxRows>;
+
+struct RunRecord {
+  // Settings of the start-up dialogue.
+  TextField drive{1};
+  float amp_ratio = 0.0f;
+  std::int32_t smooth_points = 0;
+
+  // File identity.
+  TextField file_name{12};
+  TextField data_path{30};
+  TextField result_path{33};
+  TextField reply{10};
+
+  // Recording geometry.
+  std::int32_t lead_count = 0;
+  std::int32_t record_seconds = 0;
+  std::int32_t sample_count = 0;
+
+  // Signals: recording (baseline removed after preparation), its smoothed
+  // derivative in amplitude units per ms, and the time axis.
+  Table<kMaxLeads, kMaxSamples> wave_table{};
+  Table<kMaxLeads, kMaxSamples> deriv_table{};
+  std::array<float, kMaxSamples> time_ms_list{};
+
+  // Beats in the order the search found them (0.0: empty), and as whole ms
+  // sorted latest first, rebuilt at every redraw.
+  std::array<float, kMaxRows> beat_found_list{};
+  std::array<std::int32_t, kMaxRows> beat_ms_list{};
+
+  std::int32_t selected_beat_ms = 0;
+  std::int32_t window_start_ms = 0;
+
+  // Results: times in ms per lead and beat row (0.0: empty).
+  MarkTable at_ms_table{};
+  MarkTable rt_ms_table{};
+  std::int32_t at_beat_count = 0;
+  std::int32_t rt_beat_count = 0;
+
+  // Recognition ranges in ms relative to a beat.
+  std::int32_t at_from = 0;
+  std::int32_t at_to = 0;
+  std::int32_t rt_from = 0;
+  std::int32_t rt_to = 0;
+
+  // 1-based access: lead 1..20, sample 1..30000, row 1..200.
+  float& wave(int lead, int sample) { return wave_table[lead - 1][sample - 1]; }
+  float wave(int lead, int sample) const { return wave_table[lead - 1][sample - 1]; }
+  float& deriv(int lead, int sample) { return deriv_table[lead - 1][sample - 1]; }
+  float deriv(int lead, int sample) const { return deriv_table[lead - 1][sample - 1]; }
+  float& time_ms(int i) { return time_ms_list[i - 1]; }
+  float time_ms(int i) const { return time_ms_list[i - 1]; }
+  float& beat_found(int k) { return beat_found_list[k - 1]; }
+  std::int32_t& beat_ms(int k) { return beat_ms_list[k - 1]; }
+  std::int32_t beat_ms(int k) const { return beat_ms_list[k - 1]; }
+  float& at_ms(int lead, int row) { return at_ms_table[lead - 1][row - 1]; }
+  float at_ms(int lead, int row) const { return at_ms_table[lead - 1][row - 1]; }
+  float& rt_ms(int lead, int row) { return rt_ms_table[lead - 1][row - 1]; }
+  float rt_ms(int lead, int row) const { return rt_ms_table[lead - 1][row - 1]; }
+};
+
+}  // namespace telmor

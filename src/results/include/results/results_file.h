@@ -1,0 +1,26 @@
+// The results file: the AT and RT tables of a run as text, and the save and
+// load dialogues that write and read it in the chart window.
+#pragma once
+
+#include <filesystem>
+
+#include "console/window_layer.h"
+#include "record/run_record.h"
+
+namespace telmor {
+
+// The save dialogue (menu reply s, and the end of every correction pass).
+// file is the host path of result_path. Asks in the chart window and reads
+// the reply into reply; only y or Y goes on. Writes lead_count leads of rows
+// 1..count of both tables through a temporary beside file that replaces it
+// only when complete. A failure is reported in the chart window and leaves
+// the old file and the tables as they were.
+void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file);
+// The load dialogue (menu reply o). Asks as the save does; on y or Y reads
+// the whole file first and only then clears rows 1..100 of leads
+// 1..lead_count in both tables and stores the rows and counts read. A missing
+// or bad file is reported in the chart window and changes nothing (and no
+// file is created).
+void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file);
+
+}  // namespace telmor

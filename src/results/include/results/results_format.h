@@ -1,0 +1,39 @@
+// Writing the run's AT and RT tables as the text of a results file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "record/run_record.h"
+#include "results/results_layout.h"
+
+namespace telmor {
+
+// The widest whole-ms values that fit the time columns with their point.
+inline constexpr std::int32_t kLargestWholeMs = 9'999'999;
+inline constexpr std::int32_t kSmallestWholeMs = -999'999;
+
+// The whole milliseconds a time is written as: the nearest, halves away from
+// zero (12.5 gives 13, -2.5 gives -3). Returns false, value untouched, when
+// that does not fit the field or the time is not finite.
+bool whole_ms(float ms, std::int32_t& value);
+
+enum class FormatFault { none, count_out_of_range, time_too_wide };
+
+struct FormatResult {
+  FormatFault fault = FormatFault::none;
+  Block block = Block::at;
+  std::int32_t count = 0;  // the count out of range
+  int lead = 0;            // lead and row of the time that does not fit
+  int row = 0;
+};
+
+// Reads lead_count, at_beat_count, rt_beat_count and rows 1..count of
+// at_ms_table and rt_ms_table; fills text with the whole file: the AT count
+// line (3 columns) and one line per AT row, then the same for RT, each row
+// holding one field per lead, every line ending CR LF. A count outside 0..200
+// or a time that does not fit its field leaves text empty and reports where:
+// a file written is always one that loads back as written.
+FormatResult format_results(const RunRecord& record, std::string& text);
+
+}  // namespace telmor

@@ -1,0 +1,235 @@
+// Baseline removal and the smoothed derivative: properties of the result, the
+// refused windows, and the fast path against the one-fit-per-sample path.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "fitting/prepare_signals.h"
+
+namespace telmor {
+namespace {
+
+struct Lines : ConsoleOutput {
+  std::vector<std::string> lines;
+  void console_write(std::string_view line) override { lines.emplace_back(line); }
+};
+
+std::unique_ptr<RunRecord> recording(int leads, int seconds, int smooth_points = 7) {
+  auto r = std::make_unique<RunRecord>();
+  r->lead_count = leads;
+  r->record_seconds = seconds;
+  r->sample_count = seconds * 1000;
+  r->smooth_points = smooth_points;
+  return r;
+}
+
+TEST(Preparation, StraightLineHasItsSlopeWhereTheWindowFits) {
+  auto r = recording(1, 2);
+  for (int i = 1; i <= 2000; ++i) r->wave(1, i) = 3.0f + 0.25f * static_cast<float>(i);
+  Lines console;
+  prepare_signals(*r, console);
+  for (int block = 0; block < 2; ++block) {
+    for (int m = 8; m <= 993; ++m) {
+      // Where the cubic term is kept (up to about m = 110) rounding leaves a
+      // few parts in ten thousand; further on the slope is exact to a few ulps.
+      const double tolerance = m <= 110 ? 3e-4 : 1e-6;
+      EXPECT_NEAR(r->deriv(1, block * 1000 + m), 0.25, 0.25 * tolerance) << m;
+    }
+  }
+  EXPECT_TRUE(console.lines.empty());
+}
+
+TEST(Preparation, ParabolaHasItsDerivativeWhereTheWindowFits) {
+  auto r = recording(1, 1);
+  const double b = -0.5, c = 0.001;
+  for (int i = 1; i <= 1000; ++i) r->wave(1, i) = static_cast<float>(2.0 + b * i + c * i * i);
+  Lines console;
+  prepare_signals(*r, console);
+  for (int m = 8; m <= 993; ++m) {
+    const double expected = b + 2.0 * c * m;
+    EXPECT_NEAR(r->deriv(1, m), expected, 2e-3 * std::max(std::fabs(expected), 0.1)) << m;
+  }
+}
+
+TEST(Preparation, ConstantLeadBecomesZeroWithZeroSlope) {
+  auto r = recording(2, 3);
+  for (int i = 1; i <= 3000; ++i) {
+    r->wave(1, i) = 0.1f;
+    r->wave(2, i) = -250.0f;
+  }
+  Lines console;
+  prepare_signals(*r, console);
+  for (int i = 1; i <= 3000; ++i) {
+    // The mean, summed in single precision, leaves a trace of rounding.
+    EXPECT_NEAR(r->wave(1, i), 0.0f, 5e-6f);
+    EXPECT_EQ(r->wave(2, i), 0.0f);
+    EXPECT_NEAR(r->deriv(1, i), 0.0f, 1e-9f);
+    EXPECT_EQ(r->deriv(2, i), 0.0f);
+  }
+}
+
+TEST(Preparation, MeanIsSummedInSinglePrecisionInSampleOrder) {
+  auto r = recording(1, 1);
+  float sum = 0.0f;
+  for (int i = 1; i <= 1000; ++i) {
+    r->wave(1, i) = 1.0f + 1e-3f * static_cast<float>(i % 7) + (i == 500 ? 1e7f : 0.0f);
+    sum += r->wave(1, i);
+  }
+  const float mean = sum / 1000.0f;
+  const float first = r->wave(1, 1) - mean;
+  Lines console;
+  prepare_signals(*r, console);
+  EXPECT_EQ(r->wave(1, 1), first);
+}
+
+TEST(Preparation, FullRecordingIsFilledAndNothingBeyondIsTouched) {
+  auto r = recording(19, 29);
+  for (int j = 1; j <= 20; ++j) {
+    for (int i = 1; i <= 30000; ++i) {
+      r->wave(j, i) = std::sin(0.01f * static_cast<float>(i) + static_cast<float>(j));
+      r->deriv(j, i) = 42.0f;
+    }
+  }
+  Lines console;
+  prepare_signals(*r, console);
+  for (int j = 1; j <= 19; ++j) {
+    for (int i = 1; i <= 29000; ++i) {
+      ASSERT_NE(r->deriv(j, i), 42.0f);
+      ASSERT_TRUE(std::isfinite(r->deriv(j, i)));
+    }
+    EXPECT_EQ(r->deriv(j, 29001), 42.0f);
+    EXPECT_EQ(r->wave(j, 29001), std::sin(0.01f * 29001.0f + static_cast<float>(j)));
+  }
+  EXPECT_EQ(r->deriv(20, 1), 42.0f);
+  EXPECT_EQ(r->wave(20, 5), std::sin(0.05f + 20.0f));
+  EXPECT_EQ(r->time_ms(29000), 29000.0f);
+  EXPECT_EQ(r->time_ms(29001), 0.0f);
+}
+
+TEST(Preparation, TwentyLeadsThirtySeconds) {
+  auto r = recording(20, 30);
+  for (int j = 1; j <= 20; ++j) {
+    for (int i = 1; i <= 30000; ++i) r->wave(j, i) = 0.002f * static_cast<float>(i * j % 997);
+  }
+  Lines console;
+  prepare_signals(*r, console);
+  int zeros = 0;
+  for (int j = 1; j <= 20; ++j) {
+    for (int i = 1; i <= 30000; ++i) zeros += r->deriv(j, i) == 0.0f;
+  }
+  EXPECT_LT(zeros, 100);  // a slope everywhere but at a rare exact turning point
+  EXPECT_EQ(r->time_ms(30000), 30000.0f);
+}
+
+TEST(Preparation, RefusedWindowsGiveNoSlopeAndTheirMessage) {
+  auto r = recording(1, 2, 3);
+  for (int i = 1; i <= 2000; ++i) r->wave(1, i) = static_cast<float>(i % 1000) * 0.5f;
+  Lines console;
+  prepare_signals(*r, console);
+  // Block starts and ends have fewer than five points with three either side.
+  EXPECT_EQ(r->deriv(1, 1), 0.0f);
+  EXPECT_EQ(r->deriv(1, 1000), 0.0f);
+  EXPECT_EQ(r->deriv(1, 1001), 0.0f);
+  EXPECT_NEAR(r->deriv(1, 1002), 0.5f, 1e-4f);
+  ASSERT_EQ(console.lines.size(), 8u);  // two per block
+  EXPECT_EQ(console.lines[0], "");
+  EXPECT_EQ(console.lines[1], "*** parameter error m1 =  -2   m =   4     =,   3 .lt.   21");
+  EXPECT_EQ(console.lines[3], "*** parameter error m1 = 997   m =1000     =,   3 .lt.   21");
+}
+
+TEST(Preparation, NoSmoothingRefusesEveryWindow) {
+  auto r = recording(1, 1, 0);
+  for (int i = 1; i <= 1000; ++i) r->wave(1, i) = static_cast<float>(i);
+  Lines console;
+  prepare_signals(*r, console);
+  for (int i = 1; i <= 1000; ++i) ASSERT_EQ(r->deriv(1, i), 0.0f);
+  EXPECT_EQ(console.lines.size(), 2000u);
+}
+
+// --- The fast path against the straightforward one -------------------------
+
+enum class Signal { realistic, constant_stretches, zeros, huge, tiny, noise };
+
+void fill(RunRecord& r, Signal kind, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+  for (int j = 1; j <= r.lead_count; ++j) {
+    for (int i = 1; i <= r.sample_count; ++i) {
+      const float t = static_cast<float>(i);
+      float v = 0.0f;
+      switch (kind) {
+        case Signal::realistic: {
+          const float phase = std::fmod(t + 37.0f * static_cast<float>(j), 750.0f);
+          v = 3.0f * std::exp(-0.01f * (phase - 200.0f) * (phase - 200.0f)) -
+              4.0f * std::exp(-0.02f * (phase - 212.0f) * (phase - 212.0f)) +
+              0.8f * std::exp(-0.0005f * (phase - 450.0f) * (phase - 450.0f)) +
+              0.02f * noise(random);
+          break;
+        }
+        case Signal::constant_stretches:
+          v = (i / 37) % 3 == 0 ? 1.5f : 0.01f * static_cast<float>(i % 50) + noise(random);
+          break;
+        case Signal::zeros:
+          v = 0.0f;
+          break;
+        case Signal::huge:
+          v = 1.0e30f * noise(random) + 3.0e30f;
+          break;
+        case Signal::tiny:
+          v = 1.0e-30f * noise(random);
+          break;
+        case Signal::noise:
+          v = 100.0f + noise(random);
+          break;
+      }
+      r.wave(j, i) = v;
+    }
+  }
+}
+
+void expect_same_bits(Signal kind, int leads, int seconds, int smooth_points, unsigned seed) {
+  auto fast = recording(leads, seconds, smooth_points);
+  fill(*fast, kind, seed);
+  auto reference = std::make_unique<RunRecord>(*fast);
+  Lines fast_lines, reference_lines;
+  prepare_signals(*fast, fast_lines);
+  prepare_signals_reference(*reference, reference_lines);
+  int differing = 0;
+  for (int j = 1; j <= leads; ++j) {
+    for (int i = 1; i <= fast->sample_count; ++i) {
+      differing += std::bit_cast<std::uint32_t>(fast->deriv(j, i)) !=
+                       std::bit_cast<std::uint32_t>(reference->deriv(j, i)) ||
+                   std::bit_cast<std::uint32_t>(fast->wave(j, i)) !=
+                       std::bit_cast<std::uint32_t>(reference->wave(j, i));
+    }
+  }
+  EXPECT_EQ(differing, 0) << "signal " << static_cast<int>(kind) << " points " << smooth_points;
+  EXPECT_EQ(fast_lines.lines, reference_lines.lines)
+      << "signal " << static_cast<int>(kind) << " points " << smooth_points;
+}
+
+TEST(FastPreparation, SameBitsForEverySmoothingWidthOnOneSecond) {
+  for (Signal kind : {Signal::realistic, Signal::constant_stretches, Signal::zeros, Signal::huge,
+                      Signal::tiny, Signal::noise}) {
+    for (int points = 0; points <= 20; ++points) expect_same_bits(kind, 3, 1, points, 11u + points);
+  }
+}
+
+TEST(FastPreparation, SameBitsOnThirtySeconds) {
+  expect_same_bits(Signal::realistic, 3, 30, 7, 1u);
+  expect_same_bits(Signal::constant_stretches, 2, 30, 3, 2u);
+  expect_same_bits(Signal::noise, 2, 30, 20, 3u);
+}
+
+TEST(FastPreparation, SameBitsWithWideWindows) {
+  for (int points : {50, 120, 499}) expect_same_bits(Signal::realistic, 2, 2, points, 5u);
+}
+
+}  // namespace
+}  // namespace telmor
