@@ -34,18 +34,21 @@ void search_beats(RunRecord& r) {
   for (int i = 2; i <= n - 2; ++i) deriv_min = std::min(deriv_min, beat_work[i - 1]);
 
   r.beat_found_list.fill(0.0f);
-  float pass_min = deriv_min;
-  int position = 0;
-  // The test looks at the pass just made, after its position was recorded;
-  // the first test compares deriv_min itself.
-  for (int k = 1; k < kMaxRows && pass_min < r.amp_ratio * deriv_min; ++k) {
-    pass_min = kMinStart;
+  // A pass whose steepest slope is not steeper than the threshold found no
+  // beat: the search ends there, without recording it.
+  const float threshold = r.amp_ratio * deriv_min;
+  if (!(deriv_min < threshold)) return;
+  for (int k = 1; k < kMaxRows; ++k) {
+    float pass_min = kMinStart;
+    int position = 0;
     for (int i = kMargin; i <= n - kMargin; ++i) {
       if (beat_work[i - 1] < pass_min) {
         pass_min = beat_work[i - 1];
         position = i;
       }
     }
+    // (No sample below the start value at all is no beat either.)
+    if (!(pass_min < threshold) || position == 0) return;
     r.beat_found(k) = static_cast<float>(position);
     const int from = std::max(position - kBlankBefore, 1);
     const int to = std::min(position + kBlankAfter, n);

@@ -32,22 +32,22 @@ struct Beats : ::testing::Test {
   }
 };
 
-TEST_F(Beats, ThreeEqualDownstrokesThenTheSteepestRemainingSlope) {
+TEST_F(Beats, ThreeEqualDownstrokesAndNothingAfterThem) {
   setup(6, 0.1f);
   downstroke(1000, -0.1f);
   downstroke(2000, -0.1f);
   downstroke(3000, -0.1f);
-  downstroke(5000, -0.005f);  // steepest of what is left, above the threshold
+  downstroke(5000, -0.005f);  // steepest of what is left, not below the threshold: no beat
   search_beats(*r);
-  EXPECT_EQ(found(), (std::vector<float>{1000, 2000, 3000, 5000}));
-  EXPECT_EQ(r->beat_found(5), 0.0f);
+  EXPECT_EQ(found(), (std::vector<float>{1000, 2000, 3000}));
+  EXPECT_EQ(r->beat_found(4), 0.0f);
 }
 
 TEST_F(Beats, SecondDownstroke150msLaterIsBlanked) {
   setup(4, 0.1f);
   downstroke(1000, -0.1f);
   downstroke(1150, -0.09f);
-  downstroke(3000, -0.002f);
+  downstroke(3000, -0.05f);
   search_beats(*r);
   EXPECT_EQ(found(), (std::vector<float>{1000, 3000}));
 }
@@ -56,7 +56,7 @@ TEST_F(Beats, EarlierDownstroke90msBeforeASteeperOneIsBlanked) {
   setup(4, 0.1f);
   downstroke(1000, -0.09f);
   downstroke(1090, -0.1f);
-  downstroke(3000, -0.002f);
+  downstroke(3000, -0.05f);
   search_beats(*r);
   EXPECT_EQ(found(), (std::vector<float>{1090, 3000}));
 }
@@ -65,7 +65,8 @@ TEST_F(Beats, EdgesAreNeverSearchedButCountForTheSteepestSlope) {
   setup(4, 0.3f);
   downstroke(50, -1.0f);      // in the first 99 ms
   downstroke(3950, -1.0f);    // in the last 99 ms
-  downstroke(2000, -0.2f);    // above 0.3 of the steepest slope: recorded, then the end
+  downstroke(2000, -0.35f);   // steeper than 0.3 of the steepest slope
+  downstroke(2500, -0.2f);    // not steeper: no beat
   downstroke(99, -0.9f);
   downstroke(3901, -0.9f);
   search_beats(*r);
@@ -78,7 +79,7 @@ TEST_F(Beats, FirstAndLastSearchedSamples) {
   downstroke(3900, -0.4f);
   downstroke(2000, -0.3f);
   search_beats(*r);
-  EXPECT_EQ(found(), (std::vector<float>{100, 3900, 2000, 301}));
+  EXPECT_EQ(found(), (std::vector<float>{100, 3900, 2000}));  // the gentle slope left is no beat
 }
 
 TEST_F(Beats, RatioOneFindsNothing) {
@@ -107,8 +108,8 @@ TEST_F(Beats, RatioZeroStopsWhenNoNegativeSlopeIsLeft) {
   downstroke(1000, -0.1f);
   downstroke(2000, -0.1f);
   search_beats(*r);
-  // The pass that finds no negative slope still records its position.
-  EXPECT_EQ(found(), (std::vector<float>{1000, 2000, 100}));
+  // The pass that finds no negative slope records nothing.
+  EXPECT_EQ(found(), (std::vector<float>{1000, 2000}));
 }
 
 TEST_F(Beats, NoDownstrokeAnywhereFindsNothing) {

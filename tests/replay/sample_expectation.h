@@ -37,8 +37,14 @@ inline std::string demo_steps() {
   return text;
 }
 
+// Recognition ranges in ms from a beat.
+struct SampleRanges {
+  int at_from = kDemoAtFrom, at_to = kDemoAtTo, rt_from = kDemoRtFrom, rt_to = kDemoRtTo;
+};
+
 struct SampleExpectation {
   std::unique_ptr<RunRecord> r = std::make_unique<RunRecord>();
+  SampleRanges ranges;
   std::vector<int> beats;  // ascending
   // Rows 1..beats + 1 of every lead, whole ms; row 1 empty.
   std::vector<std::vector<int>> at, rt;
@@ -53,8 +59,8 @@ struct Silent : ConsoleOutput {
 };
 
 inline int steepest_fall(const SampleExpectation& e, int lead, int b) {
-  int best = b + kDemoAtFrom;
-  for (int s = b + kDemoAtFrom; s <= b + kDemoAtTo; ++s) {
+  int best = b + e.ranges.at_from;
+  for (int s = b + e.ranges.at_from; s <= b + e.ranges.at_to; ++s) {
     if (e.d(lead, s) < e.d(lead, best)) best = s;
   }
   return best;
@@ -62,7 +68,7 @@ inline int steepest_fall(const SampleExpectation& e, int lead, int b) {
 
 inline int highest_peak(const SampleExpectation& e, int lead, int b) {
   int best = 0;
-  for (int s = b + kDemoRtFrom; s <= b + kDemoRtTo; ++s) {
+  for (int s = b + e.ranges.rt_from; s <= b + e.ranges.rt_to; ++s) {
     const bool peak = e.d(lead, s) > e.d(lead, s - 1) && e.d(lead, s) > e.d(lead, s + 1);
     if (peak && (best == 0 || e.d(lead, s) > e.d(lead, best))) best = s;
   }
@@ -88,14 +94,16 @@ inline void drop_near(const SampleExpectation& e, std::vector<std::vector<int>>&
 
 }  // namespace sample_detail
 
-inline SampleExpectation expect_sample() {
+// The beats found with amp_ratio, and AT and RT within ranges around them.
+inline SampleExpectation expect_sample(float amp_ratio = 0.1f, SampleRanges ranges = {}) {
   SampleExpectation e;
+  e.ranges = ranges;
   RunRecord& r = *e.r;
   r.lead_count = kSampleLeads;
   r.record_seconds = 10;
   r.sample_count = 10000;
   r.smooth_points = 7;
-  r.amp_ratio = 0.1f;
+  r.amp_ratio = amp_ratio;
   std::ifstream file(kSampleFile);
   if (parse_waveform_rows(file, kSampleLeads, r.sample_count, r) != WaveReadStatus::ok) return e;
   sample_detail::Silent console;
@@ -109,10 +117,12 @@ inline SampleExpectation expect_sample() {
   e.at.assign(1, std::vector<int>(kSampleLeads, 0));
   e.rt = e.at;
   for (int b : e.beats) {
+    // Beats too near either end of the recording are not searched.
+    const bool searched = b >= 101 && b <= r.sample_count - 200;
     std::vector<int> at_row, rt_row;
     for (int lead = 1; lead <= kSampleLeads; ++lead) {
-      at_row.push_back(sample_detail::steepest_fall(e, lead, b));
-      rt_row.push_back(sample_detail::highest_peak(e, lead, b));
+      at_row.push_back(searched ? sample_detail::steepest_fall(e, lead, b) : 0);
+      rt_row.push_back(searched ? sample_detail::highest_peak(e, lead, b) : 0);
     }
     e.at.push_back(at_row);
     e.rt.push_back(rt_row);

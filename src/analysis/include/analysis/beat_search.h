@@ -11,12 +11,14 @@ namespace telmor {
 // made for it; 0.0 means the recording holds no data.
 float overview_amplitude(const RunRecord& record);
 
-// Finds the beats of lead 1 as its steepest downstrokes: pass after pass, the
-// most negative slope left within samples 100..sample_count-100 is recorded
-// and the stretch from 100 ms before to 200 ms after it is blanked, until the
-// minimum of a pass is no longer below amp_ratio times the steepest slope of
-// the lead (that last pass still records its position) or 199 beats are found.
-// Reads deriv, sample_count, amp_ratio; writes beat_found_list only.
+// Finds the beats of lead 1 as its steepest downstrokes (slopes per second
+// of deriv x 1000): pass after pass, the most negative slope left within
+// samples 100..sample_count-100 (the earliest of equal ones) is recorded and
+// the stretch from 100 ms before to 200 ms after it is blanked, as long as it
+// is steeper (strictly below) than amp_ratio times the steepest slope of
+// samples 2..sample_count-2, and at most 199 times. The first pass whose
+// minimum is not is no beat and ends the search. Reads deriv, sample_count,
+// amp_ratio; writes beat_found_list only (0.0 after the last beat).
 void search_beats(RunRecord& record);
 
 }  // namespace telmor
