@@ -1,8 +1,7 @@
 // The save and load dialogues of the results file.
 #include "results/results_file.h"
 
-#include <cerrno>
-#include <fstream>
+#include <memory>
 #include <string>
 
 #include "console/reply_read.h"
@@ -30,7 +29,7 @@ bool answered_yes(WindowLayer& layer, RunRecord& record) {
 
 // Reads the whole file into loaded; the reason line when it cannot.
 std::string read_results_file(const std::filesystem::path& file, int lead_count,
-                              LoadedTables& loaded) {
+                              LoadedTables& loaded, const FileAccess& files) {
   std::error_code ec;
   const std::filesystem::file_status status = std::filesystem::status(file, ec);
   // Checked first: opening would create nothing, but a folder opens and then fails to read.
@@ -39,20 +38,17 @@ std::string read_results_file(const std::filesystem::path& file, int lead_count,
   if (status.type() == std::filesystem::file_type::directory)
     return open_error_reason(std::make_error_code(std::errc::is_a_directory));
 
-  errno = 0;
-  std::ifstream in(file, std::ios::binary);
-  if (!in.is_open()) {
-    const int number = errno;
-    return open_error_reason(number != 0 ? std::error_code(number, std::generic_category())
-                                         : std::make_error_code(std::errc::io_error));
-  }
-  const ParseResult parsed = parse_results(in, lead_count, loaded);
+  std::error_code error;
+  const std::unique_ptr<std::istream> in = files.open_read(file, error);
+  if (!in) return open_error_reason(error);
+  const ParseResult parsed = parse_results(*in, lead_count, loaded);
   return parsed.fault == ParseFault::none ? std::string() : parse_fault_reason(parsed);
 }
 
 }  // namespace
 
-void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file) {
+void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
+                  const FileAccess& files) {
   layer.chart_write(about_file("AT,RTデータを", record, "に保存します。"));
   layer.chart_write("いいですか? <y/n>");
   if (!answered_yes(layer, record)) return;
@@ -62,7 +58,7 @@ void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
   std::string reason;
   if (formatted.fault != FormatFault::none) {
     reason = format_fault_reason(formatted);
-  } else if (const std::error_code error = replace_file_contents(file, text)) {
+  } else if (const std::error_code error = replace_file_contents(file, text, files)) {
     reason = write_error_reason(error);
   }
   if (!reason.empty()) {
@@ -74,7 +70,8 @@ void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
   layer.chart_write(about_file("AT,RTデータ", record, "を保存しました。"));
 }
 
-void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file) {
+void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
+                  const FileAccess& files) {
   layer.chart_write(about_file("AT,RTデータを", record, "から読込みます。"));
   layer.chart_write("未保存のAT,RTは消去されます。いいですか? <y/n>");
   if (!answered_yes(layer, record)) return;
@@ -82,7 +79,7 @@ void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
   // The whole file is read before the run's tables are touched, so a bad
   // file leaves them as they were.
   LoadedTables loaded;
-  const std::string reason = read_results_file(file, record.lead_count, loaded);
+  const std::string reason = read_results_file(file, record.lead_count, loaded, files);
   if (!reason.empty()) {
     layer.chart_write(about_file("AT,RTデータ", record, "を読込めませんでした。"));
     layer.chart_write(reason);

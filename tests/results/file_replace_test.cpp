@@ -7,6 +7,7 @@
 
 #include "results/file_replace.h"
 #include "results/results_messages.h"
+#include "support/failing_files.h"
 #include "support/test_files.h"
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -66,6 +67,45 @@ TEST(FileReplace, WriteFailingPartWayKeepsTheOldFile) {
   EXPECT_FALSE(fs::exists(temporary_beside(target)));
 }
 #endif
+
+TEST(FileReplace, DataReachesTheDiskBeforeTheRenameAndTheFolderAfterIt) {
+  test::ScratchDir dir;
+  const test::FailingFiles files;
+  ASSERT_EQ(replace_file_contents(dir / "abcari.csv", "  0\r\n  0\r\n", files), std::error_code());
+  const std::vector<std::string> expected = {"create abcari.csv.tmp", "write", "sync", "close",
+                                             "rename abcari.csv.tmp abcari.csv", "sync_folder"};
+  EXPECT_EQ(files.calls, expected);
+  EXPECT_EQ(test::read_whole_file(dir / "abcari.csv"), "  0\r\n  0\r\n");
+}
+
+// Whichever call fails, the old file stays as it was and no temporary is left.
+TEST(FileReplace, EveryFailingCallKeepsTheOldFile) {
+  const std::pair<test::FileCall, std::errc> cases[] = {
+      {test::FileCall::create, std::errc::permission_denied},   // a read-only folder
+      {test::FileCall::write, std::errc::no_space_on_device},  // a full disk
+      {test::FileCall::sync, std::errc::io_error},
+      {test::FileCall::close, std::errc::no_space_on_device},
+      {test::FileCall::rename, std::errc::read_only_file_system},
+  };
+  for (const auto& [call, code] : cases) {
+    test::ScratchDir dir;
+    const fs::path target = dir / "abcari.csv";
+    test::write_whole_file(target, "old content\r\n");
+    test::FailingFiles files(call, code);
+    files.write_before = 10;
+    EXPECT_EQ(replace_file_contents(target, std::string(4096, '7'), files), code)
+        << files.calls.back();
+    EXPECT_EQ(test::read_whole_file(target), "old content\r\n") << files.calls.back();
+    EXPECT_FALSE(fs::exists(temporary_beside(target))) << files.calls.back();
+  }
+}
+
+TEST(FileReplace, FolderThatCannotBeSyncedStillHasTheNewFile) {
+  test::ScratchDir dir;
+  const test::FailingFiles files(test::FileCall::sync_folder, std::errc::invalid_argument);
+  EXPECT_EQ(replace_file_contents(dir / "abcari.csv", "new", files), std::error_code());
+  EXPECT_EQ(test::read_whole_file(dir / "abcari.csv"), "new");
+}
 
 TEST(WriteErrorReason, CommonCausesInPlainWords) {
   EXPECT_EQ(write_error_reason(std::make_error_code(std::errc::no_such_file_or_directory)),

@@ -9,6 +9,7 @@
 
 #include "results/results_file.h"
 #include "results_fixture.h"
+#include "support/failing_files.h"
 
 namespace telmor {
 namespace {
@@ -234,15 +235,11 @@ TEST_F(LoadResults, FolderInPlaceOfTheFile) {
 
 TEST_F(LoadResults, UnreadableFile) {
   test::write_whole_file(file, kExampleFile);
-  fs::permissions(file, fs::perms::none);
-  if (std::ifstream(file).is_open()) {
-    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
-    GTEST_SKIP() << "permission bits do not stop this user from reading";
-  }
   fill_tables();
   const test::TablesSnapshot before = snapshot();
-  load("y");
-  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+  layer.chart_input.push_back("y");
+  load_results(layer, *record, file,
+               test::FailingFiles(test::FileCall::open_read, std::errc::permission_denied));
   EXPECT_EQ(layer.chart_lines, failure("読込みが許可されていません。"));
   EXPECT_EQ(snapshot(), before);
 }

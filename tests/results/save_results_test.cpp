@@ -10,6 +10,7 @@
 #include "results/file_replace.h"
 #include "results/results_file.h"
 #include "results_fixture.h"
+#include "support/failing_files.h"
 
 namespace telmor {
 namespace {
@@ -93,23 +94,20 @@ TEST_F(SaveResults, MissingFolderIsReportedAndNothingIsCreated) {
   EXPECT_EQ(snapshot(), before);
 }
 
-TEST_F(SaveResults, ReadOnlyFolderKeepsTheOldFile) {
-  test::write_whole_file(file, kOldContent);
-  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-  // Some users (root) write whatever the permission bits say.
-  const fs::path probe = dir.path() / "probe";
-  const bool writable = std::ofstream(probe).is_open();
-  std::error_code ignored;
-  fs::remove(probe, ignored);
-  if (writable) {
-    fs::permissions(dir.path(), fs::perms::owner_all);
-    GTEST_SKIP() << "permission bits do not stop this user from writing";
+TEST_F(SaveResults, ReadOnlyFolderAndFullDiskKeepTheOldFile) {
+  const std::pair<test::FailingFiles, const char*> cases[] = {
+      {{test::FileCall::create, std::errc::permission_denied}, "書き込みが許可されていません。"},
+      {{test::FileCall::write, std::errc::no_space_on_device}, "ディスクの空きが足りません。"},
+  };
+  for (const auto& [files, reason] : cases) {
+    test::write_whole_file(file, kOldContent);
+    layer = {};
+    layer.chart_input.push_back("y");
+    save_results(layer, *record, file, files);
+    EXPECT_EQ(layer.chart_lines, failure(reason));
+    EXPECT_EQ(test::read_whole_file(file), kOldContent);
+    EXPECT_EQ(folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
   }
-  save("y");
-  fs::permissions(dir.path(), fs::perms::owner_all);
-  EXPECT_EQ(layer.chart_lines, failure("書き込みが許可されていません。"));
-  EXPECT_EQ(test::read_whole_file(file), kOldContent);
-  EXPECT_EQ(folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
 }
 
 TEST_F(SaveResults, ResultsNameTakenByAFolderIsReportedAndTheTemporaryRemoved) {

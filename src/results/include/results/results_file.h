@@ -6,6 +6,7 @@
 
 #include "console/window_layer.h"
 #include "record/run_record.h"
+#include "results/file_access.h"
 
 namespace telmor {
 
@@ -13,14 +14,17 @@ namespace telmor {
 // file is the host path of result_path. Asks in the chart window and reads
 // the reply into reply; only y or Y goes on. Writes lead_count leads of rows
 // 1..count of both tables through a temporary beside file that replaces it
-// only when complete. A failure is reported in the chart window and leaves
-// the old file and the tables as they were.
-void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file);
+// only when complete and on the disk. A failure is reported in the chart
+// window and leaves the old file and the tables as they were. files is the
+// file system the file is written on.
+void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
+                  const FileAccess& files = system_files());
 // The load dialogue (menu reply o). Asks as the save does; on y or Y reads
 // the whole file first and only then clears rows 1..100 of leads
 // 1..lead_count in both tables and stores the rows and counts read. A missing
 // or bad file is reported in the chart window and changes nothing (and no
 // file is created).
-void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file);
+void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
+                  const FileAccess& files = system_files());
 
 }  // namespace telmor
