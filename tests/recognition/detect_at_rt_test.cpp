@@ -73,6 +73,23 @@ TEST_F(Detect, NOrNChangesNothingAndAnythingElseGoesOn) {
   EXPECT_EQ(r->at_beat_count, 2);
 }
 
+TEST_F(Detect, FullListOf199BeatsFillsAll200Rows) {
+  record(1, 30, {});
+  // Beats every 148 ms from 101 (latest first in the list), each with its
+  // steepest fall 10 ms after it.
+  for (int p = 1; p <= 199; ++p) {
+    const int beat = 101 + 148 * (199 - p);
+    r->beat_ms(p) = beat;
+    r->deriv(1, beat + 10) = -1.0f;
+  }
+  run();
+  EXPECT_EQ(r->at_beat_count, 200);
+  EXPECT_EQ(r->rt_beat_count, 200);
+  EXPECT_NE(transcript.find("console> na 200\n"), std::string::npos);
+  EXPECT_EQ(at(2), 111.0f);
+  EXPECT_EQ(at(200), static_cast<float>(101 + 148 * 198 + 10));  // the latest beat
+}
+
 TEST_F(Detect, RowsFollowTheBeatsInAscendingTime) {
   record(1, 10, {5000, 3000, 1000});
   r->selected_beat_ms = 3000;

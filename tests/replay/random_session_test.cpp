@@ -126,9 +126,15 @@ class RandomUser : public WindowLayer {
   }
   int steps_left() const { return steps_left_; }
   int saves() const { return saves_; }
+  int loads() const { return loads_; }
+  int passes() const { return passes_; }
+  int detections() const { return detections_; }
   int clicks() const { return clicks_; }
 
-  void console_write(std::string_view line) override { console_prompt_ = line; }
+  void console_write(std::string_view line) override {
+    console_prompt_ = line;
+    if (line.rfind("na ", 0) == 0) ++detections_;
+  }
   std::string console_read_line() override {
     step();
     return console_reply();
@@ -141,7 +147,15 @@ class RandomUser : public WindowLayer {
     if (line.rfind("誘導", 0) == 0) shown_lead_ = std::atoi(std::string(line.substr(6, 3)).c_str());
     if (line.rfind("左ボタンAT", 0) == 0) at_pass_ = true;
     if (line.rfind("左ボタンRT", 0) == 0) at_pass_ = false;
+    if (line.rfind("左ボタン", 0) == 0) in_pass_ = true;
+    if (line.rfind("保存(s)", 0) == 0) in_pass_ = false;
+    // The save offered right after a window: the pass stepped past its last one.
+    if (line.ends_with("に保存します。") && in_pass_) {
+      ++passes_;
+      in_pass_ = false;
+    }
     if (line.ends_with("を保存しました。")) check_saved_file();
+    if (line.ends_with("を読込みました。")) ++loads_;
   }
   std::string chart_read_line() override {
     step();
@@ -307,6 +321,10 @@ class RandomUser : public WindowLayer {
   bool at_pass_ = true;
   int check_lead_ = 0;
   int saves_ = 0;
+  int loads_ = 0;
+  int passes_ = 0;
+  int detections_ = 0;
+  bool in_pass_ = false;
   int clicks_ = 0;
 };
 
@@ -349,8 +367,20 @@ TEST_P(RandomSession, RunsOnWithEveryInvariantHeld) {
     } catch (const InputClosed&) {
     }
   }
+  // The sessions must get far: every seed reaches the menu hundreds of times,
+  // where one reply in six saves or loads and one in six starts a pass. The
+  // bounds lie at about a third of the fewest any seed reached when they were
+  // set, far above what sessions ended early or stuck at the dialogue give.
+  EXPECT_GE(sessions, 2);
+  EXPECT_GE(user.detections(), 10);
+  EXPECT_GE(user.saves(), 10);
+  EXPECT_GE(user.loads(), 5);
+  EXPECT_GE(user.passes(), 20);
+  EXPECT_GE(user.clicks(), 250);
   RecordProperty("sessions", sessions);
   RecordProperty("saves", user.saves());
+  RecordProperty("loads", user.loads());
+  RecordProperty("passes", user.passes());
   RecordProperty("clicks", user.clicks());
 }
 
