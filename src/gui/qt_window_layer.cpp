@@ -1,29 +1,34 @@
 // The desktop window layer: program thread on one side, GUI thread on the other.
 #include "gui/qt_window_layer.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <utility>
 
 #include "gui/frame_window.h"
 
 namespace telmor {
 
+void FlushNotifier::customEvent(QEvent*) {
+  // The event itself is not looked at: it was made on the program's thread,
+  // and flush() takes the lock under which it was posted first.
+  layer_.flush();
+}
+
 QtWindowLayer::QtWindowLayer(FrameWindow& frame) : frame_(frame) {}
 
 void QtWindowLayer::post(GuiOp op) {
-  bool start_batch = false;
-  {
-    const std::lock_guard lock(output_mutex_);
-    pending_.push_back(std::move(op));
-    start_batch = !flush_posted_;
-    flush_posted_ = true;
-  }
+  const std::lock_guard lock(output_mutex_);
+  pending_.push_back(std::move(op));
+  if (flush_posted_) return;
   // Everything posted until the GUI thread runs this goes with it: a curve of
   // thousands of segments costs a few flushes, not an event per segment.
-  if (start_batch) {
-    ++batch_count_;
-    QMetaObject::invokeMethod(&frame_, [this] { flush(); }, Qt::QueuedConnection);
-  }
+  // It is posted under the lock that flush() takes first, so that the
+  // hand-over is ordered by a lock the thread checker sees, not only by
+  // Qt's event queue.
+  flush_posted_ = true;
+  ++batch_count_;
+  QCoreApplication::postEvent(&notifier_, new QEvent(QEvent::User));
 }
 
 void QtWindowLayer::flush() {

@@ -3,9 +3,11 @@
 // through the frame's blocking queues.
 #pragma once
 
+#include <QObject>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -16,6 +18,20 @@
 namespace telmor {
 
 class FrameWindow;
+class QtWindowLayer;
+
+// Lives on the GUI thread; each event posted to it applies the layer's
+// pending output there. Its events go with it, so none outlives the layer.
+class FlushNotifier final : public QObject {
+ public:
+  explicit FlushNotifier(QtWindowLayer& layer) : layer_(layer) {}
+
+ protected:
+  void customEvent(QEvent* event) override;
+
+ private:
+  QtWindowLayer& layer_;
+};
 
 class QtWindowLayer final : public WindowLayer {
  public:
@@ -52,6 +68,7 @@ class QtWindowLayer final : public WindowLayer {
   void post(GuiOp op);
 
   FrameWindow& frame_;
+  FlushNotifier notifier_{*this};
 
   std::mutex output_mutex_;
   GuiOpBatch pending_;
