@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "correction/mark_correction.h"
-#include "correction_harness.h"
+#include "support/correction_harness.h"
 
 namespace telmor::test {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "support/program_session.h"
-#include "sample_expectation.h"
+#include "support/sample_expectation.h"
 
 namespace telmor {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "results/results_file.h"
-#include "results_fixture.h"
+#include "support/results_fixture.h"
 #include "support/failing_files.h"
 
 namespace telmor {

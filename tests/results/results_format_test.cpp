@@ -7,7 +7,7 @@
 #include <string>
 
 #include "results/results_format.h"
-#include "results_fixture.h"
+#include "support/results_fixture.h"
 
 namespace telmor {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "results/file_replace.h"
 #include "results/results_file.h"
-#include "results_fixture.h"
+#include "support/results_fixture.h"
 #include "support/failing_files.h"
 
 namespace telmor {
