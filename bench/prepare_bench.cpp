@@ -31,6 +31,13 @@ std::unique_ptr<telmor::RunRecord> full_recording() {
   return r;
 }
 
+void fast_on_every_core(telmor::RunRecord& r, telmor::ConsoleOutput& console) {
+  telmor::prepare_signals(r, console);
+}
+void fast_on_one_thread(telmor::RunRecord& r, telmor::ConsoleOutput& console) {
+  telmor::prepare_signals(r, console, 1);
+}
+
 template <void (*Prepare)(telmor::RunRecord&, telmor::ConsoleOutput&)>
 void BM_Prepare(benchmark::State& state) {
   const auto original = full_recording();
@@ -48,8 +55,12 @@ BENCHMARK(BM_Prepare<telmor::prepare_signals_reference>)
     ->Name("PrepareSignals/reference")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(BM_Prepare<telmor::prepare_signals>)
+BENCHMARK(BM_Prepare<fast_on_every_core>)
     ->Name("PrepareSignals/fast")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_Prepare<fast_on_one_thread>)
+    ->Name("PrepareSignals/fast_one_thread")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

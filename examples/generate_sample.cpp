@@ -2,7 +2,10 @@
 // 8 leads and 10 s at 1 kHz, a beat every 600-900 ms with a sharp activation
 // downstroke and a T wave, a slow baseline drift and small noise.
 //
-//   generate_sample OUTPUT [LEADS SECONDS]
+//   generate_sample OUTPUT [LEADS SECONDS [SEED]]
+//
+// Without a seed it writes the bundled sample; other seeds give other
+// recordings of the same kind (the benchmarks make sets of them).
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -37,18 +40,19 @@ double bump(double t, double centre, double width) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 && argc != 4) {
-    std::fprintf(stderr, "usage: generate_sample OUTPUT [LEADS SECONDS]\n");
+  if (argc != 2 && argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: generate_sample OUTPUT [LEADS SECONDS [SEED]]\n");
     return 2;
   }
-  const int leads = argc == 4 ? std::atoi(argv[2]) : 8;
-  const int seconds = argc == 4 ? std::atoi(argv[3]) : 10;
+  const int leads = argc >= 4 ? std::atoi(argv[2]) : 8;
+  const int seconds = argc >= 4 ? std::atoi(argv[3]) : 10;
+  const std::uint64_t seed = argc == 5 ? std::strtoull(argv[4], nullptr, 10) : 0;
   if (leads < 1 || leads > 20 || seconds < 1 || seconds > 30) {
     std::fprintf(stderr, "generate_sample: 1-20 leads, 1-30 seconds\n");
     return 2;
   }
   const int samples = seconds * 1000;
-  Random random(0x5EED1234ABCDull);
+  Random random(0x5EED1234ABCDull + seed * 0x9E3779B97F4A7C15ull);
 
   std::vector<double> beats;
   for (double t = 400.0; t < samples; t += 600.0 + 300.0 * random.uniform()) beats.push_back(t);

@@ -2,6 +2,7 @@
 #include "analysis/beat_search.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -53,6 +54,22 @@ void search_beats(RunRecord& r) {
     const int from = std::max(position - kBlankBefore, 1);
     const int to = std::min(position + kBlankAfter, n);
     for (int i = from; i <= to; ++i) beat_work[i - 1] = 0.0f;
+  }
+}
+
+void sort_beats(RunRecord& r) {
+  std::array<float, kMaxRows> beat_sort = r.beat_found_list;
+  for (int m = 1; m <= kMaxRows; ++m) {
+    std::int32_t best = 0;
+    int taken = 0;
+    for (int k = 1; k <= kMaxRows; ++k) {
+      if (static_cast<float>(best) <= beat_sort[k - 1]) {
+        best = static_cast<std::int32_t>(std::trunc(beat_sort[k - 1]));
+        taken = k;
+      }
+    }
+    r.beat_ms(m) = best;
+    if (taken > 0) beat_sort[taken - 1] = 0.0f;
   }
 }
 

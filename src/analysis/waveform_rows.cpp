@@ -44,7 +44,55 @@ WaveReadStatus parse_row(std::istream& text, std::string& line, int lead_count, 
   return text.bad() ? WaveReadStatus::read_error : WaveReadStatus::end_of_file;
 }
 
+// One row from the text at `at`: as parse_row, over lines of a buffer. On
+// return `at` is the start of the line after the row's last line.
+WaveReadStatus scan_row(std::string_view text, std::size_t& at, int lead_count, int sample,
+                        RunRecord& record) {
+  int lead = 0;
+  bool after_comma = true;
+  while (at < text.size()) {
+    std::size_t line_end = text.find('\n', at);
+    if (line_end == std::string_view::npos) line_end = text.size();
+    const char* p = text.data() + at;
+    const char* const end = text.data() + line_end;
+    at = line_end == text.size() ? line_end : line_end + 1;
+    while (p != end) {
+      if (is_blank(*p)) {
+        ++p;
+        continue;
+      }
+      if (*p == '/') return WaveReadStatus::ok;
+      if (*p == ',') {
+        ++p;
+        if (after_comma && ++lead == lead_count) return WaveReadStatus::ok;
+        after_comma = true;
+        continue;
+      }
+      const char* start = p;
+      while (p != end && !ends_item(*p)) ++p;
+      float value = 0.0f;
+      if (!parse_real(std::string_view(start, static_cast<std::size_t>(p - start)), value))
+        return WaveReadStatus::read_error;
+      record.wave(++lead, sample) = value;
+      if (lead == lead_count) return WaveReadStatus::ok;
+      after_comma = false;
+    }
+  }
+  return WaveReadStatus::end_of_file;
+}
+
 }  // namespace
+
+WaveRows read_waveform_rows(std::string_view text, int lead_count, int sample_count,
+                            RunRecord& record) {
+  skip_byte_order_mark(text);
+  std::size_t at = 0;
+  for (int sample = 1; sample <= sample_count; ++sample) {
+    const WaveReadStatus status = scan_row(text, at, lead_count, sample, record);
+    if (status != WaveReadStatus::ok) return {status, sample};
+  }
+  return {WaveReadStatus::ok, sample_count};
+}
 
 WaveReadStatus parse_waveform_rows(std::istream& text, int lead_count, int sample_count,
                                    RunRecord& record) {

@@ -96,6 +96,13 @@ std::string format_integer_width(std::int64_t value, int width) {
   return std::string(static_cast<std::size_t>(width) - digits.size(), ' ') + digits;
 }
 
+std::string format_fixed(double value, int decimals) {
+  char buf[400];
+  if (!std::isfinite(value)) return "?";
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  return ec == std::errc{} ? std::string(buf, end) : std::string("?");
+}
+
 std::string format_fixed_width(double value, int width, int decimals) {
   char buf[400];
   std::string text;

@@ -2,8 +2,6 @@
 #include "driver/overview.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 
 #include "analysis/beat_search.h"
 #include "console/curve_drawing.h"
@@ -16,22 +14,6 @@ bool find_beats(RunRecord& r, DrawingState& d) {
   if (d.amp_max == 0.0f) return false;
   set_frame(d);
   return true;
-}
-
-void sort_beats(RunRecord& r) {
-  std::array<float, kMaxRows> beat_sort = r.beat_found_list;
-  for (int m = 1; m <= kMaxRows; ++m) {
-    std::int32_t best = 0;
-    int taken = 0;
-    for (int k = 1; k <= kMaxRows; ++k) {
-      if (static_cast<float>(best) <= beat_sort[k - 1]) {
-        best = static_cast<std::int32_t>(std::trunc(beat_sort[k - 1]));
-        taken = k;
-      }
-    }
-    r.beat_ms(m) = best;
-    if (taken > 0) beat_sort[taken - 1] = 0.0f;
-  }
 }
 
 void draw_overview(WindowLayer& layer, RunRecord& r, DrawingState& d) {

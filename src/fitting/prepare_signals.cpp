@@ -234,7 +234,7 @@ void replay_messages(const RunRecord& r, const std::vector<std::uint8_t>& flags,
 
 }  // namespace
 
-void prepare_signals(RunRecord& r, ConsoleOutput& console) {
+void prepare_signals(RunRecord& r, ConsoleOutput& console, int threads) {
   if (r.lead_count < 1 || r.sample_count < 1) return;
   float xs[kBlockSamples];
   for (int m = 1; m <= kBlockSamples; ++m) xs[m - 1] = static_cast<float>(m);
@@ -254,8 +254,8 @@ void prepare_signals(RunRecord& r, ConsoleOutput& console) {
       prepare_lead(r, j, plans, *powers, flags.data() + static_cast<std::size_t>(j - 1) * per_lead);
     }
   };
-  const int workers =
-      std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, r.lead_count);
+  const int wanted = threads > 0 ? threads : static_cast<int>(std::thread::hardware_concurrency());
+  const int workers = std::clamp(wanted, 1, r.lead_count);
   {
     std::vector<std::jthread> helpers;
     try {

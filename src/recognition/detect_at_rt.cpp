@@ -12,17 +12,11 @@ Resume detect_at_rt(WindowLayer& layer, RunRecord& r) {
   read_text(layer, Window::chart, r.reply);
   if (is_no(r.reply)) return Resume::redraw;
 
-  for (int lead = 1; lead <= r.lead_count; ++lead) {
-    for (int row = 1; row <= kMaxRows; ++row) {
-      r.at_ms(lead, row) = 0.0f;
-      r.rt_ms(lead, row) = 0.0f;
-    }
-  }
+  clear_results(r);
   layer.console_write(LineBuilder().text("nlead").number(r.selected_beat_ms));
 
   // n is the first zero entry of BEAT_MS: the number of beats plus one.
-  int n = 1;
-  while (n < kMaxRows && r.beat_ms(n) != 0) ++n;
+  const int n = detection_rows(r);
   r.at_beat_count = n;
   r.rt_beat_count = n;
   layer.console_write(LineBuilder().text("na").number(n));

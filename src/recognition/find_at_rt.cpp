@@ -74,6 +74,30 @@ void drop_pass(RunRecord& r, int lead, int n, Keep keep,
 
 }  // namespace
 
+void clear_results(RunRecord& r) {
+  for (int lead = 1; lead <= r.lead_count; ++lead) {
+    for (int row = 1; row <= kMaxRows; ++row) {
+      r.at_ms(lead, row) = 0.0f;
+      r.rt_ms(lead, row) = 0.0f;
+    }
+  }
+}
+
+int detection_rows(const RunRecord& r) {
+  int n = 1;
+  while (n < kMaxRows && r.beat_ms(n) != 0) ++n;
+  return n;
+}
+
+void detect_marks(RunRecord& r) {
+  clear_results(r);
+  const int n = detection_rows(r);
+  r.at_beat_count = n;
+  r.rt_beat_count = n;
+  find_at_rt(r, n);
+  drop_near_duplicates(r, n);
+}
+
 void find_at_rt(RunRecord& r, int n) {
   for (int p = n; p >= 1; --p) {
     const int k = n + 1 - p;

@@ -7,6 +7,7 @@
 #include "console/curve_drawing.h"
 #include "driver/command_loop.h"
 #include "driver/overview.h"
+#include "analysis/beat_search.h"
 #include "support/scripted_layer.h"
 
 namespace telmor {

@@ -21,4 +21,8 @@ float overview_amplitude(const RunRecord& record);
 // amp_ratio; writes beat_found_list only (0.0 after the last beat).
 void search_beats(RunRecord& record);
 
+// Sorts a copy of beat_found_list into beat_ms_list: whole ms, latest first,
+// then zeros (a selection sort; of equal values the last entry comes first).
+void sort_beats(RunRecord& record);
+
 }  // namespace telmor

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <istream>
+#include <string_view>
 
 #include "record/run_record.h"
 
@@ -19,5 +20,19 @@ enum class WaveReadStatus { ok, cannot_open, read_error, end_of_file };
 // read, so rows read before a failure stay. lead_count is 1..20.
 WaveReadStatus parse_waveform_rows(std::istream& text, int lead_count, int sample_count,
                                    RunRecord& record);
+
+// How a read of rows ended, and in which row (1-based) it stopped: the row
+// that could not be completed (end_of_file) or read (read_error); for ok,
+// sample_count.
+struct WaveRows {
+  WaveReadStatus status = WaveReadStatus::ok;
+  int row = 0;
+};
+
+// The same rows read from the whole text of a file held in memory, with the
+// same rules, values and failures as parse_waveform_rows, and the row where
+// a failure happened.
+WaveRows read_waveform_rows(std::string_view text, int lead_count, int sample_count,
+                            RunRecord& record);
 
 }  // namespace telmor

@@ -24,6 +24,9 @@ std::string format_integer(std::int64_t value);
 
 // Right-aligned in width columns; a number too wide is shown as width asterisks.
 std::string format_integer_width(std::int64_t value, int width);
+// Fixed point with decimals digits after the point, as wide as it needs
+// ("3.5", "-0.25"); "?" for a value that is not finite.
+std::string format_fixed(double value, int decimals);
 // Fixed point with decimals digits after the point, right-aligned in width
 // columns, asterisks when too wide (as a Fortran Fw.d edit).
 std::string format_fixed_width(double value, int width, int decimals);

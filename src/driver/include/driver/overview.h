@@ -14,13 +14,9 @@ namespace telmor {
 // the recording holds no data.
 bool find_beats(RunRecord& record, DrawingState& drawing);
 
-// Sorts a copy of beat_found_list into beat_ms_list: whole ms, latest first,
-// then zeros (a selection sort; of equal values the last entry comes first).
-void sort_beats(RunRecord& record);
-
 // Clears the chart, draws lead 1 over the first 4000 ms (only the recorded
 // samples of a shorter recording) with the current vertical scale, rebuilds
-// beat_ms_list and draws a vertical cyan marker at each beat.
+// beat_ms_list (sort_beats) and draws a vertical cyan marker at each beat.
 // Writes drawing's plot_x, plot_y and mark_x, and beat_ms_list.
 void draw_overview(WindowLayer& layer, RunRecord& record, DrawingState& drawing);
 

@@ -18,8 +18,9 @@ namespace telmor {
 //
 // The fast path shares the data-independent part of the fit (window,
 // abscissae, normal matrix, factor) across leads and seconds and runs the
-// leads on all cores; it gives bit-identical results and messages.
-void prepare_signals(RunRecord& record, ConsoleOutput& console);
+// leads on `threads` threads (0: one per core); it gives bit-identical
+// results and messages.
+void prepare_signals(RunRecord& record, ConsoleOutput& console, int threads = 0);
 
 // The straightforward path: one full fit per sample. The reference the fast
 // path is tested against.

@@ -1,0 +1,59 @@
+// Assigning the marks of the AT and RT tables to beats by time.
+#include "analysis/beat_table.h"
+
+#include <algorithm>
+
+#include "results/results_format.h"
+
+namespace telmor {
+namespace {
+
+// The beat (0..n) whose stretch holds t: the number of beats whose stretch
+// starts at or before t.
+int owner(const std::vector<std::int32_t>& starts, std::int32_t t) {
+  return static_cast<int>(std::upper_bound(starts.begin(), starts.end(), t) - starts.begin());
+}
+
+void assign(const MarkColumn& column, int rows, const std::vector<std::int32_t>& starts,
+            BeatCell* cells, OwnedMarks BeatCell::*kind) {
+  const int used = std::clamp(rows, 0, kMaxRows);
+  for (int row = 1; row <= used; ++row) {
+    const float time = column[static_cast<std::size_t>(row - 1)];
+    std::int32_t t = 0;
+    // A time the results file cannot hold cannot be saved either: it has no place.
+    if (time == 0.0f || !whole_ms(time, t)) continue;
+    OwnedMarks& marks = cells[owner(starts, t)].*kind;
+    if (marks.count == 0 || t < marks.earliest) {
+      marks.earliest = t;
+      marks.earliest_row = row;
+    }
+    ++marks.count;
+  }
+}
+
+}  // namespace
+
+BeatTable assign_marks(const RunRecord& r) {
+  BeatTable table;
+  for (const std::int32_t b : r.beat_ms_list) {
+    if (b != 0) table.beats.push_back(b);
+  }
+  std::sort(table.beats.begin(), table.beats.end());
+  std::vector<std::int32_t> starts;
+  starts.reserve(table.beats.size());
+  for (const std::int32_t b : table.beats) starts.push_back(b + r.at_from);
+
+  table.leads = std::clamp(r.lead_count, 0, kMaxLeads);
+  const auto per_lead = table.beats.size() + 1;
+  table.cells.assign(static_cast<std::size_t>(table.leads) * per_lead, BeatCell{});
+  for (int lead = 1; lead <= table.leads; ++lead) {
+    BeatCell* cells = table.cells.data() + static_cast<std::size_t>(lead - 1) * per_lead;
+    assign(r.at_ms_table[static_cast<std::size_t>(lead - 1)], r.at_beat_count, starts, cells,
+           &BeatCell::at);
+    assign(r.rt_ms_table[static_cast<std::size_t>(lead - 1)], r.rt_beat_count, starts, cells,
+           &BeatCell::rt);
+  }
+  return table;
+}
+
+}  // namespace telmor

@@ -1,0 +1,47 @@
+// Marks belong to beats by time: the AT and RT tables of a run laid out as
+// one cell per lead and beat, as the batch summary and the results view show
+// them. Rows of the tables stop lining up across leads as soon as a user edits
+// one lead; times do not.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "record/run_record.h"
+
+namespace telmor {
+
+// The marks of one kind that a beat owns in one lead.
+struct OwnedMarks {
+  int count = 0;              // how many (more than one: something to review)
+  std::int32_t earliest = 0;  // the earliest of them, whole ms; meaningful when count > 0
+  int earliest_row = 0;       // its row in the table (1..200); 0 when count is 0
+};
+
+struct BeatCell {
+  OwnedMarks at;
+  OwnedMarks rt;
+};
+
+// Beat 0 holds the marks earlier than the first beat's range; beats 1..n are
+// the recording's beats in time order.
+struct BeatTable {
+  std::vector<std::int32_t> beats;  // beats[k - 1]: beat k in whole ms, ascending
+  int leads = 0;
+  std::vector<BeatCell> cells;      // lead by lead, beats 0..n of each
+
+  int beat_count() const { return static_cast<int>(beats.size()); }
+  const BeatCell& cell(int lead, int beat) const {
+    return cells[static_cast<std::size_t>((lead - 1) * (beat_count() + 1) + beat)];
+  }
+};
+
+// The beats are the non-zero entries of beat_ms_list, ascending. Beat k owns
+// the times t with beat_k + at_from <= t < beat_(k+1) + at_from (the last
+// beat: every later time); earlier times belong to beat 0. The non-empty
+// entries of rows 1..at_beat_count of AT_MS and 1..rt_beat_count of RT_MS of
+// leads 1..lead_count are assigned, each as the whole ms the results file
+// writes it (nearest, halves away from zero).
+BeatTable assign_marks(const RunRecord& record);
+
+}  // namespace telmor
