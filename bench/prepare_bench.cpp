@@ -34,8 +34,9 @@ std::unique_ptr<telmor::RunRecord> full_recording() {
 void fast_on_every_core(telmor::RunRecord& r, telmor::ConsoleOutput& console) {
   telmor::prepare_signals(r, console);
 }
+template <telmor::PreparationIsa Isa>
 void fast_on_one_thread(telmor::RunRecord& r, telmor::ConsoleOutput& console) {
-  telmor::prepare_signals(r, console, 1);
+  telmor::prepare_signals_on(Isa, r, console, 1);
 }
 
 template <void (*Prepare)(telmor::RunRecord&, telmor::ConsoleOutput&)>
@@ -59,8 +60,16 @@ BENCHMARK(BM_Prepare<fast_on_every_core>)
     ->Name("PrepareSignals/fast")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(BM_Prepare<fast_on_one_thread>)
-    ->Name("PrepareSignals/fast_one_thread")
+BENCHMARK(BM_Prepare<fast_on_one_thread<telmor::PreparationIsa::baseline>>)
+    ->Name("PrepareSignals/one_thread/baseline")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_Prepare<fast_on_one_thread<telmor::PreparationIsa::avx2>>)
+    ->Name("PrepareSignals/one_thread/avx2")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_Prepare<fast_on_one_thread<telmor::PreparationIsa::avx512>>)
+    ->Name("PrepareSignals/one_thread/avx512")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

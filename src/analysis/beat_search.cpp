@@ -15,6 +15,62 @@ constexpr int kBlankAfter = 200;    // and after it
 constexpr float kMinStart = 9999.0f;
 constexpr float kMaxStart = -9999.0f;
 
+// The smallest value below kMinStart over samples from..to of the slope list
+// and its sample, the earliest of equal ones, as one pass of the search finds
+// it (position 0: none).
+struct Lowest {
+  float value = kMinStart;
+  int position = 0;
+};
+
+Lowest lowest_in(const std::vector<float>& work, int from, int to) {
+  Lowest lowest;
+  for (int i = from; i <= to; ++i) {
+    if (work[static_cast<std::size_t>(i - 1)] < lowest.value) {
+      lowest.value = work[static_cast<std::size_t>(i - 1)];
+      lowest.position = i;
+    }
+  }
+  return lowest;
+}
+
+// The searched samples in stretches, each with its lowest value, so that a
+// pass looks at the stretches' values and a blanking recomputes only the
+// stretches it touched. The earliest stretch with the smallest value holds
+// the earliest sample with it: the pass finds what a scan of every sample
+// would.
+class StretchMinima {
+ public:
+  StretchMinima(const std::vector<float>& work, int from, int to)
+      : work_(work), from_(from), to_(to) {
+    for (int start = from; start <= to; start += kStretch) {
+      lowest_.push_back(lowest_in(work_, start, std::min(start + kStretch - 1, to)));
+    }
+  }
+  Lowest lowest() const {
+    Lowest best;
+    for (const Lowest& stretch : lowest_) {
+      if (stretch.value < best.value) best = stretch;
+    }
+    return best;
+  }
+  // After samples first..last changed.
+  void update(int first, int last) {
+    first = std::max(first, from_);
+    last = std::min(last, to_);
+    for (int s = (first - from_) / kStretch; first <= last && s <= (last - from_) / kStretch; ++s) {
+      const int start = from_ + s * kStretch;
+      lowest_[static_cast<std::size_t>(s)] = lowest_in(work_, start, std::min(start + kStretch - 1, to_));
+    }
+  }
+
+ private:
+  static constexpr int kStretch = 256;
+  const std::vector<float>& work_;
+  int from_, to_;
+  std::vector<Lowest> lowest_;
+};
+
 }  // namespace
 
 float overview_amplitude(const RunRecord& r) {
@@ -39,21 +95,16 @@ void search_beats(RunRecord& r) {
   // beat: the search ends there, without recording it.
   const float threshold = r.amp_ratio * deriv_min;
   if (!(deriv_min < threshold)) return;
+  StretchMinima minima(beat_work, kMargin, n - kMargin);
   for (int k = 1; k < kMaxRows; ++k) {
-    float pass_min = kMinStart;
-    int position = 0;
-    for (int i = kMargin; i <= n - kMargin; ++i) {
-      if (beat_work[i - 1] < pass_min) {
-        pass_min = beat_work[i - 1];
-        position = i;
-      }
-    }
+    const Lowest pass = minima.lowest();
     // (No sample below the start value at all is no beat either.)
-    if (!(pass_min < threshold) || position == 0) return;
-    r.beat_found(k) = static_cast<float>(position);
-    const int from = std::max(position - kBlankBefore, 1);
-    const int to = std::min(position + kBlankAfter, n);
+    if (!(pass.value < threshold) || pass.position == 0) return;
+    r.beat_found(k) = static_cast<float>(pass.position);
+    const int from = std::max(pass.position - kBlankBefore, 1);
+    const int to = std::min(pass.position + kBlankAfter, n);
     for (int i = from; i <= to; ++i) beat_work[i - 1] = 0.0f;
+    minima.update(from, to);
   }
 }
 

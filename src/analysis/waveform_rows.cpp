@@ -1,6 +1,7 @@
 // The row grammar of waveform files.
 #include "analysis/waveform_rows.h"
 
+#include <cstring>
 #include <string>
 
 #include "console/number_text.h"
@@ -44,39 +45,46 @@ WaveReadStatus parse_row(std::istream& text, std::string& line, int lead_count, 
   return text.bad() ? WaveReadStatus::read_error : WaveReadStatus::end_of_file;
 }
 
-// One row from the text at `at`: as parse_row, over lines of a buffer. On
-// return `at` is the start of the line after the row's last line.
-WaveReadStatus scan_row(std::string_view text, std::size_t& at, int lead_count, int sample,
+// Past the end of the line that p is in (or to end).
+const char* next_line(const char* p, const char* end) {
+  const void* line_end = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+  return line_end == nullptr ? end : static_cast<const char*>(line_end) + 1;
+}
+
+// One row from the text at p, by parse_row's rules over a buffer: a line end
+// separates like a blank, and the rest of the row's last line is skipped. On
+// return p is the start of the line after the row.
+WaveReadStatus scan_row(const char*& p, const char* end, int lead_count, int sample,
                         RunRecord& record) {
   int lead = 0;
   bool after_comma = true;
-  while (at < text.size()) {
-    std::size_t line_end = text.find('\n', at);
-    if (line_end == std::string_view::npos) line_end = text.size();
-    const char* p = text.data() + at;
-    const char* const end = text.data() + line_end;
-    at = line_end == text.size() ? line_end : line_end + 1;
-    while (p != end) {
-      if (is_blank(*p)) {
-        ++p;
-        continue;
-      }
-      if (*p == '/') return WaveReadStatus::ok;
-      if (*p == ',') {
-        ++p;
-        if (after_comma && ++lead == lead_count) return WaveReadStatus::ok;
-        after_comma = true;
-        continue;
-      }
-      const char* start = p;
-      while (p != end && !ends_item(*p)) ++p;
-      float value = 0.0f;
-      if (!parse_real(std::string_view(start, static_cast<std::size_t>(p - start)), value))
-        return WaveReadStatus::read_error;
-      record.wave(++lead, sample) = value;
-      if (lead == lead_count) return WaveReadStatus::ok;
-      after_comma = false;
+  while (p != end) {
+    const char c = *p;
+    if (c == '\n' || is_blank(c)) {
+      ++p;
+      continue;
     }
+    if (c == '/') {
+      p = next_line(p, end);
+      return WaveReadStatus::ok;
+    }
+    if (c == ',') {
+      ++p;
+      if (after_comma && ++lead == lead_count) {
+        p = next_line(p, end);
+        return WaveReadStatus::ok;
+      }
+      after_comma = true;
+      continue;
+    }
+    float value = 0.0f;
+    if (!scan_real(p, end, value)) return WaveReadStatus::read_error;
+    record.wave_table[static_cast<std::size_t>(lead)][static_cast<std::size_t>(sample - 1)] = value;
+    if (++lead == lead_count) {
+      p = next_line(p, end);
+      return WaveReadStatus::ok;
+    }
+    after_comma = false;
   }
   return WaveReadStatus::end_of_file;
 }
@@ -86,9 +94,10 @@ WaveReadStatus scan_row(std::string_view text, std::size_t& at, int lead_count, 
 WaveRows read_waveform_rows(std::string_view text, int lead_count, int sample_count,
                             RunRecord& record) {
   skip_byte_order_mark(text);
-  std::size_t at = 0;
+  const char* p = text.data();
+  const char* const end = p + text.size();
   for (int sample = 1; sample <= sample_count; ++sample) {
-    const WaveReadStatus status = scan_row(text, at, lead_count, sample, record);
+    const WaveReadStatus status = scan_row(p, end, lead_count, sample, record);
     if (status != WaveReadStatus::ok) return {status, sample};
   }
   return {WaveReadStatus::ok, sample_count};

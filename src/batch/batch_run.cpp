@@ -3,6 +3,7 @@
 #include "batch/batch_run.h"
 
 #include <algorithm>
+#include <cstring>
 #include <atomic>
 #include <fstream>
 #include <memory>
@@ -40,14 +41,32 @@ class CountingConsole : public ConsoleOutput {
   int lines = 0;
 };
 
-bool read_whole_file(const std::filesystem::path& file, std::string& text) {
+// A recording of 20 leads x 30000 rows of long numbers is about 12 MB; a file
+// far beyond that is no recording, and is not taken into memory.
+constexpr std::size_t kLargestRecording = 32u << 20;
+
+// The whole file into the worker's buffer, which keeps its memory from one
+// recording to the next; the reason when it cannot be had.
+std::string read_whole_file(const std::filesystem::path& file, TextBuffer& text) {
   std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) return false;
-  text = std::move(content).str();
-  return true;
+  if (!in) return "読めません（ファイルを開けません）。";
+  text.size = 0;
+  while (in) {
+    if (text.size == text.capacity) {
+      if (text.capacity > kLargestRecording) {
+        return "記録にしては大きすぎます（記録は最大20誘導×30000行です）。";
+      }
+      const std::size_t capacity = std::max<std::size_t>(2 * text.capacity, 1u << 20);
+      auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
+      std::memcpy(bytes.get(), text.bytes.get(), text.size);
+      text.bytes = std::move(bytes);
+      text.capacity = capacity;
+    }
+    in.read(text.bytes.get() + text.size, static_cast<std::streamsize>(text.capacity - text.size));
+    text.size += static_cast<std::size_t>(in.gcount());
+  }
+  if (in.bad()) return "読み込めません（読み込み中にエラーが起きました）。";
+  return {};
 }
 
 // The shape from the options or, where they say nothing, from the text; the
@@ -105,7 +124,8 @@ std::filesystem::path summary_file(const BatchOptions& options) {
 }  // namespace
 
 RecordingOutcome analyse_recording_file(const Recording& recording, const BatchOptions& options,
-                                        const std::filesystem::path& results_folder) {
+                                        const std::filesystem::path& results_folder,
+                                        BatchScratch& scratch) {
   RecordingOutcome outcome;
   const std::filesystem::path results = results_file_for(recording, results_folder);
   std::error_code error;
@@ -114,14 +134,14 @@ RecordingOutcome analyse_recording_file(const Recording& recording, const BatchO
                      " が既にあるので解析しませんでした（上書きは --overwrite）。";
     return outcome;
   }
-  std::string text;
-  if (!read_whole_file(recording.file, text)) {
-    outcome.reason = "読めません（ファイルを開けないか、読み込めません）。";
-    return outcome;
-  }
+  outcome.reason = read_whole_file(recording.file, scratch.text);
+  if (!outcome.reason.empty()) return outcome;
+  const std::string_view text = scratch.text.view();
 
-  // A fresh, zeroed record for every recording, as every session starts.
-  auto record = std::make_unique<RunRecord>();
+  // Zeroed for every recording, as every session starts; made in the same
+  // memory each time, which stays mapped.
+  std::destroy_at(scratch.record.get());
+  RunRecord* const record = std::construct_at(scratch.record.get());
   outcome.reason = decide_shape(options, text, *record);
   if (!outcome.reason.empty()) return outcome;
   apply_settings(options.settings, *record);
@@ -131,7 +151,6 @@ RecordingOutcome analyse_recording_file(const Recording& recording, const BatchO
     outcome.reason = read_failure(rows);
     return outcome;
   }
-  text = std::string();  // the rows are in the record now
 
   CountingConsole console;
   if (analyse_recording(*record, console, 1) == AnalysisStatus::no_data) {
@@ -186,12 +205,13 @@ int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress
   std::atomic<int> next{0};
   int done = 0;
   const auto work = [&] {
+    BatchScratch scratch;
     for (int i = next++; i < total; i = next++) {
       const Recording& recording = list.recordings[static_cast<std::size_t>(i)];
       const std::filesystem::path folder =
           options.out ? *options.out : recording.file.parent_path();
       RecordingOutcome& outcome = outcomes[static_cast<std::size_t>(i)];
-      outcome = analyse_recording_file(recording, options, folder);
+      outcome = analyse_recording_file(recording, options, folder, scratch);
       if (!outcome.analysed) report(recording.file, outcome.reason);
       if (!outcome.note.empty()) report(recording.file, outcome.note);
       const std::lock_guard lock(err_mutex);

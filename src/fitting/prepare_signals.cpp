@@ -1,219 +1,90 @@
 // Signal preparation, fast path: the part of each fit that depends only on
 // the window (abscissae, normal matrix, its factor and inverse) is the same for
 // every lead and second, so it is computed once per block index; per sample
-// only the sums that involve the data remain. Leads run on all cores. The
-// operations are those of the one-fit-per-sample path, in the same order, so
-// derivative and messages are the same bits and lines.
+// only the stages that involve the data remain, and those run for several
+// leads at once, one lead per vector lane. Seconds of lead groups are spread
+// over threads. The operations are those of the one-fit-per-sample path, in
+// the same order, so derivative and messages are the same bits and lines.
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 #include "fitting/prepare_signals.h"
+#include "lane_kernels.h"
 #include "preparation_steps.h"
-#include "fit_stages.h"
-#include "fitting/tmatrp.h"
+#include "window_plans.h"
 
 namespace telmor {
 namespace {
 
-constexpr int kDegree = 3;
-constexpr int kLeadDim = kMaxTerms;
+constexpr int kMaxLanes = 8;
 
-// Messages a fit printed, replayed in order once all leads are done.
-enum : std::uint8_t {
-  kParameterError = 1,
-  kXWarning = 2,
-  kYWarning = 4,
-  kNotPositiveDefinite = 8,
-};
+// Each lead's mean over the recording, summed in single precision in sample
+// order as remove_baseline does; the leads' sums run side by side.
+std::vector<float> lead_means(const RunRecord& r) {
+  std::vector<float> sums(static_cast<std::size_t>(r.lead_count), 0.0f);
+  for (int i = 1; i <= r.sample_count; ++i) {
+    for (int j = 1; j <= r.lead_count; ++j) sums[static_cast<std::size_t>(j - 1)] += r.wave(j, i);
+  }
+  for (float& sum : sums) sum = sum / static_cast<float>(r.sample_count);
+  return sums;
+}
 
-// What every fit at one block index shares.
-struct WindowPlan {
-  bool rejected = false;   // too few points in the window
-  int factor_status = 0;   // dropped terms, or -2: not positive definite
-  FitGeometry geometry;
-  float factor[kLeadDim * (kDegree + 1)] = {};   // t and U below the diagonal
-  float inverse[kLeadDim * (kDegree + 1)] = {};  // t and V below the diagonal
-};
-
-class SilentConsole : public ConsoleOutput {
- public:
-  void console_write(std::string_view) override {}
-};
-
-int window_first(int m, int smooth_points) { return m - smooth_points; }
-// The window is cut at the end of the block so that blocks stay independent.
-int window_last(int m, int smooth_points) { return std::min(m + smooth_points, kBlockSamples); }
-
-void plan_windows(int smooth_points, const float* xs, std::vector<WindowPlan>& plans) {
-  SilentConsole silent;  // the message is replayed per fit, in order
-  for (int m = 1; m <= kBlockSamples; ++m) {
-    WindowPlan& p = plans[static_cast<std::size_t>(m - 1)];
-    const int first = window_first(m, smooth_points);
-    const int last = window_last(m, smooth_points);
-    p.rejected = !fit_arguments_valid(first, last, kDegree);
-    if (p.rejected) continue;
-    fit_geometry(first, last, xs, kDegree, p.geometry);
-    for (int j = 1; j <= kDegree; ++j) {
-      for (int i = 1; i <= j; ++i) {
-        matrix_at(p.factor, kLeadDim, i, j) = matrix_at(p.geometry.a, kLeadDim, i, j);
-      }
+// One second of one group of leads: the baseline taken off the leads'
+// samples, which go side by side into the kernel; the slopes go straight into
+// the leads' rows of deriv, the messages into flags.
+// ys holds kBlockSamples * lanes values: the thread's own work list.
+void prepare_block(RunRecord& r, const std::vector<float>& means, const WindowPlans& plans,
+                   const LaneKernel& kernel, int first_lead, int second, double* ys,
+                   std::uint8_t* flags) {
+  const int lanes = kernel.lanes;
+  const int offset = (second - 1) * kBlockSamples;
+  std::uint8_t block_flags[kBlockSamples * kMaxLanes] = {};
+  float unused[kBlockSamples];  // the row of lanes past the last lead
+  float* rows[kMaxLanes] = {};
+  for (int lane = 0; lane < lanes; ++lane) {
+    const int lead = first_lead + lane;
+    if (lead > r.lead_count) {
+      // Lanes past the last lead fit zeros: flat, no message, nothing kept.
+      for (int m = 1; m <= kBlockSamples; ++m) ys[(m - 1) * lanes + lane] = 0.0;
+      rows[lane] = unused;
+      continue;
     }
-    float determinant = 0.0f;
-    tmatrp_factorise(kDegree, p.factor, kRankTolerance, determinant, kLeadDim, p.factor_status,
-                     silent);
-    std::copy(std::begin(p.factor), std::end(p.factor), std::begin(p.inverse));
-    if (p.factor_status >= 0) tmatrp_invert(kDegree, p.inverse, kLeadDim);
-  }
-}
-
-// x, x^2 and x^3 of every block index, formed as the fit forms them.
-struct Powers {
-  double p1[kBlockSamples + 1];
-  double p2[kBlockSamples + 1];
-  double p3[kBlockSamples + 1];
-};
-
-void fill_powers(Powers& pw) {
-  for (int i = 1; i <= kBlockSamples; ++i) {
-    const double x = static_cast<double>(static_cast<float>(i));
-    pw.p1[i] = x;
-    pw.p2[i] = x * pw.p1[i];
-    pw.p3[i] = x * pw.p2[i];
-  }
-}
-
-const WindowPlan& plan(const std::vector<WindowPlan>& plans, int m) {
-  return plans[static_cast<std::size_t>(m - 1)];
-}
-
-// Notes the warnings a fit prints; false when it has no slope to give: flat
-// data (every coefficient 0) or a matrix that is not positive definite.
-bool fit_messages(const WindowPlan& p, const FitRightHandSide& rhs, std::uint8_t& flag) {
-  if (rhs.flat) return false;
-  if (p.geometry.x_constant) flag |= kXWarning;
-  if (rhs.y_constant) flag |= kYWarning;
-  if (p.factor_status < 0) {
-    flag |= kNotPositiveDefinite;
-    return false;
-  }
-  return true;
-}
-
-// The rest of one fit from its sums (t[1..3]); flag gets its messages.
-float finish_fit(const WindowPlan& p, int m, double sy, double syy, const double* t,
-                 std::uint8_t& flag) {
-  FitRightHandSide rhs;
-  fit_right_hand_side_from_sums<kDegree>(p.geometry, sy, syy, t, rhs);
-  if (!fit_messages(p, rhs, flag)) return 0.0f;
-  float w[kDegree];
-  float coef[kDegree];
-  tmatrp_forward(kDegree, p.factor, kLeadDim, rhs.b, w);
-  assemble_coefficients(kDegree, p.inverse, kLeadDim, w, coef);
-  return cubic_slope(coef, m);
-}
-
-// One fit at block index m, over whatever window the plan has.
-float single_fit(const WindowPlan& p, const Powers& pw, int m, const float* ys,
-                 std::uint8_t& flag) {
-  if (p.rejected) {
-    flag = kParameterError;
-    return 0.0f;  // no slope is known where the fit is refused
-  }
-  double t[kDegree + 1] = {};
-  double sy = 0.0;
-  double syy = 0.0;
-  for (int i = p.geometry.k1; i <= p.geometry.last; ++i) {
-    const double y = static_cast<double>(ys[i - 1]);
-    sy = sy + y;
-    t[1] = t[1] + y * pw.p1[i];
-    t[2] = t[2] + y * pw.p2[i];
-    t[3] = t[3] + y * pw.p3[i];
-    syy = syy + y * y;
-  }
-  return finish_fit(p, m, sy, syy, t, flag);
-}
-
-// Fits at kLanes neighbouring block indices whose windows are whole: their
-// sums are independent, so they are formed side by side, each in the order of
-// its own points.
-constexpr int kLanes = 4;
-
-void lane_fits(const std::vector<WindowPlan>& plans, const Powers& pw, int m, int smooth_points,
-               const float* ys, float* deriv, std::uint8_t* flags) {
-  double sy[kLanes] = {}, syy[kLanes] = {}, t1[kLanes] = {}, t2[kLanes] = {}, t3[kLanes] = {};
-  const int start = m - smooth_points;
-  const int width = 2 * smooth_points + 1;
-  for (int q = 0; q < width; ++q) {
-    const int i = start + q;
-    for (int lane = 0; lane < kLanes; ++lane) {
-      const double y = static_cast<double>(ys[i + lane - 1]);
-      sy[lane] = sy[lane] + y;
-      t1[lane] = t1[lane] + y * pw.p1[i + lane];
-      t2[lane] = t2[lane] + y * pw.p2[i + lane];
-      t3[lane] = t3[lane] + y * pw.p3[i + lane];
-      syy[lane] = syy[lane] + y * y;
+    float* const wave = &r.wave(lead, offset + 1);
+    const float mean = means[static_cast<std::size_t>(lead - 1)];
+    for (int m = 1; m <= kBlockSamples; ++m) {
+      wave[m - 1] -= mean;
+      ys[(m - 1) * lanes + lane] = static_cast<double>(wave[m - 1]);
     }
+    rows[lane] = &r.deriv(lead, offset + 1);
   }
-  // The rest stage by stage across the lanes, so that their chains overlap.
-  FitRightHandSide rhs[kLanes];
-  bool solved[kLanes];
-  float w[kLanes][kDegree];
-  float coef[kLanes][kDegree];
-  for (int lane = 0; lane < kLanes; ++lane) {
-    const double t[kDegree + 1] = {0.0, t1[lane], t2[lane], t3[lane]};
-    fit_right_hand_side_from_sums<kDegree>(plan(plans, m + lane).geometry, sy[lane], syy[lane],
-                                           t, rhs[lane]);
-  }
-  for (int lane = 0; lane < kLanes; ++lane) {
-    solved[lane] = fit_messages(plan(plans, m + lane), rhs[lane], flags[m + lane - 1]);
-  }
-  for (int lane = 0; lane < kLanes; ++lane) {
-    if (solved[lane]) {
-      tmatrp_forward(kDegree, plan(plans, m + lane).factor, kLeadDim, rhs[lane].b, w[lane]);
-    }
-  }
-  for (int lane = 0; lane < kLanes; ++lane) {
-    if (solved[lane]) {
-      assemble_coefficients(kDegree, plan(plans, m + lane).inverse, kLeadDim, w[lane], coef[lane]);
-    }
-  }
-  for (int lane = 0; lane < kLanes; ++lane) {
-    deriv[m + lane - 1] = solved[lane] ? cubic_slope(coef[lane], m + lane) : 0.0f;
+  kernel.fit_block(plans, ys, rows, block_flags);
+
+  const std::size_t per_lead = static_cast<std::size_t>(r.record_seconds) * kBlockSamples;
+  for (int lane = 0; lane < lanes && first_lead + lane <= r.lead_count; ++lane) {
+    std::uint8_t* const lead_flags =
+        flags + static_cast<std::size_t>(first_lead + lane - 1) * per_lead + offset;
+    for (int m = 1; m <= kBlockSamples; ++m) lead_flags[m - 1] = block_flags[(m - 1) * lanes + lane];
   }
 }
 
-// Baseline and derivative of lead j; flags get the messages of each fit.
-void prepare_lead(RunRecord& r, int j, const std::vector<WindowPlan>& plans, const Powers& pw,
-                  std::uint8_t* flags) {
-  remove_baseline(r, j);
-  const int sp = r.smooth_points;
-  // Block indices whose window lies whole inside the block.
-  const int whole_from = std::max(sp + 1, 1);
-  const int whole_to = kBlockSamples - sp;
-  float ys[kBlockSamples];
-  for (int k = 1; k <= r.record_seconds; ++k) {
-    const int offset = (k - 1) * kBlockSamples;
-    for (int m = 1; m <= kBlockSamples; ++m) ys[m - 1] = r.wave(j, offset + m);
-    float* const deriv = &r.deriv(j, offset + 1);
-    std::uint8_t* const block_flags = flags + offset;
-    int m = 1;
-    while (m <= kBlockSamples) {
-      if (m >= whole_from && m + kLanes - 1 <= whole_to &&
-          !plans[static_cast<std::size_t>(m - 1)].rejected) {
-        lane_fits(plans, pw, m, sp, ys, deriv, block_flags);
-        m += kLanes;
-      } else {
-        deriv[m - 1] = single_fit(plans[static_cast<std::size_t>(m - 1)], pw, m, ys,
-                                  block_flags[m - 1]);
-        ++m;
-      }
-    }
+// The plans of the last smoothing width asked for: a batch prepares many
+// recordings with the same width, and the plans are the same for all.
+std::shared_ptr<const WindowPlans> plans_for(int smooth_points) {
+  static std::mutex mutex;
+  static std::shared_ptr<const WindowPlans> last;
+  const std::lock_guard lock(mutex);
+  if (!last || last->smooth_points != smooth_points) {
+    auto plans = std::make_shared<WindowPlans>();
+    make_window_plans(smooth_points, *plans);
+    last = std::move(plans);
   }
+  return last;
 }
 
 void replay_messages(const RunRecord& r, const std::vector<std::uint8_t>& flags,
@@ -224,7 +95,7 @@ void replay_messages(const RunRecord& r, const std::vector<std::uint8_t>& flags,
     const int m = static_cast<int>(at % kBlockSamples) + 1;
     if (flag & kParameterError) {
       write_parameter_error(console, window_first(m, r.smooth_points),
-                            window_last(m, r.smooth_points), kDegree);
+                            window_last(m, r.smooth_points), kPreparationDegree);
     }
     if (flag & kXWarning) write_x_warning(console);
     if (flag & kYWarning) write_y_warning(console);
@@ -234,34 +105,39 @@ void replay_messages(const RunRecord& r, const std::vector<std::uint8_t>& flags,
 
 }  // namespace
 
-void prepare_signals(RunRecord& r, ConsoleOutput& console, int threads) {
-  if (r.lead_count < 1 || r.sample_count < 1) return;
-  float xs[kBlockSamples];
-  for (int m = 1; m <= kBlockSamples; ++m) xs[m - 1] = static_cast<float>(m);
+void prepare_signals(RunRecord& record, ConsoleOutput& console, int threads) {
+  prepare_signals_on(available_isas().back(), record, console, threads);
+}
 
-  std::vector<WindowPlan> plans(kBlockSamples);
-  plan_windows(r.smooth_points, xs, plans);
+void prepare_signals_on(PreparationIsa isa, RunRecord& r, ConsoleOutput& console, int threads) {
+  if (r.lead_count < 1 || r.sample_count < 1) return;
+  const std::shared_ptr<const WindowPlans> plans = plans_for(r.smooth_points);
+  // Every sample of every lead gets its slope below, so deriv needs no clearing.
+  const std::vector<float> means = lead_means(r);
 
   const std::size_t per_lead = static_cast<std::size_t>(r.record_seconds) * kBlockSamples;
   std::vector<std::uint8_t> flags(static_cast<std::size_t>(r.lead_count) * per_lead, 0);
+  const LaneKernel kernel = lane_kernel(isa);
+  const int lanes = kernel.lanes;
+  const int groups = (r.lead_count + lanes - 1) / lanes;
+  const int blocks = groups * r.record_seconds;
 
-  auto powers = std::make_unique<Powers>();
-  fill_powers(*powers);
-
-  std::atomic<int> next_lead{1};
+  std::atomic<int> next{0};
   auto work = [&] {
-    for (int j = next_lead++; j <= r.lead_count; j = next_lead++) {
-      prepare_lead(r, j, plans, *powers, flags.data() + static_cast<std::size_t>(j - 1) * per_lead);
+    std::vector<double> ys(static_cast<std::size_t>(kBlockSamples * lanes));
+    for (int b = next++; b < blocks; b = next++) {
+      prepare_block(r, means, *plans, kernel, b / r.record_seconds * lanes + 1,
+                    b % r.record_seconds + 1, ys.data(), flags.data());
     }
   };
   const int wanted = threads > 0 ? threads : static_cast<int>(std::thread::hardware_concurrency());
-  const int workers = std::clamp(wanted, 1, r.lead_count);
+  const int workers = std::clamp(wanted, 1, blocks);
   {
     std::vector<std::jthread> helpers;
     try {
       for (int w = 1; w < workers; ++w) helpers.emplace_back(work);
     } catch (const std::system_error&) {
-      // No more threads to be had: the leads left are done on this one.
+      // No more threads to be had: the blocks left are done on fewer.
     }
     work();
   }

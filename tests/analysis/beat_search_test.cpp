@@ -1,7 +1,10 @@
 // Beat search on lead 1 and the amplitude of leads 1 to 3.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "analysis/beat_search.h"
@@ -129,6 +132,51 @@ TEST_F(Beats, AmplitudeIsTheLargestMagnitudeOfLeadsOneToThreeOverSamples100To100
   r->wave(3, 1000) = -7.5f;
   r->wave(2, 100) = 7.0f;
   EXPECT_EQ(overview_amplitude(*r), 7.5f);
+}
+
+// The search as written out plainly: every pass scans every searched sample.
+std::vector<float> plain_search(const RunRecord& r) {
+  const int n = r.sample_count;
+  std::vector<float> work(static_cast<std::size_t>(n));
+  for (int i = 1; i <= n; ++i) work[static_cast<std::size_t>(i - 1)] = r.deriv(1, i) * 1000.0f;
+  float deriv_min = 9999.0f;
+  for (int i = 2; i <= n - 2; ++i) deriv_min = std::min(deriv_min, work[static_cast<std::size_t>(i - 1)]);
+  const float threshold = r.amp_ratio * deriv_min;
+  std::vector<float> beats;
+  if (!(deriv_min < threshold)) return beats;
+  while (beats.size() < 199) {
+    float lowest = 9999.0f;
+    int position = 0;
+    for (int i = 100; i <= n - 100; ++i) {
+      if (work[static_cast<std::size_t>(i - 1)] < lowest) {
+        lowest = work[static_cast<std::size_t>(i - 1)];
+        position = i;
+      }
+    }
+    if (!(lowest < threshold) || position == 0) break;
+    beats.push_back(static_cast<float>(position));
+    for (int i = std::max(position - 100, 1); i <= std::min(position + 200, n); ++i)
+      work[static_cast<std::size_t>(i - 1)] = 0.0f;
+  }
+  return beats;
+}
+
+// The search looks at stretches of samples; it must find what the plain
+// scan finds, ties, NaN and the ends of the range included.
+TEST_F(Beats, FindsWhatAPlainScanOfEverySampleFinds) {
+  std::mt19937 random(1208);
+  for (int n = 0; n < 300; ++n) {
+    r = std::make_unique<RunRecord>();
+    const int seconds = 1 + static_cast<int>(random() % 30);
+    setup(seconds, static_cast<float>(random() % 11) / 10.0f);
+    const int levels = 2 + static_cast<int>(random() % 40);  // few levels: many ties
+    for (int i = 1; i <= r->sample_count; ++i) {
+      r->deriv(1, i) = -static_cast<float>(random() % static_cast<unsigned>(levels)) * 0.01f;
+      if (random() % 5000 == 0) r->deriv(1, i) = std::numeric_limits<float>::quiet_NaN();
+    }
+    search_beats(*r);
+    ASSERT_EQ(found(), plain_search(*r)) << "recording " << n;
+  }
 }
 
 }  // namespace

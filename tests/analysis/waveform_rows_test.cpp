@@ -3,6 +3,8 @@
 
 #include <memory>
 #include <sstream>
+#include <bit>
+#include <random>
 #include <string>
 
 #include "analysis/waveform_rows.h"
@@ -139,5 +141,48 @@ TEST_F(Rows, LinesAfterTheLastRowAreNeverRead) {
 }
 
 // The file-level reader with its console blocks.
+// The reader of the programs (the whole text in memory, numbers on their
+// fast path) against the straightforward one: the same values, the same
+// failures, on texts made of every piece the row grammar knows.
+TEST(FastRows, ReadLikeTheStraightforwardReader) {
+  const char* const pieces[] = {"0.1234", "-12.5", "7", "+.5", "1e3", "1.5E-2", "-0", "3.4e38",
+                                "1e39", "abc", "1.2.3", " ", "  ", "\t", ",", ", ", "/", "\n",
+                                "\r\n", "\n\n", std::string("\0", 1).c_str(), "16777217",
+                                "0.000000000001", "\xEF\xBB\xBF"};
+  std::mt19937 random(1208);
+  for (int n = 0; n < 3000; ++n) {
+    std::string text = n % 7 == 0 ? "\xEF\xBB\xBF" : "";
+    const int length = 1 + static_cast<int>(random() % 120);
+    for (int k = 0; k < length; ++k) {
+      const char* piece = pieces[random() % std::size(pieces)];
+      text += piece[0] == '\0' && n % 2 ? std::string(1, '\0') : std::string(piece);
+      if (random() % 3 == 0) text += ' ';
+    }
+    const int leads = 1 + static_cast<int>(random() % 20);
+    const int samples = 1 + static_cast<int>(random() % 12);
+    auto fast = std::make_unique<RunRecord>();
+    auto reference = std::make_unique<RunRecord>();
+    std::istringstream in(text);
+    const WaveReadStatus expected = parse_waveform_rows(in, leads, samples, *reference);
+    const WaveRows rows = read_waveform_rows(text, leads, samples, *fast);
+    ASSERT_EQ(rows.status, expected) << '"' << text << "\" leads " << leads;
+    for (int lead = 1; lead <= kMaxLeads; ++lead) {
+      for (int sample = 1; sample <= samples; ++sample) {
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(fast->wave(lead, sample)),
+                  std::bit_cast<std::uint32_t>(reference->wave(lead, sample)))
+            << '"' << text << "\" lead " << lead << " sample " << sample;
+      }
+    }
+  }
+}
+
+TEST(FastRows, NameTheRowWhereTheyStopped) {
+  auto record = std::make_unique<RunRecord>();
+  EXPECT_EQ(read_waveform_rows("1 2\n3 4\n", 2, 2, *record).row, 2);
+  EXPECT_EQ(read_waveform_rows("1 2\n3 4\n", 2, 3, *record).row, 3);
+  EXPECT_EQ(read_waveform_rows("1 2\nx 4\n", 2, 3, *record).row, 2);
+  EXPECT_EQ(read_waveform_rows("1 2\nx 4\n", 2, 3, *record).status, WaveReadStatus::read_error);
+}
+
 }  // namespace
 }  // namespace telmor

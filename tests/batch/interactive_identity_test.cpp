@@ -64,7 +64,9 @@ TEST_P(InteractiveIdentity, BatchWritesTheFileTheSessionSaves) {
   test::ProgramSession session;
   ASSERT_EQ(session.run(session_script(c), batch.dir.path()), 0) << session.err;
   ASSERT_NE(session.out.find("を保存しました。"), std::string::npos);
-  if (c.demo_ranges) ASSERT_NE(session.out.find("selected time"), std::string::npos);
+  if (c.demo_ranges) {
+    ASSERT_NE(session.out.find("selected time"), std::string::npos);
+  }
 
   ASSERT_EQ(batch.run(batch_arguments(c, (map / file).string(), batch.path("out"))), kBatchAllAnalysed)
       << batch.err;
@@ -81,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"big", 20, 30, 7, nullptr, nullptr, false},
                       Case{"big", 20, 30, 8, "3", "0.0", true},
                       Case{"small", 3, 2, 9, nullptr, "0.0", false}),
-    [](const ::testing::TestParamInfo<Case>& info) { return "case" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<Case>& param) { return "case" + std::to_string(param.index); });
 
 }  // namespace
 }  // namespace telmor

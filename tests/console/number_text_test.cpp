@@ -5,6 +5,8 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "console/number_text.h"
 
@@ -59,6 +61,56 @@ TEST(ParseReal, RoundsStraightFromTheDecimalText) {
   EXPECT_EQ(real("1.000000059604644776257986737988403547206"), std::nextafter(1.0f, 2.0f));
   EXPECT_EQ(real("1.00000005960464477539062499"), 1.0f);
   EXPECT_EQ(std::bit_cast<std::uint32_t>(real("0.1")), 0x3DCCCCCDu);
+}
+
+// scan_real must read every number as parse_real reads it: the same bits,
+// the same refusals, and it stops where the number ends.
+void expect_scan_as_parse(const std::string& token) {
+  for (const std::string& after : {std::string(), std::string(" 7"), std::string(",8"),
+                                   std::string("\n"), std::string("/x")}) {
+    const std::string text = token + after;
+    float parsed = -1.0f, scanned = -1.0f;
+    const bool parse_ok = parse_real(token, parsed);
+    const char* p = text.data();
+    const bool scan_ok = scan_real(p, text.data() + text.size(), scanned);
+    ASSERT_EQ(scan_ok, parse_ok) << '"' << text << '"';
+    if (!parse_ok) continue;
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(scanned), std::bit_cast<std::uint32_t>(parsed))
+        << '"' << text << '"';
+    ASSERT_EQ(p, text.data() + token.size()) << '"' << text << '"';
+  }
+}
+
+TEST(ScanReal, ReadsEveryNumberAsParseRealDoes) {
+  for (const char* token :
+       {"12", "-0.35", "1.5E-2", "1.5e+2", "+7", ".5", "5.", "-.5", "0", "-0", "-0.0000", "00012.50",
+        "16777216", "16777217", "0.16777217", "1677721.7", "9999999999", "0.0000000001",
+        "1e10", "1e11", "1e-10", "1e-11", "123456789", "1234567890", "0.1234567890123456789",
+        "12345678901234567890", "3.4028235e38", "1e39", "1e-50", "-1e-50", "1e-45", "1e0000002",
+        "1e", "1e+", "e5", ".", "+", "-", "", "1.0.0", "12a", "1x", "inf", "nan", "0x1p3",
+        std::string("1\0", 2).c_str(), "1.000000059604644776257986737988403547206"}) {
+    expect_scan_as_parse(token);
+  }
+}
+
+TEST(ScanReal, RandomDecimalsReadAsParseRealDoes) {
+  // The fast path's range and its edges: up to 24 bits of digits, decimal
+  // exponents around +-10, with points, exponents and signs in every form.
+  std::mt19937_64 random(20261208);
+  for (int n = 0; n < 400000; ++n) {
+    const std::uint64_t mantissa = random() % ((n % 3 == 0) ? 16777300u : 100000u);
+    std::string digits = std::to_string(mantissa);
+    const int point = static_cast<int>(random() % (digits.size() + 12));
+    if (point >= static_cast<int>(digits.size())) {
+      digits = "0." + std::string(static_cast<std::size_t>(point) - digits.size(), '0') + digits;
+    } else {
+      digits.insert(digits.size() - static_cast<std::size_t>(point), ".");
+    }
+    if (random() % 4 == 0) digits += "e" + std::to_string(static_cast<int>(random() % 25) - 12);
+    if (random() % 2 == 0) digits.insert(0, random() % 2 ? "-" : "+");
+    expect_scan_as_parse(digits);
+    if (::testing::Test::HasFatalFailure()) return;
+  }
 }
 
 TEST(ParseReal, IgnoresTheLocale) {

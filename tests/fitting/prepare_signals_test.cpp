@@ -193,25 +193,35 @@ void fill(RunRecord& r, Signal kind, unsigned seed) {
   }
 }
 
+// On every instruction set this computer has, and on one thread and on several.
 void expect_same_bits(Signal kind, int leads, int seconds, int smooth_points, unsigned seed) {
-  auto fast = recording(leads, seconds, smooth_points);
-  fill(*fast, kind, seed);
-  auto reference = std::make_unique<RunRecord>(*fast);
-  Lines fast_lines, reference_lines;
-  prepare_signals(*fast, fast_lines);
+  auto original = recording(leads, seconds, smooth_points);
+  fill(*original, kind, seed);
+  auto reference = std::make_unique<RunRecord>(*original);
+  Lines reference_lines;
   prepare_signals_reference(*reference, reference_lines);
-  int differing = 0;
-  for (int j = 1; j <= leads; ++j) {
-    for (int i = 1; i <= fast->sample_count; ++i) {
-      differing += std::bit_cast<std::uint32_t>(fast->deriv(j, i)) !=
-                       std::bit_cast<std::uint32_t>(reference->deriv(j, i)) ||
-                   std::bit_cast<std::uint32_t>(fast->wave(j, i)) !=
-                       std::bit_cast<std::uint32_t>(reference->wave(j, i));
+  for (const PreparationIsa isa : available_isas()) {
+    for (const int threads : {1, 3}) {
+      auto fast = std::make_unique<RunRecord>(*original);
+      Lines fast_lines;
+      prepare_signals_on(isa, *fast, fast_lines, threads);
+      int differing = 0;
+      for (int j = 1; j <= leads; ++j) {
+        for (int i = 1; i <= fast->sample_count; ++i) {
+          differing += std::bit_cast<std::uint32_t>(fast->deriv(j, i)) !=
+                           std::bit_cast<std::uint32_t>(reference->deriv(j, i)) ||
+                       std::bit_cast<std::uint32_t>(fast->wave(j, i)) !=
+                           std::bit_cast<std::uint32_t>(reference->wave(j, i));
+        }
+      }
+      const std::string what = "signal " + std::to_string(static_cast<int>(kind)) + " points " +
+                               std::to_string(smooth_points) + " on " +
+                               std::string(isa_name(isa)) + ", " + std::to_string(threads) +
+                               " threads";
+      EXPECT_EQ(differing, 0) << what;
+      EXPECT_EQ(fast_lines.lines, reference_lines.lines) << what;
     }
   }
-  EXPECT_EQ(differing, 0) << "signal " << static_cast<int>(kind) << " points " << smooth_points;
-  EXPECT_EQ(fast_lines.lines, reference_lines.lines)
-      << "signal " << static_cast<int>(kind) << " points " << smooth_points;
 }
 
 TEST(FastPreparation, SameBitsForEverySmoothingWidthOnOneSecond) {
@@ -229,6 +239,12 @@ TEST(FastPreparation, SameBitsOnThirtySeconds) {
 
 TEST(FastPreparation, SameBitsWithWideWindows) {
   for (int points : {50, 120, 499}) expect_same_bits(Signal::realistic, 2, 2, points, 5u);
+}
+
+// Leads fill lanes in groups: a whole group, whole groups and part of one.
+TEST(FastPreparation, SameBitsForEveryNumberOfLeads) {
+  for (int leads : {1, 8, 9, 16, 20}) expect_same_bits(Signal::realistic, leads, 2, 7, 7u + leads);
+  expect_same_bits(Signal::constant_stretches, 20, 1, 4, 9u);
 }
 
 }  // namespace

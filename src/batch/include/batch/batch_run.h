@@ -2,11 +2,14 @@
 // would, its results file written, and the summary table of them all.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "batch/batch_options.h"
 #include "batch/recording_list.h"
+#include "record/run_record.h"
 
 namespace telmor {
 
@@ -23,9 +26,25 @@ struct RecordingOutcome {
   std::string summary;  // summary rows, without the header
 };
 
-// Analyses one recording and writes its results file into results_folder.
+// The bytes of a file, in memory a worker keeps from one recording to the next.
+struct TextBuffer {
+  std::unique_ptr<char[]> bytes;
+  std::size_t size = 0;
+  std::size_t capacity = 0;
+  std::string_view view() const { return {bytes.get(), size}; }
+};
+
+// What a worker reuses for every recording it analyses.
+struct BatchScratch {
+  std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
+  TextBuffer text;
+};
+
+// Analyses one recording, on a record made afresh (zeroed) in scratch, and
+// writes its results file into results_folder.
 RecordingOutcome analyse_recording_file(const Recording& recording, const BatchOptions& options,
-                                        const std::filesystem::path& results_folder);
+                                        const std::filesystem::path& results_folder,
+                                        BatchScratch& scratch);
 
 // Runs the batch of options: messages (one line each, naming the file) and,
 // when show_progress, the progress line go to err. Returns kBatchAllAnalysed,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "console/console_output.h"
+#include "fitting/preparation_isa.h"
 #include "record/run_record.h"
 
 namespace telmor {
@@ -17,10 +18,15 @@ namespace telmor {
 // Leads above lead_count and samples above sample_count are left as they are.
 //
 // The fast path shares the data-independent part of the fit (window,
-// abscissae, normal matrix, factor) across leads and seconds and runs the
-// leads on `threads` threads (0: one per core); it gives bit-identical
-// results and messages.
+// abscissae, normal matrix, factor) across leads and seconds, fits several
+// leads at once in vector lanes on the widest instruction set the processor
+// has, and runs on `threads` threads (0: one per core); it gives
+// bit-identical results and messages.
 void prepare_signals(RunRecord& record, ConsoleOutput& console, int threads = 0);
+
+// The same on a given instruction set, one of available_isas().
+void prepare_signals_on(PreparationIsa isa, RunRecord& record, ConsoleOutput& console,
+                        int threads = 0);
 
 // The straightforward path: one full fit per sample. The reference the fast
 // path is tested against.

@@ -1,0 +1,24 @@
+// The versions of the lane kernel, one per instruction set.
+#pragma once
+
+#include <cstdint>
+
+#include "fitting/preparation_isa.h"
+#include "window_plans.h"
+
+namespace telmor {
+
+// Fits one second of `lanes` leads side by side: ys[(i - 1) * lanes + lane]
+// is block index i of a lane's lead; the slope at block index i goes to
+// rows[lane][i - 1], and the messages of its fit are ORed into
+// flags[(i - 1) * lanes + lane].
+struct LaneKernel {
+  int lanes = 0;
+  void (*fit_block)(const WindowPlans& plans, const double* ys, float* const* rows,
+                    std::uint8_t* flags) = nullptr;
+};
+
+// The kernel of isa, one of available_isas().
+LaneKernel lane_kernel(PreparationIsa isa);
+
+}  // namespace telmor
