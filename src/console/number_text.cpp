@@ -58,8 +58,10 @@ bool digit(char c) { return static_cast<unsigned>(c - '0') < 10u; }
 // is not of that form or beyond the exact range; p is then left as it was.
 bool scan_simple_real(const char*& p, const char* end, float& value) {
   const char* q = p;
-  bool negative = false;
-  if (q != end && (*q == '-' || *q == '+')) negative = *q++ == '-';
+  if (q == end) return false;
+  // Without a branch: signs come and go at random in a recording.
+  const bool negative = *q == '-';
+  q += negative || *q == '+';
   // Leading zeros add nothing; more than 19 digits could wrap, and are
   // beyond the exact range anyway.
   std::uint64_t mantissa = 0;

@@ -8,9 +8,8 @@
 // Included by lane_kernels.cpp once per instruction set, inside a namespace
 // that defines kLanes, kAtOnce (neighbouring block indices fitted side by
 // side), the vector type Doubles of kLanes doubles, Mask (the type of its
-// comparisons), to_single (each lane rounded to single precision), root (each
-// lane's square root, correctly rounded) and is_zero (no lane set), all
-// compiled for that instruction set.
+// comparisons), to_single (each lane rounded to single precision) and
+// is_zero (no lane set), all compiled for that instruction set.
 
 // Each lane's slope at block index m into its lead's row.
 [[gnu::always_inline]] inline void put(float* const* rows, int m, Doubles slopes) {
@@ -36,8 +35,13 @@
   Doubles qs = to_single(syy - sy * sy * g.rn);
   qs = qs < 0.0 ? zero : qs;
   const Doubles y_var = to_single(qs * static_cast<double>(g.r1));
+  // The fit is flat when sqrt(x_var * y_var) * r1 is 0. Both variances are
+  // at least 0 (or NaN), and r1 = 1 / (n - 1) lies between 1/998 and 1/4, so
+  // a positive product (at least the smallest double) keeps a root times r1
+  // far above 0: the test is the same as the product being 0, and needs no
+  // root.
   const Doubles spread = static_cast<double>(g.x_var) * y_var;
-  const Mask flat = root(spread) * static_cast<double>(g.r1) == 0.0;
+  const Mask flat = spread == 0.0;
   const Mask y_constant = y_mean * y_mean * tolerance >= qs;
 
   // The messages of the fits that are not flat.

@@ -40,7 +40,6 @@ constexpr int kAtOnce = 2;
 typedef double Doubles __attribute__((vector_size(16)));
 typedef std::int64_t Mask __attribute__((vector_size(16)));
 inline Doubles to_single(Doubles d) { return _mm_cvtps_pd(_mm_cvtpd_ps(d)); }
-inline Doubles root(Doubles d) { return _mm_sqrt_pd(d); }
 #else
 constexpr int kLanes = 2;
 constexpr int kAtOnce = 2;
@@ -49,10 +48,6 @@ typedef std::int64_t Mask __attribute__((vector_size(16)));
 typedef float Floats __attribute__((vector_size(8)));
 inline Doubles to_single(Doubles d) {
   return __builtin_convertvector(__builtin_convertvector(d, Floats), Doubles);
-}
-inline Doubles root(Doubles d) {
-  for (int lane = 0; lane < kLanes; ++lane) d[lane] = std::sqrt(d[lane]);
-  return d;
 }
 #endif
 inline bool is_zero(Mask m) { return mask_is_zero(m); }
@@ -68,7 +63,6 @@ constexpr int kAtOnce = 2;
 typedef double Doubles __attribute__((vector_size(32)));
 typedef std::int64_t Mask __attribute__((vector_size(32)));
 inline Doubles to_single(Doubles d) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(d)); }
-inline Doubles root(Doubles d) { return _mm256_sqrt_pd(d); }
 inline bool is_zero(Mask m) { return _mm256_testz_si256(__m256i(m), __m256i(m)) != 0; }
 #include "lane_kernel_body.h"
 }  // namespace avx2_lanes
@@ -86,7 +80,6 @@ inline Doubles to_single(Doubles d) {
   return _mm512_mask_cvtps_pd(_mm512_setzero_pd(), 0xFF,
                               _mm512_mask_cvtpd_ps(_mm256_setzero_ps(), 0xFF, d));
 }
-inline Doubles root(Doubles d) { return _mm512_sqrt_pd(d); }
 inline bool is_zero(Mask m) { return _mm512_test_epi64_mask(__m512i(m), __m512i(m)) == 0; }
 #include "lane_kernel_body.h"
 }  // namespace avx512_lanes
@@ -106,21 +99,29 @@ std::string_view isa_name(PreparationIsa isa) {
 }
 
 std::vector<PreparationIsa> available_isas() {
-  std::vector<PreparationIsa> isas = {PreparationIsa::baseline};
+  static const std::vector<PreparationIsa> isas = [] {
+    std::vector<PreparationIsa> found = {PreparationIsa::baseline};
 #ifdef TELMOR_WIDE_LANES
-  __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx2")) isas.push_back(PreparationIsa::avx2);
-  if (__builtin_cpu_supports("avx512f")) isas.push_back(PreparationIsa::avx512);
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) found.push_back(PreparationIsa::avx2);
+    if (__builtin_cpu_supports("avx512f")) found.push_back(PreparationIsa::avx512);
 #endif
+    return found;
+  }();
   return isas;
 }
 
 LaneKernel lane_kernel(PreparationIsa isa) {
+  // An instruction set the processor lacks falls back to the widest it has.
+  const std::vector<PreparationIsa> isas = available_isas();
+  PreparationIsa usable = PreparationIsa::baseline;
+  for (const PreparationIsa have : isas) {
+    if (have <= isa) usable = have;
+  }
 #ifdef TELMOR_WIDE_LANES
-  if (isa == PreparationIsa::avx512) return {avx512_lanes::kLanes, avx512_lanes::fit_block};
-  if (isa == PreparationIsa::avx2) return {avx2_lanes::kLanes, avx2_lanes::fit_block};
+  if (usable == PreparationIsa::avx512) return {avx512_lanes::kLanes, avx512_lanes::fit_block};
+  if (usable == PreparationIsa::avx2) return {avx2_lanes::kLanes, avx2_lanes::fit_block};
 #endif
-  (void)isa;
   return {baseline_lanes::kLanes, baseline_lanes::fit_block};
 }
 

@@ -117,17 +117,35 @@ void prepare_signals_on(PreparationIsa isa, RunRecord& r, ConsoleOutput& console
 
   const std::size_t per_lead = static_cast<std::size_t>(r.record_seconds) * kBlockSamples;
   std::vector<std::uint8_t> flags(static_cast<std::size_t>(r.lead_count) * per_lead, 0);
-  const LaneKernel kernel = lane_kernel(isa);
-  const int lanes = kernel.lanes;
-  const int groups = (r.lead_count + lanes - 1) / lanes;
-  const int blocks = groups * r.record_seconds;
+
+  // Groups of leads, as many as the kernel of isa takes; the leads left over
+  // go to the narrowest kernel that takes them all, so few lanes run idle.
+  struct Group {
+    int first_lead;
+    LaneKernel kernel;
+  };
+  std::vector<Group> groups;
+  const LaneKernel widest = lane_kernel(isa);
+  int lead = 1;
+  for (; lead + widest.lanes - 1 <= r.lead_count; lead += widest.lanes) groups.push_back({lead, widest});
+  if (lead <= r.lead_count) {
+    LaneKernel rest = widest;
+    for (const PreparationIsa other : available_isas()) {
+      const LaneKernel candidate = lane_kernel(other);
+      if (other <= isa && candidate.lanes >= r.lead_count - lead + 1 && candidate.lanes < rest.lanes)
+        rest = candidate;
+    }
+    groups.push_back({lead, rest});
+  }
+  const int blocks = static_cast<int>(groups.size()) * r.record_seconds;
 
   std::atomic<int> next{0};
   auto work = [&] {
-    std::vector<double> ys(static_cast<std::size_t>(kBlockSamples * lanes));
+    std::vector<double> ys(static_cast<std::size_t>(kBlockSamples * widest.lanes));
     for (int b = next++; b < blocks; b = next++) {
-      prepare_block(r, means, *plans, kernel, b / r.record_seconds * lanes + 1,
-                    b % r.record_seconds + 1, ys.data(), flags.data());
+      const Group& group = groups[static_cast<std::size_t>(b / r.record_seconds)];
+      prepare_block(r, means, *plans, group.kernel, group.first_lead, b % r.record_seconds + 1,
+                    ys.data(), flags.data());
     }
   };
   const int wanted = threads > 0 ? threads : static_cast<int>(std::thread::hardware_concurrency());

@@ -64,10 +64,13 @@ TEST(ParseReal, RoundsStraightFromTheDecimalText) {
 }
 
 // scan_real must read every number as parse_real reads it: the same bits,
-// the same refusals, and it stops where the number ends.
+// the same refusals, and it stops where the number ends; near the end of the
+// text and with more text after it (the path that reads eight bytes at once).
 void expect_scan_as_parse(const std::string& token) {
-  for (const std::string& after : {std::string(), std::string(" 7"), std::string(",8"),
-                                   std::string("\n"), std::string("/x")}) {
+  const std::string more(24, '9');
+  for (const std::string& after :
+       {std::string(), std::string(" 7"), std::string(",8"), std::string("\n"), std::string("/x"),
+        " " + more, "\r\n" + more, "," + more, "\t" + more, "/" + more, "\n\n" + more}) {
     const std::string text = token + after;
     float parsed = -1.0f, scanned = -1.0f;
     const bool parse_ok = parse_real(token, parsed);

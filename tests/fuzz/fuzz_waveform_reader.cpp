@@ -163,5 +163,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  cells[static_cast<std::size_t>((lead - 1) * watched_rows + sample - 1)]);
     }
   }
+
+  // The reader of telmor-batch, over the text in memory, writes the same.
+  for (int lead = 1; lead <= watched_leads; ++lead) {
+    for (int sample = 1; sample <= watched_rows; ++sample) {
+      record.wave(lead, sample) = float_of(kUntouchedBits);
+    }
+  }
+  const WaveRows fast = read_waveform_rows(text, lead_count, sample_count, record);
+  FUZZ_CHECK(fast.status == expected.status);
+  for (int lead = 1; lead <= watched_leads; ++lead) {
+    for (int sample = 1; sample <= watched_rows; ++sample) {
+      FUZZ_CHECK(bits_of(record.wave(lead, sample)) ==
+                 cells[static_cast<std::size_t>((lead - 1) * watched_rows + sample - 1)]);
+    }
+  }
   return 0;
 }
