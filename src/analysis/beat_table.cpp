@@ -14,11 +14,29 @@ int owner(const std::vector<std::int32_t>& starts, std::int32_t t) {
   return static_cast<int>(std::upper_bound(starts.begin(), starts.end(), t) - starts.begin());
 }
 
-void assign(const MarkColumn& column, int rows, const std::vector<std::int32_t>& starts,
-            BeatCell* cells, OwnedMarks BeatCell::*kind) {
+void count_source(MarkSource source, SourceCounts& counts) {
+  switch (source) {
+    case MarkSource::detected:
+      ++counts.detected;
+      break;
+    case MarkSource::hand:
+      ++counts.hand;
+      break;
+    case MarkSource::loaded:
+      ++counts.loaded;
+      break;
+    case MarkSource::none:
+      break;
+  }
+}
+
+void assign(const MarkColumn& column, const SourceColumn& sources, int rows,
+            const std::vector<std::int32_t>& starts, BeatCell* cells, OwnedMarks BeatCell::*kind,
+            SourceCounts& counts) {
   const int used = std::clamp(rows, 0, kMaxRows);
   for (int row = 1; row <= used; ++row) {
     const float time = column[static_cast<std::size_t>(row - 1)];
+    const MarkSource source = sources[static_cast<std::size_t>(row - 1)];
     std::int32_t t = 0;
     // A time the results file cannot hold cannot be saved either: it has no place.
     if (time == 0.0f || !whole_ms(time, t)) continue;
@@ -26,14 +44,33 @@ void assign(const MarkColumn& column, int rows, const std::vector<std::int32_t>&
     if (marks.count == 0 || t < marks.earliest) {
       marks.earliest = t;
       marks.earliest_row = row;
+      marks.earliest_source = source;
     }
     ++marks.count;
+    marks.by_hand += source == MarkSource::hand;
+    count_source(source, counts);
   }
 }
 
 }  // namespace
 
-BeatTable assign_marks(const RunRecord& r) {
+std::string_view source_name(MarkSource source) {
+  switch (source) {
+    case MarkSource::detected:
+      return "detected";
+    case MarkSource::hand:
+      return "hand";
+    case MarkSource::loaded:
+      return "loaded";
+    case MarkSource::none:
+      break;
+  }
+  return "";
+}
+
+BeatTable assign_marks(const RunRecord& record) { return assign_marks(snapshot_results(record)); }
+
+BeatTable assign_marks(const ResultsSnapshot& r) {
   BeatTable table;
   for (const std::int32_t b : r.beat_ms_list) {
     if (b != 0) table.beats.push_back(b);
@@ -48,10 +85,11 @@ BeatTable assign_marks(const RunRecord& r) {
   table.cells.assign(static_cast<std::size_t>(table.leads) * per_lead, BeatCell{});
   for (int lead = 1; lead <= table.leads; ++lead) {
     BeatCell* cells = table.cells.data() + static_cast<std::size_t>(lead - 1) * per_lead;
-    assign(r.at_ms_table[static_cast<std::size_t>(lead - 1)], r.at_beat_count, starts, cells,
-           &BeatCell::at);
-    assign(r.rt_ms_table[static_cast<std::size_t>(lead - 1)], r.rt_beat_count, starts, cells,
-           &BeatCell::rt);
+    const auto l = static_cast<std::size_t>(lead - 1);
+    assign(r.at_ms_table[l], r.at_source_table[l], r.at_beat_count, starts, cells, &BeatCell::at,
+           table.sources);
+    assign(r.rt_ms_table[l], r.rt_source_table[l], r.rt_beat_count, starts, cells, &BeatCell::rt,
+           table.sources);
   }
   return table;
 }

@@ -54,4 +54,15 @@ void append_summary_rows(std::string& text, std::string_view recording, const Be
   }
 }
 
+std::string results_table_csv(const ResultsSnapshot& results) {
+  std::string text(kSummaryHeader);
+  text += ",at_source,rt_source\n";
+  append_summary_rows(text, results.recording, assign_marks(results),
+                      [](int, int, const BeatCell& cell) {
+                        return "," + std::string(source_name(cell.at.earliest_source)) + "," +
+                               std::string(source_name(cell.rt.earliest_source));
+                      });
+  return text;
+}
+
 }  // namespace telmor

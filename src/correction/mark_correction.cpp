@@ -65,6 +65,7 @@ void correct_marks(WindowLayer& layer, RunRecord& record, DrawingState& drawing,
           line(layer, click.x, kClickTop, click.x, kClickBottom);
           const float t = clicked_time(click.x, window.start_ms);
           table_full = edit_at_click(mark_column(record, kind, window.lead),
+                                     source_column(record, kind, window.lead),
                                      mark_count(record, kind), t) == ClickEdit::table_full;
           break;
         }

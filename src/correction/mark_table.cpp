@@ -27,36 +27,47 @@ int nearest_row(const MarkColumn& column, int last, float t, float& best) {
 
 }  // namespace
 
-ClickEdit edit_at_click(MarkColumn& column, std::int32_t& count, float t) {
+ClickEdit edit_at_click(MarkColumn& column, SourceColumn& sources, std::int32_t& count, float t) {
   float best = kFar;
   if (count >= kMaxRows) {
     // No row left for t, but a removal needs none.
     const int at = nearest_row(column, kMaxRows, t, best);
     if (best > kRemoveWithinMs) return ClickEdit::table_full;
     column[at - 1] = 0.0f;
-    sort_times(column, kMaxRows);
+    sources[at - 1] = MarkSource::none;
+    sort_times(column, sources, kMaxRows);
     return ClickEdit::removed;
   }
 
   ++count;
   column[count - 1] = t;
+  // A click at the very start of a recording stores 0.0, which is no time.
+  sources[count - 1] = t != 0.0f ? MarkSource::hand : MarkSource::none;
   const int at = nearest_row(column, count - 1, t, best);
   ClickEdit edit = ClickEdit::added;
   if (best <= kRemoveWithinMs) {
     column[at - 1] = 0.0f;
+    sources[at - 1] = MarkSource::none;
     column[count - 1] = 0.0f;
+    sources[count - 1] = MarkSource::none;
     --count;
     edit = ClickEdit::removed;
   }
-  sort_times(column, count);
+  sort_times(column, sources, count);
   return edit;
 }
 
-void sort_times(MarkColumn& column, int rows) {
-  MarkColumn work{};  // the lead's own copy; the beat lists are never scratch
-  for (int k = 1; k <= rows; ++k) work[k - 1] = column[k - 1];
+void sort_times(MarkColumn& column, SourceColumn& sources, int rows) {
+  // The lead's own copies; the beat lists are never scratch.
+  MarkColumn work{};
+  SourceColumn work_sources{};
+  for (int k = 1; k <= rows; ++k) {
+    work[k - 1] = column[k - 1];
+    work_sources[k - 1] = sources[k - 1];
+  }
   for (int i = 1; i <= rows; ++i) {
     column[i - 1] = 0.0f;
+    sources[i - 1] = MarkSource::none;
     float smallest = kFar;
     int taken = 0;
     for (int k = 1; k <= rows; ++k) {
@@ -67,6 +78,7 @@ void sort_times(MarkColumn& column, int rows) {
     }
     if (taken > 0) {
       column[i - 1] = smallest;
+      sources[i - 1] = work_sources[taken - 1];
       work[taken - 1] = 0.0f;
     }
   }

@@ -8,6 +8,7 @@
 #include "driver/drive_path.h"
 #include "driver/overview.h"
 #include "recognition/recognition.h"
+#include "record/results_snapshot.h"
 #include "record/text_rules.h"
 #include "results/results_file.h"
 
@@ -63,6 +64,7 @@ void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawi
   Resume resume = Resume::redraw;
   while (resume != Resume::exit) {
     if (resume == Resume::redraw) draw_overview(layer, record, drawing);
+    layer.show_results(snapshot_results(record));
     layer.chart_write(kMenuLine);
     read_text(layer, Window::chart, record.reply);
     const MenuCommand* command = find_command(record.reply);

@@ -2,12 +2,14 @@
 #include "gui/frame_window.h"
 
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QScrollArea>
 #include <QSplitter>
 #include <algorithm>
 
 #include "gui/chart_canvas.h"
 #include "gui/console_pane.h"
+#include "gui/results_view.h"
 
 namespace telmor {
 namespace {
@@ -28,7 +30,9 @@ FrameWindow::FrameWindow(QWidget* parent)
       splitter_(new QSplitter(Qt::Vertical, this)),
       chart_area_(new QScrollArea(splitter_)),
       canvas_(new ChartCanvas(input_)),
-      console_(new ConsolePane(input_, splitter_)) {
+      console_(new ConsolePane(input_, splitter_)),
+      results_view_(new ResultsView),
+      results_dock_(new QDockWidget(QStringLiteral("結果表"), this)) {
   setWindowTitle(QStringLiteral("TELMOR"));
   chart_area_->setWidget(canvas_);  // takes ownership
   chart_area_->setWidgetResizable(false);
@@ -42,7 +46,11 @@ FrameWindow::FrameWindow(QWidget* parent)
   splitter_->setStretchFactor(0, 0);
   splitter_->setStretchFactor(1, 1);
   setCentralWidget(splitter_);
-  resize(1080, 720);
+  results_dock_->setObjectName(QStringLiteral("results"));
+  results_dock_->setWidget(results_view_);  // takes ownership
+  addDockWidget(Qt::BottomDockWidgetArea, results_dock_);
+  build_menus();
+  resize(1080, 900);
   console_->setFocus();
 }
 
@@ -73,6 +81,10 @@ void FrameWindow::apply_one(const GuiOp& op) {
                    canvas_->set_cross_cursor(o.cursor == Cursor::cross);
                  },
                  [this](const gui_op::Stop&) { close(); },
+                 [this](const gui_op::Results& o) {
+                   results_ = o.results;
+                   results_view_->show_results(o.results);
+                 },
              },
              op);
 }

@@ -80,6 +80,19 @@ void clear_results(RunRecord& r) {
       r.at_ms(lead, row) = 0.0f;
       r.rt_ms(lead, row) = 0.0f;
     }
+    r.at_source_table[lead - 1].fill(MarkSource::none);
+    r.rt_source_table[lead - 1].fill(MarkSource::none);
+  }
+}
+
+void note_detected(RunRecord& r) {
+  for (int lead = 1; lead <= r.lead_count; ++lead) {
+    for (int row = 1; row <= kMaxRows; ++row) {
+      const auto at = static_cast<std::size_t>(row - 1);
+      const auto l = static_cast<std::size_t>(lead - 1);
+      r.at_source_table[l][at] = r.at_ms(lead, row) != 0.0f ? MarkSource::detected : MarkSource::none;
+      r.rt_source_table[l][at] = r.rt_ms(lead, row) != 0.0f ? MarkSource::detected : MarkSource::none;
+    }
   }
 }
 
@@ -96,6 +109,7 @@ void detect_marks(RunRecord& r) {
   r.rt_beat_count = n;
   find_at_rt(r, n);
   drop_near_duplicates(r, n);
+  note_detected(r);
 }
 
 void find_at_rt(RunRecord& r, int n) {

@@ -1,7 +1,11 @@
 // The headless window layer driven by a session script.
 #include "replay/replay_layer.h"
 
+#include <filesystem>
+#include <fstream>
 #include <utility>
+
+#include "analysis/summary_csv.h"
 
 #include "replay/colour.h"
 #include "replay/line_raster.h"
@@ -124,8 +128,8 @@ void ReplayLayer::program_stop() {
   stopped_ = true;
   for (; next_ < script_.size(); ++next_) {
     const Directive& directive = script_[next_];
-    if (directive.kind == DirectiveKind::snapshot) {
-      write_snapshot(directive);
+    if (is_output(directive.kind)) {
+      write_output(directive);
     } else {
       unused_.push_back(directive);
     }
@@ -135,17 +139,30 @@ void ReplayLayer::program_stop() {
 }
 
 const Directive* ReplayLayer::next_input() {
-  while (next_ < script_.size() && script_[next_].kind == DirectiveKind::snapshot) {
-    write_snapshot(script_[next_]);
+  while (next_ < script_.size() && is_output(script_[next_].kind)) {
+    write_output(script_[next_]);
     ++next_;
   }
   return next_ < script_.size() ? &script_[next_] : nullptr;
 }
 
-void ReplayLayer::write_snapshot(const Directive& directive) {
-  if (!write_png(directive.text, surface_)) {
+void ReplayLayer::show_results(const ResultsSnapshot& results) { *results_ = results; }
+
+void ReplayLayer::write_output(const Directive& directive) {
+  const bool snapshot = directive.kind == DirectiveKind::snapshot;
+  bool written = false;
+  if (snapshot) {
+    written = write_png(directive.text, surface_);
+  } else {
+    std::ofstream file(std::filesystem::path(std::u8string(directive.text.begin(), directive.text.end())),
+                       std::ios::binary | std::ios::trunc);
+    file << results_table_csv(*results_);
+    written = static_cast<bool>(file.flush());
+  }
+  if (!written) {
     throw ReplayStopped(kReplayUsageError, "script line " + format_integer(directive.line_number) +
-                                               ": cannot write the snapshot " + directive.text);
+                                               ": cannot write the " +
+                                               (snapshot ? "snapshot " : "export ") + directive.text);
   }
 }
 

@@ -82,10 +82,10 @@ Directive parse_line(std::string_view line, int line_number) {
   } else if (keyword == "double") {
     directive.kind = DirectiveKind::double_click;
     parse_click(keyword, rest, directive);
-  } else if (keyword == "snapshot") {
-    directive.kind = DirectiveKind::snapshot;
+  } else if (keyword == "snapshot" || keyword == "export") {
+    directive.kind = keyword == "snapshot" ? DirectiveKind::snapshot : DirectiveKind::export_table;
     directive.text = std::string(rest);
-    if (is_space_line(rest)) throw ScriptError(line_number, "snapshot needs a file name");
+    if (is_space_line(rest)) throw ScriptError(line_number, std::string(keyword) + " needs a file name");
   } else if (keyword.empty()) {
     throw ScriptError(line_number, "a directive must start at the beginning of the line");
   } else {

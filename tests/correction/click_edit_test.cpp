@@ -158,5 +158,40 @@ TEST_F(ClickEdit, ResortPutsTimesAscendingThenEmptiesAndKeepsEqualTimes) {
             (std::vector<float>{300.0f, 300.0f, 499.99997f, 700.0f, 900.0f, 0.0f, 0.0f, 50.0f}));
 }
 
+// Every source moves with its time through adds, removals and the re-sort.
+TEST_F(ClickEdit, SourcesFollowTheirTimes) {
+  const auto D = MarkSource::detected, H = MarkSource::hand, L = MarkSource::loaded,
+             N = MarkSource::none;
+  record->at_beat_count = 4;
+  const std::vector<float> times = {900.0f, 0.0f, 700.0f, 300.0f};
+  const std::vector<MarkSource> sources = {D, N, L, D};
+  for (int r = 1; r <= 4; ++r) {
+    record->at_ms(1, r) = times[static_cast<std::size_t>(r - 1)];
+    record->at_source_table[0][static_cast<std::size_t>(r - 1)] = sources[static_cast<std::size_t>(r - 1)];
+  }
+  record->at_source_table[1][0] = L;  // another lead: untouched
+  left(300);  // adds 499.99997 by hand
+  left(420);  // 700 is within 40 ms: taken away
+  EXPECT_FALSE(run());
+
+  EXPECT_EQ(at_column(1, 5), (std::vector<float>{300.0f, 499.99997f, 900.0f, 0.0f, 0.0f}));
+  const SourceColumn& column = record->at_source_table[0];
+  EXPECT_EQ(std::vector<MarkSource>(column.begin(), column.begin() + 5),
+            (std::vector<MarkSource>{D, H, D, N, N}));
+  EXPECT_EQ(record->at_source_table[1][0], L);
+}
+
+TEST_F(ClickEdit, RemovalFromAFullTableLeavesNoSourceBehind) {
+  record->at_beat_count = 200;
+  for (int r = 1; r <= 200; ++r) {
+    record->at_ms(1, r) = static_cast<float>(100 * r);
+    record->at_source_table[0][static_cast<std::size_t>(r - 1)] = MarkSource::loaded;
+  }
+  left(300);  // takes 500 (row 5) away
+  EXPECT_FALSE(run());
+  EXPECT_EQ(record->at_source_table[0][4], MarkSource::loaded);  // 600 moved up
+  EXPECT_EQ(record->at_source_table[0][199], MarkSource::none);
+}
+
 }  // namespace
 }  // namespace telmor::test

@@ -56,6 +56,7 @@ std::string_view keyword_for(DirectiveKind kind) {
     case DirectiveKind::press: return "press";
     case DirectiveKind::double_click: return "double";
     case DirectiveKind::snapshot: return "snapshot";
+    case DirectiveKind::export_table: return "export";
   }
   std::abort();
 }
@@ -88,7 +89,7 @@ void check_directive(const Directive& directive, const std::vector<std::string_v
     FUZZ_CHECK(directive.text.empty());
   } else {
     FUZZ_CHECK(directive.text == rest_of(line));
-    if (directive.kind == DirectiveKind::snapshot) FUZZ_CHECK(!all_blank(directive.text));
+    if (is_output(directive.kind)) FUZZ_CHECK(!all_blank(directive.text));
   }
 }
 

@@ -52,6 +52,22 @@ TEST_F(Detect, OneBeatLandsInRowTwoWithTheDiagnosticLines) {
             "chart< y\nconsole> nlead 0\nconsole> na 2\n");
 }
 
+TEST_F(Detect, EveryFoundTimeIsDetectedAndEveryEmptyEntryHasNoSource) {
+  record(1, 10, {3120, 3000, 1000});
+  r->at_source_table[0].fill(MarkSource::hand);  // whatever was there before
+  r->deriv(1, 990) = -5.0f;
+  r->deriv(1, 3030) = -3.0f;  // the two later beats find ATs 30 ms apart: one goes
+  r->deriv(1, 3060) = -2.0f;
+  run();
+  EXPECT_EQ(at(2), 990.0f);
+  EXPECT_EQ(at(3), 3030.0f);
+  EXPECT_EQ(at(4), 0.0f);  // cleared by the 50 ms rule
+  for (int row = 1; row <= kMaxRows; ++row) {
+    const MarkSource expected = r->at_ms(1, row) != 0.0f ? MarkSource::detected : MarkSource::none;
+    ASSERT_EQ(r->at_source_table[0][static_cast<std::size_t>(row - 1)], expected) << row;
+  }
+}
+
 TEST_F(Detect, OneSecondRecordingDoesNotSearchABeatAt1000) {
   record(1, 1, {1000});
   run();

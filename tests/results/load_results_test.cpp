@@ -103,6 +103,27 @@ TEST_F(LoadResults, ClearsRowsUpTo100OfTheRunsLeadsAndKeepsTheRest) {
   }
 }
 
+// What a load reads counts as loaded, hand marks of before included; the
+// rows it clears have no source, those it does not reach keep theirs.
+TEST_F(LoadResults, TimesReadAreLoadedAndTheRowsBeyondKeepTheirSources) {
+  fill_tables();
+  for (auto& lead : record->at_source_table) lead.fill(MarkSource::hand);
+  for (auto& lead : record->rt_source_table) lead.fill(MarkSource::detected);
+  test::write_whole_file(file, kExampleFile);  // AT row 2 of lead 3 is 0
+  load("y");
+  const auto at_source = [&](int lead, int row) {
+    return record->at_source_table[static_cast<std::size_t>(lead - 1)][static_cast<std::size_t>(row - 1)];
+  };
+  EXPECT_EQ(at_source(1, 1), MarkSource::loaded);
+  EXPECT_EQ(at_source(2, 2), MarkSource::loaded);
+  EXPECT_EQ(at_source(3, 2), MarkSource::none);
+  EXPECT_EQ(at_source(1, 3), MarkSource::none);      // cleared
+  EXPECT_EQ(at_source(1, 101), MarkSource::hand);    // beyond the cleared rows
+  EXPECT_EQ(at_source(4, 1), MarkSource::hand);      // a lead the run does not have
+  EXPECT_EQ(record->rt_source_table[0][0], MarkSource::loaded);
+  EXPECT_EQ(record->rt_source_table[0][1], MarkSource::none);
+}
+
 TEST_F(LoadResults, CountAbove100ReachesRowsBeyondTheCleared) {
   fill_tables();
   record->lead_count = 1;

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
+#include "record/results_snapshot.h"
 #include "record/run_record.h"
 
 namespace telmor {
@@ -16,6 +18,15 @@ struct OwnedMarks {
   int count = 0;              // how many (more than one: something to review)
   std::int32_t earliest = 0;  // the earliest of them, whole ms; meaningful when count > 0
   int earliest_row = 0;       // its row in the table (1..200); 0 when count is 0
+  MarkSource earliest_source = MarkSource::none;
+  int by_hand = 0;            // how many of them a click in a correction pass made
+};
+
+// How many marks of both kinds came from each source.
+struct SourceCounts {
+  int detected = 0;
+  int hand = 0;
+  int loaded = 0;
 };
 
 struct BeatCell {
@@ -29,6 +40,7 @@ struct BeatTable {
   std::vector<std::int32_t> beats;  // beats[k - 1]: beat k in whole ms, ascending
   int leads = 0;
   std::vector<BeatCell> cells;      // lead by lead, beats 0..n of each
+  SourceCounts sources;
 
   int beat_count() const { return static_cast<int>(beats.size()); }
   const BeatCell& cell(int lead, int beat) const {
@@ -42,6 +54,10 @@ struct BeatTable {
 // entries of rows 1..at_beat_count of AT_MS and 1..rt_beat_count of RT_MS of
 // leads 1..lead_count are assigned, each as the whole ms the results file
 // writes it (nearest, halves away from zero).
+BeatTable assign_marks(const ResultsSnapshot& results);
 BeatTable assign_marks(const RunRecord& record);
+
+// "detected", "hand", "loaded", or "" for none.
+std::string_view source_name(MarkSource source);
 
 }  // namespace telmor

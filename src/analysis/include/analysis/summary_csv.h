@@ -25,4 +25,9 @@ using ExtraColumns = std::function<std::string(int lead, int beat, const BeatCel
 void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
                          const ExtraColumns& extra = {});
 
+// The results table of one recording as the results view exports it: the
+// summary's header and rows, and two more columns at the end, at_source and
+// rt_source: where the mark shown came from (detected, hand, loaded, or empty).
+std::string results_table_csv(const ResultsSnapshot& results);
+
 }  // namespace telmor

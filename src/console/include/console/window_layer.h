@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "console/console_output.h"
+#include "record/results_snapshot.h"
 
 namespace telmor {
 
@@ -85,6 +86,11 @@ class WindowLayer : public ConsoleOutput {
   // The program has ended (all files are closed); the layer ends the process
   // or, headless, records the end. The logic returns right after it.
   virtual void program_stop() = 0;
+
+  // A copy of the AT and RT tables as they stand whenever the program comes
+  // back to its menu, for a view of the results; the layer may keep it. The
+  // program's windows and flow do not depend on it.
+  virtual void show_results(const ResultsSnapshot& results) { (void)results; }
 };
 
 }  // namespace telmor

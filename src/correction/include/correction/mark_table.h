@@ -19,11 +19,14 @@ enum class ClickEdit { added, removed, table_full };
 // ones lies within 40 ms of t, that row and the new one are cleared and the
 // count goes back down. At 200 rows a time within 40 ms is still removed
 // (count unchanged); otherwise nothing changes and table_full comes back.
-// After any change rows 1..count are re-sorted with sort_times.
-ClickEdit edit_at_click(MarkColumn& column, std::int32_t& count, float t);
+// After any change rows 1..count are re-sorted with sort_times. sources is
+// the column's sources: an added time is a hand mark, a removed one leaves
+// none, and each source moves with its time.
+ClickEdit edit_at_click(MarkColumn& column, SourceColumn& sources, std::int32_t& count, float t);
 
-// Rows 1..rows become their non-zero times in ascending order, then 0.0.
-// Equal times are all kept, in their order in the column.
-void sort_times(MarkColumn& column, int rows);
+// Rows 1..rows become their non-zero times in ascending order, then 0.0,
+// each with its source (none for the empty rows). Equal times are all kept,
+// in their order in the column.
+void sort_times(MarkColumn& column, SourceColumn& sources, int rows);
 
 }  // namespace telmor

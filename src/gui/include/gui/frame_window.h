@@ -1,14 +1,18 @@
-// The application frame: the console window, and the chart window once the
-// program opens it. It owns the input queues that both fill, closes them when
-// the user closes the frame, and applies the program's output batches.
+// The application frame: the console window, the chart window once the
+// program opens it, the results view, and the menus around them. It owns the
+// input queues that both windows fill, closes them when the user closes the
+// frame, and applies the program's output batches.
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
+#include <memory>
 
 #include "gui/gui_ops.h"
 #include "gui/input_queues.h"
 
 class QCloseEvent;
+class QDockWidget;
 class QScrollArea;
 class QSplitter;
 
@@ -16,6 +20,7 @@ namespace telmor {
 
 class ChartCanvas;
 class ConsolePane;
+class ResultsView;
 
 class FrameWindow : public QMainWindow {
  public:
@@ -30,7 +35,15 @@ class FrameWindow : public QMainWindow {
   ConsolePane* console() const { return console_; }
   ChartCanvas* canvas() const { return canvas_; }
   QScrollArea* chart_area() const { return chart_area_; }
+  ResultsView* results_view() const { return results_view_; }
+  QDockWidget* results_dock() const { return results_dock_; }
   bool chart_is_open() const;
+
+  // The results table as the program last showed it at its menu, as CSV
+  // (the summary columns of telmor-batch and where each mark came from); the
+  // chart as it stands, as PNG. False, with the reason, when it cannot be written.
+  bool save_table_csv(const QString& path, QString& reason) const;
+  bool save_chart_image(const QString& path, QString& reason) const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -39,12 +52,18 @@ class FrameWindow : public QMainWindow {
   void apply_one(const GuiOp& op);
   void open_chart();
   void close_chart();
+  void build_menus();
+  void ask_and_save_table();
+  void ask_and_save_chart();
 
   InputQueues input_;
   QSplitter* splitter_;
   QScrollArea* chart_area_;
   ChartCanvas* canvas_;
   ConsolePane* console_;
+  ResultsView* results_view_;
+  QDockWidget* results_dock_;
+  std::shared_ptr<const ResultsSnapshot> results_;
 };
 
 }  // namespace telmor

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "console/window_layer.h"
+#include "record/results_snapshot.h"
 
 namespace telmor::gui_op {
 
@@ -32,6 +34,10 @@ struct SetCursor {
   Cursor cursor = Cursor::arrow;
 };
 struct Stop {};
+// The tables as they stood when the program came back to its menu.
+struct Results {
+  std::shared_ptr<const ResultsSnapshot> results;
+};
 
 }  // namespace telmor::gui_op
 
@@ -39,7 +45,7 @@ namespace telmor {
 
 using GuiOp = std::variant<gui_op::ConsoleLine, gui_op::ChartOpen, gui_op::ChartLine,
                            gui_op::ChartClear, gui_op::ChartClose, gui_op::Segment,
-                           gui_op::SetCursor, gui_op::Stop>;
+                           gui_op::SetCursor, gui_op::Stop, gui_op::Results>;
 using GuiOpBatch = std::vector<GuiOp>;
 
 }  // namespace telmor

@@ -6,8 +6,12 @@
 
 namespace telmor {
 
-// Empties rows 1 to 200 of AT_MS and RT_MS for leads 1 to LEAD_COUNT.
+// Empties rows 1 to 200 of AT_MS and RT_MS for leads 1 to LEAD_COUNT, and
+// their sources.
 void clear_results(RunRecord& record);
+
+// Every time in rows 1 to 200 of leads 1 to LEAD_COUNT was found by c.
+void note_detected(RunRecord& record);
 
 // The rows a detection fills: the position of the first zero entry of
 // BEAT_MS, that is the number of beats plus one (at most 200).
@@ -24,7 +28,8 @@ void find_at_rt(RunRecord& record, int n);
 void drop_near_duplicates(RunRecord& record, int n);
 
 // The whole detection: clear_results, both counts set to detection_rows,
-// find_at_rt and drop_near_duplicates. Reads BEAT_MS as the redraw sorted it.
+// find_at_rt, drop_near_duplicates and note_detected. Reads BEAT_MS as the
+// redraw sorted it.
 void detect_marks(RunRecord& record);
 
 }  // namespace telmor

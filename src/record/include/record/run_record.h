@@ -25,6 +25,12 @@ using Table = std::array<std::array<float, Cols>, Rows>;
 using MarkColumn = std::array<float, kMaxRows>;
 using MarkTable = Table<kMaxLeads, kMaxRows>;
 
+// Where an entry of the AT and RT tables came from: found by c, added by a
+// click in a correction pass, or read from a results file by o.
+enum class MarkSource : std::uint8_t { none, detected, hand, loaded };
+using SourceColumn = std::array<MarkSource, kMaxRows>;
+using SourceTable = std::array<SourceColumn, kMaxLeads>;
+
 struct RunRecord {
   // Settings of the start-up dialogue.
   TextField drive{1};
@@ -61,6 +67,9 @@ struct RunRecord {
   MarkTable rt_ms_table{};
   std::int32_t at_beat_count = 0;
   std::int32_t rt_beat_count = 0;
+  // Beside each entry, where it came from; they move together.
+  SourceTable at_source_table{};
+  SourceTable rt_source_table{};
 
   // Recognition ranges in ms relative to a beat.
   std::int32_t at_from = 0;

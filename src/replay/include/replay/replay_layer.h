@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -17,8 +18,10 @@
 namespace telmor {
 
 // Directives are taken lazily, when the program blocks: a read or a wait
-// first writes the snapshots that come next in the script, then takes the
-// next input directive, which must be of the kind the program waits for.
+// first writes the snapshots and exports that come next in the script, then
+// takes the next input directive, which must be of the kind the program waits
+// for. An export writes the results table as the program last showed it at
+// its menu (only the header before the first menu).
 // Otherwise the blocking call throws ReplayStopped (kReplayMismatch), or
 // (kReplayRanOut) when the script has no input left.
 //
@@ -50,12 +53,15 @@ class ReplayLayer : public WindowLayer {
   Cursor set_mouse_cursor(Cursor cursor) override;
   MouseEvent wait_mouse_event(int mask) override;
 
-  // Records the end, writes the snapshots left in the script and keeps the
-  // other unused directives for unused_directives().
+  // Records the end, writes the snapshots and exports left in the script and
+  // keeps the other unused directives for unused_directives().
   void program_stop() override;
 
+  // Keeps the copy for the script's exports.
+  void show_results(const ResultsSnapshot& results) override;
+
   bool program_stopped() const { return stopped_; }
-  // The directives other than snapshots that program_stop() found unused.
+  // The directives other than snapshots and exports that program_stop() found unused.
   const std::vector<Directive>& unused_directives() const { return unused_; }
 
   const ChartSurface& surface() const { return surface_; }
@@ -66,9 +72,10 @@ class ReplayLayer : public WindowLayer {
   int chart_text_rows() const { return chart_text_rows_; }
 
  private:
-  // Writes the snapshots that come next; returns the next input directive or null.
+  // Writes the snapshots and exports that come next; returns the next input
+  // directive or null.
   const Directive* next_input();
-  void write_snapshot(const Directive& directive);
+  void write_output(const Directive& directive);
   std::string read_typed_line(DirectiveKind kind, std::string_view prefix,
                               std::string_view awaited);
   void drop_pending_events();
@@ -87,6 +94,7 @@ class ReplayLayer : public WindowLayer {
   int chart_text_rows_ = 0;
   bool stopped_ = false;
   std::vector<Directive> unused_;
+  std::unique_ptr<ResultsSnapshot> results_ = std::make_unique<ResultsSnapshot>();
 };
 
 }  // namespace telmor

@@ -1,4 +1,4 @@
-// Session scripts of headless runs (typed lines, clicks, snapshots) parsed into directives.
+// Session scripts of headless runs (typed lines, clicks, snapshots, exports) parsed into directives.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +16,13 @@ enum class DirectiveKind {
   press,         // press left|right X Y: one button press
   double_click,  // double left|right X Y: the press, then the double-click
   snapshot,      // snapshot FILE: the chart surface as a PNG file
+  export_table,  // export FILE: the results table as CSV
 };
+
+// Snapshots and exports run as they come up; the others answer a read or a wait.
+constexpr bool is_output(DirectiveKind kind) {
+  return kind == DirectiveKind::snapshot || kind == DirectiveKind::export_table;
+}
 
 enum class MouseButton { left, right };
 
@@ -24,7 +30,7 @@ struct Directive {
   DirectiveKind kind = DirectiveKind::console;
   int line_number = 0;   // in the script, from 1
   std::string source;    // the script line without its line end
-  std::string text;      // typed text or snapshot file name
+  std::string text;      // typed text, or the file of a snapshot or an export
   MouseButton button = MouseButton::left;
   std::int16_t x = 0;
   std::int16_t y = 0;

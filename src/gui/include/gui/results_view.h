@@ -1,0 +1,59 @@
+// The results view: every lead and beat of the AT and RT tables at a glance,
+// as AT, RT or ARI (RT - AT) in whole ms on a colour scale, with the cells
+// that ask for a look flagged and listed, the cells with hand marks marked,
+// and per lead the beats with both marks, the mean and the standard
+// deviation. It shows the copy the program handed over at its menu, never
+// the live tables.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "analysis/results_grid.h"
+#include "record/results_snapshot.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QTableWidget;
+
+namespace telmor {
+
+class ScaleLegend;
+
+// Item data of a grid cell: true when it asks for a look, and when one of its
+// marks was made by hand.
+inline constexpr int kFlaggedRole = Qt::UserRole + 1;
+inline constexpr int kByHandRole = Qt::UserRole + 2;
+
+class ResultsView : public QWidget {
+ public:
+  explicit ResultsView(QWidget* parent = nullptr);
+
+  // The tables as the program last showed them at its menu.
+  void show_results(std::shared_ptr<const ResultsSnapshot> results);
+  void show_quantity(GridQuantity quantity);
+
+  const ResultsGrid& grid() const { return grid_; }
+  QTableWidget* table() const { return table_; }
+  QListWidget* review() const { return review_; }
+  QLabel* counts_line() const { return counts_; }
+  QLabel* flagged_line() const { return flagged_; }
+  QComboBox* quantity_switch() const { return quantity_; }
+
+ private:
+  void rebuild();
+  int column_of(int beat) const;  // table column of beat 0..n, or -1
+
+  QComboBox* quantity_;
+  QLabel* counts_;
+  QLabel* flagged_;
+  ScaleLegend* legend_;
+  QTableWidget* table_;
+  QListWidget* review_;
+  std::shared_ptr<const ResultsSnapshot> results_;
+  BeatTable beats_;
+  ResultsGrid grid_;
+};
+
+}  // namespace telmor

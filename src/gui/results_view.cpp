@@ -1,0 +1,240 @@
+// The results view's widgets, filled from the grid of the last copy.
+#include "gui/results_view.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <string>
+
+#include "console/number_text.h"
+#include "gui/colour_scale.h"
+
+namespace telmor {
+
+// The colour scale with the values at its ends.
+class ScaleLegend : public QWidget {
+ public:
+  explicit ScaleLegend(QWidget* parent) : QWidget(parent) { setFixedHeight(22); }
+  void set_range(bool shown, std::int32_t low, std::int32_t high, const QString& what) {
+    shown_ = shown;
+    low_ = low;
+    high_ = high;
+    what_ = what;
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (!shown_) return;
+    QPainter painter(this);
+    const QString low = what_ + QString::number(low_) + " ms";
+    const QString high = QString::number(high_) + " ms";
+    const int low_width = fontMetrics().horizontalAdvance(low) + 8;
+    const int text = fontMetrics().horizontalAdvance(high) + 8;
+    const QRect bar(low_width, 3, std::max(1, width() - low_width - text - 8), height() - 6);
+    for (int x = 0; x < bar.width(); ++x) {
+      painter.setPen(scale_colour(static_cast<double>(x) / std::max(1, bar.width() - 1)));
+      painter.drawLine(bar.left() + x, bar.top(), bar.left() + x, bar.bottom());
+    }
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(QRect(0, 0, bar.left() - 4, height()), Qt::AlignRight | Qt::AlignVCenter, low);
+    painter.drawText(QRect(bar.right() + 4, 0, text, height()), Qt::AlignLeft | Qt::AlignVCenter, high);
+  }
+
+ private:
+  bool shown_ = false;
+  std::int32_t low_ = 0, high_ = 0;
+  QString what_;
+};
+
+namespace {
+
+// Flagged cells get a red frame; cells with a hand mark a small corner triangle.
+class CellMarks : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    painter->save();
+    if (index.data(kFlaggedRole).toBool()) {
+      painter->setPen(QPen(QColor(220, 20, 60), 2));
+      painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+    }
+    if (index.data(kByHandRole).toBool()) {
+      const QRect r = option.rect;
+      const QPoint corner[3] = {r.topRight() + QPoint(-9, 1), r.topRight() + QPoint(-1, 1),
+                                r.topRight() + QPoint(-1, 9)};
+      painter->setPen(Qt::NoPen);
+      painter->setBrush(QColor(255, 140, 0));
+      painter->drawPolygon(corner, 3);
+    }
+    painter->restore();
+  }
+};
+
+QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+QString source_words(MarkSource source) {
+  switch (source) {
+    case MarkSource::detected:
+      return QStringLiteral("自動");
+    case MarkSource::hand:
+      return QStringLiteral("手");
+    case MarkSource::loaded:
+      return QStringLiteral("読込");
+    case MarkSource::none:
+      break;
+  }
+  return {};
+}
+
+QString mark_line(const char* kind, const OwnedMarks& marks) {
+  QString line = QString::fromLatin1(kind) + " ";
+  if (marks.count == 0) return line + QStringLiteral("なし");
+  line += QString::number(marks.earliest) + " ms（" + source_words(marks.earliest_source) + "）";
+  if (marks.count > 1) line += QStringLiteral("、ほか%1個").arg(marks.count - 1);
+  return line;
+}
+
+QString beat_name(const ResultsGrid& grid, int beat) {
+  if (beat == 0) return QStringLiteral("最初の拍より前");
+  return QStringLiteral("拍%1（%2 ms）").arg(beat).arg(grid.beats[static_cast<std::size_t>(beat - 1)]);
+}
+
+}  // namespace
+
+ResultsView::ResultsView(QWidget* parent)
+    : QWidget(parent),
+      quantity_(new QComboBox(this)),
+      counts_(new QLabel(this)),
+      flagged_(new QLabel(this)),
+      legend_(new ScaleLegend(this)),
+      table_(new QTableWidget(this)),
+      review_(new QListWidget(this)) {
+  quantity_->addItem(QStringLiteral("AT"));
+  quantity_->addItem(QStringLiteral("RT"));
+  quantity_->addItem(QStringLiteral("ARI（RT−AT）"));
+  connect(quantity_, &QComboBox::currentIndexChanged, this, [this] { rebuild(); });
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(new QLabel(QStringLiteral("表示:"), this));
+  top->addWidget(quantity_);
+  top->addSpacing(12);
+  top->addWidget(counts_, 1);
+  top->addWidget(flagged_);
+
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setItemDelegate(new CellMarks(table_));
+  table_->setMouseTracking(true);
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  review_->setMaximumHeight(90);
+  connect(review_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row < 0) return;
+    const QListWidgetItem* item = review_->item(row);
+    table_->setCurrentCell(item->data(Qt::UserRole).toInt(), item->data(Qt::UserRole + 1).toInt());
+  });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addLayout(top);
+  layout->addWidget(legend_);
+  layout->addWidget(table_, 1);
+  layout->addWidget(review_);
+  rebuild();
+}
+
+void ResultsView::show_results(std::shared_ptr<const ResultsSnapshot> results) {
+  results_ = std::move(results);
+  beats_ = results_ ? assign_marks(*results_) : BeatTable{};
+  rebuild();
+}
+
+void ResultsView::show_quantity(GridQuantity quantity) {
+  quantity_->setCurrentIndex(static_cast<int>(quantity));
+}
+
+int ResultsView::column_of(int beat) const {
+  if (beat == 0) return grid_.before_first ? 0 : -1;
+  return beat - 1 + (grid_.before_first ? 1 : 0);
+}
+
+void ResultsView::rebuild() {
+  grid_ = make_results_grid(beats_, static_cast<GridQuantity>(quantity_->currentIndex()));
+  const int beats = static_cast<int>(grid_.beats.size());
+  const int first_figure = column_of(beats) + 1;
+  table_->clear();
+  table_->setRowCount(grid_.leads);
+  table_->setColumnCount(first_figure + 3);
+  QStringList columns;
+  if (grid_.before_first) columns << QStringLiteral("前");
+  for (int beat = 1; beat <= beats; ++beat) {
+    columns << QStringLiteral("拍%1\n%2 ms").arg(beat).arg(grid_.beats[static_cast<std::size_t>(beat - 1)]);
+  }
+  const QString from = grid_.quantity == GridQuantity::ari ? QString() : QStringLiteral("\n拍から");
+  columns << QStringLiteral("AT・RT\n両方") << QStringLiteral("平均") + from
+          << QStringLiteral("標準偏差") + from;
+  table_->setHorizontalHeaderLabels(columns);
+  QStringList rows;
+  for (int lead = 1; lead <= grid_.leads; ++lead) rows << QStringLiteral("誘導%1").arg(lead);
+  table_->setVerticalHeaderLabels(rows);
+
+  review_->clear();
+  const double span = std::max(1, grid_.highest - grid_.lowest);
+  for (int lead = 1; lead <= grid_.leads; ++lead) {
+    for (int beat = 0; beat <= beats; ++beat) {
+      const int column = column_of(beat);
+      if (column < 0) continue;
+      const GridCell& cell = grid_.cell(lead, beat);
+      const BeatCell& marks = beats_.cell(lead, beat);
+      auto* item = new QTableWidgetItem(cell.has_value ? QString::number(cell.value) : QString());
+      item->setTextAlignment(Qt::AlignCenter);
+      if (cell.has_shade) {
+        const QColor colour = scale_colour((cell.shade - grid_.lowest) / span);
+        item->setBackground(colour);
+        item->setForeground(text_colour_on(colour));
+      }
+      item->setData(kFlaggedRole, cell.flagged);
+      item->setData(kByHandRole, cell.by_hand);
+      QString tip = QStringLiteral("誘導%1・").arg(lead) + beat_name(grid_, beat) + "\n" +
+                    mark_line("AT", marks.at) + "\n" + mark_line("RT", marks.rt);
+      if (marks.at.count > 0 && marks.rt.count > 0)
+        tip += QStringLiteral("\nARI %1 ms").arg(marks.rt.earliest - marks.at.earliest);
+      if (cell.flagged) tip += "\n" + text(cell.review);
+      item->setToolTip(tip);
+      table_->setItem(lead - 1, column, item);
+      if (cell.flagged) {
+        auto* entry = new QListWidgetItem(QStringLiteral("誘導%1・").arg(lead) + beat_name(grid_, beat) +
+                                          ": " + text(cell.review));
+        entry->setData(Qt::UserRole, lead - 1);
+        entry->setData(Qt::UserRole + 1, column);
+        review_->addItem(entry);
+      }
+    }
+    const LeadFigures& figures = grid_.figures[static_cast<std::size_t>(lead - 1)];
+    const auto figure = [&](int offset, const QString& value) {
+      auto* item = new QTableWidgetItem(value);
+      item->setTextAlignment(Qt::AlignCenter);
+      table_->setItem(lead - 1, first_figure + offset, item);
+    };
+    figure(0, QString::number(figures.both));
+    figure(1, figures.values > 0 ? text(format_fixed(figures.mean, 1)) : QString());
+    figure(2, figures.values > 1 ? text(format_fixed(figures.sd, 1)) : QString());
+  }
+  counts_->setText(QStringLiteral("印: 自動 %1・手 %2・読込 %3")
+                       .arg(grid_.sources.detected)
+                       .arg(grid_.sources.hand)
+                       .arg(grid_.sources.loaded));
+  flagged_->setText(QStringLiteral("要確認 %1 セル").arg(grid_.flagged));
+  legend_->set_range(grid_.has_shades, grid_.lowest, grid_.highest,
+                     grid_.quantity == GridQuantity::ari ? QStringLiteral("ARI ")
+                                                         : QStringLiteral("拍から "));
+}
+
+}  // namespace telmor

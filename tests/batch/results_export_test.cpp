@@ -1,0 +1,89 @@
+// The results table a session exports: the batch summary of the same
+// recording and settings, and where each mark came from, through detection,
+// a hand edit, a save and a load.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch_harness.h"
+#include "support/program_session.h"
+#include "support/sample_expectation.h"
+
+namespace telmor {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The line without its last two fields, and those two.
+std::string without_sources(const std::string& line, std::string& sources) {
+  const std::size_t second_last = line.rfind(',', line.rfind(',') - 1);
+  sources = line.substr(second_last + 1);
+  return line.substr(0, second_last);
+}
+
+TEST(ResultsExport, IsTheBatchSummaryWithWhereEachMarkCameFrom) {
+  test::BatchRun batch;
+  const fs::path map = batch.dir / "d" / "data" / "map";
+  fs::create_directories(map);
+  fs::copy_file(test::kSampleFile, map / "sample.txt");
+  test::ProgramSession session;
+  const std::string exported = (batch.dir / "table.csv").string();
+  ASSERT_EQ(session.run("console y\nconsole y\nconsole y\nconsole sample\nconsole 8\nconsole 10\n"
+                        "chart c\nchart y\nexport " + exported + "\nchart x\n",
+                        batch.dir.path()),
+            0)
+      << session.err;
+  ASSERT_EQ(batch.run({"--out", batch.path("out"), (map / "sample.txt").string()}), kBatchAllAnalysed);
+
+  const std::vector<std::string> table = lines_of(test::read_whole_file(exported));
+  const std::vector<std::string> summary = lines_of(test::read_whole_file(batch.dir / "out" / "summary.csv"));
+  ASSERT_EQ(table.size(), summary.size());
+  EXPECT_EQ(table[0], summary[0] + ",at_source,rt_source");
+  for (std::size_t i = 1; i < table.size(); ++i) {
+    std::string sources;
+    EXPECT_EQ(without_sources(table[i], sources), summary[i]);
+    // After c every mark shown was detected.
+    EXPECT_TRUE(sources == "detected,detected" || sources == ",detected" ||
+                sources == "detected," || sources == ",")
+        << table[i];
+  }
+}
+
+TEST(ResultsExport, HandMarksAreHandUntilSavedAndLoaded) {
+  test::BatchRun batch;
+  const fs::path map = batch.dir / "d" / "data" / "map";
+  fs::create_directories(map);
+  batch.generate("d/data/map/small.txt", 3, 2, 5);
+  const std::string before = (batch.dir / "before.csv").string();
+  const std::string after = (batch.dir / "after.csv").string();
+  std::string script = "console y\nconsole y\nconsole y\nconsole small\nconsole 3\nconsole 2\n"
+                       "chart c\nchart y\nchart a\npress left 100 100\n";  // 166.67 ms: a beat 0 mark
+  for (int window = 0; window < 12; ++window) script += "press right 700 100\n";
+  script += "chart y\nexport " + before + "\nchart o\nchart y\nexport " + after + "\nchart x\n";
+  test::ProgramSession session;
+  ASSERT_EQ(session.run(script, batch.dir.path()), 0) << session.err;
+
+  const std::vector<std::string> hand = lines_of(test::read_whole_file(before));
+  const std::vector<std::string> loaded = lines_of(test::read_whole_file(after));
+  ASSERT_EQ(hand.size(), loaded.size());
+  EXPECT_EQ(hand[1], "small,1,0,,167,,,1,0,hand,");
+  EXPECT_EQ(loaded[1], "small,1,0,,167,,,1,0,loaded,");
+  for (std::size_t i = 2; i < loaded.size(); ++i) {
+    std::string sources;
+    without_sources(loaded[i], sources);
+    EXPECT_EQ(sources.find("detected"), std::string::npos) << loaded[i];
+  }
+}
+
+}  // namespace
+}  // namespace telmor
