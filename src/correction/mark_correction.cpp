@@ -1,11 +1,16 @@
 // The correction pass: window selection, the mouse wait and its dispatch.
 #include "correction/mark_correction.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "console/curve_drawing.h"
+#include "console/number_text.h"
 #include "correction/correction_window.h"
+#include "correction/edit_history.h"
 #include "correction/mark_table.h"
 
 namespace telmor {
@@ -38,51 +43,177 @@ float clicked_time(std::int16_t x, int start_ms) {
   return static_cast<float>(x) / 0.6f + static_cast<float>(start_ms);
 }
 
-}  // namespace
+std::string whole_ms_text(float t) { return format_integer(std::lround(t)); }
 
-void correct_marks(WindowLayer& layer, RunRecord& record, DrawingState& drawing, MarkKind kind) {
-  const int windows_per_lead = 2 * record.record_seconds;
-  int window_index = 0;
-  for (;;) {
-    const ShownWindow window = select_window(window_index, windows_per_lead);
-    record.window_start_ms = window.start_ms;
+// "誘導3 AT 2583 ms"
+std::string mark_words(MarkKind kind, int lead, float t) {
+  return "誘導" + format_integer(lead) + (kind == MarkKind::at ? " AT " : " RT ") +
+         whole_ms_text(t) + " ms";
+}
 
-    bool table_full = false;
-    bool stay = true;
-    while (stay) {
-      layer.chart_clear();
-      if (window.lead >= record.lead_count + 1) return;
-      draw_correction_window(layer, record, drawing, kind, window.lead);
-      // After the redraw, so that it is still there while the user decides.
-      if (table_full) layer.chart_write(kTableFull);
-      table_full = false;
-      layer.set_mouse_cursor(load_cursor_a(nullptr, kIdcCross));
+// "誘導 2  1.5–2.5 s": where the pass stands, for the frame's status bar.
+std::string place_words(const ShownWindow& window) {
+  return "誘導 " + format_integer(window.lead) + "  " +
+         format_fixed(window.start_ms / 1000.0, 1) + "–" +
+         format_fixed((window.start_ms + 1000) / 1000.0, 1) + " s";
+}
 
-      const MouseEvent click = layer.wait_mouse_event(kCorrectionEvents);
-      switch (click.event) {
-        case kLeftPress: {
-          layer.set_color_rgb(mark_colour(kind));
-          line(layer, click.x, kClickTop, click.x, kClickBottom);
-          const float t = clicked_time(click.x, window.start_ms);
-          table_full = edit_at_click(mark_column(record, kind, window.lead),
-                                     source_column(record, kind, window.lead),
-                                     mark_count(record, kind), t) == ClickEdit::table_full;
-          break;
+ColumnState state_of(RunRecord& record, MarkKind kind, int lead) {
+  return {mark_column(record, kind, lead), source_column(record, kind, lead), mark_count(record, kind)};
+}
+
+void restore(RunRecord& record, MarkKind kind, int lead, const ColumnState& state) {
+  mark_column(record, kind, lead) = state.times;
+  source_column(record, kind, lead) = state.sources;
+  mark_count(record, kind) = state.count;
+}
+
+// A pass in progress: the window on show, its edits, and what the frame is told.
+class Pass {
+ public:
+  Pass(WindowLayer& layer, RunRecord& record, DrawingState& drawing, MarkKind kind)
+      : layer_(layer), record_(record), drawing_(drawing), kind_(kind),
+        windows_per_lead_(2 * record.record_seconds), unsaved_at_start_(record.results_unsaved) {}
+
+  void run() {
+    for (;;) {
+      window_ = select_window(window_index_, windows_per_lead_);
+      record_.window_start_ms = window_.start_ms;
+      bool table_full = false;
+      stay_ = true;
+      while (stay_) {
+        layer_.chart_clear();
+        if (window_.lead >= record_.lead_count + 1) return leave();
+        draw_correction_window(layer_, record_, drawing_, kind_, window_.lead);
+        layer_.show_time_axis(window_.start_ms, 1.0 / 0.6);
+        layer_.show_place(place_words(window_));
+        // After the redraw, so that it is still there while the user decides.
+        if (table_full) layer_.chart_write(kTableFull);
+        table_full = false;
+        layer_.set_mouse_cursor(load_cursor_a(nullptr, kIdcCross));
+
+        const MouseEvent input = layer_.wait_mouse_event(kCorrectionEvents | kPassKey);
+        switch (input.event) {
+          case kLeftPress:
+            table_full = click(input.x) == ClickEdit::table_full;
+            break;
+          case kRightPress:
+            step(1);
+            break;
+          case kRightDouble:
+            // Comes after the right press of the same double-click: one window back in all.
+            step(-2);
+            break;
+          case kPassKey:
+            if (input.key == PassKey::escape) {
+              layer_.chart_clear();
+              return leave();
+            }
+            key(input.key);
+            break;
+          default:
+            break;
         }
-        case kRightPress:
-          window_index += 1;
-          stay = false;
-          break;
-        case kRightDouble:
-          // Comes after the right press of the same double-click: one window back in all.
-          window_index -= 2;
-          stay = false;
-          break;
-        default:
-          break;
       }
     }
   }
+
+ private:
+  ClickEdit click(std::int16_t x) {
+    layer_.set_color_rgb(mark_colour(kind_));
+    line(layer_, x, kClickTop, x, kClickBottom);
+    Edit edit;
+    edit.window_index = window_index_;
+    edit.lead = window_.lead;
+    edit.before = state_of(record_, kind_, window_.lead);
+    edit.what = edit_at_click(mark_column(record_, kind_, window_.lead),
+                              source_column(record_, kind_, window_.lead),
+                              mark_count(record_, kind_), clicked_time(x, window_.start_ms),
+                              &edit.time);
+    if (edit.what == ClickEdit::table_full) return edit.what;
+    edit.after = state_of(record_, kind_, window_.lead);
+    history_.push(edit);
+    layer_.show_note(mark_words(kind_, edit.lead, edit.time) +
+                     (edit.what == ClickEdit::added ? " を追加" : " を削除"));
+    changed(true);
+    return edit.what;
+  }
+
+  void step(int windows) {
+    window_index_ += windows;
+    stay_ = false;
+  }
+
+  void key(PassKey key) {
+    switch (key) {
+      case PassKey::right:
+      case PassKey::space:
+        return step(1);
+      case PassKey::left:
+        return step(-1);
+      case PassKey::page_down:  // the first window of the next lead (past the last: the end)
+        window_index_ = window_.lead * windows_per_lead_;
+        stay_ = false;
+        return;
+      case PassKey::page_up:  // the first window of the previous lead
+        window_index_ = std::max(window_.lead - 2, 0) * windows_per_lead_;
+        stay_ = false;
+        return;
+      case PassKey::undo:
+        return take_back(history_.undo(), true);
+      case PassKey::redo:
+        return take_back(history_.redo(), false);
+      case PassKey::escape:
+      case PassKey::none:
+        return;
+    }
+  }
+
+  // Undoes (or redoes) edit in the window it was made in, so that nothing
+  // changes off screen.
+  void take_back(const Edit* edit, bool undo) {
+    if (edit == nullptr) {
+      layer_.show_note(undo ? "取り消す修正がありません" : "やり直す修正がありません");
+      return;
+    }
+    restore(record_, kind_, edit->lead, undo ? edit->before : edit->after);
+    layer_.show_note(mark_words(kind_, edit->lead, edit->time) +
+                     (edit->what == ClickEdit::added ? " の追加を" : " の削除を") +
+                     (undo ? "取り消しました" : "やり直しました"));
+    // Every edit undone: the tables are as the pass found them.
+    changed(!history_.at_start() || unsaved_at_start_);
+    if (edit->window_index != window_index_) {
+      window_index_ = edit->window_index;
+      stay_ = false;
+    }
+  }
+
+  void changed(bool unsaved) {
+    record_.results_unsaved = unsaved;
+    layer_.show_unsaved(unsaved);
+  }
+
+  void leave() {
+    layer_.show_place("");
+    layer_.show_time_axis(0.0, 0.0);
+  }
+
+  WindowLayer& layer_;
+  RunRecord& record_;
+  DrawingState& drawing_;
+  const MarkKind kind_;
+  const int windows_per_lead_;
+  const bool unsaved_at_start_;
+  int window_index_ = 0;
+  ShownWindow window_;
+  bool stay_ = true;
+  EditHistory history_;
+};
+
+}  // namespace
+
+void correct_marks(WindowLayer& layer, RunRecord& record, DrawingState& drawing, MarkKind kind) {
+  Pass(layer, record, drawing, kind).run();
 }
 
 }  // namespace telmor

@@ -27,12 +27,14 @@ int nearest_row(const MarkColumn& column, int last, float t, float& best) {
 
 }  // namespace
 
-ClickEdit edit_at_click(MarkColumn& column, SourceColumn& sources, std::int32_t& count, float t) {
+ClickEdit edit_at_click(MarkColumn& column, SourceColumn& sources, std::int32_t& count, float t,
+                        float* changed) {
   float best = kFar;
   if (count >= kMaxRows) {
     // No row left for t, but a removal needs none.
     const int at = nearest_row(column, kMaxRows, t, best);
     if (best > kRemoveWithinMs) return ClickEdit::table_full;
+    if (changed != nullptr) *changed = column[at - 1];
     column[at - 1] = 0.0f;
     sources[at - 1] = MarkSource::none;
     sort_times(column, sources, kMaxRows);
@@ -45,7 +47,9 @@ ClickEdit edit_at_click(MarkColumn& column, SourceColumn& sources, std::int32_t&
   sources[count - 1] = t != 0.0f ? MarkSource::hand : MarkSource::none;
   const int at = nearest_row(column, count - 1, t, best);
   ClickEdit edit = ClickEdit::added;
+  if (changed != nullptr) *changed = t;
   if (best <= kRemoveWithinMs) {
+    if (changed != nullptr) *changed = column[at - 1];
     column[at - 1] = 0.0f;
     sources[at - 1] = MarkSource::none;
     column[count - 1] = 0.0f;

@@ -38,7 +38,20 @@ Resume load(Session& s) {
   load_results(s.layer, s.record, s.results_file);
   return Resume::menu;
 }
-Resume leave(Session&) { return Resume::exit; }
+// With unsaved changes the user is asked first (where the window layer can
+// ask); a save that fails keeps the program at its menu.
+Resume leave(Session& s) {
+  if (!s.record.results_unsaved) return Resume::exit;
+  switch (s.layer.confirm_exit()) {
+    case ExitChoice::save:
+      return write_results(s.layer, s.record, s.results_file) ? Resume::exit : Resume::menu;
+    case ExitChoice::cancel:
+      return Resume::menu;
+    case ExitChoice::discard:
+      break;
+  }
+  return Resume::exit;
+}
 
 constexpr std::array kCommands = {
     MenuCommand{'d', pick_ranges}, MenuCommand{'c', detect}, MenuCommand{'a', correct_at},
@@ -64,11 +77,12 @@ void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawi
   Resume resume = Resume::redraw;
   while (resume != Resume::exit) {
     if (resume == Resume::redraw) draw_overview(layer, record, drawing);
-    layer.show_results(snapshot_results(record));
+    layer.at_menu(snapshot_results(record));
     layer.chart_write(kMenuLine);
     read_text(layer, Window::chart, record.reply);
     const MenuCommand* command = find_command(record.reply);
     resume = command != nullptr ? command->run(session) : Resume::redraw;
+    layer.show_unsaved(record.results_unsaved);
   }
   layer.chart_close();
 }

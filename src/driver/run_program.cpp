@@ -7,11 +7,36 @@
 #include "console/reply_read.h"
 #include "driver/command_loop.h"
 #include "driver/dialogue.h"
+#include "driver/drive_path.h"
 #include "driver/overview.h"
 #include "driver/waveform_reader.h"
 #include "fitting/prepare_signals.h"
+#include "results/results_file.h"
 
 namespace telmor {
+
+namespace {
+
+// The command loop, until x or until the user closes the frame asking for the
+// unsaved tables to be saved first: then they are saved, and a save that
+// fails takes the program back to its menu instead of ending it.
+void run_until_closed(WindowLayer& layer, RunRecord& r, DrawingState& drawing,
+                      const std::filesystem::path& drives_root) {
+  for (;;) {
+    try {
+      run_command_loop(layer, r, drawing, drives_root);
+      return;
+    } catch (const SaveAndClose&) {
+      if (write_results(layer, r, host_path(r.result_path.view(), drives_root))) {
+        layer.chart_close();
+        return;
+      }
+      layer.show_note("保存できなかったので、終了していません。");
+    }
+  }
+}
+
+}  // namespace
 
 void run_program(WindowLayer& layer, const std::filesystem::path& drives_root) {
   // About 5 MB of tables, zeroed, for the whole run.
@@ -31,7 +56,7 @@ void run_program_on(WindowLayer& layer, const std::filesystem::path& drives_root
   layer.chart_open();
   layer.chart_write(std::string(r.data_path.view()) + "ecg dataを表示");
   if (find_beats(r, drawing)) {
-    run_command_loop(layer, r, drawing, drives_root);
+    run_until_closed(layer, r, drawing, drives_root);
   } else {
     layer.chart_write(std::string(r.data_path.view()) + "No data!  Hit");
     // Any number ends the run; so does a reply that is not one.

@@ -83,7 +83,7 @@ MouseEvent QtWindowLayer::wait_mouse_event(int mask) {
 
 void QtWindowLayer::program_stop() { post(gui_op::Stop{}); }
 
-void QtWindowLayer::show_results(const ResultsSnapshot& results) {
+void QtWindowLayer::at_menu(const ResultsSnapshot& results) {
   post(gui_op::Results{std::make_shared<const ResultsSnapshot>(results)});
 }
 

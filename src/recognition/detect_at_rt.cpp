@@ -24,6 +24,7 @@ Resume detect_at_rt(WindowLayer& layer, RunRecord& r) {
   find_at_rt(r, n);
   drop_near_duplicates(r, n);
   note_detected(r);
+  r.results_unsaved = true;
   return Resume::redraw;
 }
 

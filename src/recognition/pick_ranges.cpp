@@ -67,6 +67,7 @@ void draw_window(WindowLayer& layer, RunRecord& r, DrawingState& d, float x_step
     gpl(layer, d.curve_n, d.plot_x.data(), d.plot_y.data());
   }
   mark(layer, d, x_step * static_cast<float>(kBeatPosition) + d.frame_x0);
+  layer.show_time_axis(r.window_start_ms, 1.0 / (1000.0 * static_cast<double>(x_step)));
 }
 
 // How the beat pick ended: accepted, answered n, or refused by the range check.

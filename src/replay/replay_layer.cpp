@@ -20,7 +20,7 @@ constexpr std::string_view kAwaitConsole = "a line typed into the console";
 constexpr std::string_view kAwaitChart = "a line typed into the chart";
 
 std::string awaited_mouse(int mask) {
-  return "a mouse event (mask " + format_integer(mask) + ")";
+  return "a mouse event (mask " + format_integer(mask & (kPassKey - 1)) + ")";
 }
 
 [[noreturn]] void stop_ran_out(std::string_view awaited) {
@@ -98,6 +98,18 @@ MouseEvent ReplayLayer::wait_mouse_event(int mask) {
     if (pending_.empty()) {
       const Directive* directive = next_input();
       if (directive == nullptr) stop_ran_out(awaited_mouse(mask));
+      if (directive->kind == DirectiveKind::key) {
+        ++next_;
+        if ((mask & kPassKey) == 0) {
+          transcript_ << "chart: ignored key " << key_name(directive->key) << '\n';
+          continue;
+        }
+        transcript_ << "chart: key " << key_name(directive->key) << '\n';
+        MouseEvent key;
+        key.event = kPassKey;
+        key.key = directive->key;
+        return key;
+      }
       const bool is_double = directive->kind == DirectiveKind::double_click;
       if (directive->kind != DirectiveKind::press && !is_double) {
         stop_mismatch(*directive, awaited_mouse(mask));
@@ -146,7 +158,17 @@ const Directive* ReplayLayer::next_input() {
   return next_ < script_.size() ? &script_[next_] : nullptr;
 }
 
-void ReplayLayer::show_results(const ResultsSnapshot& results) { *results_ = results; }
+const Directive* ReplayLayer::next_typed_input() {
+  // Keys answer only the mouse waits of a correction pass; a read drops them.
+  for (const Directive* directive = next_input(); directive != nullptr; directive = next_input()) {
+    if (directive->kind != DirectiveKind::key) return directive;
+    transcript_ << "chart: ignored key " << key_name(directive->key) << '\n';
+    ++next_;
+  }
+  return nullptr;
+}
+
+void ReplayLayer::at_menu(const ResultsSnapshot& results) { *results_ = results; }
 
 void ReplayLayer::write_output(const Directive& directive) {
   const bool snapshot = directive.kind == DirectiveKind::snapshot;
@@ -169,7 +191,7 @@ void ReplayLayer::write_output(const Directive& directive) {
 std::string ReplayLayer::read_typed_line(DirectiveKind kind, std::string_view prefix,
                                          std::string_view awaited) {
   drop_pending_events();
-  const Directive* directive = next_input();
+  const Directive* directive = next_typed_input();
   if (directive == nullptr) stop_ran_out(awaited);
   if (directive->kind != kind) stop_mismatch(*directive, awaited);
   ++next_;

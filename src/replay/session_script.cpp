@@ -5,6 +5,7 @@
 #include <fstream>
 #include <limits>
 #include <sstream>
+#include <utility>
 
 #include "record/text_rules.h"
 
@@ -59,6 +60,26 @@ void parse_click(std::string_view keyword, std::string_view rest, Directive& dir
   }
 }
 
+constexpr std::pair<PassKey, std::string_view> kKeyNames[] = {
+    {PassKey::right, "right"},       {PassKey::left, "left"},     {PassKey::space, "space"},
+    {PassKey::page_down, "pagedown"}, {PassKey::page_up, "pageup"}, {PassKey::escape, "escape"},
+    {PassKey::undo, "undo"},         {PassKey::redo, "redo"},
+};
+
+void parse_key(std::string_view rest, Directive& directive) {
+  const std::vector<std::string_view> fields = split_fields(rest);
+  if (fields.size() == 1) {
+    for (const auto& [key, name] : kKeyNames) {
+      if (fields[0] == name) {
+        directive.key = key;
+        return;
+      }
+    }
+  }
+  throw ScriptError(directive.line_number,
+                    "expected 'key right|left|space|pagedown|pageup|escape|undo|redo'");
+}
+
 Directive parse_line(std::string_view line, int line_number) {
   Directive directive;
   directive.line_number = line_number;
@@ -82,6 +103,9 @@ Directive parse_line(std::string_view line, int line_number) {
   } else if (keyword == "double") {
     directive.kind = DirectiveKind::double_click;
     parse_click(keyword, rest, directive);
+  } else if (keyword == "key") {
+    directive.kind = DirectiveKind::key;
+    parse_key(rest, directive);
   } else if (keyword == "snapshot" || keyword == "export") {
     directive.kind = keyword == "snapshot" ? DirectiveKind::snapshot : DirectiveKind::export_table;
     directive.text = std::string(rest);
@@ -95,6 +119,13 @@ Directive parse_line(std::string_view line, int line_number) {
 }
 
 }  // namespace
+
+std::string_view key_name(PassKey key) {
+  for (const auto& [k, name] : kKeyNames) {
+    if (k == key) return name;
+  }
+  return "none";
+}
 
 ScriptError::ScriptError(int line_number, const std::string& message)
     : std::runtime_error("line " + std::to_string(line_number) + ": " + message),

@@ -52,7 +52,11 @@ void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
   layer.chart_write(about_file("AT,RTデータを", record, "に保存します。"));
   layer.chart_write("いいですか? <y/n>");
   if (!answered_yes(layer, record)) return;
+  write_results(layer, record, file, files);
+}
 
+bool write_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
+                   const FileAccess& files) {
   std::string text;
   const FormatResult formatted = format_results(record, text);
   std::string reason;
@@ -65,9 +69,11 @@ void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
     // The tables stay in memory and the old file as it was; the user may try again.
     layer.chart_write(about_file("AT,RTデータを", record, "に保存できませんでした。"));
     layer.chart_write(reason);
-    return;
+    return false;
   }
   layer.chart_write(about_file("AT,RTデータ", record, "を保存しました。"));
+  record.results_unsaved = false;
+  return true;
 }
 
 void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
@@ -87,6 +93,7 @@ void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
     return;
   }
   store_loaded(loaded, record);
+  record.results_unsaved = false;
   layer.chart_write(about_file("AT,RTデータ", record, "を読込みました。"));
 }
 

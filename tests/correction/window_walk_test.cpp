@@ -28,7 +28,7 @@ TEST_F(WindowWalk, TwoLeadsOfThreeSecondsGiveTwelveWindowsThenTheSaveDialogue) {
     ASSERT_EQ(s.lines.size(), 2u);
     EXPECT_EQ(s.lines[1], kAtInstruction);
     EXPECT_EQ(s.cursor, Cursor::cross);  // set again before every wait
-    EXPECT_EQ(s.mask, kLeftPress + kRightPress + kRightDouble);
+    EXPECT_EQ(s.mask, kLeftPress + kRightPress + kRightDouble + kPassKey);  // and the keys
   }
 
   // The twelfth press clears the chart and ends the pass: nothing is drawn or

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "console/curve_drawing.h"
@@ -9,6 +10,7 @@
 #include "driver/overview.h"
 #include "analysis/beat_search.h"
 #include "support/scripted_layer.h"
+#include "support/test_files.h"
 
 namespace telmor {
 namespace {
@@ -149,6 +151,43 @@ TEST_F(Menu, SaveLoadAndCorrectionsComeBackToTheMenu) {
   run({"s", "n", "O", "n", "a", "n", "R", "n", "x"});
   EXPECT_EQ(layer.clears, 3);  // the overview, then the pass's clear of each correction
   EXPECT_EQ(count(std::string("chart> ") + kMenu), 5);
+}
+
+// x with unsaved tables asks first: save (and end once saved), discard, or
+// stay at the menu; without unsaved tables it does not ask.
+TEST_F(Menu, ExitWithUnsavedTablesAsksFirst) {
+  test::ScratchDir root;
+  std::filesystem::create_directories(root.path() / "d");
+  r->result_path.assign("d:\\abcari.csv");
+  // True when the loop ended; false when it waited at the menu again.
+  const auto exit_with = [&](ExitChoice choice, std::initializer_list<const char*> replies) {
+    layer = {};
+    layer.exit_choice = choice;
+    for (const char* reply : replies) layer.chart_input.emplace_back(reply);
+    try {
+      run_command_loop(layer, *r, drawing, root.path());
+      return true;
+    } catch (const InputClosed&) {
+      return false;
+    }
+  };
+  EXPECT_FALSE(exit_with(ExitChoice::cancel, {"c", "y", "x"}));  // c leaves unsaved results
+  EXPECT_EQ(layer.exit_questions, 1);
+  EXPECT_EQ(layer.transcript.back(), std::string("chart> ") + kMenu);
+  EXPECT_TRUE(layer.unsaved);
+  EXPECT_FALSE(std::filesystem::exists(root.path() / "d" / "abcari.csv"));
+
+  EXPECT_TRUE(exit_with(ExitChoice::save, {"x"}));
+  EXPECT_EQ(layer.exit_questions, 1);
+  EXPECT_TRUE(std::filesystem::exists(root.path() / "d" / "abcari.csv"));
+  EXPECT_FALSE(r->results_unsaved);
+  EXPECT_EQ(layer.transcript.back(), "chart: close");
+
+  EXPECT_TRUE(exit_with(ExitChoice::cancel, {"x"}));  // saved: nothing to ask
+  EXPECT_EQ(layer.exit_questions, 0);
+  r->results_unsaved = true;
+  EXPECT_TRUE(exit_with(ExitChoice::discard, {"x"}));
+  EXPECT_EQ(layer.exit_questions, 1);
 }
 
 TEST_F(Menu, DetectionComesBackToTheRedraw) {

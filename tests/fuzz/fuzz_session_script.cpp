@@ -57,6 +57,7 @@ std::string_view keyword_for(DirectiveKind kind) {
     case DirectiveKind::double_click: return "double";
     case DirectiveKind::snapshot: return "snapshot";
     case DirectiveKind::export_table: return "export";
+    case DirectiveKind::key: return "key";
   }
   std::abort();
 }
@@ -72,6 +73,8 @@ std::string line_for(const Directive& directive) {
   if (is_click(directive.kind)) {
     line += directive.button == MouseButton::left ? "left " : "right ";
     line += std::to_string(directive.x) + " " + std::to_string(directive.y);
+  } else if (directive.kind == DirectiveKind::key) {
+    line += key_name(directive.key);
   } else {
     line += directive.text;
   }
@@ -85,8 +88,9 @@ void check_directive(const Directive& directive, const std::vector<std::string_v
   FUZZ_CHECK(directive.source == line);
   FUZZ_CHECK(!is_skipped(line));
   FUZZ_CHECK(keyword_of(line) == keyword_for(directive.kind));
-  if (is_click(directive.kind)) {
+  if (is_click(directive.kind) || directive.kind == DirectiveKind::key) {
     FUZZ_CHECK(directive.text.empty());
+    if (directive.kind == DirectiveKind::key) FUZZ_CHECK(directive.key != PassKey::none);
   } else {
     FUZZ_CHECK(directive.text == rest_of(line));
     if (is_output(directive.kind)) FUZZ_CHECK(!all_blank(directive.text));
@@ -96,6 +100,7 @@ void check_directive(const Directive& directive, const std::vector<std::string_v
 void check_same(const Directive& a, const Directive& b) {
   FUZZ_CHECK(a.kind == b.kind);
   FUZZ_CHECK(a.text == b.text);
+  FUZZ_CHECK(a.key == b.key);
   if (is_click(a.kind)) {
     FUZZ_CHECK(a.button == b.button);
     FUZZ_CHECK(a.x == b.x && a.y == b.y);

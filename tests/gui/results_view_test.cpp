@@ -73,9 +73,9 @@ TEST_F(ResultsRefresh, TheViewFollowsEveryCopyTheProgramHandsOver) {
   second->at_ms_table[0][2] = 0.0f;  // the second AT of beat 2 removed in a pass
   second->at_beat_count = 2;
   run([&](WindowLayer& layer) {
-    layer.show_results(*first);
+    layer.at_menu(*first);
     go_on.acquire();
-    layer.show_results(*second);
+    layer.at_menu(*second);
   });
   ASSERT_TRUE(test::wait_until([&] { return frame_->results_view()->grid().flagged == 1; }));
   go_on.release();
@@ -87,7 +87,7 @@ TEST_F(ResultsRefresh, ExportsTheTableAndTheChart) {
   const auto table = small_table();
   run([&](WindowLayer& layer) {
     layer.chart_open();
-    layer.show_results(*table);
+    layer.at_menu(*table);
   });
   ASSERT_TRUE(program().wait_finished());
   ASSERT_TRUE(test::wait_until([&] { return frame_->results_view()->grid().leads == 1; }));

@@ -130,6 +130,7 @@ class RandomUser : public WindowLayer {
   int passes() const { return passes_; }
   int detections() const { return detections_; }
   int clicks() const { return clicks_; }
+  int keys() const { return keys_; }
 
   void console_write(std::string_view line) override {
     console_prompt_ = line;
@@ -174,7 +175,7 @@ class RandomUser : public WindowLayer {
       const MouseEvent e = pending_.front();
       pending_.pop_front();
       if (!(e.event & mask)) continue;
-      if (mask == 41 && e.event == kLeftPress) {
+      if ((mask & kPassKey) != 0 && e.event == kLeftPress) {
         check_lead_ = shown_lead_;
         ++clicks_;
       }
@@ -235,7 +236,15 @@ class RandomUser : public WindowLayer {
       return;
     }
     const int roll = pick(100);
-    if (roll < 60) {
+    if (roll < 8) {
+      // The keys of a pass, now and then; leaving it at once rarely.
+      static const PassKey keys[] = {PassKey::undo,      PassKey::undo,    PassKey::redo,
+                                     PassKey::left,      PassKey::space,   PassKey::page_down,
+                                     PassKey::page_up,   PassKey::right,   PassKey::escape};
+      const PassKey key = keys[pick(chance(20) ? 9 : 8)];
+      pending_.push_back({kPassKey, 0, 0, 0, key});
+      keys_ += 1;
+    } else if (roll < 60) {
       pending_.push_back({kRightPress, 0, x, y});
     } else if (roll < 72) {
       pending_.push_back({kRightPress, 0, x, y});
@@ -326,6 +335,7 @@ class RandomUser : public WindowLayer {
   int detections_ = 0;
   bool in_pass_ = false;
   int clicks_ = 0;
+  int keys_ = 0;
 };
 
 class RandomSession : public ::testing::TestWithParam<int> {};
@@ -377,6 +387,7 @@ TEST_P(RandomSession, RunsOnWithEveryInvariantHeld) {
   EXPECT_GE(user.loads(), 5);
   EXPECT_GE(user.passes(), 20);
   EXPECT_GE(user.clicks(), 250);
+  EXPECT_GE(user.keys(), 25);
   RecordProperty("sessions", sessions);
   RecordProperty("saves", user.saves());
   RecordProperty("loads", user.loads());

@@ -222,5 +222,39 @@ TEST_F(Session, BundledSampleOverviewRangesAndDetection) {
   EXPECT_EQ(markers, 3 * 14 + 1 + 5);
 }
 
+// Edits made with the keys of a pass (steps, a lead skipped, undo, redo,
+// escape) save the same file as the same edits made with clicks alone.
+TEST_F(Session, KeysOfAPassSaveWhatTheSameEditsByClicksSave) {
+  data_file("abc.txt", three_leads(2000));
+  const std::string start = "console y\nconsole y\nconsole y\nconsole abc\nconsole 3\nconsole 2\n"
+                            "chart c\nchart y\nchart a\n";
+  const std::string keys = start +
+                           "press left 300 100\nkey right\nkey space\npress left 300 100\n"
+                           "key pagedown\npress left 120 100\nkey undo\nkey undo\nkey redo\n"
+                           "key escape\nchart y\nchart x\n";
+  // The same edits by clicks: two windows on, then on to the end (12 windows).
+  std::string clicks = start + "press left 300 100\npress right 0 0\npress right 0 0\n"
+                               "press left 300 100\n";
+  for (int window = 2; window < 12; ++window) clicks += "press right 0 0\n";
+  clicks += "chart y\nchart x\n";
+  const auto results = root.path() / "d" / "data" / "map" / "abcari.csv";
+  ASSERT_EQ(run(keys), 0) << err;
+  EXPECT_EQ(count("chart: key undo"), 2);
+  EXPECT_EQ(count("chart: key escape"), 1);
+  const std::string by_keys = test::read_whole_file(results);
+  ASSERT_EQ(run(clicks), 0) << err;
+  EXPECT_EQ(test::read_whole_file(results), by_keys);
+}
+
+TEST_F(Session, KeysOutsideAPassAreDropped) {
+  data_file("abc.txt", three_leads(2000));
+  ASSERT_EQ(run("key undo\nconsole y\nconsole y\nconsole y\nconsole abc\nconsole 3\n"
+                "console 2\nkey escape\nchart d\nkey right\npress right 0 0\nchart n\nchart x\n"),
+            0)
+      << err;
+  EXPECT_TRUE(has_in_order({"chart: ignored key undo", "console< y", "chart: ignored key escape",
+                            "chart< d", "chart: ignored key right", "chart: mouse 8 0 0"}));
+}
+
 }  // namespace
 }  // namespace telmor

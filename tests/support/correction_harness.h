@@ -75,6 +75,7 @@ struct CorrectionPass : ::testing::Test {
   void right(int times = 1) {
     for (int k = 0; k < times; ++k) layer.mouse_input.push_back({kRightPress, 0, 10, 120});
   }
+  void key(PassKey k) { layer.mouse_input.push_back({kPassKey, 0, 0, 0, k}); }
   // A physical right double-click: the press, then the double-click.
   void double_right() {
     right();

@@ -33,6 +33,12 @@ class ScriptedLayer : public WindowLayer {
   bool chart_is_open = false;
   bool stopped = false;
   Cursor cursor = Cursor::arrow;
+  // What the frame would show around the windows.
+  std::vector<std::string> notes;
+  std::string place;
+  bool unsaved = false;
+  ExitChoice exit_choice = ExitChoice::discard;  // the answer when x meets unsaved changes
+  int exit_questions = 0;
 
   void console_write(std::string_view line) override {
     console_lines.emplace_back(line);
@@ -82,7 +88,7 @@ class ScriptedLayer : public WindowLayer {
       const MouseEvent e = mouse_input.front();
       mouse_input.pop_front();
       if (e.event & mask) {
-        transcript.push_back("chart: mouse " + std::to_string(e.event));
+        transcript.push_back(e.event == kPassKey ? "chart: key" : "chart: mouse " + std::to_string(e.event));
         return e;
       }
     }
@@ -91,6 +97,13 @@ class ScriptedLayer : public WindowLayer {
   void program_stop() override {
     stopped = true;
     transcript.emplace_back("stop");
+  }
+  void show_note(std::string_view note) override { notes.emplace_back(note); }
+  void show_place(std::string_view where) override { place = where; }
+  void show_unsaved(bool changed) override { unsaved = changed; }
+  ExitChoice confirm_exit() override {
+    ++exit_questions;
+    return exit_choice;
   }
 
  private:

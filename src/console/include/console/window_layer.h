@@ -23,6 +23,11 @@ inline constexpr int kRightRelease = 16;
 inline constexpr int kRightDouble = 32;
 inline constexpr int kMouseMove = 64;
 
+// A key of the keyboard, delivered to a wait whose mask holds kPassKey: the
+// correction pass takes keys while it waits for the mouse.
+inline constexpr int kPassKey = 256;
+enum class PassKey : std::uint8_t { none, right, left, space, page_down, page_up, escape, undo, redo };
+
 // Cursor identifiers as the platform numbers them (IDC_ARROW, IDC_CROSS).
 enum class Cursor : int { arrow = 32512, cross = 32515 };
 inline constexpr int kIdcCross = 32515;
@@ -42,11 +47,23 @@ struct MouseEvent {
   int key_state = 0;  // modifier keys; no caller uses it
   std::int16_t x = 0;  // pixel of the chart surface, origin top-left, y downwards
   std::int16_t y = 0;
+  PassKey key = PassKey::none;  // for kPassKey: which key
 };
+
+// What the user chose when the program was to end with unsaved changes.
+enum class ExitChoice { save, discard, cancel };
 
 // Thrown by a blocking read or wait when no more input can come (the window
 // was closed, or a replay script ran out). It ends the whole run, nothing else.
 class InputClosed : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Thrown by a blocking read or wait when the user closes the frame and asks
+// for the unsaved tables to be saved first: the program leaves what it was
+// doing, saves, and ends (or, when the save fails, goes back to its menu).
+class SaveAndClose : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -87,10 +104,28 @@ class WindowLayer : public ConsoleOutput {
   // or, headless, records the end. The logic returns right after it.
   virtual void program_stop() = 0;
 
-  // A copy of the AT and RT tables as they stand whenever the program comes
-  // back to its menu, for a view of the results; the layer may keep it. The
-  // program's windows and flow do not depend on it.
-  virtual void show_results(const ResultsSnapshot& results) { (void)results; }
+  // What the frame around the program's windows may show; none of it is
+  // part of the windows, and the flow does not depend on it.
+
+  // The program is about to read a menu letter from the chart; results is a
+  // copy of the AT and RT tables as they stand, for a view of them.
+  virtual void at_menu(const ResultsSnapshot& results) { (void)results; }
+  // Where the user is: the lead and window of a correction pass ("" for none).
+  virtual void show_place(std::string_view place) { (void)place; }
+  // What the last edit or undo did, or why a key did nothing.
+  virtual void show_note(std::string_view note) { (void)note; }
+  // How the chart's pixel columns map to time in the recording: column x is
+  // start_ms + x * ms_per_pixel; 0 per pixel when the chart shows no time.
+  virtual void show_time_axis(double start_ms, double ms_per_pixel) {
+    (void)start_ms;
+    (void)ms_per_pixel;
+  }
+  // Whether the AT and RT tables differ from the results file as last saved
+  // or loaded, told after every change.
+  virtual void show_unsaved(bool unsaved) { (void)unsaved; }
+  // Asked when x would end the program with unsaved changes; without a way to
+  // ask, the program ends as it always did.
+  virtual ExitChoice confirm_exit() { return ExitChoice::discard; }
 };
 
 }  // namespace telmor

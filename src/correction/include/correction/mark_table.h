@@ -21,8 +21,10 @@ enum class ClickEdit { added, removed, table_full };
 // (count unchanged); otherwise nothing changes and table_full comes back.
 // After any change rows 1..count are re-sorted with sort_times. sources is
 // the column's sources: an added time is a hand mark, a removed one leaves
-// none, and each source moves with its time.
-ClickEdit edit_at_click(MarkColumn& column, SourceColumn& sources, std::int32_t& count, float t);
+// none, and each source moves with its time. changed, when given, gets the
+// time added or removed.
+ClickEdit edit_at_click(MarkColumn& column, SourceColumn& sources, std::int32_t& count, float t,
+                        float* changed = nullptr);
 
 // Rows 1..rows become their non-zero times in ascending order, then 0.0,
 // each with its source (none for the empty rows). Equal times are all kept,

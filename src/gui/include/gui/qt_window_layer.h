@@ -58,7 +58,7 @@ class QtWindowLayer final : public WindowLayer {
   // Closes the frame, which ends the application's event loop.
   void program_stop() override;
   // Hands a copy to the frame's results view.
-  void show_results(const ResultsSnapshot& results) override;
+  void at_menu(const ResultsSnapshot& results) override;
 
   // GUI thread: applies what the program has written since the last flush.
   void flush();

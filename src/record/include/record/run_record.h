@@ -70,6 +70,8 @@ struct RunRecord {
   // Beside each entry, where it came from; they move together.
   SourceTable at_source_table{};
   SourceTable rt_source_table{};
+  // The tables differ from the results file as last saved or loaded.
+  bool results_unsaved = false;
 
   // Recognition ranges in ms relative to a beat.
   std::int32_t at_from = 0;

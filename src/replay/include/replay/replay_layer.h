@@ -30,6 +30,8 @@ namespace telmor {
 //                     chart: mouse EVENT X Y          (an event returned by a wait)
 //                     chart: ignored mouse EVENT X Y  (dropped: not in the mask, or
 //                                                      pending at a typed read)
+//                     chart: key NAME                 (a key a pass's mouse wait took)
+//                     chart: ignored key NAME         (dropped: no pass waited for it)
 // Draw log lines:     line X1 Y1 X2 Y2 RRGGBB         (one per line_to, unclipped)
 class ReplayLayer : public WindowLayer {
  public:
@@ -58,7 +60,7 @@ class ReplayLayer : public WindowLayer {
   void program_stop() override;
 
   // Keeps the copy for the script's exports.
-  void show_results(const ResultsSnapshot& results) override;
+  void at_menu(const ResultsSnapshot& results) override;
 
   bool program_stopped() const { return stopped_; }
   // The directives other than snapshots and exports that program_stop() found unused.
@@ -75,6 +77,8 @@ class ReplayLayer : public WindowLayer {
   // Writes the snapshots and exports that come next; returns the next input
   // directive or null.
   const Directive* next_input();
+  // The same, passing over (and noting) the keys that come first.
+  const Directive* next_typed_input();
   void write_output(const Directive& directive);
   std::string read_typed_line(DirectiveKind kind, std::string_view prefix,
                               std::string_view awaited);

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "console/window_layer.h"
+
 namespace telmor {
 
 enum class DirectiveKind {
@@ -17,6 +19,7 @@ enum class DirectiveKind {
   double_click,  // double left|right X Y: the press, then the double-click
   snapshot,      // snapshot FILE: the chart surface as a PNG file
   export_table,  // export FILE: the results table as CSV
+  key,           // key NAME: a key of a correction pass
 };
 
 // Snapshots and exports run as they come up; the others answer a read or a wait.
@@ -34,7 +37,12 @@ struct Directive {
   MouseButton button = MouseButton::left;
   std::int16_t x = 0;
   std::int16_t y = 0;
+  PassKey key = PassKey::none;
 };
+
+// The names of the keys in scripts: right, left, space, pagedown, pageup,
+// escape, undo, redo.
+std::string_view key_name(PassKey key);
 
 // A line that is no directive; what() names the line number and says why.
 class ScriptError : public std::runtime_error {

@@ -19,11 +19,16 @@ namespace telmor {
 // file system the file is written on.
 void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
                   const FileAccess& files = system_files());
+// The save without its question: writes the file and the line that says it
+// was saved, or the two lines that say why not. A save clears results_unsaved.
+// Returns true when the file was written.
+bool write_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
+                   const FileAccess& files = system_files());
 // The load dialogue (menu reply o). Asks as the save does; on y or Y reads
 // the whole file first and only then clears rows 1..100 of leads
 // 1..lead_count in both tables and stores the rows and counts read. A missing
 // or bad file is reported in the chart window and changes nothing (and no
-// file is created).
+// file is created). A load clears results_unsaved: the tables are the file's.
 void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
                   const FileAccess& files = system_files());
 
