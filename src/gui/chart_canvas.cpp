@@ -1,7 +1,7 @@
-// The chart's backing-store canvas: graphics in a QImage, text rows on top.
+// The chart's canvas: graphics kept as an image and as lines, text rows on
+// top, all scaled from logical pixels to the widget.
 #include "gui/chart_canvas.h"
 
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -9,12 +9,16 @@
 #include <QPaintEvent>
 #include <QPen>
 #include <algorithm>
+#include <cmath>
 #include <limits>
+
+#include "gui/text_font.h"
 
 namespace telmor {
 namespace {
 
 constexpr int kTextMargin = 2;  // pixels left of every text row
+constexpr int kLabelMargin = 6;  // pixels between the lead label and the corner
 
 QColor colour_from_colorref(std::uint32_t colour) {
   return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
@@ -35,20 +39,36 @@ QString printable_part(const QString& text) {
   return kept;
 }
 
+// A cosmetic pen: one device pixel wide at any scale.
+QPen hairline(const QColor& colour) {
+  QPen pen(colour);
+  pen.setWidth(0);
+  pen.setCapStyle(Qt::SquareCap);
+  return pen;
+}
+
+void draw_line(QPainter& painter, QPoint from, QPoint to) {
+  if (from == to) {
+    painter.drawPoint(from);
+  } else {
+    painter.drawLine(from, to);
+  }
+}
+
+const QString kNotAsked = QStringLiteral("いまは文字の入力を待っていません。入力は使われませんでした。");
+
 }  // namespace
 
 ChartCanvas::ChartCanvas(InputQueues& input, QWidget* parent)
     : QWidget(parent), input_(input), image_(kWidth, kHeight, QImage::Format_RGB32) {
   image_.fill(Qt::white);
-  setFixedSize(kWidth, kHeight);
-  // Only newly exposed parts need painting when the widget grows or scrolls.
-  setAttribute(Qt::WA_StaticContents);
+  setMinimumSize(kWidth / 4, kHeight / 4);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_InputMethodEnabled);
   setFocusPolicy(Qt::StrongFocus);
-  // A fixed-pitch face keeps padded number fields in columns; characters it
-  // lacks (Japanese) come from the system's fallback fonts.
-  setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  setMouseTracking(true);  // the time under the pointer
+  setFont(chart_font());
 }
 
 ChartCanvas::~ChartCanvas() { end_painter(); }
@@ -58,24 +78,16 @@ void ChartCanvas::draw_segment(std::uint32_t colour, int x0, int y0, int x1, int
     painter_.emplace(&image_);
     painter_->setRenderHint(QPainter::Antialiasing, false);
   }
-  QPen pen(colour_from_colorref(colour));
-  pen.setWidth(0);  // cosmetic: one pixel whatever the transformation
-  pen.setCapStyle(Qt::SquareCap);
-  painter_->setPen(pen);
-  if (x0 == x1 && y0 == y1) {
-    painter_->drawPoint(x0, y0);
-  } else {
-    painter_->drawLine(x0, y0, x1, y1);
-  }
-  const QRect touched = QRect(QPoint(std::min(x0, x1), std::min(y0, y1)),
-                              QPoint(std::max(x0, x1), std::max(y0, y1)))
-                            .intersected(image_.rect());
-  dirty_ = dirty_.united(touched);
+  const Line line{colour_from_colorref(colour), QPoint(x0, y0), QPoint(x1, y1)};
+  painter_->setPen(hairline(line.colour));
+  draw_line(*painter_, line.from, line.to);
+  lines_.push_back(line);
+  changed_ = true;
 }
 
 void ChartCanvas::write_row(const QString& text) {
   add_row(text);
-  dirty_ = dirty_.united(text_area());
+  changed_ = true;
 }
 
 void ChartCanvas::add_row(const QString& text) {
@@ -88,8 +100,9 @@ void ChartCanvas::add_row(const QString& text) {
 void ChartCanvas::clear() {
   end_painter();
   image_.fill(Qt::white);
+  lines_.clear();
   rows_.clear();
-  dirty_ = image_.rect();
+  changed_ = true;
 }
 
 void ChartCanvas::set_cross_cursor(bool cross) {
@@ -98,15 +111,29 @@ void ChartCanvas::set_cross_cursor(bool cross) {
 
 void ChartCanvas::finish_batch() {
   end_painter();
-  if (!dirty_.isEmpty()) update(dirty_);
-  dirty_ = QRect();
+  if (changed_) update();
+  changed_ = false;
 }
 
-QImage ChartCanvas::snapshot() const {
-  QImage shot(image_.size(), QImage::Format_RGB32);
-  QPainter painter(&shot);
-  render(painter, shot.rect());
-  return shot;
+void ChartCanvas::set_asking(bool asking) {
+  asking_ = asking;
+  if (!asking_ && !typed_.isEmpty()) {
+    typed_.clear();
+    update();
+  }
+}
+
+bool ChartCanvas::send_reply(const QString& text) {
+  if (!asking_) return false;
+  typed_ = text;
+  send_typed();
+  return true;
+}
+
+void ChartCanvas::set_lead_label(const QString& label) {
+  if (label == lead_label_) return;
+  lead_label_ = label;
+  update();
 }
 
 void ChartCanvas::end_painter() {
@@ -116,17 +143,36 @@ void ChartCanvas::end_painter() {
   }
 }
 
+QRectF ChartCanvas::surface_rect() const {
+  const double scale = std::min(static_cast<double>(width()) / kWidth,
+                                static_cast<double>(height()) / kHeight);
+  const double w = kWidth * scale;
+  // Centred across, at the top: the console below stays close.
+  return QRectF((width() - w) / 2.0, 0.0, w, kHeight * scale);
+}
+
+std::optional<QPoint> ChartCanvas::logical_pixel(QPointF at) const {
+  const QRectF surface = surface_rect();
+  if (surface.width() <= 0.0) return std::nullopt;
+  const double scale = surface.width() / kWidth;
+  const int x = static_cast<int>(std::floor((at.x() - surface.left()) / scale));
+  const int y = static_cast<int>(std::floor((at.y() - surface.top()) / scale));
+  if (x < 0 || x >= kWidth || y < 0 || y >= kHeight) return std::nullopt;
+  return QPoint(x, y);
+}
+
+QImage ChartCanvas::snapshot() const {
+  QImage shot = image_.copy();
+  QPainter painter(&shot);
+  draw_text(painter);
+  return shot;
+}
+
 int ChartCanvas::row_height() const { return std::max(1, QFontMetrics(font()).lineSpacing()); }
 
 int ChartCanvas::visible_rows() const { return kHeight / row_height(); }
 
-QRect ChartCanvas::text_area() const {
-  const int rows = static_cast<int>(rows_.size()) + 1;
-  return QRect(0, 0, kWidth, std::min(kHeight, rows * row_height()));
-}
-
-void ChartCanvas::render(QPainter& painter, const QRect& area) const {
-  painter.drawImage(area, image_, area);
+void ChartCanvas::draw_text(QPainter& painter) const {
   painter.setFont(font());
   painter.setPen(Qt::black);
   const QFontMetrics metrics(font());
@@ -137,43 +183,77 @@ void ChartCanvas::render(QPainter& painter, const QRect& area) const {
     baseline += height;
   }
   painter.drawText(kTextMargin, baseline, typed_);
+  if (!lead_label_.isEmpty()) {
+    // Below the curves and right of the text rows: a corner no drawing uses.
+    painter.setPen(QColor(0x30, 0x30, 0x90));
+    const int x = kWidth - kLabelMargin - metrics.horizontalAdvance(lead_label_);
+    painter.drawText(x, kHeight - kLabelMargin - metrics.descent(), lead_label_);
+  }
 }
 
-void ChartCanvas::paintEvent(QPaintEvent* event) {
+void ChartCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  render(painter, event->rect());
-  if (hasFocus()) {
+  painter.fillRect(rect(), Qt::white);  // the paper beyond the surface too
+  const QRectF surface = surface_rect();
+  const double scale = surface.width() / kWidth;
+  painter.translate(surface.topLeft());
+  painter.scale(scale, scale);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  for (const Line& line : lines_) {
+    painter.setPen(hairline(line.colour));
+    draw_line(painter, line.from, line.to);
+  }
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  draw_text(painter);
+  if (hasFocus() && asking_) {
     // Where the next typed character goes.
     const QFontMetrics metrics(font());
     const int top = static_cast<int>(rows_.size()) * row_height();
     const int x = kTextMargin + metrics.horizontalAdvance(typed_);
+    painter.setPen(hairline(Qt::black));
     painter.drawLine(x, top + 1, x, top + metrics.height() - 2);
   }
 }
 
 void ChartCanvas::append_typed(const QString& text) {
   if (text.isEmpty()) return;
+  if (!asking_) {
+    if (on_unread) on_unread(kNotAsked);
+    return;
+  }
   typed_.append(text);
-  update(text_area());
+  update();
+}
+
+void ChartCanvas::send_typed() {
+  const QString line = std::exchange(typed_, QString());
+  if (!input_.push_chart_line(line.toStdString())) {
+    asking_ = false;
+    update();
+    if (on_unread) on_unread(kNotAsked);
+    return;
+  }
+  asking_ = false;  // one line per question
+  add_row(line);    // the echo stays as a text row of its own
+  update();
 }
 
 void ChartCanvas::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: {
-      const QString line = typed_;
-      typed_.clear();
-      add_row(line);  // the echo stays as a text row of its own
-      update(text_area());
-      input_.push_chart_line(line.toStdString());
+    case Qt::Key_Enter:
+      if (asking_) {
+        send_typed();
+      } else if (on_unread) {
+        on_unread(kNotAsked);
+      }
       return;
-    }
     case Qt::Key_Backspace:
       if (!typed_.isEmpty()) {
         // A character outside the basic plane is two UTF-16 units.
         const bool pair = typed_.size() >= 2 && typed_.back().isLowSurrogate();
         typed_.chop(pair ? 2 : 1);
-        update(text_area());
+        update();
       }
       return;
     default:
@@ -193,32 +273,45 @@ void ChartCanvas::inputMethodEvent(QInputMethodEvent* event) {
   event->accept();
 }
 
-void ChartCanvas::report_mouse(QMouseEvent* event, int left_code, int right_code) {
-  int code = 0;
-  if (event->button() == Qt::LeftButton) code = left_code;
-  if (event->button() == Qt::RightButton) code = right_code;
-  if (code == 0) return;
-  const QPoint at = event->position().toPoint();
-  input_.push_mouse_event(MouseEvent{code, 0, clamp_to_16(at.x()), clamp_to_16(at.y())});
+void ChartCanvas::report_mouse(QMouseEvent* event, int code) {
+  const std::optional<QPoint> at = logical_pixel(event->position());
+  if (!at) return;  // the paper beside the surface is not the chart
+  input_.push_mouse_event(MouseEvent{code, 0, clamp_to_16(at->x()), clamp_to_16(at->y())});
 }
 
 void ChartCanvas::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
-  report_mouse(event, kLeftPress, kRightPress);
+  if (event->button() == Qt::LeftButton) report_mouse(event, kLeftPress);
+  if (event->button() == Qt::RightButton) {
+    last_right_press_ms_ = event->timestamp();
+    report_mouse(event, kRightPress);
+  }
 }
 
 void ChartCanvas::mouseReleaseEvent(QMouseEvent* event) {
-  report_mouse(event, kLeftRelease, kRightRelease);
+  if (event->button() == Qt::LeftButton) report_mouse(event, kLeftRelease);
+  if (event->button() == Qt::RightButton) report_mouse(event, kRightRelease);
 }
 
 void ChartCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
-  report_mouse(event, kLeftDouble, kRightDouble);
+  if (event->button() == Qt::LeftButton) report_mouse(event, kLeftDouble);
+  if (event->button() == Qt::RightButton) {
+    // A right double-click goes back a window; quick single clicks must not.
+    const bool quick = event->timestamp() - last_right_press_ms_ <= kRightDoubleMs;
+    last_right_press_ms_ = event->timestamp();
+    report_mouse(event, quick ? kRightDouble : kRightPress);
+  }
 }
 
 void ChartCanvas::mouseMoveEvent(QMouseEvent* event) {
-  // Without mouse tracking, moves arrive only while a button is held.
-  const QPoint at = event->position().toPoint();
-  input_.push_mouse_event(MouseEvent{kMouseMove, 0, clamp_to_16(at.x()), clamp_to_16(at.y())});
+  if (on_pointer) on_pointer(logical_pixel(event->position()));
+  // Moves count as events of the chart only while a button is held, as
+  // without mouse tracking.
+  if (event->buttons() != Qt::NoButton) report_mouse(event, kMouseMove);
+}
+
+void ChartCanvas::leaveEvent(QEvent*) {
+  if (on_pointer) on_pointer(std::nullopt);
 }
 
 }  // namespace telmor

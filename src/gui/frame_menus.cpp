@@ -1,26 +1,134 @@
-// The frame's menus and the exports they offer.
+// The frame's menus, the keys of a correction pass, and what they open.
+#include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 
 #include "analysis/summary_csv.h"
 #include "gui/chart_canvas.h"
+#include "gui/console_pane.h"
 #include "gui/frame_window.h"
+#include "gui/help_text.h"
 #include "results/file_replace.h"
 #include "results/results_messages.h"
+#include "telmor_version.h"
 
 namespace telmor {
+namespace {
+
+struct LetterCommand {
+  const char* text;
+  char letter;
+};
+
+// The one-letter menu, grouped as a menu bar; each item types its letter.
+constexpr LetterCommand kFileLetters[] = {{"保存", 's'}, {"既データ読込", 'o'}};
+constexpr LetterCommand kAnalysisLetters[] = {{"認識範囲", 'd'}, {"計算", 'c'}};
+constexpr LetterCommand kCorrectionLetters[] = {{"AT修正", 'a'}, {"RT修正", 'r'}};
+
+}  // namespace
 
 void FrameWindow::build_menus() {
+  const auto add_letter = [this](QMenu* menu, const LetterCommand& command) {
+    QAction* action = menu->addAction(QString::fromUtf8(command.text) + QStringLiteral(" (") +
+                                      QChar(command.letter) + QStringLiteral(")"));
+    const char letter = command.letter;
+    connect(action, &QAction::triggered, this, [this, letter] {
+      if (canvas_->send_reply(QString(QChar(letter)))) stop_asking();
+    });
+    letter_actions_.emplace_back(letter, action);
+  };
+  const auto add_pass_key = [this](QMenu* menu, const QString& text, PassKey key,
+                                   const QList<QKeySequence>& keys) {
+    auto* action = new QAction(text, this);
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, [this, key] { input_.push_pass_key(key); });
+    if (menu != nullptr) {
+      menu->addAction(action);
+    } else {
+      addAction(action);  // a key of the frame, in no menu
+    }
+    pass_key_actions_.emplace_back(key, action);
+  };
+
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  for (const LetterCommand& command : kFileLetters) add_letter(file, command);
+  file->addSeparator();
   file->addAction(QStringLiteral("表をCSVで保存…"), this, [this] { ask_and_save_table(); });
   file->addAction(QStringLiteral("グラフを画像で保存…"), this, [this] { ask_and_save_chart(); });
+  file->addSeparator();
+  add_letter(file, {"終了", 'x'});
+
+  QMenu* analysis = menuBar()->addMenu(QStringLiteral("解析(&A)"));
+  for (const LetterCommand& command : kAnalysisLetters) add_letter(analysis, command);
+
+  QMenu* correction = menuBar()->addMenu(QStringLiteral("修正(&C)"));
+  for (const LetterCommand& command : kCorrectionLetters) add_letter(correction, command);
+  correction->addSeparator();
+  add_pass_key(correction, QStringLiteral("元に戻す"), PassKey::undo, {QKeySequence::Undo});
+  add_pass_key(correction, QStringLiteral("やり直し"), PassKey::redo,
+               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  add_pass_key(nullptr, QStringLiteral("次の窓"), PassKey::right, {QKeySequence(Qt::Key_Right)});
+  add_pass_key(nullptr, QStringLiteral("次の窓"), PassKey::space, {QKeySequence(Qt::Key_Space)});
+  add_pass_key(nullptr, QStringLiteral("前の窓"), PassKey::left, {QKeySequence(Qt::Key_Left)});
+  add_pass_key(nullptr, QStringLiteral("次の誘導"), PassKey::page_down,
+               {QKeySequence(Qt::Key_PageDown)});
+  add_pass_key(nullptr, QStringLiteral("前の誘導"), PassKey::page_up, {QKeySequence(Qt::Key_PageUp)});
+  add_pass_key(nullptr, QStringLiteral("修正を終える"), PassKey::escape,
+               {QKeySequence(Qt::Key_Escape)});
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   QAction* table = results_dock_->toggleViewAction();
   table->setText(QStringLiteral("結果表"));
   view->addAction(table);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  QAction* usage = help->addAction(QStringLiteral("使い方"), this, [this] { show_help(); });
+  usage->setShortcut(QKeySequence::HelpContents);
+  help->addAction(QStringLiteral("バージョン情報"), this, [this] { show_version(); });
+}
+
+ExitChoice FrameWindow::exit_dialog() {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("TELMOR"),
+                  QStringLiteral("AT,RTの表に保存していない変更があります。\n終了する前に保存しますか？"),
+                  QMessageBox::NoButton, this);
+  QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
+  box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.exec();
+  if (box.clickedButton() == save) return ExitChoice::save;
+  if (box.clickedButton() == discard) return ExitChoice::discard;
+  return ExitChoice::cancel;
+}
+
+void FrameWindow::show_help() {
+  auto* dialog = new QDialog(this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowTitle(QStringLiteral("TELMOR の使い方"));
+  auto* text = new QTextBrowser(dialog);
+  text->setHtml(help_html());
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+  connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addWidget(text);
+  layout->addWidget(buttons);
+  dialog->resize(640, 720);
+  dialog->show();
+}
+
+void FrameWindow::show_version() {
+  QMessageBox::about(this, QStringLiteral("バージョン情報"),
+                     QStringLiteral("TELMOR ") + QString::fromLatin1(kTelmorVersion) +
+                         QStringLiteral("\n多誘導心電図のAT・RT解析\nQt ") +
+                         QString::fromLatin1(qVersion()));
 }
 
 bool FrameWindow::save_table_csv(const QString& path, QString& reason) const {

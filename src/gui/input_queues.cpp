@@ -5,22 +5,24 @@
 
 namespace telmor {
 
-void InputQueues::push_console_line(std::string line) {
-  {
-    const std::lock_guard lock(mutex_);
-    if (closed_) return;
-    console_lines_.push_back(std::move(line));
-  }
-  changed_.notify_all();
+bool InputQueues::push_console_line(std::string line) {
+  return push_line(Awaiting::console_line, std::move(line));
 }
 
-void InputQueues::push_chart_line(std::string line) {
+bool InputQueues::push_chart_line(std::string line) {
+  return push_line(Awaiting::chart_line, std::move(line));
+}
+
+bool InputQueues::push_line(Awaiting window, std::string line) {
   {
     const std::lock_guard lock(mutex_);
-    if (closed_) return;
-    chart_lines_.push_back(std::move(line));
+    // A line nobody asked for is not kept for a later question: it would
+    // answer that question unseen.
+    if (closed_ || awaiting_ != window || line_) return false;
+    line_ = std::move(line);
   }
   changed_.notify_all();
+  return true;
 }
 
 void InputQueues::push_mouse_event(const MouseEvent& event) {
@@ -29,6 +31,31 @@ void InputQueues::push_mouse_event(const MouseEvent& event) {
     if (closed_) return;
     if (mouse_events_.size() >= kMaxMouseEvents) mouse_events_.pop_front();
     mouse_events_.push_back(event);
+  }
+  changed_.notify_all();
+}
+
+void InputQueues::push_pass_key(PassKey key) {
+  MouseEvent event;
+  event.event = kPassKey;
+  event.key = key;
+  push_mouse_event(event);
+}
+
+bool InputQueues::answer_exit(ExitChoice choice) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (closed_ || awaiting_ != Awaiting::exit_choice || exit_choice_) return false;
+    exit_choice_ = choice;
+  }
+  changed_.notify_all();
+  return true;
+}
+
+void InputQueues::request_save_and_close() {
+  {
+    const std::lock_guard lock(mutex_);
+    save_and_close_ = true;
   }
   changed_.notify_all();
 }
@@ -46,29 +73,52 @@ bool InputQueues::is_closed() const {
   return closed_;
 }
 
-std::string InputQueues::take_console_line() { return take_line(console_lines_); }
+Awaiting InputQueues::awaiting() const {
+  const std::lock_guard lock(mutex_);
+  return awaiting_;
+}
 
-std::string InputQueues::take_chart_line() { return take_line(chart_lines_); }
+template <class Ready>
+void InputQueues::wait_for(std::unique_lock<std::mutex>& lock, Awaiting what, Ready ready) {
+  awaiting_ = what;
+  changed_.wait(lock, [&] { return closed_ || save_and_close_ || ready(); });
+  awaiting_ = Awaiting::nothing;
+  if (closed_) throw InputClosed("the window was closed");
+  if (save_and_close_) {
+    save_and_close_ = false;
+    line_.reset();
+    exit_choice_.reset();
+    throw SaveAndClose("save and close");
+  }
+}
 
-std::string InputQueues::take_line(std::deque<std::string>& lines) {
+std::string InputQueues::take_console_line() { return take_line(Awaiting::console_line); }
+
+std::string InputQueues::take_chart_line() { return take_line(Awaiting::chart_line); }
+
+std::string InputQueues::take_line(Awaiting window) {
   std::unique_lock lock(mutex_);
   mouse_events_.clear();
-  changed_.wait(lock, [&] { return closed_ || !lines.empty(); });
-  if (closed_) throw InputClosed("the window was closed");
-  std::string line = std::move(lines.front());
-  lines.pop_front();
-  return line;
+  line_.reset();
+  wait_for(lock, window, [&] { return line_.has_value(); });
+  return *std::exchange(line_, std::nullopt);
 }
 
 MouseEvent InputQueues::take_mouse_event(int mask) {
   std::unique_lock lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [&] { return closed_ || !mouse_events_.empty(); });
-    if (closed_) throw InputClosed("the window was closed");
+    wait_for(lock, Awaiting::mouse, [&] { return !mouse_events_.empty(); });
     const MouseEvent event = mouse_events_.front();
     mouse_events_.pop_front();
     if ((event.event & mask) != 0) return event;
   }
+}
+
+ExitChoice InputQueues::take_exit_choice() {
+  std::unique_lock lock(mutex_);
+  exit_choice_.reset();
+  wait_for(lock, Awaiting::exit_choice, [&] { return exit_choice_.has_value(); });
+  return *std::exchange(exit_choice_, std::nullopt);
 }
 
 }  // namespace telmor

@@ -5,14 +5,21 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <string_view>
 #include <thread>
 
 #include "console/window_layer.h"
 #include "driver/run_program.h"
 #include "gui/frame_window.h"
 #include "gui/qt_window_layer.h"
+#include "telmor_version.h"
 
 int main(int argc, char** argv) {
+  // Answered before any window: it must work without a display.
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::printf("telmor %s\n", telmor::kTelmorVersion);
+    return 0;
+  }
   QApplication app(argc, argv);
   // Qt adopts the user's locale; numbers are read and written the C way.
   std::setlocale(LC_NUMERIC, "C");

@@ -45,7 +45,10 @@ void QtWindowLayer::console_write(std::string_view line) {
   post(gui_op::ConsoleLine{std::string(line)});
 }
 
-std::string QtWindowLayer::console_read_line() { return frame_.input().take_console_line(); }
+std::string QtWindowLayer::console_read_line() {
+  post(gui_op::Ask{gui_op::Ask::What::console_line});
+  return frame_.input().take_console_line();
+}
 
 void QtWindowLayer::chart_open() { post(gui_op::ChartOpen{}); }
 
@@ -53,7 +56,10 @@ void QtWindowLayer::chart_write(std::string_view line) {
   post(gui_op::ChartLine{std::string(line)});
 }
 
-std::string QtWindowLayer::chart_read_line() { return frame_.input().take_chart_line(); }
+std::string QtWindowLayer::chart_read_line() {
+  post(gui_op::Ask{gui_op::Ask::What::chart_line, std::exchange(menu_next_, false)});
+  return frame_.input().take_chart_line();
+}
 
 void QtWindowLayer::chart_close() { post(gui_op::ChartClose{}); }
 
@@ -78,6 +84,7 @@ Cursor QtWindowLayer::set_mouse_cursor(Cursor cursor) {
 }
 
 MouseEvent QtWindowLayer::wait_mouse_event(int mask) {
+  post(gui_op::Ask{gui_op::Ask::What::mouse, false, (mask & kPassKey) != 0});
   return frame_.input().take_mouse_event(mask);
 }
 
@@ -85,6 +92,22 @@ void QtWindowLayer::program_stop() { post(gui_op::Stop{}); }
 
 void QtWindowLayer::at_menu(const ResultsSnapshot& results) {
   post(gui_op::Results{std::make_shared<const ResultsSnapshot>(results)});
+  menu_next_ = true;
+}
+
+void QtWindowLayer::show_place(std::string_view place) { post(gui_op::Place{std::string(place)}); }
+
+void QtWindowLayer::show_note(std::string_view note) { post(gui_op::Note{std::string(note)}); }
+
+void QtWindowLayer::show_time_axis(double start_ms, double ms_per_pixel) {
+  post(gui_op::TimeAxis{start_ms, ms_per_pixel});
+}
+
+void QtWindowLayer::show_unsaved(bool unsaved) { post(gui_op::Unsaved{unsaved}); }
+
+ExitChoice QtWindowLayer::confirm_exit() {
+  post(gui_op::AskExit{});
+  return frame_.input().take_exit_choice();
 }
 
 }  // namespace telmor

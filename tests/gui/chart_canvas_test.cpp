@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "support/gui_test_support.h"
 
 namespace telmor {
@@ -31,8 +36,7 @@ TEST(ChartCanvas, SurfaceHoldsTheWholeChartOnWhite) {
   ChartCanvas canvas(input);
   EXPECT_GE(canvas.image().width(), 1001);
   EXPECT_GE(canvas.image().height(), 351);
-  EXPECT_EQ(canvas.size(), canvas.image().size());
-  EXPECT_TRUE(canvas.testAttribute(Qt::WA_StaticContents));
+  EXPECT_EQ(canvas.sizeHint(), canvas.image().size());
   EXPECT_TRUE(all_white(canvas.image()));
 }
 
@@ -115,34 +119,60 @@ TEST(ChartCanvas, OldestRowsGiveWayWhenTheChartIsFull) {
   EXPECT_EQ(canvas.rows().back(), QStringLiteral("199"));
 }
 
-TEST(ChartCanvas, TypedReplyIsEchoedAndSentOnEnter) {
+// A chart at its logical size whose program waits for a typed line.
+struct AskedCanvas : ::testing::Test {
   InputQueues input;
-  ChartCanvas canvas(input);
+  ChartCanvas canvas{input};
+  std::future<std::string> reply = test::chart_read(input);
+  AskedCanvas() { canvas.set_asking(true); }
+};
+
+TEST_F(AskedCanvas, TypedReplyIsEchoedAndSentOnEnter) {
   canvas.write_row(QStringLiteral("prompt"));
   type_text(&canvas, QStringLiteral("yx"));
   press_key(&canvas, Qt::Key_Backspace);
   type_text(&canvas, QStringLiteral("はい"));
   EXPECT_EQ(canvas.typed(), QStringLiteral("yはい"));
   press_key(&canvas, Qt::Key_Return, QStringLiteral("\r"));
-  EXPECT_EQ(input.take_chart_line(), "yはい");
+  EXPECT_EQ(reply.get(), "yはい");
   ASSERT_EQ(canvas.rows().size(), 2u);
   EXPECT_EQ(canvas.rows()[1], QStringLiteral("yはい"));
   EXPECT_TRUE(canvas.typed().isEmpty());
+  EXPECT_FALSE(canvas.asking());  // one line per question
 }
 
-TEST(ChartCanvas, ControlKeysTypeNothing) {
-  InputQueues input;
-  ChartCanvas canvas(input);
+TEST_F(AskedCanvas, ControlKeysTypeNothing) {
   press_key(&canvas, Qt::Key_Tab, QStringLiteral("\t"));
   press_key(&canvas, Qt::Key_Escape, QStringLiteral("\x1b"));
   press_key(&canvas, Qt::Key_Backspace);  // nothing to take back
   press_key(&canvas, Qt::Key_Enter, QStringLiteral("\r"));
-  EXPECT_EQ(input.take_chart_line(), "");
+  EXPECT_EQ(reply.get(), "");
 }
 
-TEST(ChartCanvas, ButtonsGiveTheirCodes) {
+TEST(ChartCanvas, TypingWhenNoReplyIsAskedForIsDroppedAndSaid) {
   InputQueues input;
   ChartCanvas canvas(input);
+  QString said;
+  canvas.on_unread = [&](const QString& why) { said = why; };
+  type_line(&canvas, QStringLiteral("q"));
+  EXPECT_TRUE(canvas.typed().isEmpty());
+  EXPECT_TRUE(canvas.rows().empty());  // no echo of a line nobody reads
+  EXPECT_FALSE(said.isEmpty());
+  EXPECT_FALSE(canvas.send_reply(QStringLiteral("s")));
+  auto reply = test::chart_read(input);
+  canvas.set_asking(true);
+  EXPECT_TRUE(canvas.send_reply(QStringLiteral("s")));
+  EXPECT_EQ(reply.get(), "s");
+}
+
+// A chart shown at its logical size: widget pixels are logical pixels.
+struct ShownCanvas : ::testing::Test {
+  InputQueues input;
+  ChartCanvas canvas{input};
+  ShownCanvas() { canvas.resize(ChartCanvas::kWidth, ChartCanvas::kHeight); }
+};
+
+TEST_F(ShownCanvas, ButtonsGiveTheirCodes) {
   click(&canvas, Qt::LeftButton, QPoint(10, 20));
   click(&canvas, Qt::RightButton, QPoint(30, 40));
   click(&canvas, Qt::MiddleButton, QPoint(1, 1));  // no code of its own
@@ -158,9 +188,7 @@ TEST(ChartCanvas, ButtonsGiveTheirCodes) {
   EXPECT_EQ(input.take_mouse_event(all).x, 2);  // the middle button left nothing
 }
 
-TEST(ChartCanvas, DoubleClickIsPressThenDoubleClick) {
-  InputQueues input;
-  ChartCanvas canvas(input);
+TEST_F(ShownCanvas, DoubleClickIsPressThenDoubleClick) {
   double_click(&canvas, Qt::LeftButton, QPoint(5, 5));
   double_click(&canvas, Qt::RightButton, QPoint(6, 6));
   const int presses_and_doubles = kLeftPress + kLeftDouble + kRightPress + kRightDouble;
@@ -170,9 +198,7 @@ TEST(ChartCanvas, DoubleClickIsPressThenDoubleClick) {
   EXPECT_EQ(input.take_mouse_event(presses_and_doubles).event, kRightDouble);
 }
 
-TEST(ChartCanvas, DraggingReportsMoves) {
-  InputQueues input;
-  ChartCanvas canvas(input);
+TEST_F(ShownCanvas, DraggingReportsMoves) {
   send_mouse(&canvas, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(1, 1));
   QMouseEvent move(QEvent::MouseMove, QPointF(40, 50), QPointF(canvas.mapToGlobal(QPoint(40, 50))),
                    Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
@@ -180,6 +206,62 @@ TEST(ChartCanvas, DraggingReportsMoves) {
   const MouseEvent got = input.take_mouse_event(kMouseMove);
   EXPECT_EQ(got.x, 40);
   EXPECT_EQ(got.y, 50);
+}
+
+// Right presses at these times (ms): each pair closer than the system's
+// double-click interval arrives as press then double-click.
+std::vector<int> right_codes(ChartCanvas& canvas, InputQueues& input, std::vector<int> times) {
+  bool second = false;
+  for (const int t : times) {
+    const QPoint at(50, 50);
+    const QPointF global = canvas.mapToGlobal(QPointF(at));
+    QMouseEvent press(second ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, QPointF(at),
+                      global, Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    press.setTimestamp(static_cast<quint64>(t));
+    QApplication::sendEvent(&canvas, &press);
+    second = !second;
+  }
+  std::vector<int> codes;
+  for (std::size_t i = 0; i < times.size(); ++i)
+    codes.push_back(input.take_mouse_event(kRightPress + kRightDouble).event);
+  return codes;
+}
+
+TEST_F(ShownCanvas, QuickRightClicksStepOnAndAFastDoubleClickGoesBack) {
+  EXPECT_EQ(right_codes(canvas, input, {1000, 1250, 1500, 1750}),
+            (std::vector<int>{kRightPress, kRightPress, kRightPress, kRightPress}));
+  EXPECT_EQ(right_codes(canvas, input, {5000, 5000 + ChartCanvas::kRightDoubleMs}),
+            (std::vector<int>{kRightPress, kRightDouble}));
+}
+
+TEST(ChartCanvas, ScaledCanvasMapsPointsToLogicalPixelsAndPaintsSharp) {
+  InputQueues input;
+  ChartCanvas canvas(input);
+  canvas.draw_segment(0, 300, 50, 300, 250);
+  canvas.finish_batch();
+  struct Case {
+    QSize size;
+    QPointF at;
+    std::optional<QPoint> logical;
+  };
+  const Case cases[] = {
+      {{2048, 768}, {601.0, 101.9}, QPoint(300, 50)},
+      {{512, 192}, {150.4, 25.0}, QPoint(300, 50)},
+      {{512, 192}, {511.9, 191.9}, QPoint(1023, 383)},
+      // Wider than the aspect: the surface is centred across, paper beside it.
+      {{1224, 384}, {100.0 + 300.0, 50.0}, QPoint(300, 50)},
+      {{1224, 384}, {50.0, 50.0}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    canvas.resize(c.size);
+    EXPECT_EQ(canvas.logical_pixel(c.at), c.logical) << c.size.width() << " " << c.at.x();
+  }
+  canvas.resize(2048, 768);
+  const QImage painted = canvas.grab().toImage();
+  // Twice as large, the line is still one pixel wide, at twice the column.
+  EXPECT_EQ(painted.pixelColor(600, 300), QColor(Qt::black));
+  EXPECT_EQ(painted.pixelColor(602, 300), QColor(Qt::white));
+  EXPECT_EQ(painted.pixelColor(598, 300), QColor(Qt::white));
 }
 
 TEST(ChartCanvas, CrossCursorWhenAsked) {

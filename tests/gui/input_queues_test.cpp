@@ -1,7 +1,10 @@
-// The blocking input queues on their own: order, masks, stale clicks, closing.
+// The blocking input queues on their own: lines only for the question asked,
+// masks, stale clicks, pass keys, the exit question, save-and-close, closing.
 #include "gui/input_queues.h"
 
 #include <gtest/gtest.h>
+
+#include "support/gui_test_support.h"
 
 #include <chrono>
 #include <future>
@@ -14,22 +17,35 @@ MouseEvent mouse(int code, int x = 0, int y = 0) {
   return MouseEvent{code, 0, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)};
 }
 
-TEST(InputQueues, LinesComeOutInTypingOrderPerWindow) {
-  InputQueues input;
-  input.push_console_line("first");
-  input.push_chart_line("menu reply");
-  input.push_console_line("second");
-  EXPECT_EQ(input.take_console_line(), "first");
-  EXPECT_EQ(input.take_console_line(), "second");
-  EXPECT_EQ(input.take_chart_line(), "menu reply");
+using test::blocked;
+using test::chart_read;
+
+auto console_read(InputQueues& input) {
+  return blocked(input, Awaiting::console_line, [&] { return input.take_console_line(); });
 }
 
-TEST(InputQueues, EmptyLineIsALineOfItsOwn) {
+TEST(InputQueues, ALineGoesOnlyToTheQuestionOfItsWindow) {
   InputQueues input;
-  input.push_chart_line("");
-  input.push_chart_line("y");
-  EXPECT_EQ(input.take_chart_line(), "");
-  EXPECT_EQ(input.take_chart_line(), "y");
+  EXPECT_FALSE(input.push_console_line("typed ahead"));  // nobody asks yet
+  auto line = console_read(input);
+  EXPECT_FALSE(input.push_chart_line("to the chart"));
+  EXPECT_TRUE(input.push_console_line(""));  // an empty line is an answer
+  EXPECT_FALSE(input.push_console_line("second"));  // one line per question
+  EXPECT_EQ(line.get(), "");
+  EXPECT_EQ(input.awaiting(), Awaiting::nothing);
+  EXPECT_FALSE(input.push_console_line("late"));
+}
+
+TEST(InputQueues, ALineTypedDuringAMouseWaitAnswersNoLaterQuestion) {
+  InputQueues input;
+  auto click = blocked(input, Awaiting::mouse, [&] { return input.take_mouse_event(kLeftPress); });
+  EXPECT_FALSE(input.push_chart_line("q"));
+  input.push_mouse_event(mouse(kLeftPress, 4, 5));
+  EXPECT_EQ(click.get().x, 4);
+  auto reply = chart_read(input);
+  ASSERT_EQ(reply.wait_for(std::chrono::milliseconds(20)), std::future_status::timeout);
+  EXPECT_TRUE(input.push_chart_line("n"));
+  EXPECT_EQ(reply.get(), "n");
 }
 
 TEST(InputQueues, WaitDropsEventsOutsideItsMask) {
@@ -58,21 +74,47 @@ TEST(InputQueues, DoubleClickWaitsForTheNextWait) {
   EXPECT_EQ(input.take_mouse_event(kMask).event, kRightDouble);
 }
 
+TEST(InputQueues, PassKeysQueueWithTheClicksAndOnlyAPassTakesThem) {
+  InputQueues input;
+  input.push_pass_key(PassKey::undo);
+  input.push_mouse_event(mouse(kRightPress));
+  input.push_pass_key(PassKey::page_up);
+  constexpr int kPass = kLeftPress + kRightPress + kRightDouble + kPassKey;
+  EXPECT_EQ(input.take_mouse_event(kPass).key, PassKey::undo);
+  EXPECT_EQ(input.take_mouse_event(kRightPress).event, kRightPress);
+  input.push_mouse_event(mouse(kLeftPress, 9));
+  EXPECT_EQ(input.take_mouse_event(kLeftPress).x, 9);  // the key was not for this wait
+}
+
 TEST(InputQueues, LineReadDropsStaleClicks) {
   InputQueues input;
   input.push_mouse_event(mouse(kLeftPress, 9, 9));
+  auto reply = chart_read(input);
   input.push_chart_line("a");
-  EXPECT_EQ(input.take_chart_line(), "a");
+  EXPECT_EQ(reply.get(), "a");
   input.push_mouse_event(mouse(kLeftPress, 1, 2));
   EXPECT_EQ(input.take_mouse_event(kLeftPress).x, 1);
 }
 
-TEST(InputQueues, BlockedReadGetsALinePushedLater) {
+TEST(InputQueues, TheExitQuestionTakesOneAnswerWhileAsked) {
   InputQueues input;
-  auto line = std::async(std::launch::async, [&] { return input.take_console_line(); });
-  EXPECT_EQ(line.wait_for(std::chrono::milliseconds(20)), std::future_status::timeout);
-  input.push_console_line("abc");
-  EXPECT_EQ(line.get(), "abc");
+  EXPECT_FALSE(input.answer_exit(ExitChoice::save));
+  auto choice = blocked(input, Awaiting::exit_choice, [&] { return input.take_exit_choice(); });
+  EXPECT_TRUE(input.answer_exit(ExitChoice::cancel));
+  EXPECT_EQ(choice.get(), ExitChoice::cancel);
+}
+
+TEST(InputQueues, SaveAndCloseEndsOneTakeWhateverItWaitsFor) {
+  InputQueues input;
+  auto click = blocked(input, Awaiting::mouse, [&] { return input.take_mouse_event(kLeftPress); });
+  input.request_save_and_close();
+  EXPECT_THROW(click.get(), SaveAndClose);
+  // Asked while the program is busy, it ends the next take instead.
+  input.request_save_and_close();
+  EXPECT_THROW(input.take_chart_line(), SaveAndClose);
+  auto reply = chart_read(input);  // once only
+  input.push_chart_line("y");
+  EXPECT_EQ(reply.get(), "y");
 }
 
 TEST(InputQueues, CloseWakesEveryWaiterWithInputClosed) {
@@ -90,12 +132,12 @@ TEST(InputQueues, CloseWakesEveryWaiterWithInputClosed) {
 
 TEST(InputQueues, NothingIsReadAfterClose) {
   InputQueues input;
-  input.push_console_line("typed before");
+  input.push_mouse_event(mouse(kLeftPress));
   input.close();
-  input.push_chart_line("typed after");
+  EXPECT_FALSE(input.push_chart_line("typed after"));
   EXPECT_THROW(input.take_console_line(), InputClosed);
-  EXPECT_THROW(input.take_chart_line(), InputClosed);
   EXPECT_THROW(input.take_mouse_event(0x7F), InputClosed);
+  EXPECT_THROW(input.take_exit_choice(), InputClosed);
 }
 
 TEST(InputQueues, UnreadMouseEventsAreBounded) {

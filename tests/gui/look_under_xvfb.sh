@@ -1,22 +1,31 @@
 #!/usr/bin/env bash
-# Looks at TELMOR as a person would: starts it on a virtual X display, types
-# the start-up dialogue for the bundled sample with xdotool and saves a
-# screenshot of the overview with its beat markers and the menu line.
+# Looks at TELMOR as a person would: starts it on a virtual X display and
+# drives it with xdotool through a whole session on the bundled sample, with
+# a screenshot at every step worth seeing: the overview, an AT pass with a
+# line typed where no question waits, a click, the keys, an undo, the save
+# question, and the menu after saving. At the end it checks that the results
+# file holds the detected tables (the click was undone) by comparing it with
+# the file telmor-replay saves for the same session without the pass.
 # Run by hand (needs xvfb, xdotool, imagemagick and a built build/):
-#   tests/gui/look_under_xvfb.sh [SCREENSHOT.png]
+#   tests/gui/look_under_xvfb.sh [SCREENSHOT_FOLDER]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-shot=$(realpath -m "${1:-$top/build/telmor-overview.png}")
+shots=$(realpath -m "${1:-$top/build/look}")
 display=:97
+mkdir -p "$shots"
+work=$(mktemp -d)
+mkdir -p "$work/gui" "$work/replay"
+cp -r "$top/examples/d" "$work/gui/"
+cp -r "$top/examples/d" "$work/replay/"
 
-Xvfb "$display" -screen 0 1400x900x24 >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1400x1100x24 >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill "$telmor" "$xvfb" 2>/dev/null || true' EXIT
+trap 'kill "$telmor" "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 export DISPLAY=$display
 sleep 1
 
-cd "$top/examples"
-"$top/build/src/gui/telmor" &
+cd "$work/gui"
+"$top/build/src/gui/telmor" >"$shots/telmor.log" 2>&1 &
 telmor=$!
 
 # No window manager: find the frame and give it the focus ourselves.
@@ -30,11 +39,40 @@ done
 xdotool windowfocus --sync "$window"
 sleep 0.5
 
-for reply in y y y sample 8 10; do
-  xdotool type --delay 30 "$reply"
-  xdotool key Return
-  sleep 0.3
-done
-sleep 2  # reading, preparing and drawing the overview
-import -window root "$shot"
-echo "screenshot: $shot"
+reply() { xdotool type --delay 30 "$1"; xdotool key Return; sleep "${2:-0.4}"; }
+key() { xdotool key "$1"; sleep 0.4; }
+shot() { import -window root "$shots/$1.png"; echo "screenshot: $shots/$1.png"; }
+
+for answer in y y y sample 8; do reply "$answer"; done
+reply 10 2          # reading, preparing and drawing the overview
+shot 1-overview
+reply c 1; reply y 1 # detect AT and RT in every lead
+reply a 1           # the AT pass, at lead 1, 0.0-1.0 s
+key Right           # 0.5-1.5 s
+reply q             # no question waits: dropped, and the status bar says so
+shot 2-pass-stray-line
+xdotool mousemove --window "$window" 420 200 click 1
+sleep 0.5
+shot 3-pass-after-click
+key Right; key Left  # there and back
+key ctrl+z          # the click's mark goes again
+shot 4-pass-after-undo
+key Next            # Page Down: lead 2
+shot 5-pass-lead-2
+key Escape          # straight to the save question
+shot 6-save-question
+reply y 1
+shot 7-menu-after-save
+reply x 1
+sleep 1
+if kill -0 "$telmor" 2>/dev/null; then echo "TELMOR did not end after x" >&2; exit 1; fi
+
+printf '%s\n' "console y" "console y" "console y" "console sample" "console 8" "console 10" \
+  "chart c" "chart y" "chart s" "chart y" "chart x" >"$work/replay.script"
+"$top/build/src/replay/telmor-replay" --root "$work/replay" "$work/replay.script" >/dev/null
+if cmp "$work/gui/d/data/map/sampleari.csv" "$work/replay/d/data/map/sampleari.csv"; then
+  echo "results file: the detected tables, as telmor-replay saves them"
+else
+  echo "results file differs from the replay's" >&2
+  exit 1
+fi

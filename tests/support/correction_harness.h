@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "correction/mark_correction.h"
+#include "support/pass_record.h"
 #include "support/scripted_layer.h"
 
 namespace telmor::test {
@@ -52,19 +53,7 @@ struct CorrectionPass : ::testing::Test {
   std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
   DrawingState drawing;
 
-  void SetUp() override {
-    record->lead_count = 2;
-    record->record_seconds = 3;
-    record->sample_count = 3000;
-    drawing.frame_x0 = 0.0f;
-    drawing.frame_x1 = 0.6f;
-    drawing.frame_y0 = 0.1f;
-    drawing.frame_y1 = 0.9f;
-    drawing.frame_ymid = (drawing.frame_y0 + drawing.frame_y1) / 2.0f;
-    drawing.amp_max = 1.6f;
-    drawing.yscale = 0.25f;
-    for (int i = 1; i <= kMaxSamples; ++i) record->time_ms(i) = static_cast<float>(i);
-  }
+  void SetUp() override { set_up_small_pass(*record, drawing); }
 
   void recording(int leads, int seconds) {
     record->lead_count = leads;

@@ -13,11 +13,14 @@
 #include <chrono>
 #include <exception>
 #include <functional>
+#include <future>
 #include <memory>
 #include <thread>
 
 #include "console/window_layer.h"
+#include "gui/chart_canvas.h"
 #include "gui/frame_window.h"
+#include "gui/input_queues.h"
 #include "gui/qt_window_layer.h"
 
 #include <ostream>
@@ -44,6 +47,22 @@ inline bool wait_until(const std::function<bool()>& ready,
 // Runs the GUI for a while so that anything posted meanwhile is applied.
 inline void settle(std::chrono::milliseconds time = std::chrono::milliseconds(50)) {
   wait_until([] { return false; }, time);
+}
+
+// Starts take on a thread of its own, as the program would, and returns once
+// it blocks on the queues as what.
+template <class Take>
+auto blocked(InputQueues& input, Awaiting what, Take take) {
+  auto result = std::async(std::launch::async, take);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (input.awaiting() != what && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::yield();
+  EXPECT_EQ(input.awaiting(), what);
+  return result;
+}
+
+inline std::future<std::string> chart_read(InputQueues& input) {
+  return blocked(input, Awaiting::chart_line, [&input] { return input.take_chart_line(); });
 }
 
 // A stand-in for the program: body runs on a thread of its own, as the real
@@ -108,21 +127,28 @@ class DesktopTest : public ::testing::Test {
   std::unique_ptr<ProgramThread> program_;
 };
 
-inline void send_mouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at) {
+// The middle of a logical chart pixel, in the canvas widget as it is scaled
+// now. A scaled-down chart has no whole widget pixel for every logical one.
+inline QPointF on_chart(const ChartCanvas& canvas, QPoint logical) {
+  const QRectF surface = canvas.surface_rect();
+  const double scale = surface.width() / ChartCanvas::kWidth;
+  return surface.topLeft() + QPointF(logical.x() + 0.5, logical.y() + 0.5) * scale;
+}
+
+inline void send_mouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPointF at) {
   const Qt::MouseButtons held =
       type == QEvent::MouseButtonRelease ? Qt::MouseButtons() : Qt::MouseButtons(button);
-  QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held,
-                    Qt::NoModifier);
+  QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
   QApplication::sendEvent(widget, &event);
 }
 
-inline void click(QWidget* widget, Qt::MouseButton button, QPoint at) {
+inline void click(QWidget* widget, Qt::MouseButton button, QPointF at) {
   send_mouse(widget, QEvent::MouseButtonPress, button, at);
   send_mouse(widget, QEvent::MouseButtonRelease, button, at);
 }
 
 // What Qt delivers for a physical double-click: press, release, double-click, release.
-inline void double_click(QWidget* widget, Qt::MouseButton button, QPoint at) {
+inline void double_click(QWidget* widget, Qt::MouseButton button, QPointF at) {
   click(widget, button, at);
   send_mouse(widget, QEvent::MouseButtonDblClick, button, at);
   send_mouse(widget, QEvent::MouseButtonRelease, button, at);

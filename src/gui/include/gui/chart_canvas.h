@@ -1,14 +1,18 @@
-// The chart window's drawing surface: a backing-store image that keeps the
-// graphics, the text rows written on top of it, the reply being typed, and the
-// mouse and keys of the chart, which go to the program's input queues.
+// The chart window's drawing surface. The program draws on 1024 x 384 logical
+// pixels; the widget shows them scaled to the room it is given, keeping the
+// aspect ratio, and maps the mouse back to logical pixels. It keeps the
+// graphics twice: as a raster image at the logical size (snapshots, exports)
+// and as the list of lines since the last clear, repainted sharp at any scale.
 #pragma once
 
 #include <QImage>
 #include <QPainter>
-#include <QRect>
+#include <QPoint>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -23,12 +27,15 @@ class ChartCanvas : public QWidget {
   // to row 350.
   static constexpr int kWidth = 1024;
   static constexpr int kHeight = 384;
+  // Right clicks further apart than this are two clicks, not a double-click,
+  // even within the system's double-click interval: quick clicks step on.
+  static constexpr int kRightDoubleMs = 200;
 
   explicit ChartCanvas(InputQueues& input, QWidget* parent = nullptr);
   ~ChartCanvas() override;
 
-  // Program output, applied on the GUI thread. Drawing only marks what has
-  // changed; finish_batch() ends the drawing and asks for one repaint of it.
+  // Program output, applied on the GUI thread; finish_batch() ends a batch
+  // of it and asks for one repaint.
   // A one-pixel line from (x0, y0) to (x1, y1), both ends included, clipped.
   void draw_segment(std::uint32_t colour, int x0, int y0, int x1, int y1);
   // The next text row; rows that no longer fit push the oldest off the top.
@@ -38,12 +45,34 @@ class ChartCanvas : public QWidget {
   void set_cross_cursor(bool cross);
   void finish_batch();
 
+  // Whether the program waits for a line typed into the chart; typing goes
+  // into a reply only then.
+  void set_asking(bool asking);
+  bool asking() const { return asking_; }
+  // Types a whole reply, as the keyboard would, and sends it. False (and
+  // nothing typed) when no reply is asked for.
+  bool send_reply(const QString& text);
+  // The lead label drawn in the bottom-right corner ("" for none).
+  void set_lead_label(const QString& label);
+  const QString& lead_label() const { return lead_label_; }
+
+  // Called with what the frame should say when a typed line went unread, and
+  // with the logical pixel under the pointer (none when it left the surface).
+  std::function<void(const QString&)> on_unread;
+  std::function<void(std::optional<QPoint>)> on_pointer;
+
   // The graphics alone, and the graphics with text and the typed reply as
-  // the window shows them.
+  // the window shows them, at the logical size.
   const QImage& image() const { return image_; }
   QImage snapshot() const;
   const std::vector<QString>& rows() const { return rows_; }
   const QString& typed() const { return typed_; }
+  // Where the logical surface lies in the widget, and the logical pixel
+  // under a point of the widget (none outside the surface).
+  QRectF surface_rect() const;
+  std::optional<QPoint> logical_pixel(QPointF at) const;
+
+  QSize sizeHint() const override { return QSize(kWidth, kHeight); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -55,24 +84,35 @@ class ChartCanvas : public QWidget {
   // event of its own, after the press that began it.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
-  // One drawing path for the widget and for snapshots.
-  void render(QPainter& painter, const QRect& area) const;
+  struct Line {
+    QColor colour;
+    QPoint from;
+    QPoint to;
+  };
+
+  // Text rows, typed reply and lead label in logical pixels.
+  void draw_text(QPainter& painter) const;
   int row_height() const;
   int visible_rows() const;
-  QRect text_area() const;
   void add_row(const QString& text);
   void append_typed(const QString& text);
-  void report_mouse(QMouseEvent* event, int left_code, int right_code);
+  void send_typed();
+  void report_mouse(QMouseEvent* event, int code);
   void end_painter();
 
   InputQueues& input_;
   QImage image_;
   std::optional<QPainter> painter_;  // open during a batch of segments
-  QRect dirty_;
+  std::vector<Line> lines_;
+  bool changed_ = false;
   std::vector<QString> rows_;
   QString typed_;  // the reply typed so far, shown on the next text row
+  QString lead_label_;
+  bool asking_ = false;
+  std::uint64_t last_right_press_ms_ = 0;
 };
 
 }  // namespace telmor

@@ -38,6 +38,29 @@ struct Stop {};
 struct Results {
   std::shared_ptr<const ResultsSnapshot> results;
 };
+// What the program is about to block on: the frame enables the input that
+// answers it (the input box, the menu's letters, the keys of a pass).
+struct Ask {
+  enum class What { console_line, chart_line, mouse } what = What::console_line;
+  bool menu = false;       // a chart line that is the menu's letter
+  bool pass_keys = false;  // a mouse wait of a correction pass
+};
+// Frame-only news: where the user is, the last edit, the chart's time axis,
+// whether the tables are unsaved, and the question before x ends a run.
+struct Place {
+  std::string text;
+};
+struct Note {
+  std::string text;
+};
+struct TimeAxis {
+  double start_ms = 0.0;
+  double ms_per_pixel = 0.0;
+};
+struct Unsaved {
+  bool unsaved = false;
+};
+struct AskExit {};
 
 }  // namespace telmor::gui_op
 
@@ -45,7 +68,9 @@ namespace telmor {
 
 using GuiOp = std::variant<gui_op::ConsoleLine, gui_op::ChartOpen, gui_op::ChartLine,
                            gui_op::ChartClear, gui_op::ChartClose, gui_op::Segment,
-                           gui_op::SetCursor, gui_op::Stop, gui_op::Results>;
+                           gui_op::SetCursor, gui_op::Stop, gui_op::Results, gui_op::Ask,
+                           gui_op::Place, gui_op::Note, gui_op::TimeAxis, gui_op::Unsaved,
+                           gui_op::AskExit>;
 using GuiOpBatch = std::vector<GuiOp>;
 
 }  // namespace telmor

@@ -1,16 +1,21 @@
-// What the user has typed and clicked, handed from the GUI thread to the
-// program's thread: blocking queues of console lines, chart lines and mouse
-// events, and the flag that says no more input will come.
+// What the user has typed, clicked and chosen, handed from the GUI thread to
+// the program's thread. A typed line goes only to a question the program is
+// asking in that window at that moment; clicks and pass keys queue, so that
+// quick clicks made while a window is redrawn still count.
 #pragma once
 
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "console/window_layer.h"
 
 namespace telmor {
+
+// What the program's thread is blocked on.
+enum class Awaiting { nothing, console_line, chart_line, mouse, exit_choice };
 
 class InputQueues {
  public:
@@ -18,30 +23,47 @@ class InputQueues {
   static constexpr std::size_t kMaxMouseEvents = 1024;
 
   // GUI side. Pushes after close() are ignored.
-  void push_console_line(std::string line);
-  void push_chart_line(std::string line);
+  // A line is taken only while the program waits for a line of that window
+  // and has none yet; otherwise it is dropped and the push says false.
+  bool push_console_line(std::string line);
+  bool push_chart_line(std::string line);
   void push_mouse_event(const MouseEvent& event);
+  // A key of a correction pass, queued with the clicks (code kPassKey).
+  void push_pass_key(PassKey key);
+  // The answer to the question confirm_exit asked; false when none is asked.
+  bool answer_exit(ExitChoice choice);
+  // The next (or the current) blocking take throws SaveAndClose, once.
+  void request_save_and_close();
   // Ends all input: every waiting and every later take throws InputClosed.
   void close();
   bool is_closed() const;
+  Awaiting awaiting() const;
 
   // Program side. Each take of a line first drops the mouse events still
   // queued (clicks made while the program waited for typing answer nothing),
-  // then blocks until a line of its queue is there and returns it.
+  // then blocks until a line is typed into its window and returns it.
   std::string take_console_line();
   std::string take_chart_line();
   // Blocks until a mouse event whose code is in mask is queued and returns it;
   // the events before it that are not in mask are dropped.
   MouseEvent take_mouse_event(int mask);
+  ExitChoice take_exit_choice();
 
  private:
-  std::string take_line(std::deque<std::string>& lines);
+  bool push_line(Awaiting window, std::string line);
+  std::string take_line(Awaiting window);
+  // Waits, as what, until ready() holds; throws when input ends or a save
+  // and close is asked for.
+  template <class Ready>
+  void wait_for(std::unique_lock<std::mutex>& lock, Awaiting what, Ready ready);
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::string> console_lines_;
-  std::deque<std::string> chart_lines_;
+  Awaiting awaiting_ = Awaiting::nothing;
+  std::optional<std::string> line_;  // the answer to the line asked
+  std::optional<ExitChoice> exit_choice_;
   std::deque<MouseEvent> mouse_events_;
+  bool save_and_close_ = false;
   bool closed_ = false;
 };
 

@@ -57,8 +57,14 @@ class QtWindowLayer final : public WindowLayer {
 
   // Closes the frame, which ends the application's event loop.
   void program_stop() override;
-  // Hands a copy to the frame's results view.
+  // Hands a copy to the frame's results view; the next chart read is the menu's.
   void at_menu(const ResultsSnapshot& results) override;
+  void show_place(std::string_view place) override;
+  void show_note(std::string_view note) override;
+  void show_time_axis(double start_ms, double ms_per_pixel) override;
+  void show_unsaved(bool unsaved) override;
+  // Asks in a dialog of the frame and waits for the answer.
+  ExitChoice confirm_exit() override;
 
   // GUI thread: applies what the program has written since the last flush.
   void flush();
@@ -81,6 +87,7 @@ class QtWindowLayer final : public WindowLayer {
   std::uint32_t colour_ = 0;  // black until set
   PixelPoint position_;
   Cursor cursor_ = Cursor::arrow;
+  bool menu_next_ = false;  // the next chart read is the menu's letter
 };
 
 }  // namespace telmor
