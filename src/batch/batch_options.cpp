@@ -4,6 +4,7 @@
 #include <string>
 
 #include "console/number_text.h"
+#include "record/utf8_path.h"
 
 namespace telmor {
 namespace {
@@ -52,7 +53,7 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
   while (!args.done()) {
     const std::string_view a = args.next();
     if (options_ended || a == "-" || !a.starts_with("-")) {
-      options.paths.emplace_back(std::u8string(a.begin(), a.end()));
+      options.paths.push_back(path_from_utf8(a));
     } else if (a == "--") {
       options_ended = true;
     } else if (a == "--help" || a == "-h") {
@@ -78,10 +79,10 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       options.jobs = integer(args, a, 1, 1024);
     } else if (a == "--out") {
       const std::string_view text = args.value(a);
-      options.out = std::filesystem::path(std::u8string(text.begin(), text.end()));
+      options.out = path_from_utf8(text);
     } else if (a == "--summary") {
       const std::string_view text = args.value(a);
-      options.summary = std::filesystem::path(std::u8string(text.begin(), text.end()));
+      options.summary = path_from_utf8(text);
     } else if (a == "--overwrite") {
       options.overwrite = true;
     } else if (a == "--quiet") {

@@ -19,6 +19,7 @@
 #include "analysis/waveform_rows.h"
 #include "batch/progress_line.h"
 #include "console/number_text.h"
+#include "record/utf8_path.h"
 #include "results/file_replace.h"
 #include "results/results_format.h"
 #include "results/results_messages.h"
@@ -28,11 +29,6 @@ namespace telmor {
 namespace {
 
 constexpr std::string_view kName = "telmor-batch: ";
-
-std::string utf8(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 // Counts the lines the fit writes: in a batch nobody reads them one by one.
 class CountingConsole : public ConsoleOutput {
@@ -130,7 +126,7 @@ RecordingOutcome analyse_recording_file(const Recording& recording, const BatchO
   const std::filesystem::path results = results_file_for(recording, results_folder);
   std::error_code error;
   if (!options.overwrite && std::filesystem::exists(results, error)) {
-    outcome.reason = "結果ファイル " + utf8(results) +
+    outcome.reason = "結果ファイル " + utf8_from_path(results) +
                      " が既にあるので解析しませんでした（上書きは --overwrite）。";
     return outcome;
   }
@@ -164,7 +160,7 @@ RecordingOutcome analyse_recording_file(const Recording& recording, const BatchO
     return outcome;
   }
   if (const std::error_code written = replace_file_contents(results, file_text)) {
-    outcome.reason = "結果ファイル " + utf8(results) + " を書けません（" +
+    outcome.reason = "結果ファイル " + utf8_from_path(results) + " を書けません（" +
                      write_error_reason(written) + "）。";
     return outcome;
   }
@@ -184,7 +180,7 @@ int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress
   const auto report = [&](const std::filesystem::path& path, const std::string& line) {
     const std::lock_guard lock(err_mutex);
     progress.clear();
-    err << kName << utf8(path) << ": " << line << '\n';
+    err << kName << utf8_from_path(path) << ": " << line << '\n';
   };
 
   const RecordingList list = list_recordings(options.paths);

@@ -1,13 +1,16 @@
 // telmor-batch: analyses whole folders of recordings without a window.
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "batch/batch_run.h"
+#include "record/utf8_path.h"
 
 #ifdef _WIN32
 #include <io.h>
 #include <stdio.h>
+#include <windows.h>
 #define TELMOR_ISATTY(stream) _isatty(_fileno(stream))
 #else
 #include <unistd.h>
@@ -15,8 +18,11 @@
 #endif
 
 int main(int argc, char** argv) {
-  std::vector<std::string_view> arguments;
-  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+#ifdef _WIN32
+  SetConsoleOutputCP(CP_UTF8);  // file names in the report are UTF-8
+#endif
+  const std::vector<std::string> arguments = telmor::utf8_arguments(argc, argv);
+  const std::vector<std::string_view> views(arguments.begin(), arguments.end());
   const bool terminal = TELMOR_ISATTY(stderr) != 0;
-  return telmor::batch_main(arguments, std::cout, std::cerr, terminal);
+  return telmor::batch_main(views, std::cout, std::cerr, terminal);
 }

@@ -4,20 +4,17 @@
 #include <algorithm>
 #include <system_error>
 
+#include "record/utf8_path.h"
+
 namespace telmor {
 namespace {
-
-std::string utf8(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 bool is_recording_name(const std::string& file_name) {
   return file_name.size() > 4 && file_name.ends_with(".txt");
 }
 
 Recording recording_of(const std::filesystem::path& file) {
-  const std::string name = utf8(file.filename());
+  const std::string name = utf8_from_path(file.filename());
   return {file, name.substr(0, name.size() - 4)};
 }
 
@@ -28,7 +25,7 @@ void add_folder(const std::filesystem::path& folder, RecordingList& list) {
        it.increment(error)) {
     std::error_code type_error;
     if (!it->is_regular_file(type_error)) continue;
-    if (is_recording_name(utf8(it->path().filename()))) found.push_back(recording_of(it->path()));
+    if (is_recording_name(utf8_from_path(it->path().filename()))) found.push_back(recording_of(it->path()));
   }
   if (error) {
     list.problems.push_back({folder, "フォルダを読めません（" + error.message() + "）。"});
@@ -39,7 +36,7 @@ void add_folder(const std::filesystem::path& folder, RecordingList& list) {
     return;
   }
   std::sort(found.begin(), found.end(),
-            [](const Recording& a, const Recording& b) { return utf8(a.file.filename()) < utf8(b.file.filename()); });
+            [](const Recording& a, const Recording& b) { return utf8_from_path(a.file.filename()) < utf8_from_path(b.file.filename()); });
   list.recordings.insert(list.recordings.end(), found.begin(), found.end());
 }
 
@@ -54,7 +51,7 @@ RecordingList list_recordings(const std::vector<std::filesystem::path>& paths) {
       add_folder(path, list);
     } else if (status.type() == std::filesystem::file_type::not_found || error) {
       list.problems.push_back({path, "ファイルもフォルダもありません。"});
-    } else if (!is_recording_name(utf8(path.filename()))) {
+    } else if (!is_recording_name(utf8_from_path(path.filename()))) {
       list.problems.push_back({path, "記録ではありません（名前が .txt で終わりません）。"});
     } else {
       list.recordings.push_back(recording_of(path));
@@ -66,7 +63,7 @@ RecordingList list_recordings(const std::vector<std::filesystem::path>& paths) {
 std::filesystem::path results_file_for(const Recording& recording,
                                        const std::filesystem::path& folder) {
   const std::string name = recording.name + "ari.csv";
-  return folder / std::filesystem::path(std::u8string(name.begin(), name.end()));
+  return folder / path_from_utf8(name);
 }
 
 }  // namespace telmor

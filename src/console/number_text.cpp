@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 
@@ -67,7 +68,7 @@ bool scan_simple_real(const char*& p, const char* end, float& value) {
   std::uint64_t mantissa = 0;
   const char* const integer = q;
   while (q != end && digit(*q)) mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
-  long digits = q - integer;
+  std::ptrdiff_t digits = q - integer;
   int exponent = 0;
   if (q != end && *q == '.') {
     const char* const fraction = ++q;

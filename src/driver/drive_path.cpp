@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "record/utf8_path.h"
+
 namespace telmor {
 
 std::filesystem::path host_path(std::string_view built_path,
@@ -11,7 +13,7 @@ std::filesystem::path host_path(std::string_view built_path,
   built_path = end == std::string_view::npos ? std::string_view{} : built_path.substr(0, end + 1);
 #ifdef _WIN32
   (void)drives_root;
-  return std::filesystem::path(std::u8string(built_path.begin(), built_path.end()));
+  return path_from_utf8(built_path);
 #else
   std::string rest(built_path);
   for (char& c : rest) {

@@ -112,15 +112,16 @@ std::vector<PreparationIsa> available_isas() {
 }
 
 LaneKernel lane_kernel(PreparationIsa isa) {
+#ifdef TELMOR_WIDE_LANES
   // An instruction set the processor lacks falls back to the widest it has.
-  const std::vector<PreparationIsa> isas = available_isas();
   PreparationIsa usable = PreparationIsa::baseline;
-  for (const PreparationIsa have : isas) {
+  for (const PreparationIsa have : available_isas()) {
     if (have <= isa) usable = have;
   }
-#ifdef TELMOR_WIDE_LANES
   if (usable == PreparationIsa::avx512) return {avx512_lanes::kLanes, avx512_lanes::fit_block};
   if (usable == PreparationIsa::avx2) return {avx2_lanes::kLanes, avx2_lanes::fit_block};
+#else
+  (void)isa;  // the baseline lanes are all there are
 #endif
   return {baseline_lanes::kLanes, baseline_lanes::fit_block};
 }

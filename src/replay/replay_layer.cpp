@@ -7,6 +7,7 @@
 
 #include "analysis/summary_csv.h"
 
+#include "record/utf8_path.h"
 #include "replay/colour.h"
 #include "replay/line_raster.h"
 #include "console/number_text.h"
@@ -174,9 +175,9 @@ void ReplayLayer::write_output(const Directive& directive) {
   const bool snapshot = directive.kind == DirectiveKind::snapshot;
   bool written = false;
   if (snapshot) {
-    written = write_png(directive.text, surface_);
+    written = write_png(path_from_utf8(directive.text), surface_);
   } else {
-    std::ofstream file(std::filesystem::path(std::u8string(directive.text.begin(), directive.text.end())),
+    std::ofstream file(path_from_utf8(directive.text),
                        std::ios::binary | std::ios::trunc);
     file << results_table_csv(*results_);
     written = static_cast<bool>(file.flush());

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "record/utf8_path.h"
+
 namespace telmor {
 
 ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments) {
@@ -20,18 +22,18 @@ ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments
     if (!options_ended && (argument == "--help" || argument == "-h")) {
       options.help = true;
     } else if (!options_ended && argument == "--root") {
-      options.root = value();
+      options.root = path_from_utf8(value());
     } else if (!options_ended && argument == "--draw-log") {
-      options.draw_log = value();
+      options.draw_log = path_from_utf8(value());
     } else if (!options_ended && argument == "--") {
       options_ended = true;
     } else if (!options_ended && argument.size() > 1 && argument.front() == '-') {
       throw UsageError("unknown option " + std::string(argument));
     } else if (have_script) {
-      throw UsageError("more than one script: " + options.script.string() + " and " +
+      throw UsageError("more than one script: " + utf8_from_path(options.script) + " and " +
                        std::string(argument));
     } else {
-      options.script = argument;
+      options.script = path_from_utf8(argument);
       have_script = true;
     }
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/number_text.h"
+#include "record/utf8_path.h"
 #include "replay/replay_layer.h"
 #include "replay/replay_stopped.h"
 #include "replay/session_script.h"
@@ -40,9 +41,9 @@ int run_replay(const ReplayOptions& options, const ReplayProgram& program, std::
 
   std::unique_ptr<std::ofstream> draw_log;
   if (options.draw_log) {
-    draw_log = std::make_unique<std::ofstream>(*options.draw_log, std::ios::trunc);
+    draw_log = std::make_unique<std::ofstream>(*options.draw_log, std::ios::binary | std::ios::trunc);
     if (!*draw_log) {
-      err << kName << "cannot write the draw log " << options.draw_log->string() << '\n';
+      err << kName << "cannot write the draw log " << utf8_from_path(*options.draw_log) << '\n';
       return kReplayUsageError;
     }
   }
@@ -67,7 +68,7 @@ int run_replay(const ReplayOptions& options, const ReplayProgram& program, std::
   }
   finish(kReplayEnded, out, draw_log.get());
   if (draw_log && !*draw_log) {
-    err << kName << "cannot write the draw log " << options.draw_log->string() << '\n';
+    err << kName << "cannot write the draw log " << utf8_from_path(*options.draw_log) << '\n';
     return kReplayFailed;
   }
   return kReplayEnded;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "record/text_rules.h"
+#include "record/utf8_path.h"
 
 namespace telmor {
 
@@ -150,13 +151,13 @@ std::vector<Directive> parse_session_script(std::string_view text) {
 std::vector<Directive> load_session_script(const std::filesystem::path& path) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) {
-    throw std::runtime_error("cannot read the script " + path.string() + ": it is a folder");
+    throw std::runtime_error("cannot read the script " + utf8_from_path(path) + ": it is a folder");
   }
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw std::runtime_error("cannot open the script " + path.string());
+  if (!file) throw std::runtime_error("cannot open the script " + utf8_from_path(path));
   std::ostringstream content;
   content << file.rdbuf();
-  if (file.bad()) throw std::runtime_error("cannot read the script " + path.string());
+  if (file.bad()) throw std::runtime_error("cannot read the script " + utf8_from_path(path));
   return parse_session_script(content.str());
 }
 

@@ -1,6 +1,7 @@
 // telmor-batch run in the test's own process on files in a scratch folder.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "batch/batch_run.h"
+#include "sample_recording.h"
 #include "support/test_files.h"
 
 namespace telmor::test {
@@ -26,12 +28,11 @@ struct BatchRun {
     return status;
   }
   std::string path(const std::string& name) const { return (dir / name).string(); }
-  // Writes a recording made by the sample's generator: leads x seconds, seed.
-  void generate(const std::string& name, int leads, int seconds, int seed) const {
-    const std::string command = std::string("\"") + TELMOR_GENERATE_SAMPLE + "\" \"" + path(name) +
-                                "\" " + std::to_string(leads) + " " + std::to_string(seconds) +
-                                " " + std::to_string(seed);
-    if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot run " + command);
+  // Writes a recording made by the sample's generator: leads x seconds, seed;
+  // a relative target lies in dir.
+  void generate(const std::filesystem::path& target, int leads, int seconds, int seed) const {
+    write_whole_file(target.is_absolute() ? target : dir / target.string(),
+                     sample_recording_text(leads, seconds, static_cast<std::uint64_t>(seed)));
   }
 };
 

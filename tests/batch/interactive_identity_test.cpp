@@ -52,17 +52,17 @@ class InteractiveIdentity : public ::testing::TestWithParam<Case> {};
 TEST_P(InteractiveIdentity, BatchWritesTheFileTheSessionSaves) {
   const Case& c = GetParam();
   test::BatchRun batch;
-  const fs::path map = batch.dir / "d" / "data" / "map";
+  test::ProgramSession session;
+  const fs::path map = session.drives / "d" / "data" / "map";
   fs::create_directories(map);
   const std::string file = std::string(c.name) + ".txt";
   if (c.seed == 0) {
     fs::copy_file(test::kSampleFile, map / file);
   } else {
-    batch.generate("d/data/map/" + file, c.leads, c.seconds, c.seed);
+    batch.generate(map / file, c.leads, c.seconds, c.seed);
   }
 
-  test::ProgramSession session;
-  ASSERT_EQ(session.run(session_script(c), batch.dir.path()), 0) << session.err;
+  ASSERT_EQ(session.run(session_script(c)), 0) << session.err;
   ASSERT_NE(session.out.find("を保存しました。"), std::string::npos);
   if (c.demo_ranges) {
     ASSERT_NE(session.out.find("selected time"), std::string::npos);

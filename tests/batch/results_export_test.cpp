@@ -33,14 +33,13 @@ std::string without_sources(const std::string& line, std::string& sources) {
 
 TEST(ResultsExport, IsTheBatchSummaryWithWhereEachMarkCameFrom) {
   test::BatchRun batch;
-  const fs::path map = batch.dir / "d" / "data" / "map";
+  test::ProgramSession session;
+  const fs::path map = session.drives / "d" / "data" / "map";
   fs::create_directories(map);
   fs::copy_file(test::kSampleFile, map / "sample.txt");
-  test::ProgramSession session;
   const std::string exported = (batch.dir / "table.csv").string();
   ASSERT_EQ(session.run("console y\nconsole y\nconsole y\nconsole sample\nconsole 8\nconsole 10\n"
-                        "chart c\nchart y\nexport " + exported + "\nchart x\n",
-                        batch.dir.path()),
+                        "chart c\nchart y\nexport " + exported + "\nchart x\n"),
             0)
       << session.err;
   ASSERT_EQ(batch.run({"--out", batch.path("out"), (map / "sample.txt").string()}), kBatchAllAnalysed);
@@ -61,17 +60,17 @@ TEST(ResultsExport, IsTheBatchSummaryWithWhereEachMarkCameFrom) {
 
 TEST(ResultsExport, HandMarksAreHandUntilSavedAndLoaded) {
   test::BatchRun batch;
-  const fs::path map = batch.dir / "d" / "data" / "map";
+  test::ProgramSession session;
+  const fs::path map = session.drives / "d" / "data" / "map";
   fs::create_directories(map);
-  batch.generate("d/data/map/small.txt", 3, 2, 5);
+  batch.generate(map / "small.txt", 3, 2, 5);
   const std::string before = (batch.dir / "before.csv").string();
   const std::string after = (batch.dir / "after.csv").string();
   std::string script = "console y\nconsole y\nconsole y\nconsole small\nconsole 3\nconsole 2\n"
                        "chart c\nchart y\nchart a\npress left 100 100\n";  // 166.67 ms: a beat 0 mark
   for (int window = 0; window < 12; ++window) script += "press right 700 100\n";
   script += "chart y\nexport " + before + "\nchart o\nchart y\nexport " + after + "\nchart x\n";
-  test::ProgramSession session;
-  ASSERT_EQ(session.run(script, batch.dir.path()), 0) << session.err;
+  ASSERT_EQ(session.run(script), 0) << session.err;
 
   const std::vector<std::string> hand = lines_of(test::read_whole_file(before));
   const std::vector<std::string> loaded = lines_of(test::read_whole_file(after));

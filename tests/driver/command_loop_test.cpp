@@ -156,7 +156,7 @@ TEST_F(Menu, SaveLoadAndCorrectionsComeBackToTheMenu) {
 // x with unsaved tables asks first: save (and end once saved), discard, or
 // stay at the menu; without unsaved tables it does not ask.
 TEST_F(Menu, ExitWithUnsavedTablesAsksFirst) {
-  test::ScratchDir root;
+  test::DrivesRoot root;
   std::filesystem::create_directories(root.path() / "d");
   r->result_path.assign("d:\\abcari.csv");
   // True when the loop ended; false when it waited at the menu again.

@@ -16,12 +16,14 @@ namespace {
 const std::filesystem::path kCorpus = std::filesystem::path(TELMOR_SOURCE_DIR) / "tests" / "corpus";
 
 struct BadInput : ::testing::Test, test::ProgramSession {
-  std::filesystem::path folder = scratch.path() / "d" / "data" / "map";
+  std::filesystem::path folder = drives.path() / "d" / "data" / "map";
 
   void SetUp() override { std::filesystem::create_directories(folder); }
   void corpus_file(const std::string& name, const std::string& as = {}) {
-    std::filesystem::copy_file(kCorpus / name, folder / (as.empty() ? name : as),
-                               std::filesystem::copy_options::overwrite_existing);
+    const std::filesystem::path target = folder / (as.empty() ? name : as);
+    // Not copy_options::overwrite_existing: MinGW's library ignores it.
+    std::filesystem::remove(target);
+    std::filesystem::copy_file(kCorpus / name, target);
   }
   // Reads NAME with the given leads and seconds, then goes on with then.
   int read(const std::string& name, int leads = 3, int seconds = 1,

@@ -343,7 +343,7 @@ class RandomSession : public ::testing::TestWithParam<int> {};
 TEST_P(RandomSession, RunsOnWithEveryInvariantHeld) {
   const auto seed = static_cast<std::uint64_t>(GetParam());
   std::mt19937_64 rng(seed * 0x9E3779B97F4A7C15ull);
-  test::ScratchDir root;
+  test::DrivesRoot root;
   const auto folder = root.path() / "d" / "data" / "map";
   std::filesystem::create_directories(folder);
 

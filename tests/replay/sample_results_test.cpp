@@ -16,7 +16,7 @@ namespace telmor {
 namespace {
 
 struct SampleSession : ::testing::Test, test::ProgramSession {
-  test::ScratchDir& root = scratch;
+  test::DrivesRoot& root = drives;
   std::filesystem::path results = root.path() / "d" / "data" / "map" / "sampleari.csv";
 
   void SetUp() override {

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "support/program_session.h"
+#include "support/sample_expectation.h"
 
 namespace telmor {
 namespace {
 
 struct Session : ::testing::Test, test::ProgramSession {
-  test::ScratchDir& root = scratch;
+  test::DrivesRoot& root = drives;
 
   void data_file(const std::string& name, const std::string& content) {
     std::filesystem::create_directories(root.path() / "d" / "data" / "map");
@@ -195,8 +196,8 @@ std::string demo_script() {
 }
 
 TEST_F(Session, BundledSampleOverviewRangesAndDetection) {
-  const auto examples = std::filesystem::path(TELMOR_SOURCE_DIR) / "examples";
-  ASSERT_EQ(run(demo_script(), examples), 0) << err;
+  data_file("sample.txt", test::read_whole_file(test::kSampleFile));
+  ASSERT_EQ(run(demo_script()), 0) << err;
   EXPECT_EQ(lines().back(), "chart: close");
   EXPECT_EQ(count("console> 波形データd:\\data\\map\\sample.txt        を読み込みました。"), 1);
   EXPECT_TRUE(has_in_order({"console> 選択した点（msec） 1159", "chart> selected time 959",

@@ -16,13 +16,14 @@
 namespace telmor::test {
 
 struct ProgramSession {
-  ScratchDir scratch;
+  ScratchDir scratch;  // the script and the draw log
+  DrivesRoot drives;
   std::string out, err, draw_log;
 
-  // Runs script with drives_root as the drives root (the scratch folder when
-  // empty); returns telmor-replay's exit status.
+  // Runs script with drives_root as the drives root (drives when empty);
+  // returns telmor-replay's exit status.
   int run(const std::string& script, std::filesystem::path drives_root = {}) {
-    if (drives_root.empty()) drives_root = scratch.path();
+    if (drives_root.empty()) drives_root = drives.path();
     const std::string script_path = (scratch / "session.script").string();
     const std::string log_path = (scratch / "draw.log").string();
     write_whole_file(script_path, script);

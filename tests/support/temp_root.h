@@ -1,4 +1,4 @@
-// A fresh drives root with d/data/map in it, removed afterwards.
+// A drives root with d/data/map in it, emptied afterwards.
 #pragma once
 
 #include <filesystem>
@@ -25,7 +25,7 @@ class TempRoot {
   }
 
  private:
-  test::ScratchDir dir_;
+  test::DrivesRoot dir_;
 };
 
 }  // namespace telmor::test

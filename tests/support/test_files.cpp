@@ -3,6 +3,7 @@
 
 #include "support/test_files.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -33,6 +34,39 @@ ScratchDir::~ScratchDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
 }
+
+#ifdef _WIN32
+DrivesRoot::DrivesRoot() {
+  const char* root = std::getenv("TELMOR_TEST_DRIVES");
+  if (root == nullptr || *root == '\0')
+    throw std::runtime_error("TELMOR_TEST_DRIVES must name the folder whose subfolder d is drive D:");
+  path_ = std::filesystem::path(root);
+  if (!std::filesystem::is_directory(path_ / "d") || !std::filesystem::exists("d:\\"))
+    throw std::runtime_error("drive D: must be the folder d of TELMOR_TEST_DRIVES");
+  empty();
+}
+
+DrivesRoot::~DrivesRoot() { empty(); }
+
+const std::filesystem::path& DrivesRoot::path() const { return path_; }
+
+// Everything but the folder d itself, which drive D: points at.
+void DrivesRoot::empty() const {
+  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    if (entry.path().filename() == "d") {
+      for (const auto& inner : std::filesystem::directory_iterator(entry.path()))
+        std::filesystem::remove_all(inner.path());
+    } else {
+      std::filesystem::remove_all(entry.path());
+    }
+  }
+}
+#else
+DrivesRoot::DrivesRoot() = default;
+DrivesRoot::~DrivesRoot() = default;
+
+const std::filesystem::path& DrivesRoot::path() const { return dir_.path(); }
+#endif
 
 std::string read_whole_file(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);

@@ -21,6 +21,31 @@ class ScratchDir {
   std::filesystem::path path_;
 };
 
+// The folder that holds a test's drive folders (d/data/map/...). Elsewhere a
+// fresh scratch folder that the program is given as its drives root. On
+// Windows the program opens d:\data\map\... as it stands, so it is the folder
+// whose subfolder d is drive D:, named by the environment variable
+// TELMOR_TEST_DRIVES (scripts/test-windows.sh maps it), emptied before and
+// after the test; suites that use it must not run side by side there.
+class DrivesRoot {
+ public:
+  DrivesRoot();
+  ~DrivesRoot();
+  DrivesRoot(const DrivesRoot&) = delete;
+  DrivesRoot& operator=(const DrivesRoot&) = delete;
+
+  const std::filesystem::path& path() const;
+  std::filesystem::path operator/(const std::string& name) const { return path() / name; }
+
+ private:
+#ifdef _WIN32
+  void empty() const;
+  std::filesystem::path path_;
+#else
+  ScratchDir dir_;
+#endif
+};
+
 std::string read_whole_file(const std::filesystem::path& path);
 void write_whole_file(const std::filesystem::path& path, const std::string& content);
 
