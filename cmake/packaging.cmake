@@ -1,0 +1,45 @@
+# Installation and the Debian package (scripts/package.sh): the three
+# programs, the desktop entry with its icon, and the documents Debian asks
+# for. The package's dependencies are those of the programs' shared
+# libraries, found by dpkg-shlibdeps, and the font of the texts.
+include(GNUInstallDirs)
+
+install(TARGETS telmor-replay telmor-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TELMOR_BUILD_GUI)
+  install(TARGETS telmor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES packaging/telmor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES packaging/telmor.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+
+set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/telmor)
+# Debian wants the changelog compressed, without a name or time in the header.
+set(changelog_gz ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz)
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/packaging)
+execute_process(COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/changelog
+                OUTPUT_FILE ${changelog_gz} COMMAND_ERROR_IS_FATAL ANY)
+install(FILES README.md packaging/copyright ${changelog_gz} DESTINATION ${doc_dir})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME telmor)
+set(CPACK_PACKAGE_VENDOR "The TELMOR developers")
+set(CPACK_PACKAGE_CONTACT "TELMOR developers <maintainers@users.noreply.c-seed-a7252107.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "activation and recovery times of multi-lead electrograms")
+# The extended description under the summary; an empty line ends a paragraph.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "TELMOR reads a multi-lead recording (up to 20 leads x 30 s at 1 kHz, a text
+file), removes each lead's baseline, differentiates every lead, finds the
+beats, detects the activation time (AT) and recovery time (RT) of every beat
+in every lead, lets the user correct the marks window by window, and saves
+the AT/RT tables to a results file. Its texts are Japanese.
+
+The package holds the desktop program telmor, telmor-replay (the whole
+program run headless over a session script) and telmor-batch (whole folders
+of recordings analysed without a window).")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+set(CPACK_STRIP_FILES ON)
+# Only what the install rules above name, not the test framework's own.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};Unspecified;/")
+include(CPack)

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Builds the Debian package build/telmor_<version>_amd64.deb with CPack from
+# the normal build and checks it: its contents, lintian without errors, the
+# versions the programs print, and the packaged telmor-replay (unpacked into
+# a scratch folder) giving the built one's transcript of the demo session.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$top/build
+"$top/scripts/install_deps.sh"
+
+cmake -S "$top" -B "$build" -G Ninja >/dev/null
+cmake --build "$build" -j "$(nproc)" --target telmor telmor-replay telmor-batch
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+deb=$build/telmor_${version}_amd64.deb
+rm -f "$deb"
+(cd "$build" && cpack -G DEB >/dev/null 2>&1)
+[ -f "$deb" ] || { echo "package: $deb was not made" >&2; exit 1; }
+echo "package: $deb"
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# The files it must hold, and nothing outside /usr.
+dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | sort >"$scratch/contents"
+for file in /usr/bin/telmor /usr/bin/telmor-replay /usr/bin/telmor-batch \
+            /usr/share/applications/telmor.desktop \
+            /usr/share/icons/hicolor/scalable/apps/telmor.svg \
+            /usr/share/doc/telmor/README.md /usr/share/doc/telmor/copyright \
+            /usr/share/doc/telmor/changelog.gz; do
+  grep -qx "$file" "$scratch/contents" || { echo "package: $file missing" >&2; exit 1; }
+done
+if grep -v '^/usr/' "$scratch/contents" | grep -q .; then
+  echo "package: files outside /usr" >&2
+  exit 1
+fi
+dpkg-deb -f "$deb" Depends | grep -q 'fonts-ipafont-gothic' || { echo "package: no font dependency" >&2; exit 1; }
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "package: no Qt dependency" >&2; exit 1; }
+echo "package: contents and dependencies as they should be"
+
+# Errors fail; warnings (no manual pages) are shown.
+lintian --tag-display-limit 0 "$deb" 2>&1 | grep -v '^running with root' | tee "$scratch/lintian" || true
+if grep -q '^E:' "$scratch/lintian"; then
+  echo "package: lintian reports errors" >&2
+  exit 1
+fi
+echo "package: lintian reports no errors"
+
+dpkg-deb -x "$deb" "$scratch/root"
+for program in telmor telmor-batch; do
+  printed=$("$scratch/root/usr/bin/$program" --version)
+  [ "$printed" = "$program $version" ] || { echo "package: $program --version says '$printed'" >&2; exit 1; }
+done
+mkdir -p "$scratch/built" "$scratch/packaged"
+(cd "$scratch/built" && "$build/src/replay/telmor-replay" --root "$top/examples" \
+   "$top/examples/demo.script" >transcript)
+(cd "$scratch/packaged" && "$scratch/root/usr/bin/telmor-replay" --root "$top/examples" \
+   "$top/examples/demo.script" >transcript)
+cmp "$scratch/built/transcript" "$scratch/packaged/transcript"
+echo "package: the packaged telmor-replay gives the built one's transcript of the demo session"
