@@ -54,7 +54,7 @@ std::string read_whole_file(const std::filesystem::path& file, TextBuffer& text)
       }
       const std::size_t capacity = std::max<std::size_t>(2 * text.capacity, 1u << 20);
       auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
-      std::memcpy(bytes.get(), text.bytes.get(), text.size);
+      if (text.size != 0) std::memcpy(bytes.get(), text.bytes.get(), text.size);
       text.bytes = std::move(bytes);
       text.capacity = capacity;
     }

@@ -85,15 +85,16 @@ void expect_scan_as_parse(const std::string& token) {
 }
 
 TEST(ScanReal, ReadsEveryNumberAsParseRealDoes) {
-  for (const char* token :
+  for (const std::string token :
        {"12", "-0.35", "1.5E-2", "1.5e+2", "+7", ".5", "5.", "-.5", "0", "-0", "-0.0000", "00012.50",
         "16777216", "16777217", "0.16777217", "1677721.7", "9999999999", "0.0000000001",
         "1e10", "1e11", "1e-10", "1e-11", "123456789", "1234567890", "0.1234567890123456789",
         "12345678901234567890", "3.4028235e38", "1e39", "1e-50", "-1e-50", "1e-45", "1e0000002",
         "1e", "1e+", "e5", ".", "+", "-", "", "1.0.0", "12a", "1x", "inf", "nan", "0x1p3",
-        std::string("1\0", 2).c_str(), "1.000000059604644776257986737988403547206"}) {
+        "1.000000059604644776257986737988403547206"}) {
     expect_scan_as_parse(token);
   }
+  expect_scan_as_parse(std::string("1\0", 2));  // a NUL byte right after the digits
 }
 
 TEST(ScanReal, RandomDecimalsReadAsParseRealDoes) {
