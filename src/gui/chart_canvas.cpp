@@ -60,8 +60,7 @@ const QString kNotAsked = QStringLiteral("いまは文字の入力を待って�
 }  // namespace
 
 ChartCanvas::ChartCanvas(InputQueues& input, QWidget* parent)
-    : QWidget(parent), input_(input), image_(kWidth, kHeight, QImage::Format_RGB32) {
-  image_.fill(Qt::white);
+    : QWidget(parent), input_(input) {
   setMinimumSize(kWidth / 4, kHeight / 4);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -71,17 +70,8 @@ ChartCanvas::ChartCanvas(InputQueues& input, QWidget* parent)
   setFont(chart_font());
 }
 
-ChartCanvas::~ChartCanvas() { end_painter(); }
-
 void ChartCanvas::draw_segment(std::uint32_t colour, int x0, int y0, int x1, int y1) {
-  if (!painter_) {
-    painter_.emplace(&image_);
-    painter_->setRenderHint(QPainter::Antialiasing, false);
-  }
-  const Line line{colour_from_colorref(colour), QPoint(x0, y0), QPoint(x1, y1)};
-  painter_->setPen(hairline(line.colour));
-  draw_line(*painter_, line.from, line.to);
-  lines_.push_back(line);
+  lines_.push_back(Line{colour_from_colorref(colour), QPoint(x0, y0), QPoint(x1, y1)});
   changed_ = true;
 }
 
@@ -98,8 +88,6 @@ void ChartCanvas::add_row(const QString& text) {
 }
 
 void ChartCanvas::clear() {
-  end_painter();
-  image_.fill(Qt::white);
   lines_.clear();
   rows_.clear();
   changed_ = true;
@@ -110,7 +98,6 @@ void ChartCanvas::set_cross_cursor(bool cross) {
 }
 
 void ChartCanvas::finish_batch() {
-  end_painter();
   if (changed_) update();
   changed_ = false;
 }
@@ -136,13 +123,6 @@ void ChartCanvas::set_lead_label(const QString& label) {
   update();
 }
 
-void ChartCanvas::end_painter() {
-  if (painter_) {
-    painter_->end();
-    painter_.reset();
-  }
-}
-
 QRectF ChartCanvas::surface_rect() const {
   const double scale = std::min(static_cast<double>(width()) / kWidth,
                                 static_cast<double>(height()) / kHeight);
@@ -161,11 +141,27 @@ std::optional<QPoint> ChartCanvas::logical_pixel(QPointF at) const {
   return QPoint(x, y);
 }
 
+QImage ChartCanvas::image() const {
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  draw_lines(painter);
+  return image;
+}
+
 QImage ChartCanvas::snapshot() const {
-  QImage shot = image_.copy();
+  QImage shot = image();
   QPainter painter(&shot);
   draw_text(painter);
   return shot;
+}
+
+void ChartCanvas::draw_lines(QPainter& painter) const {
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  for (const Line& line : lines_) {
+    painter.setPen(hairline(line.colour));
+    draw_line(painter, line.from, line.to);
+  }
 }
 
 int ChartCanvas::row_height() const { return std::max(1, QFontMetrics(font()).lineSpacing()); }
@@ -198,11 +194,7 @@ void ChartCanvas::paintEvent(QPaintEvent*) {
   const double scale = surface.width() / kWidth;
   painter.translate(surface.topLeft());
   painter.scale(scale, scale);
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  for (const Line& line : lines_) {
-    painter.setPen(hairline(line.colour));
-    draw_line(painter, line.from, line.to);
-  }
+  draw_lines(painter);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   draw_text(painter);
   if (hasFocus() && asking_) {

@@ -1,8 +1,8 @@
 // The chart window's drawing surface. The program draws on 1024 x 384 logical
 // pixels; the widget shows them scaled to the room it is given, keeping the
-// aspect ratio, and maps the mouse back to logical pixels. It keeps the
-// graphics twice: as a raster image at the logical size (snapshots, exports)
-// and as the list of lines since the last clear, repainted sharp at any scale.
+// aspect ratio, and maps the mouse back to logical pixels. The graphics are
+// the list of lines since the last clear: repainted sharp at any scale, and
+// rasterised at the logical size for snapshots and exports.
 #pragma once
 
 #include <QImage>
@@ -32,7 +32,6 @@ class ChartCanvas : public QWidget {
   static constexpr int kRightDoubleMs = 200;
 
   explicit ChartCanvas(InputQueues& input, QWidget* parent = nullptr);
-  ~ChartCanvas() override;
 
   // Program output, applied on the GUI thread; finish_batch() ends a batch
   // of it and asks for one repaint.
@@ -63,7 +62,7 @@ class ChartCanvas : public QWidget {
 
   // The graphics alone, and the graphics with text and the typed reply as
   // the window shows them, at the logical size.
-  const QImage& image() const { return image_; }
+  QImage image() const;
   QImage snapshot() const;
   const std::vector<QString>& rows() const { return rows_; }
   const QString& typed() const { return typed_; }
@@ -100,12 +99,11 @@ class ChartCanvas : public QWidget {
   void add_row(const QString& text);
   void append_typed(const QString& text);
   void send_typed();
+  // The lines, at the painter's scale.
+  void draw_lines(QPainter& painter) const;
   void report_mouse(QMouseEvent* event, int code);
-  void end_painter();
 
   InputQueues& input_;
-  QImage image_;
-  std::optional<QPainter> painter_;  // open during a batch of segments
   std::vector<Line> lines_;
   bool changed_ = false;
   std::vector<QString> rows_;
