@@ -1,7 +1,7 @@
 // Rows of the summary table.
 #include "analysis/summary_csv.h"
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 
 namespace telmor {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 #include "record/text_rules.h"
 
 namespace telmor {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 #include "record/utf8_path.h"
 
 namespace telmor {

@@ -18,7 +18,7 @@
 #include "analysis/summary_csv.h"
 #include "analysis/waveform_rows.h"
 #include "batch/progress_line.h"
-#include "console/number_text.h"
+#include "base/number_text.h"
 #include "record/utf8_path.h"
 #include "results/file_replace.h"
 #include "results/results_format.h"

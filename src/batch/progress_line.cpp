@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 
 namespace telmor {
 

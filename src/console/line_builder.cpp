@@ -1,7 +1,7 @@
 // Line assembly from text and number items.
 #include "console/line_builder.h"
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 
 namespace telmor {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "console/free_form.h"
-#include "console/number_text.h"
+#include "base/number_text.h"
 
 namespace telmor {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "console/curve_drawing.h"
-#include "console/number_text.h"
+#include "base/number_text.h"
 
 namespace telmor {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "console/curve_drawing.h"
-#include "console/number_text.h"
+#include "base/number_text.h"
 #include "correction/correction_window.h"
 #include "correction/edit_history.h"
 #include "correction/mark_table.h"

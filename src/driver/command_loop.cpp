@@ -7,10 +7,10 @@
 #include "correction/mark_correction.h"
 #include "driver/drive_path.h"
 #include "driver/overview.h"
-#include "recognition/recognition.h"
+#include "driver/recognition_commands.h"
 #include "record/results_snapshot.h"
 #include "record/text_rules.h"
-#include "results/results_file.h"
+#include "driver/results_dialogues.h"
 
 namespace telmor {
 namespace {

@@ -11,7 +11,7 @@
 #include "driver/overview.h"
 #include "driver/waveform_reader.h"
 #include "fitting/prepare_signals.h"
-#include "results/results_file.h"
+#include "driver/results_dialogues.h"
 
 namespace telmor {
 

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "console/console_output.h"
+#include "base/console_output.h"
 #include "fitting/tmatrp.h"
 #include "fitting/trapl.h"
 

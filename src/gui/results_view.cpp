@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 #include "gui/colour_scale.h"
 
 namespace telmor {

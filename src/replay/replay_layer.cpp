@@ -10,7 +10,7 @@
 #include "record/utf8_path.h"
 #include "replay/colour.h"
 #include "replay/line_raster.h"
-#include "console/number_text.h"
+#include "base/number_text.h"
 #include "replay/png_writer.h"
 
 namespace telmor {

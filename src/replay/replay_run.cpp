@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 #include "record/utf8_path.h"
 #include "replay/replay_layer.h"
 #include "replay/replay_stopped.h"

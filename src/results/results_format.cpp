@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 
 namespace telmor {
 namespace {

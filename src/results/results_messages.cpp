@@ -1,7 +1,7 @@
 // Reason lines of the results dialogues.
 #include "results/results_messages.h"
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 
 namespace telmor {
 namespace {

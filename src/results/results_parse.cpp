@@ -6,7 +6,7 @@
 #include <limits>
 #include <string_view>
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 #include "record/text_rules.h"
 
 namespace telmor {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "console/free_form.h"
-#include "console/number_text.h"
+#include "base/number_text.h"
 #include "console/reply_read.h"
 #include "record/text_field.h"
 #include "fuzz_check.h"

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 #include "record/run_record.h"
 #include "analysis/waveform_rows.h"
 #include "fuzz_check.h"

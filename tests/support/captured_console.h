@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "console/console_output.h"
+#include "base/console_output.h"
 
 namespace telmor::test {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "console/console_output.h"
+#include "base/console_output.h"
 #include "record/run_record.h"
 
 namespace telmor {

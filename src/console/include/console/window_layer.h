@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/console_output.h"
+#include "base/console_output.h"
 #include "record/results_snapshot.h"
 
 namespace telmor {

@@ -1,7 +1,7 @@
 // Baseline removal and the smoothed derivative of every lead.
 #pragma once
 
-#include "console/console_output.h"
+#include "base/console_output.h"
 #include "fitting/preparation_isa.h"
 #include "record/run_record.h"
 

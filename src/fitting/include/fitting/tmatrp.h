@@ -3,7 +3,7 @@
 // right-hand side, and the inverse of the triangular factor.
 #pragma once
 
-#include "console/console_output.h"
+#include "base/console_output.h"
 
 namespace telmor {
 

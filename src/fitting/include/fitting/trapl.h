@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "console/console_output.h"
+#include "base/console_output.h"
 
 namespace telmor {
 

@@ -1,5 +1,5 @@
 // The point pick of d: one click, as a normalised horizontal position.
-#include "recognition/selintvl.h"
+#include "driver/selintvl.h"
 
 #include <cmath>
 

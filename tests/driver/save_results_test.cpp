@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "results/file_replace.h"
-#include "results/results_file.h"
+#include "driver/results_dialogues.h"
 #include "support/results_fixture.h"
 #include "support/failing_files.h"
 

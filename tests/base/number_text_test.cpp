@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "console/number_text.h"
+#include "base/number_text.h"
 
 namespace telmor {
 namespace {

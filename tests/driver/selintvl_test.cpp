@@ -1,6 +1,6 @@
 // The click pick and the conversion of a click to whole steps, with the
 // single-precision values the chart holds.
-#include "recognition/selintvl.h"
+#include "driver/selintvl.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "recognition/recognition.h"
+#include "driver/recognition_commands.h"
 #include "support/recognition_record.h"
 #include "support/replay_harness.h"
 

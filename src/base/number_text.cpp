@@ -1,5 +1,5 @@
 // Locale-free number parsing and formatting.
-#include "console/number_text.h"
+#include "base/number_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "recognition/recognition.h"
+#include "driver/recognition_commands.h"
 #include "support/recognition_record.h"
 #include "support/replay_harness.h"
 #include "replay/replay_stopped.h"

@@ -1,5 +1,5 @@
 // The save and load dialogues of the results file.
-#include "results/results_file.h"
+#include "driver/results_dialogues.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 #include "console/line_builder.h"
 #include "console/reply_read.h"
 #include "recognition/find_at_rt.h"
-#include "recognition/recognition.h"
+#include "driver/recognition_commands.h"
 #include "record/text_rules.h"
 
 namespace telmor {

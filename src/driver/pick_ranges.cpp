@@ -5,8 +5,8 @@
 #include "console/curve_drawing.h"
 #include "console/line_builder.h"
 #include "console/reply_read.h"
-#include "recognition/recognition.h"
-#include "recognition/selintvl.h"
+#include "driver/recognition_commands.h"
+#include "driver/selintvl.h"
 #include "record/text_rules.h"
 
 namespace telmor {
