@@ -3,12 +3,12 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <fstream>
 #include <stdexcept>
 #include <string_view>
 
 #include "replay/chart_surface.h"
 #include "replay/checksums.h"
+#include "results/file_replace.h"
 
 namespace telmor {
 
@@ -100,11 +100,9 @@ std::vector<std::uint8_t> encode_png_rgb(int width, int height, std::span<const 
 bool write_png(const std::filesystem::path& path, const ChartSurface& surface) {
   const std::vector<std::uint8_t> png =
       encode_png_rgb(ChartSurface::kWidth, ChartSurface::kHeight, surface.bytes());
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-  file.close();
-  return !file.fail();
+  // Saved as every file is: whole, and never through a link at a temporary's name.
+  const std::string_view bytes(reinterpret_cast<const char*>(png.data()), png.size());
+  return !replace_file_contents(path, bytes);
 }
 
 }  // namespace telmor

@@ -2,7 +2,6 @@
 #include "replay/replay_layer.h"
 
 #include <filesystem>
-#include <fstream>
 #include <utility>
 
 #include "analysis/summary_csv.h"
@@ -12,6 +11,7 @@
 #include "replay/line_raster.h"
 #include "base/number_text.h"
 #include "replay/png_writer.h"
+#include "results/file_replace.h"
 
 namespace telmor {
 
@@ -39,8 +39,12 @@ std::string awaited_mouse(int mask) {
 }  // namespace
 
 ReplayLayer::ReplayLayer(std::vector<Directive> script, std::ostream& transcript,
-                         std::ostream* draw_log)
-    : script_(std::move(script)), transcript_(transcript), draw_log_(draw_log) {}
+                         std::ostream* draw_log, bool notes)
+    : script_(std::move(script)), transcript_(transcript), draw_log_(draw_log), notes_(notes) {}
+
+void ReplayLayer::show_note(std::string_view note) {
+  if (notes_) transcript_ << "chart: note " << note << '\n';
+}
 
 void ReplayLayer::console_write(std::string_view line) {
   transcript_ << "console> " << line << '\n';
@@ -177,10 +181,7 @@ void ReplayLayer::write_output(const Directive& directive) {
   if (snapshot) {
     written = write_png(path_from_utf8(directive.text), surface_);
   } else {
-    std::ofstream file(path_from_utf8(directive.text),
-                       std::ios::binary | std::ios::trunc);
-    file << results_table_csv(*results_);
-    written = static_cast<bool>(file.flush());
+    written = !replace_file_contents(path_from_utf8(directive.text), results_table_csv(*results_));
   }
   if (!written) {
     throw ReplayStopped(kReplayUsageError, "script line " + format_integer(directive.line_number) +

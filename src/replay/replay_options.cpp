@@ -21,10 +21,14 @@ ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments
     };
     if (!options_ended && (argument == "--help" || argument == "-h")) {
       options.help = true;
+    } else if (!options_ended && argument == "--version") {
+      options.version = true;
     } else if (!options_ended && argument == "--root") {
       options.root = path_from_utf8(value());
     } else if (!options_ended && argument == "--draw-log") {
       options.draw_log = path_from_utf8(value());
+    } else if (!options_ended && argument == "--notes") {
+      options.notes = true;
     } else if (!options_ended && argument == "--") {
       options_ended = true;
     } else if (!options_ended && argument.size() > 1 && argument.front() == '-') {
@@ -37,7 +41,7 @@ ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments
       have_script = true;
     }
   }
-  if (!have_script && !options.help) throw UsageError("no script given");
+  if (!have_script && !options.help && !options.version) throw UsageError("no script given");
   return options;
 }
 

@@ -11,6 +11,7 @@
 #include "replay/replay_layer.h"
 #include "replay/replay_stopped.h"
 #include "replay/session_script.h"
+#include "telmor_version.h"
 
 namespace telmor {
 
@@ -48,7 +49,7 @@ int run_replay(const ReplayOptions& options, const ReplayProgram& program, std::
     }
   }
 
-  ReplayLayer layer(std::move(script), out, draw_log.get());
+  ReplayLayer layer(std::move(script), out, draw_log.get(), options.notes);
   try {
     program(layer, options.root);
   } catch (const ReplayStopped& stop) {
@@ -84,7 +85,12 @@ int replay_main(std::span<const std::string_view> arguments, const ReplayProgram
     return kReplayUsageError;
   }
   if (options.help) {
-    out << kReplayUsage << '\n';
+    out << kReplayUsage << "\n\n" << kReplayHelp;
+    out.flush();
+    return kReplayEnded;
+  }
+  if (options.version) {
+    out << "telmor-replay " << kTelmorVersion << '\n';
     out.flush();
     return kReplayEnded;
   }

@@ -1,8 +1,12 @@
-// Whole-file replacement through a temporary beside the target.
+// Whole-file replacement through a temporary of its own beside the target.
 #include "results/file_replace.h"
 
 namespace telmor {
 namespace {
+
+// Names drawn before a save gives up; each one taken means another writer
+// (or something planted) holds it, which six random letters make rare.
+constexpr int kNameAttempts = 100;
 
 std::filesystem::path folder_of(const std::filesystem::path& target) {
   return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
@@ -21,22 +25,34 @@ std::error_code check_folder(const std::filesystem::path& folder) {
   return {};
 }
 
-}  // namespace
-
-std::filesystem::path temporary_beside(const std::filesystem::path& target) {
-  std::filesystem::path temporary = target;
-  temporary += ".tmp";
-  return temporary;
+// Creates a temporary of target that did not exist before, under a fresh name.
+std::error_code create_temporary(const std::filesystem::path& target, const FileAccess& files,
+                                 std::filesystem::path& temporary, FileAccess::Handle& handle) {
+  std::error_code error;
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    temporary = temporary_name(target);
+    error = files.create_new(temporary, handle);
+    if (error != std::errc::file_exists) return error;
+  }
+  return error;
 }
 
+}  // namespace
+
 std::error_code replace_file_contents(const std::filesystem::path& target,
-                                      std::string_view content, const FileAccess& files) {
+                                      std::string_view content,
+                                      std::vector<LeftTemporary>& left_behind,
+                                      const FileAccess& files) {
+  left_behind.clear();
   const std::filesystem::path folder = folder_of(target);
   if (const std::error_code error = check_folder(folder)) return error;
-  const std::filesystem::path temporary = temporary_beside(target);
+  // First, so that a disk filled by killed writers has room again.
+  left_behind = remove_stale_temporaries(target, files);
+  std::filesystem::path temporary;
   FileAccess::Handle handle = 0;
   // Not created, nothing to clear away: whatever stands under that name stays.
-  if (const std::error_code error = files.create(temporary, handle)) return error;
+  if (const std::error_code error = create_temporary(target, files, temporary, handle))
+    return error;
 
   // The data reaches the disk before the rename, so that the name never
   // points at a file whose content is still only in memory.
@@ -46,11 +62,17 @@ std::error_code replace_file_contents(const std::filesystem::path& target,
   if (!failure) failure = closed;
   if (!failure) failure = files.rename(temporary, target);
   if (failure) {
-    files.remove(temporary);
+    (void)files.remove(temporary);
     return failure;
   }
   (void)files.sync_folder(folder);
   return {};
+}
+
+std::error_code replace_file_contents(const std::filesystem::path& target,
+                                      std::string_view content, const FileAccess& files) {
+  std::vector<LeftTemporary> left_behind;
+  return replace_file_contents(target, content, left_behind, files);
 }
 
 }  // namespace telmor

@@ -33,9 +33,12 @@ TEST(ReplayOptions, DoubleDashEndsTheOptions) {
   EXPECT_EQ(parse({"--", "-odd.txt"}).script, "-odd.txt");
 }
 
-TEST(ReplayOptions, Help) {
+TEST(ReplayOptions, HelpAndVersionNeedNoScript) {
   EXPECT_TRUE(parse({"--help"}).help);
   EXPECT_TRUE(parse({"-h"}).help);
+  EXPECT_TRUE(parse({"--version"}).version);
+  EXPECT_FALSE(parse({"s.txt"}).version);
+  EXPECT_EQ(parse({"--", "--version"}).script, "--version");
 }
 
 TEST(ReplayOptions, UsageErrors) {

@@ -12,6 +12,7 @@
 #include "support/png_test_reader.h"
 #include "replay/replay_stopped.h"
 #include "support/test_files.h"
+#include "telmor_version.h"
 
 namespace telmor {
 namespace {
@@ -60,6 +61,20 @@ TEST(ReplayRun, CompleteRun) {
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(test::read_whole_file(log), "line 0 0 20 0 FF0000\n");
   EXPECT_EQ(test::decode_stored_png(test::read_whole_file(png)).pixel(20, 0), 0xFF0000u);
+}
+
+// The frame's notes reach the transcript only when asked for, so that
+// transcripts made before notes existed stay as they were.
+TEST(ReplayRun, NotesOnlyWithTheOption) {
+  const auto noting = [](WindowLayer& layer, const std::filesystem::path&) {
+    layer.show_note("AT範囲が逆です");
+    layer.program_stop();
+  };
+  test::ScratchDir dir;
+  test::write_whole_file(dir / "s.txt", "");
+  EXPECT_EQ(replay({"--notes", (dir / "s.txt").string()}, noting).out,
+            "chart: note AT範囲が逆です\n");
+  EXPECT_EQ(replay({(dir / "s.txt").string()}, noting).out, "");
 }
 
 TEST(ReplayRun, PassesTheRootToTheProgram) {
@@ -120,9 +135,26 @@ TEST(ReplayRun, BadArgumentsAreStatus2WithTheUsage) {
   const RunResult run = replay({"--colour", "s.txt"}, dialogue);
   EXPECT_EQ(run.status, kReplayUsageError);
   EXPECT_EQ(run.err, "telmor-replay: unknown option --colour\n" + std::string(kReplayUsage) + "\n");
+}
+
+TEST(ReplayRun, HelpListsTheOptionsAndTheScriptLines) {
   const RunResult help = replay({"--help"}, dialogue);
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out, std::string(kReplayUsage) + "\n");
+  EXPECT_EQ(help.err, "");
+  EXPECT_TRUE(help.out.starts_with(std::string(kReplayUsage) + "\n")) << help.out;
+  for (const char* item : {"--root DIR", "--draw-log FILE", "--help", "--version", "console TEXT",
+                           "chart TEXT", "press left|right X Y", "double left|right X Y",
+                           "key NAME", "pagedown", "escape", "undo", "redo", "snapshot FILE",
+                           "export FILE", "exit status"}) {
+    EXPECT_NE(help.out.find(item), std::string::npos) << item;
+  }
+}
+
+TEST(ReplayRun, VersionLikeTheOtherPrograms) {
+  const RunResult version = replay({"--version"}, dialogue);
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.err, "");
+  EXPECT_EQ(version.out, "telmor-replay " + std::string(kTelmorVersion) + "\n");
 }
 
 TEST(ReplayRun, UnwritableDrawLogIsStatus2) {

@@ -13,11 +13,11 @@
 
 namespace telmor::test {
 
-enum class FileCall { create, write, sync, close, rename, sync_folder, open_read };
+enum class FileCall { create_new, write, sync, close, rename, sync_folder, remove, open_read };
 
 class FailingFiles : public FileAccess {
  public:
-  FileCall failing = FileCall::create;
+  FileCall failing = FileCall::create_new;
   std::error_code error;           // no error: nothing fails
   std::size_t write_before = 0;    // bytes a failing write still writes
   mutable std::vector<std::string> calls;
@@ -25,9 +25,9 @@ class FailingFiles : public FileAccess {
   FailingFiles() = default;
   FailingFiles(FileCall call, std::errc code) : failing(call), error(std::make_error_code(code)) {}
 
-  std::error_code create(const std::filesystem::path& path, Handle& handle) const override {
-    note("create " + path.filename().string());
-    return fails(FileCall::create) ? error : real().create(path, handle);
+  std::error_code create_new(const std::filesystem::path& path, Handle& handle) const override {
+    note("create_new " + path.filename().string());
+    return fails(FileCall::create_new) ? error : real().create_new(path, handle);
   }
   std::error_code write(Handle handle, std::string_view bytes) const override {
     note("write");
@@ -53,9 +53,9 @@ class FailingFiles : public FileAccess {
     note("sync_folder");
     return fails(FileCall::sync_folder) ? error : real().sync_folder(folder);
   }
-  void remove(const std::filesystem::path& path) const override {
+  std::error_code remove(const std::filesystem::path& path) const override {
     note("remove " + path.filename().string());
-    real().remove(path);
+    return fails(FileCall::remove) ? error : real().remove(path);
   }
   std::unique_ptr<std::istream> open_read(const std::filesystem::path& path,
                                           std::error_code& e) const override {

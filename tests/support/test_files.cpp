@@ -82,4 +82,14 @@ void write_whole_file(const std::filesystem::path& path, const std::string& cont
   if (!file) throw std::runtime_error("cannot write " + path.string());
 }
 
+bool make_symlink(const std::filesystem::path& target, const std::filesystem::path& link) {
+  std::error_code error;
+  std::filesystem::create_symlink(target, link, error);
+  if (!error) return true;
+  if (error == std::errc::function_not_supported || error == std::errc::operation_not_supported ||
+      error == std::errc::not_supported)
+    return false;
+  throw std::filesystem::filesystem_error("cannot make the link", target, link, error);
+}
+
 }  // namespace telmor::test

@@ -49,4 +49,9 @@ class DrivesRoot {
 std::string read_whole_file(const std::filesystem::path& path);
 void write_whole_file(const std::filesystem::path& path, const std::string& content);
 
+// Makes link a symbolic link to target. False where the system has no
+// symbolic links (wine), so that a test leaves out only what needs them;
+// any other failure throws.
+bool make_symlink(const std::filesystem::path& target, const std::filesystem::path& link);
+
 }  // namespace telmor::test

@@ -1,37 +1,70 @@
 // The recordings a batch takes from its PATH arguments.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace telmor {
 
 struct Recording {
-  std::filesystem::path file;  // the recording, NAME.txt
-  std::string name;            // NAME, as the summary names it (UTF-8)
+  std::filesystem::path file;  // the recording, NAME.txt (or NAME.TXT, any case)
+  std::string name;            // NAME, the bytes of the file's name (UTF-8 where valid)
+  std::string summary_name;    // NAME as the summary writes it: each byte that is not
+                               // part of valid UTF-8 replaced by U+FFFD
 };
 
-// A PATH that gave no recording, and why (one line, without the path).
+// Why a PATH, or an entry of a folder named as PATH, gave no recording; the
+// last two are notes on recordings that are taken all the same.
+enum class PathFault : std::uint8_t {
+  no_such_path,            // neither file nor folder
+  not_a_recording_name,    // a file whose name does not end in .txt
+  folder_unreadable,       // error: the system's reason
+  no_recordings,           // a folder without *.txt
+  dangling_link,           // a link to nothing
+  link_loop,               // links that lead back to themselves
+  not_a_regular_file,      // type: a FIFO, a device, a socket, a folder named *.txt
+  named_twice,             // the same recording again: analysed once
+  name_not_utf8,           // a name that is not UTF-8: the summary shows it repaired
+};
+
 struct PathProblem {
-  std::filesystem::path path;
-  std::string reason;
+  std::filesystem::path path{};
+  PathFault fault = PathFault::no_such_path;
+  std::error_code error{};  // folder_unreadable
+  std::filesystem::file_type type = std::filesystem::file_type::none;  // not_a_regular_file
 };
 
 struct RecordingList {
   std::vector<Recording> recordings;
-  std::vector<PathProblem> problems;
+  std::vector<PathProblem> problems;  // paths that gave no recording
+  std::vector<PathProblem> notes;     // named_twice, name_not_utf8
 };
 
-// A file PATH is taken when its name ends in .txt; a folder gives the regular
-// files directly inside it whose names end in .txt, in name order (byte order
-// of the UTF-8 names). Names ending in ari.csv never end in .txt, so results
-// files and summaries are never taken. A PATH that does not exist, a file
-// that is not .txt and a folder without recordings are problems.
+// True for a name that ends in .txt in any case, with something before it.
+bool is_recording_name(const std::string& file_name);
+
+// A file PATH is taken when it is a regular file (a link to one counts) whose
+// name ends in .txt; a folder gives the regular files directly inside it whose
+// names end in .txt, in name order (byte order of the names). Names ending in
+// ari.csv never end in .txt, so results files and summaries are never taken.
+// A PATH that does not exist, a file that is not .txt and a folder without
+// recordings are problems; so are entries named *.txt, in a folder or as a
+// PATH, that are links to nothing, link loops or anything but a regular file,
+// none of which is ever opened. A recording named again (the same entry of
+// the same folder, however reached) is taken once, with a note.
 RecordingList list_recordings(const std::vector<std::filesystem::path>& paths);
 
 // NAMEari.csv in folder: where the results file of a recording goes.
 std::filesystem::path results_file_for(const Recording& recording,
                                        const std::filesystem::path& folder);
+
+// text with every byte that is not part of a valid UTF-8 sequence (stray
+// continuation bytes, cut sequences, overlong forms, surrogates, beyond
+// U+10FFFF) replaced by U+FFFD.
+std::string repaired_utf8(std::string_view text);
 
 }  // namespace telmor

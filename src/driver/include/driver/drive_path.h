@@ -13,4 +13,16 @@ namespace telmor {
 std::filesystem::path host_path(std::string_view built_path,
                                 const std::filesystem::path& drives_root);
 
+// Whether host_path would lead out of its drive's folder, and so perhaps out
+// of the drives root: a typed name that climbs above the drive
+// (d:\data\map\..\..\..\x), or a drive that is no folder name ('\' would
+// start from the top of the host's tree). Such a path is not opened. Never
+// on Windows, where the paths are the real drives, used as they stand (and a
+// climb stops at the top of the drive).
+bool leaves_its_drive(std::string_view built_path);
+
+// The status bar's words for a path that leaves_its_drive refuses.
+inline constexpr std::string_view kOutsideDrivesNote =
+    "ドライブのフォルダの外を指す名前なので、開きません。";
+
 }  // namespace telmor

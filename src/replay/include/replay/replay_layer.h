@@ -32,12 +32,16 @@ namespace telmor {
 //                                                      pending at a typed read)
 //                     chart: key NAME                 (a key a pass's mouse wait took)
 //                     chart: ignored key NAME         (dropped: no pass waited for it)
+//                     chart: note TEXT                (a note of the frame's status bar,
+//                                                      with notes on only)
 // Draw log lines:     line X1 Y1 X2 Y2 RRGGBB         (one per line_to, unclipped)
 class ReplayLayer : public WindowLayer {
  public:
-  // The streams must outlive the layer; draw_log may be null.
+  // The streams must outlive the layer; draw_log may be null. With notes, the
+  // frame's notes go into the transcript too (off by default, so that
+  // transcripts made before notes existed stay as they were).
   ReplayLayer(std::vector<Directive> script, std::ostream& transcript,
-              std::ostream* draw_log = nullptr);
+              std::ostream* draw_log = nullptr, bool notes = false);
 
   void console_write(std::string_view line) override;
   std::string console_read_line() override;
@@ -61,6 +65,7 @@ class ReplayLayer : public WindowLayer {
 
   // Keeps the copy for the script's exports.
   void at_menu(const ResultsSnapshot& results) override;
+  void show_note(std::string_view note) override;
 
   bool program_stopped() const { return stopped_; }
   // The directives other than snapshots and exports that program_stop() found unused.
@@ -90,6 +95,7 @@ class ReplayLayer : public WindowLayer {
   std::deque<MouseEvent> pending_;
   std::ostream& transcript_;
   std::ostream* draw_log_;
+  bool notes_;
 
   ChartSurface surface_;
   std::uint32_t colour_ = 0;

@@ -1,4 +1,4 @@
-// The command line of telmor-replay: [--root DIR] [--draw-log FILE] SCRIPT.
+// The command line of telmor-replay: [--root DIR] [--draw-log FILE] [--notes] SCRIPT.
 #pragma once
 
 #include <filesystem>
@@ -10,13 +10,44 @@
 namespace telmor {
 
 inline constexpr std::string_view kReplayUsage =
-    "usage: telmor-replay [--root DIR] [--draw-log FILE] SCRIPT";
+    "usage: telmor-replay [--root DIR] [--draw-log FILE] [--notes] SCRIPT";
+
+// What --help says after the usage line: the options, the script's lines and
+// the exit statuses.
+inline constexpr std::string_view kReplayHelp =
+    "Runs TELMOR without a display, typing and clicking as the session script says;\n"
+    "the transcript goes to standard output.\n"
+    "\n"
+    "options:\n"
+    "  --root DIR         the drives root: d:\\data\\map\\abc.txt opens DIR/d/data/map/abc.txt\n"
+    "                     (default: the working directory)\n"
+    "  --draw-log FILE    one line 'line X1 Y1 X2 Y2 RRGGBB' per drawn segment\n"
+    "  --notes            the frame's status-bar notes in the transcript: 'chart: note TEXT'\n"
+    "  --help, -h         this text\n"
+    "  --version          the version\n"
+    "  --                 the end of the options (for a script named -x)\n"
+    "\n"
+    "script lines (blank lines and lines starting with # are ignored):\n"
+    "  console TEXT           a line typed into the console window\n"
+    "  chart TEXT             a line typed into the chart window\n"
+    "  press left|right X Y   a button press at chart pixel X, Y\n"
+    "  double left|right X Y  a double-click: the press, then the double-click event\n"
+    "  key NAME               a key of a correction pass: right, space, left, pagedown,\n"
+    "                         pageup, escape, undo, redo\n"
+    "  snapshot FILE          the chart surface as it stands, as PNG\n"
+    "  export FILE            the results table, as CSV\n"
+    "\n"
+    "exit status: 0 the program ended, 1 the program failed, 2 a usage error or a bad\n"
+    "script, 3 the script ran out while the program waited, 4 a line did not fit what\n"
+    "the program waited for\n";
 
 struct ReplayOptions {
   std::filesystem::path root = ".";  // the drives root; the working directory by default
   std::optional<std::filesystem::path> draw_log;
+  bool notes = false;  // --notes: the frame's notes go into the transcript
   std::filesystem::path script;
-  bool help = false;  // --help or -h: print the usage and do nothing else
+  bool help = false;     // --help or -h: print the usage and the help, and do nothing else
+  bool version = false;  // --version: print the version, and do nothing else
 };
 
 class UsageError : public std::runtime_error {
@@ -25,7 +56,8 @@ class UsageError : public std::runtime_error {
 };
 
 // The arguments after the program name. Throws UsageError for an unknown
-// option, an option without its value, or no script (or more than one).
+// option, an option without its value, or no script (or more than one)
+// unless --help or --version is given.
 ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments);
 
 }  // namespace telmor

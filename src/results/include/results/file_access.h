@@ -14,12 +14,14 @@ namespace telmor {
 
 class FileAccess {
  public:
-  using Handle = std::intptr_t;  // a file open for writing, as create gives it
+  using Handle = std::intptr_t;  // a file open for writing, as create_new gives it
 
   virtual ~FileAccess() = default;
 
-  // Creates path for writing, or empties it when it exists.
-  virtual std::error_code create(const std::filesystem::path& path, Handle& handle) const = 0;
+  // Creates path new, for writing. Fails with file_exists when anything
+  // stands at that name, a link included: nothing is followed or emptied, so
+  // that no one can make the writer write into another file.
+  virtual std::error_code create_new(const std::filesystem::path& path, Handle& handle) const = 0;
   // Writes all of bytes.
   virtual std::error_code write(Handle handle, std::string_view bytes) const = 0;
   // Pushes what was written to the disk.
@@ -31,7 +33,8 @@ class FileAccess {
   // Pushes the folder's entries (a rename in it) to the disk, where the
   // platform has a call for it; elsewhere the rename itself is written through.
   virtual std::error_code sync_folder(const std::filesystem::path& folder) const = 0;
-  virtual void remove(const std::filesystem::path& path) const = 0;
+  // Removes the name path (a link, not what it points at; a folder only when empty).
+  virtual std::error_code remove(const std::filesystem::path& path) const = 0;
   // Opens path for reading in binary mode; null, with the reason, when it cannot.
   virtual std::unique_ptr<std::istream> open_read(const std::filesystem::path& path,
                                                   std::error_code& error) const = 0;

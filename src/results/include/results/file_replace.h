@@ -6,23 +6,31 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "results/file_access.h"
+#include "results/temporary_files.h"
 
 namespace telmor {
 
-// The temporary that replace_file_contents writes beside target: target's
-// name with ".tmp" appended, in the same folder so that the rename stays on
-// one file system.
-std::filesystem::path temporary_beside(const std::filesystem::path& target);
+// Clears away the temporaries of target that killed writers left (see
+// remove_stale_temporaries; those it could not remove go into left_behind),
+// writes content to a temporary of its own beside target, created new under a
+// name no other writer uses (temporary_name; never through a link that
+// stands there), pushes it to the disk, closes it, renames it over target
+// (target is created when missing), and pushes the folder's entries to the
+// disk. The rename is the only way the content reaches target, so writers
+// at the same time each put a whole file there. Returns the reason of a
+// failure, the temporary removed and target as it was: no_such_file_or_directory
+// when target's folder is missing, otherwise what the system reported. A
+// folder that cannot be pushed to the disk after the rename is no failure:
+// the new file is already in place.
+std::error_code replace_file_contents(const std::filesystem::path& target,
+                                      std::string_view content,
+                                      std::vector<LeftTemporary>& left_behind,
+                                      const FileAccess& files = system_files());
 
-// Writes content to the temporary beside target, pushes it to the disk,
-// closes it, renames it over target (target is created when missing), and
-// pushes the folder's entries to the disk. Returns the reason of a failure,
-// the temporary removed and target as it was: no_such_file_or_directory when
-// target's folder is missing, otherwise what the system reported. A folder
-// that cannot be pushed to the disk after the rename is no failure: the new
-// file is already in place.
+// The same, for a caller with nobody to tell about left temporaries.
 std::error_code replace_file_contents(const std::filesystem::path& target,
                                       std::string_view content,
                                       const FileAccess& files = system_files());

@@ -1,0 +1,95 @@
+// Reading a recording whole, from regular files only.
+#include "recording_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifdef _WIN32
+#include <fstream>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace telmor {
+namespace {
+
+// Room for at least one more byte, keeping what text holds; false when the
+// file has grown past any recording.
+bool make_room(TextBuffer& text) {
+  if (text.size < text.capacity) return true;
+  if (text.capacity > kLargestRecording) return false;
+  const std::size_t capacity = std::max<std::size_t>(2 * text.capacity, 1u << 20);
+  auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
+  if (text.size != 0) std::memcpy(bytes.get(), text.bytes.get(), text.size);
+  text.bytes = std::move(bytes);
+  text.capacity = capacity;
+  return true;
+}
+
+#ifndef _WIN32
+std::filesystem::file_type type_of(mode_t mode) {
+  using std::filesystem::file_type;
+  if (S_ISDIR(mode)) return file_type::directory;
+  if (S_ISFIFO(mode)) return file_type::fifo;
+  if (S_ISCHR(mode)) return file_type::character;
+  if (S_ISBLK(mode)) return file_type::block;
+  if (S_ISSOCK(mode)) return file_type::socket;
+  return file_type::unknown;
+}
+
+std::error_code last_error() { return {errno, std::generic_category()}; }
+
+// Closes the file however the read ends.
+struct Descriptor {
+  int fd;
+  ~Descriptor() { ::close(fd); }
+};
+#endif
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows has no FIFOs among files; a named pipe is no regular file.
+FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (error) return {FileReadFault::cannot_open, error};
+  if (status.type() != std::filesystem::file_type::regular)
+    return {FileReadFault::not_a_regular_file, {}, status.type()};
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return {FileReadFault::cannot_open};
+  text.size = 0;
+  while (in) {
+    if (!make_room(text)) return {FileReadFault::too_large};
+    in.read(text.bytes.get() + text.size, static_cast<std::streamsize>(text.capacity - text.size));
+    text.size += static_cast<std::size_t>(in.gcount());
+  }
+  if (in.bad()) return {FileReadFault::read_failed};
+  return {};
+}
+#else
+FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text) {
+  // O_NONBLOCK: opening a FIFO without a writer returns at once instead of
+  // waiting; a regular file reads as ever.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return {FileReadFault::cannot_open, last_error()};
+  const Descriptor descriptor{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return {FileReadFault::read_failed, last_error()};
+  if (!S_ISREG(info.st_mode)) return {FileReadFault::not_a_regular_file, {}, type_of(info.st_mode)};
+  text.size = 0;
+  for (;;) {
+    if (!make_room(text)) return {FileReadFault::too_large};
+    const ssize_t got = ::read(fd, text.bytes.get() + text.size, text.capacity - text.size);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return {FileReadFault::read_failed, last_error()};
+    if (got == 0) return {};
+    text.size += static_cast<std::size_t>(got);
+  }
+}
+#endif
+
+}  // namespace telmor

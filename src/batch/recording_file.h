@@ -1,0 +1,38 @@
+// Taking a recording's bytes into memory: only from a regular file, and
+// never by an open or a read that could wait for a writer (a FIFO).
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <system_error>
+
+namespace telmor {
+
+// The bytes of a file, in memory a worker keeps from one recording to the next.
+struct TextBuffer {
+  std::unique_ptr<char[]> bytes;
+  std::size_t size = 0;
+  std::size_t capacity = 0;
+  std::string_view view() const { return {bytes.get(), size}; }
+};
+
+enum class FileReadFault { none, cannot_open, not_a_regular_file, too_large, read_failed };
+
+struct FileRead {
+  FileReadFault fault = FileReadFault::none;
+  std::error_code error{};  // cannot_open, read_failed: the system's reason
+  std::filesystem::file_type type = std::filesystem::file_type::none;  // not_a_regular_file
+};
+
+// A recording of 20 leads x 30000 rows of long numbers is about 12 MB; a file
+// far beyond that is no recording, and is not taken into memory.
+inline constexpr std::size_t kLargestRecording = 32u << 20;
+
+// The whole of file into text. The file is opened without waiting and
+// checked to be a regular file before a byte is read, so a FIFO or device
+// put in a recording's place after it was listed is refused, not waited on.
+FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text);
+
+}  // namespace telmor

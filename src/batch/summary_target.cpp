@@ -1,0 +1,76 @@
+// The summary's place: a file no one loses by its being rewritten.
+#include "summary_target.h"
+
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include "analysis/summary_csv.h"
+#include "record/utf8_path.h"
+
+namespace telmor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The columns every summary of this program starts with; later columns may
+// be added at the end, so an older summary is still one.
+constexpr std::string_view kSummaryStart = "recording,lead,beat,beat_ms,";
+static_assert(kSummaryHeader.starts_with(kSummaryStart));
+
+bool ends_in_csv(const fs::path& path) {
+  std::string name = utf8_from_path(path.filename());
+  if (name.size() < 4) return false;
+  for (char& c : name) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return name.ends_with(".csv");
+}
+
+// The same file: the same path once links and dots are resolved, or, when
+// both exist, the same file under two names.
+bool same_file(const fs::path& a, const fs::path& b) {
+  std::error_code error;
+  if (fs::equivalent(a, b, error)) return true;
+  const fs::path resolved_a = fs::weakly_canonical(fs::absolute(a, error), error);
+  if (error) return false;
+  const fs::path resolved_b = fs::weakly_canonical(fs::absolute(b, error), error);
+  return !error && resolved_a == resolved_b;
+}
+
+bool starts_like_a_summary(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string first(kSummaryStart.size(), '\0');
+  in.read(first.data(), static_cast<std::streamsize>(first.size()));
+  return in.gcount() == static_cast<std::streamsize>(first.size()) && first == kSummaryStart;
+}
+
+}  // namespace
+
+fs::path summary_file(const BatchOptions& options) {
+  if (options.summary) return *options.summary;
+  if (options.out) return *options.out / "summary.csv";
+  const fs::path& first = options.paths.front();
+  std::error_code error;
+  if (fs::is_directory(first, error)) return first / "summary.csv";
+  return first.parent_path() / "summary.csv";
+}
+
+SummaryFault summary_refusal(const fs::path& summary, const RecordingList& list,
+                             const BatchOptions& options) {
+  if (!ends_in_csv(summary)) return SummaryFault::not_csv;
+  for (const Recording& recording : list.recordings) {
+    if (same_file(summary, recording.file)) return SummaryFault::is_recording;
+    const fs::path folder = options.out ? *options.out : recording.file.parent_path();
+    if (same_file(summary, results_file_for(recording, folder))) return SummaryFault::is_results_file;
+  }
+  std::error_code error;
+  const fs::file_status status = fs::status(summary, error);
+  if (status.type() == fs::file_type::not_found) return SummaryFault::none;
+  // Only a regular file is opened to look at its first line: a FIFO there
+  // would keep the open waiting.
+  if (error || status.type() != fs::file_type::regular) return SummaryFault::not_a_file;
+  return starts_like_a_summary(summary) ? SummaryFault::none : SummaryFault::not_a_summary;
+}
+
+}  // namespace telmor
