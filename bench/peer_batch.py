@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Peer figure for telmor-batch: the same analysis written as a straightforward
 numpy/scipy/pandas pipeline, one recording after another (pandas CSV read,
-baseline removal, scipy Savitzky-Golay derivative per one-second block, numpy
+baseline removal, scipy Savitzky-Golay derivative of each whole lead, numpy
 beat search on lead 1, AT/RT search around every beat, the 50 ms rule, CSV
-write). It is a peer for timing, not a second implementation: its numbers are
-close to TELMOR's but not the same bits.
+write). It is a peer for timing and accuracy, not a second implementation: its
+numbers are close to TELMOR's but not the same bits. The accuracy benchmark
+(bench/accuracy/) imports it for analyse_wave.
 
   /usr/bin/python3 bench/peer_batch.py OUT_DIR RECORDING.txt...   (Debian's
   python3-pandas and python3-scipy)
@@ -49,12 +50,18 @@ def drop_near(times, deriv_lead, keep_lower):
                 times[j] = 0
 
 
-def analyse(path):
-    wave = pd.read_csv(path, header=None, sep=r"\s+").to_numpy(dtype=np.float32)
+def read_wave(path):
+    return pd.read_csv(path, header=None, sep=r"\s+").to_numpy(dtype=np.float32)
+
+
+def analyse_wave(wave, ranges=(AT_FROM, AT_TO, RT_FROM, RT_TO)):
+    """Beats (samples from 1, ascending), the AT and RT tables (row k for beat
+    k, row 0 empty; 0: no mark) and the derivative (samples by leads)."""
+    at_from, at_to, rt_from, rt_to = ranges
     wave = wave - wave.mean(axis=0)
     n, leads = wave.shape
-    blocks = wave.reshape(n // 1000, 1000, leads)
-    deriv = savgol_filter(blocks, 2 * SMOOTH + 1, 3, deriv=1, axis=1).reshape(n, leads)
+    # The windows run on across second boundaries, as TELMOR's do.
+    deriv = savgol_filter(wave, 2 * SMOOTH + 1, 3, deriv=1, axis=0)
 
     beats = find_beats(deriv[:, 0])
     at = np.zeros((len(beats) + 1, leads), dtype=np.int64)
@@ -62,12 +69,12 @@ def analyse(path):
     for k, b in enumerate(beats, start=1):
         if not 101 <= b <= n - 200:
             continue
-        at[k] = b + AT_FROM + deriv[b + AT_FROM - 1:b + AT_TO].argmin(axis=0)
-        d = deriv[b + RT_FROM - 2:b + RT_TO + 1]
+        at[k] = b + at_from + deriv[b + at_from - 1:b + at_to].argmin(axis=0)
+        d = deriv[b + rt_from - 2:b + rt_to + 1]
         peak = (d[1:-1] > d[:-2]) & (d[1:-1] > d[2:])
         heights = np.where(peak, d[1:-1], -np.inf)
         found = np.isfinite(heights.max(axis=0))
-        rt[k] = np.where(found, b + RT_FROM + heights.argmax(axis=0), 0)
+        rt[k] = np.where(found, b + rt_from + heights.argmax(axis=0), 0)
     for lead in range(leads):
         column = [int(t) for t in at[:, lead]]
         drop_near(column, deriv[:, lead], keep_lower=True)
@@ -75,6 +82,11 @@ def analyse(path):
         column = [int(t) for t in rt[:, lead]]
         drop_near(column, deriv[:, lead], keep_lower=False)
         rt[:, lead] = column
+    return beats, at, rt, deriv
+
+
+def analyse(path):
+    beats, at, rt, _ = analyse_wave(read_wave(path))
     return at, rt
 
 

@@ -1,29 +1,97 @@
-// Writes the bundled sample recording (8 leads, 10 s), or another of its kind.
+// Writes the bundled sample recording (8 leads, 10 s), or another of its kind,
+// and beside it the model's AT and RT of every beat and lead.
 //
-//   generate_sample OUTPUT [LEADS SECONDS [SEED]]
+//   generate_sample OUTPUT [LEADS SECONDS [SEED]] [--noise PERCENT]
+//                   [--t-wave positive|negative|biphasic] [--t-scale FACTOR]
+//                   [--wander] [--interval MS]
 //
 // Without a seed it writes the bundled sample; other seeds give other
-// recordings of the same kind (the benchmarks make sets of them).
+// recordings of the same kind (the benchmarks make sets of them). The options
+// change the kind: white noise of PERCENT of each lead's RS amplitude (instead
+// of the sample's own small noise), the T wave's shape and height, a baseline
+// wander, beats every MS ms. The model times go to OUTPUT without its ".txt",
+// followed by "model.csv" (sample.txt: samplemodel.csv).
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "sample_recording.h"
 
+namespace {
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: generate_sample OUTPUT [LEADS SECONDS [SEED]] [--noise PERCENT]\n"
+               "                       [--t-wave positive|negative|biphasic] [--t-scale FACTOR]\n"
+               "                       [--wander] [--interval MS]\n");
+  return 2;
+}
+
+template <class Number>
+bool parse(std::string_view text, Number& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+std::string model_path(std::string output) {
+  if (output.size() >= 4 && output.compare(output.size() - 4, 4, ".txt") == 0) output.resize(output.size() - 4);
+  return output + "model.csv";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc != 2 && argc != 4 && argc != 5) {
-    std::fprintf(stderr, "usage: generate_sample OUTPUT [LEADS SECONDS [SEED]]\n");
-    return 2;
+  std::vector<std::string_view> positional;
+  telmor::RecordingConditions conditions;
+  for (int a = 1; a < argc; ++a) {
+    const std::string_view arg = argv[a];
+    const bool has_value = a + 1 < argc;
+    if (arg == "--wander") {
+      conditions.wander = true;
+    } else if (arg == "--noise" && has_value) {
+      double percent = 0.0;
+      if (!parse(argv[++a], percent) || percent < 0.0) return usage();
+      conditions.noise = percent / 100.0;
+    } else if (arg == "--t-scale" && has_value) {
+      if (!parse(argv[++a], conditions.t_wave_scale)) return usage();
+    } else if (arg == "--interval" && has_value) {
+      if (!parse(argv[++a], conditions.beat_interval) || conditions.beat_interval < 100.0)
+        return usage();
+    } else if (arg == "--t-wave" && has_value) {
+      const std::string_view shape = argv[++a];
+      if (shape == "positive") {
+        conditions.t_wave = telmor::TWaveShape::positive;
+      } else if (shape == "negative") {
+        conditions.t_wave = telmor::TWaveShape::negative;
+      } else if (shape == "biphasic") {
+        conditions.t_wave = telmor::TWaveShape::biphasic;
+      } else {
+        return usage();
+      }
+    } else if (arg.starts_with("--")) {
+      return usage();
+    } else {
+      positional.push_back(arg);
+    }
   }
-  const int leads = argc >= 4 ? std::atoi(argv[2]) : 8;
-  const int seconds = argc >= 4 ? std::atoi(argv[3]) : 10;
-  const std::uint64_t seed = argc == 5 ? std::strtoull(argv[4], nullptr, 10) : 0;
+  if (positional.size() != 1 && positional.size() != 3 && positional.size() != 4) return usage();
+  int leads = 8, seconds = 10;
+  std::uint64_t seed = 0;
+  if (positional.size() >= 3 && (!parse(positional[1], leads) || !parse(positional[2], seconds)))
+    return usage();
+  if (positional.size() == 4 && !parse(positional[3], seed)) return usage();
   if (leads < 1 || leads > 20 || seconds < 1 || seconds > 30) {
     std::fprintf(stderr, "generate_sample: 1-20 leads, 1-30 seconds\n");
     return 2;
   }
-  std::ofstream file(argv[1], std::ios::binary);
-  file << telmor::sample_recording_text(leads, seconds, seed);
-  return file ? 0 : 1;
+  const std::string output(positional[0]);
+  std::ofstream file(output, std::ios::binary);
+  file << telmor::sample_recording_text(leads, seconds, seed, conditions);
+  std::ofstream model(model_path(output), std::ios::binary);
+  model << telmor::sample_model_times_csv(leads, seconds, seed, conditions);
+  return file && model ? 0 : 1;
 }

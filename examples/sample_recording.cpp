@@ -1,6 +1,7 @@
-// Synthetic recordings, the same on every machine.
+// Synthetic recordings and their model times, the same on every machine.
 #include "sample_recording.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -8,6 +9,8 @@
 
 namespace telmor {
 namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 // Small deterministic generator, so the sample is the same on every machine.
 class Random {
@@ -19,6 +22,10 @@ class Random {
     state_ ^= state_ << 17;
     return static_cast<double>(state_ >> 11) * 0x1.0p-53;
   }
+  double gaussian() {  // Box-Muller, mean 0, standard deviation 1
+    const double u = 1.0 - uniform();  // (0, 1]: a logarithm exists
+    return std::sqrt(-2.0 * std::log(u)) * std::cos(kTwoPi * uniform());
+  }
 
  private:
   std::uint64_t state_;
@@ -29,49 +36,225 @@ double bump(double t, double centre, double width) {
   return std::exp(-u * u);
 }
 
-}  // namespace
+double bump_slope(double t, double centre, double width) {
+  const double u = (t - centre) / width;
+  return -2.0 * u / width * std::exp(-u * u);
+}
 
-std::string sample_recording_text(int leads, int seconds, std::uint64_t seed) {
-  const int samples = seconds * 1000;
-  Random random(0x5EED1234ABCDull + seed * 0x9E3779B97F4A7C15ull);
+// R peak minus S trough of the QRS 0.4 bump(t, -6, 6) - bump(t, 9, 8) of depth 1.
+double rs_amplitude_per_depth() {
+  double high = -1.0, low = 1.0;
+  for (double t = -40.0; t <= 40.0; t += 0.01) {
+    const double v = 0.4 * bump(t, -6.0, 6.0) - bump(t, 9.0, 8.0);
+    high = std::max(high, v);
+    low = std::min(low, v);
+  }
+  return high - low;
+}
 
-  std::vector<double> beats;
-  for (double t = 400.0; t < samples; t += 600.0 + 300.0 * random.uniform()) beats.push_back(t);
-
-  // Each lead sees the wave a little later and with its own amplitudes.
-  std::vector<double> delay(leads), depth(leads), t_height(leads), t_offset(leads);
-  for (int j = 0; j < leads; ++j) {
-    delay[j] = 4.0 * j + 6.0 * random.uniform();
-    depth[j] = 3.0 + 2.0 * random.uniform();
-    t_height[j] = 0.6 + 0.4 * random.uniform();
-    t_offset[j] = 170.0 + 40.0 * random.uniform();
+// The noise-free recording: its beats and every lead's shape. The random
+// draws for the sample's own kind come first and in the sample's order, so the
+// default conditions give the bundled sample to the bit; what the other
+// conditions add comes from a second stream.
+class Model {
+ public:
+  Model(int leads, int seconds, std::uint64_t seed, const RecordingConditions& c)
+      : leads_(leads),
+        samples_(seconds * 1000),
+        conditions_(c),
+        random_(0x5EED1234ABCDull + seed * 0x9E3779B97F4A7C15ull),
+        extra_(0xC0FFEE5EEDull + seed * 0xD1B54A32D192ED03ull) {
+    for (double t = 400.0; t < samples_; t += next_interval()) beats_.push_back(t);
+    // A faster rate brings the T wave nearer, as the QT interval shortens.
+    const double qt = c.beat_interval > 0.0 ? std::sqrt(std::min(c.beat_interval / 750.0, 1.0)) : 1.0;
+    t_width_ = 45.0 * qt;
+    // Each lead sees the wave a little later and with its own amplitudes.
+    for (int j = 0; j < leads; ++j) {
+      Lead lead;
+      lead.delay = 4.0 * j + 6.0 * random_.uniform();
+      lead.depth = 3.0 + 2.0 * random_.uniform();
+      lead.t_height = (0.6 + 0.4 * random_.uniform()) * c.t_wave_scale;
+      lead.t_offset = (170.0 + 40.0 * random_.uniform()) * qt;
+      lead.rs = lead.depth * rs_amplitude_per_depth();
+      leads_data_.push_back(lead);
+    }
+    if (c.wander) {
+      for (Lead& lead : leads_data_) {
+        lead.wander = 0.25 * lead.rs;
+        lead.wander_phase[0] = kTwoPi * extra_.uniform();
+        lead.wander_phase[1] = kTwoPi * extra_.uniform();
+      }
+    }
   }
 
-  std::vector<double> row(leads);
+  int leads() const { return leads_; }
+  int samples() const { return samples_; }
+  const std::vector<double>& beats() const { return beats_; }
+
+  // The noise-free value of lead j (from 0) at t ms.
+  double value(int j, double t) const {
+    const Lead& lead = leads_data_[static_cast<std::size_t>(j)];
+    double v = 0.15 * std::sin(kTwoPi * t / 5200.0 + j);  // baseline drift
+    if (conditions_.wander) {
+      v += lead.wander * (std::sin(kTwoPi * t / 4100.0 + lead.wander_phase[0]) +
+                          0.5 * std::sin(kTwoPi * t / 1700.0 + lead.wander_phase[1]));
+    }
+    for (double b : beats_) {
+      const double a = b + lead.delay;
+      if (t < a - 100.0 || t > a + 500.0) continue;
+      // Positive deflection, then the steep intrinsic downstroke at a.
+      v += 0.4 * lead.depth * bump(t, a - 6.0, 6.0) - lead.depth * bump(t, a + 9.0, 8.0);
+      v += t_wave(lead, t, a);
+    }
+    return v;
+  }
+
+  // Its slope in amplitude units per ms.
+  double slope(int j, double t) const {
+    const Lead& lead = leads_data_[static_cast<std::size_t>(j)];
+    double d = 0.15 * kTwoPi / 5200.0 * std::cos(kTwoPi * t / 5200.0 + j);
+    if (conditions_.wander) {
+      d += lead.wander * (kTwoPi / 4100.0 * std::cos(kTwoPi * t / 4100.0 + lead.wander_phase[0]) +
+                          0.5 * kTwoPi / 1700.0 * std::cos(kTwoPi * t / 1700.0 + lead.wander_phase[1]));
+    }
+    for (double b : beats_) {
+      const double a = b + lead.delay;
+      if (t < a - 100.0 || t > a + 500.0) continue;
+      d += 0.4 * lead.depth * bump_slope(t, a - 6.0, 6.0) - lead.depth * bump_slope(t, a + 9.0, 8.0);
+      d += t_wave(lead, t, a, bump_slope);
+    }
+    return d;
+  }
+
+  // Steepest fall of the RS downstroke of beat k (from 0) in lead j.
+  double activation(int j, std::size_t k) const {
+    const double a = beats_[k] + leads_data_[static_cast<std::size_t>(j)].delay;
+    return extreme(j, a - 15.0, a + 15.0, -1.0);
+  }
+
+  // Steepest rise of the T wave of beat k in lead j.
+  double recovery(int j, std::size_t k) const {
+    const Lead& lead = leads_data_[static_cast<std::size_t>(j)];
+    const double centre = beats_[k] + lead.delay + lead.t_offset;
+    return extreme(j, centre - 2.5 * t_width_, centre + 2.5 * t_width_, 1.0);
+  }
+
+  // The noise of the next value of lead j, drawn in row order.
+  double noise(int j) {
+    if (conditions_.noise < 0.0) return 0.02 * (random_.uniform() - 0.5);
+    return conditions_.noise * leads_data_[static_cast<std::size_t>(j)].rs * extra_.gaussian();
+  }
+
+ private:
+  struct Lead {
+    double delay = 0.0, depth = 0.0, t_height = 0.0, t_offset = 0.0;
+    double rs = 0.0;  // RS amplitude
+    double wander = 0.0;
+    double wander_phase[2] = {};
+  };
+
+  double next_interval() {
+    const double u = random_.uniform();
+    if (conditions_.beat_interval > 0.0) return conditions_.beat_interval * (0.95 + 0.1 * u);
+    return 600.0 + 300.0 * u;
+  }
+
+  // The T wave of a beat at a, at t: its height with shape = bump, its slope
+  // with shape = bump_slope.
+  double t_wave(const Lead& lead, double t, double a,
+                double (*shape)(double, double, double) = bump) const {
+    const double centre = a + lead.t_offset;
+    switch (conditions_.t_wave) {
+      case TWaveShape::negative:
+        return -lead.t_height * shape(t, centre, t_width_);
+      case TWaveShape::biphasic:
+        return -0.6 * lead.t_height * shape(t, centre - 0.55 * t_width_, 0.65 * t_width_) +
+               lead.t_height * shape(t, centre + 0.45 * t_width_, 0.8 * t_width_);
+      case TWaveShape::positive:
+        break;
+    }
+    return lead.t_height * shape(t, centre, t_width_);
+  }
+
+  // Where sign * slope of lead j is largest in [from, to]: a search on a
+  // 0.1 ms grid, then a golden-section search around the best grid point.
+  double extreme(int j, double from, double to, double sign) const {
+    constexpr double kStep = 0.1;
+    double best = from;
+    double best_value = sign * slope(j, from);
+    for (double t = from + kStep; t <= to; t += kStep) {
+      const double v = sign * slope(j, t);
+      if (v > best_value) {
+        best = t;
+        best_value = v;
+      }
+    }
+    const double ratio = (std::sqrt(5.0) - 1.0) / 2.0;
+    double lo = best - kStep, hi = best + kStep;
+    while (hi - lo > 1e-7) {
+      const double x1 = hi - ratio * (hi - lo), x2 = lo + ratio * (hi - lo);
+      if (sign * slope(j, x1) > sign * slope(j, x2)) {
+        hi = x2;
+      } else {
+        lo = x1;
+      }
+    }
+    return (lo + hi) / 2.0;
+  }
+
+  int leads_;
+  int samples_;
+  RecordingConditions conditions_;
+  Random random_;
+  Random extra_;
+  std::vector<double> beats_;
+  std::vector<Lead> leads_data_;
+  double t_width_ = 45.0;
+};
+
+void append_fixed(std::string& out, double value, int decimals) {
+  char buf[32];
+  // 32 characters hold any value of this size with a few decimals.
+  char* const end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals).ptr;
+  out.append(buf, end);
+}
+
+}  // namespace
+
+std::string sample_recording_text(int leads, int seconds, std::uint64_t seed,
+                                  const RecordingConditions& conditions) {
+  Model model(leads, seconds, seed, conditions);
+  std::vector<double> row(static_cast<std::size_t>(leads));
   std::string out;
-  out.reserve(static_cast<std::size_t>(samples) * leads * 9);
-  for (int i = 1; i <= samples; ++i) {
+  out.reserve(static_cast<std::size_t>(model.samples()) * static_cast<std::size_t>(leads) * 9);
+  for (int i = 1; i <= model.samples(); ++i) {
     const double t = i;
     for (int j = 0; j < leads; ++j) {
-      double v = 0.15 * std::sin(2.0 * std::numbers::pi * t / 5200.0 + j);  // baseline drift
-      for (double b : beats) {
-        const double a = b + delay[j];
-        if (t < a - 100.0 || t > a + 500.0) continue;
-        // Positive deflection, then the steep intrinsic downstroke at a.
-        v += 0.4 * depth[j] * bump(t, a - 6.0, 6.0) - depth[j] * bump(t, a + 9.0, 8.0);
-        v += t_height[j] * bump(t, a + t_offset[j], 45.0);  // T wave
-      }
-      v += 0.02 * (random.uniform() - 0.5);
-      row[j] = v;
+      double v = model.value(j, t);
+      v += model.noise(j);
+      row[static_cast<std::size_t>(j)] = v;
     }
     for (int j = 0; j < leads; ++j) {
-      char buf[32];
-      // 32 characters hold any value of this size with four decimals.
-      char* const end = std::to_chars(buf, buf + sizeof buf, row[j], std::chars_format::fixed, 4).ptr;
       if (j > 0) out += ' ';
-      out.append(buf, end);
+      append_fixed(out, row[static_cast<std::size_t>(j)], 4);
     }
     out += '\n';
+  }
+  return out;
+}
+
+std::string sample_model_times_csv(int leads, int seconds, std::uint64_t seed,
+                                   const RecordingConditions& conditions) {
+  const Model model(leads, seconds, seed, conditions);
+  std::string out = "beat,lead,at_ms,rt_ms\n";
+  for (std::size_t k = 0; k < model.beats().size(); ++k) {
+    for (int j = 0; j < leads; ++j) {
+      out += std::to_string(k + 1) + ',' + std::to_string(j + 1) + ',';
+      append_fixed(out, model.activation(j, k), 3);
+      out += ',';
+      append_fixed(out, model.recovery(j, k), 3);
+      out += '\n';
+    }
   }
   return out;
 }

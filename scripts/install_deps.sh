@@ -4,12 +4,14 @@ set -euo pipefail
 
 # The native build and its tests; clang for the fuzz targets; mingw-w64,
 # GoogleTest's sources and wine for the Windows build and its run; dpkg-dev
-# (dpkg-shlibdeps) and lintian for the Debian package.
+# (dpkg-shlibdeps) and lintian for the Debian package; numpy, scipy and
+# pandas for the peer pipeline and the accuracy benchmark in bench/.
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev qt6-qpa-plugins fonts-ipafont-gothic
           clang libclang-rt-14-dev llvm-14
           g++-mingw-w64-x86-64-posix googletest wine wine64
-          dpkg-dev lintian)
+          dpkg-dev lintian
+          python3-numpy python3-scipy python3-pandas)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

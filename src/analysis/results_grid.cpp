@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/mark_figures.h"
+
 namespace telmor {
 namespace {
 
@@ -11,10 +13,14 @@ bool shows_at(GridQuantity q) { return q != GridQuantity::rt; }
 bool shows_rt(GridQuantity q) { return q != GridQuantity::at; }
 
 // What is wrong with the marks of one kind that beat k owns.
-std::string review_of(const OwnedMarks& marks, int beat, const char* kind) {
+std::string review_of(const OwnedMarks& marks, int beat, const char* kind, double weak) {
   if (beat == 0) return marks.count > 0 ? std::string("最初の拍より前の") + kind : std::string();
   if (marks.count == 0) return std::string(kind) + "なし";
   if (marks.count > 1) return std::string(kind) + "が複数";
+  // A slope that hardly stands out of the lead's noise is more often wrong
+  // than right; a mark the user set by hand is the user's call.
+  if (marks.quality < weak && marks.earliest_source != MarkSource::hand)
+    return std::string(kind) + "が弱い";
   return {};
 }
 
@@ -38,8 +44,8 @@ ResultsGrid make_results_grid(const BeatTable& table, GridQuantity quantity) {
     for (int beat = 0; beat <= table.beat_count(); ++beat) {
       const BeatCell& marks = table.cell(lead, beat);
       GridCell cell;
-      if (shows_at(quantity)) join(cell.review, review_of(marks.at, beat, "AT"));
-      if (shows_rt(quantity)) join(cell.review, review_of(marks.rt, beat, "RT"));
+      if (shows_at(quantity)) join(cell.review, review_of(marks.at, beat, "AT", kWeakAtQuality));
+      if (shows_rt(quantity)) join(cell.review, review_of(marks.rt, beat, "RT", kWeakRtQuality));
       cell.flagged = !cell.review.empty();
       cell.by_hand = (shows_at(quantity) && marks.at.by_hand > 0) ||
                      (shows_rt(quantity) && marks.rt.by_hand > 0);

@@ -1,9 +1,15 @@
 // Rows of the summary table.
 #include "analysis/summary_csv.h"
 
+#include <cmath>
+
 #include "base/number_text.h"
 
 namespace telmor {
+
+static_assert(kSummaryHeader.substr(0, kSummaryColumns.size()) == kSummaryColumns &&
+              kSummaryHeader.substr(kSummaryColumns.size()) == kFigureColumns);
+
 namespace {
 
 void append_name(std::string& text, std::string_view name) {
@@ -29,6 +35,20 @@ void append_optional(std::string& text, bool present, std::int64_t value) {
   if (present) text += format_integer(value);
 }
 
+// The earliest marks' fine times (two decimals) and qualities (one), each
+// empty where the beat owns no mark of its kind or the figure is not known.
+void append_figure(std::string& text, bool present, double value, int decimals) {
+  text += ',';
+  if (present && std::isfinite(value)) text += format_fixed(value, decimals);
+}
+
+void append_figures(std::string& text, const BeatCell& cell) {
+  append_figure(text, cell.at.count > 0, cell.at.fine_ms, 2);
+  append_figure(text, cell.rt.count > 0, cell.rt.fine_ms, 2);
+  append_figure(text, cell.at.count > 0, cell.at.quality, 1);
+  append_figure(text, cell.rt.count > 0, cell.rt.quality, 1);
+}
+
 }  // namespace
 
 void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
@@ -49,14 +69,17 @@ void append_summary_rows(std::string& text, std::string_view recording, const Be
       append_field(text, cell.at.count);
       append_field(text, cell.rt.count);
       if (extra) text += extra(lead, beat, cell);
+      append_figures(text, cell);
       text += '\n';
     }
   }
 }
 
 std::string results_table_csv(const ResultsSnapshot& results) {
-  std::string text(kSummaryHeader);
-  text += ",at_source,rt_source\n";
+  std::string text(kSummaryColumns);
+  text += ",at_source,rt_source";
+  text += kFigureColumns;
+  text += '\n';
   append_summary_rows(text, results.recording, assign_marks(results),
                       [](int, int, const BeatCell& cell) {
                         return "," + std::string(source_name(cell.at.earliest_source)) + "," +

@@ -1,23 +1,76 @@
 // The row grammar of waveform files.
 #include "analysis/waveform_rows.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <string>
 
+#include "analysis/recording_shape.h"
 #include "base/number_text.h"
 #include "record/text_rules.h"
 
 namespace telmor {
 namespace {
 
+// What may follow the value that completes a row read over several lines.
+bool only_separators(const char* p, const char* end) {
+  for (; p != end && *p != '\n'; ++p) {
+    if (!is_blank(*p) && *p != ',') return false;
+  }
+  return true;
+}
+
+// A value in decimal notation that parse_real refused: it can only be too
+// large for a 32-bit real (a value too small reads as zero).
+bool beyond_float(std::string_view value) {
+  if (!value.empty() && (value.front() == '+' || value.front() == '-')) value.remove_prefix(1);
+  if (value.empty() || !((value.front() >= '0' && value.front() <= '9') || value.front() == '.'))
+    return false;
+  double parsed = 0.0;
+  const char* const end = value.data() + value.size();
+  const auto [stop, ec] = std::from_chars(value.data(), end, parsed, std::chars_format::general);
+  return stop == end && (ec == std::errc{} || ec == std::errc::result_out_of_range);
+}
+
+// Lines a row took values from: when it took some from an earlier line than
+// the one it ends on, it must end at that line's end.
+struct RowLines {
+  bool earlier = false;  // a value came from a line before the current one
+  bool current = false;  // a value came from the current line
+  void next_line() {
+    earlier = earlier || current;
+    current = false;
+  }
+};
+
+// What the stream reader keeps of the file's first lines, for a failure's report.
+struct StreamStart {
+  bool first_line_seen = false;
+  WaveCause cause = WaveCause::none;
+  int first_line_values = -1;  // not yet seen a line that holds data
+  void saw(const std::string& line) {
+    if (!first_line_seen) {
+      first_line_seen = true;
+      cause = first_line_cause(line);
+    }
+    if (first_line_values < 0 && line.find_first_not_of(" \t\r") != std::string::npos)
+      first_line_values = line_values(line);
+  }
+};
+
 // One row: lead_count values into sample `sample` of leads 1..lead_count.
+// On a read_error, beyond tells whether the value was a number too large.
 WaveReadStatus parse_row(std::istream& text, std::string& line, int lead_count, int sample,
-                         RunRecord& record) {
+                         RunRecord& record, StreamStart& start, bool& beyond) {
   int lead = 0;
   // A comma with no value since the row's start or since the last comma is an
   // empty value; line ends only separate, like blanks.
   bool after_comma = true;
+  RowLines lines;
   while (std::getline(text, line)) {
+    start.saw(line);
+    lines.next_line();
     const char* p = line.data();
     const char* const end = p + line.size();
     while (p != end) {
@@ -28,17 +81,30 @@ WaveReadStatus parse_row(std::istream& text, std::string& line, int lead_count, 
       if (*p == '/') return WaveReadStatus::ok;
       if (*p == ',') {
         ++p;
-        if (after_comma && ++lead == lead_count) return WaveReadStatus::ok;
+        if (after_comma) {
+          lines.current = true;
+          if (++lead == lead_count) {
+            return lines.earlier && !only_separators(p, end) ? WaveReadStatus::lead_count_mismatch
+                                                              : WaveReadStatus::ok;
+          }
+        }
         after_comma = true;
         continue;
       }
-      const char* start = p;
+      const char* value_start = p;
       while (p != end && !ends_item(*p)) ++p;
+      const std::string_view value_text(value_start, static_cast<std::size_t>(p - value_start));
       float value = 0.0f;
-      if (!parse_real(std::string_view(start, static_cast<std::size_t>(p - start)), value))
+      if (!parse_real(value_text, value)) {
+        beyond = beyond_float(value_text);
         return WaveReadStatus::read_error;
+      }
       record.wave(++lead, sample) = value;
-      if (lead == lead_count) return WaveReadStatus::ok;
+      lines.current = true;
+      if (lead == lead_count) {
+        return lines.earlier && !only_separators(p, end) ? WaveReadStatus::lead_count_mismatch
+                                                          : WaveReadStatus::ok;
+      }
       after_comma = false;
     }
   }
@@ -51,16 +117,32 @@ const char* next_line(const char* p, const char* end) {
   return line_end == nullptr ? end : static_cast<const char*>(line_end) + 1;
 }
 
+// The end of a row whose last value ended just before p: the start of the
+// next line, or a mismatch when the row came from several lines and its last
+// line goes on.
+WaveReadStatus end_row(const char*& p, const char* end, const RowLines& lines) {
+  if (lines.earlier && !only_separators(p, end)) return WaveReadStatus::lead_count_mismatch;
+  p = next_line(p, end);
+  return WaveReadStatus::ok;
+}
+
 // One row from the text at p, by parse_row's rules over a buffer: a line end
 // separates like a blank, and the rest of the row's last line is skipped. On
-// return p is the start of the line after the row.
+// return p is the start of the line after the row (after a read_error, just
+// past the value that is not a number).
 WaveReadStatus scan_row(const char*& p, const char* end, int lead_count, int sample,
-                        RunRecord& record) {
+                        RunRecord& record, bool& beyond) {
   int lead = 0;
   bool after_comma = true;
+  RowLines lines;
   while (p != end) {
     const char c = *p;
-    if (c == '\n' || is_blank(c)) {
+    if (c == '\n') {
+      lines.next_line();
+      ++p;
+      continue;
+    }
+    if (is_blank(c)) {
       ++p;
       continue;
     }
@@ -70,26 +152,45 @@ WaveReadStatus scan_row(const char*& p, const char* end, int lead_count, int sam
     }
     if (c == ',') {
       ++p;
-      if (after_comma && ++lead == lead_count) {
-        p = next_line(p, end);
-        return WaveReadStatus::ok;
+      if (after_comma) {
+        lines.current = true;
+        if (++lead == lead_count) return end_row(p, end, lines);
       }
       after_comma = true;
       continue;
     }
+    const char* const value_start = p;
     float value = 0.0f;
-    if (!scan_real(p, end, value)) return WaveReadStatus::read_error;
-    record.wave_table[static_cast<std::size_t>(lead)][static_cast<std::size_t>(sample - 1)] = value;
-    if (++lead == lead_count) {
-      p = next_line(p, end);
-      return WaveReadStatus::ok;
+    if (!scan_real(p, end, value)) {
+      beyond = beyond_float(std::string_view(value_start, static_cast<std::size_t>(p - value_start)));
+      return WaveReadStatus::read_error;
     }
+    record.wave_table[static_cast<std::size_t>(lead)][static_cast<std::size_t>(sample - 1)] = value;
+    lines.current = true;
+    if (++lead == lead_count) return end_row(p, end, lines);
     after_comma = false;
   }
   return WaveReadStatus::end_of_file;
 }
 
+// The cause a failure's report names: what the first line shows, else a
+// number too large where a read_error stopped.
+WaveCause failure_cause(WaveCause first_line, WaveReadStatus status, bool beyond) {
+  if (first_line != WaveCause::none) return first_line;
+  return status == WaveReadStatus::read_error && beyond ? WaveCause::value_beyond_float
+                                                        : WaveCause::none;
+}
+
 }  // namespace
+
+WaveCause first_line_cause(std::string_view line) {
+  if (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF")) return WaveCause::utf16_text;
+  if (line.size() >= 2 && (line[0] == '\0') != (line[1] == '\0')) return WaveCause::utf16_text;
+  for (std::size_t at = line.find('\r'); at != std::string_view::npos; at = line.find('\r', at + 1)) {
+    if (at + 1 < line.size() && line[at + 1] != '\r') return WaveCause::cr_line_ends;
+  }
+  return WaveCause::none;
+}
 
 WaveRows read_waveform_rows(std::string_view text, int lead_count, int sample_count,
                             RunRecord& record) {
@@ -97,22 +198,34 @@ WaveRows read_waveform_rows(std::string_view text, int lead_count, int sample_co
   const char* p = text.data();
   const char* const end = p + text.size();
   for (int sample = 1; sample <= sample_count; ++sample) {
-    const WaveReadStatus status = scan_row(p, end, lead_count, sample, record);
-    if (status != WaveReadStatus::ok) return {status, sample};
+    bool beyond = false;
+    const WaveReadStatus status = scan_row(p, end, lead_count, sample, record, beyond);
+    if (status == WaveReadStatus::ok) continue;
+    // Only a failure looks at the text again.
+    WaveRows rows{status, sample, 0, failure_cause(first_line_cause(text.substr(0, text.find('\n'))),
+                                                   status, beyond)};
+    if (status == WaveReadStatus::lead_count_mismatch)
+      rows.first_line_values = first_row_values(text);
+    return rows;
   }
-  return {WaveReadStatus::ok, sample_count};
+  return {WaveReadStatus::ok, sample_count, first_row_values(text)};
 }
 
-WaveReadStatus parse_waveform_rows(std::istream& text, int lead_count, int sample_count,
-                                   RunRecord& record) {
+WaveRows parse_waveform_rows(std::istream& text, int lead_count, int sample_count,
+                             RunRecord& record) {
   // A byte-order mark, as some editors save it, is not data.
   skip_byte_order_mark(text);
   std::string line;  // one buffer for every line of the file
+  StreamStart start;
   for (int sample = 1; sample <= sample_count; ++sample) {
-    const WaveReadStatus status = parse_row(text, line, lead_count, sample, record);
-    if (status != WaveReadStatus::ok) return status;
+    bool beyond = false;
+    const WaveReadStatus status = parse_row(text, line, lead_count, sample, record, start, beyond);
+    if (status == WaveReadStatus::ok) continue;
+    WaveRows rows{status, sample, 0, failure_cause(start.cause, status, beyond)};
+    if (status == WaveReadStatus::lead_count_mismatch) rows.first_line_values = start.first_line_values;
+    return rows;
   }
-  return WaveReadStatus::ok;
+  return {WaveReadStatus::ok, sample_count, std::max(start.first_line_values, 0)};
 }
 
 }  // namespace telmor

@@ -27,7 +27,7 @@ void draw_overview(WindowLayer& layer, RunRecord& r, DrawingState& d) {
     d.plot_y[i - 1] = clamp_to_chart(d.frame_ymid - d.yscale * r.wave(1, i));
   }
   gpl(layer, static_cast<std::int16_t>(points), d.plot_x.data(), d.plot_y.data());
-  layer.show_time_axis(0.0, 1.0 / (1000.0 * static_cast<double>(d.xscale_4000)));
+  layer.show_time_axis({TimeAxis::Kind::whole_steps, 0, d.frame_x0, d.xscale_4000});
 
   sort_beats(r);
   // Beats after 4000 ms lie right of the curve; the surface clips them.

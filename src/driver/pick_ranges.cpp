@@ -1,10 +1,13 @@
 // d: pick a beat on the overview, then click the four range bounds into a
 // one-second window of leads 1 to 3 around it.
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "console/curve_drawing.h"
 #include "console/line_builder.h"
 #include "console/reply_read.h"
+#include "driver/range_notes.h"
 #include "driver/recognition_commands.h"
 #include "driver/selintvl.h"
 #include "record/text_rules.h"
@@ -16,10 +19,9 @@ constexpr int kWindowPoints = kExcerptPoints;
 constexpr int kBeatPosition = 200;  // the picked beat's position in the window
 constexpr std::string_view kConfirm = "これでいいですか? <y/n>";
 
-bool rejected(WindowLayer& layer, RunRecord& r) {
+bool rejected(WindowLayer& layer) {
   layer.chart_write(kConfirm);
-  read_text(layer, Window::chart, r.reply);
-  return is_no(r.reply);
+  return is_no(read_reply(layer, Window::chart));
 }
 
 void mark(WindowLayer& layer, DrawingState& d, float x) {
@@ -35,13 +37,13 @@ void mark2(WindowLayer& layer, DrawingState& d, float x) {
 // The beat of BEAT_MS nearest to overview time t; every entry takes part,
 // the zeros after the last beat too, and the earlier entry (the later beat)
 // wins a tie. Keeps the previous pick when nothing is nearer than 4000 ms.
-void pick_nearest_beat(RunRecord& r, int t) {
+void pick_nearest_beat(const RunRecord& r, BeatPick& pick, int t) {
   long best = 4000;
   for (int p = 1; p <= kMaxRows; ++p) {
     const long d = std::labs(static_cast<long>(r.beat_ms(p)) - t);
     if (d < best) {
       best = d;
-      r.selected_beat_ms = r.beat_ms(p);
+      pick.selected_beat_ms = r.beat_ms(p);
     }
   }
 }
@@ -54,10 +56,11 @@ float wave_or_zero(const RunRecord& r, int lead, long sample) {
 
 // Leads 1 to 3 over each other about one zero line; here a positive value
 // lies below it.
-void draw_window(WindowLayer& layer, RunRecord& r, DrawingState& d, float x_step) {
+void draw_window(WindowLayer& layer, const RunRecord& r, DrawingState& d, int start_ms,
+                 float x_step) {
   for (int k = 1; k <= 3; ++k) {
     for (int i = 1; i <= kWindowPoints; ++i)
-      d.win3(k, i) = wave_or_zero(r, k, static_cast<long>(r.window_start_ms) + i);
+      d.win3(k, i) = wave_or_zero(r, k, static_cast<long>(start_ms) + i);
   }
   for (int k = 1; k <= 3; ++k) {
     for (int i = 1; i <= kWindowPoints; ++i) {
@@ -67,36 +70,39 @@ void draw_window(WindowLayer& layer, RunRecord& r, DrawingState& d, float x_step
     gpl(layer, d.curve_n, d.plot_x.data(), d.plot_y.data());
   }
   mark(layer, d, x_step * static_cast<float>(kBeatPosition) + d.frame_x0);
-  layer.show_time_axis(r.window_start_ms, 1.0 / (1000.0 * static_cast<double>(x_step)));
+  layer.show_time_axis({TimeAxis::Kind::whole_steps, start_ms, d.frame_x0, x_step});
 }
 
 // How the beat pick ended: accepted, answered n, or refused by the range check.
 enum class Pick { done, rejected, refused };
 
-Pick pick_beat(WindowLayer& layer, RunRecord& r, DrawingState& d) {
+Pick pick_beat(WindowLayer& layer, const RunRecord& r, DrawingState& d, BeatPick& pick) {
   layer.chart_write("選択する波形の線の近くをClick");
   const float x = selintvl(layer);
   mark(layer, d, x);
-  if (rejected(layer, r)) return Pick::rejected;
+  if (rejected(layer)) return Pick::rejected;
 
-  pick_nearest_beat(r, steps_from(x, d.frame_x0, d.xscale_4000));
+  pick_nearest_beat(r, pick, steps_from(x, d.frame_x0, d.xscale_4000));
   // Also keeps the window inside the waveform matrix.
-  if (r.selected_beat_ms > 3600 || r.selected_beat_ms <= 200) {
-    layer.chart_write("エラー、200から3600msecの範囲にしてください。");
+  if (pick.selected_beat_ms > 3600 || pick.selected_beat_ms <= 200) {
+    // The redraw clears the chart at once: the status bar keeps the line.
+    constexpr std::string_view kRefused = "エラー、200から3600msecの範囲にしてください。";
+    layer.chart_write(kRefused);
+    layer.show_note(kRefused);
     return Pick::refused;
   }
-  layer.console_write(LineBuilder().text("選択した点（msec）").number(r.selected_beat_ms));
-  r.window_start_ms = r.selected_beat_ms - kBeatPosition;
+  layer.console_write(LineBuilder().text("選択した点（msec）").number(pick.selected_beat_ms));
+  pick.window_start_ms = pick.selected_beat_ms - kBeatPosition;
   return Pick::done;
 }
 
-void pick_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d) {
+void pick_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d, int start_ms) {
   const float x_step = (d.frame_x1 - d.frame_x0) / 1000.0f;
   float xa1, xa2, xr1, xr2;
   do {
     layer.chart_clear();
-    layer.chart_write(LineBuilder().text("selected time").number(r.window_start_ms));
-    draw_window(layer, r, d, x_step);
+    layer.chart_write(LineBuilder().text("selected time").number(start_ms));
+    draw_window(layer, r, d, start_ms, x_step);
 
     layer.chart_write("AT認識の開始点をClick !");
     xa1 = selintvl(layer);
@@ -110,19 +116,21 @@ void pick_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d) {
     layer.chart_write("同　　　終了点をClick!");
     xr2 = selintvl(layer);
     mark2(layer, d, xr2);
-  } while (rejected(layer, r));
+  } while (rejected(layer));
 
   // Stored as clicked: order and distance from the beat are not checked.
   r.at_from = steps_from(xa1, d.frame_x0, x_step) - kBeatPosition;
   r.at_to = steps_from(xa2, d.frame_x0, x_step) - kBeatPosition;
   r.rt_from = steps_from(xr1, d.frame_x0, x_step) - kBeatPosition;
   r.rt_to = steps_from(xr2, d.frame_x0, x_step) - kBeatPosition;
+  if (const std::string note = reversed_range_note(r); !note.empty()) layer.show_note(note);
 }
 
 }  // namespace
 
-Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d) {
-  switch (pick_beat(layer, r, d)) {
+Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d,
+                               BeatPick& pick) {
+  switch (pick_beat(layer, r, d, pick)) {
     case Pick::rejected:
       return Resume::menu;  // the pick's marker stays on the overview
     case Pick::refused:
@@ -130,7 +138,7 @@ Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d
     case Pick::done:
       break;
   }
-  pick_ranges(layer, r, d);
+  pick_ranges(layer, r, d, pick.window_start_ms);
   return Resume::redraw;
 }
 

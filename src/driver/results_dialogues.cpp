@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "base/number_text.h"
 #include "console/reply_read.h"
 #include "results/file_replace.h"
 #include "results/results_format.h"
@@ -22,9 +23,8 @@ std::string about_file(std::string_view before, const RunRecord& record, std::st
   return line;
 }
 
-bool answered_yes(WindowLayer& layer, RunRecord& record) {
-  read_text(layer, Window::chart, record.reply);
-  return is_yes(record.reply);
+bool answered_yes(WindowLayer& layer) {
+  return is_yes(read_reply(layer, Window::chart));
 }
 
 // Reads the whole file into loaded; the reason line when it cannot.
@@ -51,7 +51,7 @@ void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
                   const FileAccess& files) {
   layer.chart_write(about_file("AT,RTデータを", record, "に保存します。"));
   layer.chart_write("いいですか? <y/n>");
-  if (!answered_yes(layer, record)) return;
+  if (!answered_yes(layer)) return;
   write_results(layer, record, file, files);
 }
 
@@ -80,7 +80,7 @@ void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
                   const FileAccess& files) {
   layer.chart_write(about_file("AT,RTデータを", record, "から読込みます。"));
   layer.chart_write("未保存のAT,RTは消去されます。いいですか? <y/n>");
-  if (!answered_yes(layer, record)) return;
+  if (!answered_yes(layer)) return;
 
   // The whole file is read before the run's tables are touched, so a bad
   // file leaves them as they were.
@@ -95,6 +95,11 @@ void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
   store_loaded(loaded, record);
   record.results_unsaved = false;
   layer.chart_write(about_file("AT,RTデータ", record, "を読込みました。"));
+  if (loaded.file_leads > 0 && loaded.file_leads < record.lead_count) {
+    layer.show_note("結果ファイルは" + format_integer(loaded.file_leads) + "誘導分、この記録は" +
+                    format_integer(record.lead_count) + "誘導です（誘導" +
+                    format_integer(loaded.file_leads + 1) + "以降は空です）。");
+  }
 }
 
 }  // namespace telmor

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analysis/waveform_rows.h"
+#include "base/number_text.h"
 #include "console/reply_read.h"
 #include "driver/drive_path.h"
 
@@ -18,6 +19,24 @@ void write_block_end(WindowLayer& layer) {
   layer.console_write("何か入力してください。");
 }
 
+// The status bar's words for what the blocks leave to guess: the cause the
+// text shows, or how the stated lead count fails the file's columns.
+std::string failure_note(const WaveRows& rows, int lead_count) {
+  switch (rows.cause) {
+    case WaveCause::cr_line_ends:
+      return "行末がCRだけです（改行をCR LFかLFにして保存してください）";
+    case WaveCause::utf16_text:
+      return "UTF-16のテキストです（UTF-8かShift_JISで保存してください）";
+    case WaveCause::value_beyond_float:
+      return format_integer(rows.row) + "行目に32ビット実数の範囲を超える値があります";
+    case WaveCause::none:
+      break;
+  }
+  if (rows.status != WaveReadStatus::lead_count_mismatch) return {};
+  return "ファイルの1行目の値は" + format_integer(rows.first_line_values) + "個、誘導点数は" +
+         format_integer(lead_count) + "です";
+}
+
 }  // namespace
 
 bool read_waveform_file(WindowLayer& layer, RunRecord& record,
@@ -25,20 +44,31 @@ bool read_waveform_file(WindowLayer& layer, RunRecord& record,
   if (record.lead_count == 1) layer.console_write("誘導点は１です。");
 
   const std::filesystem::path path = host_path(record.data_path.view(), drives_root);
+  // A name that climbs out of its drive is a file that cannot be opened.
+  const bool outside = leaves_its_drive(record.data_path.view());
+  if (outside) layer.show_note(kOutsideDrivesNote);
+  // Only a regular file is opened: a folder cannot be read, and the open of
+  // a FIFO would wait for a writer that may never come.
   std::error_code ec;
   std::ifstream file;
-  if (!std::filesystem::is_directory(path, ec)) file.open(path, std::ios::binary);
+  if (!outside && std::filesystem::is_regular_file(path, ec)) file.open(path, std::ios::binary);
 
-  WaveReadStatus status = WaveReadStatus::cannot_open;
+  WaveRows rows{WaveReadStatus::cannot_open};
   if (file.is_open()) {
-    status = parse_waveform_rows(file, record.lead_count, record.sample_count, record);
+    rows = parse_waveform_rows(file, record.lead_count, record.sample_count, record);
     file.close();
   }
 
   const std::string_view data_path = record.data_path.view();
-  switch (status) {
+  switch (rows.status) {
     case WaveReadStatus::ok:
       layer.console_write(std::string("波形データ") + std::string(data_path) + "を読み込みました。");
+      // Extra columns are not read, as they never were; the user is told.
+      if (rows.first_line_values > record.lead_count) {
+        layer.show_note("ファイルの1行目には値が" + format_integer(rows.first_line_values) +
+                        "個あります。誘導点数" + format_integer(record.lead_count) +
+                        "を超える列は読んでいません。");
+      }
       return true;
     case WaveReadStatus::cannot_open:
       layer.console_write(kAsterisks);
@@ -59,9 +89,17 @@ bool read_waveform_file(WindowLayer& layer, RunRecord& record,
       layer.console_write("の読み込みエラー（EOF)です。、");
       layer.console_write("誘導点数、記録時間(30秒以内）に間違えはありませんか。");
       break;
+    case WaveReadStatus::lead_count_mismatch:
+      layer.console_write(kAsterisks);
+      layer.console_write(data_path);
+      layer.console_write("の誘導点数がファイルの列数と合いません。");
+      layer.console_write("誘導点数に間違えはありませんか。");
+      break;
   }
+  if (const std::string note = failure_note(rows, record.lead_count); !note.empty())
+    layer.show_note(note);
   write_block_end(layer);
-  read_text(layer, Window::console, record.reply);
+  (void)read_reply(layer, Window::console);  // only acknowledges
   return false;
 }
 

@@ -25,31 +25,30 @@
   const double tolerance = static_cast<double>(kRankTolerance);
   constexpr int ld = kPlanLeadDim;
   const Doubles zero = {};
-  const FitGeometry& g = p.geometry;
 
   // The right-hand side and the summary of y.
-  const Doubles b0 = to_single(t1 - sy * g.s[1] * g.rn);
-  const Doubles b1 = to_single(t2 - sy * g.s[2] * g.rn);
-  const Doubles b2 = to_single(t3 - sy * g.s[3] * g.rn);
-  const Doubles y_mean = to_single(sy * g.rn);
-  Doubles qs = to_single(syy - sy * sy * g.rn);
+  const Doubles b0 = to_single(t1 - sy * p.s[1] * p.rn);
+  const Doubles b1 = to_single(t2 - sy * p.s[2] * p.rn);
+  const Doubles b2 = to_single(t3 - sy * p.s[3] * p.rn);
+  const Doubles y_mean = to_single(sy * p.rn);
+  Doubles qs = to_single(syy - sy * sy * p.rn);
   qs = qs < 0.0 ? zero : qs;
-  const Doubles y_var = to_single(qs * static_cast<double>(g.r1));
+  const Doubles y_var = to_single(qs * static_cast<double>(p.r1));
   // The fit is flat when sqrt(x_var * y_var) * r1 is 0. Both variances are
   // at least 0 (or NaN), and r1 = 1 / (n - 1) lies between 1/998 and 1/4, so
   // a positive product (at least the smallest double) keeps a root times r1
   // far above 0: the test is the same as the product being 0, and needs no
   // root.
-  const Doubles spread = static_cast<double>(g.x_var) * y_var;
+  const Doubles spread = static_cast<double>(p.x_var) * y_var;
   const Mask flat = spread == 0.0;
   const Mask y_constant = y_mean * y_mean * tolerance >= qs;
 
   // The messages of the fits that are not flat.
   const bool not_definite = p.factor_status < 0;
-  if (g.x_constant || not_definite || !is_zero(y_constant & ~flat)) {
+  if (p.x_constant || not_definite || !is_zero(y_constant & ~flat)) {
     for (int lane = 0; lane < kLanes; ++lane) {
       if (flat[lane]) continue;
-      if (g.x_constant) flag[lane] |= kXWarning;
+      if (p.x_constant) flag[lane] |= kXWarning;
       if (y_constant[lane]) flag[lane] |= kYWarning;
       if (not_definite) flag[lane] |= kNotPositiveDefinite;
     }
@@ -94,10 +93,16 @@ inline Doubles load(const double* ys, int i) {
   return y;
 }
 
+// The powers of the block indices, x^k of block index i at [i - 1].
+struct Powers {
+  const double* p1;
+  const double* p2;
+  const double* p3;
+};
+
 // One block index, whatever its window.
-inline void fit_one(const WindowPlans& plans, int m, const double* ys, float* const* rows,
-                    std::uint8_t* flag) {
-  const WindowPlan& p = plans.plan[static_cast<std::size_t>(m - 1)];
+inline void fit_one(const Powers& x, const WindowPlan& p, int m, const double* ys,
+                    float* const* rows, std::uint8_t* flag) {
   if (p.rejected) {
     put(rows, m, Doubles{});  // no slope is known where the fit is refused
     for (int lane = 0; lane < kLanes; ++lane) flag[lane] |= kParameterError;
@@ -105,12 +110,12 @@ inline void fit_one(const WindowPlans& plans, int m, const double* ys, float* co
   }
   // The data sums, point after point as the fit takes them.
   Doubles sy = {}, t1 = {}, t2 = {}, t3 = {}, syy = {};
-  for (int i = p.geometry.k1; i <= p.geometry.last; ++i) {
+  for (int i = p.k1; i <= p.last; ++i) {
     const Doubles y = load(ys, i);
     sy = sy + y;
-    t1 = t1 + y * plans.p1[i];
-    t2 = t2 + y * plans.p2[i];
-    t3 = t3 + y * plans.p3[i];
+    t1 = t1 + y * x.p1[i - 1];
+    t2 = t2 + y * x.p2[i - 1];
+    t3 = t3 + y * x.p3[i - 1];
     syy = syy + y * y;
   }
   finish_fit(p, m, sy, t1, t2, t3, syy, rows, flag);
@@ -119,16 +124,16 @@ inline void fit_one(const WindowPlans& plans, int m, const double* ys, float* co
 // kAtOnce neighbouring block indices whose windows are equally wide: their
 // sums are independent, so they are formed side by side, each over its own
 // points in order, and the processor overlaps the chains.
-inline void fit_neighbours(const WindowPlans& plans, int m, const double* ys,
-                           float* const* rows, std::uint8_t* flags) {
+inline void fit_neighbours(const Powers& x, const WindowPlan* const* plan, int m,
+                           const double* ys, float* const* rows, std::uint8_t* flags) {
   const WindowPlan* p[kAtOnce];
   int first[kAtOnce];
 #pragma GCC unroll 8
   for (int q = 0; q < kAtOnce; ++q) {
-    p[q] = &plans.plan[static_cast<std::size_t>(m + q - 1)];
-    first[q] = p[q]->geometry.k1;
+    p[q] = plan[m + q - 1];
+    first[q] = p[q]->k1;
   }
-  const int width = p[0]->geometry.last - p[0]->geometry.k1 + 1;
+  const int width = p[0]->last - p[0]->k1 + 1;
   Doubles sy[kAtOnce] = {}, t1[kAtOnce] = {}, t2[kAtOnce] = {}, t3[kAtOnce] = {},
           syy[kAtOnce] = {};
   for (int j = 0; j < width; ++j) {
@@ -137,9 +142,9 @@ inline void fit_neighbours(const WindowPlans& plans, int m, const double* ys,
       const int i = first[q] + j;
       const Doubles y = load(ys, i);
       sy[q] = sy[q] + y;
-      t1[q] = t1[q] + y * plans.p1[i];
-      t2[q] = t2[q] + y * plans.p2[i];
-      t3[q] = t3[q] + y * plans.p3[i];
+      t1[q] = t1[q] + y * x.p1[i - 1];
+      t2[q] = t2[q] + y * x.p2[i - 1];
+      t3[q] = t3[q] + y * x.p3[i - 1];
       syy[q] = syy[q] + y * y;
     }
   }
@@ -151,29 +156,32 @@ inline void fit_neighbours(const WindowPlans& plans, int m, const double* ys,
 
 // True when block indices m..m+kAtOnce-1 have windows of one width that the
 // fit accepts.
-inline bool neighbours_alike(const WindowPlans& plans, int m) {
+inline bool neighbours_alike(const WindowPlan* const* plan, int m) {
   if (m + kAtOnce - 1 > kBlockSamples) return false;
-  const WindowPlan& first = plans.plan[static_cast<std::size_t>(m - 1)];
+  const WindowPlan& first = *plan[m - 1];
   for (int q = 0; q < kAtOnce; ++q) {
-    const WindowPlan& p = plans.plan[static_cast<std::size_t>(m + q - 1)];
-    if (p.rejected || p.geometry.last - p.geometry.k1 != first.geometry.last - first.geometry.k1)
-      return false;
+    const WindowPlan& p = *plan[m + q - 1];
+    if (p.rejected || p.last - p.k1 != first.last - first.k1) return false;
   }
   return true;
 }
 
-// ys[(i - 1) * kLanes + lane]: block index i of the lane's lead. Writes the
-// slope at block index m to rows[lane][m - 1] and ORs the messages each fit
-// would print into flags[(m - 1) * kLanes + lane].
-inline void fit_block(const WindowPlans& plans, const double* ys, float* const* rows,
-                      std::uint8_t* flags) {
+// plan[m - 1]: the plan of block index m in this kind of second.
+// ys[(i - 1) * kLanes + lane]: block index i of the lane's lead, for every
+// block index a window takes (below 1 and above kBlockSamples too). Writes
+// the slope at block index m to rows[lane][m - 1] and ORs the messages each
+// fit would print into flags[(m - 1) * kLanes + lane].
+inline void fit_block(const WindowPlans& plans, const WindowPlan* const* plan, const double* ys,
+                      float* const* rows, std::uint8_t* flags) {
+  const std::size_t one = static_cast<std::size_t>(plans.reach);  // block index 1
+  const Powers x = {plans.p1.data() + one, plans.p2.data() + one, plans.p3.data() + one};
   int m = 1;
   while (m <= kBlockSamples) {
-    if (neighbours_alike(plans, m)) {
-      fit_neighbours(plans, m, ys, rows, flags);
+    if (neighbours_alike(plan, m)) {
+      fit_neighbours(x, plan, m, ys, rows, flags);
       m += kAtOnce;
     } else {
-      fit_one(plans, m, ys, rows, flags + (m - 1) * kLanes);
+      fit_one(x, *plan[m - 1], m, ys, rows, flags + (m - 1) * kLanes);
       ++m;
     }
   }

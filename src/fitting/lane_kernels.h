@@ -8,14 +8,16 @@
 
 namespace telmor {
 
-// Fits one second of `lanes` leads side by side: ys[(i - 1) * lanes + lane]
-// is block index i of a lane's lead; the slope at block index i goes to
-// rows[lane][i - 1], and the messages of its fit are ORed into
-// flags[(i - 1) * lanes + lane].
+// Fits one second of `lanes` leads side by side with the plans of its kind,
+// plan[m - 1] for block index m: ys[(i - 1) * lanes + lane] is block index i
+// of a lane's lead, for every block index the second's windows take (those
+// below 1 and above kBlockSamples are the neighbouring seconds' samples); the
+// slope at block index m goes to rows[lane][m - 1], and the messages of its
+// fit are ORed into flags[(m - 1) * lanes + lane].
 struct LaneKernel {
   int lanes = 0;
-  void (*fit_block)(const WindowPlans& plans, const double* ys, float* const* rows,
-                    std::uint8_t* flags) = nullptr;
+  void (*fit_block)(const WindowPlans& plans, const WindowPlan* const* plan, const double* ys,
+                    float* const* rows, std::uint8_t* flags) = nullptr;
 };
 
 // The kernel of isa, one of available_isas().

@@ -1,9 +1,14 @@
 // Pieces of the signal preparation shared by its reference and fast paths.
 #pragma once
 
+#include <algorithm>
+
 #include "record/run_record.h"
 
 namespace telmor {
+
+// The preparation fits cubics.
+inline constexpr int kPreparationDegree = 3;
 
 // Clears deriv of lead j over the recording and subtracts the lead's mean,
 // summed in single precision in sample order, from its samples.
@@ -15,6 +20,33 @@ inline void remove_baseline(RunRecord& r, int j) {
   }
   const float mean = sum / static_cast<float>(r.sample_count);
   for (int i = 1; i <= r.sample_count; ++i) r.wave(j, i) -= mean;
+}
+
+// How far past a block's ends a fit window can reach: smooth_points, but never
+// further than a whole recording (beyond it every window is cut anyway).
+inline int window_reach(int smooth_points) { return std::clamp(smooth_points, 0, kMaxSamples); }
+
+// The fit window of block index m in the second whose samples follow sample
+// `offset`, in block indices (the fit's abscissae): it asks for
+// m - smooth_points .. m + smooth_points, takes the neighbouring seconds'
+// samples of the same lead where it reaches past the block's ends, and is cut
+// only at the recording's ends, sample 1 and sample_count (block indices
+// 1 - offset and sample_count - offset). Differentiating each second on its
+// own would leave its first and last samples with one-sided windows, whose
+// slopes are several times noisier than the interior's.
+struct FitWindow {
+  int first = 0;  // m - smooth_points, as asked: the refusal message names it
+  int k1 = 0;     // first point used
+  int last = 0;   // last point used
+  int points() const { return last - k1 + 1; }
+};
+
+inline FitWindow fit_window(int m, int smooth_points, int offset, int sample_count) {
+  FitWindow w;
+  w.first = m - smooth_points;
+  w.k1 = std::max(w.first, 1 - offset);
+  w.last = std::min(m + smooth_points, sample_count - offset);
+  return w;
 }
 
 // Slope at block index m of the cubic with coefficients b[0..2] of x, x^2,

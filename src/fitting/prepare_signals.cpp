@@ -1,12 +1,14 @@
 // Signal preparation, fast path: the part of each fit that depends only on
 // the window (abscissae, normal matrix, its factor and inverse) is the same for
-// every lead and second, so it is computed once per block index; per sample
-// only the stages that involve the data remain, and those run for several
-// leads at once, one lead per vector lane. Seconds of lead groups are spread
-// over threads. The operations are those of the one-fit-per-sample path, in
-// the same order, so derivative and messages are the same bits and lines.
+// every lead and for every second of a kind (the first, the inner ones, the
+// last), so it is computed once per block index and kind; per sample only the
+// stages that involve the data remain, and those run for several leads at
+// once, one lead per vector lane. Seconds of lead groups are spread over
+// threads. The operations are those of the one-fit-per-sample path, in the
+// same order, so derivative and messages are the same bits and lines.
 #include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -24,26 +26,32 @@ namespace {
 
 constexpr int kMaxLanes = 8;
 
-// Each lead's mean over the recording, summed in single precision in sample
-// order as remove_baseline does; the leads' sums run side by side.
-std::vector<float> lead_means(const RunRecord& r) {
+// Takes each lead's mean off its samples, summed in single precision in
+// sample order as remove_baseline does (the leads' sums run side by side).
+// Done for the whole recording before any fit: a fit window reaches into the
+// neighbouring seconds, which must be baseline-corrected already.
+void remove_baselines(RunRecord& r) {
   std::vector<float> sums(static_cast<std::size_t>(r.lead_count), 0.0f);
   for (int i = 1; i <= r.sample_count; ++i) {
     for (int j = 1; j <= r.lead_count; ++j) sums[static_cast<std::size_t>(j - 1)] += r.wave(j, i);
   }
-  for (float& sum : sums) sum = sum / static_cast<float>(r.sample_count);
-  return sums;
+  for (int j = 1; j <= r.lead_count; ++j) {
+    const float mean = sums[static_cast<std::size_t>(j - 1)] / static_cast<float>(r.sample_count);
+    for (int i = 1; i <= r.sample_count; ++i) r.wave(j, i) -= mean;
+  }
 }
 
-// One second of one group of leads: the baseline taken off the leads'
-// samples, which go side by side into the kernel; the slopes go straight into
+// One second of one group of leads: the leads' samples that the second's
+// windows take go side by side into the kernel; the slopes go straight into
 // the leads' rows of deriv, the messages into flags.
-// ys holds kBlockSamples * lanes values: the thread's own work list.
-void prepare_block(RunRecord& r, const std::vector<float>& means, const WindowPlans& plans,
+// ys holds (kBlockSamples + 2 * reach) * lanes values: the thread's own work list.
+void prepare_block(RunRecord& r, const WindowPlans& plans, const WindowPlans::Kind& kind,
                    const LaneKernel& kernel, int first_lead, int second, double* ys,
                    std::uint8_t* flags) {
   const int lanes = kernel.lanes;
   const int offset = (second - 1) * kBlockSamples;
+  double* const block = ys + static_cast<std::size_t>(plans.reach) * static_cast<std::size_t>(lanes);
+  const auto at = [&](int i, int lane) { return static_cast<std::ptrdiff_t>(i - 1) * lanes + lane; };
   std::uint8_t block_flags[kBlockSamples * kMaxLanes] = {};
   float unused[kBlockSamples];  // the row of lanes past the last lead
   float* rows[kMaxLanes] = {};
@@ -51,19 +59,15 @@ void prepare_block(RunRecord& r, const std::vector<float>& means, const WindowPl
     const int lead = first_lead + lane;
     if (lead > r.lead_count) {
       // Lanes past the last lead fit zeros: flat, no message, nothing kept.
-      for (int m = 1; m <= kBlockSamples; ++m) ys[(m - 1) * lanes + lane] = 0.0;
+      for (int i = kind.cuts.low; i <= kind.cuts.high; ++i) block[at(i, lane)] = 0.0;
       rows[lane] = unused;
       continue;
     }
-    float* const wave = &r.wave(lead, offset + 1);
-    const float mean = means[static_cast<std::size_t>(lead - 1)];
-    for (int m = 1; m <= kBlockSamples; ++m) {
-      wave[m - 1] -= mean;
-      ys[(m - 1) * lanes + lane] = static_cast<double>(wave[m - 1]);
-    }
+    for (int i = kind.cuts.low; i <= kind.cuts.high; ++i)
+      block[at(i, lane)] = static_cast<double>(r.wave(lead, offset + i));
     rows[lane] = &r.deriv(lead, offset + 1);
   }
-  kernel.fit_block(plans, ys, rows, block_flags);
+  kernel.fit_block(plans, kind.plan.data(), block, rows, block_flags);
 
   const std::size_t per_lead = static_cast<std::size_t>(r.record_seconds) * kBlockSamples;
   for (int lane = 0; lane < lanes && first_lead + lane <= r.lead_count; ++lane) {
@@ -73,15 +77,24 @@ void prepare_block(RunRecord& r, const std::vector<float>& means, const WindowPl
   }
 }
 
-// The plans of the last smoothing width asked for: a batch prepares many
-// recordings with the same width, and the plans are the same for all.
-std::shared_ptr<const WindowPlans> plans_for(int smooth_points) {
+// The plans of the last smoothing width asked for, with the kinds of seconds
+// asked for so far: a batch prepares many recordings with the same width and
+// mostly the same length, and the plans are the same for all.
+std::shared_ptr<const WindowPlans> plans_for(int smooth_points, const std::vector<BlockCuts>& cuts) {
   static std::mutex mutex;
   static std::shared_ptr<const WindowPlans> last;
   const std::lock_guard lock(mutex);
-  if (!last || last->smooth_points != smooth_points) {
+  std::vector<BlockCuts> wanted;
+  if (last && last->smooth_points == smooth_points) {
+    for (const WindowPlans::Kind& kind : last->kinds) wanted.push_back(kind.cuts);
+  }
+  const std::size_t known = wanted.size();
+  for (const BlockCuts& c : cuts) {
+    if (std::find(wanted.begin(), wanted.end(), c) == wanted.end()) wanted.push_back(c);
+  }
+  if (!last || last->smooth_points != smooth_points || wanted.size() != known) {
     auto plans = std::make_shared<WindowPlans>();
-    make_window_plans(smooth_points, *plans);
+    make_window_plans(smooth_points, wanted, *plans);
     last = std::move(plans);
   }
   return last;
@@ -89,13 +102,15 @@ std::shared_ptr<const WindowPlans> plans_for(int smooth_points) {
 
 void replay_messages(const RunRecord& r, const std::vector<std::uint8_t>& flags,
                      ConsoleOutput& console) {
+  const std::size_t per_lead = static_cast<std::size_t>(r.record_seconds) * kBlockSamples;
   for (std::size_t at = 0; at < flags.size(); ++at) {
     const std::uint8_t flag = flags[at];
     if (flag == 0) continue;
-    const int m = static_cast<int>(at % kBlockSamples) + 1;
+    const int sample = static_cast<int>(at % per_lead);  // from 0
+    const int m = sample % kBlockSamples + 1;
     if (flag & kParameterError) {
-      write_parameter_error(console, window_first(m, r.smooth_points),
-                            window_last(m, r.smooth_points), kPreparationDegree);
+      const FitWindow w = fit_window(m, r.smooth_points, sample - (m - 1), r.sample_count);
+      write_parameter_error(console, w.first, w.last, kPreparationDegree);
     }
     if (flag & kXWarning) write_x_warning(console);
     if (flag & kYWarning) write_y_warning(console);
@@ -111,13 +126,17 @@ void prepare_signals(RunRecord& record, ConsoleOutput& console, int threads) {
 
 void prepare_signals_on(PreparationIsa isa, RunRecord& r, ConsoleOutput& console, int threads) {
   if (r.lead_count < 1 || r.sample_count < 1) return;
-  const std::shared_ptr<const WindowPlans> plans = plans_for(r.smooth_points);
+  std::vector<BlockCuts> cuts;
+  for (int k = 1; k <= r.record_seconds; ++k)
+    cuts.push_back(block_cuts((k - 1) * kBlockSamples, r.sample_count, r.smooth_points));
+  const std::shared_ptr<const WindowPlans> plans = plans_for(r.smooth_points, cuts);
+  std::vector<const WindowPlans::Kind*> kinds;
+  for (const BlockCuts& c : cuts) kinds.push_back(&plans->kind(c));
   // Every sample of every lead gets its slope below, so deriv needs no clearing.
-  const std::vector<float> means = lead_means(r);
+  remove_baselines(r);
 
   const std::size_t per_lead = static_cast<std::size_t>(r.record_seconds) * kBlockSamples;
   std::vector<std::uint8_t> flags(static_cast<std::size_t>(r.lead_count) * per_lead, 0);
-
   // Groups of leads, as many as the kernel of isa takes; the leads left over
   // go to the narrowest kernel that takes them all, so few lanes run idle.
   struct Group {
@@ -141,11 +160,13 @@ void prepare_signals_on(PreparationIsa isa, RunRecord& r, ConsoleOutput& console
 
   std::atomic<int> next{0};
   auto work = [&] {
-    std::vector<double> ys(static_cast<std::size_t>(kBlockSamples * widest.lanes));
+    std::vector<double> ys(static_cast<std::size_t>(kBlockSamples + 2 * plans->reach) *
+                           static_cast<std::size_t>(widest.lanes));
     for (int b = next++; b < blocks; b = next++) {
       const Group& group = groups[static_cast<std::size_t>(b / r.record_seconds)];
-      prepare_block(r, means, *plans, group.kernel, group.first_lead, b % r.record_seconds + 1,
-                    ys.data(), flags.data());
+      const int second = b % r.record_seconds + 1;
+      prepare_block(r, *plans, *kinds[static_cast<std::size_t>(second - 1)], group.kernel,
+                    group.first_lead, second, ys.data(), flags.data());
     }
   };
   const int wanted = threads > 0 ? threads : static_cast<int>(std::thread::hardware_concurrency());

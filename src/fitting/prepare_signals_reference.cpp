@@ -1,7 +1,8 @@
 // Signal preparation, one complete least-squares fit per sample.
-#include <algorithm>
-#include <array>
+#include <cstddef>
+#include <vector>
 
+#include "fit_stages.h"
 #include "fitting/prepare_signals.h"
 #include "fitting/trapl.h"
 #include "preparation_steps.h"
@@ -9,26 +10,40 @@
 namespace telmor {
 
 void prepare_signals_reference(RunRecord& r, ConsoleOutput& console) {
-  // One second of one lead, as the fit takes it.
-  std::array<float, kBlockSamples> fit_x{};
-  std::array<float, kBlockSamples> fit_y{};
+  // One second of one lead with as much of its neighbours as a window
+  // reaches, as the fit takes it: block index i at position i - 1 + reach.
+  const int reach = window_reach(r.smooth_points);
+  const std::size_t span = static_cast<std::size_t>(kBlockSamples + 2 * reach);
+  std::vector<float> fit_x(span);
+  std::vector<float> fit_y(span);
+  const auto position = [reach](int i) { return static_cast<std::size_t>(i - 1 + reach); };
   for (int j = 1; j <= r.lead_count; ++j) {
     remove_baseline(r, j);
     for (int k = 1; k <= r.record_seconds; ++k) {
       const int offset = (k - 1) * kBlockSamples;
-      for (int m = 1; m <= kBlockSamples; ++m) {
-        fit_x[m - 1] = static_cast<float>(m);
-        fit_y[m - 1] = r.wave(j, offset + m);
+      for (int i = 1 - reach; i <= kBlockSamples + reach; ++i) {
+        const int sample = offset + i;
+        fit_x[position(i)] = static_cast<float>(i);
+        fit_y[position(i)] = sample >= 1 && sample <= r.sample_count ? r.wave(j, sample) : 0.0f;
       }
       for (int m = 1; m <= kBlockSamples; ++m) {
+        const FitWindow w = fit_window(m, r.smooth_points, offset, r.sample_count);
+        float& slope = r.deriv(j, offset + m);
+        // The fit refuses too few points; its message names the window as
+        // asked, in block indices.
+        if (!fit_arguments_valid(1, w.points(), kPreparationDegree)) {
+          write_parameter_error(console, w.first, w.last, kPreparationDegree);
+          slope = 0.0f;  // no slope is known there
+          continue;
+        }
         FitRequest request;
-        request.first = m - r.smooth_points;
-        request.last = std::min(m + r.smooth_points, kBlockSamples);
-        request.xs = fit_x.data();
-        request.ys = fit_y.data();
-        request.degree = 3;
+        request.first = 1;
+        request.last = w.points();
+        request.xs = &fit_x[position(w.k1)];
+        request.ys = &fit_y[position(w.k1)];
+        request.degree = kPreparationDegree;
         const FitResult fit = fit_polynomial(request, console);
-        r.deriv(j, offset + m) = fit.status < 0 ? 0.0f : cubic_slope(fit.coef.data(), m);
+        slope = fit.status < 0 ? 0.0f : cubic_slope(fit.coef.data(), m);
       }
     }
   }

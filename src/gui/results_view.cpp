@@ -10,6 +10,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 #include <string>
 
 #include "base/number_text.h"
@@ -100,6 +101,9 @@ QString mark_line(const char* kind, const OwnedMarks& marks) {
   if (marks.count == 0) return line + QStringLiteral("なし");
   line += QString::number(marks.earliest) + " ms（" + source_words(marks.earliest_source) + "）";
   if (marks.count > 1) line += QStringLiteral("、ほか%1個").arg(marks.count - 1);
+  // Where between samples it lies, and how far it stands out of the noise.
+  if (std::isfinite(marks.fine_ms)) line += QStringLiteral("  精密 %1 ms").arg(marks.fine_ms, 0, 'f', 2);
+  if (std::isfinite(marks.quality)) line += QStringLiteral("  品質 %1").arg(marks.quality, 0, 'f', 1);
   return line;
 }
 

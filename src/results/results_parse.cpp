@@ -104,6 +104,14 @@ bool next_line(LineReader& lines, ParseResult& result) {
   return false;
 }
 
+// The fields a row line reaches: each time field and its separator, the last
+// separator perhaps cut, trailing blanks not counted.
+int leads_on(std::string_view line) {
+  const std::size_t end = line.find_last_not_of(' ');
+  if (end == std::string_view::npos) return 0;
+  return static_cast<int>(end / kFieldColumns + 1);
+}
+
 ParseResult fail(ParseResult result, ParseFault fault) {
   result.fault = fault;
   return result;
@@ -131,6 +139,7 @@ ParseResult parse_results(std::istream& text, int lead_count, LoadedTables& load
 
     for (int row = 1; row <= count; ++row) {
       if (!next_line(lines, result)) return result;
+      loaded.file_leads = std::max(loaded.file_leads, leads_on(lines.line()));
       for (int lead = 1; lead <= leads; ++lead) {
         if (!read_time(lines.line(), lead, table[lead - 1][row - 1])) {
           result.lead = lead;
@@ -148,8 +157,8 @@ void store_loaded(const LoadedTables& loaded, RunRecord& record) {
   const int rt_rows = std::clamp(loaded.rt_count, 0, kMaxRows);
   const auto source = [](float time) { return time != 0.0f ? MarkSource::loaded : MarkSource::none; };
   for (int lead = 1; lead <= leads; ++lead) {
-    SourceColumn& at_sources = record.at_source_table[static_cast<std::size_t>(lead - 1)];
-    SourceColumn& rt_sources = record.rt_source_table[static_cast<std::size_t>(lead - 1)];
+    SourceColumn& at_sources = record.marks.at_source_table[static_cast<std::size_t>(lead - 1)];
+    SourceColumn& rt_sources = record.marks.rt_source_table[static_cast<std::size_t>(lead - 1)];
     for (int row = 1; row <= kClearedRows; ++row) {
       record.at_ms(lead, row) = 0.0f;
       record.rt_ms(lead, row) = 0.0f;
@@ -165,8 +174,8 @@ void store_loaded(const LoadedTables& loaded, RunRecord& record) {
       rt_sources[static_cast<std::size_t>(row - 1)] = source(record.rt_ms(lead, row));
     }
   }
-  record.at_beat_count = loaded.at_count;
-  record.rt_beat_count = loaded.rt_count;
+  record.marks.at_beat_count = loaded.at_count;
+  record.marks.rt_beat_count = loaded.rt_count;
 }
 
 }  // namespace telmor

@@ -24,7 +24,7 @@ struct Assignment : ::testing::Test {
   void at_marks(std::initializer_list<float> times) {
     int row = 0;
     for (float t : times) r->at_ms(1, ++row) = t;
-    r->at_beat_count = row;
+    r->marks.at_beat_count = row;
   }
 };
 
@@ -57,7 +57,7 @@ TEST_F(Assignment, OnlyRowsUpToTheCountAreMarksAndKindsAreApart) {
   r->at_ms(1, 2) = 1010.0f;  // beyond the count: not saved, not a mark
   r->rt_ms(1, 1) = 1150.0f;
   r->rt_ms(1, 2) = 1160.0f;
-  r->rt_beat_count = 2;
+  r->marks.rt_beat_count = 2;
   const BeatTable t = assign_marks(*r);
   EXPECT_EQ(t.cell(1, 1).at.count, 1);
   EXPECT_EQ(t.cell(1, 1).rt.count, 2);
@@ -79,16 +79,17 @@ TEST_F(Assignment, SummaryRowsPerLeadAndBeatWithAriAndEmptyCells) {
   r->at_ms(2, 1) = 960.0f;
   r->at_ms(2, 2) = 970.0f;  // two ATs for beat 1 of lead 2
   r->rt_ms(1, 1) = 1150.0f;
-  r->rt_beat_count = 1;
+  r->marks.rt_beat_count = 1;
   std::string text;
   append_summary_rows(text, "abc,1", assign_marks(*r));
+  // A flat derivative: each fine time is the mark's own, and no quality is known.
   EXPECT_EQ(text,
-            "\"abc,1\",1,0,,,,,0,0\n"
-            "\"abc,1\",1,1,1000,950,1150,200,1,1\n"
-            "\"abc,1\",1,2,2000,1950,,,1,0\n"
-            "\"abc,1\",2,0,,,,,0,0\n"
-            "\"abc,1\",2,1,1000,960,,,2,0\n"
-            "\"abc,1\",2,2,2000,,,,0,0\n");
+            "\"abc,1\",1,0,,,,,0,0,,,,\n"
+            "\"abc,1\",1,1,1000,950,1150,200,1,1,950.00,1150.00,,\n"
+            "\"abc,1\",1,2,2000,1950,,,1,0,1950.00,,,\n"
+            "\"abc,1\",2,0,,,,,0,0,,,,\n"
+            "\"abc,1\",2,1,1000,960,,,2,0,960.00,,,\n"
+            "\"abc,1\",2,2,2000,,,,0,0,,,,\n");
 }
 
 }  // namespace

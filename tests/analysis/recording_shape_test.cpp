@@ -1,9 +1,12 @@
 // The shape of a recording read off its text.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "analysis/recording_shape.h"
+#include "analysis/recording_text.h"
 
 namespace telmor {
 namespace {
@@ -28,6 +31,90 @@ TEST(TextShape, ValuesOfTheFirstRowAndRowsThatHoldData) {
     const TextShape shape = text_shape(c.text);
     EXPECT_EQ(shape.first_row_values, c.values) << c.text;
     EXPECT_EQ(shape.data_rows, c.rows) << c.text;
+  }
+}
+
+std::string rows(int count, const std::string& row) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += row;
+  return text;
+}
+
+struct Shape : ::testing::Test {
+  std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
+};
+
+TEST_F(Shape, StatedOrReadOffTheText) {
+  struct Case {
+    std::string text;
+    std::optional<int> leads, seconds;
+    int lead_count, record_seconds;
+  };
+  const Case cases[] = {
+      {rows(2000, "1 2 3\n"), {}, {}, 3, 2},
+      {rows(2000, "1 2 3\n"), 2, {}, 2, 2},
+      {rows(2000, "1 2 3\n"), {}, 1, 3, 1},
+      {"not even numbers\n", 4, 7, 4, 7},  // stated: the text is not looked at
+  };
+  for (const Case& c : cases) {
+    ASSERT_FALSE(decide_shape(c.text, c.leads, c.seconds, *record)) << c.text.substr(0, 20);
+    EXPECT_EQ(record->lead_count, c.lead_count);
+    EXPECT_EQ(record->record_seconds, c.record_seconds);
+    EXPECT_EQ(record->sample_count, c.record_seconds * 1000);
+  }
+}
+
+TEST_F(Shape, TextsWithoutAShapeSayWhyWithTheirCounts) {
+  std::string crlf_only_cr = rows(2000, "1 2 3\r");
+  std::string utf16 = "\xFF\xFE";  // 10001 lines, as the LF of each line starts the next
+  for (const char c : rows(1000, "1 2\r\n")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  struct Case {
+    std::string text;
+    std::optional<int> leads;
+    RecordingProblem problem;
+  };
+  const Case cases[] = {
+      {"", {}, {RecordingFault::no_rows}},
+      {" \n\t\n", {}, {RecordingFault::no_rows}},
+      {rows(1000, "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21\n"), {},
+       {RecordingFault::first_line_values, 0, 21}},
+      {rows(1001, "1 2\n"), {}, {RecordingFault::rows_not_whole_seconds, 0, 1001}},
+      {rows(1001, "1 2\n"), 2, {RecordingFault::rows_not_whole_seconds, 0, 1001}},
+      {rows(31000, "1\n"), {}, {RecordingFault::too_many_seconds, 0, 31000}},
+      // One line of 6000 values, or a count of rows that UTF-16 upsets: the cause instead.
+      {crlf_only_cr, {}, {RecordingFault::cr_line_ends}},
+      {crlf_only_cr, 3, {RecordingFault::cr_line_ends}},
+      {utf16, {}, {RecordingFault::utf16_text}},
+  };
+  for (const Case& c : cases) {
+    const RecordingProblem problem = decide_shape(c.text, c.leads, {}, *record);
+    EXPECT_EQ(problem.fault, c.problem.fault) << c.text.substr(0, 20);
+    EXPECT_EQ(problem.count, c.problem.count) << c.text.substr(0, 20);
+  }
+}
+
+TEST_F(Shape, ReadingTheTextGivesTheRowsProblemAsAValue) {
+  struct Case {
+    std::string text;
+    std::optional<int> leads, seconds;
+    RecordingProblem problem;
+  };
+  const Case cases[] = {
+      {rows(1000, "1 2\n"), {}, {}, {}},
+      {rows(999, "1 2\n"), 2, 1, {RecordingFault::end_of_file, 1000}},
+      {rows(5, "1 2\n") + "1 x\n", 2, 1, {RecordingFault::not_a_number, 6}},
+      {rows(5, "1 2\n") + "1 1e39\n" + rows(994, "1 2\n"), {}, {},
+       {RecordingFault::value_beyond_float, 6}},
+      {rows(1000, "1 2 3\n"), 4, 1, {RecordingFault::lead_count_mismatch, 1, 3, 4}},
+      {rows(1000, "1 2 3\r"), 3, 1, {RecordingFault::cr_line_ends}},
+  };
+  for (const Case& c : cases) {
+    record = std::make_unique<RunRecord>();
+    EXPECT_EQ(read_recording_text(c.text, c.leads, c.seconds, *record), c.problem)
+        << c.text.substr(0, 20);
   }
 }
 

@@ -2,8 +2,11 @@
 // per lead, for a small known table.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <string>
 
+#include "analysis/mark_figures.h"
 #include "analysis/results_grid.h"
 
 namespace telmor {
@@ -18,21 +21,48 @@ struct Grid : ::testing::Test {
     s.at_from = -80;
     s.beat_ms_list[0] = 2000;
     s.beat_ms_list[1] = 1000;
-    s.at_beat_count = 3;
-    s.rt_beat_count = 2;
-    add(s.at_ms_table, s.at_source_table, 1, 1, 1010.0f, MarkSource::detected);
-    add(s.at_ms_table, s.at_source_table, 1, 2, 2030.0f, MarkSource::detected);
-    add(s.at_ms_table, s.at_source_table, 2, 1, 1020.0f, MarkSource::loaded);
-    add(s.at_ms_table, s.at_source_table, 2, 2, 1060.0f, MarkSource::hand);  // a second AT for beat 1
-    add(s.at_ms_table, s.at_source_table, 2, 3, 500.0f, MarkSource::hand);   // before the first beat
-    add(s.rt_ms_table, s.rt_source_table, 1, 1, 1200.0f, MarkSource::detected);
-    add(s.rt_ms_table, s.rt_source_table, 1, 2, 2220.0f, MarkSource::detected);
+    s.marks.at_beat_count = 3;
+    s.marks.rt_beat_count = 2;
+    add(s.marks.at_ms_table, s.marks.at_source_table, 1, 1, 1010.0f, MarkSource::detected);
+    add(s.marks.at_ms_table, s.marks.at_source_table, 1, 2, 2030.0f, MarkSource::detected);
+    add(s.marks.at_ms_table, s.marks.at_source_table, 2, 1, 1020.0f, MarkSource::loaded);
+    add(s.marks.at_ms_table, s.marks.at_source_table, 2, 2, 1060.0f, MarkSource::hand);  // a second AT for beat 1
+    add(s.marks.at_ms_table, s.marks.at_source_table, 2, 3, 500.0f, MarkSource::hand);   // before the first beat
+    add(s.marks.rt_ms_table, s.marks.rt_source_table, 1, 1, 1200.0f, MarkSource::detected);
+    add(s.marks.rt_ms_table, s.marks.rt_source_table, 1, 2, 2220.0f, MarkSource::detected);
   }
   static void add(MarkTable& times, SourceTable& sources, int lead, int row, float t, MarkSource from) {
     times[static_cast<std::size_t>(lead - 1)][static_cast<std::size_t>(row - 1)] = t;
     sources[static_cast<std::size_t>(lead - 1)][static_cast<std::size_t>(row - 1)] = from;
   }
 };
+
+// Lead 1's AT of beat 1 (row 1) and its RT (row 1) at qualities around the
+// weak line; a hand mark is never weak.
+TEST_F(Grid, WeakMarksAskForALookUnlessSetByHand) {
+  struct Case {
+    double at_quality, rt_quality;
+    MarkSource at_source;
+    const char* review;
+  };
+  const double nan = std::nan("");
+  const Case cases[] = {
+      {nan, nan, MarkSource::detected, ""},
+      {kWeakAtQuality, kWeakRtQuality, MarkSource::detected, ""},
+      {kWeakAtQuality - 0.1, kWeakRtQuality, MarkSource::detected, "ATが弱い"},
+      {kWeakAtQuality, kWeakRtQuality - 0.1, MarkSource::detected, "RTが弱い"},
+      {kWeakAtQuality - 0.1, kWeakRtQuality - 0.1, MarkSource::detected, "ATが弱い、RTが弱い"},
+      {kWeakAtQuality - 0.1, kWeakRtQuality, MarkSource::hand, ""},
+  };
+  for (const Case& c : cases) {
+    s.marks.at_source_table[0][0] = c.at_source;
+    s.figures.at_quality[0][0] = c.at_quality;
+    s.figures.rt_quality[0][0] = c.rt_quality;
+    const ResultsGrid g = make_results_grid(assign_marks(s), GridQuantity::ari);
+    EXPECT_EQ(g.cell(1, 1).review, c.review) << c.at_quality << " " << c.rt_quality;
+    EXPECT_EQ(g.cell(1, 1).flagged, std::string(c.review) != "");
+  }
+}
 
 TEST_F(Grid, AtShowsTimesShadedFromTheirBeatAndFlagsWhatAsksForALook) {
   const ResultsGrid g = make_results_grid(assign_marks(s), GridQuantity::at);

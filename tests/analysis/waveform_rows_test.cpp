@@ -1,13 +1,15 @@
 // The rows of a waveform file: separators, rows over lines, failures.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <sstream>
 #include <bit>
+#include <filesystem>
+#include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "analysis/waveform_rows.h"
+#include "support/test_files.h"
 
 namespace telmor {
 namespace {
@@ -17,7 +19,7 @@ struct Rows : ::testing::Test {
 
   WaveReadStatus parse(const std::string& text, int leads, int samples) {
     std::istringstream in(text);
-    return parse_waveform_rows(in, leads, samples, *record);
+    return parse_waveform_rows(in, leads, samples, *record).status;
   }
   float w(int lead, int sample) const { return record->wave(lead, sample); }
 };
@@ -148,7 +150,8 @@ TEST(FastRows, ReadLikeTheStraightforwardReader) {
   const char* const pieces[] = {"0.1234", "-12.5", "7", "+.5", "1e3", "1.5E-2", "-0", "3.4e38",
                                 "1e39", "abc", "1.2.3", " ", "  ", "\t", ",", ", ", "/", "\n",
                                 "\r\n", "\n\n", "" /* a NUL byte */, "16777217",
-                                "0.000000000001", "\xEF\xBB\xBF"};
+                                "0.000000000001", "\xEF\xBB\xBF", "\r", "\xFF\xFE", "-1e40",
+                                "1 2\n", ",\n", "5\n6 7\n"};
   std::mt19937 random(1208);
   // Two records for all texts (a record is megabytes): the rows a text can
   // reach are cleared before each.
@@ -172,9 +175,12 @@ TEST(FastRows, ReadLikeTheStraightforwardReader) {
     const int leads = 1 + static_cast<int>(random() % 20);
     const int samples = 1 + static_cast<int>(random() % kMostSamples);
     std::istringstream in(text);
-    const WaveReadStatus expected = parse_waveform_rows(in, leads, samples, *reference);
+    const WaveRows expected = parse_waveform_rows(in, leads, samples, *reference);
     const WaveRows rows = read_waveform_rows(text, leads, samples, *fast);
-    ASSERT_EQ(rows.status, expected) << '"' << text << "\" leads " << leads;
+    ASSERT_EQ(rows.status, expected.status) << '"' << text << "\" leads " << leads;
+    ASSERT_EQ(rows.row, expected.row) << '"' << text << "\" leads " << leads;
+    ASSERT_EQ(rows.cause, expected.cause) << '"' << text << "\" leads " << leads;
+    ASSERT_EQ(rows.first_line_values, expected.first_line_values) << '"' << text << '"';
     for (int lead = 1; lead <= kMaxLeads; ++lead) {
       for (int sample = 1; sample <= samples; ++sample) {
         ASSERT_EQ(std::bit_cast<std::uint32_t>(fast->wave(lead, sample)),
@@ -191,6 +197,135 @@ TEST(FastRows, NameTheRowWhereTheyStopped) {
   EXPECT_EQ(read_waveform_rows("1 2\n3 4\n", 2, 3, *record).row, 3);
   EXPECT_EQ(read_waveform_rows("1 2\nx 4\n", 2, 3, *record).row, 2);
   EXPECT_EQ(read_waveform_rows("1 2\nx 4\n", 2, 3, *record).status, WaveReadStatus::read_error);
+}
+
+// Both readers on one text: they must agree on everything they report.
+WaveRows read_both(const std::string& text, int leads, int samples) {
+  auto record = std::make_unique<RunRecord>();
+  std::istringstream in(text);
+  const WaveRows stream = parse_waveform_rows(in, leads, samples, *record);
+  const WaveRows memory = read_waveform_rows(text, leads, samples, *record);
+  EXPECT_EQ(stream.status, memory.status) << text;
+  EXPECT_EQ(stream.row, memory.row) << text;
+  EXPECT_EQ(stream.cause, memory.cause) << text;
+  EXPECT_EQ(stream.first_line_values, memory.first_line_values) << text;
+  return memory;
+}
+
+TEST(LeadCountFit, RowsOverSeveralLinesMustEndAtALineEnd) {
+  constexpr WaveReadStatus ok = WaveReadStatus::ok;
+  constexpr WaveReadStatus mismatch = WaveReadStatus::lead_count_mismatch;
+  struct Case {
+    const char* text;
+    int leads, samples;
+    WaveReadStatus status;
+    int row, first_line_values;
+  };
+  const Case cases[] = {
+      {"1 2\n3\n4 5\n6\n", 3, 2, ok, 2, 2},          // wrapped rows that end at line ends
+      {"1 2\n3 ,\n4 5\n6\t \r\n", 3, 2, ok, 2, 2},   // blanks, tabs and commas may follow
+      {"1,2,\n3\n", 3, 1, ok, 1, 2},
+      {"1 2 3 4\n5 6 7 8\n", 3, 2, ok, 2, 4},        // single-line rows keep ignoring columns
+      {"\n\n1 2 3 4\n", 3, 1, ok, 1, 4},             // lines without a value do not count
+      {"1 2 3\n4 5 6\n", 4, 1, mismatch, 1, 3},      // 4 leads on 3 columns
+      {"1 2\n\n3 4\n", 3, 1, mismatch, 1, 2},
+      {"1 2\n3 x\n", 3, 1, mismatch, 1, 2},          // what follows need not be a number
+      {"1 2\n3 / 9\n", 3, 1, mismatch, 1, 2},
+      {"1,2\n,,x\n", 3, 1, mismatch, 1, 2},          // an empty value completes the row
+      {"1 2 3\n4 5 6\n7\n8 9 10\n", 3, 3, mismatch, 3, 3},
+      {"\n 5 6 7 8 9\n1 2 3\n4 5 6\n", 6, 1, mismatch, 1, 5},  // the first line with values
+  };
+  for (const Case& c : cases) {
+    const WaveRows rows = read_both(c.text, c.leads, c.samples);
+    EXPECT_EQ(rows.status, c.status) << c.text;
+    EXPECT_EQ(rows.row, c.row) << c.text;
+    EXPECT_EQ(rows.first_line_values, c.first_line_values) << c.text;
+  }
+}
+
+TEST(LeadCountFit, RowsReadBeforeTheMismatchStay) {
+  auto record = std::make_unique<RunRecord>();
+  ASSERT_EQ(read_waveform_rows("1 2\n3 4\n5\n6 7\n", 2, 3, *record).status,
+            WaveReadStatus::lead_count_mismatch);
+  EXPECT_EQ(record->wave(2, 2), 4.0f);
+  EXPECT_EQ(record->wave(1, 3), 5.0f);
+  EXPECT_EQ(record->wave(2, 3), 6.0f);  // written as read, as the other failures leave values
+}
+
+// The bundled 8-lead, 10-second sample read as 12 leads and 5 seconds: row 1
+// takes line 1 and half of line 2.
+TEST(LeadCountFit, EightLeadSampleReadAsTwelveLeadsFailsAtRowOne) {
+  const std::string text = test::read_whole_file(std::filesystem::path(TELMOR_SOURCE_DIR) /
+                                                 "examples" / "d" / "data" / "map" / "sample.txt");
+  const WaveRows rows = read_both(text, 12, 5000);
+  EXPECT_EQ(rows.status, WaveReadStatus::lead_count_mismatch);
+  EXPECT_EQ(rows.row, 1);
+  EXPECT_EQ(rows.first_line_values, 8);
+  EXPECT_EQ(read_both(text, 8, 10000).status, WaveReadStatus::ok);
+}
+
+std::string utf16le(std::string_view ascii, bool byte_order_mark) {
+  std::string text = byte_order_mark ? "\xFF\xFE" : "";
+  for (const char c : ascii) {
+    text += c;
+    text += '\0';
+  }
+  return text;
+}
+
+std::string utf16be(std::string_view ascii) {
+  std::string text;
+  for (const char c : ascii) {
+    text += '\0';
+    text += c;
+  }
+  return text;
+}
+
+TEST(ReadCauses, FailuresNameWhatTheTextShows) {
+  constexpr WaveCause none = WaveCause::none;
+  struct Case {
+    std::string text;
+    int leads, samples;
+    WaveReadStatus status;
+    WaveCause cause;
+    int row;
+  };
+  const Case cases[] = {
+      {"1 2\r3 4\r5 6\r", 2, 3, WaveReadStatus::end_of_file, WaveCause::cr_line_ends, 2},
+      {utf16le("1 2\r\n3 4\r\n", true), 2, 2, WaveReadStatus::read_error, WaveCause::utf16_text, 1},
+      {utf16le("1 2\n3 4\n", false), 2, 2, WaveReadStatus::read_error, WaveCause::utf16_text, 1},
+      {utf16be("1 2\n3 4\n"), 2, 2, WaveReadStatus::read_error, WaveCause::utf16_text, 1},
+      {"1 2\n3 1e39\n", 2, 2, WaveReadStatus::read_error, WaveCause::value_beyond_float, 2},
+      {"1 2\n-1E+400,3\n", 2, 2, WaveReadStatus::read_error, WaveCause::value_beyond_float, 2},
+      {"1 2\n3 abc\n", 2, 2, WaveReadStatus::read_error, none, 2},
+      {"1 2\n3 1.5D3\n", 2, 2, WaveReadStatus::read_error, none, 2},
+      {"1 2\n3 inf\n", 2, 2, WaveReadStatus::read_error, none, 2},
+      {"1 2\r\n3 4\r\n", 2, 3, WaveReadStatus::end_of_file, none, 3},  // CR LF is no cause
+      {"1 2\n3 1e-60\n", 2, 2, WaveReadStatus::ok, none, 2},          // too small reads as 0
+  };
+  for (const Case& c : cases) {
+    const WaveRows rows = read_both(c.text, c.leads, c.samples);
+    EXPECT_EQ(rows.status, c.status) << c.text;
+    EXPECT_EQ(rows.cause, c.cause) << c.text;
+    EXPECT_EQ(rows.row, c.row) << c.text;
+  }
+}
+
+TEST(ReadCauses, FirstLineShowsUtf16AndCrOnlyLineEnds) {
+  const std::pair<std::string, WaveCause> cases[] = {
+      {"1 2", WaveCause::none},
+      {"1 2\r", WaveCause::none},  // the CR of a CR LF line end
+      {"1 2\r\r", WaveCause::none},
+      {"", WaveCause::none},
+      {std::string("\0\0", 2), WaveCause::none},
+      {"1 2\r3 4", WaveCause::cr_line_ends},
+      {"\xFF\xFE", WaveCause::utf16_text},
+      {"\xFE\xFF", WaveCause::utf16_text},
+      {std::string("1\0", 2), WaveCause::utf16_text},
+      {std::string("\0" "1", 2), WaveCause::utf16_text},
+  };
+  for (const auto& [line, cause] : cases) EXPECT_EQ(first_line_cause(line), cause) << line;
 }
 
 }  // namespace

@@ -30,14 +30,15 @@ TEST_F(Batch, FolderGivesResultsBesideEachRecordingAndOneSummary) {
   copy_sample("a.txt");
   test::write_whole_file(dir / "notes.csv", "not a recording");
   test::write_whole_file(dir / "cari.csv", "a results file");
-  ASSERT_EQ(run({dir.path().string()}), kBatchAllAnalysed) << err;
+  ASSERT_EQ(run({"--quiet", dir.path().string()}), kBatchAllAnalysed) << err;
   EXPECT_EQ(err, "");
   const std::string expected = test::read_whole_file(dir / "aari.csv");
   EXPECT_EQ(test::read_whole_file(dir / "bari.csv"), expected);
   const std::string summary = test::read_whole_file(dir / "summary.csv");
   EXPECT_TRUE(summary.starts_with(
-      "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks\n"
-      "a,1,0,,,,,0,0\n"));
+      "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
+      "at_fine_ms,rt_fine_ms,at_quality,rt_quality\n"
+      "a,1,0,,,,,0,0,,,,\n"));
   // 8 leads x (beat 0 and 14 beats) for each recording, a before b.
   EXPECT_EQ(lines(summary, "\na,"), 8 * 15);
   EXPECT_EQ(lines(summary, "\nb,"), 8 * 15);

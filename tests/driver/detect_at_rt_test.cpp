@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "driver/recognition_commands.h"
 #include "support/recognition_record.h"
 #include "support/replay_harness.h"
+#include "support/scripted_layer.h"
 
 namespace telmor {
 namespace {
@@ -14,13 +16,14 @@ namespace {
 struct Detect : ::testing::Test {
   std::unique_ptr<RunRecord> r;
   std::string transcript, message;
+  std::int32_t selected_beat_ms = 0;
 
   void record(int leads, int seconds, std::initializer_list<int> beats) {
     r = test::recognition_record(leads, seconds, beats);
   }
   void run(const std::string& answer = "y") {
     test::ReplayHarness h("chart " + answer + "\n");
-    ASSERT_EQ(h.run([&](WindowLayer& layer) { detect_at_rt(layer, *r); }), 0) << h.message;
+    ASSERT_EQ(h.run([&](WindowLayer& layer) { detect_at_rt(layer, *r, selected_beat_ms); }), 0) << h.message;
     transcript = h.transcript.str();
   }
   float at(int row, int lead = 1) { return r->at_ms(lead, row); }
@@ -45,8 +48,8 @@ TEST_F(Detect, OneBeatLandsInRowTwoWithTheDiagnosticLines) {
   EXPECT_EQ(at(2, 2), 920.0f);
   EXPECT_EQ(rt(2, 2), 0.0f);
   EXPECT_EQ(r->at_ms(2, 150), 0.0f);
-  EXPECT_EQ(r->at_beat_count, 2);
-  EXPECT_EQ(r->rt_beat_count, 2);
+  EXPECT_EQ(r->marks.at_beat_count, 2);
+  EXPECT_EQ(r->marks.rt_beat_count, 2);
   EXPECT_EQ(transcript,
             "chart> 未保存の修正AT,RTは消去されます。いいですか? <y/n>\n"
             "chart< y\nconsole> nlead 0\nconsole> na 2\n");
@@ -54,7 +57,7 @@ TEST_F(Detect, OneBeatLandsInRowTwoWithTheDiagnosticLines) {
 
 TEST_F(Detect, EveryFoundTimeIsDetectedAndEveryEmptyEntryHasNoSource) {
   record(1, 10, {3120, 3000, 1000});
-  r->at_source_table[0].fill(MarkSource::hand);  // whatever was there before
+  r->marks.at_source_table[0].fill(MarkSource::hand);  // whatever was there before
   r->deriv(1, 990) = -5.0f;
   r->deriv(1, 3030) = -3.0f;  // the two later beats find ATs 30 ms apart: one goes
   r->deriv(1, 3060) = -2.0f;
@@ -64,7 +67,7 @@ TEST_F(Detect, EveryFoundTimeIsDetectedAndEveryEmptyEntryHasNoSource) {
   EXPECT_EQ(at(4), 0.0f);  // cleared by the 50 ms rule
   for (int row = 1; row <= kMaxRows; ++row) {
     const MarkSource expected = r->at_ms(1, row) != 0.0f ? MarkSource::detected : MarkSource::none;
-    ASSERT_EQ(r->at_source_table[0][static_cast<std::size_t>(row - 1)], expected) << row;
+    ASSERT_EQ(r->marks.at_source_table[0][static_cast<std::size_t>(row - 1)], expected) << row;
   }
 }
 
@@ -72,21 +75,21 @@ TEST_F(Detect, OneSecondRecordingDoesNotSearchABeatAt1000) {
   record(1, 1, {1000});
   run();
   EXPECT_EQ(at(2), 0.0f);
-  EXPECT_EQ(r->at_beat_count, 2);
+  EXPECT_EQ(r->marks.at_beat_count, 2);
 }
 
 TEST_F(Detect, NOrNChangesNothingAndAnythingElseGoesOn) {
   record(1, 2, {1000});
   r->at_ms(1, 1) = 5.0f;
-  r->at_beat_count = 7;
+  r->marks.at_beat_count = 7;
   run("n");
   run("N");
   EXPECT_EQ(at(1), 5.0f);
-  EXPECT_EQ(r->at_beat_count, 7);
+  EXPECT_EQ(r->marks.at_beat_count, 7);
   EXPECT_EQ(transcript.find("console>"), std::string::npos);
   run("no");
   EXPECT_EQ(at(1), 0.0f);
-  EXPECT_EQ(r->at_beat_count, 2);
+  EXPECT_EQ(r->marks.at_beat_count, 2);
 }
 
 TEST_F(Detect, FullListOf199BeatsFillsAll200Rows) {
@@ -99,8 +102,8 @@ TEST_F(Detect, FullListOf199BeatsFillsAll200Rows) {
     r->deriv(1, beat + 10) = -1.0f;
   }
   run();
-  EXPECT_EQ(r->at_beat_count, 200);
-  EXPECT_EQ(r->rt_beat_count, 200);
+  EXPECT_EQ(r->marks.at_beat_count, 200);
+  EXPECT_EQ(r->marks.rt_beat_count, 200);
   EXPECT_NE(transcript.find("console> na 200\n"), std::string::npos);
   EXPECT_EQ(at(2), 111.0f);
   EXPECT_EQ(at(200), static_cast<float>(101 + 148 * 198 + 10));  // the latest beat
@@ -108,7 +111,7 @@ TEST_F(Detect, FullListOf199BeatsFillsAll200Rows) {
 
 TEST_F(Detect, RowsFollowTheBeatsInAscendingTime) {
   record(1, 10, {5000, 3000, 1000});
-  r->selected_beat_ms = 3000;
+  selected_beat_ms = 3000;
   run();
   // Zero derivative: every AT is its range's first sample.
   EXPECT_EQ(at(1), 0.0f);
@@ -116,15 +119,15 @@ TEST_F(Detect, RowsFollowTheBeatsInAscendingTime) {
   EXPECT_EQ(at(3), 2920.0f);
   EXPECT_EQ(at(4), 4920.0f);
   EXPECT_EQ(at(5), 0.0f);
-  EXPECT_EQ(r->at_beat_count, 4);
+  EXPECT_EQ(r->marks.at_beat_count, 4);
   EXPECT_NE(transcript.find("console> nlead 3000\nconsole> na 4\n"), std::string::npos);
 }
 
 TEST_F(Detect, NoBeatsGiveOneEmptyRow) {
   record(3, 2, {});
   run();
-  EXPECT_EQ(r->at_beat_count, 1);
-  EXPECT_EQ(r->rt_beat_count, 1);
+  EXPECT_EQ(r->marks.at_beat_count, 1);
+  EXPECT_EQ(r->marks.rt_beat_count, 1);
   EXPECT_EQ(at(1, 3), 0.0f);
 }
 
@@ -172,6 +175,34 @@ TEST_F(Detect, ReversedRangeFindsNothing) {
   EXPECT_EQ(rt(2), 0.0f);
 }
 
+// Reversed ranges stay as clicked, but c says which before it asks.
+TEST_F(Detect, ReversedRangesAreNamedInTheStatusBar) {
+  record(1, 2, {1000});
+  struct Case {
+    int at_from, at_to, rt_from, rt_to;
+    const char* note;  // "" for none
+  };
+  const Case cases[] = {
+      {-80, 80, 100, 200, ""},
+      {50, -50, 100, 200, "AT範囲の終了点（-50 ms）が開始点（50 ms）より前です。このままではcで何も見つかりません。"},
+      {-80, 80, 200, 100, "RT範囲の終了点（100 ms）が開始点（200 ms）より前です。このままではcで何も見つかりません。"},
+      {50, -50, 200, 100,
+       "AT範囲の終了点（-50 ms）が開始点（50 ms）より前です、RT範囲の終了点（100 ms）が開始点（200 ms）"
+       "より前です。このままではcで何も見つかりません。"},
+  };
+  for (const Case& c : cases) {
+    r->at_from = c.at_from;
+    r->at_to = c.at_to;
+    r->rt_from = c.rt_from;
+    r->rt_to = c.rt_to;
+    test::ScriptedLayer layer;
+    layer.chart_input = {"n"};
+    EXPECT_EQ(detect_at_rt(layer, *r, 0), Resume::redraw);
+    EXPECT_EQ(layer.notes, std::string(c.note).empty() ? std::vector<std::string>{}
+                                                       : std::vector<std::string>{c.note});
+  }
+}
+
 TEST_F(Detect, BeatGuardAt100And101AndTheEndMargin) {
   record(1, 3, {2801, 2800, 101, 100});  // sample_count 3000
   run();
@@ -179,7 +210,7 @@ TEST_F(Detect, BeatGuardAt100And101AndTheEndMargin) {
   EXPECT_EQ(at(3), 21.0f);    // 101 - 80
   EXPECT_EQ(at(4), 2720.0f);  // 2800 = sample_count - 200
   EXPECT_EQ(at(5), 0.0f);     // 2801
-  EXPECT_EQ(r->at_beat_count, 5);
+  EXPECT_EQ(r->marks.at_beat_count, 5);
 }
 
 TEST_F(Detect, RangesReachingPastTheTableAreCut) {

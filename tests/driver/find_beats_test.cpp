@@ -5,7 +5,9 @@
 #include <limits>
 #include <memory>
 
+#include "console/time_axis.h"
 #include "driver/overview.h"
+#include "support/scripted_layer.h"
 
 namespace telmor {
 namespace {
@@ -49,6 +51,21 @@ TEST_F(FindBeats, FrameAndScale) {
   EXPECT_EQ(drawing.mark2_n, 2);
   EXPECT_EQ(drawing.curve_n, 1000);
   EXPECT_EQ(r->beat_found(1), 1000.0f);
+}
+
+// The overview tells the frame the times that d's pick takes from a click at
+// each column, so that the time under the pointer is the time picked there.
+TEST_F(FindBeats, OverviewAxisGivesEveryColumnTheTimeDsPickTakes) {
+  r->wave(1, 500) = -4.0f;
+  ASSERT_TRUE(find_beats(*r, drawing));
+  test::ScriptedLayer layer;
+  draw_overview(layer, *r, drawing);
+  ASSERT_EQ(layer.axis.kind, TimeAxis::Kind::whole_steps);
+  for (int column = 0; column < 1024; ++column) {
+    EXPECT_EQ(click_time_ms(layer.axis, column),
+              steps_from(normalised_column(column), drawing.frame_x0, drawing.xscale_4000))
+        << column;
+  }
 }
 
 TEST_F(FindBeats, SubnormalAmplitudeGivesTheLargestFiniteScale) {

@@ -47,8 +47,8 @@ TEST_F(LoadResults, AsksThenReadsTheFileAndSaysSo) {
       "chart> 未保存のAT,RTは消去されます。いいですか? <y/n>", "chart< y",
       "chart> AT,RTデータ" + test::kShownPath + "を読込みました。"};
   EXPECT_EQ(layer.transcript, expected);
-  EXPECT_EQ(record->at_beat_count, 2);
-  EXPECT_EQ(record->rt_beat_count, 1);
+  EXPECT_EQ(record->marks.at_beat_count, 2);
+  EXPECT_EQ(record->marks.rt_beat_count, 1);
   EXPECT_EQ(at(1, 1), 120.0f);
   EXPECT_EQ(at(3, 1), 131.0f);
   EXPECT_EQ(at(2, 2), 948.0f);
@@ -59,7 +59,7 @@ TEST_F(LoadResults, AsksThenReadsTheFileAndSaysSo) {
 TEST_F(LoadResults, CapitalYGoesOnToo) {
   test::write_whole_file(file, kExampleFile);
   load("Y");
-  EXPECT_EQ(record->at_beat_count, 2);
+  EXPECT_EQ(record->marks.at_beat_count, 2);
   EXPECT_EQ(layer.chart_lines.back(), shown("AT,RTデータ", "を読込みました。"));
 }
 
@@ -107,12 +107,12 @@ TEST_F(LoadResults, ClearsRowsUpTo100OfTheRunsLeadsAndKeepsTheRest) {
 // rows it clears have no source, those it does not reach keep theirs.
 TEST_F(LoadResults, TimesReadAreLoadedAndTheRowsBeyondKeepTheirSources) {
   fill_tables();
-  for (auto& lead : record->at_source_table) lead.fill(MarkSource::hand);
-  for (auto& lead : record->rt_source_table) lead.fill(MarkSource::detected);
+  for (auto& lead : record->marks.at_source_table) lead.fill(MarkSource::hand);
+  for (auto& lead : record->marks.rt_source_table) lead.fill(MarkSource::detected);
   test::write_whole_file(file, kExampleFile);  // AT row 2 of lead 3 is 0
   load("y");
   const auto at_source = [&](int lead, int row) {
-    return record->at_source_table[static_cast<std::size_t>(lead - 1)][static_cast<std::size_t>(row - 1)];
+    return record->marks.at_source_table[static_cast<std::size_t>(lead - 1)][static_cast<std::size_t>(row - 1)];
   };
   EXPECT_EQ(at_source(1, 1), MarkSource::loaded);
   EXPECT_EQ(at_source(2, 2), MarkSource::loaded);
@@ -120,8 +120,8 @@ TEST_F(LoadResults, TimesReadAreLoadedAndTheRowsBeyondKeepTheirSources) {
   EXPECT_EQ(at_source(1, 3), MarkSource::none);      // cleared
   EXPECT_EQ(at_source(1, 101), MarkSource::hand);    // beyond the cleared rows
   EXPECT_EQ(at_source(4, 1), MarkSource::hand);      // a lead the run does not have
-  EXPECT_EQ(record->rt_source_table[0][0], MarkSource::loaded);
-  EXPECT_EQ(record->rt_source_table[0][1], MarkSource::none);
+  EXPECT_EQ(record->marks.rt_source_table[0][0], MarkSource::loaded);
+  EXPECT_EQ(record->marks.rt_source_table[0][1], MarkSource::none);
 }
 
 TEST_F(LoadResults, CountAbove100ReachesRowsBeyondTheCleared) {
@@ -132,8 +132,8 @@ TEST_F(LoadResults, CountAbove100ReachesRowsBeyondTheCleared) {
   text += "  0\r\n";
   test::write_whole_file(file, text);
   load("y");
-  EXPECT_EQ(record->at_beat_count, 150);
-  EXPECT_EQ(record->rt_beat_count, 0);
+  EXPECT_EQ(record->marks.at_beat_count, 150);
+  EXPECT_EQ(record->marks.rt_beat_count, 0);
   EXPECT_EQ(at(1, 150), 5.0f);
   EXPECT_EQ(at(1, 151), filled_at(1, 151));
   EXPECT_EQ(rt(1, 100), 0.0f);
@@ -151,13 +151,26 @@ TEST_F(LoadResults, FewerLeadsInTheFileGiveZeroForTheRest) {
     EXPECT_EQ(rt(lead, 1), 0.0f);
   }
   EXPECT_EQ(at(9, 1), filled_at(9, 1));
+  // The rows reach 3 leads: the status bar says so.
+  EXPECT_EQ(layer.notes, std::vector<std::string>{
+                             "結果ファイルは3誘導分、この記録は8誘導です（誘導4以降は空です）。"});
+}
+
+TEST_F(LoadResults, AsManyLeadsOrMoreSayNothing) {
+  for (const int leads : {2, 3}) {
+    layer = {};
+    record->lead_count = leads;
+    test::write_whole_file(file, kExampleFile);
+    load("y");
+    EXPECT_TRUE(layer.notes.empty()) << leads;
+  }
 }
 
 TEST_F(LoadResults, SaveThenLoadGivesTheSameTables) {
   RunRecord& r = *record;
   r.lead_count = kMaxLeads;
-  r.at_beat_count = 200;
-  r.rt_beat_count = 137;
+  r.marks.at_beat_count = 200;
+  r.marks.rt_beat_count = 137;
   for (int lead = 1; lead <= kMaxLeads; ++lead) {
     for (int row = 1; row <= 200; ++row) {
       r.at_ms(lead, row) = static_cast<float>((lead * 7919 + row * 104729) % 60001 - 30000);
@@ -171,10 +184,10 @@ TEST_F(LoadResults, SaveThenLoadGivesTheSameTables) {
   save_results(layer, r, file);
   ASSERT_EQ(layer.chart_lines.back(), shown("AT,RTデータ", "を保存しました。"));
 
-  for (auto& lead : r.at_ms_table) lead.fill(1.0f);
-  for (auto& lead : r.rt_ms_table) lead.fill(1.0f);
-  r.at_beat_count = 3;
-  r.rt_beat_count = 4;
+  for (auto& lead : r.marks.at_ms_table) lead.fill(1.0f);
+  for (auto& lead : r.marks.rt_ms_table) lead.fill(1.0f);
+  r.marks.at_beat_count = 3;
+  r.marks.rt_beat_count = 4;
   load("y");
   ASSERT_EQ(layer.chart_lines.back(), shown("AT,RTデータ", "を読込みました。"));
   test::TablesSnapshot loaded = snapshot();
@@ -187,7 +200,7 @@ TEST_F(LoadResults, SaveThenLoadGivesTheSameTables) {
 }
 
 TEST_F(LoadResults, SaveThenLoadRoundsFractionalTimes) {
-  record->at_beat_count = 1;
+  record->marks.at_beat_count = 1;
   record->at_ms(1, 1) = 499.99997f;
   record->at_ms(2, 1) = 12.5f;
   record->at_ms(3, 1) = -2.5f;

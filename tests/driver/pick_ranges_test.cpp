@@ -8,6 +8,7 @@
 
 #include "driver/recognition_commands.h"
 #include "support/recognition_record.h"
+#include "support/scripted_layer.h"
 #include "support/replay_harness.h"
 #include "replay/replay_stopped.h"
 
@@ -17,13 +18,14 @@ namespace {
 struct PickRanges : ::testing::Test {
   std::unique_ptr<RunRecord> r = test::recognition_record(3, 10, {3400, 3000, 1000, 400});
   DrawingState drawing = test::overview_drawing();
+  BeatPick pick;
   std::string transcript, draw_log, message;
   int status = -1;
 
   Resume run(const std::string& script) {
     test::ReplayHarness h(script);
     Resume resume = Resume::menu;
-    status = h.run([&](WindowLayer& layer) { resume = pick_recognition_ranges(layer, *r, drawing); });
+    status = h.run([&](WindowLayer& layer) { resume = pick_recognition_ranges(layer, *r, drawing, pick); });
     transcript = h.transcript.str();
     draw_log = h.draw_log.str();
     message = h.message;
@@ -50,11 +52,49 @@ const std::string kFourRight = "press right 1 1\npress right 1 1\npress right 1 
 TEST_F(PickRanges, RightClicksEverywhereGive3333msAndBoundsOf633) {
   EXPECT_EQ(run(session("press right 0 0", kFourRight)), Resume::redraw);
   ASSERT_EQ(status, 0) << message;
-  EXPECT_EQ(r->selected_beat_ms, 3400);  // nearest to 3333 ms
-  EXPECT_EQ(r->window_start_ms, 3200);
+  EXPECT_EQ(pick.selected_beat_ms, 3400);  // nearest to 3333 ms
+  EXPECT_EQ(pick.window_start_ms, 3200);
   expect_bounds(633, 633, 633, 633);
   EXPECT_TRUE(shows("console> 選択した点（msec） 3400"));
   EXPECT_TRUE(shows("chart> selected time 3200"));
+}
+
+// The time the frame shows under the pointer in d's window is the time a
+// bound clicked there takes: the window's start, then the whole steps of the
+// bound from the window's left edge (the beat stands 200 ms in).
+TEST_F(PickRanges, EveryColumnOfTheWindowBoundsTheTimeTheAxisShowsThere) {
+  for (std::int16_t column = 0; column < 1024; ++column) {
+    test::ScriptedLayer layer;
+    layer.mouse_input = {{kRightPress, 0, 0}, {kLeftPress, column, 50}, {kRightPress, 0, 0},
+                         {kRightPress, 0, 0}, {kRightPress, 0, 0}};
+    layer.chart_input = {"y", "y"};
+    BeatPick taken;
+    ASSERT_EQ(pick_recognition_ranges(layer, *r, drawing, taken), Resume::redraw);
+    ASSERT_EQ(layer.axis.kind, TimeAxis::Kind::whole_steps);
+    EXPECT_EQ(taken.window_start_ms + r->at_from + 200, click_time_ms(layer.axis, column)) << column;
+  }
+}
+
+TEST_F(PickRanges, BoundsClickedRightToLeftAreKeptAndNamed) {
+  test::ScriptedLayer layer;
+  // The AT end left of its start; the RT range forward.
+  layer.mouse_input = {{kRightPress, 0, 0}, {kLeftPress, 300, 50}, {kLeftPress, 200, 50},
+                       {kLeftPress, 400, 50}, {kLeftPress, 500, 50}};
+  layer.chart_input = {"y", "y"};
+  ASSERT_EQ(pick_recognition_ranges(layer, *r, drawing, pick), Resume::redraw);
+  EXPECT_GT(r->at_from, r->at_to);
+  ASSERT_EQ(layer.notes.size(), 1u);
+  EXPECT_EQ(layer.notes[0].rfind("AT範囲の終了点", 0), 0u) << layer.notes[0];
+  EXPECT_EQ(layer.notes[0].find("RT範囲"), std::string::npos);
+}
+
+TEST_F(PickRanges, RefusedBeatStaysInTheStatusBar) {
+  test::ScriptedLayer layer;
+  layer.mouse_input = {{kLeftPress, 0, 0}};  // nearest is an empty entry, 0 ms: refused
+  layer.chart_input = {"y"};
+  ASSERT_EQ(pick_recognition_ranges(layer, *r, drawing, pick), Resume::redraw);
+  ASSERT_EQ(layer.notes.size(), 1u);
+  EXPECT_EQ(layer.notes[0], layer.chart_lines.back());
 }
 
 TEST_F(PickRanges, DialogueLinesInOrder) {
@@ -91,7 +131,7 @@ TEST_F(PickRanges, EndBeforeStartIsStoredAsClicked) {
 TEST_F(PickRanges, RejectedPickGoesToTheMenuWithItsMarkerStanding) {
   EXPECT_EQ(run("press left 150 50\nchart n\n"), Resume::menu);
   ASSERT_EQ(status, 0) << message;
-  EXPECT_EQ(r->selected_beat_ms, 0);
+  EXPECT_EQ(pick.selected_beat_ms, 0);
   expect_bounds(-80, 80, 100, 200);
   EXPECT_EQ(draw_log, "line 150 30 150 30 00FFFF\nline 150 30 150 269 00FFFF\n");
   EXPECT_EQ(transcript.find("chart: clear"), std::string::npos);
@@ -102,7 +142,7 @@ TEST_F(PickRanges, OnlyNOrNAloneRejects) {
   expect_bounds(633, 633, 633, 633);
   r = test::recognition_record(3, 10, {3400, 3000, 1000, 400});
   run("press left 60 50\nchart no\n" + kFourRight + "chart N\n");
-  EXPECT_EQ(r->selected_beat_ms, 400);  // "no" went on
+  EXPECT_EQ(pick.selected_beat_ms, 400);  // "no" went on
   EXPECT_EQ(status, kReplayRanOut);     // "N" asked for the four clicks again
 }
 
@@ -128,7 +168,7 @@ TEST_F(PickRanges, ClickNearerToZeroThanToAnyBeatIsRefused) {
   EXPECT_EQ(run("press left 10 50\nchart y\n"), Resume::redraw);  // 66 ms
   ASSERT_EQ(status, 0) << message;
   EXPECT_TRUE(shows("chart> エラー、200から3600msecの範囲にしてください。"));
-  EXPECT_EQ(r->selected_beat_ms, 0);
+  EXPECT_EQ(pick.selected_beat_ms, 0);
   expect_bounds(-80, 80, 100, 200);
   EXPECT_EQ(transcript.find("console>"), std::string::npos);
 }
@@ -137,13 +177,13 @@ TEST_F(PickRanges, BeatAt200IsRefusedAnd3600Accepted) {
   r = test::recognition_record(3, 10, {3600, 200});
   EXPECT_EQ(run("press left 30 50\nchart y\n"), Resume::redraw);  // 199 ms
   EXPECT_TRUE(shows("chart> エラー、200から3600msecの範囲にしてください。"));
-  EXPECT_EQ(r->selected_beat_ms, 200);  // left at the refused beat
-  EXPECT_EQ(r->window_start_ms, 0);
+  EXPECT_EQ(pick.selected_beat_ms, 200);  // left at the refused beat
+  EXPECT_EQ(pick.window_start_ms, 0);
 
   run(session("press left 540 50", kFourRight));  // 3600 ms
   ASSERT_EQ(status, 0) << message;
-  EXPECT_EQ(r->selected_beat_ms, 3600);
-  EXPECT_EQ(r->window_start_ms, 3400);
+  EXPECT_EQ(pick.selected_beat_ms, 3600);
+  EXPECT_EQ(pick.window_start_ms, 3400);
   expect_bounds(633, 633, 633, 633);
 }
 
@@ -151,25 +191,25 @@ TEST_F(PickRanges, OverviewColumnsUseTheHeldSinglePrecisionValues) {
   // Column 45 is 299 ms, not 300: of beats at 300 and 299 the second is picked.
   r = test::recognition_record(3, 10, {300, 299});
   run(session("press left 45 50", kFourRight));
-  EXPECT_EQ(r->selected_beat_ms, 299);
+  EXPECT_EQ(pick.selected_beat_ms, 299);
 }
 
 TEST_F(PickRanges, EqualDistanceTakesTheLaterBeat) {
   r = test::recognition_record(3, 10, {667, 665});  // column 100 is 666 ms
   run(session("press left 100 50", kFourRight));
-  EXPECT_EQ(r->selected_beat_ms, 667);
+  EXPECT_EQ(pick.selected_beat_ms, 667);
 }
 
 TEST_F(PickRanges, NoBeatNearerThan4000KeepsThePreviousPick) {
   r = test::recognition_record(3, 30, {12000});
-  r->selected_beat_ms = 1234;
+  pick.selected_beat_ms = 1234;
   run("press left 0 50\nchart y\n");  // 0 ms: the zero entries are 0 away
-  EXPECT_EQ(r->selected_beat_ms, 0);
+  EXPECT_EQ(pick.selected_beat_ms, 0);
   r = test::recognition_record(3, 30, {});
   for (int p = 1; p <= kMaxRows; ++p) r->beat_ms(p) = 9000;  // no zero entry at all
-  r->selected_beat_ms = 1234;
+  pick.selected_beat_ms = 1234;
   run("press left 10 50\nchart y\n");
-  EXPECT_EQ(r->selected_beat_ms, 1234);  // still in range: its window follows
+  EXPECT_EQ(pick.selected_beat_ms, 1234);  // still in range: its window follows
   EXPECT_TRUE(shows("console> 選択した点（msec） 1234"));
 }
 

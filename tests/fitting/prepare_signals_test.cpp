@@ -129,18 +129,110 @@ TEST(Preparation, TwentyLeadsThirtySeconds) {
 
 TEST(Preparation, RefusedWindowsGiveNoSlopeAndTheirMessage) {
   auto r = recording(1, 2, 3);
-  for (int i = 1; i <= 2000; ++i) r->wave(1, i) = static_cast<float>(i % 1000) * 0.5f;
+  for (int i = 1; i <= 2000; ++i) r->wave(1, i) = static_cast<float>(i) * 0.5f;
   Lines console;
   prepare_signals(*r, console);
-  // Block starts and ends have fewer than five points with three either side.
+  // Only the recording's ends leave fewer than five points with three either
+  // side; at the second boundary the next second's samples fill the window.
   EXPECT_EQ(r->deriv(1, 1), 0.0f);
-  EXPECT_EQ(r->deriv(1, 1000), 0.0f);
-  EXPECT_EQ(r->deriv(1, 1001), 0.0f);
-  EXPECT_NEAR(r->deriv(1, 1002), 0.5f, 1e-4f);
-  ASSERT_EQ(console.lines.size(), 8u);  // two per block
+  EXPECT_NEAR(r->deriv(1, 2), 0.5f, 1e-4f);
+  EXPECT_NEAR(r->deriv(1, 1000), 0.5f, 1e-4f);
+  EXPECT_NEAR(r->deriv(1, 1001), 0.5f, 1e-4f);
+  EXPECT_NEAR(r->deriv(1, 1999), 0.5f, 1e-4f);
+  EXPECT_EQ(r->deriv(1, 2000), 0.0f);
+  ASSERT_EQ(console.lines.size(), 4u);
   EXPECT_EQ(console.lines[0], "");
+  // Block indices: the first as asked, the last after the recording's end.
   EXPECT_EQ(console.lines[1], "*** parameter error m1 =  -2   m =   4     =,   3 .lt.   21");
   EXPECT_EQ(console.lines[3], "*** parameter error m1 = 997   m =1000     =,   3 .lt.   21");
+}
+
+TEST(Preparation, RefusedWindowInsideTheRecordingIsNamedUncut) {
+  auto r = recording(1, 2, 1);  // three points: every window refused
+  for (int i = 1; i <= 2000; ++i) r->wave(1, i) = static_cast<float>(i);
+  Lines console;
+  prepare_signals(*r, console);
+  ASSERT_EQ(console.lines.size(), 4000u);
+  EXPECT_EQ(console.lines[1], "*** parameter error m1 =   0   m =   2     =,   3 .lt.   21");
+  // Block index 1000 of the first second reaches the next second's first sample.
+  EXPECT_EQ(console.lines[1999], "*** parameter error m1 = 999   m =1001     =,   3 .lt.   21");
+  EXPECT_EQ(console.lines[2001], "*** parameter error m1 =   0   m =   2     =,   3 .lt.   21");
+  EXPECT_EQ(console.lines[3999], "*** parameter error m1 = 999   m =1000     =,   3 .lt.   21");
+}
+
+// The slope at the centre of the least-squares polynomial through the points
+// (m + u, y(m + u)), u = -h..h, solved here in double precision from the
+// centred sums: the odd terms separate from the even ones on a symmetric
+// window. With the cubic term the slope solves a 2x2 system; without it
+// (the fit drops the cubic far from a block's start) it is the line's slope.
+double centred_slope(const std::vector<double>& y, int h, bool cubic) {
+  double su2 = 0, su4 = 0, su6 = 0, suy = 0, su3y = 0;
+  for (int u = -h; u <= h; ++u) {
+    const double v = y[static_cast<std::size_t>(u + h)];
+    su2 += u * u;
+    su4 += std::pow(u, 4);
+    su6 += std::pow(u, 6);
+    suy += u * v;
+    su3y += std::pow(u, 3) * v;
+  }
+  if (!cubic) return suy / su2;
+  return (suy * su6 - su3y * su4) / (su2 * su6 - su4 * su4);
+}
+
+// A lead that is flat up to sample 1000 and rises from there: the windows
+// around the boundary see both sides, whichever second their sample is in.
+TEST(Preparation, WindowsContinueAcrossSecondBoundaries) {
+  auto r = recording(1, 3);
+  const auto kink = [](int i) { return i > 1000 ? 0.5 * (i - 1000) : 0.0; };
+  for (int i = 1; i <= 3000; ++i) r->wave(1, i) = static_cast<float>(kink(i));
+  Lines console;
+  prepare_signals(*r, console);
+  for (int s = 990; s <= 1012; ++s) {
+    std::vector<double> window;
+    for (int u = -7; u <= 7; ++u) window.push_back(kink(s + u));
+    // Block indices near 1000 drop the cubic, those near 1 keep it.
+    const bool cubic = s > 1000;
+    const double expected = centred_slope(window, 7, cubic);
+    EXPECT_NEAR(r->deriv(1, s), expected, 2e-4) << s;
+  }
+  EXPECT_NEAR(r->deriv(1, 1000), 0.25, 1e-5);  // half the window rises
+  EXPECT_TRUE(console.lines.empty());
+}
+
+// On white noise the slope's spread at a block's first and last indices is
+// that of its neighbours inside the block (with one-sided windows it was
+// several times larger).
+TEST(Preparation, BlockEndsAreNoNoisierThanTheirNeighbours) {
+  auto r = recording(20, 30);
+  std::mt19937 random(5);
+  std::normal_distribution<float> noise(0.0f, 1.0f);
+  for (int j = 1; j <= 20; ++j) {
+    for (int i = 1; i <= 30000; ++i) r->wave(j, i) = noise(random);
+  }
+  Lines console;
+  prepare_signals(*r, console);
+  // Root mean square of the slope over the block indices from..to of every
+  // second but the first and the last (whose outer windows are cut).
+  const auto spread = [&](int from, int to) {
+    double sum = 0.0;
+    int count = 0;
+    for (int j = 1; j <= 20; ++j) {
+      for (int k = 2; k <= 29; ++k) {
+        for (int m = from; m <= to; ++m) {
+          const double d = r->deriv(j, (k - 1) * 1000 + m);
+          sum += d * d;
+          ++count;
+        }
+      }
+    }
+    return std::sqrt(sum / count);
+  };
+  const double start = spread(1, 3), after_start = spread(8, 30);
+  const double end = spread(998, 1000), before_end = spread(900, 990);
+  EXPECT_NEAR(start / after_start, 1.0, 0.1);
+  EXPECT_NEAR(end / before_end, 1.0, 0.1);
+  // The line's slope over 15 points: sigma / sqrt(280).
+  EXPECT_NEAR(before_end, 1.0 / std::sqrt(280.0), 0.05 / std::sqrt(280.0));
 }
 
 TEST(Preparation, NoSmoothingRefusesEveryWindow) {
@@ -154,7 +246,7 @@ TEST(Preparation, NoSmoothingRefusesEveryWindow) {
 
 // --- The fast path against the straightforward one -------------------------
 
-enum class Signal { realistic, constant_stretches, zeros, huge, tiny, noise };
+enum class Signal { realistic, constant_stretches, zeros, huge, tiny, noise, boundary_slopes };
 
 void fill(RunRecord& r, Signal kind, unsigned seed) {
   std::mt19937 random(seed);
@@ -187,6 +279,16 @@ void fill(RunRecord& r, Signal kind, unsigned seed) {
         case Signal::noise:
           v = 100.0f + noise(random);
           break;
+        case Signal::boundary_slopes: {
+          // Steep falls centred a few ms either side of every second
+          // boundary, lead by lead further off, and the recording's first
+          // and last samples on slopes too.
+          const float from_boundary =
+              std::remainder(t - 3.0f * static_cast<float>(j), 1000.0f);
+          v = 2.0f * std::tanh(-from_boundary / 4.0f) + 0.3f * std::sin(0.02f * t) +
+              0.01f * noise(random);
+          break;
+        }
       }
       r.wave(j, i) = v;
     }
@@ -239,6 +341,26 @@ TEST(FastPreparation, SameBitsOnThirtySeconds) {
 
 TEST(FastPreparation, SameBitsWithWideWindows) {
   for (int points : {50, 120, 499}) expect_same_bits(Signal::realistic, 2, 2, points, 5u);
+  for (int points : {300, 499}) expect_same_bits(Signal::boundary_slopes, 3, 3, points, 6u);
+}
+
+// Windows that take the neighbouring seconds' samples, and those the
+// recording's ends cut, for the narrowest widths too (where only the ends
+// refuse a fit).
+TEST(FastPreparation, SameBitsAcrossSecondBoundaries) {
+  for (int seconds : {1, 2, 3, 5}) {
+    for (int points = 0; points <= 9; ++points) {
+      expect_same_bits(Signal::boundary_slopes, 3, seconds, points, 20u + points);
+    }
+  }
+  expect_same_bits(Signal::noise, 9, 4, 7, 31u);
+  expect_same_bits(Signal::constant_stretches, 2, 3, 2, 32u);
+}
+
+// A different width or length between two preparations picks other plans.
+TEST(FastPreparation, SameBitsWhenLengthsAndWidthsAlternate) {
+  for (int seconds : {3, 1, 2, 3, 1}) expect_same_bits(Signal::boundary_slopes, 2, seconds, 7, 40u);
+  for (int points : {7, 3, 7}) expect_same_bits(Signal::boundary_slopes, 2, 2, points, 41u);
 }
 
 // Leads fill lanes in groups: a whole group, whole groups and part of one.

@@ -3,7 +3,7 @@
 // Input: byte 0 picks the lead count (1..20), byte 1 the seconds (1..30, a
 // thousand rows each); the rest is the file's text.
 //
-// Each run is compared with a small model of the rules in waveform_reader.h.
+// Each run is compared with a small model of the rules in analysis/waveform_rows.h.
 // Before the run the cells the parser could reach are set to a NaN payload it
 // can never store, so every cell left alone, and every stray write, shows.
 #include <algorithm>
@@ -77,18 +77,23 @@ struct Write {
 
 struct Expected {
   WaveReadStatus status = WaveReadStatus::ok;
+  int row = 0;  // where a failure stopped
   std::vector<Write> writes;
 };
 
 // The documented rules: each row starts on a new line and runs on over
 // further lines until it has lead_count values; what follows them on its last
 // line is skipped; a slash ends the row; a comma right after the row's start
-// or after another comma is an empty value that keeps its lead.
+// or after another comma is an empty value that keeps its lead; a row that
+// took values (empty ones too) from two or more lines and is completed by a
+// value must have nothing but commas after it on its last line.
 Expected model(const std::vector<std::string_view>& lines, int lead_count, int sample_count) {
   Expected expected;
   std::size_t next = 0;
   for (int sample = 1; sample <= sample_count; ++sample) {
+    expected.row = sample;
     int lead = 0;
+    int value_lines = 0;
     bool comma_is_empty_value = true;
     bool row_done = false;
     while (!row_done) {
@@ -96,11 +101,18 @@ Expected model(const std::vector<std::string_view>& lines, int lead_count, int s
         expected.status = WaveReadStatus::end_of_file;
         return expected;
       }
-      for (const Token& token : tokens_of(lines[next++])) {
+      const std::vector<Token> tokens = tokens_of(lines[next++]);
+      bool line_gave_value = false;
+      for (std::size_t t = 0; t < tokens.size() && !row_done; ++t) {
+        const Token& token = tokens[t];
+        bool completed_by_value = false;
         if (token.kind == TokenKind::slash) {
           row_done = true;
         } else if (token.kind == TokenKind::comma) {
-          if (comma_is_empty_value) row_done = ++lead == lead_count;
+          if (comma_is_empty_value) {
+            line_gave_value = true;
+            completed_by_value = row_done = ++lead == lead_count;
+          }
           comma_is_empty_value = true;
         } else {
           float value = 0.0f;
@@ -109,11 +121,20 @@ Expected model(const std::vector<std::string_view>& lines, int lead_count, int s
             return expected;
           }
           expected.writes.push_back({++lead, sample, value});
-          row_done = lead == lead_count;
+          line_gave_value = true;
+          completed_by_value = row_done = lead == lead_count;
           comma_is_empty_value = false;
         }
-        if (row_done) break;
+        if (completed_by_value && value_lines > 0) {  // an earlier line gave values too
+          for (std::size_t rest = t + 1; rest < tokens.size(); ++rest) {
+            if (tokens[rest].kind != TokenKind::comma) {
+              expected.status = WaveReadStatus::lead_count_mismatch;
+              return expected;
+            }
+          }
+        }
       }
+      if (line_gave_value) ++value_lines;
     }
   }
   return expected;
@@ -146,10 +167,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   std::istringstream in(text);
-  const WaveReadStatus status = parse_waveform_rows(in, lead_count, sample_count, record);
+  const WaveRows read = parse_waveform_rows(in, lead_count, sample_count, record);
 
   const Expected expected = model(lines, lead_count, sample_count);
-  FUZZ_CHECK(status == expected.status);
+  FUZZ_CHECK(read.status == expected.status);
+  FUZZ_CHECK(read.status == WaveReadStatus::ok || read.row == expected.row);
   std::vector<std::uint32_t> cells(static_cast<std::size_t>(watched_leads * watched_rows),
                                    kUntouchedBits);
   for (const Write& write : expected.writes) {
@@ -172,6 +194,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const WaveRows fast = read_waveform_rows(text, lead_count, sample_count, record);
   FUZZ_CHECK(fast.status == expected.status);
+  FUZZ_CHECK(fast.row == read.row && fast.cause == read.cause &&
+             fast.first_line_values == read.first_line_values);
   for (int lead = 1; lead <= watched_leads; ++lead) {
     for (int sample = 1; sample <= watched_rows; ++sample) {
       FUZZ_CHECK(bits_of(record.wave(lead, sample)) ==

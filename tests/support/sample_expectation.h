@@ -105,7 +105,7 @@ inline SampleExpectation expect_sample(float amp_ratio = 0.1f, SampleRanges rang
   r.smooth_points = 7;
   r.amp_ratio = amp_ratio;
   std::ifstream file(kSampleFile);
-  if (parse_waveform_rows(file, kSampleLeads, r.sample_count, r) != WaveReadStatus::ok) return e;
+  if (parse_waveform_rows(file, kSampleLeads, r.sample_count, r).status != WaveReadStatus::ok) return e;
   sample_detail::Silent console;
   prepare_signals(r, console);
   if (overview_amplitude(r) == 0.0f) return e;

@@ -1,8 +1,12 @@
-// The shape of a recording (leads and seconds) as its text shows it, for
-// when nobody states it.
+// The shape of a recording (leads and seconds): as stated, or as its text
+// shows it when nobody states it.
 #pragma once
 
+#include <optional>
 #include <string_view>
+
+#include "analysis/recording_problem.h"
+#include "record/run_record.h"
 
 namespace telmor {
 
@@ -16,5 +20,21 @@ struct TextShape {
 // ends the line's values; a leading byte-order mark is skipped. Lines of
 // blanks only are not rows.
 TextShape text_shape(std::string_view text);
+
+// The values of one line (without its LF), counted as text_shape counts them.
+int line_values(std::string_view line);
+
+// text_shape's first_row_values, reading no further than that row's line.
+int first_row_values(std::string_view text);
+
+// The shape to read text with: leads and seconds where stated, the rest from
+// text_shape (leads from the first row's values, seconds from the rows, which
+// must be whole seconds). Writes lead_count, record_seconds and sample_count
+// into record, or returns why the text has no shape that can be read: no
+// rows, a first row outside 1..20 values, rows not whole seconds or beyond 30
+// seconds; lines that end in CR alone or UTF-16 text are named as the cause
+// rather than the counts they upset.
+RecordingProblem decide_shape(std::string_view text, std::optional<int> leads,
+                              std::optional<int> seconds, RunRecord& record);
 
 }  // namespace telmor

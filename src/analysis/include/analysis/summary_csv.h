@@ -10,8 +10,14 @@
 
 namespace telmor {
 
-inline constexpr std::string_view kSummaryHeader =
+// The columns of every row, then any extra ones, then the earliest marks'
+// figures: the summary's header is the two together.
+inline constexpr std::string_view kSummaryColumns =
     "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks";
+inline constexpr std::string_view kFigureColumns = ",at_fine_ms,rt_fine_ms,at_quality,rt_quality";
+inline constexpr std::string_view kSummaryHeader =
+    "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
+    "at_fine_ms,rt_fine_ms,at_quality,rt_quality";
 
 // Extra fields at the end of a row, each with its leading comma, for the cell
 // of a lead and beat (the results view adds where each mark came from).
@@ -20,13 +26,14 @@ using ExtraColumns = std::function<std::string(int lead, int beat, const BeatCel
 // Appends the rows of one recording, each ending in LF: lead by lead, beat 0
 // (the marks before the first beat's range; beat_ms empty) then beats 1..n.
 // at_ms and rt_ms are the earliest mark owned, ari_ms = rt_ms - at_ms; each
-// empty when a mark is missing. The recording's name is quoted when it holds
+// empty when a mark is missing. Extra columns come before the earliest marks'
+// fine times and qualities. The recording's name is quoted when it holds
 // a comma, a quote or a line end.
 void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
                          const ExtraColumns& extra = {});
 
 // The results table of one recording as the results view exports it: the
-// summary's header and rows, and two more columns at the end, at_source and
+// summary's rows with two more columns before the figures, at_source and
 // rt_source: where the mark shown came from (detected, hand, loaded, or empty).
 std::string results_table_csv(const ResultsSnapshot& results);
 

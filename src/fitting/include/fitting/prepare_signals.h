@@ -10,11 +10,15 @@ namespace telmor {
 // For each lead 1..lead_count: subtracts the lead's mean over samples
 // 1..sample_count (summed in single precision in sample order) from wave, and
 // sets deriv at every sample to the slope at that sample of the least-squares
-// cubic through the samples within +-smooth_points of it inside the same
-// one-second block (the window is cut at both block ends, so a fit never spans
-// two blocks). A window the fit refuses or cannot solve (too few points, or a
-// normal matrix that is not positive definite) gives deriv 0: no slope is
-// known there. Its message still goes to console. Sets time_ms(i) = i.
+// cubic through the lead's samples within +-smooth_points of it. The fit's
+// abscissae are block indices, the sample's position in its one-second block
+// (1..1000, continued below 1 and above 1000 into the neighbouring seconds),
+// and the slope is taken at the sample's own block index. Only the
+// recording's ends cut a window: near them it is one-sided. A window the fit
+// refuses or cannot solve (too few points, or a normal matrix that is not
+// positive definite) gives deriv 0: no slope is known there. Its message still
+// goes to console; a refused window is named by its first block index as
+// asked and its last after the cut. Sets time_ms(i) = i.
 // Leads above lead_count and samples above sample_count are left as they are.
 //
 // The fast path shares the data-independent part of the fit (window,

@@ -27,6 +27,9 @@ struct LoadedTables {
   Table<kMaxLeads, kMaxRows> rt_ms{};
   std::int32_t at_count = 0;
   std::int32_t rt_count = 0;
+  // The leads the widest row line of the file holds (0 without rows): a file
+  // saved for fewer leads than the run reads 0 for the rest.
+  int file_leads = 0;
 };
 
 // Reads the AT count line and its rows, then the RT count line and its rows,
