@@ -22,6 +22,9 @@ install(FILES README.md packaging/copyright ${changelog_gz} DESTINATION ${doc_di
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME telmor)
 set(CPACK_PACKAGE_VENDOR "The TELMOR developers")
+# MIT (Debian calls it Expat); the copyright file carries it into the package.
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_RPM_PACKAGE_LICENSE MIT)
 set(CPACK_PACKAGE_CONTACT "TELMOR developers <maintainers@users.noreply.c-seed-a7252107.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "activation and recovery times of multi-lead electrograms")
 # The extended description under the summary; an empty line ends a paragraph.

@@ -8,12 +8,16 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build
 "$top/scripts/install_deps.sh"
 
-cmake -S "$top" -B "$build" -G Ninja >/dev/null
+"$top/scripts/configure.sh"
 cmake --build "$build" -j "$(nproc)" --target telmor telmor-replay telmor-batch
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 deb=$build/telmor_${version}_amd64.deb
 rm -f "$deb"
-(cd "$build" && cpack -G DEB >/dev/null 2>&1)
+if ! (cd "$build" && cpack -G DEB >"$build/cpack.log" 2>&1); then
+  cat "$build/cpack.log" >&2
+  echo "package: cpack failed" >&2
+  exit 1
+fi
 [ -f "$deb" ] || { echo "package: $deb was not made" >&2; exit 1; }
 echo "package: $deb"
 

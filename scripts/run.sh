@@ -6,7 +6,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install_deps.sh"
-cmake -S "$top" -B "$top/build" -G Ninja -DTELMOR_BUILD_BENCH=OFF >/dev/null
+"$top/scripts/configure.sh"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   # A headless machine still shows TELMOR at work: the demo session runs

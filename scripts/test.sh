@@ -13,7 +13,7 @@ jobs=$(nproc)
 started=$SECONDS
 part() { echo "== $1: $((SECONDS - started)) s"; started=$SECONDS; }
 
-cmake -S "$top" -B "$top/build" -G Ninja >/dev/null
+"$top/scripts/configure.sh"
 cmake --build "$top/build" -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$top/build" -j "$jobs" --output-on-failure
 part "normal build and tests"

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "analysis/mark_figures.h"
 #include "results/results_format.h"
 
 namespace telmor {
@@ -30,9 +31,9 @@ void count_source(MarkSource source, SourceCounts& counts) {
   }
 }
 
-void assign(const MarkColumn& column, const SourceColumn& sources, int rows,
-            const std::vector<std::int32_t>& starts, BeatCell* cells, OwnedMarks BeatCell::*kind,
-            SourceCounts& counts) {
+void assign(const MarkColumn& column, const SourceColumn& sources, const MarkFigures::Column& fine,
+            const MarkFigures::Column& quality, int rows, const std::vector<std::int32_t>& starts,
+            BeatCell* cells, OwnedMarks BeatCell::*kind, SourceCounts& counts) {
   const int used = std::clamp(rows, 0, kMaxRows);
   for (int row = 1; row <= used; ++row) {
     const float time = column[static_cast<std::size_t>(row - 1)];
@@ -45,6 +46,8 @@ void assign(const MarkColumn& column, const SourceColumn& sources, int rows,
       marks.earliest = t;
       marks.earliest_row = row;
       marks.earliest_source = source;
+      marks.fine_ms = fine[static_cast<std::size_t>(row - 1)];
+      marks.quality = quality[static_cast<std::size_t>(row - 1)];
     }
     ++marks.count;
     marks.by_hand += source == MarkSource::hand;
@@ -68,7 +71,7 @@ std::string_view source_name(MarkSource source) {
   return "";
 }
 
-BeatTable assign_marks(const RunRecord& record) { return assign_marks(snapshot_results(record)); }
+BeatTable assign_marks(const RunRecord& record) { return assign_marks(snapshot_with_figures(record)); }
 
 BeatTable assign_marks(const ResultsSnapshot& r) {
   BeatTable table;
@@ -86,10 +89,10 @@ BeatTable assign_marks(const ResultsSnapshot& r) {
   for (int lead = 1; lead <= table.leads; ++lead) {
     BeatCell* cells = table.cells.data() + static_cast<std::size_t>(lead - 1) * per_lead;
     const auto l = static_cast<std::size_t>(lead - 1);
-    assign(r.at_ms_table[l], r.at_source_table[l], r.at_beat_count, starts, cells, &BeatCell::at,
-           table.sources);
-    assign(r.rt_ms_table[l], r.rt_source_table[l], r.rt_beat_count, starts, cells, &BeatCell::rt,
-           table.sources);
+    assign(r.marks.at_ms_table[l], r.marks.at_source_table[l], r.figures.at_fine_ms[l],
+           r.figures.at_quality[l], r.marks.at_beat_count, starts, cells, &BeatCell::at, table.sources);
+    assign(r.marks.rt_ms_table[l], r.marks.rt_source_table[l], r.figures.rt_fine_ms[l],
+           r.figures.rt_quality[l], r.marks.rt_beat_count, starts, cells, &BeatCell::rt, table.sources);
   }
   return table;
 }

@@ -37,11 +37,26 @@ std::int32_t integer(Arguments& args, std::string_view option, std::int32_t low,
   return value;
 }
 
-std::int32_t any_integer(Arguments& args, std::string_view option) {
+// A bound of the recognition ranges, in ms from a beat: only what a click
+// into d's one-second window can give, which also keeps the search of every
+// beat within a window of about two seconds.
+std::int32_t range_bound(Arguments& args, std::string_view option) {
   const std::string_view text = args.value(option);
   std::int32_t value = 0;
   if (!parse_integer(text, value)) refuse(std::string(option) + " は整数です（" + std::string(text) + "）。");
+  if (value < kLowestRangeBound || value > kHighestRangeBound) {
+    refuse(std::string(option) + " の値は" + format_integer(kLowestRangeBound) + "から" +
+           format_integer(kHighestRangeBound) + "のmsです（" + std::string(text) + "）。");
+  }
   return value;
+}
+
+// A range whose end precedes its start finds nothing at all.
+void check_order(std::int32_t from, std::int32_t to, const char* range) {
+  if (to < from) {
+    refuse(std::string("--ranges の") + range + "終了 " + format_integer(to) + " が" + range +
+           "開始 " + format_integer(from) + " より前です。");
+  }
 }
 
 }  // namespace
@@ -67,10 +82,12 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       if (!parse_real(text, options.settings.amp_ratio))
         refuse("--ratio は数値です（" + std::string(text) + "）。");
     } else if (a == "--ranges") {
-      options.settings.at_from = any_integer(args, a);
-      options.settings.at_to = any_integer(args, a);
-      options.settings.rt_from = any_integer(args, a);
-      options.settings.rt_to = any_integer(args, a);
+      options.settings.at_from = range_bound(args, a);
+      options.settings.at_to = range_bound(args, a);
+      options.settings.rt_from = range_bound(args, a);
+      options.settings.rt_to = range_bound(args, a);
+      check_order(options.settings.at_from, options.settings.at_to, "AT");
+      check_order(options.settings.rt_from, options.settings.rt_to, "RT");
     } else if (a == "--leads") {
       options.leads = integer(args, a, 1, kMaxLeads);
     } else if (a == "--seconds") {

@@ -23,6 +23,12 @@ void read_text(WindowLayer& layer, Window window, TextField& field) {
   field.assign(next_item(layer, window));
 }
 
+TextField read_reply(WindowLayer& layer, Window window) {
+  TextField reply(kReplyWidth);
+  read_text(layer, window, reply);
+  return reply;
+}
+
 bool read_integer(WindowLayer& layer, Window window, std::int32_t& value) {
   return parse_integer(next_item(layer, window), value);
 }

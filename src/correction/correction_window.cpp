@@ -68,10 +68,9 @@ void plot_excerpt(const RunRecord& record, DrawingState& drawing, int column, fl
   }
 }
 
-void draw_marks(WindowLayer& layer, const RunRecord& record, MarkKind kind, int lead,
+void draw_marks(WindowLayer& layer, const RunRecord& record, MarkKind kind, int lead, int start,
                 float x_step) {
   layer.set_color_rgb(mark_colour(kind));
-  const int start = record.window_start_ms;
   // Every row, not only those in use: the display shows what the table holds.
   for (const float t : mark_column(record, kind, lead)) {
     if (static_cast<float>(start + 1) <= t && t <= static_cast<float>(start + kWindowMs)) {
@@ -86,8 +85,7 @@ void draw_marks(WindowLayer& layer, const RunRecord& record, MarkKind kind, int 
 }  // namespace
 
 void draw_correction_window(WindowLayer& layer, const RunRecord& record, DrawingState& drawing,
-                            MarkKind kind, int lead) {
-  const int start = record.window_start_ms;
+                            MarkKind kind, int lead, int start) {
   write_caption(layer, lead, start);
 
   drawing.amp_max = take_excerpt(drawing, 1, record.wave_table[lead - 1], start);
@@ -105,7 +103,7 @@ void draw_correction_window(WindowLayer& layer, const RunRecord& record, Drawing
   plot_excerpt(record, drawing, 2, deriv_yscale, kCurveOffset, x_step);
   gpl2(layer, drawing.curve_n, drawing.plot_x.data(), drawing.plot_y.data());
 
-  draw_marks(layer, record, kind, lead, x_step);
+  draw_marks(layer, record, kind, lead, start, x_step);
   layer.chart_write(instruction_line(kind));
 }
 

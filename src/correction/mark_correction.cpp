@@ -39,9 +39,6 @@ ShownWindow select_window(int& window_index, int windows_per_lead) {
 
 // Time in ms at pixel column x of the window, in single precision and neither
 // rounded nor limited to the window: x = 300 from 0 gives 499.99997.
-float clicked_time(std::int16_t x, int start_ms) {
-  return static_cast<float>(x) / 0.6f + static_cast<float>(start_ms);
-}
 
 std::string whole_ms_text(float t) { return format_integer(std::lround(t)); }
 
@@ -52,10 +49,8 @@ std::string mark_words(MarkKind kind, int lead, float t) {
 }
 
 // "誘導 2  1.5–2.5 s": where the pass stands, for the frame's status bar.
-std::string place_words(const ShownWindow& window) {
-  return "誘導 " + format_integer(window.lead) + "  " +
-         format_fixed(window.start_ms / 1000.0, 1) + "–" +
-         format_fixed((window.start_ms + 1000) / 1000.0, 1) + " s";
+Place place_of(const ShownWindow& window) {
+  return {window.lead, window.start_ms, window.start_ms + 1000};
 }
 
 ColumnState state_of(RunRecord& record, MarkKind kind, int lead) {
@@ -78,19 +73,18 @@ class Pass {
   void run() {
     for (;;) {
       window_ = select_window(window_index_, windows_per_lead_);
-      record_.window_start_ms = window_.start_ms;
       bool table_full = false;
       stay_ = true;
       while (stay_) {
         layer_.chart_clear();
         if (window_.lead >= record_.lead_count + 1) return leave();
-        draw_correction_window(layer_, record_, drawing_, kind_, window_.lead);
-        layer_.show_time_axis(window_.start_ms, 1.0 / 0.6);
-        layer_.show_place(place_words(window_));
+        draw_correction_window(layer_, record_, drawing_, kind_, window_.lead, window_.start_ms);
+        layer_.show_time_axis({TimeAxis::Kind::pass_window, window_.start_ms});
+        layer_.show_place(place_of(window_));
         // After the redraw, so that it is still there while the user decides.
         if (table_full) layer_.chart_write(kTableFull);
         table_full = false;
-        layer_.set_mouse_cursor(load_cursor_a(nullptr, kIdcCross));
+        layer_.set_mouse_cursor(Cursor::cross);
 
         const MouseEvent input = layer_.wait_mouse_event(kCorrectionEvents | kPassKey);
         switch (input.event) {
@@ -128,7 +122,7 @@ class Pass {
     edit.before = state_of(record_, kind_, window_.lead);
     edit.what = edit_at_click(mark_column(record_, kind_, window_.lead),
                               source_column(record_, kind_, window_.lead),
-                              mark_count(record_, kind_), clicked_time(x, window_.start_ms),
+                              mark_count(record_, kind_), pass_click_ms(x, window_.start_ms),
                               &edit.time);
     if (edit.what == ClickEdit::table_full) return edit.what;
     edit.after = state_of(record_, kind_, window_.lead);
@@ -194,8 +188,8 @@ class Pass {
   }
 
   void leave() {
-    layer_.show_place("");
-    layer_.show_time_axis(0.0, 0.0);
+    layer_.show_place(Place{});
+    layer_.show_time_axis(TimeAxis{});
   }
 
   WindowLayer& layer_;

@@ -1,8 +1,10 @@
-// Command loop: redraw, menu prompt, dispatch from the table of letters, exit.
+// Command loop: redraw, menu prompt, dispatch from the menu's letters, exit.
 #include "driver/command_loop.h"
 
-#include <array>
+#include <string>
 
+#include "analysis/mark_figures.h"
+#include "console/menu_letters.h"
 #include "console/reply_read.h"
 #include "correction/mark_correction.h"
 #include "driver/drive_path.h"
@@ -15,11 +17,10 @@
 namespace telmor {
 namespace {
 
-constexpr std::string_view kMenuLine =
-    "保存(s),既データ読込(o),認識範囲(d),計算(c),AT修正(a),RT修正(r),終了(x)";
-
-Resume pick_ranges(Session& s) { return pick_recognition_ranges(s.layer, s.record, s.drawing); }
-Resume detect(Session& s) { return detect_at_rt(s.layer, s.record); }
+Resume pick_ranges(Session& s) {
+  return pick_recognition_ranges(s.layer, s.record, s.drawing, s.beat_pick);
+}
+Resume detect(Session& s) { return detect_at_rt(s.layer, s.record, s.beat_pick.selected_beat_ms); }
 
 // A correction pass ends with the offer to save what it changed.
 Resume correct(Session& s, MarkKind kind) {
@@ -27,8 +28,6 @@ Resume correct(Session& s, MarkKind kind) {
   save_results(s.layer, s.record, s.results_file);
   return Resume::menu;
 }
-Resume correct_at(Session& s) { return correct(s, MarkKind::at); }
-Resume correct_rt(Session& s) { return correct(s, MarkKind::rt); }
 
 Resume save(Session& s) {
   save_results(s.layer, s.record, s.results_file);
@@ -53,35 +52,40 @@ Resume leave(Session& s) {
   return Resume::exit;
 }
 
-constexpr std::array kCommands = {
-    MenuCommand{'d', pick_ranges}, MenuCommand{'c', detect}, MenuCommand{'a', correct_at},
-    MenuCommand{'r', correct_rt},  MenuCommand{'s', save},   MenuCommand{'o', load},
-    MenuCommand{'x', leave},
-};
+Resume run_command(MenuAction action, Session& s) {
+  switch (action) {
+    case MenuAction::ranges:
+      return pick_ranges(s);
+    case MenuAction::detect:
+      return detect(s);
+    case MenuAction::correct_at:
+      return correct(s, MarkKind::at);
+    case MenuAction::correct_rt:
+      return correct(s, MarkKind::rt);
+    case MenuAction::save:
+      return save(s);
+    case MenuAction::load:
+      return load(s);
+    case MenuAction::exit:
+      return leave(s);
+  }
+  return Resume::redraw;
+}
 
 }  // namespace
 
-std::span<const MenuCommand> menu_commands() { return kCommands; }
-
-const MenuCommand* find_command(const TextField& reply) {
-  for (const MenuCommand& command : kCommands) {
-    if (is_command(reply, command.letter)) return &command;
-  }
-  return nullptr;
-}
-
 void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawing,
                       const std::filesystem::path& drives_root) {
+  const std::string menu = menu_line();
   // One results file per recording, beside its data file.
   Session session{layer, record, drawing, host_path(record.result_path.view(), drives_root)};
   Resume resume = Resume::redraw;
   while (resume != Resume::exit) {
     if (resume == Resume::redraw) draw_overview(layer, record, drawing);
-    layer.at_menu(snapshot_results(record));
-    layer.chart_write(kMenuLine);
-    read_text(layer, Window::chart, record.reply);
-    const MenuCommand* command = find_command(record.reply);
-    resume = command != nullptr ? command->run(session) : Resume::redraw;
+    layer.at_menu(snapshot_with_figures(record));
+    layer.chart_write(menu);
+    const MenuLetter* command = find_menu_letter(read_reply(layer, Window::chart));
+    resume = command != nullptr ? run_command(command->action, session) : Resume::redraw;
     layer.show_unsaved(record.results_unsaved);
   }
   layer.chart_close();

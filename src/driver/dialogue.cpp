@@ -12,10 +12,9 @@ namespace {
 constexpr std::string_view kPlusLine = "+++++++++++++++++++++++++++++++++++++++++++++++++++++++";
 
 // Asks a y/n question; true when the user answered n or N.
-bool answered_no(WindowLayer& layer, RunRecord& record, std::string_view question) {
+bool answered_no(WindowLayer& layer, std::string_view question) {
   layer.console_write(question);
-  read_text(layer, Window::console, record.reply);
-  return is_no(record.reply);
+  return is_no(read_reply(layer, Window::console));
 }
 
 // Asks until the reply is a whole number within [low, high]; a reply that is
@@ -76,14 +75,14 @@ void run_dialogue(WindowLayer& layer, RunRecord& record) {
   record.drive.assign("d");
 
   layer.console_write("可変設定条件");
-  if (answered_no(layer, record, "1)ドライブ:dでいいですか？<y/n>")) {
+  if (answered_no(layer, "1)ドライブ:dでいいですか？<y/n>")) {
     layer.console_write("ドライブ(c,dなど一文字）:");
     read_text(layer, Window::console, record.drive);
   }
-  if (answered_no(layer, record, "2)振幅比0.1-1.0 (=検出電位微分値：最大電位微分値でいいですか？<y/n>")) {
+  if (answered_no(layer, "2)振幅比0.1-1.0 (=検出電位微分値：最大電位微分値でいいですか？<y/n>")) {
     record.amp_ratio = ask_real(layer, "振幅比(0.0-1.0) :");
   }
-  if (answered_no(layer, record, "3)前後7点のデータで平滑化でいいですか？<y/n>")) {
+  if (answered_no(layer, "3)前後7点のデータで平滑化でいいですか？<y/n>")) {
     // More than 499 points would make the fit window wider than a one-second block.
     record.smooth_points = ask_integer(layer, "平滑化点数:", 0, 499, "0から499の数を入力してください。");
   }

@@ -1,5 +1,5 @@
-// The chart's canvas: graphics kept as an image and as lines, text rows on
-// top, all scaled from logical pixels to the widget.
+// The chart's canvas: graphics kept as one list of lines, text rows on top,
+// all painted scaled from logical pixels to the widget.
 #include "gui/chart_canvas.h"
 
 #include <QFontMetrics>
@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 
+#include "console/colour.h"
 #include "gui/text_font.h"
 
 namespace telmor {
@@ -21,8 +22,8 @@ constexpr int kTextMargin = 2;  // pixels left of every text row
 constexpr int kLabelMargin = 6;  // pixels between the lead label and the corner
 
 QColor colour_from_colorref(std::uint32_t colour) {
-  return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
-                static_cast<int>((colour >> 16) & 0xFFu));
+  const Rgb rgb = rgb_from_colorref(colour);
+  return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 std::int16_t clamp_to_16(int value) {
@@ -268,7 +269,7 @@ void ChartCanvas::inputMethodEvent(QInputMethodEvent* event) {
 void ChartCanvas::report_mouse(QMouseEvent* event, int code) {
   const std::optional<QPoint> at = logical_pixel(event->position());
   if (!at) return;  // the paper beside the surface is not the chart
-  input_.push_mouse_event(MouseEvent{code, 0, clamp_to_16(at->x()), clamp_to_16(at->y())});
+  input_.push_mouse_event(MouseEvent{code, clamp_to_16(at->x()), clamp_to_16(at->y())});
 }
 
 void ChartCanvas::mousePressEvent(QMouseEvent* event) {

@@ -11,7 +11,10 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include <vector>
+
 #include "analysis/summary_csv.h"
+#include "console/menu_letters.h"
 #include "gui/chart_canvas.h"
 #include "gui/console_pane.h"
 #include "gui/frame_window.h"
@@ -23,22 +26,23 @@
 namespace telmor {
 namespace {
 
-struct LetterCommand {
-  const char* text;
-  char letter;
-};
-
-// The one-letter menu, grouped as a menu bar; each item types its letter.
-constexpr LetterCommand kFileLetters[] = {{"保存", 's'}, {"既データ読込", 'o'}};
-constexpr LetterCommand kAnalysisLetters[] = {{"認識範囲", 'd'}, {"計算", 'c'}};
-constexpr LetterCommand kCorrectionLetters[] = {{"AT修正", 'a'}, {"RT修正", 'r'}};
+// The one-letter menu's items of one group of the menu bar, in the menu's order.
+std::vector<MenuLetter> letters_of(MenuGroup group, bool exit) {
+  std::vector<MenuLetter> letters;
+  for (const MenuLetter& item : kMenuLetters) {
+    if (item.group == group && (item.action == MenuAction::exit) == exit) letters.push_back(item);
+  }
+  return letters;
+}
 
 }  // namespace
 
 void FrameWindow::build_menus() {
-  const auto add_letter = [this](QMenu* menu, const LetterCommand& command) {
-    QAction* action = menu->addAction(QString::fromUtf8(command.text) + QStringLiteral(" (") +
-                                      QChar(command.letter) + QStringLiteral(")"));
+  // Each item types its letter.
+  const auto add_letter = [this](QMenu* menu, const MenuLetter& command) {
+    QAction* action = menu->addAction(
+        QString::fromUtf8(command.label.data(), static_cast<qsizetype>(command.label.size())) +
+        QStringLiteral(" (") + QChar(command.letter) + QStringLiteral(")"));
     const char letter = command.letter;
     connect(action, &QAction::triggered, this, [this, letter] {
       if (canvas_->send_reply(QString(QChar(letter)))) stop_asking();
@@ -59,18 +63,20 @@ void FrameWindow::build_menus() {
   };
 
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-  for (const LetterCommand& command : kFileLetters) add_letter(file, command);
+  for (const MenuLetter& command : letters_of(MenuGroup::file, false)) add_letter(file, command);
   file->addSeparator();
   file->addAction(QStringLiteral("表をCSVで保存…"), this, [this] { ask_and_save_table(); });
   file->addAction(QStringLiteral("グラフを画像で保存…"), this, [this] { ask_and_save_chart(); });
   file->addSeparator();
-  add_letter(file, {"終了", 'x'});
+  for (const MenuLetter& command : letters_of(MenuGroup::file, true)) add_letter(file, command);
 
   QMenu* analysis = menuBar()->addMenu(QStringLiteral("解析(&A)"));
-  for (const LetterCommand& command : kAnalysisLetters) add_letter(analysis, command);
+  for (const MenuLetter& command : letters_of(MenuGroup::analysis, false))
+    add_letter(analysis, command);
 
   QMenu* correction = menuBar()->addMenu(QStringLiteral("修正(&C)"));
-  for (const LetterCommand& command : kCorrectionLetters) add_letter(correction, command);
+  for (const MenuLetter& command : letters_of(MenuGroup::correction, false))
+    add_letter(correction, command);
   correction->addSeparator();
   add_pass_key(correction, QStringLiteral("元に戻す"), PassKey::undo, {QKeySequence::Undo});
   add_pass_key(correction, QStringLiteral("やり直し"), PassKey::redo,

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/number_text.h"
 #include "gui/chart_canvas.h"
 #include "gui/console_pane.h"
 #include "gui/results_view.h"
@@ -100,11 +101,10 @@ void FrameWindow::apply_one(const GuiOp& op) {
                    show_recording(o.results->recording);
                  },
                  [this](const gui_op::Ask& o) { ask(o); },
-                 [this](const gui_op::Place& o) { show_place(from_utf8(o.text)); },
+                 [this](const gui_op::Place& o) { show_place(o.place); },
                  [this](const gui_op::Note& o) { show_note(from_utf8(o.text)); },
                  [this](const gui_op::TimeAxis& o) {
-                   axis_start_ms_ = o.start_ms;
-                   axis_ms_per_pixel_ = o.ms_per_pixel;
+                   axis_ = o.axis;
                    time_label_->clear();  // until the pointer moves on the new chart
                  },
                  [this](const gui_op::Unsaved& o) { show_unsaved(o.unsaved); },
@@ -194,22 +194,29 @@ QString FrameWindow::place_text() const { return place_label_->text(); }
 QString FrameWindow::pointer_time_text() const { return time_label_->text(); }
 QString FrameWindow::note_text() const { return note_label_->text(); }
 
-void FrameWindow::show_place(const QString& place) {
-  place_label_->setText(place);
+void FrameWindow::show_place(const Place& place) {
+  if (place.lead == 0) {
+    place_label_->clear();
+    canvas_->set_lead_label(QString());
+    return;
+  }
   // The lead alone beside the curves; the window is in the caption already.
-  canvas_->set_lead_label(place.section(QStringLiteral("  "), 0, 0));
+  const QString lead = QStringLiteral("誘導 ") + QString::number(place.lead);
+  place_label_->setText(lead + QStringLiteral("  ") +
+                        from_utf8(format_fixed(place.start_ms / 1000.0, 1)) + QStringLiteral("–") +
+                        from_utf8(format_fixed(place.end_ms / 1000.0, 1)) + QStringLiteral(" s"));
+  canvas_->set_lead_label(lead);
 }
 
 void FrameWindow::show_note(const QString& note) { note_label_->setText(note); }
 
 void FrameWindow::show_pointer(std::optional<QPoint> logical) {
-  if (!logical || axis_ms_per_pixel_ <= 0.0 || !chart_is_open()) {
+  if (!logical || axis_.kind == TimeAxis::Kind::none || !chart_is_open()) {
     time_label_->clear();
     return;
   }
-  const double ms = axis_start_ms_ + logical->x() * axis_ms_per_pixel_;
-  time_label_->setText(QString::number(static_cast<long long>(std::floor(ms))) +
-                       QStringLiteral(" ms"));
+  // The very conversion the program applies to a click at that column.
+  time_label_->setText(from_utf8(click_time_text(axis_, logical->x())));
 }
 
 void FrameWindow::show_unsaved(bool unsaved) {

@@ -95,12 +95,12 @@ void QtWindowLayer::at_menu(const ResultsSnapshot& results) {
   menu_next_ = true;
 }
 
-void QtWindowLayer::show_place(std::string_view place) { post(gui_op::Place{std::string(place)}); }
+void QtWindowLayer::show_place(const Place& place) { post(gui_op::Place{place}); }
 
 void QtWindowLayer::show_note(std::string_view note) { post(gui_op::Note{std::string(note)}); }
 
-void QtWindowLayer::show_time_axis(double start_ms, double ms_per_pixel) {
-  post(gui_op::TimeAxis{start_ms, ms_per_pixel});
+void QtWindowLayer::show_time_axis(const TimeAxis& axis) {
+  post(gui_op::TimeAxis{axis});
 }
 
 void QtWindowLayer::show_unsaved(bool unsaved) { post(gui_op::Unsaved{unsaved}); }

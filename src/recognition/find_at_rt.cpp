@@ -80,8 +80,8 @@ void clear_results(RunRecord& r) {
       r.at_ms(lead, row) = 0.0f;
       r.rt_ms(lead, row) = 0.0f;
     }
-    r.at_source_table[lead - 1].fill(MarkSource::none);
-    r.rt_source_table[lead - 1].fill(MarkSource::none);
+    r.marks.at_source_table[lead - 1].fill(MarkSource::none);
+    r.marks.rt_source_table[lead - 1].fill(MarkSource::none);
   }
 }
 
@@ -90,8 +90,8 @@ void note_detected(RunRecord& r) {
     for (int row = 1; row <= kMaxRows; ++row) {
       const auto at = static_cast<std::size_t>(row - 1);
       const auto l = static_cast<std::size_t>(lead - 1);
-      r.at_source_table[l][at] = r.at_ms(lead, row) != 0.0f ? MarkSource::detected : MarkSource::none;
-      r.rt_source_table[l][at] = r.rt_ms(lead, row) != 0.0f ? MarkSource::detected : MarkSource::none;
+      r.marks.at_source_table[l][at] = r.at_ms(lead, row) != 0.0f ? MarkSource::detected : MarkSource::none;
+      r.marks.rt_source_table[l][at] = r.rt_ms(lead, row) != 0.0f ? MarkSource::detected : MarkSource::none;
     }
   }
 }
@@ -105,8 +105,8 @@ int detection_rows(const RunRecord& r) {
 void detect_marks(RunRecord& r) {
   clear_results(r);
   const int n = detection_rows(r);
-  r.at_beat_count = n;
-  r.rt_beat_count = n;
+  r.marks.at_beat_count = n;
+  r.marks.rt_beat_count = n;
   find_at_rt(r, n);
   drop_near_duplicates(r, n);
   note_detected(r);

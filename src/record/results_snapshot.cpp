@@ -1,7 +1,15 @@
 // Copying the results part of the run record.
 #include "record/results_snapshot.h"
 
+#include <limits>
+
 namespace telmor {
+
+MarkFigures::MarkFigures() {
+  for (Figures* figures : {&at_fine_ms, &rt_fine_ms, &at_quality, &rt_quality}) {
+    for (Column& column : *figures) column.fill(std::numeric_limits<double>::quiet_NaN());
+  }
+}
 
 ResultsSnapshot snapshot_results(const RunRecord& r) {
   ResultsSnapshot s;
@@ -9,12 +17,7 @@ ResultsSnapshot snapshot_results(const RunRecord& r) {
   s.lead_count = r.lead_count;
   s.at_from = r.at_from;
   s.beat_ms_list = r.beat_ms_list;
-  s.at_ms_table = r.at_ms_table;
-  s.rt_ms_table = r.rt_ms_table;
-  s.at_beat_count = r.at_beat_count;
-  s.rt_beat_count = r.rt_beat_count;
-  s.at_source_table = r.at_source_table;
-  s.rt_source_table = r.rt_source_table;
+  s.marks = r.marks;
   return s;
 }
 

@@ -61,19 +61,19 @@ bool whole_ms(float ms, std::int32_t& value) {
 
 FormatResult format_results(const RunRecord& record, std::string& text) {
   text.clear();
-  if (!count_in_range(record.at_beat_count))
-    return {FormatFault::count_out_of_range, Block::at, record.at_beat_count, 0, 0};
-  if (!count_in_range(record.rt_beat_count))
-    return {FormatFault::count_out_of_range, Block::rt, record.rt_beat_count, 0, 0};
+  if (!count_in_range(record.marks.at_beat_count))
+    return {FormatFault::count_out_of_range, Block::at, record.marks.at_beat_count, 0, 0};
+  if (!count_in_range(record.marks.rt_beat_count))
+    return {FormatFault::count_out_of_range, Block::rt, record.marks.rt_beat_count, 0, 0};
 
   const int leads = leads_in_row(record.lead_count);
   const auto row_bytes = kFieldColumns * static_cast<std::size_t>(leads) + kLineEnd.size();
-  const auto rows = static_cast<std::size_t>(record.at_beat_count + record.rt_beat_count);
+  const auto rows = static_cast<std::size_t>(record.marks.at_beat_count + record.marks.rt_beat_count);
   text.reserve(2 * (kCountColumns + kLineEnd.size()) + rows * row_bytes);
 
   FormatResult fault;
-  if (!append_block(text, record.at_ms_table, record.at_beat_count, leads, Block::at, fault) ||
-      !append_block(text, record.rt_ms_table, record.rt_beat_count, leads, Block::rt, fault)) {
+  if (!append_block(text, record.marks.at_ms_table, record.marks.at_beat_count, leads, Block::at, fault) ||
+      !append_block(text, record.marks.rt_ms_table, record.marks.rt_beat_count, leads, Block::rt, fault)) {
     text.clear();
   }
   return fault;

@@ -20,29 +20,31 @@ struct Table {
 };
 
 Table table_of(const RunRecord& r, int lead) {
-  return {r.at_ms_table[static_cast<std::size_t>(lead - 1)],
-          r.at_source_table[static_cast<std::size_t>(lead - 1)], r.at_beat_count};
+  return {r.marks.at_ms_table[static_cast<std::size_t>(lead - 1)],
+          r.marks.at_source_table[static_cast<std::size_t>(lead - 1)], r.marks.at_beat_count};
 }
 
 TEST_F(PassKeys, EveryKeyMovesWhereItSays) {
   // Two leads of three seconds: six windows each.
   struct Case {
     std::vector<PassKey> keys;
-    const char* place;  // the last window shown
+    int lead, start_ms;  // the last window shown
   };
   const Case cases[] = {
-      {{PassKey::right, PassKey::space}, "誘導 1  1.0–2.0 s"},
-      {{PassKey::right, PassKey::right, PassKey::left}, "誘導 1  0.5–1.5 s"},
-      {{PassKey::left}, "誘導 1  0.0–1.0 s"},
-      {{PassKey::right, PassKey::page_down}, "誘導 2  0.0–1.0 s"},
-      {{PassKey::page_down, PassKey::right, PassKey::page_up}, "誘導 1  0.0–1.0 s"},
-      {{PassKey::page_down, PassKey::right, PassKey::right, PassKey::left}, "誘導 2  0.5–1.5 s"},
+      {{PassKey::right, PassKey::space}, 1, 1000},
+      {{PassKey::right, PassKey::right, PassKey::left}, 1, 500},
+      {{PassKey::left}, 1, 0},
+      {{PassKey::right, PassKey::page_down}, 2, 0},
+      {{PassKey::page_down, PassKey::right, PassKey::page_up}, 1, 0},
+      {{PassKey::page_down, PassKey::right, PassKey::right, PassKey::left}, 2, 500},
   };
   for (const Case& c : cases) {
     layer = {};
     for (PassKey k : c.keys) key(k);
     EXPECT_FALSE(run());
-    EXPECT_EQ(layer.place, c.place);
+    EXPECT_EQ(layer.place.lead, c.lead);
+    EXPECT_EQ(layer.place.start_ms, c.start_ms);
+    EXPECT_EQ(layer.place.end_ms, c.start_ms + 1000);
   }
 }
 
@@ -55,7 +57,7 @@ TEST_F(PassKeys, PageDownOnTheLastLeadAndEscapeEndThePass) {
   key(PassKey::escape);
   EXPECT_TRUE(run());
   EXPECT_EQ(layer.transcript.back(), "chart: clear");
-  EXPECT_EQ(layer.place, "");
+  EXPECT_EQ(layer.place.lead, 0);
   EXPECT_EQ(record->at_ms(1, 1), 499.99997f);  // leaving keeps the edits
 }
 
@@ -63,11 +65,11 @@ struct UndoRedo : PassKeys {
   // Lead 1 holds 100 (loaded) and 900 (detected) in rows 1 and 2 of three.
   void SetUp() override {
     PassKeys::SetUp();
-    record->at_beat_count = 3;
+    record->marks.at_beat_count = 3;
     record->at_ms(1, 1) = 100.0f;
     record->at_ms(1, 2) = 900.0f;
-    record->at_source_table[0][0] = MarkSource::loaded;
-    record->at_source_table[0][1] = MarkSource::detected;
+    record->marks.at_source_table[0][0] = MarkSource::loaded;
+    record->marks.at_source_table[0][1] = MarkSource::detected;
     record->at_ms(2, 1) = 7.0f;
     left(300);  // adds 499.99997: four rows
     left(66);   // 110: takes 100 away, and the row its click made
@@ -96,10 +98,10 @@ TEST_F(UndoRedo, RedoingThemGivesBackTheTableTheEditsMade) {
   key(PassKey::redo);
   key(PassKey::redo);
   EXPECT_FALSE(run());
-  EXPECT_EQ(record->at_beat_count, 4);
+  EXPECT_EQ(record->marks.at_beat_count, 4);
   EXPECT_EQ(at_column(1, 4), (std::vector<float>{499.99997f, 900.0f, 0.0f, 0.0f}));
-  EXPECT_EQ(record->at_source_table[0][0], MarkSource::hand);
-  EXPECT_EQ(record->at_source_table[0][1], MarkSource::detected);
+  EXPECT_EQ(record->marks.at_source_table[0][0], MarkSource::hand);
+  EXPECT_EQ(record->marks.at_source_table[0][1], MarkSource::detected);
   EXPECT_TRUE(record->results_unsaved);
   EXPECT_EQ(layer.notes[2], "やり直す修正がありません");
   EXPECT_EQ(layer.notes.back(), "誘導1 AT 100 ms の削除をやり直しました");
@@ -111,7 +113,7 @@ TEST_F(PassKeys, UndoGoesBackToTheWindowOfTheEditFirst) {
   key(PassKey::undo);
   EXPECT_FALSE(run());
   EXPECT_EQ(captions().back(), "誘導  1の  0.0-  1.0secを解析します。");
-  EXPECT_EQ(record->at_beat_count, 0);
+  EXPECT_EQ(record->marks.at_beat_count, 0);
   EXPECT_TRUE(marks(layer.screens.back()).empty());
 }
 
@@ -127,10 +129,10 @@ TEST_F(PassKeys, ANewClickClearsWhatCouldBeRedone) {
 }
 
 TEST_F(PassKeys, UndoOfARemovalFromAFullTableBringsTheTimeBack) {
-  record->at_beat_count = 200;
+  record->marks.at_beat_count = 200;
   for (int r = 1; r <= 200; ++r) {
     record->at_ms(1, r) = static_cast<float>(100 * r);
-    record->at_source_table[0][static_cast<std::size_t>(r - 1)] = MarkSource::detected;
+    record->marks.at_source_table[0][static_cast<std::size_t>(r - 1)] = MarkSource::detected;
   }
   const Table full = table_of(*record, 1);
   left(300);  // takes 500 away

@@ -117,7 +117,7 @@ TEST_F(WindowDrawing, EveryMillisecondOfTheWindowMarksAtSixTenths) {
 }
 
 TEST_F(WindowDrawing, WindowEndAtTheLeftEdgeAndEveryRowShown) {
-  record->at_beat_count = 2;
+  record->marks.at_beat_count = 2;
   record->at_ms(1, 1) = 1000.0f;  // the window's end
   record->at_ms(1, 2) = 999.5f;
   record->at_ms(1, 150) = 600.0f;  // beyond the count, still shown

@@ -133,14 +133,14 @@ TEST_F(Menu, AnythingElseRedraws) {
 
 TEST_F(Menu, RangeCommandForEveryFormOfD) {
   // Each pick is answered n: back to the menu, without a redraw.
-  for (int k = 0; k < 4; ++k) layer.mouse_input.push_back({kRightPress, 0, 0, 0});
+  for (int k = 0; k < 4; ++k) layer.mouse_input.push_back({kRightPress, 0, 0});
   run({"d", "n", "D", "n", "  d", "n", "d, x", "n", "x"});
   EXPECT_EQ(count("chart> 選択する波形の線の近くをClick"), 4);
   EXPECT_EQ(layer.clears, 1);
 }
 
 TEST_F(Menu, RefusedPickComesBackToTheRedraw) {
-  layer.mouse_input.push_back({kRightPress, 0, 0, 0});
+  layer.mouse_input.push_back({kRightPress, 0, 0});
   run({"d", "y", "x"});  // no beats: the pick falls on a zero entry
   EXPECT_EQ(count("chart> エラー、200から3600msecの範囲にしてください。"), 1);
   EXPECT_EQ(layer.clears, 2);
@@ -193,7 +193,7 @@ TEST_F(Menu, ExitWithUnsavedTablesAsksFirst) {
 TEST_F(Menu, DetectionComesBackToTheRedraw) {
   run({"c", "y", "C", "n", "x"});
   EXPECT_EQ(layer.clears, 3);
-  EXPECT_EQ(r->at_beat_count, 1);
+  EXPECT_EQ(r->marks.at_beat_count, 1);
 }
 
 }  // namespace

@@ -35,10 +35,10 @@ LoadedTables& scratch_tables() {
 void check_store(const LoadedTables& loaded, int leads) {
   RunRecord& r = shared_record();
   r.lead_count = leads;
-  for (auto* table : {&r.at_ms_table, &r.rt_ms_table})
+  for (auto* table : {&r.marks.at_ms_table, &r.marks.rt_ms_table})
     for (auto& lead : *table) lead.fill(kUntouched);
   store_loaded(loaded, r);
-  FUZZ_CHECK(r.at_beat_count == loaded.at_count && r.rt_beat_count == loaded.rt_count);
+  FUZZ_CHECK(r.marks.at_beat_count == loaded.at_count && r.marks.rt_beat_count == loaded.rt_count);
   for (int lead = 1; lead <= kMaxLeads; ++lead) {
     for (int row = 1; row <= kMaxRows; ++row) {
       const float at = r.at_ms(lead, row), rt = r.rt_ms(lead, row);
@@ -65,11 +65,11 @@ void check_round_trip(int leads) {
   LoadedTables& again = scratch_tables();
   std::istringstream in(text);
   FUZZ_CHECK(parse_results(in, leads, again).fault == ParseFault::none);
-  FUZZ_CHECK(again.at_count == r.at_beat_count && again.rt_count == r.rt_beat_count);
+  FUZZ_CHECK(again.at_count == r.marks.at_beat_count && again.rt_count == r.marks.rt_beat_count);
   for (int lead = 1; lead <= leads; ++lead) {
-    for (int row = 1; row <= r.at_beat_count; ++row)
+    for (int row = 1; row <= r.marks.at_beat_count; ++row)
       FUZZ_CHECK(again.at_ms[lead - 1][row - 1] == std::round(r.at_ms(lead, row)));
-    for (int row = 1; row <= r.rt_beat_count; ++row)
+    for (int row = 1; row <= r.marks.rt_beat_count; ++row)
       FUZZ_CHECK(again.rt_ms[lead - 1][row - 1] == std::round(r.rt_ms(lead, row)));
   }
 }

@@ -58,9 +58,9 @@ TEST_F(FrameTest, ALineTypedDuringAMouseWaitIsDroppedNotReadLater) {
   type_line(canvas(), QStringLiteral("q"));
   EXPECT_FALSE(frame_->note_text().isEmpty());
   click(canvas(), Qt::RightButton, on_chart(*canvas(), QPoint(10, 10)));
-  ASSERT_TRUE(wait_until([&] { return canvas()->asking(); }));
-  test::settle();
-  EXPECT_FALSE(program().finished());  // the q answered nothing
+  // The q answered nothing: the click did, and the program now asks for a line.
+  ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::chart_line; }));
+  EXPECT_FALSE(program().finished());
   // The input box types for the chart now.
   EXPECT_TRUE(frame_->console()->editor()->isEnabled());
   type_line(frame_->console()->editor(), QStringLiteral("n"));
@@ -103,8 +103,11 @@ TEST_P(CloseGuard, ClosingAsksOnlyWhenTablesAreUnsaved) {
   frame_->close();
   if (c.input_closed || c.saved) {
     ASSERT_TRUE(program().wait_finished());
+  } else {
+    // Cancelled: the program still waits for its click, its input open.
+    EXPECT_FALSE(frame_->input().is_closed());
+    EXPECT_EQ(frame_->input().awaiting(), Awaiting::mouse);
   }
-  test::settle();
   EXPECT_EQ(questions, c.questions);
   EXPECT_EQ(program().input_closed(), c.input_closed);
   EXPECT_EQ(saved.load(), c.saved);
@@ -185,12 +188,14 @@ TEST_F(FrameTest, EachKeyOfAPassReachesItsWaitAndNoOtherWait) {
 TEST_F(FrameTest, MenuCommandsTypeTheirLetterOnlyAtTheMenu) {
   const std::string letters = "sodcarx";
   std::string replies;
+  std::atomic<std::size_t> reads = 0;
   run([&](WindowLayer& layer) {
     layer.chart_open();
     for (std::size_t i = 0; i < letters.size(); ++i) {
       layer.at_menu(ResultsSnapshot{});
       replies += layer.chart_read_line();
     }
+    reads = letters.size();
     replies += layer.chart_read_line();  // a question that is not the menu
   });
   for (const char letter : letters) {
@@ -199,8 +204,10 @@ TEST_F(FrameTest, MenuCommandsTypeTheirLetterOnlyAtTheMenu) {
     EXPECT_FALSE(frame_->letter_action(letter)->isEnabled());  // one letter per question
     EXPECT_EQ(canvas()->rows().back(), QString(QChar(letter)));
   }
-  ASSERT_TRUE(wait_until([&] { return canvas()->asking(); }));
-  test::settle();
+  // The last letter's read has ended (its wait is over) and the next one waits.
+  ASSERT_TRUE(wait_until(
+      [&] { return reads == letters.size() && frame_->input().awaiting() == Awaiting::chart_line; }));
+  test::apply_posted();
   for (const char letter : letters) EXPECT_FALSE(frame_->letter_action(letter)->isEnabled());
   type_line(canvas(), QStringLiteral("y"));
   ASSERT_TRUE(program().wait_finished());
@@ -215,10 +222,10 @@ struct FramePass : FrameTest {
   void SetUp() override {
     FrameTest::SetUp();
     test::set_up_small_pass(*record, drawing);
-    record->at_beat_count = kMaxRows;
+    record->marks.at_beat_count = kMaxRows;
     for (int r = 1; r <= kMaxRows; ++r) {
       record->at_ms(1, r) = static_cast<float>(100 * r);
-      record->at_source_table[0][static_cast<std::size_t>(r - 1)] = MarkSource::detected;
+      record->marks.at_source_table[0][static_cast<std::size_t>(r - 1)] = MarkSource::detected;
     }
   }
   void left_click(int x) {
@@ -255,9 +262,9 @@ TEST_F(FramePass, UndoAndRedoAcrossWindowsRestoreTheFullTableExactly) {
   press(Qt::Key_Escape);
   ASSERT_TRUE(program().wait_finished());
   ASSERT_FALSE(program().failed());
-  EXPECT_EQ(record->at_beat_count, before.at_beat_count);
-  EXPECT_EQ(record->at_ms_table, before.at_ms_table);
-  EXPECT_EQ(record->at_source_table, before.at_source_table);
+  EXPECT_EQ(record->marks.at_beat_count, before.marks.at_beat_count);
+  EXPECT_EQ(record->marks.at_ms_table, before.marks.at_ms_table);
+  EXPECT_EQ(record->marks.at_source_table, before.marks.at_source_table);
   EXPECT_EQ(frame_->place_text(), QString());
 }
 
@@ -265,7 +272,7 @@ TEST_F(FrameTest, ClicksMapToLogicalPixelsAtAnyFrameSizeAndTheStatusBarTellsTheT
   std::vector<MouseEvent> got;
   run([&](WindowLayer& layer) {
     layer.chart_open();
-    layer.show_time_axis(500.0, 1.0 / 0.6);
+    layer.show_time_axis({TimeAxis::Kind::pass_window, 500});
     got.push_back(layer.wait_mouse_event(kLeftPress));
     got.push_back(layer.wait_mouse_event(kLeftPress));
   });
@@ -275,8 +282,10 @@ TEST_F(FrameTest, ClicksMapToLogicalPixelsAtAnyFrameSizeAndTheStatusBarTellsTheT
   const QSize sizes[] = {{700, 600}, {1900, 1300}};
   std::vector<double> scales;
   for (const QSize& size : sizes) {
+    const double width_before = canvas()->surface_rect().width();
     frame_->resize(size);
-    test::settle();
+    ASSERT_TRUE(wait_until([&] { return canvas()->surface_rect().width() != width_before; }));
+    test::apply_posted();
     scales.push_back(canvas()->surface_rect().width() / ChartCanvas::kWidth);
     // Through the window system, as a real pointer: Qt finds the canvas under it.
     const QPoint in_frame =

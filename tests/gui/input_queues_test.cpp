@@ -14,7 +14,7 @@ namespace telmor {
 namespace {
 
 MouseEvent mouse(int code, int x = 0, int y = 0) {
-  return MouseEvent{code, 0, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)};
+  return MouseEvent{code, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)};
 }
 
 using test::blocked;
@@ -119,10 +119,10 @@ TEST(InputQueues, SaveAndCloseEndsOneTakeWhateverItWaitsFor) {
 
 TEST(InputQueues, CloseWakesEveryWaiterWithInputClosed) {
   InputQueues input;
-  auto console = std::async(std::launch::async, [&] { return input.take_console_line(); });
-  auto chart = std::async(std::launch::async, [&] { return input.take_chart_line(); });
-  auto click = std::async(std::launch::async, [&] { return input.take_mouse_event(kLeftPress); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  // Each blocked before the next starts, so that close finds all three waiting.
+  auto console = blocked(input, Awaiting::console_line, [&] { return input.take_console_line(); });
+  auto chart = blocked(input, Awaiting::chart_line, [&] { return input.take_chart_line(); });
+  auto click = blocked(input, Awaiting::mouse, [&] { return input.take_mouse_event(kLeftPress); });
   input.close();
   EXPECT_THROW(console.get(), InputClosed);
   EXPECT_THROW(chart.get(), InputClosed);

@@ -191,8 +191,8 @@ TEST_F(LayerTest, CrossCursorShowsOverTheChart) {
   Cursor second = Cursor::arrow;
   run([&](WindowLayer& layer) {
     layer.chart_open();
-    first = layer.set_mouse_cursor(load_cursor_a(nullptr, kIdcCross));
-    second = layer.set_mouse_cursor(load_cursor_a(nullptr, kIdcCross));
+    first = layer.set_mouse_cursor(Cursor::cross);
+    second = layer.set_mouse_cursor(Cursor::cross);
   });
   ASSERT_TRUE(program().wait_finished());
   EXPECT_EQ(first, Cursor::arrow);
@@ -212,7 +212,7 @@ TEST_F(LayerTest, RightDoubleClickAnswersTwoWaitsEvenWhenTheSecondStartsLate) {
   ASSERT_TRUE(wait_until([&] { return frame_->chart_is_open(); }));
   double_click(canvas(), Qt::RightButton, test::on_chart(*canvas(), QPoint(120, 80)));
   ASSERT_TRUE(wait_until([&] { return received.size() == 1; }));
-  test::settle();
+  test::apply_posted();  // the double-click's events reach the queue while the program draws
   redrawn.release();
   ASSERT_TRUE(program().wait_finished());
   ASSERT_EQ(received.size(), 2u);
@@ -273,8 +273,7 @@ TEST_F(LayerTest, ClosingTheWindowEndsABlockedRead) {
     reading = true;
     layer.console_read_line();
   });
-  ASSERT_TRUE(wait_until([&] { return reading.load(); }));
-  test::settle();
+  ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::console_line; }));
   frame_->close();
   ASSERT_TRUE(program().wait_finished());
   EXPECT_TRUE(program().input_closed());
@@ -308,8 +307,8 @@ TEST_F(LayerTest, DoubleClickThroughTheWindowSystemIsPressThenDouble) {
     received.add(layer.wait_mouse_event(kCorrectionMask));
     received.add(layer.wait_mouse_event(kCorrectionMask));
   });
-  ASSERT_TRUE(wait_until([&] { return frame_->chart_is_open(); }));
-  test::settle();
+  ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::mouse; }));
+  test::apply_posted();  // the chart's layout, so that the point lands on the canvas
   const QPoint in_window = canvas()->mapTo(frame_.get(), test::on_chart(*canvas(), QPoint(30, 30)).toPoint());
   QTest::mouseDClick(frame_->windowHandle(), Qt::RightButton, Qt::NoModifier, in_window);
   ASSERT_TRUE(program().wait_finished());

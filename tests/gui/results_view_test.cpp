@@ -24,14 +24,14 @@ std::shared_ptr<ResultsSnapshot> small_table() {
   s->at_from = -80;
   s->beat_ms_list[0] = 2000;
   s->beat_ms_list[1] = 1000;
-  s->at_beat_count = 3;
-  s->rt_beat_count = 1;
-  s->at_ms_table[0][0] = 1010.0f;
-  s->at_ms_table[0][1] = 2030.0f;
-  s->at_ms_table[0][2] = 2040.0f;
-  for (int row = 0; row < 3; ++row) s->at_source_table[0][static_cast<std::size_t>(row)] = MarkSource::detected;
-  s->rt_ms_table[0][0] = 1200.0f;
-  s->rt_source_table[0][0] = MarkSource::hand;
+  s->marks.at_beat_count = 3;
+  s->marks.rt_beat_count = 1;
+  s->marks.at_ms_table[0][0] = 1010.0f;
+  s->marks.at_ms_table[0][1] = 2030.0f;
+  s->marks.at_ms_table[0][2] = 2040.0f;
+  for (int row = 0; row < 3; ++row) s->marks.at_source_table[0][static_cast<std::size_t>(row)] = MarkSource::detected;
+  s->marks.rt_ms_table[0][0] = 1200.0f;
+  s->marks.rt_source_table[0][0] = MarkSource::hand;
   return s;
 }
 
@@ -70,8 +70,8 @@ TEST_F(ResultsRefresh, TheViewFollowsEveryCopyTheProgramHandsOver) {
   std::binary_semaphore go_on(0);
   const auto first = small_table();
   auto second = small_table();
-  second->at_ms_table[0][2] = 0.0f;  // the second AT of beat 2 removed in a pass
-  second->at_beat_count = 2;
+  second->marks.at_ms_table[0][2] = 0.0f;  // the second AT of beat 2 removed in a pass
+  second->marks.at_beat_count = 2;
   run([&](WindowLayer& layer) {
     layer.at_menu(*first);
     go_on.acquire();

@@ -232,7 +232,7 @@ class RandomUser : public WindowLayer {
     const auto x = static_cast<std::int16_t>(chance(90) ? pick(620) : pick(1200) - 100);
     const auto y = static_cast<std::int16_t>(pick(500) - 50);
     if (mask == 9) {
-      pending_.push_back({chance(80) ? kLeftPress : kRightPress, 0, x, y});
+      pending_.push_back({chance(80) ? kLeftPress : kRightPress, x, y});
       return;
     }
     const int roll = pick(100);
@@ -242,27 +242,27 @@ class RandomUser : public WindowLayer {
                                      PassKey::left,      PassKey::space,   PassKey::page_down,
                                      PassKey::page_up,   PassKey::right,   PassKey::escape};
       const PassKey key = keys[pick(chance(20) ? 9 : 8)];
-      pending_.push_back({kPassKey, 0, 0, 0, key});
+      pending_.push_back({kPassKey, 0, 0, key});
       keys_ += 1;
     } else if (roll < 60) {
-      pending_.push_back({kRightPress, 0, x, y});
+      pending_.push_back({kRightPress, x, y});
     } else if (roll < 72) {
-      pending_.push_back({kRightPress, 0, x, y});
-      pending_.push_back({kRightDouble, 0, x, y});
+      pending_.push_back({kRightPress, x, y});
+      pending_.push_back({kRightDouble, x, y});
     } else if (roll < 95) {
-      pending_.push_back({kLeftPress, 0, x, y});
+      pending_.push_back({kLeftPress, x, y});
     } else {
-      pending_.push_back({kLeftPress, 0, x, y});
-      pending_.push_back({kLeftDouble, 0, x, y});  // not listened for: dropped
+      pending_.push_back({kLeftPress, x, y});
+      pending_.push_back({kLeftDouble, x, y});  // not listened for: dropped
     }
   }
 
   void check() {
     const RunRecord& r = *r_;
-    ASSERT_GE(r.at_beat_count, 0);
-    ASSERT_LE(r.at_beat_count, kMaxRows);
-    ASSERT_GE(r.rt_beat_count, 0);
-    ASSERT_LE(r.rt_beat_count, kMaxRows);
+    ASSERT_GE(r.marks.at_beat_count, 0);
+    ASSERT_LE(r.marks.at_beat_count, kMaxRows);
+    ASSERT_GE(r.marks.rt_beat_count, 0);
+    ASSERT_LE(r.marks.rt_beat_count, kMaxRows);
     if (chart_open_ && !beats_taken_) {
       beats_ = r.beat_found_list;
       beats_taken_ = true;
@@ -280,8 +280,8 @@ class RandomUser : public WindowLayer {
     ASSERT_TRUE(std::isfinite(d.yscale)) << d.yscale;
     if (check_lead_ > 0) {
       // The lead a click just changed: its times ascending, then empty entries.
-      const auto& column = at_pass_ ? r.at_ms_table[check_lead_ - 1] : r.rt_ms_table[check_lead_ - 1];
-      const int count = at_pass_ ? r.at_beat_count : r.rt_beat_count;
+      const auto& column = at_pass_ ? r.marks.at_ms_table[check_lead_ - 1] : r.marks.rt_ms_table[check_lead_ - 1];
+      const int count = at_pass_ ? r.marks.at_beat_count : r.marks.rt_beat_count;
       bool empty_seen = false;
       for (int row = 1; row <= count; ++row) {
         const float t = column[row - 1];
@@ -303,13 +303,13 @@ class RandomUser : public WindowLayer {
     std::ifstream in(host_path(r.result_path.view(), root_), std::ios::binary);
     auto loaded = std::make_unique<LoadedTables>();
     ASSERT_EQ(parse_results(in, r.lead_count, *loaded).fault, ParseFault::none);
-    ASSERT_EQ(loaded->at_count, r.at_beat_count);
-    ASSERT_EQ(loaded->rt_count, r.rt_beat_count);
+    ASSERT_EQ(loaded->at_count, r.marks.at_beat_count);
+    ASSERT_EQ(loaded->rt_count, r.marks.rt_beat_count);
     for (int lead = 1; lead <= r.lead_count; ++lead) {
-      for (int row = 1; row <= r.at_beat_count; ++row)
-        ASSERT_EQ(loaded->at_ms[lead - 1][row - 1], round_half_away(r.at_ms_table[lead - 1][row - 1]));
-      for (int row = 1; row <= r.rt_beat_count; ++row)
-        ASSERT_EQ(loaded->rt_ms[lead - 1][row - 1], round_half_away(r.rt_ms_table[lead - 1][row - 1]));
+      for (int row = 1; row <= r.marks.at_beat_count; ++row)
+        ASSERT_EQ(loaded->at_ms[lead - 1][row - 1], round_half_away(r.marks.at_ms_table[lead - 1][row - 1]));
+      for (int row = 1; row <= r.marks.rt_beat_count; ++row)
+        ASSERT_EQ(loaded->rt_ms[lead - 1][row - 1], round_half_away(r.marks.rt_ms_table[lead - 1][row - 1]));
     }
     ++saves_;
   }

@@ -84,7 +84,7 @@ TEST(ReplayLayer, ColourAndPositionReturnThePreviousValues) {
 
 TEST(ReplayLayer, CursorReturnsThePreviousOne) {
   ReplayHarness h("");
-  EXPECT_EQ(h.layer.set_mouse_cursor(load_cursor_a(nullptr, kIdcCross)), Cursor::arrow);
+  EXPECT_EQ(h.layer.set_mouse_cursor(Cursor::cross), Cursor::arrow);
   EXPECT_EQ(h.layer.set_mouse_cursor(Cursor::arrow), Cursor::cross);
 }
 

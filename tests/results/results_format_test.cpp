@@ -43,8 +43,8 @@ TEST_F(ResultsText, ThreeLeadExampleByteForByte) {
 
 TEST_F(ResultsText, OnlyCountedRowsAndTheRunsLeadsAreWritten) {
   RunRecord& r = *record;
-  r.at_beat_count = 1;
-  r.rt_beat_count = 0;
+  r.marks.at_beat_count = 1;
+  r.marks.rt_beat_count = 0;
   r.at_ms(1, 1) = 7.0f;
   r.at_ms(4, 1) = 44.0f;   // beyond lead_count
   r.at_ms(1, 2) = 8.0f;    // beyond the count
@@ -59,7 +59,7 @@ TEST_F(ResultsText, BothCountsZeroWriteTwoCountLinesOnly) {
 
 TEST_F(ResultsText, TimesRoundToTheNearestWholeMsHalvesAwayFromZero) {
   RunRecord& r = *record;
-  r.at_beat_count = 2;
+  r.marks.at_beat_count = 2;
   r.at_ms(1, 1) = 499.99997f;
   r.at_ms(2, 1) = 12.5f;
   r.at_ms(3, 1) = -2.5f;
@@ -104,7 +104,7 @@ TEST(WholeMs, WidestValuesThatFitAndFirstThatDoNot) {
 
 TEST_F(ResultsText, WidestTimesFillAllEightColumns) {
   record->lead_count = 2;
-  record->rt_beat_count = 1;
+  record->marks.rt_beat_count = 1;
   record->rt_ms(1, 1) = 9999999.0f;
   record->rt_ms(2, 1) = -999999.0f;
   EXPECT_EQ(text(), "  0\r\n  1\r\n9999999.,-999999.,\r\n");
@@ -112,8 +112,8 @@ TEST_F(ResultsText, WidestTimesFillAllEightColumns) {
 
 TEST_F(ResultsText, TimeTooWideRefusesTheWholeText) {
   RunRecord& r = *record;
-  r.at_beat_count = 1;
-  r.rt_beat_count = 3;
+  r.marks.at_beat_count = 1;
+  r.marks.rt_beat_count = 3;
   r.rt_ms(2, 3) = 1.0e7f;
   const FormatResult result = refused();
   EXPECT_EQ(result.fault, FormatFault::time_too_wide);
@@ -123,7 +123,7 @@ TEST_F(ResultsText, TimeTooWideRefusesTheWholeText) {
 }
 
 TEST_F(ResultsText, NotANumberIsRefused) {
-  record->at_beat_count = 1;
+  record->marks.at_beat_count = 1;
   record->at_ms(3, 1) = std::nanf("");
   const FormatResult result = refused();
   EXPECT_EQ(result.fault, FormatFault::time_too_wide);
@@ -133,14 +133,14 @@ TEST_F(ResultsText, NotANumberIsRefused) {
 }
 
 TEST_F(ResultsText, CountOutsideTheTablesIsRefused) {
-  record->at_beat_count = 201;
+  record->marks.at_beat_count = 201;
   FormatResult result = refused();
   EXPECT_EQ(result.fault, FormatFault::count_out_of_range);
   EXPECT_EQ(result.block, Block::at);
   EXPECT_EQ(result.count, 201);
 
-  record->at_beat_count = 0;
-  record->rt_beat_count = -1;
+  record->marks.at_beat_count = 0;
+  record->marks.rt_beat_count = -1;
   result = refused();
   EXPECT_EQ(result.fault, FormatFault::count_out_of_range);
   EXPECT_EQ(result.block, Block::rt);
@@ -150,8 +150,8 @@ TEST_F(ResultsText, CountOutsideTheTablesIsRefused) {
 TEST_F(ResultsText, FullTablesOfTwentyLeads) {
   RunRecord& r = *record;
   r.lead_count = 20;
-  r.at_beat_count = 200;
-  r.rt_beat_count = 200;
+  r.marks.at_beat_count = 200;
+  r.marks.rt_beat_count = 200;
   r.at_ms(20, 200) = 29999.0f;
   r.rt_ms(1, 200) = 30000.0f;
   const std::string out = text();
@@ -166,7 +166,7 @@ TEST_F(ResultsText, FullTablesOfTwentyLeads) {
 
 TEST_F(ResultsText, LeadCountBeyondTheTablesWritesNoMoreThanTwentyLeads) {
   record->lead_count = 25;
-  record->at_beat_count = 1;
+  record->marks.at_beat_count = 1;
   EXPECT_EQ(text().size(), 5 + (9 * 20 + 2) + 5);
 }
 

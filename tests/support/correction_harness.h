@@ -60,15 +60,15 @@ struct CorrectionPass : ::testing::Test {
     record->record_seconds = seconds;
     record->sample_count = seconds * 1000;
   }
-  void left(int x) { layer.mouse_input.push_back({kLeftPress, 0, static_cast<std::int16_t>(x), 120}); }
+  void left(int x) { layer.mouse_input.push_back({kLeftPress, static_cast<std::int16_t>(x), 120}); }
   void right(int times = 1) {
-    for (int k = 0; k < times; ++k) layer.mouse_input.push_back({kRightPress, 0, 10, 120});
+    for (int k = 0; k < times; ++k) layer.mouse_input.push_back({kRightPress, 10, 120});
   }
-  void key(PassKey k) { layer.mouse_input.push_back({kPassKey, 0, 0, 0, k}); }
+  void key(PassKey k) { layer.mouse_input.push_back({kPassKey, 0, 0, k}); }
   // A physical right double-click: the press, then the double-click.
   void double_right() {
     right();
-    layer.mouse_input.push_back({kRightDouble, 0, 10, 120});
+    layer.mouse_input.push_back({kRightDouble, 10, 120});
   }
 
   // True when the pass came to its end, false when the clicks ran out first.

@@ -15,6 +15,8 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <thread>
 
 #include "console/window_layer.h"
@@ -44,9 +46,11 @@ inline bool wait_until(const std::function<bool()>& ready,
   }
 }
 
-// Runs the GUI for a while so that anything posted meanwhile is applied.
-inline void settle(std::chrono::milliseconds time = std::chrono::milliseconds(50)) {
-  wait_until([] { return false; }, time);
+// Applies every event already posted to the GUI thread, without waiting:
+// what the program posted before the state a test waited for is then shown.
+inline void apply_posted() {
+  QApplication::sendPostedEvents();
+  QApplication::processEvents();
 }
 
 // Starts take on a thread of its own, as the program would, and returns once
@@ -75,8 +79,12 @@ class ProgramThread {
             body(layer);
           } catch (const InputClosed&) {
             input_closed_ = true;
+          } catch (const std::exception& error) {
+            error_ = error.what();
+            failed_ = true;
           } catch (...) {
-            error_ = std::current_exception();
+            error_ = "an exception that is not a std::exception";
+            failed_ = true;
           }
           finished_ = true;
         }) {}
@@ -86,7 +94,9 @@ class ProgramThread {
 
   bool finished() const { return finished_; }
   bool input_closed() const { return input_closed_; }
-  bool failed() const { return error_ != nullptr; }
+  bool failed() const { return failed_; }
+  // What the body threw; read only once it has finished.
+  const std::string& error() const { return error_; }
   // Polls the GUI until the body has returned or thrown.
   bool wait_finished() {
     return wait_until([this] { return finished(); });
@@ -98,7 +108,8 @@ class ProgramThread {
  private:
   std::atomic<bool> finished_ = false;
   std::atomic<bool> input_closed_ = false;
-  std::exception_ptr error_;  // read only after finished_
+  std::atomic<bool> failed_ = false;
+  std::string error_;  // written before failed_, read only after it
   std::thread thread_;
 };
 
@@ -112,6 +123,12 @@ class DesktopTest : public ::testing::Test {
   }
   void TearDown() override {
     frame_->input().close();  // wakes a program still waiting
+    if (program_) {
+      program_->join();
+      // A program body that threw anything but the end of input is a failure
+      // of the test, whether or not the test looked.
+      EXPECT_FALSE(program_->failed()) << "the program thread threw: " << program_->error();
+    }
     program_.reset();
     layer_.reset();
     frame_.reset();

@@ -25,8 +25,8 @@ inline std::string shown(std::string_view before, std::string_view after) {
 // The three-lead example of the format: two AT rows (the second without a
 // time in lead 3) and one RT row.
 inline void fill_three_lead_example(RunRecord& r) {
-  r.at_beat_count = 2;
-  r.rt_beat_count = 1;
+  r.marks.at_beat_count = 2;
+  r.marks.rt_beat_count = 1;
   r.at_ms(1, 1) = 120.0f;
   r.at_ms(2, 1) = 118.0f;
   r.at_ms(3, 1) = 131.0f;
@@ -69,11 +69,11 @@ struct ResultsDialogue : ::testing::Test {
         record->rt_ms(lead, row) = static_cast<float>(-(lead * 1000 + row));
       }
     }
-    record->at_beat_count = 2;
-    record->rt_beat_count = 1;
+    record->marks.at_beat_count = 2;
+    record->marks.rt_beat_count = 1;
   }
   TablesSnapshot snapshot() const {
-    return {record->at_ms_table, record->rt_ms_table, record->at_beat_count, record->rt_beat_count};
+    return {record->marks.at_ms_table, record->marks.rt_ms_table, record->marks.at_beat_count, record->marks.rt_beat_count};
   }
 };
 

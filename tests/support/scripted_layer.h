@@ -35,7 +35,8 @@ class ScriptedLayer : public WindowLayer {
   Cursor cursor = Cursor::arrow;
   // What the frame would show around the windows.
   std::vector<std::string> notes;
-  std::string place;
+  Place place;
+  TimeAxis axis;
   bool unsaved = false;
   ExitChoice exit_choice = ExitChoice::discard;  // the answer when x meets unsaved changes
   int exit_questions = 0;
@@ -99,7 +100,8 @@ class ScriptedLayer : public WindowLayer {
     transcript.emplace_back("stop");
   }
   void show_note(std::string_view note) override { notes.emplace_back(note); }
-  void show_place(std::string_view where) override { place = where; }
+  void show_place(const Place& where) override { place = where; }
+  void show_time_axis(const TimeAxis& shown) override { axis = shown; }
   void show_unsaved(bool changed) override { unsaved = changed; }
   ExitChoice confirm_exit() override {
     ++exit_questions;

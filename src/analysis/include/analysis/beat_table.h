@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct OwnedMarks {
   int earliest_row = 0;       // its row in the table (1..200); 0 when count is 0
   MarkSource earliest_source = MarkSource::none;
   int by_hand = 0;            // how many of them a click in a correction pass made
+  // The earliest mark's fine time and quality (NaN when not known).
+  double fine_ms = std::numeric_limits<double>::quiet_NaN();
+  double quality = std::numeric_limits<double>::quiet_NaN();
 };
 
 // How many marks of both kinds came from each source.
@@ -51,9 +55,10 @@ struct BeatTable {
 // The beats are the non-zero entries of beat_ms_list, ascending. Beat k owns
 // the times t with beat_k + at_from <= t < beat_(k+1) + at_from (the last
 // beat: every later time); earlier times belong to beat 0. The non-empty
-// entries of rows 1..at_beat_count of AT_MS and 1..rt_beat_count of RT_MS of
+// entries of rows 1..marks.at_beat_count of AT_MS and 1..marks.rt_beat_count of RT_MS of
 // leads 1..lead_count are assigned, each as the whole ms the results file
-// writes it (nearest, halves away from zero).
+// writes it (nearest, halves away from zero). Each earliest mark takes its
+// figures from the snapshot; from a record they are worked out first.
 BeatTable assign_marks(const ResultsSnapshot& results);
 BeatTable assign_marks(const RunRecord& record);
 

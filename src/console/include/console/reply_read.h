@@ -15,6 +15,11 @@ enum class Window { console, chart };
 // cut or blank-padded to the field's width. Empty lines keep it waiting.
 void read_text(WindowLayer& layer, Window window, TextField& field);
 
+// A question's reply: 10 characters, blank-padded, read as read_text reads it.
+// Each question reads its own; no reply outlives its question.
+inline constexpr int kReplyWidth = 10;
+TextField read_reply(WindowLayer& layer, Window window);
+
 // Waits for a line that holds an item and reads its first item as a number.
 // Returns false, leaving value unchanged, when that item is not a number (the
 // read fails); the caller decides what follows.

@@ -3,13 +3,13 @@
 // logic is written once against it as one sequential flow.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "base/console_output.h"
+#include "console/time_axis.h"
 #include "record/results_snapshot.h"
 
 namespace telmor {
@@ -28,14 +28,8 @@ inline constexpr int kMouseMove = 64;
 inline constexpr int kPassKey = 256;
 enum class PassKey : std::uint8_t { none, right, left, space, page_down, page_up, escape, undo, redo };
 
-// Cursor identifiers as the platform numbers them (IDC_ARROW, IDC_CROSS).
+// The platform's standard cursors, numbered as it numbers them (IDC_ARROW, IDC_CROSS).
 enum class Cursor : int { arrow = 32512, cross = 32515 };
-inline constexpr int kIdcCross = 32515;
-
-// The platform's standard cursor with that identifier (LoadCursorA with no module handle).
-constexpr Cursor load_cursor_a(std::nullptr_t, int id) {
-  return id == kIdcCross ? Cursor::cross : Cursor::arrow;
-}
 
 struct PixelPoint {
   std::int16_t x = 0;
@@ -43,11 +37,18 @@ struct PixelPoint {
 };
 
 struct MouseEvent {
-  int event = 0;      // one of the codes above
-  int key_state = 0;  // modifier keys; no caller uses it
+  int event = 0;       // one of the codes above
   std::int16_t x = 0;  // pixel of the chart surface, origin top-left, y downwards
   std::int16_t y = 0;
   PassKey key = PassKey::none;  // for kPassKey: which key
+};
+
+// Where the user is: the lead and the window of a correction pass, which
+// shows samples start_ms + 1 to end_ms; lead 0 outside a pass.
+struct Place {
+  int lead = 0;
+  int start_ms = 0;
+  int end_ms = 0;
 };
 
 // What the user chose when the program was to end with unsaved changes.
@@ -110,16 +111,12 @@ class WindowLayer : public ConsoleOutput {
   // The program is about to read a menu letter from the chart; results is a
   // copy of the AT and RT tables as they stand, for a view of them.
   virtual void at_menu(const ResultsSnapshot& results) { (void)results; }
-  // Where the user is: the lead and window of a correction pass ("" for none).
-  virtual void show_place(std::string_view place) { (void)place; }
+  // Where the user is: the lead and window of a correction pass, or none.
+  virtual void show_place(const Place& place) { (void)place; }
   // What the last edit or undo did, or why a key did nothing.
   virtual void show_note(std::string_view note) { (void)note; }
-  // How the chart's pixel columns map to time in the recording: column x is
-  // start_ms + x * ms_per_pixel; 0 per pixel when the chart shows no time.
-  virtual void show_time_axis(double start_ms, double ms_per_pixel) {
-    (void)start_ms;
-    (void)ms_per_pixel;
-  }
+  // How the chart's pixel columns map to the times a click there stores.
+  virtual void show_time_axis(const TimeAxis& axis) { (void)axis; }
   // Whether the AT and RT tables differ from the results file as last saved
   // or loaded, told after every change.
   virtual void show_unsaved(bool unsaved) { (void)unsaved; }

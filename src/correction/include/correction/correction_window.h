@@ -10,7 +10,7 @@
 namespace telmor {
 
 // Draws, on the cleared chart, the window of lead (1..20) that shows samples
-// window_start_ms + 1 .. + 1000: the caption line, the potential curve in blue
+// start + 1 .. + 1000: the caption line, the potential curve in blue
 // 0.05 above the middle and the derivative in cyan 0.05 below, each scaled to
 // ±0.4 of the height, a mark from row 50 to 250 for every one of the kind's
 // times in the window, and the instruction line. Samples past 30000 read as
@@ -18,6 +18,6 @@ namespace telmor {
 // amp_max, yscale, plot_x, plot_y and curve_n. A curve without a finite scale
 // (all zero) is drawn flat on its zero line, and yscale then keeps its last value.
 void draw_correction_window(WindowLayer& layer, const RunRecord& record, DrawingState& drawing,
-                            MarkKind kind, int lead);
+                            MarkKind kind, int lead, int start);
 
 }  // namespace telmor

@@ -23,20 +23,20 @@ constexpr std::string_view instruction_line(MarkKind kind) {
 
 // The kind's times of one lead (1..20).
 inline MarkColumn& mark_column(RunRecord& record, MarkKind kind, int lead) {
-  return kind == MarkKind::at ? record.at_ms_table[lead - 1] : record.rt_ms_table[lead - 1];
+  return kind == MarkKind::at ? record.marks.at_ms_table[lead - 1] : record.marks.rt_ms_table[lead - 1];
 }
 inline const MarkColumn& mark_column(const RunRecord& record, MarkKind kind, int lead) {
-  return kind == MarkKind::at ? record.at_ms_table[lead - 1] : record.rt_ms_table[lead - 1];
+  return kind == MarkKind::at ? record.marks.at_ms_table[lead - 1] : record.marks.rt_ms_table[lead - 1];
 }
 
 // Where the kind's times of one lead came from.
 inline SourceColumn& source_column(RunRecord& record, MarkKind kind, int lead) {
-  return kind == MarkKind::at ? record.at_source_table[lead - 1] : record.rt_source_table[lead - 1];
+  return kind == MarkKind::at ? record.marks.at_source_table[lead - 1] : record.marks.rt_source_table[lead - 1];
 }
 
 // The kind's row count, shared by all leads.
 inline std::int32_t& mark_count(RunRecord& record, MarkKind kind) {
-  return kind == MarkKind::at ? record.at_beat_count : record.rt_beat_count;
+  return kind == MarkKind::at ? record.marks.at_beat_count : record.marks.rt_beat_count;
 }
 
 }  // namespace telmor

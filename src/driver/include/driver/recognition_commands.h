@@ -2,6 +2,8 @@
 // AT/RT detection around every beat.
 #pragma once
 
+#include <cstdint>
+
 #include "console/drawing_state.h"
 #include "console/window_layer.h"
 #include "record/resume.h"
@@ -9,11 +11,19 @@
 
 namespace telmor {
 
+// The beat that d picked, kept by the command loop from one command to the
+// next: a later d keeps it when nothing is nearer, and c names it.
+struct BeatPick {
+  std::int32_t selected_beat_ms = 0;
+  std::int32_t window_start_ms = 0;  // the start of d's window around it
+};
+
 // d. Comes back to the redraw when done or refused, to the menu prompt when
 // the picked beat is rejected.
 // Draws with drawing's frame and scale and its buffers.
-Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& record, DrawingState& drawing);
-// c. Comes back to the redraw.
-Resume detect_at_rt(WindowLayer& layer, RunRecord& record);
+Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& record, DrawingState& drawing,
+                               BeatPick& pick);
+// c. Comes back to the redraw. Names the beat d picked on the console.
+Resume detect_at_rt(WindowLayer& layer, RunRecord& record, std::int32_t selected_beat_ms);
 
 }  // namespace telmor

@@ -76,7 +76,7 @@ class FrameWindow : public QMainWindow {
   void build_status_bar();
   void ask(const gui_op::Ask& ask);
   void stop_asking();
-  void show_place(const QString& place);
+  void show_place(const Place& place);
   void show_note(const QString& note);
   void show_pointer(std::optional<QPoint> logical);
   void show_unsaved(bool unsaved);
@@ -101,8 +101,7 @@ class FrameWindow : public QMainWindow {
   std::vector<std::pair<char, QAction*>> letter_actions_;
   std::vector<std::pair<PassKey, QAction*>> pass_key_actions_;
   std::shared_ptr<const ResultsSnapshot> results_;
-  double axis_start_ms_ = 0.0;
-  double axis_ms_per_pixel_ = 0.0;
+  TimeAxis axis_{};  // what a click on the chart's columns stores
   bool unsaved_ = false;
   bool stopping_ = false;  // the program has ended: closing asks nothing
 };

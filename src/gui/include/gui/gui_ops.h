@@ -48,14 +48,13 @@ struct Ask {
 // Frame-only news: where the user is, the last edit, the chart's time axis,
 // whether the tables are unsaved, and the question before x ends a run.
 struct Place {
-  std::string text;
+  telmor::Place place;
 };
 struct Note {
   std::string text;
 };
 struct TimeAxis {
-  double start_ms = 0.0;
-  double ms_per_pixel = 0.0;
+  telmor::TimeAxis axis;
 };
 struct Unsaved {
   bool unsaved = false;

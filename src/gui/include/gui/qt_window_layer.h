@@ -59,9 +59,9 @@ class QtWindowLayer final : public WindowLayer {
   void program_stop() override;
   // Hands a copy to the frame's results view; the next chart read is the menu's.
   void at_menu(const ResultsSnapshot& results) override;
-  void show_place(std::string_view place) override;
+  void show_place(const Place& place) override;
   void show_note(std::string_view note) override;
-  void show_time_axis(double start_ms, double ms_per_pixel) override;
+  void show_time_axis(const TimeAxis& axis) override;
   void show_unsaved(bool unsaved) override;
   // Asks in a dialog of the frame and waits for the answer.
   ExitChoice confirm_exit() override;

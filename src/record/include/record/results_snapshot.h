@@ -11,17 +11,24 @@
 
 namespace telmor {
 
+// For every entry of the AT and RT tables: its fine time (where between
+// samples the extremum of the derivative lies) and its quality (how far the
+// mark's slope stands out of its lead's derivative noise). NaN where not known.
+struct MarkFigures {
+  using Column = std::array<double, kMaxRows>;
+  using Figures = std::array<Column, kMaxLeads>;
+  Figures at_fine_ms, rt_fine_ms, at_quality, rt_quality;
+
+  MarkFigures();
+};
+
 struct ResultsSnapshot {
   std::string recording;  // the file name as typed, without its extension
   std::int32_t lead_count = 0;
   std::int32_t at_from = 0;  // the AT range's start: beats own times from there
   std::array<std::int32_t, kMaxRows> beat_ms_list{};
-  MarkTable at_ms_table{};
-  MarkTable rt_ms_table{};
-  std::int32_t at_beat_count = 0;
-  std::int32_t rt_beat_count = 0;
-  SourceTable at_source_table{};
-  SourceTable rt_source_table{};
+  MarkTables marks;
+  MarkFigures figures;  // as the derivative gives them; NaN when it was not at hand
 };
 
 ResultsSnapshot snapshot_results(const RunRecord& record);

@@ -31,6 +31,23 @@ enum class MarkSource : std::uint8_t { none, detected, hand, loaded };
 using SourceColumn = std::array<MarkSource, kMaxRows>;
 using SourceTable = std::array<SourceColumn, kMaxLeads>;
 
+// The results of a run: times in ms per lead and beat row (0.0: empty), the
+// rows in use, and beside each entry where it came from (they move together).
+// The record holds one; a view's copy of the results holds another.
+struct MarkTables {
+  MarkTable at_ms_table{};
+  MarkTable rt_ms_table{};
+  std::int32_t at_beat_count = 0;
+  std::int32_t rt_beat_count = 0;
+  SourceTable at_source_table{};
+  SourceTable rt_source_table{};
+
+  float& at_ms(int lead, int row) { return at_ms_table[lead - 1][row - 1]; }
+  float at_ms(int lead, int row) const { return at_ms_table[lead - 1][row - 1]; }
+  float& rt_ms(int lead, int row) { return rt_ms_table[lead - 1][row - 1]; }
+  float rt_ms(int lead, int row) const { return rt_ms_table[lead - 1][row - 1]; }
+};
+
 struct RunRecord {
   // Settings of the start-up dialogue.
   TextField drive{1};
@@ -41,7 +58,6 @@ struct RunRecord {
   TextField file_name{12};
   TextField data_path{30};
   TextField result_path{33};
-  TextField reply{10};
 
   // Recording geometry.
   std::int32_t lead_count = 0;
@@ -59,17 +75,8 @@ struct RunRecord {
   std::array<float, kMaxRows> beat_found_list{};
   std::array<std::int32_t, kMaxRows> beat_ms_list{};
 
-  std::int32_t selected_beat_ms = 0;
-  std::int32_t window_start_ms = 0;
-
-  // Results: times in ms per lead and beat row (0.0: empty).
-  MarkTable at_ms_table{};
-  MarkTable rt_ms_table{};
-  std::int32_t at_beat_count = 0;
-  std::int32_t rt_beat_count = 0;
-  // Beside each entry, where it came from; they move together.
-  SourceTable at_source_table{};
-  SourceTable rt_source_table{};
+  // Results: the AT and RT tables with their counts and sources.
+  MarkTables marks;
   // The tables differ from the results file as last saved or loaded.
   bool results_unsaved = false;
 
@@ -89,10 +96,10 @@ struct RunRecord {
   float& beat_found(int k) { return beat_found_list[k - 1]; }
   std::int32_t& beat_ms(int k) { return beat_ms_list[k - 1]; }
   std::int32_t beat_ms(int k) const { return beat_ms_list[k - 1]; }
-  float& at_ms(int lead, int row) { return at_ms_table[lead - 1][row - 1]; }
-  float at_ms(int lead, int row) const { return at_ms_table[lead - 1][row - 1]; }
-  float& rt_ms(int lead, int row) { return rt_ms_table[lead - 1][row - 1]; }
-  float rt_ms(int lead, int row) const { return rt_ms_table[lead - 1][row - 1]; }
+  float& at_ms(int lead, int row) { return marks.at_ms(lead, row); }
+  float at_ms(int lead, int row) const { return marks.at_ms(lead, row); }
+  float& rt_ms(int lead, int row) { return marks.rt_ms(lead, row); }
+  float rt_ms(int lead, int row) const { return marks.rt_ms(lead, row); }
 };
 
 }  // namespace telmor

@@ -1,25 +1,11 @@
-// Colour values of the window layer (0x00BBGGRR) turned into RGB bytes and hex text.
+// The window layer's colours as hex text for the draw log.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
+#include "console/colour.h"
+
 namespace telmor {
-
-struct Rgb {
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
-
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
-
-// Splits a 0x00BBGGRR colour: red is the low byte; the high byte is ignored.
-constexpr Rgb rgb_from_colorref(std::uint32_t colour) {
-  return Rgb{static_cast<std::uint8_t>(colour & 0xFFu),
-             static_cast<std::uint8_t>((colour >> 8) & 0xFFu),
-             static_cast<std::uint8_t>((colour >> 16) & 0xFFu)};
-}
 
 // Six upper-case hex digits, red first: 0x0000FF gives "FF0000".
 std::string hex_rrggbb(Rgb colour);

@@ -1,0 +1,43 @@
+// What became of one recording in a batch, as values; batch_messages.h has
+// their words.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
+
+#include "analysis/recording_problem.h"
+#include "recording_file.h"
+#include "results/results_format.h"
+
+namespace telmor {
+
+enum class OutcomeFault : std::uint8_t {
+  none,
+  results_exist,          // results_file is kept (no --overwrite)
+  unreadable,             // read: the file could not be taken into memory
+  recording,              // recording: its text or its analysis
+  results_unformattable,  // format: the tables do not fit a results file
+  results_unwritable,     // results_file, error
+};
+
+struct RecordingReason {
+  OutcomeFault fault = OutcomeFault::none;
+  FileRead read{};
+  RecordingProblem recording{};
+  FormatResult format{};
+  std::filesystem::path results_file{};
+  std::error_code error{};
+};
+
+// Why --summary (or the summary's default place) cannot take the summary.
+enum class SummaryFault : std::uint8_t {
+  none,
+  not_csv,          // the name does not end in .csv
+  is_recording,     // a recording the run reads
+  is_results_file,  // a results file the run writes
+  not_a_file,       // a folder, FIFO or device stands there
+  not_a_summary,    // an existing file whose first line is not a summary's header
+};
+
+}  // namespace telmor

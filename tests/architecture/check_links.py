@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""Checks that the README's architecture table says what the CMake files say.
+
+For every library of src/<folder>/CMakeLists.txt, the own libraries it links
+PUBLIC and PRIVATE must be exactly those the table's row names, so that the
+table cannot drift from the build. Usage: check_links.py TOP
+"""
+import pathlib
+import re
+import sys
+
+LINK = re.compile(r"target_link_libraries\(\s*(telmor_\w+)(.*?)\)", re.S)
+
+
+def links_in_cmake(top):
+    """{library: (public set, private set)} of own libraries (telmor_*)."""
+    found = {}
+    for cmake in sorted((top / "src").glob("*/CMakeLists.txt")):
+        for name, body in LINK.findall(cmake.read_text(encoding="utf-8")):
+            if not re.search(r"telmor_library\(\s*%s\b" % name, cmake.read_text(encoding="utf-8")):
+                continue  # a program's links, not a library's
+            public, private, current = set(), set(), None
+            for word in body.split():
+                if word in ("PUBLIC", "PRIVATE", "INTERFACE"):
+                    current = word
+                elif word.startswith("telmor_") and word != "telmor_version":
+                    (public if current == "PUBLIC" else private).add(word[len("telmor_"):])
+            found[name[len("telmor_"):]] = (public, private)
+    libraries = set()
+    for cmake in (top / "src").glob("*/CMakeLists.txt"):
+        libraries.update(m[len("telmor_"):] for m in re.findall(r"telmor_library\(\s*(telmor_\w+)",
+                                                                cmake.read_text(encoding="utf-8")))
+    for library in libraries:
+        found.setdefault(library, (set(), set()))
+    return found
+
+
+def names(cell):
+    return {word.strip("` ") for word in cell.split(",") if word.strip("` —-")}
+
+
+def links_in_readme(top):
+    """{library: (public set, private set)} from the table's rows."""
+    found = {}
+    for line in (top / "README.md").read_text(encoding="utf-8").splitlines():
+        cells = [cell.strip() for cell in line.strip().strip("|").split("|")]
+        if len(cells) != 5 or not cells[1].startswith("`telmor_"):
+            continue
+        library = cells[1].split(",")[0].strip("` ")[len("telmor_"):]
+        found[library] = (names(cells[3]), names(cells[4]))
+    return found
+
+
+def main():
+    top = pathlib.Path(sys.argv[1])
+    cmake, readme = links_in_cmake(top), links_in_readme(top)
+    faults = []
+    for library in sorted(set(cmake) | set(readme)):
+        if library not in readme:
+            faults.append(f"{library}: no row in the README's table")
+        elif library not in cmake:
+            faults.append(f"{library}: in the README's table but built by no CMakeLists.txt")
+        elif cmake[library] != readme[library]:
+            faults.append(f"{library}: CMake links PUBLIC {sorted(cmake[library][0])} "
+                          f"PRIVATE {sorted(cmake[library][1])}; the README says PUBLIC "
+                          f"{sorted(readme[library][0])} PRIVATE {sorted(readme[library][1])}")
+    for fault in faults:
+        print(fault)
+    print(f"{len(cmake) - len(faults)} passed, {len(faults)} failed")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
