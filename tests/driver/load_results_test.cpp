@@ -17,13 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::shown;
 
-constexpr const char* kExampleFile =
-    "  2\r\n"
-    "    120.,    118.,    131.,\r\n"
-    "    950.,    948.,      0.,\r\n"
-    "  1\r\n"
-    "    400.,    395.,    410.,\r\n";
-
 struct LoadResults : test::ResultsDialogue {
   void load(const std::string& reply) {
     layer.chart_input.push_back(reply);
@@ -40,7 +33,7 @@ struct LoadResults : test::ResultsDialogue {
 };
 
 TEST_F(LoadResults, AsksThenReadsTheFileAndSaysSo) {
-  test::write_whole_file(file, kExampleFile);
+  test::write_whole_file(file, test::kExampleFile);
   load("y");
   const std::vector<std::string> expected = {
       "chart> AT,RTデータを" + test::kShownPath + "から読込みます。",
@@ -57,7 +50,7 @@ TEST_F(LoadResults, AsksThenReadsTheFileAndSaysSo) {
 }
 
 TEST_F(LoadResults, CapitalYGoesOnToo) {
-  test::write_whole_file(file, kExampleFile);
+  test::write_whole_file(file, test::kExampleFile);
   load("Y");
   EXPECT_EQ(record->marks.at_beat_count, 2);
   EXPECT_EQ(layer.chart_lines.back(), shown("AT,RTデータ", "を読込みました。"));
@@ -73,15 +66,15 @@ TEST_F(LoadResults, AnyOtherReplyChangesNothingAndCreatesNoFile) {
     EXPECT_EQ(layer.chart_lines.size(), 2u) << reply;
     EXPECT_FALSE(fs::exists(file)) << reply;
   }
-  test::write_whole_file(file, kExampleFile);
+  test::write_whole_file(file, test::kExampleFile);
   load("N");
   EXPECT_EQ(snapshot(), before);
-  EXPECT_EQ(test::read_whole_file(file), kExampleFile);
+  EXPECT_EQ(test::read_whole_file(file), test::kExampleFile);
 }
 
 TEST_F(LoadResults, ClearsRowsUpTo100OfTheRunsLeadsAndKeepsTheRest) {
   fill_tables();
-  test::write_whole_file(file, kExampleFile);
+  test::write_whole_file(file, test::kExampleFile);
   load("y");
   for (int lead = 1; lead <= 3; ++lead) {
     for (int row = 3; row <= 100; ++row) {
@@ -109,7 +102,7 @@ TEST_F(LoadResults, TimesReadAreLoadedAndTheRowsBeyondKeepTheirSources) {
   fill_tables();
   for (auto& lead : record->marks.at_source_table) lead.fill(MarkSource::hand);
   for (auto& lead : record->marks.rt_source_table) lead.fill(MarkSource::detected);
-  test::write_whole_file(file, kExampleFile);  // AT row 2 of lead 3 is 0
+  test::write_whole_file(file, test::kExampleFile);  // AT row 2 of lead 3 is 0
   load("y");
   const auto at_source = [&](int lead, int row) {
     return record->marks.at_source_table[static_cast<std::size_t>(lead - 1)][static_cast<std::size_t>(row - 1)];
@@ -143,7 +136,7 @@ TEST_F(LoadResults, CountAbove100ReachesRowsBeyondTheCleared) {
 TEST_F(LoadResults, FewerLeadsInTheFileGiveZeroForTheRest) {
   fill_tables();
   record->lead_count = 8;
-  test::write_whole_file(file, kExampleFile);
+  test::write_whole_file(file, test::kExampleFile);
   load("y");
   for (int lead = 4; lead <= 8; ++lead) {
     EXPECT_EQ(at(lead, 1), 0.0f);
@@ -160,7 +153,7 @@ TEST_F(LoadResults, AsManyLeadsOrMoreSayNothing) {
   for (const int leads : {2, 3}) {
     layer = {};
     record->lead_count = leads;
-    test::write_whole_file(file, kExampleFile);
+    test::write_whole_file(file, test::kExampleFile);
     load("y");
     EXPECT_TRUE(layer.notes.empty()) << leads;
   }
@@ -268,7 +261,7 @@ TEST_F(LoadResults, FolderInPlaceOfTheFile) {
 }
 
 TEST_F(LoadResults, UnreadableFile) {
-  test::write_whole_file(file, kExampleFile);
+  test::write_whole_file(file, test::kExampleFile);
   fill_tables();
   const test::TablesSnapshot before = snapshot();
   layer.chart_input.push_back("y");

@@ -41,16 +41,9 @@ struct SaveResults : test::ResultsDialogue {
   }
 };
 
-constexpr const char* kExampleFile =
-    "  2\r\n"
-    "    120.,    118.,    131.,\r\n"
-    "    950.,    948.,      0.,\r\n"
-    "  1\r\n"
-    "    400.,    395.,    410.,\r\n";
-
 TEST_F(SaveResults, AsksThenWritesTheFileAndSaysSo) {
   save("y");
-  EXPECT_EQ(test::read_whole_file(file), kExampleFile);
+  EXPECT_EQ(test::read_whole_file(file), test::kExampleFile);
   ASSERT_EQ(test::kShownPath.size(), 33u);
   const std::vector<std::string> expected = {
       "chart> AT,RTデータを" + test::kShownPath + "に保存します。", "chart> いいですか? <y/n>",
@@ -61,7 +54,7 @@ TEST_F(SaveResults, AsksThenWritesTheFileAndSaysSo) {
 
 TEST_F(SaveResults, CapitalYGoesOnToo) {
   save("Y");
-  EXPECT_EQ(test::read_whole_file(file), kExampleFile);
+  EXPECT_EQ(test::read_whole_file(file), test::kExampleFile);
   EXPECT_EQ(layer.chart_input.size(), 0u);
 }
 
@@ -78,9 +71,9 @@ TEST_F(SaveResults, AnyOtherReplyWritesNothing) {
 }
 
 TEST_F(SaveResults, ReplacesALongerOldFileWhole) {
-  test::write_whole_file(file, std::string(kExampleFile) + std::string(500, 'x'));
+  test::write_whole_file(file, std::string(test::kExampleFile) + std::string(500, 'x'));
   save("y");
-  EXPECT_EQ(test::read_whole_file(file), kExampleFile);
+  EXPECT_EQ(test::read_whole_file(file), test::kExampleFile);
 }
 
 TEST_F(SaveResults, MissingFolderIsReportedAndNothingIsCreated) {
@@ -137,7 +130,7 @@ TEST_F(SaveResults, AnythingAtTheOldTemporaryNameIsLeftAlone) {
     layer = {};
     save("y");
     EXPECT_EQ(layer.chart_lines.back(), shown("AT,RTデータ", "を保存しました。")) << link;
-    EXPECT_EQ(test::read_whole_file(file), kExampleFile) << link;
+    EXPECT_EQ(test::read_whole_file(file), test::kExampleFile) << link;
     EXPECT_EQ(test::read_whole_file(other), "someone else's file\n") << link;
     EXPECT_EQ(!link, fs::is_directory(old_temporary));
     EXPECT_EQ(link, fs::is_regular_file(old_temporary));
@@ -168,7 +161,7 @@ TEST_F(SaveResults, FailedSaveCanBeRepeatedOnceTheCauseIsGone) {
   layer = {};
   save("y");
   EXPECT_EQ(layer.chart_lines.back(), shown("AT,RTデータ", "を保存しました。"));
-  EXPECT_EQ(test::read_whole_file(file), kExampleFile);
+  EXPECT_EQ(test::read_whole_file(file), test::kExampleFile);
 }
 
 }  // namespace

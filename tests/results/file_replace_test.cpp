@@ -24,14 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> folder_names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 bool is_fresh_temporary_of(const std::string& target, const std::string& name) {
   return name.size() == target.size() + 11 && name.starts_with(target + ".") &&
          name.ends_with(".tmp") && is_temporary_of(target, name);
@@ -42,7 +34,7 @@ TEST(FileReplace, CreatesAMissingFileAndLeavesNoTemporary) {
   const fs::path target = dir / "abcari.csv";
   EXPECT_EQ(replace_file_contents(target, "  0\r\n  0\r\n"), std::error_code());
   EXPECT_EQ(test::read_whole_file(target), "  0\r\n  0\r\n");
-  EXPECT_EQ(folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
+  EXPECT_EQ(test::folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
 }
 
 TEST(FileReplace, MissingFolderIsNamedAsSuch) {
@@ -79,7 +71,7 @@ TEST(FileReplace, WriteFailingPartWayKeepsTheOldFile) {
 
   EXPECT_EQ(error, std::errc::file_too_large);
   EXPECT_EQ(test::read_whole_file(target), "old content\r\n");
-  EXPECT_EQ(folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
+  EXPECT_EQ(test::folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
 }
 #endif
 
@@ -116,7 +108,7 @@ TEST(FileReplace, EveryFailingCallKeepsTheOldFile) {
     EXPECT_EQ(replace_file_contents(target, std::string(4096, '7'), files), code)
         << files.calls.back();
     EXPECT_EQ(test::read_whole_file(target), "old content\r\n") << files.calls.back();
-    EXPECT_EQ(folder_names(dir.path()), std::vector<std::string>{"abcari.csv"})
+    EXPECT_EQ(test::folder_names(dir.path()), std::vector<std::string>{"abcari.csv"})
         << files.calls.back();
   }
 }
@@ -202,7 +194,7 @@ TEST(FileReplace, WritersAtTheSameTimeEachPutAWholeFile) {
   const std::string last = test::read_whole_file(target);
   EXPECT_NE(std::find(contents.begin(), contents.end(), last), contents.end())
       << "a file of " << last.size() << " bytes";
-  EXPECT_EQ(folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
+  EXPECT_EQ(test::folder_names(dir.path()), std::vector<std::string>{"abcari.csv"});
 }
 
 }  // namespace

@@ -26,14 +26,6 @@ void leave(const fs::path& path, fs::file_time_type::duration age) {
   fs::last_write_time(path, fs::file_time_type::clock::now() - age);
 }
 
-std::vector<std::string> folder_names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(TemporaryName, BesideTheTargetWithSixLettersOfItsOwn) {
   const fs::path target = fs::path("data") / "abcari.csv";
   std::set<fs::path> drawn;
@@ -80,7 +72,7 @@ TEST(StaleTemporaries, ASaveRemovesThoseOlderThanTenMinutes) {
   EXPECT_TRUE(left.empty());
   const std::vector<std::string> expected = {"abcari.csv", "abcari.csv.Fresh1.tmp", "abcari.csv.bak",
                                              "otherari.csv.Ab12Zz.tmp"};
-  EXPECT_EQ(folder_names(dir.path()), expected);
+  EXPECT_EQ(test::folder_names(dir.path()), expected);
 }
 
 TEST(StaleTemporaries, OneThatCannotBeRemovedIsNamedAndTheSaveGoesOn) {

@@ -15,6 +15,14 @@
 
 namespace telmor::test {
 
+// A results file of three leads: two AT rows, one RT row, an empty entry.
+inline constexpr const char* kExampleFile =
+    "  2\r\n"
+    "    120.,    118.,    131.,\r\n"
+    "    950.,    948.,      0.,\r\n"
+    "  1\r\n"
+    "    400.,    395.,    410.,\r\n";
+
 // result_path as the dialogues show it: all 33 columns.
 inline const std::string kShownPath = std::string("d:\\data\\map\\abcari.csv") + std::string(11, ' ');
 

@@ -92,4 +92,12 @@ bool make_symlink(const std::filesystem::path& target, const std::filesystem::pa
   throw std::filesystem::filesystem_error("cannot make the link", target, link, error);
 }
 
+std::vector<std::string> folder_names(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 }  // namespace telmor::test

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace telmor::test {
 
@@ -48,6 +49,8 @@ class DrivesRoot {
 
 std::string read_whole_file(const std::filesystem::path& path);
 void write_whole_file(const std::filesystem::path& path, const std::string& content);
+// The names of the entries of folder, sorted.
+std::vector<std::string> folder_names(const std::filesystem::path& folder);
 
 // Makes link a symbolic link to target. False where the system has no
 // symbolic links (wine), so that a test leaves out only what needs them;
