@@ -1,7 +1,8 @@
 # Installation and the Debian package (scripts/package.sh): the three
-# programs, the desktop entry with its icon, and the documents Debian asks
-# for. The package's dependencies are those of the programs' shared
-# libraries, found by dpkg-shlibdeps, and the font of the texts.
+# programs, the Python module (python/CMakeLists.txt), the desktop entry with
+# its icon, and the documents Debian asks for. The package's dependencies are
+# those of the programs' shared libraries, found by dpkg-shlibdeps, the font
+# of the texts, and the python3 and numpy the module is built for.
 include(GNUInstallDirs)
 
 install(TARGETS telmor-replay telmor-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -35,13 +36,21 @@ in every lead, lets the user correct the marks window by window, and saves
 the AT/RT tables to a results file. Its texts are Japanese.
 
 The package holds the desktop program telmor, telmor-replay (the whole
-program run headless over a session script) and telmor-batch (whole folders
-of recordings analysed without a window).")
+program run headless over a session script), telmor-batch (whole folders
+of recordings analysed without a window) and the Python module telmor (the
+same analysis on numpy arrays of any size).")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+if(TELMOR_BUILD_PYTHON)
+  # The module is built for this python3 (its ABI in the file name) and numpy.
+  set(python_this "${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}")
+  math(EXPR python_after "${Python3_VERSION_MINOR} + 1")
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS
+         ", python3 (>= ${python_this}), python3 (<< ${Python3_VERSION_MAJOR}.${python_after}), python3-numpy")
+endif()
 set(CPACK_STRIP_FILES ON)
 # Only what the install rules above name, not the test framework's own.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};Unspecified;/")

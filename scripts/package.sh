@@ -9,7 +9,7 @@ build=$top/build
 "$top/scripts/install_deps.sh"
 
 "$top/scripts/configure.sh"
-cmake --build "$build" -j "$(nproc)" --target telmor telmor-replay telmor-batch
+cmake --build "$build" -j "$(nproc)" --target telmor telmor-replay telmor-batch telmor_python
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 deb=$build/telmor_${version}_amd64.deb
 rm -f "$deb"
@@ -30,7 +30,8 @@ for file in /usr/bin/telmor /usr/bin/telmor-replay /usr/bin/telmor-batch \
             /usr/share/applications/telmor.desktop \
             /usr/share/icons/hicolor/scalable/apps/telmor.svg \
             /usr/share/doc/telmor/README.md /usr/share/doc/telmor/copyright \
-            /usr/share/doc/telmor/changelog.gz; do
+            /usr/share/doc/telmor/changelog.gz \
+            /usr/lib/python3/dist-packages/telmor/__init__.py; do
   grep -qx "$file" "$scratch/contents" || { echo "package: $file missing" >&2; exit 1; }
 done
 if grep -v '^/usr/' "$scratch/contents" | grep -q .; then
@@ -39,6 +40,9 @@ if grep -v '^/usr/' "$scratch/contents" | grep -q .; then
 fi
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-ipafont-gothic' || { echo "package: no font dependency" >&2; exit 1; }
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "package: no Qt dependency" >&2; exit 1; }
+dpkg-deb -f "$deb" Depends | grep -q 'python3-numpy' || { echo "package: no numpy dependency" >&2; exit 1; }
+grep -q '^/usr/lib/python3/dist-packages/telmor/_core\..*\.so$' "$scratch/contents" ||
+  { echo "package: the Python module is missing" >&2; exit 1; }
 echo "package: contents and dependencies as they should be"
 
 # Errors fail; warnings (no manual pages) are shown.
@@ -54,6 +58,10 @@ for program in telmor telmor-batch; do
   printed=$("$scratch/root/usr/bin/$program" --version)
   [ "$printed" = "$program $version" ] || { echo "package: $program --version says '$printed'" >&2; exit 1; }
 done
+imported=$(PYTHONPATH="$scratch/root/usr/lib/python3/dist-packages" /usr/bin/python3 -c \
+  'import telmor; print(telmor.__version__)')
+[ "$imported" = "$version" ] || { echo "package: telmor.__version__ is '$imported'" >&2; exit 1; }
+echo "package: the packaged Python module imports and says its version"
 mkdir -p "$scratch/built" "$scratch/packaged"
 (cd "$scratch/built" && "$build/src/replay/telmor-replay" --root "$top/examples" \
    "$top/examples/demo.script" >transcript)

@@ -24,7 +24,8 @@ part "Debian package"
 cmake -S "$top" -B "$top/build-sanitize" -G Ninja -DTELMOR_SANITIZE=ON \
       -DTELMOR_BUILD_GUI=OFF -DTELMOR_BUILD_BENCH=OFF >/dev/null
 cmake --build "$top/build-sanitize" -j "$jobs"
-ctest --test-dir "$top/build-sanitize" -j "$jobs" --output-on-failure
+LSAN_OPTIONS="suppressions=$top/tests/sanitize.supp" \
+  ctest --test-dir "$top/build-sanitize" -j "$jobs" --output-on-failure
 part "sanitizer build and tests"
 
 cmake -S "$top" -B "$top/build-tsan" -G Ninja -DTELMOR_SANITIZE_THREAD=ON \

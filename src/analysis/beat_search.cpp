@@ -81,31 +81,40 @@ float overview_amplitude(const RunRecord& r) {
   return amp_max;
 }
 
-void search_beats(RunRecord& r) {
-  // Slope of lead 1 per second; found stretches are blanked to 0 in it.
-  const int n = r.sample_count;
-  std::vector<float> beat_work(static_cast<std::size_t>(std::max(n, 0)));
-  for (int i = 1; i <= n; ++i) beat_work[i - 1] = r.deriv(1, i) * 1000.0f;
+std::vector<int> find_beats(std::span<const float> deriv, float amp_ratio, int max_beats) {
+  // Slope of the lead per second; found stretches are blanked to 0 in it.
+  const int n = static_cast<int>(deriv.size());
+  std::vector<float> beat_work(deriv.size());
+  for (std::size_t i = 0; i < deriv.size(); ++i) beat_work[i] = deriv[i] * 1000.0f;
 
   float deriv_min = kMinStart;
-  for (int i = 2; i <= n - 2; ++i) deriv_min = std::min(deriv_min, beat_work[i - 1]);
+  for (int i = 2; i <= n - 2; ++i) deriv_min = std::min(deriv_min, beat_work[static_cast<std::size_t>(i - 1)]);
 
-  r.beat_found_list.fill(0.0f);
+  std::vector<int> found;
   // A pass whose steepest slope is not steeper than the threshold found no
   // beat: the search ends there, without recording it.
-  const float threshold = r.amp_ratio * deriv_min;
-  if (!(deriv_min < threshold)) return;
+  const float threshold = amp_ratio * deriv_min;
+  if (!(deriv_min < threshold)) return found;
   StretchMinima minima(beat_work, kMargin, n - kMargin);
-  for (int k = 1; k < kMaxRows; ++k) {
+  while (static_cast<int>(found.size()) < max_beats) {
     const Lowest pass = minima.lowest();
     // (No sample below the start value at all is no beat either.)
-    if (!(pass.value < threshold) || pass.position == 0) return;
-    r.beat_found(k) = static_cast<float>(pass.position);
+    if (!(pass.value < threshold) || pass.position == 0) break;
+    found.push_back(pass.position);
     const int from = std::max(pass.position - kBlankBefore, 1);
     const int to = std::min(pass.position + kBlankAfter, n);
-    for (int i = from; i <= to; ++i) beat_work[i - 1] = 0.0f;
+    for (int i = from; i <= to; ++i) beat_work[static_cast<std::size_t>(i - 1)] = 0.0f;
     minima.update(from, to);
   }
+  return found;
+}
+
+void search_beats(RunRecord& r) {
+  r.beat_found_list.fill(0.0f);
+  const std::span<const float> lead_1(r.deriv_table[0].data(),
+                                      static_cast<std::size_t>(std::clamp(r.sample_count, 0, kMaxSamples)));
+  const std::vector<int> found = find_beats(lead_1, r.amp_ratio, kMaxRows - 1);
+  for (std::size_t k = 0; k < found.size(); ++k) r.beat_found_list[k] = static_cast<float>(found[k]);
 }
 
 void sort_beats(RunRecord& r) {

@@ -6,30 +6,26 @@
 #include <limits>
 #include <vector>
 
+#include "analysis/order_statistic.h"
+
 namespace telmor {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// The median of values, which it reorders.
-double median_of(std::vector<double>& values) {
+// The median of values: the middle one, or the mean of the middle two.
+double median_of(std::span<const double> values, std::vector<std::uint64_t>& keys) {
   const std::size_t n = values.size();
-  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(n / 2);
-  std::nth_element(values.begin(), middle, values.end());
-  const double upper = *middle;
+  const double upper = kth_smallest(values, n / 2, keys);
   if (n % 2 == 1) return upper;
-  const double lower = *std::max_element(values.begin(), middle);
-  return (lower + upper) / 2.0;
+  return (largest_below(values, upper, n / 2) + upper) / 2.0;
 }
 
 void fill_column(std::span<const float> deriv, double noise, const MarkColumn& times, int rows,
                  bool at, MarkFigures::Column& fine, MarkFigures::Column& quality) {
-  for (int row = 1; row <= std::clamp(rows, 0, kMaxRows); ++row) {
-    const float t = times[static_cast<std::size_t>(row - 1)];
-    if (t == 0.0f) continue;
-    fine[static_cast<std::size_t>(row - 1)] = fine_time_ms(deriv, t, at);
-    quality[static_cast<std::size_t>(row - 1)] = mark_quality(deriv, t, noise);
-  }
+  const auto used = static_cast<std::size_t>(std::clamp(rows, 0, kMaxRows));
+  lead_mark_figures(deriv, noise, std::span(times.data(), used), at, std::span(fine.data(), used),
+                    std::span(quality.data(), used));
 }
 
 }  // namespace
@@ -49,12 +45,23 @@ double fine_time_ms(std::span<const float> deriv, float t, bool at) {
   return time + delta;
 }
 
+void lead_mark_figures(std::span<const float> deriv, double noise, std::span<const float> times,
+                       bool at, std::span<double> fine, std::span<double> quality) {
+  for (std::size_t row = 0; row < times.size(); ++row) {
+    const float t = times[row];
+    if (t == 0.0f) continue;
+    fine[row] = fine_time_ms(deriv, t, at);
+    quality[row] = mark_quality(deriv, t, noise);
+  }
+}
+
 double derivative_noise(std::span<const float> deriv) {
   if (deriv.empty()) return kNaN;
   std::vector<double> values(deriv.begin(), deriv.end());
-  const double centre = median_of(values);
+  std::vector<std::uint64_t> keys;
+  const double centre = median_of(values, keys);
   for (double& v : values) v = std::fabs(v - centre);
-  return 1.4826 * median_of(values);
+  return 1.4826 * median_of(values, keys);
 }
 
 double mark_quality(std::span<const float> deriv, float t, double noise) {

@@ -82,28 +82,27 @@ TextShape text_shape(std::string_view text) {
 }
 
 RecordingProblem decide_shape(std::string_view text, std::optional<int> leads,
-                              std::optional<int> seconds, RunRecord& r) {
+                              std::optional<int> seconds, RecordingShape& r) {
   if (leads && seconds) {
     r.lead_count = *leads;
-    r.record_seconds = *seconds;
-  } else {
-    const TextShape shape = text_shape(text);
-    if (shape.data_rows == 0) return shape_problem(text, {RecordingFault::no_rows});
-    r.lead_count = leads.value_or(shape.first_row_values);
-    if (r.lead_count < 1 || r.lead_count > kMaxLeads) {
-      return shape_problem(text, {RecordingFault::first_line_values, 0, shape.first_row_values});
-    }
-    if (seconds) {
-      r.record_seconds = *seconds;
-    } else if (shape.data_rows % kBlockSamples != 0) {
-      return shape_problem(text, {RecordingFault::rows_not_whole_seconds, 0, shape.data_rows});
-    } else {
-      r.record_seconds = shape.data_rows / kBlockSamples;
-      if (r.record_seconds > kMaxSamples / kBlockSamples)
-        return shape_problem(text, {RecordingFault::too_many_seconds, 0, shape.data_rows});
-    }
+    r.seconds = *seconds;
+    return {};
   }
-  r.sample_count = r.record_seconds * kBlockSamples;
+  const TextShape shape = text_shape(text);
+  if (shape.data_rows == 0) return shape_problem(text, {RecordingFault::no_rows});
+  r.lead_count = leads.value_or(shape.first_row_values);
+  if (r.lead_count < 1 || r.lead_count > kMaxRecordingLeads) {
+    return shape_problem(text, {RecordingFault::first_line_values, 0, shape.first_row_values});
+  }
+  if (seconds) {
+    r.seconds = *seconds;
+  } else if (shape.data_rows % kBlockSamples != 0) {
+    return shape_problem(text, {RecordingFault::rows_not_whole_seconds, 0, shape.data_rows});
+  } else {
+    r.seconds = shape.data_rows / kBlockSamples;
+    if (r.seconds > kMaxRecordingSeconds)
+      return shape_problem(text, {RecordingFault::too_many_seconds, 0, shape.data_rows});
+  }
   return {};
 }
 

@@ -1,6 +1,9 @@
 // Reading a recording held in memory, with its problems as values.
 #include "analysis/recording_text.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "analysis/recording_shape.h"
 
 namespace telmor {
@@ -31,10 +34,22 @@ RecordingProblem read_problem(const WaveRows& rows, int lead_count) {
 }
 
 RecordingProblem read_recording_text(std::string_view text, std::optional<int> leads,
-                                     std::optional<int> seconds, RunRecord& record) {
-  if (const RecordingProblem shape = decide_shape(text, leads, seconds, record)) return shape;
-  const WaveRows rows = read_waveform_rows(text, record.lead_count, record.sample_count, record);
-  return read_problem(rows, record.lead_count);
+                                     std::optional<int> seconds, Recording& recording) {
+  RecordingShape shape;
+  if (const RecordingProblem problem = decide_shape(text, leads, seconds, shape)) return problem;
+  // Each row starts on a line of its own: a stated length beyond the text's
+  // lines ends in its first row past them all the same, and needs no room
+  // beyond them. (A length read off the text fits it.)
+  int rows = shape.sample_count();
+  if (seconds) {
+    const auto lines = static_cast<std::int64_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    rows = static_cast<int>(std::min<std::int64_t>(rows, lines + 1));
+  }
+  recording = Recording(shape.lead_count, rows);
+  const WaveRows read = read_waveform_rows(
+      text, shape.lead_count, rows,
+      WaveTarget{recording.values.data(), static_cast<std::size_t>(rows)});
+  return read_problem(read, shape.lead_count);
 }
 
 }  // namespace telmor

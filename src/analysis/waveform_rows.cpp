@@ -7,11 +7,21 @@
 #include <string>
 
 #include "analysis/recording_shape.h"
+#include "base/decimal_scan.h"
 #include "base/number_text.h"
 #include "record/text_rules.h"
 
 namespace telmor {
 namespace {
+
+// Where the value of lead (1-based) in sample (1-based) goes; size_t, since
+// lead_count times lead_stride may be beyond int.
+float& cell(const WaveTarget& target, int lead, int sample) {
+  return target.values[static_cast<std::size_t>(lead - 1) * target.lead_stride +
+                       static_cast<std::size_t>(sample - 1)];
+}
+
+WaveTarget whole_table(RunRecord& record) { return {&record.wave_table[0][0], kMaxSamples}; }
 
 // What may follow the value that completes a row read over several lines.
 bool only_separators(const char* p, const char* end) {
@@ -62,7 +72,7 @@ struct StreamStart {
 // One row: lead_count values into sample `sample` of leads 1..lead_count.
 // On a read_error, beyond tells whether the value was a number too large.
 WaveReadStatus parse_row(std::istream& text, std::string& line, int lead_count, int sample,
-                         RunRecord& record, StreamStart& start, bool& beyond) {
+                         const WaveTarget& target, StreamStart& start, bool& beyond) {
   int lead = 0;
   // A comma with no value since the row's start or since the last comma is an
   // empty value; line ends only separate, like blanks.
@@ -99,7 +109,7 @@ WaveReadStatus parse_row(std::istream& text, std::string& line, int lead_count, 
         beyond = beyond_float(value_text);
         return WaveReadStatus::read_error;
       }
-      record.wave(++lead, sample) = value;
+      cell(target, ++lead, sample) = value;
       lines.current = true;
       if (lead == lead_count) {
         return lines.earlier && !only_separators(p, end) ? WaveReadStatus::lead_count_mismatch
@@ -131,7 +141,7 @@ WaveReadStatus end_row(const char*& p, const char* end, const RowLines& lines) {
 // return p is the start of the line after the row (after a read_error, just
 // past the value that is not a number).
 WaveReadStatus scan_row(const char*& p, const char* end, int lead_count, int sample,
-                        RunRecord& record, bool& beyond) {
+                        const WaveTarget& target, bool& beyond) {
   int lead = 0;
   bool after_comma = true;
   RowLines lines;
@@ -165,12 +175,42 @@ WaveReadStatus scan_row(const char*& p, const char* end, int lead_count, int sam
       beyond = beyond_float(std::string_view(value_start, static_cast<std::size_t>(p - value_start)));
       return WaveReadStatus::read_error;
     }
-    record.wave_table[static_cast<std::size_t>(lead)][static_cast<std::size_t>(sample - 1)] = value;
+    cell(target, ++lead, sample) = value;
     lines.current = true;
-    if (++lead == lead_count) return end_row(p, end, lines);
+    if (lead == lead_count) return end_row(p, end, lines);
     after_comma = false;
   }
   return WaveReadStatus::end_of_file;
+}
+
+// The usual row, from the start of its line at p: lead_count plain decimals
+// (base/decimal_scan.h) on one line that ends in LF, separated by blanks, tabs
+// and single commas, written from out on at stride; p then goes to the next
+// line. Any other row (an empty value, a slash, a row over several lines, a
+// number off the fast path, the last line without LF, a failure) returns
+// false with p where it was, for scan_row to read again from its start: it
+// reads this row's values as this does, into the same places, so what was
+// written here stays right.
+bool scan_plain_row(const char*& p, const char* end, int lead_count, float* out,
+                    std::size_t stride) {
+  const void* const line_end = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+  if (line_end == nullptr) return false;
+  // Nothing below reads past the LF: every step stops at it.
+  const char* q = p;
+  for (int lead = 0;;) {
+    while (is_space_or_tab(*q)) ++q;
+    if (lead > 0 && *q == ',') {
+      ++q;
+      while (is_space_or_tab(*q)) ++q;
+    }
+    float value;
+    if (!scan_short_decimal_before_line_end(q, value)) return false;
+    *out = value;
+    if (++lead == lead_count) break;
+    out += stride;
+  }
+  p = static_cast<const char*>(line_end) + 1;
+  return true;
 }
 
 // The cause a failure's report names: what the first line shows, else a
@@ -193,13 +233,15 @@ WaveCause first_line_cause(std::string_view line) {
 }
 
 WaveRows read_waveform_rows(std::string_view text, int lead_count, int sample_count,
-                            RunRecord& record) {
+                            WaveTarget target) {
   skip_byte_order_mark(text);
   const char* p = text.data();
   const char* const end = p + text.size();
-  for (int sample = 1; sample <= sample_count; ++sample) {
+  float* row_out = target.values;
+  for (int sample = 1; sample <= sample_count; ++sample, ++row_out) {
+    if (scan_plain_row(p, end, lead_count, row_out, target.lead_stride)) continue;
     bool beyond = false;
-    const WaveReadStatus status = scan_row(p, end, lead_count, sample, record, beyond);
+    const WaveReadStatus status = scan_row(p, end, lead_count, sample, target, beyond);
     if (status == WaveReadStatus::ok) continue;
     // Only a failure looks at the text again.
     WaveRows rows{status, sample, 0, failure_cause(first_line_cause(text.substr(0, text.find('\n'))),
@@ -211,21 +253,31 @@ WaveRows read_waveform_rows(std::string_view text, int lead_count, int sample_co
   return {WaveReadStatus::ok, sample_count, first_row_values(text)};
 }
 
+WaveRows read_waveform_rows(std::string_view text, int lead_count, int sample_count,
+                            RunRecord& record) {
+  return read_waveform_rows(text, lead_count, sample_count, whole_table(record));
+}
+
 WaveRows parse_waveform_rows(std::istream& text, int lead_count, int sample_count,
-                             RunRecord& record) {
+                             WaveTarget target) {
   // A byte-order mark, as some editors save it, is not data.
   skip_byte_order_mark(text);
   std::string line;  // one buffer for every line of the file
   StreamStart start;
   for (int sample = 1; sample <= sample_count; ++sample) {
     bool beyond = false;
-    const WaveReadStatus status = parse_row(text, line, lead_count, sample, record, start, beyond);
+    const WaveReadStatus status = parse_row(text, line, lead_count, sample, target, start, beyond);
     if (status == WaveReadStatus::ok) continue;
     WaveRows rows{status, sample, 0, failure_cause(start.cause, status, beyond)};
     if (status == WaveReadStatus::lead_count_mismatch) rows.first_line_values = start.first_line_values;
     return rows;
   }
   return {WaveReadStatus::ok, sample_count, std::max(start.first_line_values, 0)};
+}
+
+WaveRows parse_waveform_rows(std::istream& text, int lead_count, int sample_count,
+                             RunRecord& record) {
+  return parse_waveform_rows(text, lead_count, sample_count, whole_table(record));
 }
 
 }  // namespace telmor

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/decimal_scan.h"
+
 namespace telmor {
 namespace {
 
@@ -43,77 +45,12 @@ bool is_underflow(std::string_view digits) {
   return magnitude <= 0;
 }
 
-bool ends_number(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',' || c == '/';
-}
-
-// Exact in single precision: 5^10 < 2^24.
-constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                  1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-// 10^-k rounded to double, k = 0..7.
-constexpr double kInverseTens[] = {1e0, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7};
-
-bool digit(char c) { return static_cast<unsigned>(c - '0') < 10u; }
-
-// The fast path: sign, digits, point, digits, exponent. False when the text
-// is not of that form or beyond the exact range; p is then left as it was.
-bool scan_simple_real(const char*& p, const char* end, float& value) {
-  const char* q = p;
-  if (q == end) return false;
-  // Without a branch: signs come and go at random in a recording.
-  const bool negative = *q == '-';
-  q += negative || *q == '+';
-  // Leading zeros add nothing; more than 19 digits could wrap, and are
-  // beyond the exact range anyway.
-  std::uint64_t mantissa = 0;
-  const char* const integer = q;
-  while (q != end && digit(*q)) mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
-  std::ptrdiff_t digits = q - integer;
-  int exponent = 0;
-  if (q != end && *q == '.') {
-    const char* const fraction = ++q;
-    while (q != end && digit(*q)) mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
-    exponent = -static_cast<int>(q - fraction);
-    digits += q - fraction;
-  }
-  if (digits == 0 || digits > 19) return false;
-  if (q != end && (*q == 'e' || *q == 'E')) {
-    ++q;
-    bool exponent_negative = false;
-    if (q != end && (*q == '-' || *q == '+')) exponent_negative = *q++ == '-';
-    if (q == end || !digit(*q)) return false;
-    int written = 0;
-    while (q != end && digit(*q)) {
-      if (written > 99) return false;
-      written = written * 10 + (*q++ - '0');
-    }
-    exponent += exponent_negative ? -written : written;
-  }
-  if (q != end && !ends_number(*q)) return false;
-  if (mantissa > (1u << 24) || exponent < -10 || exponent > 10) return false;
-  const float m = static_cast<float>(mantissa);  // exact
-  float magnitude;
-  if (exponent >= 0) {
-    // Both factors exact: the one rounding of the product is the correct one.
-    magnitude = m * kPowersOfTen[exponent];
-  } else if (exponent >= -7) {
-    // m * 10^-k in double is within 2^-52 (relative) of m / 10^k, while that
-    // value lies at least 1 / (10^k 2^25) (relative) from every midpoint of
-    // two floats it is not equal to: for 10^k < 2^26.5 rounding the double to
-    // single precision therefore gives the correct rounding of m / 10^k.
-    magnitude = static_cast<float>(static_cast<double>(mantissa) * kInverseTens[-exponent]);
-  } else {
-    magnitude = m / kPowersOfTen[-exponent];  // both exact: one correct rounding
-  }
-  value = negative ? -magnitude : magnitude;
-  p = q;
-  return true;
-}
+bool ends_number(char c) { return decimal_scan_detail::ends_number(c); }
 
 }  // namespace
 
 bool scan_real(const char*& p, const char* end, float& value) {
-  if (scan_simple_real(p, end, value)) return true;
+  if (scan_short_decimal(p, end, value)) return true;
   const char* start = p;
   while (p != end && !ends_number(*p)) ++p;
   return parse_real(std::string_view(start, static_cast<std::size_t>(p - start)), value);

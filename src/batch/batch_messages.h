@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 
+#include "analysis/electrode_layout.h"
 #include "analysis/recording_problem.h"
 #include "batch/recording_list.h"
 #include "batch_reason.h"
@@ -17,11 +19,23 @@ std::string path_message(const PathProblem& problem);
 std::string recording_message(const RecordingReason& reason);
 std::string recording_problem_message(const RecordingProblem& problem);
 std::string fit_messages_note(int count);
+
+// An analysed recording whose tables a results file cannot hold.
+std::string beyond_results_file_note(int leads, int rows);
 std::string out_folder_message(std::error_code error);
 std::string summary_unwritable_message(std::error_code error);
 
 // The usage error for a summary that cannot be written where it would go.
 std::string summary_refusal_message(SummaryFault fault, const std::filesystem::path& summary);
+
+// The fault of a layout file or grid in words, without the line.
+std::string layout_fault_words(LayoutFault fault);
+// The usage error for --grid RxC --pitch MM that make no grid.
+std::string grid_refusal_message(LayoutFault fault, std::string_view grid, std::string_view pitch);
+// The usage error for a layout file that cannot be read (read) or holds a
+// fault (problem, naming its line).
+std::string layout_file_message(const std::filesystem::path& file, const FileRead& read,
+                                const LayoutProblem& problem);
 
 // Where the summary went, for the last line of a run.
 enum class SummaryPlace { written, not_written, failed };

@@ -1,9 +1,11 @@
 // Parsing of the telmor-batch command line.
 #include "batch/batch_options.h"
 
+#include <optional>
 #include <string>
 
 #include "base/number_text.h"
+#include "batch_messages.h"
 #include "record/utf8_path.h"
 
 namespace telmor {
@@ -59,12 +61,32 @@ void check_order(std::int32_t from, std::int32_t to, const char* range) {
   }
 }
 
+// The electrodes' positions come from one place, and a grid needs both its
+// shape and its pitch.
+void positions(BatchOptions& options, std::optional<std::string_view> grid,
+               std::optional<std::string_view> pitch) {
+  if (!TELMOR_MAPS && (options.layout_file || grid || pitch || options.figures))
+    refuse("この telmor-batch は地図を作れません（Qhull と Cairo なしで作られています）。");
+  if (options.layout_file && (grid || pitch))
+    refuse(std::string(grid ? "--grid" : "--pitch") + " と --layout は一緒に指定できません。");
+  if (grid && !pitch) refuse("--grid には電極の間隔 --pitch MM も指定してください。");
+  if (pitch && !grid) refuse("--pitch は格子 --grid RxC と一緒に指定してください。");
+  if (grid) {
+    LayoutReading reading = parse_grid_layout(*grid, *pitch);
+    if (reading.problem) refuse(grid_refusal_message(reading.problem.fault, *grid, *pitch));
+    options.grid = std::move(reading.layout);
+  }
+  if (options.figures && !options.layout_file && !options.grid)
+    refuse("--figures は電極の配置（--layout か --grid と --pitch）と一緒に指定してください。");
+}
+
 }  // namespace
 
 BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) {
   BatchOptions options;
   Arguments args(arguments);
   bool options_ended = false;
+  std::optional<std::string_view> grid, pitch;
   while (!args.done()) {
     const std::string_view a = args.next();
     if (options_ended || a == "-" || !a.starts_with("-")) {
@@ -89,9 +111,11 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       check_order(options.settings.at_from, options.settings.at_to, "AT");
       check_order(options.settings.rt_from, options.settings.rt_to, "RT");
     } else if (a == "--leads") {
-      options.leads = integer(args, a, 1, kMaxLeads);
+      options.leads = integer(args, a, 1, kMaxRecordingLeads);
     } else if (a == "--seconds") {
-      options.seconds = integer(args, a, 1, kMaxSamples / kBlockSamples);
+      options.seconds = integer(args, a, 1, kMaxRecordingSeconds);
+    } else if (a == "--beat-lead") {
+      options.settings.beat_lead = integer(args, a, 1, kMaxRecordingLeads);
     } else if (a == "--jobs") {
       options.jobs = integer(args, a, 1, 1024);
     } else if (a == "--out") {
@@ -100,6 +124,14 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
     } else if (a == "--summary") {
       const std::string_view text = args.value(a);
       options.summary = path_from_utf8(text);
+    } else if (a == "--layout") {
+      options.layout_file = path_from_utf8(args.value(a));
+    } else if (a == "--grid") {
+      grid = args.value(a);
+    } else if (a == "--pitch") {
+      pitch = args.value(a);
+    } else if (a == "--figures") {
+      options.figures = true;
     } else if (a == "--overwrite") {
       options.overwrite = true;
     } else if (a == "--quiet") {
@@ -108,6 +140,7 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       refuse("知らないオプションです: " + std::string(a));
     }
   }
+  positions(options, grid, pitch);
   if (options.paths.empty() && !options.help && !options.version)
     refuse("記録ファイルかフォルダ（PATH）を指定してください。");
   return options;

@@ -19,6 +19,7 @@ enum class OutcomeFault : std::uint8_t {
   recording,              // recording: its text or its analysis
   results_unformattable,  // format: the tables do not fit a results file
   results_unwritable,     // results_file, error
+  maps_unwritable,        // map_file, error: a table or figure of the maps
 };
 
 struct RecordingReason {
@@ -27,6 +28,7 @@ struct RecordingReason {
   RecordingProblem recording{};
   FormatResult format{};
   std::filesystem::path results_file{};
+  std::filesystem::path map_file{};
   std::error_code error{};
 };
 

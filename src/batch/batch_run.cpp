@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "batch/progress_line.h"
 #include "batch/recording_list.h"
 #include "batch_messages.h"
+#include "layout_file.h"
 #include "record/utf8_path.h"
 #include "recording_job.h"
 #include "results/file_replace.h"
@@ -39,6 +41,19 @@ int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress
     progress.clear();
     err << kName << utf8_from_path(path) << ": " << line << '\n';
   };
+
+  // The electrodes' positions are read once, before anything is written: a
+  // bad layout file is a usage error, not a fault of every recording.
+  std::optional<ElectrodeLayout> layout = options.grid;
+  if (options.layout_file) {
+    LayoutFileLoad load = load_layout_file(*options.layout_file);
+    if (!load.ok()) {
+      err << kName << layout_file_message(*options.layout_file, load.read, load.reading.problem) << kSeeHelp
+          << '\n';
+      return kBatchUsageError;
+    }
+    layout = std::move(load.reading.layout);
+  }
 
   const RecordingList list = list_recordings(options.paths);
   const std::filesystem::path summary_path = summary_file(options);
@@ -68,13 +83,15 @@ int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress
   const auto work = [&] {
     BatchScratch scratch;
     for (int i = next++; i < total; i = next++) {
-      const Recording& recording = list.recordings[static_cast<std::size_t>(i)];
+      const ListedRecording& recording = list.recordings[static_cast<std::size_t>(i)];
       const std::filesystem::path folder =
           options.out ? *options.out : recording.file.parent_path();
       RecordingOutcome& outcome = outcomes[static_cast<std::size_t>(i)];
-      outcome = analyse_recording_file(recording, options, folder, scratch);
+      outcome = analyse_recording_file(recording, options, folder, scratch, layout ? &*layout : nullptr);
       if (!outcome.analysed) report(recording.file, recording_message(outcome.reason));
       if (outcome.fit_messages > 0) report(recording.file, fit_messages_note(outcome.fit_messages));
+      if (const auto& beyond = outcome.beyond_results_file)
+        report(recording.file, beyond_results_file_note(beyond->leads, beyond->rows));
       for (const LeftTemporary& left : outcome.left_temporaries)
         report(left.path, left_temporary_reason(left.error));
       const std::lock_guard lock(err_mutex);

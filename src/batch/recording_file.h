@@ -26,9 +26,10 @@ struct FileRead {
   std::filesystem::file_type type = std::filesystem::file_type::none;  // not_a_regular_file
 };
 
-// A recording of 20 leads x 30000 rows of long numbers is about 12 MB; a file
-// far beyond that is no recording, and is not taken into memory.
-inline constexpr std::size_t kLargestRecording = 32u << 20;
+// A recording is taken into memory whole, with its values beside it: an hour
+// of 256 leads is about 8 GiB of text. A file beyond what any recording
+// reaches is not taken into memory.
+inline constexpr std::size_t kLargestRecording = std::size_t{16} << 30;
 
 // The whole of file into text. The file is opened without waiting and
 // checked to be a regular file before a byte is read, so a FIFO or device

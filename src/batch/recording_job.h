@@ -3,14 +3,14 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "analysis/electrode_layout.h"
 #include "batch/batch_options.h"
 #include "batch/recording_list.h"
 #include "batch_reason.h"
-#include "record/run_record.h"
 #include "recording_file.h"
 #include "results/temporary_files.h"
 
@@ -22,6 +22,13 @@ struct RecordingOutcome {
   bool analysed = false;
   RecordingReason reason;
   int fit_messages = 0;  // lines the fit wrote: worth a note on an analysed recording
+  // An analysed recording whose tables the desktop could not load (more than
+  // 20 leads or 200 rows): no results file, its rows in the summary only.
+  struct Beyond {
+    int leads = 0;
+    int rows = 0;
+  };
+  std::optional<Beyond> beyond_results_file;
   std::string summary;   // summary rows, without the header
   // Temporaries that killed saves left beside the results file and that
   // could not be removed: the report names each.
@@ -30,14 +37,15 @@ struct RecordingOutcome {
 
 // What a worker reuses for every recording it analyses.
 struct BatchScratch {
-  std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
   TextBuffer text;
 };
 
-// Analyses one recording, on a record made afresh (zeroed) in scratch, and
-// writes its results file into results_folder.
-RecordingOutcome analyse_recording_file(const Recording& recording, const BatchOptions& options,
+// Analyses one recording and writes its results file into results_folder;
+// with a layout, the maps' files (write_map_files, figures as options say)
+// first, so that a results file stands only beside complete maps and a run
+// after a failure analyses the recording again.
+RecordingOutcome analyse_recording_file(const ListedRecording& recording, const BatchOptions& options,
                                         const std::filesystem::path& results_folder,
-                                        BatchScratch& scratch);
+                                        BatchScratch& scratch, const ElectrodeLayout* layout = nullptr);
 
 }  // namespace telmor

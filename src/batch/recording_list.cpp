@@ -11,7 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Recording recording_of(const fs::path& file) {
+ListedRecording recording_of(const fs::path& file) {
   const std::string name = utf8_from_path(file.filename());
   const std::string stem = name.substr(0, name.size() - 4);
   return {file, stem, repaired_utf8(stem)};
@@ -70,8 +70,8 @@ fs::path entry_key(const fs::path& file) {
 // Each recording once, in the order first named; the others become notes.
 void drop_repeats(RecordingList& list) {
   std::set<fs::path> seen;
-  std::vector<Recording> kept;
-  for (Recording& recording : list.recordings) {
+  std::vector<ListedRecording> kept;
+  for (ListedRecording& recording : list.recordings) {
     if (seen.insert(entry_key(recording.file)).second) {
       kept.push_back(std::move(recording));
     } else {
@@ -109,14 +109,14 @@ RecordingList list_recordings(const std::vector<fs::path>& paths) {
     }
   }
   drop_repeats(list);
-  for (const Recording& recording : list.recordings) {
+  for (const ListedRecording& recording : list.recordings) {
     if (recording.summary_name != recording.name)
       list.notes.push_back({recording.file, PathFault::name_not_utf8});
   }
   return list;
 }
 
-fs::path results_file_for(const Recording& recording, const fs::path& folder) {
+fs::path results_file_for(const ListedRecording& recording, const fs::path& folder) {
   const std::string name = recording.name + "ari.csv";
   return folder / path_from_utf8(name);
 }

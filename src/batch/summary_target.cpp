@@ -59,7 +59,7 @@ fs::path summary_file(const BatchOptions& options) {
 SummaryFault summary_refusal(const fs::path& summary, const RecordingList& list,
                              const BatchOptions& options) {
   if (!ends_in_csv(summary)) return SummaryFault::not_csv;
-  for (const Recording& recording : list.recordings) {
+  for (const ListedRecording& recording : list.recordings) {
     if (same_file(summary, recording.file)) return SummaryFault::is_recording;
     const fs::path folder = options.out ? *options.out : recording.file.parent_path();
     if (same_file(summary, results_file_for(recording, folder))) return SummaryFault::is_results_file;

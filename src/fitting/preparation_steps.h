@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "fitting/signal_tables.h"
 #include "record/run_record.h"
 
 namespace telmor {
@@ -12,18 +13,22 @@ inline constexpr int kPreparationDegree = 3;
 
 // Clears deriv of lead j over the recording and subtracts the lead's mean,
 // summed in single precision in sample order, from its samples.
-inline void remove_baseline(RunRecord& r, int j) {
+inline void remove_baseline(const SignalTables& t, int j) {
+  float* const wave = t.wave + t.at(j, 1);
+  float* const deriv = t.deriv + t.at(j, 1);
+  const auto n = static_cast<std::size_t>(t.sample_count);
   float sum = 0.0f;
-  for (int i = 1; i <= r.sample_count; ++i) {
-    r.deriv(j, i) = 0.0f;
-    sum += r.wave(j, i);
+  for (std::size_t i = 0; i < n; ++i) {
+    deriv[i] = 0.0f;
+    sum += wave[i];
   }
-  const float mean = sum / static_cast<float>(r.sample_count);
-  for (int i = 1; i <= r.sample_count; ++i) r.wave(j, i) -= mean;
+  const float mean = sum / static_cast<float>(t.sample_count);
+  for (std::size_t i = 0; i < n; ++i) wave[i] -= mean;
 }
 
 // How far past a block's ends a fit window can reach: smooth_points, but never
-// further than a whole recording (beyond it every window is cut anyway).
+// further than a whole recording of the interactive program (the smoothing
+// is at most 499 points).
 inline int window_reach(int smooth_points) { return std::clamp(smooth_points, 0, kMaxSamples); }
 
 // The fit window of block index m in the second whose samples follow sample

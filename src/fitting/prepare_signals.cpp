@@ -27,53 +27,58 @@ namespace {
 constexpr int kMaxLanes = 8;
 
 // Takes each lead's mean off its samples, summed in single precision in
-// sample order as remove_baseline does (the leads' sums run side by side).
-// Done for the whole recording before any fit: a fit window reaches into the
-// neighbouring seconds, which must be baseline-corrected already.
-void remove_baselines(RunRecord& r) {
-  std::vector<float> sums(static_cast<std::size_t>(r.lead_count), 0.0f);
-  for (int i = 1; i <= r.sample_count; ++i) {
-    for (int j = 1; j <= r.lead_count; ++j) sums[static_cast<std::size_t>(j - 1)] += r.wave(j, i);
-  }
-  for (int j = 1; j <= r.lead_count; ++j) {
-    const float mean = sums[static_cast<std::size_t>(j - 1)] / static_cast<float>(r.sample_count);
-    for (int i = 1; i <= r.sample_count; ++i) r.wave(j, i) -= mean;
+// sample order as remove_baseline does. Done for the whole recording before
+// any fit: a fit window reaches into the neighbouring seconds, which must be
+// baseline-corrected already.
+void remove_baselines(const SignalTables& t) {
+  for (int j = 1; j <= t.lead_count; ++j) {
+    float* const lead = t.wave + t.at(j, 1);
+    const auto n = static_cast<std::size_t>(t.sample_count);
+    float sum = 0.0f;
+    for (std::size_t i = 0; i < n; ++i) sum += lead[i];
+    const float mean = sum / static_cast<float>(t.sample_count);
+    for (std::size_t i = 0; i < n; ++i) lead[i] -= mean;
   }
 }
 
 // One second of one group of leads: the leads' samples that the second's
 // windows take go side by side into the kernel; the slopes go straight into
-// the leads' rows of deriv, the messages into flags.
+// the leads' rows of deriv (a last, partial second's through spare rows, of
+// which only the recording's samples are kept), the messages into flags.
 // ys holds (kBlockSamples + 2 * reach) * lanes values: the thread's own work list.
-void prepare_block(RunRecord& r, const WindowPlans& plans, const WindowPlans::Kind& kind,
+void prepare_block(const SignalTables& t, const WindowPlans& plans, const WindowPlans::Kind& kind,
                    const LaneKernel& kernel, int first_lead, int second, double* ys,
                    std::uint8_t* flags) {
   const int lanes = kernel.lanes;
   const int offset = (second - 1) * kBlockSamples;
+  const int kept = std::min(kBlockSamples, t.sample_count - offset);
   double* const block = ys + static_cast<std::size_t>(plans.reach) * static_cast<std::size_t>(lanes);
   const auto at = [&](int i, int lane) { return static_cast<std::ptrdiff_t>(i - 1) * lanes + lane; };
   std::uint8_t block_flags[kBlockSamples * kMaxLanes] = {};
-  float unused[kBlockSamples];  // the row of lanes past the last lead
+  float spare[kMaxLanes][kBlockSamples];  // lanes past the last lead, and a partial second
   float* rows[kMaxLanes] = {};
   for (int lane = 0; lane < lanes; ++lane) {
     const int lead = first_lead + lane;
-    if (lead > r.lead_count) {
+    if (lead > t.lead_count) {
       // Lanes past the last lead fit zeros: flat, no message, nothing kept.
       for (int i = kind.cuts.low; i <= kind.cuts.high; ++i) block[at(i, lane)] = 0.0;
-      rows[lane] = unused;
+      rows[lane] = spare[lane];
       continue;
     }
+    const float* const wave = t.wave + t.at(lead, offset + 1);
     for (int i = kind.cuts.low; i <= kind.cuts.high; ++i)
-      block[at(i, lane)] = static_cast<double>(r.wave(lead, offset + i));
-    rows[lane] = &r.deriv(lead, offset + 1);
+      block[at(i, lane)] = static_cast<double>(wave[i - 1]);
+    rows[lane] = kept == kBlockSamples ? t.deriv + t.at(lead, offset + 1) : spare[lane];
   }
   kernel.fit_block(plans, kind.plan.data(), block, rows, block_flags);
 
-  const std::size_t per_lead = static_cast<std::size_t>(r.record_seconds) * kBlockSamples;
-  for (int lane = 0; lane < lanes && first_lead + lane <= r.lead_count; ++lane) {
+  const std::size_t per_lead = static_cast<std::size_t>(t.seconds()) * kBlockSamples;
+  for (int lane = 0; lane < lanes && first_lead + lane <= t.lead_count; ++lane) {
+    if (kept < kBlockSamples)
+      std::copy_n(spare[lane], kept, t.deriv + t.at(first_lead + lane, offset + 1));
     std::uint8_t* const lead_flags =
-        flags + static_cast<std::size_t>(first_lead + lane - 1) * per_lead + offset;
-    for (int m = 1; m <= kBlockSamples; ++m) lead_flags[m - 1] = block_flags[(m - 1) * lanes + lane];
+        flags + static_cast<std::size_t>(first_lead + lane - 1) * per_lead + static_cast<std::size_t>(offset);
+    for (int m = 1; m <= kept; ++m) lead_flags[m - 1] = block_flags[(m - 1) * lanes + lane];
   }
 }
 
@@ -100,22 +105,34 @@ std::shared_ptr<const WindowPlans> plans_for(int smooth_points, const std::vecto
   return last;
 }
 
-void replay_messages(const RunRecord& r, const std::vector<std::uint8_t>& flags,
-                     ConsoleOutput& console) {
-  const std::size_t per_lead = static_cast<std::size_t>(r.record_seconds) * kBlockSamples;
+FitMessageCounts replay_messages(const SignalTables& t, const std::vector<std::uint8_t>& flags,
+                                 ConsoleOutput& console) {
+  FitMessageCounts counts;
+  const std::size_t per_lead = static_cast<std::size_t>(t.seconds()) * kBlockSamples;
   for (std::size_t at = 0; at < flags.size(); ++at) {
     const std::uint8_t flag = flags[at];
     if (flag == 0) continue;
     const int sample = static_cast<int>(at % per_lead);  // from 0
     const int m = sample % kBlockSamples + 1;
     if (flag & kParameterError) {
-      const FitWindow w = fit_window(m, r.smooth_points, sample - (m - 1), r.sample_count);
+      const FitWindow w = fit_window(m, t.smooth_points, sample - (m - 1), t.sample_count);
       write_parameter_error(console, w.first, w.last, kPreparationDegree);
+      ++counts.parameter_errors;
     }
-    if (flag & kXWarning) write_x_warning(console);
-    if (flag & kYWarning) write_y_warning(console);
-    if (flag & kNotPositiveDefinite) write_not_positive_definite(console);
+    if (flag & kXWarning) {
+      write_x_warning(console);
+      ++counts.x_warnings;
+    }
+    if (flag & kYWarning) {
+      write_y_warning(console);
+      ++counts.y_warnings;
+    }
+    if (flag & kNotPositiveDefinite) {
+      write_not_positive_definite(console);
+      ++counts.not_positive_definite;
+    }
   }
+  return counts;
 }
 
 }  // namespace
@@ -125,18 +142,30 @@ void prepare_signals(RunRecord& record, ConsoleOutput& console, int threads) {
 }
 
 void prepare_signals_on(PreparationIsa isa, RunRecord& r, ConsoleOutput& console, int threads) {
-  if (r.lead_count < 1 || r.sample_count < 1) return;
+  prepare_signal_tables_on(isa, signal_tables(r), console, threads);
+  set_time_axis(r);
+}
+
+FitMessageCounts prepare_signal_tables(const SignalTables& tables, ConsoleOutput& console,
+                                       int threads) {
+  return prepare_signal_tables_on(available_isas().back(), tables, console, threads);
+}
+
+FitMessageCounts prepare_signal_tables_on(PreparationIsa isa, const SignalTables& t,
+                                          ConsoleOutput& console, int threads) {
+  if (t.lead_count < 1 || t.sample_count < 1) return {};
+  const int seconds = t.seconds();
   std::vector<BlockCuts> cuts;
-  for (int k = 1; k <= r.record_seconds; ++k)
-    cuts.push_back(block_cuts((k - 1) * kBlockSamples, r.sample_count, r.smooth_points));
-  const std::shared_ptr<const WindowPlans> plans = plans_for(r.smooth_points, cuts);
+  for (int k = 1; k <= seconds; ++k)
+    cuts.push_back(block_cuts((k - 1) * kBlockSamples, t.sample_count, t.smooth_points));
+  const std::shared_ptr<const WindowPlans> plans = plans_for(t.smooth_points, cuts);
   std::vector<const WindowPlans::Kind*> kinds;
   for (const BlockCuts& c : cuts) kinds.push_back(&plans->kind(c));
   // Every sample of every lead gets its slope below, so deriv needs no clearing.
-  remove_baselines(r);
+  remove_baselines(t);
 
-  const std::size_t per_lead = static_cast<std::size_t>(r.record_seconds) * kBlockSamples;
-  std::vector<std::uint8_t> flags(static_cast<std::size_t>(r.lead_count) * per_lead, 0);
+  const std::size_t per_lead = static_cast<std::size_t>(seconds) * kBlockSamples;
+  std::vector<std::uint8_t> flags(static_cast<std::size_t>(t.lead_count) * per_lead, 0);
   // Groups of leads, as many as the kernel of isa takes; the leads left over
   // go to the narrowest kernel that takes them all, so few lanes run idle.
   struct Group {
@@ -146,31 +175,31 @@ void prepare_signals_on(PreparationIsa isa, RunRecord& r, ConsoleOutput& console
   std::vector<Group> groups;
   const LaneKernel widest = lane_kernel(isa);
   int lead = 1;
-  for (; lead + widest.lanes - 1 <= r.lead_count; lead += widest.lanes) groups.push_back({lead, widest});
-  if (lead <= r.lead_count) {
+  for (; lead + widest.lanes - 1 <= t.lead_count; lead += widest.lanes) groups.push_back({lead, widest});
+  if (lead <= t.lead_count) {
     LaneKernel rest = widest;
     for (const PreparationIsa other : available_isas()) {
       const LaneKernel candidate = lane_kernel(other);
-      if (other <= isa && candidate.lanes >= r.lead_count - lead + 1 && candidate.lanes < rest.lanes)
+      if (other <= isa && candidate.lanes >= t.lead_count - lead + 1 && candidate.lanes < rest.lanes)
         rest = candidate;
     }
     groups.push_back({lead, rest});
   }
-  const int blocks = static_cast<int>(groups.size()) * r.record_seconds;
+  const std::int64_t blocks = static_cast<std::int64_t>(groups.size()) * seconds;
 
-  std::atomic<int> next{0};
+  std::atomic<std::int64_t> next{0};
   auto work = [&] {
     std::vector<double> ys(static_cast<std::size_t>(kBlockSamples + 2 * plans->reach) *
                            static_cast<std::size_t>(widest.lanes));
-    for (int b = next++; b < blocks; b = next++) {
-      const Group& group = groups[static_cast<std::size_t>(b / r.record_seconds)];
-      const int second = b % r.record_seconds + 1;
-      prepare_block(r, *plans, *kinds[static_cast<std::size_t>(second - 1)], group.kernel,
+    for (std::int64_t b = next++; b < blocks; b = next++) {
+      const Group& group = groups[static_cast<std::size_t>(b / seconds)];
+      const int second = static_cast<int>(b % seconds) + 1;
+      prepare_block(t, *plans, *kinds[static_cast<std::size_t>(second - 1)], group.kernel,
                     group.first_lead, second, ys.data(), flags.data());
     }
   };
   const int wanted = threads > 0 ? threads : static_cast<int>(std::thread::hardware_concurrency());
-  const int workers = std::clamp(wanted, 1, blocks);
+  const int workers = static_cast<int>(std::clamp<std::int64_t>(wanted, 1, blocks));
   {
     std::vector<std::jthread> helpers;
     try {
@@ -180,8 +209,7 @@ void prepare_signals_on(PreparationIsa isa, RunRecord& r, ConsoleOutput& console
     }
     work();
   }
-  replay_messages(r, flags, console);
-  set_time_axis(r);
+  return replay_messages(t, flags, console);
 }
 
 }  // namespace telmor

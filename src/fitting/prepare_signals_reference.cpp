@@ -1,4 +1,5 @@
 // Signal preparation, one complete least-squares fit per sample.
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -10,25 +11,30 @@
 namespace telmor {
 
 void prepare_signals_reference(RunRecord& r, ConsoleOutput& console) {
+  prepare_signal_tables_reference(signal_tables(r), console);
+  set_time_axis(r);
+}
+
+void prepare_signal_tables_reference(const SignalTables& t, ConsoleOutput& console) {
   // One second of one lead with as much of its neighbours as a window
   // reaches, as the fit takes it: block index i at position i - 1 + reach.
-  const int reach = window_reach(r.smooth_points);
+  const int reach = window_reach(t.smooth_points);
   const std::size_t span = static_cast<std::size_t>(kBlockSamples + 2 * reach);
   std::vector<float> fit_x(span);
   std::vector<float> fit_y(span);
   const auto position = [reach](int i) { return static_cast<std::size_t>(i - 1 + reach); };
-  for (int j = 1; j <= r.lead_count; ++j) {
-    remove_baseline(r, j);
-    for (int k = 1; k <= r.record_seconds; ++k) {
+  for (int j = 1; j <= t.lead_count; ++j) {
+    remove_baseline(t, j);
+    for (int k = 1; k <= t.seconds(); ++k) {
       const int offset = (k - 1) * kBlockSamples;
       for (int i = 1 - reach; i <= kBlockSamples + reach; ++i) {
         const int sample = offset + i;
         fit_x[position(i)] = static_cast<float>(i);
-        fit_y[position(i)] = sample >= 1 && sample <= r.sample_count ? r.wave(j, sample) : 0.0f;
+        fit_y[position(i)] = sample >= 1 && sample <= t.sample_count ? t.wave[t.at(j, sample)] : 0.0f;
       }
-      for (int m = 1; m <= kBlockSamples; ++m) {
-        const FitWindow w = fit_window(m, r.smooth_points, offset, r.sample_count);
-        float& slope = r.deriv(j, offset + m);
+      for (int m = 1; m <= std::min(kBlockSamples, t.sample_count - offset); ++m) {
+        const FitWindow w = fit_window(m, t.smooth_points, offset, t.sample_count);
+        float& slope = t.deriv[t.at(j, offset + m)];
         // The fit refuses too few points; its message names the window as
         // asked, in block indices.
         if (!fit_arguments_valid(1, w.points(), kPreparationDegree)) {
@@ -47,7 +53,6 @@ void prepare_signals_reference(RunRecord& r, ConsoleOutput& console) {
       }
     }
   }
-  set_time_axis(r);
 }
 
 }  // namespace telmor

@@ -1,76 +1,21 @@
-// AT: the first sample of the deepest derivative minimum in the AT range.
-// RT: the first sample of the highest strict local derivative maximum in the
-// RT range. Both around every beat, in every lead.
+// c's search on the run record's tables.
 #include "recognition/find_at_rt.h"
 
-#include <cmath>
+#include <vector>
+
+#include "recognition/mark_search.h"
 
 namespace telmor {
 namespace {
 
-constexpr int kEarliestBeat = 101;
-constexpr int kEndMargin = 200;
-constexpr float kDuplicateMs = 50.0f;
-
-bool in_table(long s) { return s >= 1 && s <= kMaxSamples; }
-
-float find_at(const RunRecord& r, int lead, long from, long to) {
-  long found = 0;
-  float lowest = 999999.0f;
-  for (long s = from; s <= to; ++s) {
-    if (!in_table(s)) continue;
-    const float d = r.deriv_table[lead - 1][s - 1];
-    if (d < lowest) {
-      lowest = d;
-      found = s;
-    }
-  }
-  return static_cast<float>(found);
+// The record's derivative table is 30000 samples long, zeros after the
+// recording: the search reads it as it stands.
+DerivativeView derivative_of(const RunRecord& r) {
+  return {&r.deriv_table[0][0], kMaxSamples, kMaxSamples, kMaxSamples};
 }
 
-float find_rt(const RunRecord& r, int lead, long from, long to) {
-  const auto& deriv = r.deriv_table[lead - 1];
-  long found = 0;
-  float highest = -999999.0f;
-  for (long s = from; s <= to; ++s) {
-    // Both neighbours must exist for a strict local maximum.
-    if (!in_table(s - 1) || !in_table(s + 1)) continue;
-    const float d = deriv[s - 1];
-    if (d > deriv[s - 2] && d > deriv[s] && d > highest) {
-      highest = d;
-      found = s;
-    }
-  }
-  return static_cast<float>(found);
-}
-
-// The derivative at the sample a stored time names.
-float deriv_at(const RunRecord& r, int lead, float time) {
-  const long s = static_cast<long>(std::trunc(time));
-  return in_table(s) ? r.deriv_table[lead - 1][s - 1] : 0.0f;
-}
-
-enum class Keep { lower, higher };
-
-void drop_pass(RunRecord& r, int lead, int n, Keep keep,
-               float& (RunRecord::*entry)(int, int)) {
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) {
-      // Current contents: an entry cleared earlier takes no further part.
-      float& ti = (r.*entry)(lead, i);
-      float& tj = (r.*entry)(lead, j);
-      if (ti == 0.0f || tj == 0.0f || std::fabs(ti - tj) > kDuplicateMs) continue;
-      const float di = deriv_at(r, lead, ti);
-      const float dj = deriv_at(r, lead, tj);
-      // Equal derivatives (i = j among them) clear nothing.
-      if (di > dj) {
-        (keep == Keep::lower ? ti : tj) = 0.0f;
-      } else if (di < dj) {
-        (keep == Keep::lower ? tj : ti) = 0.0f;
-      }
-    }
-  }
-}
+MarkRows at_rows(RunRecord& r) { return {&r.marks.at_ms_table[0][0], kMaxRows}; }
+MarkRows rt_rows(RunRecord& r) { return {&r.marks.rt_ms_table[0][0], kMaxRows}; }
 
 }  // namespace
 
@@ -113,22 +58,15 @@ void detect_marks(RunRecord& r) {
 }
 
 void find_at_rt(RunRecord& r, int n) {
-  for (int p = n; p >= 1; --p) {
-    const int k = n + 1 - p;
-    const long b = r.beat_ms(p);
-    const bool searched = b >= kEarliestBeat && b <= r.sample_count - kEndMargin;
-    for (int lead = 1; lead <= r.lead_count; ++lead) {
-      r.at_ms(lead, k) = searched ? find_at(r, lead, b + r.at_from, b + r.at_to) : 0.0f;
-      r.rt_ms(lead, k) = searched ? find_rt(r, lead, b + r.rt_from, b + r.rt_to) : 0.0f;
-    }
-  }
+  // Row k from beat n + 1 - k of the list sorted latest first.
+  std::vector<std::int32_t> row_beats;
+  for (int k = 1; k <= n; ++k) row_beats.push_back(r.beat_ms(n + 1 - k));
+  const MarkSearch search{r.sample_count, r.lead_count, r.at_from, r.at_to, r.rt_from, r.rt_to};
+  find_marks(derivative_of(r), search, row_beats, at_rows(r), rt_rows(r));
 }
 
 void drop_near_duplicates(RunRecord& r, int n) {
-  for (int lead = 1; lead <= r.lead_count; ++lead) {
-    drop_pass(r, lead, n, Keep::lower, &RunRecord::at_ms);
-    drop_pass(r, lead, n, Keep::higher, &RunRecord::rt_ms);
-  }
+  drop_near_duplicate_marks(derivative_of(r), r.lead_count, n, at_rows(r), rt_rows(r));
 }
 
 }  // namespace telmor

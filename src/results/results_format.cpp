@@ -60,20 +60,24 @@ bool whole_ms(float ms, std::int32_t& value) {
 }
 
 FormatResult format_results(const RunRecord& record, std::string& text) {
-  text.clear();
-  if (!count_in_range(record.marks.at_beat_count))
-    return {FormatFault::count_out_of_range, Block::at, record.marks.at_beat_count, 0, 0};
-  if (!count_in_range(record.marks.rt_beat_count))
-    return {FormatFault::count_out_of_range, Block::rt, record.marks.rt_beat_count, 0, 0};
+  return format_results(record.marks, record.lead_count, text);
+}
 
-  const int leads = leads_in_row(record.lead_count);
+FormatResult format_results(const MarkTables& marks, int lead_count, std::string& text) {
+  text.clear();
+  if (!count_in_range(marks.at_beat_count))
+    return {FormatFault::count_out_of_range, Block::at, marks.at_beat_count, 0, 0};
+  if (!count_in_range(marks.rt_beat_count))
+    return {FormatFault::count_out_of_range, Block::rt, marks.rt_beat_count, 0, 0};
+
+  const int leads = leads_in_row(lead_count);
   const auto row_bytes = kFieldColumns * static_cast<std::size_t>(leads) + kLineEnd.size();
-  const auto rows = static_cast<std::size_t>(record.marks.at_beat_count + record.marks.rt_beat_count);
+  const auto rows = static_cast<std::size_t>(marks.at_beat_count + marks.rt_beat_count);
   text.reserve(2 * (kCountColumns + kLineEnd.size()) + rows * row_bytes);
 
   FormatResult fault;
-  if (!append_block(text, record.marks.at_ms_table, record.marks.at_beat_count, leads, Block::at, fault) ||
-      !append_block(text, record.marks.rt_ms_table, record.marks.rt_beat_count, leads, Block::rt, fault)) {
+  if (!append_block(text, marks.at_ms_table, marks.at_beat_count, leads, Block::at, fault) ||
+      !append_block(text, marks.rt_ms_table, marks.rt_beat_count, leads, Block::rt, fault)) {
     text.clear();
   }
   return fault;

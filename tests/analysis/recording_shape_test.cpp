@@ -40,8 +40,16 @@ std::string rows(int count, const std::string& row) {
   return text;
 }
 
+// One line of n values.
+std::string many_values(int n) {
+  std::string line;
+  for (int i = 1; i <= n; ++i) line += std::to_string(i) + (i < n ? " " : "\n");
+  return line;
+}
+
 struct Shape : ::testing::Test {
-  std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
+  RecordingShape shape;
+  Recording recording;
 };
 
 TEST_F(Shape, StatedOrReadOffTheText) {
@@ -54,13 +62,15 @@ TEST_F(Shape, StatedOrReadOffTheText) {
       {rows(2000, "1 2 3\n"), {}, {}, 3, 2},
       {rows(2000, "1 2 3\n"), 2, {}, 2, 2},
       {rows(2000, "1 2 3\n"), {}, 1, 3, 1},
+      // Beyond the desktop's 20 leads and 30 seconds.
+      {rows(31000, "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21\n"), {}, {}, 21, 31},
       {"not even numbers\n", 4, 7, 4, 7},  // stated: the text is not looked at
   };
   for (const Case& c : cases) {
-    ASSERT_FALSE(decide_shape(c.text, c.leads, c.seconds, *record)) << c.text.substr(0, 20);
-    EXPECT_EQ(record->lead_count, c.lead_count);
-    EXPECT_EQ(record->record_seconds, c.record_seconds);
-    EXPECT_EQ(record->sample_count, c.record_seconds * 1000);
+    ASSERT_FALSE(decide_shape(c.text, c.leads, c.seconds, shape)) << c.text.substr(0, 20);
+    EXPECT_EQ(shape.lead_count, c.lead_count);
+    EXPECT_EQ(shape.seconds, c.record_seconds);
+    EXPECT_EQ(shape.sample_count(), c.record_seconds * 1000);
   }
 }
 
@@ -79,18 +89,16 @@ TEST_F(Shape, TextsWithoutAShapeSayWhyWithTheirCounts) {
   const Case cases[] = {
       {"", {}, {RecordingFault::no_rows}},
       {" \n\t\n", {}, {RecordingFault::no_rows}},
-      {rows(1000, "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21\n"), {},
-       {RecordingFault::first_line_values, 0, 21}},
+      {rows(1000, many_values(1025)), {}, {RecordingFault::first_line_values, 0, 1025}},
       {rows(1001, "1 2\n"), {}, {RecordingFault::rows_not_whole_seconds, 0, 1001}},
       {rows(1001, "1 2\n"), 2, {RecordingFault::rows_not_whole_seconds, 0, 1001}},
-      {rows(31000, "1\n"), {}, {RecordingFault::too_many_seconds, 0, 31000}},
       // One line of 6000 values, or a count of rows that UTF-16 upsets: the cause instead.
       {crlf_only_cr, {}, {RecordingFault::cr_line_ends}},
       {crlf_only_cr, 3, {RecordingFault::cr_line_ends}},
       {utf16, {}, {RecordingFault::utf16_text}},
   };
   for (const Case& c : cases) {
-    const RecordingProblem problem = decide_shape(c.text, c.leads, {}, *record);
+    const RecordingProblem problem = decide_shape(c.text, c.leads, {}, shape);
     EXPECT_EQ(problem.fault, c.problem.fault) << c.text.substr(0, 20);
     EXPECT_EQ(problem.count, c.problem.count) << c.text.substr(0, 20);
   }
@@ -110,12 +118,17 @@ TEST_F(Shape, ReadingTheTextGivesTheRowsProblemAsAValue) {
        {RecordingFault::value_beyond_float, 6}},
       {rows(1000, "1 2 3\n"), 4, 1, {RecordingFault::lead_count_mismatch, 1, 3, 4}},
       {rows(1000, "1 2 3\r"), 3, 1, {RecordingFault::cr_line_ends}},
+      // A stated length far beyond the text's lines ends where the text does.
+      {rows(3, "1 2\n"), 2, 2'000'000, {RecordingFault::end_of_file, 4}},
   };
   for (const Case& c : cases) {
-    record = std::make_unique<RunRecord>();
-    EXPECT_EQ(read_recording_text(c.text, c.leads, c.seconds, *record), c.problem)
+    EXPECT_EQ(read_recording_text(c.text, c.leads, c.seconds, recording), c.problem)
         << c.text.substr(0, 20);
   }
+  ASSERT_FALSE(read_recording_text(rows(1000, "1 2.5\n"), {}, {}, recording));
+  EXPECT_EQ(recording.lead_count, 2);
+  EXPECT_EQ(recording.sample_count, 1000);
+  EXPECT_EQ(recording.at(2, 1000), 2.5f);
 }
 
 }  // namespace

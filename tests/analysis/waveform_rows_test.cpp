@@ -1,12 +1,16 @@
 // The rows of a waveform file: separators, rows over lines, failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "analysis/waveform_rows.h"
 #include "support/test_files.h"
@@ -142,52 +146,118 @@ TEST_F(Rows, LinesAfterTheLastRowAreNeverRead) {
   ASSERT_EQ(parse("1\n2\nnot a number\n", 1, 2), WaveReadStatus::ok);
 }
 
-// The file-level reader with its console blocks.
-// The reader of the programs (the whole text in memory, numbers on their
-// fast path) against the straightforward one: the same values, the same
-// failures, on texts made of every piece the row grammar knows.
+// The reader of the programs (the whole text in memory, usual rows and
+// numbers on their fast paths) against the straightforward one: the same
+// values, the same failures, on texts made of every piece the row grammar
+// knows, and on usual rows with a piece of those here and there.
 TEST(FastRows, ReadLikeTheStraightforwardReader) {
-  const char* const pieces[] = {"0.1234", "-12.5", "7", "+.5", "1e3", "1.5E-2", "-0", "3.4e38",
-                                "1e39", "abc", "1.2.3", " ", "  ", "\t", ",", ", ", "/", "\n",
-                                "\r\n", "\n\n", "" /* a NUL byte */, "16777217",
-                                "0.000000000001", "\xEF\xBB\xBF", "\r", "\xFF\xFE", "-1e40",
-                                "1 2\n", ",\n", "5\n6 7\n"};
+  const char* const pieces[] = {
+      "0.1234", "-12.5", "7", "+.5", "1e3", "1.5E-2", "-0", "3.4e38", "1e39", "abc", "1.2.3", " ",
+      "  ", "\t", ",", ", ", "/", "\n", "\r\n", "\n\n", "" /* a NUL byte */, "16777217",
+      "0.000000000001", "\xEF\xBB\xBF", "\r", "\xFF\xFE", "-1e40", "1 2\n", ",\n", "5\n6 7\n",
+      "0012.50", "5.", "-.5", "1.17549435e-38", "1e-45", "1.4e-46", "3.40282347e38",
+      "3.4028236e38", "9007199254740993", "1234567890123456789", "12345678901234567890",
+      "1e22", "1e-22", "1e23", "-1e-23", "1E+5", "1e+", "1e", "+-1", ",,", "\t,", "1,", ".", "-",
+      "2.906180500000e+07", "0.0000000000000000000000000000000000000000000001", "1d3", "-0.000e-0"};
   std::mt19937 random(1208);
-  // Two records for all texts (a record is megabytes): the rows a text can
-  // reach are cleared before each.
-  auto fast = std::make_unique<RunRecord>();
-  auto reference = std::make_unique<RunRecord>();
+  // Beyond the 20 leads of a run record, into storage with room between the
+  // leads (watched for stray writes).
+  constexpr int kMostLeads = 24;
   constexpr int kMostSamples = 12;
-  for (int n = 0; n < 3000; ++n) {
-    for (int lead = 1; lead <= kMaxLeads; ++lead) {
-      for (int sample = 1; sample <= kMostSamples; ++sample) {
-        fast->wave(lead, sample) = 0.0f;
-        reference->wave(lead, sample) = 0.0f;
+  constexpr std::size_t kStride = kMostSamples + 3;
+  constexpr float kUntouched = -777.0f;
+  std::vector<float> fast(kMostLeads * kStride), reference(kMostLeads * kStride);
+  for (int n = 0; n < 6000; ++n) {
+    std::fill(fast.begin(), fast.end(), kUntouched);
+    std::fill(reference.begin(), reference.end(), kUntouched);
+    std::string text = n % 7 == 0 ? "\xEF\xBB\xBF" : "";
+    const int leads = 1 + static_cast<int>(random() % kMostLeads);
+    const int samples = 1 + static_cast<int>(random() % kMostSamples);
+    if (n % 2 == 0) {
+      // Usual rows: short decimals, one separator kind, LF or CR LF.
+      const char* const separators[] = {" ", "\t", ",", " , ", "  "};
+      const char* separator = separators[random() % std::size(separators)];
+      const char* line_end = n % 3 == 0 ? "\r\n" : "\n";
+      for (int row = 0; row < samples + 1; ++row) {
+        for (int lead = 0; lead < leads + static_cast<int>(random() % 2); ++lead) {
+          if (lead > 0) text += separator;
+          if (random() % 40 == 0) {
+            text += pieces[random() % std::size(pieces)];
+            continue;
+          }
+          char buf[32];
+          const float value = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
+          const auto [end, ec] = std::isfinite(value)
+                                     ? std::to_chars(buf, buf + sizeof buf, value,
+                                                     std::chars_format::fixed,
+                                                     static_cast<int>(random() % 6))
+                                     : std::to_chars(buf, buf + sizeof buf, random() % 1000);
+          text.append(buf, ec == std::errc{} ? end : buf);
+        }
+        if (row < samples || random() % 2) text += line_end;
+      }
+    } else {
+      const int length = 1 + static_cast<int>(random() % 120);
+      for (int k = 0; k < length; ++k) {
+        const char* piece = pieces[random() % std::size(pieces)];
+        text += piece[0] == '\0' && n % 4 == 1 ? std::string(1, '\0') : std::string(piece);
+        if (random() % 3 == 0) text += ' ';
       }
     }
-    std::string text = n % 7 == 0 ? "\xEF\xBB\xBF" : "";
-    const int length = 1 + static_cast<int>(random() % 120);
-    for (int k = 0; k < length; ++k) {
-      const char* piece = pieces[random() % std::size(pieces)];
-      text += piece[0] == '\0' && n % 2 ? std::string(1, '\0') : std::string(piece);
-      if (random() % 3 == 0) text += ' ';
-    }
-    const int leads = 1 + static_cast<int>(random() % 20);
-    const int samples = 1 + static_cast<int>(random() % kMostSamples);
     std::istringstream in(text);
-    const WaveRows expected = parse_waveform_rows(in, leads, samples, *reference);
-    const WaveRows rows = read_waveform_rows(text, leads, samples, *fast);
+    const WaveRows expected = parse_waveform_rows(in, leads, samples, {reference.data(), kStride});
+    const WaveRows rows = read_waveform_rows(text, leads, samples, {fast.data(), kStride});
     ASSERT_EQ(rows.status, expected.status) << '"' << text << "\" leads " << leads;
     ASSERT_EQ(rows.row, expected.row) << '"' << text << "\" leads " << leads;
     ASSERT_EQ(rows.cause, expected.cause) << '"' << text << "\" leads " << leads;
     ASSERT_EQ(rows.first_line_values, expected.first_line_values) << '"' << text << '"';
-    for (int lead = 1; lead <= kMaxLeads; ++lead) {
-      for (int sample = 1; sample <= samples; ++sample) {
-        ASSERT_EQ(std::bit_cast<std::uint32_t>(fast->wave(lead, sample)),
-                  std::bit_cast<std::uint32_t>(reference->wave(lead, sample)))
-            << '"' << text << "\" lead " << lead << " sample " << sample;
-      }
+    for (std::size_t at = 0; at < fast.size(); ++at) {
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(fast[at]), std::bit_cast<std::uint32_t>(reference[at]))
+          << '"' << text << "\" lead " << at / kStride + 1 << " sample " << at % kStride + 1;
     }
+  }
+}
+
+// A recording beyond the run record: 64 leads into storage of any layout.
+TEST(AnySize, ManyLeadsIntoStorageWithRoomBetweenLeads) {
+  constexpr int kLeads = 64;
+  constexpr int kSamples = 300;
+  constexpr std::size_t kStride = 311;
+  constexpr float kUntouched = -777.0f;
+  std::mt19937 random(64);
+  std::vector<float> expected(kLeads * kStride, kUntouched);
+  std::string text;
+  for (int sample = 1; sample <= kSamples; ++sample) {
+    for (int lead = 1; lead <= kLeads; ++lead) {
+      // t / 1000 lies at least 2^-35 (relative) from every midpoint of two
+      // floats, so the double quotient rounds to the float of the text.
+      const int thousandths = static_cast<int>(random() % 20001) - 10000;
+      expected[static_cast<std::size_t>(lead - 1) * kStride + static_cast<std::size_t>(sample - 1)] =
+          static_cast<float>(thousandths / 1000.0);
+      char buf[16];
+      const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, thousandths);
+      ASSERT_EQ(ec, std::errc{});
+      std::string_view written(buf, static_cast<std::size_t>(end - buf));
+      if (lead > 1) text += '\t';
+      if (written.front() == '-') {
+        text += '-';
+        written.remove_prefix(1);
+      }
+      // At least four digits, so "0.005" rather than ".5".
+      std::string digits(4 - std::min<std::size_t>(written.size(), 4), '0');
+      digits.append(written);
+      text.append(digits, 0, digits.size() - 3).append(".").append(digits, digits.size() - 3);
+    }
+    text += '\n';
+  }
+  std::vector<float> values(kLeads * kStride, kUntouched);
+  const WaveRows rows = read_waveform_rows(text, kLeads, kSamples, {values.data(), kStride});
+  ASSERT_EQ(rows.status, WaveReadStatus::ok);
+  EXPECT_EQ(rows.row, kSamples);
+  EXPECT_EQ(rows.first_line_values, kLeads);
+  for (std::size_t at = 0; at < values.size(); ++at) {
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(values[at]), std::bit_cast<std::uint32_t>(expected[at]))
+        << "lead " << at / kStride + 1 << " sample " << at % kStride + 1;
   }
 }
 

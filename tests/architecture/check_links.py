@@ -19,7 +19,9 @@ def links_in_cmake(top):
         for name, body in LINK.findall(cmake.read_text(encoding="utf-8")):
             if not re.search(r"telmor_library\(\s*%s\b" % name, cmake.read_text(encoding="utf-8")):
                 continue  # a program's links, not a library's
-            public, private, current = set(), set(), None
+            # A library may be linked in several calls (some under a condition).
+            public, private = found.get(name[len("telmor_"):], (set(), set()))
+            current = None
             for word in body.split():
                 if word in ("PUBLIC", "PRIVATE", "INTERFACE"):
                     current = word

@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <limits>
 #include <random>
 #include <string>
 
+#include "base/decimal_scan.h"
 #include "base/number_text.h"
 
 namespace telmor {
@@ -64,8 +66,8 @@ TEST(ParseReal, RoundsStraightFromTheDecimalText) {
 }
 
 // scan_real must read every number as parse_real reads it: the same bits,
-// the same refusals, and it stops where the number ends; near the end of the
-// text and with more text after it (the path that reads eight bytes at once).
+// the same refusals, and it stops where the number ends; at the end of the
+// text and with more text after it.
 void expect_scan_as_parse(const std::string& token) {
   const std::string more(24, '9');
   for (const std::string& after :
@@ -98,22 +100,134 @@ TEST(ScanReal, ReadsEveryNumberAsParseRealDoes) {
 }
 
 TEST(ScanReal, RandomDecimalsReadAsParseRealDoes) {
-  // The fast path's range and its edges: up to 24 bits of digits, decimal
-  // exponents around +-10, with points, exponents and signs in every form.
+  // Up to 24 bits of digits, decimal exponents around +-10, with points,
+  // exponents and signs in every form.
   std::mt19937_64 random(20261208);
   for (int n = 0; n < 400000; ++n) {
     const std::uint64_t mantissa = random() % ((n % 3 == 0) ? 16777300u : 100000u);
-    std::string digits = std::to_string(mantissa);
-    const int point = static_cast<int>(random() % (digits.size() + 12));
-    if (point >= static_cast<int>(digits.size())) {
-      digits = "0." + std::string(static_cast<std::size_t>(point) - digits.size(), '0') + digits;
+    const std::string digits = std::to_string(mantissa);
+    const std::size_t point = random() % (digits.size() + 12);
+    std::string text = random() % 2 == 0 ? "" : random() % 2 ? "-" : "+";
+    if (point >= digits.size()) {
+      text.append("0.").append(point - digits.size(), '0').append(digits);
     } else {
-      digits.insert(digits.size() - static_cast<std::size_t>(point), ".");
+      text.append(digits, 0, digits.size() - point).append(".").append(digits, digits.size() - point);
     }
-    if (random() % 4 == 0) digits += "e" + std::to_string(static_cast<int>(random() % 25) - 12);
-    if (random() % 2 == 0) digits.insert(0, random() % 2 ? "-" : "+");
-    expect_scan_as_parse(digits);
+    if (random() % 4 == 0) text.append("e").append(std::to_string(static_cast<int>(random() % 25) - 12));
+    expect_scan_as_parse(text);
     if (::testing::Test::HasFatalFailure()) return;
+  }
+}
+
+// The fast path must give the bits of std::from_chars (the correctly rounded
+// float) on every number it takes, and scan_real on every other; count is
+// how many the fast path took. A number beyond the range of floats is left
+// to parse_real.
+void expect_from_chars(const std::string& text, int& count) {
+  const std::string_view digits = text.front() == '+' ? std::string_view(text).substr(1) : text;
+  float expected = 0.0f;
+  const auto [stop, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), expected);
+  ASSERT_EQ(stop, digits.data() + digits.size()) << text;
+  const char* const end = text.data() + text.size();
+  const char* p = text.data();
+  float value = 0.0f;
+  if (ec == std::errc::result_out_of_range) {
+    ASSERT_FALSE(scan_short_decimal(p, end, value)) << text;
+    return;
+  }
+  ASSERT_EQ(ec, std::errc{}) << text;
+  if (scan_short_decimal(p, end, value)) {
+    ++count;
+    ASSERT_EQ(p, end) << text;
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(value), std::bit_cast<std::uint32_t>(expected)) << text;
+  }
+  p = text.data();
+  ASSERT_TRUE(scan_real(p, end, value)) << text;
+  ASSERT_EQ(std::bit_cast<std::uint32_t>(value), std::bit_cast<std::uint32_t>(expected)) << text;
+}
+
+std::string random_digits(std::mt19937_64& random, std::size_t count) {
+  std::string digits;
+  for (std::size_t i = 0; i < count; ++i) digits += static_cast<char>('0' + random() % 10);
+  return digits;
+}
+
+TEST(ShortDecimals, RoundAsFromCharsDoes) {
+  // Two million short decimals: 1 to 19 digits (mostly a few, often around
+  // 2^53), the point anywhere, exponents to +-30, leading zeros, signs.
+  std::mt19937_64 random(7041);
+  int fast = 0;
+  constexpr int kCount = 2'000'000;
+  for (int n = 0; n < kCount; ++n) {
+    const std::size_t length = n % 4 == 0 ? 1 + random() % 19 : n % 4 == 1 ? 15 + random() % 3
+                                                                           : 1 + random() % 9;
+    const std::string digits = random_digits(random, length);
+    const std::size_t point = random() % (length + 2);
+    std::string text = n % 3 == 0 ? "-" : n % 7 == 0 ? "+" : "";
+    if (point > length) {
+      text.append(digits).append(".");
+    } else if (point == length) {
+      text.append(digits);
+    } else {
+      text.append(digits, 0, point).append(".").append(digits, point);
+    }
+    if (n % 5 == 0) {
+      text.append(n % 2 ? "e" : "E").append(std::to_string(static_cast<int>(random() % 61) - 30));
+    }
+    expect_from_chars(text, fast);
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+  EXPECT_GT(fast, kCount / 2);  // the fast path's range is the usual one
+}
+
+TEST(ShortDecimals, NearTheMidpointsOfTwoFloatsRoundAsFromChars) {
+  // The decimals closest to a midpoint between two floats, to 6..19
+  // significant digits: they lie above, below or on it, some within a few
+  // units of a double of it, where the fast path must leave the number to
+  // parse_real.
+  std::mt19937_64 random(5309);
+  int fast = 0;
+  for (int n = 0; n < 300000; ++n) {
+    // Floats between about 1e-20 and 1e20, and small whole numbers.
+    const float f = n % 2 ? std::ldexp(1.0f + static_cast<float>(random() % (1u << 23)) * 0x1p-23f,
+                                       static_cast<int>(random() % 130) - 65)
+                          : static_cast<float>(random() % (1u << 26));
+    const double midpoint = (static_cast<double>(f) +
+                             static_cast<double>(std::nextafter(f, std::numeric_limits<float>::max()))) / 2;
+    char buf[64];
+    const int precision = 5 + static_cast<int>(random() % 15);
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, midpoint,
+                                         std::chars_format::scientific, precision);
+    ASSERT_EQ(ec, std::errc{});
+    expect_from_chars(std::string(buf, end), fast);
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+  EXPECT_GT(fast, 0);
+}
+
+TEST(ShortDecimals, EdgesOfTheFastPath) {
+  // value, and whether the fast path may take it (else parse_real reads it).
+  const std::pair<const char*, bool> cases[] = {
+      {"16777217", false},                // 2^24 + 1: a midpoint, ties to even
+      {"16777219", false},                // 2^24 + 3: a midpoint, ties to even (up)
+      {"16777217.0000001", true},         // just above the midpoint
+      {"16777216.9999999", true},         // just below it
+      {"9007199254740991", true},         // 2^53 - 1, the largest mantissa
+      {"9007199254740992", false},        // 2^53
+      {"1234567890123456789", false},     // 19 digits beyond 2^53
+      {"0000000000000000001", true},      // 19 digits, leading zeros
+      {"00000000000000000001", false},    // 20 digits
+      {"1e22", true},      {"1e23", false},        {"1e-22", true},  {"1e-23", false},
+      {"9.9e21", true},    {"0.000000000000000000001", false},  // 22 digits
+      {"12.5e-21", true}, {"12.5e-22", false},  {"-0", true},           {"-0.0e0", true}, {".5", true},
+      {"5.", true},        {"+.5e+1", true},       {"1e+0000022", true},
+      {"3.4028235e38", false},  // beyond the exponent range: parse_real
+      {"1.17549435e-38", false}, {"1e-45", false},
+  };
+  for (const auto& [text, fast_path] : cases) {
+    int fast = 0;
+    expect_from_chars(text, fast);
+    EXPECT_EQ(fast == 1, fast_path) << text;
   }
 }
 

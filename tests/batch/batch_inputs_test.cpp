@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -235,6 +236,52 @@ TEST_F(BatchInput, RunEndsWithOneLineThatQuietLeavesOut) {
   EXPECT_EQ(count(err, "\n"), 1) << err;  // c alone
   ASSERT_EQ(run({path("c.txt")}), kBatchSomeReported);
   EXPECT_TRUE(err.ends_with("集計表は書いていません（解析した記録がありません）。\n")) << err;
+}
+
+}  // namespace
+}  // namespace telmor
+
+namespace telmor {
+namespace {
+
+// Beyond the desktop's 20 leads: the summary holds every lead, and no results
+// file is written that the desktop could not load.
+TEST_F(BatchInput, RecordingBeyondTheDesktopsTablesGoesToTheSummaryOnly) {
+  generate("narrow.txt", 20, 3, 5);
+  // The same 20 leads and, as leads 21 to 24, leads 1 to 4 again.
+  std::istringstream lines(test::read_whole_file(dir / "narrow.txt"));
+  std::string wide, line;
+  while (std::getline(lines, line)) {
+    std::size_t fourth = 0;
+    for (int value = 0; value < 4; ++value) fourth = line.find(' ', fourth + 1);
+    wide += line + " " + line.substr(0, fourth) + "\n";
+  }
+  test::write_whole_file(dir / "wide.txt", wide);
+  ASSERT_EQ(run({"--quiet", dir.path().string()}), kBatchAllAnalysed) << err;
+  EXPECT_FALSE(fs::exists(dir / "wideari.csv"));
+  EXPECT_TRUE(fs::exists(dir / "narrowari.csv"));
+  EXPECT_TRUE(reported("wide.txt: 注意: 誘導 24 個・")) << err;
+  EXPECT_TRUE(reported("の表は結果ファイル（20誘導・200行まで）に入らないので、集計表にだけ書きました。\n")) << err;
+  EXPECT_EQ(count(summary(), "\nwide,24,1,"), 1);
+  // Lead 20 is analysed alike in both (its own lead, the beats of lead 1).
+  const std::string all = summary();
+  const auto rows_of_lead_20 = [&](const std::string& name) {
+    std::string rows;
+    for (std::size_t at = all.find("\n" + name + ",20,"); at != std::string::npos;
+         at = all.find("\n" + name + ",20,", at + 1)) {
+      rows += all.substr(at + name.size() + 1, all.find('\n', at + 1) - at - name.size() - 1) + "\n";
+    }
+    return rows;
+  };
+  EXPECT_FALSE(rows_of_lead_20("wide").empty());
+  EXPECT_EQ(rows_of_lead_20("wide"), rows_of_lead_20("narrow"));
+}
+
+TEST_F(BatchInput, BeatLeadTheRecordingLacksIsReported) {
+  copy_sample("s.txt");
+  ASSERT_EQ(run({"--quiet", "--beat-lead", "9", path("s.txt")}), kBatchSomeReported);
+  EXPECT_TRUE(reported("s.txt: 拍を探す誘導 9 がありません（誘導は 8 個）。\n")) << err;
+  ASSERT_EQ(run({"--quiet", "--beat-lead", "8", "--overwrite", path("s.txt")}), kBatchAllAnalysed) << err;
 }
 
 }  // namespace

@@ -133,8 +133,10 @@ TEST_F(Batch, UsageErrorsSayWhatIsWrongInOneLine) {
       {"--smooth", "seven", "x"},
       {"--ratio", "0,1", "x"},
       {"--ranges", "-80", "80", "100"},
-      {"--leads", "21", "x"},
+      {"--leads", "1025", "x"},
       {"--seconds", "0", "x"},
+      {"--seconds", "2000001", "x"},
+      {"--beat-lead", "0", "x"},
       {"--jobs", "0", "x"},
       {"--frobnicate", "x"},
   };

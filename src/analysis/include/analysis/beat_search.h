@@ -2,6 +2,9 @@
 // holds any data at all.
 #pragma once
 
+#include <span>
+#include <vector>
+
 #include "record/run_record.h"
 
 namespace telmor {
@@ -19,7 +22,12 @@ float overview_amplitude(const RunRecord& record);
 // samples 2..sample_count-2, and at most 199 times. The first pass whose
 // minimum is not is no beat and ends the search. Reads deriv, sample_count,
 // amp_ratio; writes beat_found_list only (0.0 after the last beat).
+// The table holds 199 beats: an interactive session finds no more.
 void search_beats(RunRecord& record);
+
+// The search itself on one lead's derivative (sample i at deriv[i - 1]), for
+// at most max_beats beats: their samples in the order the passes found them.
+std::vector<int> find_beats(std::span<const float> deriv, float amp_ratio, int max_beats);
 
 // Sorts a copy of beat_found_list into beat_ms_list: whole ms, latest first,
 // then zeros (a selection sort; of equal values the last entry comes first).

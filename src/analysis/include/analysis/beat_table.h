@@ -62,6 +62,22 @@ struct BeatTable {
 BeatTable assign_marks(const ResultsSnapshot& results);
 BeatTable assign_marks(const RunRecord& record);
 
+// Marks of one kind of every lead in tables of any size: lead j, row k at
+// [(j - 1) * lead_stride + (k - 1)] of each, rows 1..rows in use. Without
+// sources every mark counts as detected.
+struct MarkEntries {
+  const float* times = nullptr;
+  const MarkSource* sources = nullptr;
+  const double* fine = nullptr;
+  const double* quality = nullptr;
+  std::size_t lead_stride = 0;
+  int rows = 0;
+};
+
+// The same assignment for beats in ascending whole ms.
+BeatTable assign_marks(std::vector<std::int32_t> beats, std::int32_t at_from, int leads,
+                       const MarkEntries& at, const MarkEntries& rt);
+
 // "detected", "hand", "loaded", or "" for none.
 std::string_view source_name(MarkSource source);
 

@@ -36,6 +36,11 @@ double derivative_noise(std::span<const float> deriv);
 // lies outside deriv or the noise is not positive.
 double mark_quality(std::span<const float> deriv, float t, double noise);
 
+// The figures of one lead's marks times[k] into fine[k] and quality[k],
+// leaving those of empty entries (0.0) as they are.
+void lead_mark_figures(std::span<const float> deriv, double noise, std::span<const float> times,
+                       bool at, std::span<double> fine, std::span<double> quality);
+
 // The figures of every entry in use of the record's AT and RT tables, leads
 // 1..lead_count, each lead's derivative over samples 1..sample_count.
 MarkFigures mark_figures(const RunRecord& record);

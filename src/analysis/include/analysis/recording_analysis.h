@@ -19,6 +19,7 @@ struct AnalysisSettings {
   std::int32_t at_to = 80;
   std::int32_t rt_from = 100;
   std::int32_t rt_to = 200;
+  int beat_lead = 1;  // the lead the beats are found on (an interactive session: lead 1)
 };
 
 // Writes the settings and ranges into the record, as the dialogue and d do.

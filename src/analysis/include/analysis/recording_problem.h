@@ -12,7 +12,7 @@ enum class RecordingFault : std::uint8_t {
   no_rows,                 // no line holds a value
   first_line_values,       // count: the values on the first line, not 1..20 leads
   rows_not_whole_seconds,  // count: the lines that hold data, not a multiple of 1000
-  too_many_seconds,        // count: the lines that hold data, more than 30 seconds
+  too_many_seconds,        // count: the lines that hold data, beyond the longest recording
   end_of_file,             // row: the row the file ended in
   not_a_number,            // row: the row with a value that is not a number
   value_beyond_float,      // row: the row with a number beyond a 32-bit real
@@ -21,6 +21,8 @@ enum class RecordingFault : std::uint8_t {
   cr_line_ends,            // the lines end in CR alone
   utf16_text,              // the text is UTF-16
   no_amplitude,            // leads 1 to 3 hold no amplitude over samples 100 to 1000
+  no_beat_lead,            // leads: the recording's; count: the beat lead asked for
+  too_large,               // more than memory holds
 };
 
 struct RecordingProblem {

@@ -27,14 +27,25 @@ int line_values(std::string_view line);
 // text_shape's first_row_values, reading no further than that row's line.
 int first_row_values(std::string_view text);
 
+// The most leads and seconds a recording's text may hold: a row of 1024
+// values is far beyond any acquisition system, and the samples of the longest
+// recording still count in 32 bits.
+inline constexpr int kMaxRecordingLeads = 1024;
+inline constexpr int kMaxRecordingSeconds = 2'000'000;
+
+struct RecordingShape {
+  int lead_count = 0;
+  int seconds = 0;
+  int sample_count() const { return seconds * kBlockSamples; }
+};
+
 // The shape to read text with: leads and seconds where stated, the rest from
 // text_shape (leads from the first row's values, seconds from the rows, which
-// must be whole seconds). Writes lead_count, record_seconds and sample_count
-// into record, or returns why the text has no shape that can be read: no
-// rows, a first row outside 1..20 values, rows not whole seconds or beyond 30
-// seconds; lines that end in CR alone or UTF-16 text are named as the cause
-// rather than the counts they upset.
+// must be whole seconds). Or why the text has no shape that can be read: no
+// rows, a first row outside 1..kMaxRecordingLeads values, rows not whole
+// seconds or beyond kMaxRecordingSeconds; lines that end in CR alone or
+// UTF-16 text are named as the cause rather than the counts they upset.
 RecordingProblem decide_shape(std::string_view text, std::optional<int> leads,
-                              std::optional<int> seconds, RunRecord& record);
+                              std::optional<int> seconds, RecordingShape& shape);
 
 }  // namespace telmor

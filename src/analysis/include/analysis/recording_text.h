@@ -5,9 +5,9 @@
 #include <optional>
 #include <string_view>
 
+#include "analysis/recording.h"
 #include "analysis/recording_problem.h"
 #include "analysis/waveform_rows.h"
-#include "record/run_record.h"
 
 namespace telmor {
 
@@ -15,9 +15,9 @@ namespace telmor {
 // cause first: lead_count is the count the rows were read with.
 RecordingProblem read_problem(const WaveRows& rows, int lead_count);
 
-// decide_shape, then read_waveform_rows with that shape into record (which
-// the caller has zeroed, as a session starts). Returns the first problem met.
+// decide_shape, then read_waveform_rows with that shape into recording, made
+// afresh (zeros) in that shape. Returns the first problem met.
 RecordingProblem read_recording_text(std::string_view text, std::optional<int> leads,
-                                     std::optional<int> seconds, RunRecord& record);
+                                     std::optional<int> seconds, Recording& recording);
 
 }  // namespace telmor

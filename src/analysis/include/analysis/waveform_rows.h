@@ -1,6 +1,7 @@
 // The rows of a waveform file: one row per millisecond, one column per lead.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <string_view>
@@ -32,8 +33,16 @@ struct WaveRows {
   WaveCause cause = WaveCause::none;
 };
 
-// Reads sample_count rows of lead_count values from text into wave_table, row
-// i into sample i of leads 1..lead_count, each row a free-form read of its own:
+// Where rows go: lead j (1-based), sample i (1-based) at values[(j - 1) * lead_stride + (i - 1)].
+// The storage must hold (lead_count - 1) * lead_stride + sample_count values,
+// with lead_stride >= sample_count.
+struct WaveTarget {
+  float* values = nullptr;
+  std::size_t lead_stride = 0;
+};
+
+// Reads sample_count rows of lead_count values from text into target, row i
+// into sample i of leads 1..lead_count, each row a free-form read of its own:
 // it starts on a new line, runs on over further lines until it has its values,
 // and skips what stands after them on its last line. Values are separated by
 // blanks, tabs or one comma; a slash ends the row; an empty value between
@@ -42,12 +51,18 @@ struct WaveRows {
 // the end of its last line: anything but blanks, tabs and commas after the
 // value that completes it is a lead_count_mismatch. A byte-order mark at the
 // start is skipped. Values are written as they are read, so rows read before a
-// failure stay. lead_count is 1..20.
+// failure stay. lead_count and sample_count are any numbers >= 1.
+WaveRows parse_waveform_rows(std::istream& text, int lead_count, int sample_count,
+                             WaveTarget target);
+// The same into record's wave_table (lead_count 1..20, sample_count 1..30000).
 WaveRows parse_waveform_rows(std::istream& text, int lead_count, int sample_count,
                              RunRecord& record);
 
 // The same rows read from the whole text of a file held in memory, with the
-// same rules, values and failures as parse_waveform_rows.
+// same rules, values and failures as parse_waveform_rows; rows on one line
+// with plain decimals (the usual kind) take a fast path of their own.
+WaveRows read_waveform_rows(std::string_view text, int lead_count, int sample_count,
+                            WaveTarget target);
 WaveRows read_waveform_rows(std::string_view text, int lead_count, int sample_count,
                             RunRecord& record);
 

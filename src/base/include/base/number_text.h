@@ -20,10 +20,10 @@ bool parse_real(std::string_view text, float& value);
 
 // Reads the number that starts at p and runs to the first blank, tab, CR,
 // comma, slash or line end (or to end), as parse_real reads that text: the
-// same value, the same refusals. Numbers of at most 24 significant bits and a
-// decimal exponent within +-10, the usual kind, take a fast path that rounds
-// once from the decimal digits (a single float multiply or divide by an
-// exact power of ten); the rest go to parse_real. Leaves p past the number.
+// same value, the same refusals. Plain decimals of at most 19 digits (below
+// 2^53) and a decimal exponent within +-22, the usual kind, take the fast
+// path of base/decimal_scan.h; the rest go to parse_real. Leaves p past the
+// number.
 bool scan_real(const char*& p, const char* end, float& value);
 
 // Shortest text that reads back to the same value ("0.1", "7", "-80", "1e-06").

@@ -9,32 +9,46 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/electrode_layout.h"
 #include "analysis/recording_analysis.h"
+#include "analysis/recording_shape.h"
 
 namespace telmor {
 
 inline constexpr std::string_view kBatchSynopsis =
-    "    telmor-batch [--smooth N] [--ratio R] [--ranges AF AT RF RT] [--leads N] [--seconds S]\n"
-    "                 [--jobs N] [--out DIR] [--summary FILE] [--overwrite] [--quiet] PATH...\n";
+    "    telmor-batch [--smooth N] [--ratio R] [--ranges AF AT RF RT] [--beat-lead N]\n"
+    "                 [--leads N] [--seconds S] [--jobs N] [--out DIR] [--summary FILE]\n"
+    "                 [--layout FILE | --grid RxC --pitch MM] [--figures]\n"
+    "                 [--overwrite] [--quiet] PATH...\n";
 
 // What the help says after the synopsis.
 inline constexpr std::string_view kBatchHelp =
     "記録（*.txt）を一括して解析します。対話の解析と同じく、基線を除き、局所3次最小二乗で\n"
     "微分し、誘導1で拍を探し、各拍・各誘導のATとRTを計算して、記録 NAME.txt ごとに\n"
     "結果ファイル NAMEari.csv（s で保存するのと同じもの）を書き、全記録の集計表を書きます。\n"
+    "結果ファイルは対話のプログラムが読める表（20誘導・200行まで）のときだけ書きます。\n"
     "\n"
     "  PATH                 記録ファイル、またはフォルダ（その中の *.txt と *.TXT をすべて名前順に）\n"
     "  --smooth N           平滑化点数、前後N点（0〜499、既定 7）\n"
     "  --ratio R            振幅比（既定 0.1）\n"
     "  --ranges AF AT RF RT 認識範囲、拍からのms: AT開始 AT終了 RT開始 RT終了\n"
     "                       （-200〜1466、終了は開始より前にしない。既定 -80 80 100 200）\n"
-    "  --leads N            誘導点数（1〜20、既定: 最初のデータ行の値の数）\n"
-    "  --seconds S          秒数（1〜30、既定: データの行数 / 1000）\n"
+    "  --beat-lead N        拍を探す誘導（既定 1）\n"
+    "  --leads N            誘導点数（1〜1024、既定: 最初のデータ行の値の数）\n"
+    "  --seconds S          秒数（1〜2000000、既定: データの行数 / 1000）\n"
     "  --jobs N             同時に解析する記録の数（既定: コアの数）\n"
     "  --out DIR            結果ファイルを書くフォルダ（既定: 記録と同じフォルダ）\n"
     "  --summary FILE       集計表（既定: --out の中、なければ最初の PATH のフォルダの\n"
     "                       summary.csv）。名前は .csv で終わり、記録や結果ファイルでなく、\n"
     "                       既にあれば集計表であること（それを書き替えます）\n"
+    "  --layout FILE        電極の配置ファイル（CSV、見出し lead,x_mm,y_mm、1行に1誘導）。\n"
+    "                       結果ファイルの横に NAMEcv.csv（伝導速度）、NAMErestitution.csv\n"
+    "                       （回復特性）、NAMEdispersion.csv（ばらつき）も書きます\n"
+    "  --grid RxC           配置ファイルの代わりに R行C列の格子（誘導 n は (n-1) mod C 列目、\n"
+    "                       (n-1) div C 行目。列が x、行が y）\n"
+    "  --pitch MM           格子の電極の間隔（mm、--grid と一緒に）\n"
+    "  --figures            配置があるとき、中央の拍のマップなどの図 NAMEfigure.svg と\n"
+    "                       NAMEfigure.png も書きます\n"
     "  --overwrite          既にある結果ファイルを上書きします（既定: その記録は解析しません）\n"
     "  --quiet              進み具合の行と最後の報告の行を表示しません\n"
     "  --help, --version    この説明、版\n"
@@ -44,6 +58,12 @@ inline constexpr std::string_view kBatchHelp =
     "ATとRTの印は時刻で拍に属します（拍k: 拍k+AF 以上、拍k+1+AF 未満）。beat 0 は最初の拍の\n"
     "範囲より前の印です。\n"
     "\n"
+    "伝導速度（CSV）: recording,beat,beat_ms,lead,method,speed_m_s,direction_deg,neighbours,flag\n"
+    "  （method: surface 局所2次曲面、triangle 三角形。速さ m/s、向きは+xから+yへ0〜360度）\n"
+    "回復特性（CSV）: recording,lead,beat,cl_ms,di_ms,ari_ms\n"
+    "ばらつき（CSV）: recording,beat,beat_ms,at_first_ms,at_last_ms,total_activation_ms,\n"
+    "  rt_sd_ms,rt_range_ms,rt_iqr_ms,ari_sd_ms,ari_range_ms,ari_iqr_ms,leads\n"
+    "\n"
     "終了コード: 0 すべて解析した、1 報告した記録がある、2 使い方の誤り\n";
 
 // The bounds a click into d's one-second window can give, in ms from the beat.
@@ -52,11 +72,16 @@ inline constexpr std::int32_t kHighestRangeBound = 1466;
 
 struct BatchOptions {
   AnalysisSettings settings;
-  std::optional<int> leads;    // 1..20; from the file when not given
-  std::optional<int> seconds;  // 1..30; from the file when not given
+  std::optional<int> leads;    // 1..1024; from the file when not given
+  std::optional<int> seconds;  // from the file when not given
   int jobs = 0;                // recordings analysed at once; 0: one per core
   std::optional<std::filesystem::path> out;      // results folder; beside each recording when not given
   std::optional<std::filesystem::path> summary;  // summary table
+  // Electrode positions for the maps' tables: a layout file (read when the
+  // run starts) or the grid of --grid and --pitch; neither: no maps.
+  std::optional<std::filesystem::path> layout_file;
+  std::optional<ElectrodeLayout> grid;
+  bool figures = false;  // the figure of each recording too; only with positions
   bool overwrite = false;
   bool quiet = false;
   bool help = false;
@@ -72,7 +97,9 @@ class BatchUsageError : public std::runtime_error {
 
 // The arguments after the program name. Throws BatchUsageError for an unknown
 // option, an option without its value or with one out of range, or no PATH
-// (unless --help or --version).
+// (unless --help or --version), --layout with --grid, --grid without --pitch
+// or the other way round, a grid or pitch that makes no grid, or --figures
+// without electrode positions.
 BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments);
 
 }  // namespace telmor

@@ -10,7 +10,7 @@
 
 namespace telmor {
 
-struct Recording {
+struct ListedRecording {
   std::filesystem::path file;  // the recording, NAME.txt (or NAME.TXT, any case)
   std::string name;            // NAME, the bytes of the file's name (UTF-8 where valid)
   std::string summary_name;    // NAME as the summary writes it: each byte that is not
@@ -39,7 +39,7 @@ struct PathProblem {
 };
 
 struct RecordingList {
-  std::vector<Recording> recordings;
+  std::vector<ListedRecording> recordings;
   std::vector<PathProblem> problems;  // paths that gave no recording
   std::vector<PathProblem> notes;     // named_twice, name_not_utf8
 };
@@ -59,7 +59,7 @@ bool is_recording_name(const std::string& file_name);
 RecordingList list_recordings(const std::vector<std::filesystem::path>& paths);
 
 // NAMEari.csv in folder: where the results file of a recording goes.
-std::filesystem::path results_file_for(const Recording& recording,
+std::filesystem::path results_file_for(const ListedRecording& recording,
                                        const std::filesystem::path& folder);
 
 // text with every byte that is not part of a valid UTF-8 sequence (stray

@@ -3,6 +3,7 @@
 
 #include "base/console_output.h"
 #include "fitting/preparation_isa.h"
+#include "fitting/signal_tables.h"
 #include "record/run_record.h"
 
 namespace telmor {
@@ -35,5 +36,14 @@ void prepare_signals_on(PreparationIsa isa, RunRecord& record, ConsoleOutput& co
 // The straightforward path: one full fit per sample. The reference the fast
 // path is tested against.
 void prepare_signals_reference(RunRecord& record, ConsoleOutput& console);
+
+// The same preparation on tables of any size, leaving the time axis alone; a
+// last, partial second is fitted like the others, its windows cut at the
+// recording's end. Returns how many of each message went to console.
+FitMessageCounts prepare_signal_tables(const SignalTables& tables, ConsoleOutput& console,
+                                       int threads = 0);
+FitMessageCounts prepare_signal_tables_on(PreparationIsa isa, const SignalTables& tables,
+                                          ConsoleOutput& console, int threads = 0);
+void prepare_signal_tables_reference(const SignalTables& tables, ConsoleOutput& console);
 
 }  // namespace telmor

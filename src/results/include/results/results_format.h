@@ -36,4 +36,7 @@ struct FormatResult {
 // a file written is always one that loads back as written.
 FormatResult format_results(const RunRecord& record, std::string& text);
 
+// The same from tables of the leads 1..lead_count.
+FormatResult format_results(const MarkTables& marks, int lead_count, std::string& text);
+
 }  // namespace telmor

@@ -1,0 +1,446 @@
+// The Python module telmor: TELMOR's analysis of recordings of any size on
+// numpy arrays (samples × leads), and its results files.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+#include <pybind11/stl/filesystem.h>
+
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <system_error>
+
+#include "analysis/analyse.h"
+#include "analysis/beat_maps.h"
+#include "analysis/conduction_velocity.h"
+#include "analysis/dispersion.h"
+#include "analysis/electrode_layout.h"
+#include "analysis/restitution.h"
+#include "analysis/recording_shape.h"
+#include "analysis/recording_text.h"
+#include "batch/batch_options.h"
+#include "english_reasons.h"
+#include "results/file_replace.h"
+#include "results/results_format.h"
+#include "results/results_parse.h"
+#include "telmor_version.h"
+
+namespace py = pybind11;
+
+namespace telmor::python {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+py::object recording_error;
+py::object results_error;
+
+[[noreturn]] void raise(const py::object& type, const std::string& message) {
+  PyErr_SetString(type.ptr(), message.c_str());
+  throw py::error_already_set();
+}
+
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+// The whole of a regular file; an OSError-like RecordingError otherwise.
+std::string file_text(const fs::path& path, const py::object& error_type) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (status.type() == fs::file_type::not_found) raise(error_type, "no such file: " + quoted(path));
+  if (status.type() != fs::file_type::regular) raise(error_type, "not a regular file: " + quoted(path));
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  if (!(in && text << in.rdbuf()) && in.bad()) raise(error_type, "cannot read " + quoted(path));
+  if (!in && !in.eof()) raise(error_type, "cannot open " + quoted(path));
+  return std::move(text).str();
+}
+
+template <typename T>
+py::array_t<T> table(int rows, int columns, auto&& value) {
+  py::array_t<T> out({rows, columns});
+  auto view = out.template mutable_unchecked<2>();
+  for (py::ssize_t i = 0; i < rows; ++i) {
+    for (py::ssize_t j = 0; j < columns; ++j) view(i, j) = value(static_cast<int>(i), static_cast<int>(j));
+  }
+  return out;
+}
+
+// Samples × leads, as numpy users hold a recording.
+py::array_t<float> samples_by_leads(const Recording& r) {
+  return table<float>(r.sample_count, r.lead_count,
+                      [&](int i, int j) { return r.at(j + 1, i + 1); });
+}
+
+py::array_t<float> read_recording(const fs::path& path, std::optional<int> leads,
+                                  std::optional<int> seconds) {
+  if (leads && (*leads < 1 || *leads > kMaxRecordingLeads))
+    throw py::value_error("leads must be 1 to " + std::to_string(kMaxRecordingLeads));
+  if (seconds && (*seconds < 1 || *seconds > kMaxRecordingSeconds))
+    throw py::value_error("seconds must be 1 to " + std::to_string(kMaxRecordingSeconds));
+  const std::string text = file_text(path, recording_error);
+  Recording recording;
+  RecordingProblem problem;
+  {
+    py::gil_scoped_release unlocked;
+    problem = read_recording_text(text, leads, seconds, recording);
+  }
+  if (problem) raise(recording_error, quoted(path) + ": " + recording_problem_text(problem));
+  return samples_by_leads(recording);
+}
+
+// The settings as the dialogue and the batch bound them.
+AnalysisSettings checked_settings(int smooth, double ratio, const std::vector<int>& ranges,
+                                  int beat_lead, int leads) {
+  if (smooth < 0 || smooth > 499) throw py::value_error("smooth must be 0 to 499, not " + std::to_string(smooth));
+  if (!(ratio >= 0.0 && ratio <= 1.0)) throw py::value_error("ratio must be 0.0 to 1.0, not " + std::to_string(ratio));
+  if (ranges.size() != 4) throw py::value_error("ranges must be four whole ms: AT from, AT to, RT from, RT to");
+  for (const int bound : ranges) {
+    if (bound < kLowestRangeBound || bound > kHighestRangeBound)
+      throw py::value_error("each bound of ranges must be " + std::to_string(kLowestRangeBound) +
+                            " to " + std::to_string(kHighestRangeBound) + " ms, not " + std::to_string(bound));
+  }
+  if (ranges[1] < ranges[0]) throw py::value_error("the AT range ends before it starts");
+  if (ranges[3] < ranges[2]) throw py::value_error("the RT range ends before it starts");
+  if (beat_lead < 1 || beat_lead > leads)
+    throw py::value_error("beat_lead must be a lead of the recording, 1 to " + std::to_string(leads) +
+                          ", not " + std::to_string(beat_lead));
+  return {smooth, static_cast<float>(ratio), ranges[0], ranges[1], ranges[2], ranges[3], beat_lead};
+}
+
+// Any 2-D array-like of real numbers as a recording, each value rounded to a
+// 32-bit real.
+Recording recording_of(const py::object& wave) {
+  const py::module_ numpy = py::module_::import("numpy");
+  const py::array given = numpy.attr("asarray")(wave);
+  const std::string kind = py::str(given.dtype().attr("kind"));
+  if (kind != "f" && kind != "i" && kind != "u")
+    throw py::value_error("wave must hold real numbers, not " + std::string(py::str(given.dtype())));
+  if (given.ndim() != 2)
+    throw py::value_error("wave must be 2-D (samples × leads), not " + std::to_string(given.ndim()) + "-D");
+  const auto values = py::array_t<float, py::array::c_style | py::array::forcecast>::ensure(given);
+  if (!values) throw py::error_already_set();
+  const py::ssize_t samples = values.shape(0), leads = values.shape(1);
+  if (samples < 1000) throw py::value_error("wave must hold at least 1000 samples (1 s), not " + std::to_string(samples));
+  if (leads < 1) throw py::value_error("wave must hold at least one lead");
+  if (samples > static_cast<py::ssize_t>(kMaxRecordingSeconds) * kBlockSamples)
+    throw py::value_error("wave holds more samples than the longest recording");
+  const auto view = values.unchecked<2>();
+  Recording r(static_cast<int>(leads), static_cast<int>(samples));
+  for (py::ssize_t i = 0; i < samples; ++i) {
+    for (py::ssize_t j = 0; j < leads; ++j) {
+      const float v = view(i, j);
+      if (!std::isfinite(v)) {
+        throw py::value_error("wave[" + std::to_string(i) + ", " + std::to_string(j) +
+                              "] is not finite as a 32-bit real (sample " + std::to_string(i + 1) +
+                              " of lead " + std::to_string(j + 1) + ")");
+      }
+      r.at(static_cast<int>(j) + 1, static_cast<int>(i) + 1) = v;
+    }
+  }
+  return r;
+}
+
+struct PyAnalysis {
+  std::shared_ptr<const Analysis> a;
+};
+
+PyAnalysis analyse_wave(const py::object& wave, int smooth, double ratio, const std::vector<int>& ranges,
+                        int beat_lead, bool derivative) {
+  Recording recording = recording_of(wave);
+  const AnalysisSettings settings = checked_settings(smooth, ratio, ranges, beat_lead, recording.lead_count);
+  auto a = std::make_shared<Analysis>();
+  {
+    py::gil_scoped_release unlocked;
+    *a = analyse(std::move(recording), settings, {.keep_derivative = derivative, .threads = 0});
+  }
+  if (a->status == AnalysisStatus::no_data)
+    raise(recording_error, recording_problem_text({RecordingFault::no_amplitude}));
+  return {std::move(a)};
+}
+
+template <typename T>
+py::array_t<T> column(const std::vector<T>& values) {
+  return py::array_t<T>(static_cast<py::ssize_t>(values.size()), values.data());
+}
+
+// The summary's columns but the recording: one entry per lead and beat.
+py::dict marks_of(const Analysis& a) {
+  const BeatTable& t = a.marks;
+  std::vector<std::int32_t> lead, beat, at_marks, rt_marks;
+  std::vector<double> beat_ms, at_ms, rt_ms, ari_ms, at_fine, rt_fine, at_quality, rt_quality;
+  const auto known = [](bool present, double v) { return present && std::isfinite(v) ? v : kNaN; };
+  for (int l = 1; l <= t.leads; ++l) {
+    for (int k = 0; k <= t.beat_count(); ++k) {
+      const BeatCell& c = t.cell(l, k);
+      const bool at = c.at.count > 0, rt = c.rt.count > 0;
+      lead.push_back(l);
+      beat.push_back(k);
+      beat_ms.push_back(k > 0 ? t.beats[static_cast<std::size_t>(k - 1)] : kNaN);
+      at_ms.push_back(at ? c.at.earliest : kNaN);
+      rt_ms.push_back(rt ? c.rt.earliest : kNaN);
+      ari_ms.push_back(at && rt ? static_cast<double>(c.rt.earliest) - c.at.earliest : kNaN);
+      at_marks.push_back(c.at.count);
+      rt_marks.push_back(c.rt.count);
+      at_fine.push_back(known(at, c.at.fine_ms));
+      rt_fine.push_back(known(rt, c.rt.fine_ms));
+      at_quality.push_back(known(at, c.at.quality));
+      rt_quality.push_back(known(rt, c.rt.quality));
+    }
+  }
+  py::dict d;
+  d["lead"] = column(lead);
+  d["beat"] = column(beat);
+  d["beat_ms"] = column(beat_ms);
+  d["at_ms"] = column(at_ms);
+  d["rt_ms"] = column(rt_ms);
+  d["ari_ms"] = column(ari_ms);
+  d["at_marks"] = column(at_marks);
+  d["rt_marks"] = column(rt_marks);
+  d["at_fine_ms"] = column(at_fine);
+  d["rt_fine_ms"] = column(rt_fine);
+  d["at_quality"] = column(at_quality);
+  d["rt_quality"] = column(rt_quality);
+  return d;
+}
+
+py::dict settings_of(const AnalysisSettings& s) {
+  py::dict d;
+  d["smooth"] = s.smooth_points;
+  d["ratio"] = static_cast<double>(s.amp_ratio);
+  d["ranges"] = py::make_tuple(s.at_from, s.at_to, s.rt_from, s.rt_to);
+  d["beat_lead"] = s.beat_lead;
+  return d;
+}
+
+void write_results(const fs::path& path, const PyAnalysis& analysis) {
+  const Analysis& a = *analysis.a;
+  if (!fits_results_file(a)) {
+    throw py::value_error("a results file holds at most " + std::to_string(kMaxLeads) + " leads and " +
+                          std::to_string(kMaxRows) + " rows; this analysis has " +
+                          std::to_string(a.lead_count) + " leads and " + std::to_string(a.rows) + " rows");
+  }
+  std::string text;
+  const FormatResult format = format_results(mark_tables(a), a.lead_count, text);
+  if (format.fault != FormatFault::none)
+    throw py::value_error("lead " + std::to_string(format.lead) + " row " + std::to_string(format.row) +
+                          " does not fit a results file");
+  std::error_code error;
+  {
+    py::gil_scoped_release unlocked;
+    error = replace_file_contents(path, text);
+  }
+  if (error) {
+    PyErr_SetObject(PyExc_OSError, py::make_tuple(error.value(), error.message(), path.string()).ptr());
+    throw py::error_already_set();
+  }
+}
+
+py::tuple read_results(const fs::path& path, int leads) {
+  if (leads < 1 || leads > kMaxLeads)
+    throw py::value_error("leads must be 1 to " + std::to_string(kMaxLeads));
+  std::istringstream text(file_text(path, results_error));
+  auto loaded = std::make_unique<LoadedTables>();
+  const ParseResult parsed = parse_results(text, leads, *loaded);
+  if (parsed.fault != ParseFault::none) raise(results_error, quoted(path) + ": " + results_fault_text(parsed));
+  const auto of = [&](const Table<kMaxLeads, kMaxRows>& t, int rows) {
+    return table<float>(rows, leads, [&](int k, int j) {
+      return t[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)];
+    });
+  };
+  return py::make_tuple(of(loaded->at_ms, loaded->at_count), of(loaded->rt_ms, loaded->rt_count));
+}
+
+// A layout given as {lead: (x_mm, y_mm)} or as an array of rows (x_mm, y_mm),
+// row i for lead i + 1 (a row with NaN: no position), checked by the layout
+// file's rules: its text is made and read as a layout file is.
+ElectrodeLayout layout_of(const py::object& given) {
+  std::vector<std::tuple<int, double, double>> rows;
+  if (py::isinstance<py::dict>(given)) {
+    for (const auto& [lead, xy] : given.cast<py::dict>()) {
+      const auto position = xy.cast<std::vector<double>>();
+      if (position.size() != 2) throw py::value_error("each position must be (x_mm, y_mm)");
+      rows.emplace_back(lead.cast<int>(), position[0], position[1]);
+    }
+  } else {
+    const auto positions = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(given);
+    if (!positions || positions.ndim() != 2 || positions.shape(1) != 2)
+      throw py::value_error("layout must be a dict {lead: (x_mm, y_mm)} or an array of rows (x_mm, y_mm)");
+    const auto view = positions.unchecked<2>();
+    for (py::ssize_t i = 0; i < positions.shape(0); ++i) {
+      if (std::isnan(view(i, 0)) && std::isnan(view(i, 1))) continue;
+      rows.emplace_back(static_cast<int>(i) + 1, view(i, 0), view(i, 1));
+    }
+  }
+  std::string text = "lead,x_mm,y_mm\n";
+  for (const auto& [lead, x, y] : rows) {
+    if (lead < 1) throw py::value_error("lead " + std::to_string(lead) + ": leads count from 1");
+    if (!std::isfinite(x) || !std::isfinite(y))
+      throw py::value_error("lead " + std::to_string(lead) + ": its position is not finite");
+    text += std::to_string(lead) + "," + py::repr(py::float_(x)).cast<std::string>() + "," +
+            py::repr(py::float_(y)).cast<std::string>() + "\n";
+  }
+  const LayoutReading reading = parse_layout_csv(text);
+  if (reading.problem) {
+    const int row = reading.problem.line - 2;
+    const std::string which = row >= 0 && row < static_cast<int>(rows.size())
+                                  ? "lead " + std::to_string(std::get<0>(rows[static_cast<std::size_t>(row)])) + ": "
+                                  : "";
+    throw py::value_error(which + std::string(layout_fault_text(reading.problem.fault)));
+  }
+  return reading.layout;
+}
+
+// Columns of equal length as numpy arrays, as a DataFrame when pandas is importable.
+py::object frame(const py::dict& columns) {
+  try {
+    return py::module_::import("pandas").attr("DataFrame")(columns);
+  } catch (const py::error_already_set& e) {
+    if (!e.matches(PyExc_ImportError)) throw;
+    return columns;
+  }
+}
+
+py::dict maps_of(const Analysis& a, const py::object& layout_given, std::optional<double> radius_mm) {
+  const ElectrodeLayout layout = layout_of(layout_given);
+  CvSettings settings;
+  if (radius_mm) {
+    if (!(*radius_mm > 0.0) || !std::isfinite(*radius_mm)) throw py::value_error("radius_mm must be positive");
+    settings.radius_mm = *radius_mm;
+  }
+  std::vector<CvVector> cv;
+  Restitution restitution_points;
+  std::vector<BeatDispersion> spread;
+  {
+    py::gil_scoped_release unlocked;
+    for (const BeatMap& map : beat_maps(a.marks, layout)) {
+      for (const CvMethod method : {CvMethod::surface, CvMethod::triangle}) {
+        for (CvVector& v : conduction_velocity(map, method, settings)) cv.push_back(std::move(v));
+      }
+    }
+    restitution_points = restitution(a.marks);
+    spread = dispersion(a.marks);
+  }
+  const auto of = [](const auto& items, auto member) {
+    using T = std::decay_t<decltype(items.front().*member)>;
+    std::vector<T> values;
+    for (const auto& item : items) values.push_back(item.*member);
+    return column(values);
+  };
+  py::dict cv_columns;
+  cv_columns["beat"] = of(cv, &CvVector::beat);
+  cv_columns["beat_ms"] = of(cv, &CvVector::beat_ms);
+  cv_columns["lead"] = of(cv, &CvVector::lead);
+  py::list methods, flags;
+  for (const CvVector& v : cv) {
+    methods.append(std::string(cv_method_name(v.method)));
+    flags.append(std::string(v.flag));
+  }
+  cv_columns["method"] = py::module_::import("numpy").attr("array")(methods, "object");
+  cv_columns["speed_m_s"] = of(cv, &CvVector::speed_m_s);
+  cv_columns["direction_deg"] = of(cv, &CvVector::direction_deg);
+  cv_columns["neighbours"] = of(cv, &CvVector::neighbours);
+  cv_columns["flag"] = py::module_::import("numpy").attr("array")(flags, "object");
+
+  py::dict restitution_columns;
+  restitution_columns["lead"] = of(restitution_points.points, &RestitutionPoint::lead);
+  restitution_columns["beat"] = of(restitution_points.points, &RestitutionPoint::beat);
+  restitution_columns["cl_ms"] = of(restitution_points.points, &RestitutionPoint::cl_ms);
+  restitution_columns["di_ms"] = of(restitution_points.points, &RestitutionPoint::di_ms);
+  restitution_columns["ari_ms"] = of(restitution_points.points, &RestitutionPoint::ari_ms);
+  py::dict slope_columns;
+  slope_columns["lead"] = of(restitution_points.slopes, &RestitutionSlope::lead);
+  slope_columns["points"] = of(restitution_points.slopes, &RestitutionSlope::points);
+  slope_columns["slope"] = of(restitution_points.slopes, &RestitutionSlope::slope);
+  slope_columns["intercept"] = of(restitution_points.slopes, &RestitutionSlope::intercept);
+  slope_columns["slope_low"] = of(restitution_points.slopes, &RestitutionSlope::slope_low);
+  slope_columns["slope_high"] = of(restitution_points.slopes, &RestitutionSlope::slope_high);
+
+  py::dict dispersion_columns;
+  dispersion_columns["beat"] = of(spread, &BeatDispersion::beat);
+  dispersion_columns["beat_ms"] = of(spread, &BeatDispersion::beat_ms);
+  dispersion_columns["at_first_ms"] = of(spread, &BeatDispersion::at_first_ms);
+  dispersion_columns["at_last_ms"] = of(spread, &BeatDispersion::at_last_ms);
+  dispersion_columns["total_activation_ms"] = of(spread, &BeatDispersion::total_activation_ms);
+  dispersion_columns["rt_sd_ms"] = of(spread, &BeatDispersion::rt_sd_ms);
+  dispersion_columns["rt_range_ms"] = of(spread, &BeatDispersion::rt_range_ms);
+  dispersion_columns["rt_iqr_ms"] = of(spread, &BeatDispersion::rt_iqr_ms);
+  dispersion_columns["ari_sd_ms"] = of(spread, &BeatDispersion::ari_sd_ms);
+  dispersion_columns["ari_range_ms"] = of(spread, &BeatDispersion::ari_range_ms);
+  dispersion_columns["ari_iqr_ms"] = of(spread, &BeatDispersion::ari_iqr_ms);
+  dispersion_columns["leads"] = of(spread, &BeatDispersion::leads);
+
+  py::dict maps;
+  maps["cv"] = frame(cv_columns);
+  maps["restitution"] = frame(restitution_columns);
+  maps["restitution_slopes"] = frame(slope_columns);
+  maps["dispersion"] = frame(dispersion_columns);
+  return maps;
+}
+
+}  // namespace
+}  // namespace telmor::python
+
+PYBIND11_MODULE(_core, m) {
+  using namespace telmor;
+  using namespace telmor::python;
+  m.doc() = "TELMOR's analysis of multi-lead recordings: beats, AT and RT of every beat and lead.";
+  m.attr("__version__") = kTelmorVersion;
+  recording_error = py::exception<std::runtime_error>(m, "RecordingError", PyExc_Exception);
+  results_error = py::exception<std::runtime_error>(m, "ResultsError", PyExc_Exception);
+
+  m.def("read_recording", &read_recording, py::arg("path"), py::arg("leads") = py::none(),
+        py::arg("seconds") = py::none(),
+        "A waveform text file as float32 samples × leads, read as telmor-batch reads it.");
+  m.def("analyse", &analyse_wave, py::arg("wave"), py::kw_only(), py::arg("smooth") = 7,
+        py::arg("ratio") = 0.1, py::arg("ranges") = std::vector<int>{-80, 80, 100, 200},
+        py::arg("beat_lead") = 1, py::arg("derivative") = false,
+        "The analysis of a recording (samples × leads at 1 kHz) as telmor-batch makes it.");
+  m.def("write_results", &write_results, py::arg("path"), py::arg("analysis"),
+        "Writes the results file as s saves it (at most 20 leads and 200 rows).");
+  m.def("read_results", &read_results, py::arg("path"), py::arg("leads"),
+        "Reads a results file as o loads it: (at, rt), each rows × leads.");
+
+  py::class_<PyAnalysis>(m, "Analysis")
+      .def_property_readonly("beats", [](const PyAnalysis& p) { return column(p.a->beats); })
+      .def_property_readonly("at", [](const PyAnalysis& p) {
+        return table<float>(p.a->rows, p.a->lead_count, [&](int k, int j) { return p.a->at(j + 1, k + 1); });
+      })
+      .def_property_readonly("rt", [](const PyAnalysis& p) {
+        return table<float>(p.a->rows, p.a->lead_count, [&](int k, int j) { return p.a->rt(j + 1, k + 1); });
+      })
+      .def_property_readonly("marks", [](const PyAnalysis& p) { return marks_of(*p.a); })
+      .def("summary", [](const PyAnalysis& p) { return frame(marks_of(*p.a)); },
+           "The marks as a pandas DataFrame when pandas is importable, else as the dict.")
+      .def("maps", [](const PyAnalysis& p, const py::object& layout, std::optional<double> radius_mm) {
+             return maps_of(*p.a, layout, radius_mm);
+           }, py::arg("layout"), py::kw_only(), py::arg("radius_mm") = py::none(),
+           "Conduction velocity (both methods), restitution and dispersion of the marks, with the\n"
+           "electrodes at layout: {lead: (x_mm, y_mm)} or an array of rows (x_mm, y_mm), row i for\n"
+           "lead i + 1. A dict of tables: cv, restitution, restitution_slopes, dispersion.")
+      .def_property_readonly("derivative", [](const PyAnalysis& p) -> py::object {
+        const Analysis& a = *p.a;
+        if (a.derivative.empty()) return py::none();
+        return table<float>(a.sample_count, a.lead_count, [&](int i, int j) {
+          return a.derivative[static_cast<std::size_t>(j) * static_cast<std::size_t>(a.sample_count) +
+                              static_cast<std::size_t>(i)];
+        });
+      })
+      .def_property_readonly("settings", [](const PyAnalysis& p) { return settings_of(p.a->settings); })
+      .def_property_readonly("fit_messages", [](const PyAnalysis& p) {
+        py::dict d;
+        d["parameter_errors"] = p.a->fit_messages.parameter_errors;
+        d["x_warnings"] = p.a->fit_messages.x_warnings;
+        d["y_warnings"] = p.a->fit_messages.y_warnings;
+        d["not_positive_definite"] = p.a->fit_messages.not_positive_definite;
+        return d;
+      })
+      .def("__repr__", [](const PyAnalysis& p) {
+        return "<telmor.Analysis: " + std::to_string(p.a->lead_count) + " leads, " +
+               std::to_string(p.a->sample_count) + " samples, " + std::to_string(p.a->beats.size()) + " beats>";
+      });
+}

@@ -1,0 +1,20 @@
+// The k-th smallest of many values in linear time: a radix selection on the
+// values' bits, for the medians of whole leads that every analysis takes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace telmor {
+
+// The k-th smallest (0-based) of values, none of them NaN: the value
+// std::nth_element puts at position k. keys is scratch for the caller to keep.
+double kth_smallest(std::span<const double> values, std::size_t k, std::vector<std::uint64_t>& keys);
+
+// Given upper, the k-th smallest of values (k >= 1), the (k - 1)-th: the
+// largest value below upper when k or more lie below it, else upper itself.
+double largest_below(std::span<const double> values, double upper, std::size_t k);
+
+}  // namespace telmor

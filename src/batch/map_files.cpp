@@ -1,0 +1,64 @@
+// Writing the maps' tables and figure of one recording.
+#include "map_files.h"
+
+#include <algorithm>
+#include <string>
+
+#include "analysis/beat_maps.h"
+#include "analysis/dispersion.h"
+#include "analysis/maps_csv.h"
+#include "analysis/restitution.h"
+#include "figures/recording_figure.h"
+#include "record/utf8_path.h"
+#include "results/file_replace.h"
+
+namespace telmor {
+
+std::filesystem::path map_file_for(const ListedRecording& recording, const std::filesystem::path& folder,
+                                   std::string_view suffix) {
+  return folder / path_from_utf8(recording.name + std::string(suffix));
+}
+
+std::vector<CvVector> all_velocities(const BeatTable& marks, const ElectrodeLayout& layout) {
+  std::vector<CvVector> all;
+  for (const BeatMap& map : beat_maps(marks, layout)) {
+    std::vector<CvVector> beat = conduction_velocity(map, CvMethod::surface);
+    const std::vector<CvVector> triangle = conduction_velocity(map, CvMethod::triangle);
+    beat.insert(beat.end(), triangle.begin(), triangle.end());
+    // Stable: each lead's surface value stays before its triangle value.
+    std::stable_sort(beat.begin(), beat.end(),
+                     [](const CvVector& a, const CvVector& b) { return a.lead < b.lead; });
+    all.insert(all.end(), beat.begin(), beat.end());
+  }
+  return all;
+}
+
+MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTable& marks,
+                                const ElectrodeLayout& layout, bool figures,
+                                const std::filesystem::path& folder,
+                                std::vector<LeftTemporary>& left_temporaries) {
+  const std::string& name = recording.summary_name;
+  struct File {
+    std::string_view suffix;
+    std::string content;
+  };
+  std::vector<File> files;
+  files.push_back({"cv.csv", cv_csv(name, all_velocities(marks, layout))});
+  files.push_back({"restitution.csv", restitution_csv(name, restitution(marks))});
+  files.push_back({"dispersion.csv", dispersion_csv(name, dispersion(marks))});
+  if (figures) {
+    const FigureData figure = figure_data(name, marks, layout);
+    files.push_back({"figure.svg", figure_svg(figure)});
+    files.push_back({"figure.png", figure_png(figure)});
+  }
+  for (const File& file : files) {
+    const std::filesystem::path target = map_file_for(recording, folder, file.suffix);
+    // An empty figure is cairo's failure to draw it: nothing worth a file.
+    if (file.content.empty()) return {target, std::make_error_code(std::errc::io_error)};
+    if (const std::error_code error = replace_file_contents(target, file.content, left_temporaries))
+      return {target, error};
+  }
+  return {};
+}
+
+}  // namespace telmor

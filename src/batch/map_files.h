@@ -1,0 +1,44 @@
+// The maps' files of one analysed recording, beside its results file: the
+// conduction velocity, restitution and dispersion tables, and the figure.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "analysis/beat_table.h"
+#include "analysis/conduction_velocity.h"
+#include "analysis/electrode_layout.h"
+#include "batch/recording_list.h"
+#include "results/temporary_files.h"
+
+namespace telmor {
+
+// NAME + suffix in folder ("cv.csv": NAMEcv.csv).
+std::filesystem::path map_file_for(const ListedRecording& recording, const std::filesystem::path& folder,
+                                   std::string_view suffix);
+
+// The velocities of every beat by both methods, as NAMEcv.csv lists them:
+// beat by beat, lead by lead, the surface fit before the triangles.
+std::vector<CvVector> all_velocities(const BeatTable& marks, const ElectrodeLayout& layout);
+
+// The first file that could not be written and why; no error: all written.
+struct MapFilesFailure {
+  std::filesystem::path file;
+  std::error_code error;
+  explicit operator bool() const { return static_cast<bool>(error); }
+};
+
+// Writes NAMEcv.csv, NAMErestitution.csv and NAMEdispersion.csv into folder
+// and, with figures, NAMEfigure.svg and NAMEfigure.png (the middle beat),
+// each durably (replace_file_contents), in that order, stopping at the
+// first failure (io_error when the figure could not be drawn). Their
+// recording column holds the recording's summary name. Temporaries of
+// killed writers that could not be removed go into left_temporaries.
+MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTable& marks,
+                                const ElectrodeLayout& layout, bool figures,
+                                const std::filesystem::path& folder,
+                                std::vector<LeftTemporary>& left_temporaries);
+
+}  // namespace telmor

@@ -1,0 +1,246 @@
+// The map panels: interpolated colours, isochrones, arrows and electrodes.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "base/number_text.h"
+#include "figures/map_view.h"
+#include "plot_text.h"
+
+namespace telmor {
+namespace {
+
+constexpr double kTitleHeight = 24.0;
+constexpr double kColourBarWidth = 70.0;
+constexpr int kSubdivisions = 12;  // each triangle filled as 12 x 12 flat pieces
+
+// Viridis at t = 0, 1/8, ..., 1, as the results view's colour scale has it
+// (matplotlib's table, every 32nd entry), interpolated linearly.
+constexpr std::array<std::array<int, 3>, 9> kViridis = {{
+    {68, 1, 84},
+    {71, 44, 122},
+    {59, 81, 139},
+    {44, 113, 142},
+    {33, 144, 141},
+    {39, 173, 129},
+    {92, 200, 99},
+    {170, 220, 50},
+    {253, 231, 37},
+}};
+
+void set_colour(cairo_t* cr, const Rgb& c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
+
+struct Range {
+  double low = std::numeric_limits<double>::infinity();
+  double high = -std::numeric_limits<double>::infinity();
+  double fraction(double v) const { return high > low ? (v - low) / (high - low) : 0.5; }
+};
+
+void fill_triangles(cairo_t* cr, const MapView& view, const ScalarMap& map, const Range& range) {
+  constexpr double n = kSubdivisions;
+  for (const Triangle& t : map.triangles) {
+    PointMm p[3];
+    double v[3];
+    for (int k = 0; k < 3; ++k) {
+      p[k] = map.points[static_cast<std::size_t>(t[static_cast<std::size_t>(k)])];
+      v[k] = map.values[static_cast<std::size_t>(t[static_cast<std::size_t>(k)])];
+    }
+    // The point and value at barycentric steps (i, j) from corner 0.
+    const auto at = [&](double i, double j, double& x, double& y, double& value) {
+      x = view.to_x(p[0].x_mm + i / n * (p[1].x_mm - p[0].x_mm) + j / n * (p[2].x_mm - p[0].x_mm));
+      y = view.to_y(p[0].y_mm + i / n * (p[1].y_mm - p[0].y_mm) + j / n * (p[2].y_mm - p[0].y_mm));
+      value = v[0] + i / n * (v[1] - v[0]) + j / n * (v[2] - v[0]);
+    };
+    const auto piece = [&](double i0, double j0, double i1, double j1, double i2, double j2) {
+      double x[3], y[3], value[3];
+      at(i0, j0, x[0], y[0], value[0]);
+      at(i1, j1, x[1], y[1], value[1]);
+      at(i2, j2, x[2], y[2], value[2]);
+      cairo_move_to(cr, x[0], y[0]);
+      cairo_line_to(cr, x[1], y[1]);
+      cairo_line_to(cr, x[2], y[2]);
+      cairo_close_path(cr);
+      set_colour(cr, viridis(range.fraction((value[0] + value[1] + value[2]) / 3.0)));
+      // A thin outline of the same colour closes the seams between pieces.
+      cairo_fill_preserve(cr);
+      cairo_set_line_width(cr, 0.6);
+      cairo_stroke(cr);
+    };
+    for (int i = 0; i < kSubdivisions; ++i) {
+      for (int j = 0; i + j < kSubdivisions; ++j) {
+        piece(i, j, i + 1, j, i, j + 1);
+        if (i + j + 1 < kSubdivisions) piece(i + 1, j, i + 1, j + 1, i, j + 1);
+      }
+    }
+  }
+}
+
+void draw_isolines(cairo_t* cr, const MapView& view, const ScalarMap& map, double step_ms) {
+  if (!(step_ms > 0.0)) return;
+  cairo_set_source_rgba(cr, 0.0, 0.0, 0.0, 0.6);
+  cairo_set_line_width(cr, 0.8);
+  for (const IsoSegment& s : isolines(map, step_ms, 200)) {
+    cairo_move_to(cr, view.to_x(s.a.x_mm), view.to_y(s.a.y_mm));
+    cairo_line_to(cr, view.to_x(s.b.x_mm), view.to_y(s.b.y_mm));
+  }
+  cairo_stroke(cr);
+}
+
+// Arrows from each electrode along its velocity, the fastest 0.6 of the
+// shortest distance between two electrodes; flagged ones in red.
+void draw_arrows(cairo_t* cr, const MapView& view, const BeatMap& map, std::span<const CvVector> arrows) {
+  double spacing = std::numeric_limits<double>::infinity();
+  for (std::size_t i = 0; i < map.electrodes.size(); ++i) {
+    for (std::size_t j = i + 1; j < map.electrodes.size(); ++j) {
+      const PointMm a = map.electrodes[i].position;
+      const PointMm b = map.electrodes[j].position;
+      spacing = std::min(spacing, std::hypot(a.x_mm - b.x_mm, a.y_mm - b.y_mm) * view.scale);
+    }
+  }
+  double fastest = 0.0;
+  for (const CvVector& v : arrows) fastest = std::max(fastest, v.speed_m_s);
+  if (!std::isfinite(spacing) || !(fastest > 0.0)) return;
+  cairo_set_line_width(cr, 1.5);
+  for (const CvVector& v : arrows) {
+    const auto e = std::find_if(map.electrodes.begin(), map.electrodes.end(),
+                                [&](const ElectrodeTimes& t) { return t.lead == v.lead; });
+    if (e == map.electrodes.end()) continue;
+    const double length = 0.6 * spacing * v.speed_m_s / fastest;
+    const double ux = v.vx_mm_ms / v.speed_m_s;
+    const double uy = v.vy_mm_ms / v.speed_m_s;
+    const double x0 = view.to_x(e->position.x_mm);
+    const double y0 = view.to_y(e->position.y_mm);
+    const double x1 = x0 + length * ux;
+    const double y1 = y0 + length * uy;
+    const double head = std::min(6.0, 0.4 * length);
+    if (v.flag.empty()) {
+      cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+    } else {
+      cairo_set_source_rgb(cr, 0.85, 0.1, 0.1);
+    }
+    cairo_move_to(cr, x0, y0);
+    cairo_line_to(cr, x1, y1);
+    cairo_stroke(cr);
+    cairo_move_to(cr, x1, y1);
+    cairo_line_to(cr, x1 - head * (ux - 0.5 * uy), y1 - head * (uy + 0.5 * ux));
+    cairo_line_to(cr, x1 - head * (ux + 0.5 * uy), y1 - head * (uy - 0.5 * ux));
+    cairo_close_path(cr);
+    cairo_fill(cr);
+  }
+}
+
+void draw_colour_bar(cairo_t* cr, const PanelRect& bar, const Range& range) {
+  if (!(range.high >= range.low)) return;
+  constexpr int kSteps = 64;
+  const double h = bar.height / kSteps;
+  for (int k = 0; k < kSteps; ++k) {
+    // The highest value at the top.
+    set_colour(cr, viridis((kSteps - k - 0.5) / kSteps));
+    cairo_rectangle(cr, bar.x, bar.y + k * h, 14.0, h + 0.5);
+    cairo_fill(cr);
+  }
+  cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+  draw_text(cr, bar.x + 18.0, bar.y + 4.0, format_fixed(range.high, 1) + " ms", 10.0);
+  draw_text(cr, bar.x + 18.0, bar.y + bar.height, format_fixed(range.low, 1) + " ms", 10.0);
+}
+
+}  // namespace
+
+Rgb viridis(double t) {
+  if (!(t > 0.0)) t = 0.0;
+  t = std::min(t, 1.0);
+  const double at = t * (kViridis.size() - 1);
+  const auto low = static_cast<std::size_t>(std::floor(at));
+  const std::size_t high = std::min(low + 1, kViridis.size() - 1);
+  const double f = at - static_cast<double>(low);
+  double c[3];
+  for (std::size_t k = 0; k < 3; ++k) {
+    c[k] = std::round(kViridis[low][k] + f * (kViridis[high][k] - kViridis[low][k])) / 255.0;
+  }
+  return {c[0], c[1], c[2]};
+}
+
+MapView map_view(const PanelRect& panel, std::span<const ElectrodeTimes> electrodes) {
+  MapView view;
+  if (electrodes.empty()) return view;
+  Range x;
+  Range y;
+  for (const ElectrodeTimes& e : electrodes) {
+    x.low = std::min(x.low, e.position.x_mm);
+    x.high = std::max(x.high, e.position.x_mm);
+    y.low = std::min(y.low, e.position.y_mm);
+    y.high = std::max(y.high, e.position.y_mm);
+  }
+  const double width = std::max(panel.width - 2.0 * kMapMargin, 1.0);
+  const double height = std::max(panel.height - 2.0 * kMapMargin, 1.0);
+  const double dx = x.high - x.low;
+  const double dy = y.high - y.low;
+  if (dx > 0.0 && dy > 0.0) {
+    view.scale = std::min(width / dx, height / dy);
+  } else if (dx > 0.0 || dy > 0.0) {
+    view.scale = dx > 0.0 ? width / dx : height / dy;
+  }
+  view.x_px = panel.x + 0.5 * panel.width - view.scale * 0.5 * (x.low + x.high);
+  view.y_px = panel.y + 0.5 * panel.height - view.scale * 0.5 * (y.low + y.high);
+  return view;
+}
+
+void draw_electrodes(cairo_t* cr, const MapView& view, std::span<const ElectrodeTimes> electrodes,
+                     double ElectrodeTimes::*time) {
+  cairo_save(cr);
+  cairo_set_line_width(cr, 1.5);
+  for (const ElectrodeTimes& e : electrodes) {
+    const double x = view.to_x(e.position.x_mm);
+    const double y = view.to_y(e.position.y_mm);
+    const bool gap = !std::isfinite(e.*time);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x, y, kElectrodeRadius, 0.0, 2.0 * 3.141592653589793);
+    if (gap) {
+      cairo_set_source_rgb(cr, 0.6, 0.6, 0.6);
+    } else {
+      cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
+    }
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+    cairo_stroke(cr);
+    if (gap) {
+      const double d = kElectrodeRadius * 0.7;
+      cairo_move_to(cr, x - d, y - d);
+      cairo_line_to(cr, x + d, y + d);
+      cairo_move_to(cr, x - d, y + d);
+      cairo_line_to(cr, x + d, y - d);
+      cairo_stroke(cr);
+    }
+    draw_text(cr, x + kElectrodeRadius + 2.0, y - kElectrodeRadius - 1.0, format_integer(e.lead), 10.0);
+  }
+  cairo_restore(cr);
+}
+
+void draw_map_panel(cairo_t* cr, const PanelRect& panel, const char* title, const BeatMap& map,
+                    double ElectrodeTimes::*time, double step_ms, std::span<const CvVector> arrows) {
+  cairo_save(cr);
+  cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+  draw_text(cr, panel.x + 8.0, panel.y + 16.0, title, 13.0);
+  const PanelRect area{panel.x, panel.y + kTitleHeight, panel.width - kColourBarWidth,
+                       panel.height - kTitleHeight};
+  const MapView view = map_view(area, map.electrodes);
+  const ScalarMap values = times_map(map, time);
+  Range range;
+  for (const double v : values.values) {
+    range.low = std::min(range.low, v);
+    range.high = std::max(range.high, v);
+  }
+  fill_triangles(cr, view, values, range);
+  draw_isolines(cr, view, values, step_ms);
+  draw_arrows(cr, view, map, arrows);
+  draw_electrodes(cr, view, map.electrodes, time);
+  draw_colour_bar(cr,
+                  {area.x + area.width + 8.0, area.y + kMapMargin, kColourBarWidth - 8.0,
+                   std::max(area.height - 2.0 * kMapMargin, 10.0)},
+                  range);
+  cairo_restore(cr);
+}
+
+}  // namespace telmor
