@@ -23,6 +23,8 @@ void read_text(WindowLayer& layer, Window window, TextField& field) {
   field.assign(next_item(layer, window));
 }
 
+std::string read_item(WindowLayer& layer, Window window) { return next_item(layer, window); }
+
 TextField read_reply(WindowLayer& layer, Window window) {
   TextField reply(kReplyWidth);
   read_text(layer, window, reply);

@@ -30,6 +30,19 @@ double click_time_ms(const TimeAxis& axis, int column) {
   return 0.0;
 }
 
+double column_of_ms(const TimeAxis& axis, double ms) {
+  switch (axis.kind) {
+    case TimeAxis::Kind::whole_steps:
+      return (static_cast<double>(axis.origin) + static_cast<double>(axis.step) * (ms - axis.start_ms)) *
+             1000.0;
+    case TimeAxis::Kind::pass_window:
+      return (ms - axis.start_ms) * 0.6;  // the inverse of pass_click_ms
+    case TimeAxis::Kind::none:
+      break;
+  }
+  return 0.0;
+}
+
 std::string click_time_text(const TimeAxis& axis, int column) {
   if (axis.kind == TimeAxis::Kind::none) return {};
   return format_integer(std::lround(click_time_ms(axis, column))) + " ms";

@@ -12,11 +12,13 @@
 #include "correction/correction_window.h"
 #include "correction/edit_history.h"
 #include "correction/mark_table.h"
+#include "record/results_snapshot.h"
 
 namespace telmor {
 namespace {
 
 constexpr int kWindowStepMs = 500;  // windows overlap by half
+constexpr int kWindowMs = 1000;
 constexpr int kCorrectionEvents = kLeftPress + kRightPress + kRightDouble;
 constexpr std::int16_t kClickTop = 50;
 constexpr std::int16_t kClickBottom = 350;
@@ -49,8 +51,9 @@ std::string mark_words(MarkKind kind, int lead, float t) {
 }
 
 // "誘導 2  1.5–2.5 s": where the pass stands, for the frame's status bar.
-Place place_of(const ShownWindow& window) {
-  return {window.lead, window.start_ms, window.start_ms + 1000};
+Place place_of(const ShownWindow& window, MarkKind kind) {
+  return {window.lead, window.start_ms, window.start_ms + kWindowMs,
+          kind == MarkKind::at ? PassKind::at : PassKind::rt};
 }
 
 ColumnState state_of(RunRecord& record, MarkKind kind, int lead) {
@@ -79,8 +82,9 @@ class Pass {
         layer_.chart_clear();
         if (window_.lead >= record_.lead_count + 1) return leave();
         draw_correction_window(layer_, record_, drawing_, kind_, window_.lead, window_.start_ms);
-        layer_.show_time_axis({TimeAxis::Kind::pass_window, window_.start_ms});
-        layer_.show_place(place_of(window_));
+        layer_.show_time_axis({TimeAxis::Kind::pass_window, window_.start_ms, 0.0f, 0.0f,
+                               window_.start_ms + kWindowMs, drawing_.yscale});
+        layer_.show_place(place_of(window_, kind_));
         // After the redraw, so that it is still there while the user decides.
         if (table_full) layer_.chart_write(kTableFull);
         table_full = false;
@@ -103,7 +107,7 @@ class Pass {
               layer_.chart_clear();
               return leave();
             }
-            key(input.key);
+            key(input.key, input.to_lead, input.to_ms);
             break;
           default:
             break;
@@ -138,7 +142,7 @@ class Pass {
     stay_ = false;
   }
 
-  void key(PassKey key) {
+  void key(PassKey key, int to_lead = 0, int to_ms = 0) {
     switch (key) {
       case PassKey::right:
       case PassKey::space:
@@ -157,10 +161,21 @@ class Pass {
         return take_back(history_.undo(), true);
       case PassKey::redo:
         return take_back(history_.redo(), false);
+      case PassKey::go_to:
+        return go_to(to_lead == 0 ? window_.lead : to_lead, to_ms);
       case PassKey::escape:
       case PassKey::none:
         return;
     }
+  }
+
+  // The window of lead that holds ms nearest its middle; leads outside the
+  // run are ignored.
+  void go_to(int lead, int ms) {
+    if (lead < 1 || lead > record_.lead_count || windows_per_lead_ < 1) return;
+    const int in_lead = std::clamp((ms - kWindowStepMs / 2) / kWindowStepMs, 0, windows_per_lead_ - 1);
+    window_index_ = (lead - 1) * windows_per_lead_ + in_lead;
+    stay_ = false;
   }
 
   // Undoes (or redoes) edit in the window it was made in, so that nothing
@@ -185,6 +200,7 @@ class Pass {
   void changed(bool unsaved) {
     record_.results_unsaved = unsaved;
     layer_.show_unsaved(unsaved);
+    layer_.tables_changed(snapshot_results(record_));
   }
 
   void leave() {

@@ -6,6 +6,8 @@
 #include "analysis/mark_figures.h"
 #include "console/menu_letters.h"
 #include "console/reply_read.h"
+#include "base/number_text.h"
+#include "correction/beat_drop.h"
 #include "correction/mark_correction.h"
 #include "driver/drive_path.h"
 #include "driver/overview.h"
@@ -17,13 +19,20 @@
 namespace telmor {
 namespace {
 
+// d picks its beat on the overview: when the chart does not show it, d
+// first redraws it as the command loop does (which also rebuilds the beats).
 Resume pick_ranges(Session& s) {
+  if (!s.overview_shown) {
+    draw_overview(s.layer, s.record, s.drawing);
+    s.overview_shown = true;
+  }
   return pick_recognition_ranges(s.layer, s.record, s.drawing, s.beat_pick);
 }
 Resume detect(Session& s) { return detect_at_rt(s.layer, s.record, s.beat_pick.selected_beat_ms); }
 
 // A correction pass ends with the offer to save what it changed.
 Resume correct(Session& s, MarkKind kind) {
+  s.overview_shown = false;
   correct_marks(s.layer, s.record, s.drawing, kind);
   save_results(s.layer, s.record, s.results_file);
   return Resume::menu;
@@ -72,6 +81,52 @@ Resume run_command(MenuAction action, Session& s) {
   return Resume::redraw;
 }
 
+// A change asked for at the menu, and what the status bar says of it.
+std::string menu_edit_note(Session& s, const MenuEdit& edit) {
+  RunRecord& r = s.record;
+  if (edit.what == MenuEdit::What::undo) {
+    if (s.menu_undo.empty()) return "取り消す操作がありません";
+    r.marks = s.menu_undo.back().first;
+    r.results_unsaved = s.menu_undo.back().second;
+    s.menu_undo.pop_back();
+    return "拍の印の削除を取り消しました";
+  }
+  const std::string beat = "拍 " + format_integer(edit.beat_ms) + " ms";
+  std::pair<MarkTables, bool> before{r.marks, r.results_unsaved};
+  const int dropped = drop_beat_marks(r, edit.beat_ms);
+  if (dropped < 0) return format_integer(edit.beat_ms) + " ms に拍はありません";
+  if (dropped == 0) return beat + " の印はありません";
+  s.menu_undo.push_back(std::move(before));
+  r.results_unsaved = true;
+  return beat + " の印を " + format_integer(dropped) + " 個削除しました";
+}
+
+// The tables as the menu hands them to the views, with where their file lies.
+ResultsSnapshot menu_snapshot(const Session& s) {
+  ResultsSnapshot snapshot = snapshot_with_figures(s.record);
+  snapshot.results_file = s.results_file;
+  return snapshot;
+}
+
+// Makes the change; the view is handed the tables again and the menu's
+// letter is read again.
+void make_menu_edit(Session& s, const MenuEdit& edit) {
+  s.layer.show_note(menu_edit_note(s, edit));
+  s.layer.show_unsaved(s.record.results_unsaved);
+  s.layer.at_menu(menu_snapshot(s));
+}
+
+// The menu's reply; changes asked for at the menu are made meanwhile.
+TextField read_menu_reply(Session& s) {
+  for (;;) {
+    try {
+      return read_reply(s.layer, Window::chart);
+    } catch (const MenuEditRequest& request) {
+      make_menu_edit(s, request.edit());
+    }
+  }
+}
+
 }  // namespace
 
 void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawing,
@@ -81,10 +136,14 @@ void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawi
   Session session{layer, record, drawing, host_path(record.result_path.view(), drives_root)};
   Resume resume = Resume::redraw;
   while (resume != Resume::exit) {
-    if (resume == Resume::redraw) draw_overview(layer, record, drawing);
-    layer.at_menu(snapshot_with_figures(record));
+    if (resume == Resume::redraw) {
+      draw_overview(layer, record, drawing);
+      session.overview_shown = true;
+    }
+    layer.at_menu(menu_snapshot(session));
     layer.chart_write(menu);
-    const MenuLetter* command = find_menu_letter(read_reply(layer, Window::chart));
+    const MenuLetter* command = find_menu_letter(read_menu_reply(session));
+    session.menu_undo.clear();  // a command may change the tables: no drop to take back
     resume = command != nullptr ? run_command(command->action, session) : Resume::redraw;
     layer.show_unsaved(record.results_unsaved);
   }

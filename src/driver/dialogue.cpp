@@ -40,6 +40,20 @@ float ask_real(WindowLayer& layer, std::string_view prompt) {
 
 }  // namespace
 
+std::string file_name_note(std::string_view typed) {
+  // Characters, as the name's field counts them: UTF-8 lead bytes.
+  std::size_t characters = 0;
+  for (const char c : typed) characters += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u ? 1 : 0;
+  const std::string shown = "「" + std::string(typed) + "」";
+  if (typed.find(' ') != std::string_view::npos)
+    return "ファイル名" + shown + "に空白があります。空白より前だけを名前として使います";
+  if (typed.size() >= 4 && (typed.substr(typed.size() - 4) == ".txt" || typed.substr(typed.size() - 4) == ".TXT"))
+    return "ファイル名" + shown + "は.txtで終わっています。.txtは付け加えられるので、付けずに入力します";
+  if (characters > 12)
+    return "ファイル名" + shown + "は12文字を超えています。最初の12文字だけを使います";
+  return {};
+}
+
 void write_banner(WindowLayer& layer) {
   layer.console_write(kPlusLine);
   layer.console_write("30秒以内のTXT形式EPS波形データ横n誘導、縦m時間を読み込み");
@@ -87,7 +101,9 @@ void run_dialogue(WindowLayer& layer, RunRecord& record) {
     record.smooth_points = ask_integer(layer, "平滑化点数:", 0, 499, "0から499の数を入力してください。");
   }
   layer.console_write("TXT形式のファイル名を入力してください。 (xxx.txt):");
-  read_text(layer, Window::console, record.file_name);
+  const std::string typed = read_item(layer, Window::console);
+  record.file_name.assign(typed);
+  if (const std::string note = file_name_note(typed); !note.empty()) layer.show_note(note);
   layer.console_write(build_paths(record));
 
   record.lead_count = ask_integer(layer, "記録した誘導点数を入力してください。", 1, 20,

@@ -27,7 +27,8 @@ void draw_overview(WindowLayer& layer, RunRecord& r, DrawingState& d) {
     d.plot_y[i - 1] = clamp_to_chart(d.frame_ymid - d.yscale * r.wave(1, i));
   }
   gpl(layer, static_cast<std::int16_t>(points), d.plot_x.data(), d.plot_y.data());
-  layer.show_time_axis({TimeAxis::Kind::whole_steps, 0, d.frame_x0, d.xscale_4000});
+  layer.show_time_axis(
+      {TimeAxis::Kind::whole_steps, 0, d.frame_x0, d.xscale_4000, kOverviewPoints, d.yscale});
 
   sort_beats(r);
   // Beats after 4000 ms lie right of the curve; the surface clips them.
@@ -36,6 +37,15 @@ void draw_overview(WindowLayer& layer, RunRecord& r, DrawingState& d) {
     d.mark_x = {x, x};
     gpl2(layer, d.mark_n, d.mark_x.data(), d.mark_y.data());
   }
+  layer.show_lead_strip(lead_strip_of(r));
+}
+
+LeadStrip lead_strip_of(const RunRecord& r) {
+  LeadStrip strip;
+  const int samples = std::clamp(r.sample_count, 0, kMaxSamples);
+  strip.samples.assign(r.wave_table[0].begin(), r.wave_table[0].begin() + samples);
+  for (int k = 1; k <= kMaxRows && r.beat_ms(k) != 0; ++k) strip.beat_ms.push_back(r.beat_ms(k));
+  return strip;
 }
 
 }  // namespace telmor

@@ -70,7 +70,8 @@ void draw_window(WindowLayer& layer, const RunRecord& r, DrawingState& d, int st
     gpl(layer, d.curve_n, d.plot_x.data(), d.plot_y.data());
   }
   mark(layer, d, x_step * static_cast<float>(kBeatPosition) + d.frame_x0);
-  layer.show_time_axis({TimeAxis::Kind::whole_steps, start_ms, d.frame_x0, x_step});
+  layer.show_time_axis({TimeAxis::Kind::whole_steps, start_ms, d.frame_x0, x_step,
+                        start_ms + kWindowPoints, d.yscale});
 }
 
 // How the beat pick ended: accepted, answered n, or refused by the range check.

@@ -8,6 +8,7 @@
 #include "base/number_text.h"
 #include "console/reply_read.h"
 #include "driver/drive_path.h"
+#include "record/utf8_path.h"
 
 namespace telmor {
 namespace {
@@ -96,8 +97,15 @@ bool read_waveform_file(WindowLayer& layer, RunRecord& record,
       layer.console_write("誘導点数に間違えはありませんか。");
       break;
   }
-  if (const std::string note = failure_note(rows, record.lead_count); !note.empty())
+  if (const std::string note = failure_note(rows, record.lead_count); !note.empty()) {
     layer.show_note(note);
+  } else if (rows.status == WaveReadStatus::cannot_open && !outside) {
+    // The block names the drive path; where that is on this machine is the
+    // user's first question.
+    std::error_code absolute_error;
+    const std::filesystem::path folder = std::filesystem::absolute(path, absolute_error).parent_path();
+    layer.show_note("探したフォルダ: " + utf8_from_path(folder));
+  }
   write_block_end(layer);
   (void)read_reply(layer, Window::console);  // only acknowledges
   return false;

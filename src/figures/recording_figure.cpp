@@ -49,8 +49,20 @@ void draw_figure(cairo_t* cr, const FigureData& figure, double width, double hei
   const double w = 0.5 * width;
   const double h = 0.5 * (height - kHeaderHeight);
   const double top = kHeaderHeight;
-  draw_map_panel(cr, {0.0, top, w, h}, "Activation time, isochrones and conduction velocity", figure.map,
-                 &ElectrodeTimes::at_ms, figure.isochrone_step_ms, figure.cv);
+  switch (figure.first_map) {
+    case MapQuantity::at:
+      draw_map_panel(cr, {0.0, top, w, h}, "Activation time, isochrones and conduction velocity",
+                     figure.map, &ElectrodeTimes::at_ms, figure.isochrone_step_ms, figure.cv);
+      break;
+    case MapQuantity::rt:
+      draw_map_panel(cr, {0.0, top, w, h}, "Recovery time and conduction velocity", figure.map,
+                     &ElectrodeTimes::rt_ms, 0.0, figure.cv);
+      break;
+    case MapQuantity::ari:
+      draw_map_panel(cr, {0.0, top, w, h}, "Activation-recovery interval and conduction velocity",
+                     figure.map, &ElectrodeTimes::ari_ms, 0.0, figure.cv);
+      break;
+  }
   draw_map_panel(cr, {w, top, w, h}, "Activation-recovery interval", figure.map, &ElectrodeTimes::ari_ms, 0.0,
                  {});
   draw_restitution_panel(cr, {0.0, top + h, w, h}, figure.restitution);

@@ -18,6 +18,10 @@
 #include "gui/chart_canvas.h"
 #include "gui/console_pane.h"
 #include "gui/frame_window.h"
+
+#include <QPushButton>
+
+#include "gui/maps_dock.h"
 #include "gui/help_text.h"
 #include "results/file_replace.h"
 #include "results/results_messages.h"
@@ -45,7 +49,10 @@ void FrameWindow::build_menus() {
         QStringLiteral(" (") + QChar(command.letter) + QStringLiteral(")"));
     const char letter = command.letter;
     connect(action, &QAction::triggered, this, [this, letter] {
-      if (canvas_->send_reply(QString(QChar(letter)))) stop_asking();
+      if (canvas_->send_reply(QString(QChar(letter)))) {
+        stop_asking();
+        menu_drops_ = 0;
+      }
     });
     letter_actions_.emplace_back(letter, action);
   };
@@ -53,7 +60,13 @@ void FrameWindow::build_menus() {
                                    const QList<QKeySequence>& keys) {
     auto* action = new QAction(text, this);
     action->setShortcuts(keys);
-    connect(action, &QAction::triggered, this, [this, key] { input_.push_pass_key(key); });
+    // Undo also takes back a beat's marks dropped at the menu.
+    if (key == PassKey::undo) {
+      undo_action_ = action;
+      connect(action, &QAction::triggered, this, [this] { undo(); });
+    } else {
+      connect(action, &QAction::triggered, this, [this, key] { input_.push_pass_key(key); });
+    }
     if (menu != nullptr) {
       menu->addAction(action);
     } else {
@@ -94,6 +107,16 @@ void FrameWindow::build_menus() {
   QAction* table = results_dock_->toggleViewAction();
   table->setText(QStringLiteral("結果表"));
   view->addAction(table);
+#if TELMOR_MAPS
+  QAction* maps = maps_dock_->toggleViewAction();
+  maps->setText(QStringLiteral("マップ"));
+  view->addAction(maps);
+  view->addAction(QStringLiteral("電極の配置を開く…"), this, [this] {
+    maps_dock_->show();
+    maps_dock_->raise();
+    maps_view_->choose_button()->click();
+  });
+#endif
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   QAction* usage = help->addAction(QStringLiteral("使い方"), this, [this] { show_help(); });
@@ -152,24 +175,38 @@ bool FrameWindow::save_chart_image(const QString& path, QString& reason) const {
   return false;
 }
 
+// Exports are named after the recording, so that those of several
+// recordings can lie in one folder.
+QString FrameWindow::export_name(const QString& suffix) const {
+  const QString recording =
+      results_ && !results_->recording.empty() ? QString::fromStdString(results_->recording) : QString();
+  return recording.isEmpty() ? suffix.mid(1) : recording + suffix;
+}
+
 void FrameWindow::ask_and_save_table() {
-  const QString name = results_ && !results_->recording.empty()
-                           ? QString::fromStdString(results_->recording) + QStringLiteral("_table.csv")
-                           : QStringLiteral("table.csv");
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("表をCSVで保存"), name,
+  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("表をCSVで保存"),
+                                                    export_name(QStringLiteral("_results.csv")),
                                                     QStringLiteral("CSV (*.csv)"));
   QString reason;
-  if (!path.isEmpty() && !save_table_csv(path, reason))
+  if (path.isEmpty()) return;
+  if (!save_table_csv(path, reason)) {
     QMessageBox::warning(this, QStringLiteral("表をCSVで保存"), path + "\n" + reason);
+    return;
+  }
+  show_note(QStringLiteral("表を保存しました: ") + path);
 }
 
 void FrameWindow::ask_and_save_chart() {
   const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("グラフを画像で保存"),
-                                                    QStringLiteral("chart.png"),
+                                                    export_name(QStringLiteral("_chart.png")),
                                                     QStringLiteral("PNG (*.png)"));
   QString reason;
-  if (!path.isEmpty() && !save_chart_image(path, reason))
+  if (path.isEmpty()) return;
+  if (!save_chart_image(path, reason)) {
     QMessageBox::warning(this, QStringLiteral("グラフを画像で保存"), path + "\n" + reason);
+    return;
+  }
+  show_note(QStringLiteral("グラフを保存しました: ") + path);
 }
 
 }  // namespace telmor

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QGridLayout>
 #include <QLabel>
 #include <QSplitter>
 #include <QStatusBar>
@@ -13,7 +14,10 @@
 
 #include "base/number_text.h"
 #include "gui/chart_canvas.h"
+#include "gui/chart_ruler.h"
 #include "gui/console_pane.h"
+#include "gui/lead_strip_view.h"
+#include "gui/maps_dock.h"
 #include "gui/results_view.h"
 
 namespace telmor {
@@ -33,13 +37,33 @@ QString from_utf8(const std::string& text) {
 FrameWindow::FrameWindow(QWidget* parent)
     : QMainWindow(parent),
       splitter_(new QSplitter(Qt::Vertical, this)),
-      canvas_(new ChartCanvas(input_, splitter_)),
+      chart_panel_(new QWidget(splitter_)),
+      canvas_(new ChartCanvas(input_, chart_panel_)),
+      strip_(new LeadStripView(chart_panel_)),
+      ruler_(new ChartRuler([this] { return canvas_->surface_rect(); }, chart_panel_)),
+      amplitude_bar_(new AmplitudeBar([this] { return canvas_->surface_rect(); }, chart_panel_)),
       console_(new ConsolePane(input_, splitter_)),
       results_view_(new ResultsView),
-      results_dock_(new QDockWidget(QStringLiteral("結果表"), this)) {
+      results_dock_(new QDockWidget(QStringLiteral("結果表"), this))
+#if TELMOR_MAPS
+      ,
+      maps_view_(new MapsDock),
+      maps_dock_(new QDockWidget(QStringLiteral("マップ"), this))
+#endif
+{
   show_recording("");
-  canvas_->hide();  // until the program opens the chart
-  splitter_->addWidget(canvas_);
+  // The ruler spans exactly the chart's column, so that the chart's surface
+  // rectangle places its ticks.
+  auto* grid = new QGridLayout(chart_panel_);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  grid->addWidget(strip_, 0, 0);
+  grid->addWidget(canvas_, 1, 0);
+  grid->addWidget(amplitude_bar_, 1, 1);
+  grid->addWidget(ruler_, 2, 0);
+  grid->setRowStretch(1, 1);
+  chart_panel_->hide();  // until the program opens the chart
+  splitter_->addWidget(chart_panel_);
   splitter_->addWidget(console_);
   splitter_->setChildrenCollapsible(false);
   // A larger frame gives the chart most of its extra room.
@@ -50,8 +74,17 @@ FrameWindow::FrameWindow(QWidget* parent)
   results_dock_->setWidget(results_view_);  // takes ownership
 
   addDockWidget(Qt::BottomDockWidgetArea, results_dock_);
+#if TELMOR_MAPS
+  // Beside the results view, as a tab of the same place.
+  maps_dock_->setObjectName(QStringLiteral("maps"));
+  maps_dock_->setWidget(maps_view_);  // takes ownership
+  addDockWidget(Qt::BottomDockWidgetArea, maps_dock_);
+  tabifyDockWidget(results_dock_, maps_dock_);
+  results_dock_->raise();
+#endif
   canvas_->on_unread = [this](const QString& why) { show_note(why); };
   canvas_->on_pointer = [this](std::optional<QPoint> at) { show_pointer(at); };
+  strip_->on_pick = [this](int ms) { go_to_time(ms); };
   console_->on_unread = [this](const QString& why) { show_note(why); };
   console_->send_to_chart = [this](const QString& line) {
     const bool taken = canvas_->send_reply(line);
@@ -60,6 +93,7 @@ FrameWindow::FrameWindow(QWidget* parent)
   };
   build_menus();
   build_status_bar();
+  build_review();
   stop_asking();
   resize(1100, 1000);
   console_->setFocus();
@@ -71,7 +105,7 @@ FrameWindow::~FrameWindow() {
   delete splitter_;
 }
 
-bool FrameWindow::chart_is_open() const { return !canvas_->isHidden(); }
+bool FrameWindow::chart_is_open() const { return !chart_panel_->isHidden(); }
 
 void FrameWindow::apply(const GuiOpBatch& batch) {
   for (const GuiOp& op : batch) apply_one(op);
@@ -99,14 +133,16 @@ void FrameWindow::apply_one(const GuiOp& op) {
                    results_ = o.results;
                    results_view_->show_results(o.results);
                    show_recording(o.results->recording);
+#if TELMOR_MAPS
+                   show_maps(o.results);
+#endif
                  },
                  [this](const gui_op::Ask& o) { ask(o); },
                  [this](const gui_op::Place& o) { show_place(o.place); },
                  [this](const gui_op::Note& o) { show_note(from_utf8(o.text)); },
-                 [this](const gui_op::TimeAxis& o) {
-                   axis_ = o.axis;
-                   time_label_->clear();  // until the pointer moves on the new chart
-                 },
+                 [this](const gui_op::TimeAxis& o) { show_axis(o.axis); },
+                 [this](const gui_op::Strip& o) { strip_->set_strip(o.strip); },
+                 [this](const gui_op::LiveResults& o) { show_live_results(o.results); },
                  [this](const gui_op::Unsaved& o) { show_unsaved(o.unsaved); },
                  [this](const gui_op::AskExit&) {
                    // After this batch: a dialog's event loop must not apply
@@ -119,18 +155,19 @@ void FrameWindow::apply_one(const GuiOp& op) {
 
 void FrameWindow::open_chart() {
   canvas_->clear();
-  canvas_->show();
-  // The chart gets its natural height where there is room, the console the
-  // rest, at least a few lines.
+  chart_panel_->show();
+  // The chart gets its natural height (with its strip and ruler) where there
+  // is room, the console the rest, at least a few lines.
   const int room = splitter_->height() - splitter_->handleWidth();
-  const int chart_height = std::min(ChartCanvas::kHeight, std::max(room - 150, room / 2));
+  const int natural = ChartCanvas::kHeight + strip_->height() + ruler_->height();
+  const int chart_height = std::min(natural, std::max(room - 150, room / 2));
   splitter_->setSizes({chart_height, std::max(room - chart_height, 80)});
   activateWindow();
   canvas_->setFocus(Qt::OtherFocusReason);
 }
 
 void FrameWindow::close_chart() {
-  canvas_->hide();
+  chart_panel_->hide();
   console_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -146,10 +183,14 @@ void FrameWindow::ask(const gui_op::Ask& ask) {
       console_->set_asker(ConsolePane::Asker::chart);
       canvas_->set_asking(true);
       for (const auto& [letter, action] : letter_actions_) action->setEnabled(ask.menu);
+      undo_action_->setEnabled(ask.menu && menu_drops_ > 0);
       break;
     case What::mouse:
       console_->set_asker(ConsolePane::Asker::mouse);
       for (const auto& [key, action] : pass_key_actions_) action->setEnabled(ask.pass_keys);
+      pass_waits_ = ask.pass_keys;
+      next_review_->setEnabled(ask.pass_keys);
+      previous_review_->setEnabled(ask.pass_keys);
       break;
   }
 }
@@ -157,6 +198,10 @@ void FrameWindow::ask(const gui_op::Ask& ask) {
 void FrameWindow::stop_asking() {
   console_->set_asker(ConsolePane::Asker::nobody);
   canvas_->set_asking(false);
+  pass_waits_ = false;
+  for (QAction* action : {next_review_, previous_review_, undo_action_}) {
+    if (action != nullptr) action->setEnabled(false);
+  }
   for (const auto& [letter, action] : letter_actions_) action->setEnabled(false);
   for (const auto& [key, action] : pass_key_actions_) action->setEnabled(false);
 }
@@ -195,7 +240,10 @@ QString FrameWindow::pointer_time_text() const { return time_label_->text(); }
 QString FrameWindow::note_text() const { return note_label_->text(); }
 
 void FrameWindow::show_place(const Place& place) {
+  place_ = place;
+  results_view_->show_place(place);
   if (place.lead == 0) {
+    review_label_->clear();
     place_label_->clear();
     canvas_->set_lead_label(QString());
     return;
@@ -217,6 +265,26 @@ void FrameWindow::show_pointer(std::optional<QPoint> logical) {
   }
   // The very conversion the program applies to a click at that column.
   time_label_->setText(from_utf8(click_time_text(axis_, logical->x())));
+}
+
+void FrameWindow::show_axis(const TimeAxis& axis) {
+  axis_ = axis;
+  time_label_->clear();  // until the pointer moves on the new chart
+  ruler_->set_axis(axis);
+  amplitude_bar_->set_axis(axis);
+  strip_->set_shown(axis);
+}
+
+void FrameWindow::go_to_time(int ms) {
+  if (!pass_waits_) {
+    show_note(QStringLiteral("帯のクリックで窓を移れるのは修正中だけです"));
+    return;
+  }
+  MouseEvent go;
+  go.event = kPassKey;
+  go.key = PassKey::go_to;
+  go.to_ms = ms;
+  input_.push_mouse_event(go);
 }
 
 void FrameWindow::show_unsaved(bool unsaved) {
@@ -256,5 +324,14 @@ void FrameWindow::closeEvent(QCloseEvent* event) {
   input_.close();
   event->accept();
 }
+
+#if TELMOR_MAPS
+void FrameWindow::show_maps(const std::shared_ptr<const ResultsSnapshot>& results) {
+  maps_view_->show_results(results);
+  if (results->results_file.empty() || results->results_file == layout_looked_beside_) return;
+  layout_looked_beside_ = results->results_file;
+  maps_view_->use_layout_beside(results->results_file.parent_path(), results->recording);
+}
+#endif
 
 }  // namespace telmor

@@ -42,6 +42,16 @@ void InputQueues::push_pass_key(PassKey key) {
   push_mouse_event(event);
 }
 
+bool InputQueues::push_menu_edit(const MenuEdit& edit) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (closed_ || awaiting_ != Awaiting::chart_line || line_ || menu_edit_) return false;
+    menu_edit_ = edit;
+  }
+  changed_.notify_all();
+  return true;
+}
+
 bool InputQueues::answer_exit(ExitChoice choice) {
   {
     const std::lock_guard lock(mutex_);
@@ -100,7 +110,9 @@ std::string InputQueues::take_line(Awaiting window) {
   std::unique_lock lock(mutex_);
   mouse_events_.clear();
   line_.reset();
-  wait_for(lock, window, [&] { return line_.has_value(); });
+  menu_edit_.reset();
+  wait_for(lock, window, [&] { return line_.has_value() || menu_edit_.has_value(); });
+  if (menu_edit_) throw MenuEditRequest(*std::exchange(menu_edit_, std::nullopt));
   return *std::exchange(line_, std::nullopt);
 }
 

@@ -95,12 +95,22 @@ void QtWindowLayer::at_menu(const ResultsSnapshot& results) {
   menu_next_ = true;
 }
 
+void QtWindowLayer::tables_changed(const ResultsSnapshot& results) {
+  post(gui_op::LiveResults{std::make_shared<const ResultsSnapshot>(results)});
+}
+
 void QtWindowLayer::show_place(const Place& place) { post(gui_op::Place{place}); }
 
 void QtWindowLayer::show_note(std::string_view note) { post(gui_op::Note{std::string(note)}); }
 
 void QtWindowLayer::show_time_axis(const TimeAxis& axis) {
   post(gui_op::TimeAxis{axis});
+}
+
+void QtWindowLayer::show_lead_strip(const LeadStrip& strip) {
+  if (strip_ && *strip_ == strip) return;
+  strip_ = std::make_shared<const LeadStrip>(strip);
+  post(gui_op::Strip{strip_});
 }
 
 void QtWindowLayer::show_unsaved(bool unsaved) { post(gui_op::Unsaved{unsaved}); }

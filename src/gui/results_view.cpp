@@ -6,11 +6,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "base/number_text.h"
@@ -107,6 +110,26 @@ QString mark_line(const char* kind, const OwnedMarks& marks) {
   return line;
 }
 
+// Every mark of a kind in the lead that falls in [from, to), with its time and
+// source, as the tables hold them (the cell shows only the earliest).
+QString every_mark(const char* kind, const ResultsSnapshot& results, bool rt, int lead,
+                   std::int64_t from, std::int64_t to) {
+  const auto l = static_cast<std::size_t>(lead - 1);
+  const MarkColumn& times = rt ? results.marks.rt_ms_table[l] : results.marks.at_ms_table[l];
+  const SourceColumn& sources = rt ? results.marks.rt_source_table[l] : results.marks.at_source_table[l];
+  const int rows = rt ? results.marks.rt_beat_count : results.marks.at_beat_count;
+  QStringList marks;
+  for (int row = 0; row < std::min(rows, kMaxRows); ++row) {
+    const auto r = static_cast<std::size_t>(row);
+    if (times[r] == 0.0f) continue;  // an empty entry
+    const std::int64_t ms = std::llround(static_cast<double>(times[r]));
+    if (ms < from || ms >= to) continue;
+    marks << QStringLiteral("%1 ms（%2）").arg(ms).arg(source_words(sources[r]));
+  }
+  if (marks.size() < 2) return {};
+  return QString::fromLatin1(kind) + QStringLiteral(" すべて: ") + marks.join(QStringLiteral("、"));
+}
+
 QString beat_name(const ResultsGrid& grid, int beat) {
   if (beat == 0) return QStringLiteral("最初の拍より前");
   return QStringLiteral("拍%1（%2 ms）").arg(beat).arg(grid.beats[static_cast<std::size_t>(beat - 1)]);
@@ -126,6 +149,14 @@ ResultsView::ResultsView(QWidget* parent)
   quantity_->addItem(QStringLiteral("RT"));
   quantity_->addItem(QStringLiteral("ARI（RT−AT）"));
   connect(quantity_, &QComboBox::currentIndexChanged, this, [this] { rebuild(); });
+  // Enter and double-click both activate a cell.
+  connect(table_, &QTableWidget::cellActivated, this, [this](int row, int column) {
+    const int beat = beat_of_column(column);
+    if (beat >= 0 && on_cell_activated) on_cell_activated(row + 1, beat);
+  });
+  table_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(table_->horizontalHeader(), &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { column_menu(at); });
 
   auto* top = new QHBoxLayout;
   top->addWidget(new QLabel(QStringLiteral("表示:"), this));
@@ -162,6 +193,45 @@ void ResultsView::show_results(std::shared_ptr<const ResultsSnapshot> results) {
 
 void ResultsView::show_quantity(GridQuantity quantity) {
   quantity_->setCurrentIndex(static_cast<int>(quantity));
+}
+
+GridQuantity ResultsView::quantity() const {
+  return static_cast<GridQuantity>(quantity_->currentIndex());
+}
+
+int ResultsView::beat_of_column(int column) const {
+  const int first = grid_.before_first ? 1 : 0;
+  const int beats = static_cast<int>(grid_.beats.size());
+  if (column < 0 || column >= first + beats) return -1;
+  return grid_.before_first ? column : column + 1;
+}
+
+void ResultsView::show_place(const Place& place) {
+  place_ = place;
+  mark_place();
+}
+
+// The cell whose beat owns the middle of the window on show becomes the
+// current cell, so the view follows the pass.
+void ResultsView::mark_place() {
+  if (place_.lead < 1 || place_.lead > grid_.leads) return;
+  const std::int64_t middle = (place_.start_ms + place_.end_ms) / 2;
+  const std::int32_t at_from = results_ ? results_->at_from : 0;
+  int owner = 0;
+  for (std::size_t k = 0; k < grid_.beats.size(); ++k) {
+    if (grid_.beats[k] + at_from <= middle) owner = static_cast<int>(k) + 1;
+  }
+  const int column = column_of(owner);
+  if (column >= 0) table_->setCurrentCell(place_.lead - 1, column);
+}
+
+void ResultsView::column_menu(const QPoint& at) {
+  const int beat = beat_of_column(table_->horizontalHeader()->logicalIndexAt(at));
+  if (beat < 1) return;
+  QMenu menu(this);
+  QAction* drop = menu.addAction(QStringLiteral("この拍の印をすべて削除"));
+  drop->setEnabled(static_cast<bool>(on_drop_beat));
+  if (menu.exec(table_->horizontalHeader()->mapToGlobal(at)) == drop && on_drop_beat) on_drop_beat(beat);
 }
 
 int ResultsView::column_of(int beat) const {
@@ -210,6 +280,19 @@ void ResultsView::rebuild() {
                     mark_line("AT", marks.at) + "\n" + mark_line("RT", marks.rt);
       if (marks.at.count > 0 && marks.rt.count > 0)
         tip += QStringLiteral("\nARI %1 ms").arg(marks.rt.earliest - marks.at.earliest);
+      if (results_) {
+        // The beat's own times, as the tables hold them: [beat + at_from, next beat + at_from).
+        const std::int64_t own_from =
+            beat == 0 ? std::numeric_limits<std::int64_t>::min()
+                      : std::int64_t{grid_.beats[static_cast<std::size_t>(beat - 1)]} + results_->at_from;
+        const std::int64_t own_to = beat < beats ? std::int64_t{grid_.beats[static_cast<std::size_t>(beat)]} +
+                                                   results_->at_from
+                                             : std::numeric_limits<std::int64_t>::max();
+        for (const bool rt : {false, true}) {
+          const QString all = every_mark(rt ? "RT" : "AT", *results_, rt, lead, own_from, own_to);
+          if (!all.isEmpty()) tip += "\n" + all;
+        }
+      }
       if (cell.flagged) tip += "\n" + text(cell.review);
       item->setToolTip(tip);
       table_->setItem(lead - 1, column, item);
@@ -236,6 +319,7 @@ void ResultsView::rebuild() {
                        .arg(grid_.sources.hand)
                        .arg(grid_.sources.loaded));
   flagged_->setText(QStringLiteral("要確認 %1 セル").arg(grid_.flagged));
+  mark_place();
   legend_->set_range(grid_.has_shades, grid_.lowest, grid_.highest,
                      grid_.quantity == GridQuantity::ari ? QStringLiteral("ARI ")
                                                          : QStringLiteral("拍から "));

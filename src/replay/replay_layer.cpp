@@ -173,7 +173,10 @@ const Directive* ReplayLayer::next_typed_input() {
   return nullptr;
 }
 
-void ReplayLayer::at_menu(const ResultsSnapshot& results) { *results_ = results; }
+void ReplayLayer::at_menu(const ResultsSnapshot& results) {
+  *results_ = results;
+  at_menu_ = true;
+}
 
 void ReplayLayer::write_output(const Directive& directive) {
   const bool snapshot = directive.kind == DirectiveKind::snapshot;
@@ -195,6 +198,16 @@ std::string ReplayLayer::read_typed_line(DirectiveKind kind, std::string_view pr
   drop_pending_events();
   const Directive* directive = next_typed_input();
   if (directive == nullptr) stop_ran_out(awaited);
+  const bool menu = kind == DirectiveKind::chart && std::exchange(at_menu_, false);
+  if (directive->kind == DirectiveKind::drop_beat && menu) {
+    // Made by the program at its menu, which then reads its letter again.
+    ++next_;
+    transcript_ << "chart: drop-beat " << format_integer(directive->number) << '\n';
+    at_menu_ = true;
+    MenuEdit edit;
+    edit.beat_ms = directive->number;
+    throw MenuEditRequest(edit);
+  }
   if (directive->kind != kind) stop_mismatch(*directive, awaited);
   ++next_;
   transcript_ << prefix << directive->text << '\n';

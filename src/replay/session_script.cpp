@@ -81,6 +81,16 @@ void parse_key(std::string_view rest, Directive& directive) {
                     "expected 'key right|left|space|pagedown|pageup|escape|undo|redo'");
 }
 
+void parse_drop_beat(std::string_view rest, Directive& directive) {
+  const std::vector<std::string_view> fields = split_fields(rest);
+  if (fields.size() == 1) {
+    const char* end = fields[0].data() + fields[0].size();
+    const auto result = std::from_chars(fields[0].data(), end, directive.number);
+    if (result.ec == std::errc() && result.ptr == end && directive.number > 0) return;
+  }
+  throw ScriptError(directive.line_number, "expected 'drop-beat MS' with a beat's time in whole ms");
+}
+
 Directive parse_line(std::string_view line, int line_number) {
   Directive directive;
   directive.line_number = line_number;
@@ -107,6 +117,9 @@ Directive parse_line(std::string_view line, int line_number) {
   } else if (keyword == "key") {
     directive.kind = DirectiveKind::key;
     parse_key(rest, directive);
+  } else if (keyword == "drop-beat") {
+    directive.kind = DirectiveKind::drop_beat;
+    parse_drop_beat(rest, directive);
   } else if (keyword == "snapshot" || keyword == "export") {
     directive.kind = keyword == "snapshot" ? DirectiveKind::snapshot : DirectiveKind::export_table;
     directive.text = std::string(rest);

@@ -48,6 +48,27 @@ TEST_F(PassKeys, EveryKeyMovesWhereItSays) {
   }
 }
 
+// The frame's go-to (a strip click, a flagged cell): the window of that lead
+// holding the time nearest its middle; lead 0 is the pass's own lead, and a
+// lead outside the run leaves the pass where it is.
+TEST_F(PassKeys, GoToShowsTheWindowHoldingTheTime) {
+  struct Case {
+    int to_lead, to_ms;
+    int lead, start_ms;
+  };
+  const Case cases[] = {
+      {2, 1600, 2, 1000}, {2, 1800, 2, 1500}, {1, 0, 1, 0},      {1, 2999, 1, 2500},
+      {0, 1250, 1, 1000}, {2, 9000, 2, 2500}, {3, 1000, 1, 0},   {-1, 1000, 1, 0},
+  };
+  for (const Case& c : cases) {
+    layer = {};
+    layer.mouse_input.push_back({kPassKey, 0, 0, PassKey::go_to, c.to_lead, c.to_ms});
+    EXPECT_FALSE(run());
+    EXPECT_EQ(layer.place.lead, c.lead) << c.to_lead << ' ' << c.to_ms;
+    EXPECT_EQ(layer.place.start_ms, c.start_ms) << c.to_lead << ' ' << c.to_ms;
+  }
+}
+
 TEST_F(PassKeys, PageDownOnTheLastLeadAndEscapeEndThePass) {
   key(PassKey::page_down);
   key(PassKey::page_down);

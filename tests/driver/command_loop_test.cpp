@@ -190,6 +190,92 @@ TEST_F(Menu, ExitWithUnsavedTablesAsksFirst) {
   EXPECT_EQ(layer.exit_questions, 1);
 }
 
+// After a correction pass the chart shows text only: d first redraws the
+// overview (a clear and the curve) and only then asks for the click; straight
+// from the overview, or after a save, it asks at once.
+TEST_F(Menu, RangeCommandRedrawsTheOverviewOnlyAfterAPass) {
+  const std::string ask = "chart> 選択する波形の線の近くをClick";
+  const auto clear_before_ask = [&] {
+    const auto at = std::find(layer.transcript.rbegin(), layer.transcript.rend(), ask);
+    return at != layer.transcript.rend() && *(at + 1) == "chart: clear";
+  };
+  for (int k = 0; k < 2; ++k) layer.mouse_input.push_back({kRightPress, 0, 0});
+  run({"a", "n", "d", "n", "d", "n", "x"});
+  EXPECT_EQ(layer.clears, 3);  // the overview, the pass's clear, d's redraw
+  EXPECT_EQ(count(ask), 2);
+  const auto first = std::find(layer.transcript.begin(), layer.transcript.end(), ask);
+  ASSERT_NE(first, layer.transcript.begin());
+  EXPECT_EQ(*(first - 1), "chart: clear");
+  EXPECT_GE(layer.segments.size(), 4000u);  // the overview stands under the picks
+  layer = {};
+  layer.mouse_input.push_back({kRightPress, 0, 0});
+  run({"s", "n", "d", "n", "x"});
+  EXPECT_EQ(layer.clears, 1);
+  EXPECT_FALSE(clear_before_ask());
+  layer = {};
+  layer.mouse_input.push_back({kRightPress, 0, 0});
+  run({"r", "n", "d", "n", "x"});
+  EXPECT_TRUE(clear_before_ask());
+}
+
+// A layer whose menu reads can carry a change asked for at the menu: a line
+// "!drop MS" or "!undo" throws it as the desktop's results view does.
+struct EditingLayer : test::ScriptedLayer {
+  std::string chart_read_line() override {
+    if (!chart_input.empty() && chart_input.front().front() == '!') {
+      const std::string line = chart_input.front();
+      chart_input.pop_front();
+      MenuEdit edit;
+      if (line == "!undo") {
+        edit.what = MenuEdit::What::undo;
+      } else {
+        edit.beat_ms = std::stoi(line.substr(6));
+      }
+      throw MenuEditRequest(edit);
+    }
+    return test::ScriptedLayer::chart_read_line();
+  }
+  void at_menu(const ResultsSnapshot& results) override { menus.push_back(results.marks); }
+  std::vector<MarkTables> menus;
+};
+
+// Drops at the menu are one edit each, undone one at a time at the menu and
+// not at all once a command has run; the menu line is not written again.
+TEST_F(Overview, MenuEditsDropABeatsMarksAndUndoThem) {
+  EditingLayer editing;
+  r->lead_count = 2;
+  r->beat_found(1) = 1000.0f;
+  r->beat_found(2) = 2000.0f;
+  r->marks.at_beat_count = 2;
+  r->at_ms(1, 1) = 1010.0f;
+  r->at_ms(1, 2) = 2010.0f;
+  r->at_ms(2, 1) = 2020.0f;
+  const MarkTables before = r->marks;
+  for (const char* line : {"!drop 2000", "!drop 1000", "!undo", "!drop 1500", "!undo", "!undo",
+                           "!undo", "!drop 2000", "q", "!undo", "x"})
+    editing.chart_input.emplace_back(line);
+  run_command_loop(editing, *r, drawing, ".");
+  const std::vector<std::string> expected_notes = {
+      "拍 2000 ms の印を 2 個削除しました", "拍 1000 ms の印を 1 個削除しました",
+      "拍の印の削除を取り消しました",       "1500 ms に拍はありません",
+      "拍の印の削除を取り消しました",       "取り消す操作がありません",
+      "取り消す操作がありません",           "拍 2000 ms の印を 2 個削除しました",
+      "取り消す操作がありません"};
+  EXPECT_EQ(editing.notes, expected_notes);
+  // Every change hands the view the tables: after both drops lead 1 is empty.
+  ASSERT_GE(editing.menus.size(), 6u);
+  EXPECT_EQ(editing.menus[2].at_ms_table[0][0], 0.0f);
+  EXPECT_EQ(editing.menus[2].at_ms_table[0][1], 0.0f);
+  EXPECT_EQ(editing.menus[5].at_ms_table, before.at_ms_table);  // both undone
+  // The drop after the q stays: q ran a command (a redraw) in between.
+  EXPECT_EQ(r->at_ms(1, 1), 1010.0f);
+  EXPECT_EQ(r->at_ms(1, 2), 0.0f);
+  EXPECT_EQ(r->at_ms(2, 1), 0.0f);
+  EXPECT_TRUE(r->results_unsaved);
+  const std::string menu_line = std::string("chart> ") + kMenu;
+  EXPECT_EQ(std::count(editing.transcript.begin(), editing.transcript.end(), menu_line), 2);
+}
+
 TEST_F(Menu, DetectionComesBackToTheRedraw) {
   run({"c", "y", "C", "n", "x"});
   EXPECT_EQ(layer.clears, 3);

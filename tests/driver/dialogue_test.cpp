@@ -95,6 +95,32 @@ TEST_F(Dialogue, JapaneseNameIsCutByCharacters) {
   EXPECT_EQ(record->result_path.trimmed(), "d:\\data\\map\\心電図データ一二三四五六ari.csv");
 }
 
+// A name that will not name the file meant is noted before the lead count
+// is asked; an ordinary name, twelve characters included, is not.
+TEST_F(Dialogue, NamesThatMisleadAreNotedBeforeTheLeadCount) {
+  struct Case {
+    const char* typed;
+    const char* note_holds;  // "" for no note
+  };
+  const Case cases[] = {
+      {"abc.txt", ".txtで終わって"},          {"ABC.TXT", ".txtで終わって"},
+      {"abcdefghijklm", "12文字を超えて"},     {"心電図データ一二三四五六七", "12文字を超えて"},
+      {"\"ab c\"", "空白があります"},        {"abcdefghijkl", ""},
+      {"心電図データ一二三四五六", ""},        {"txt", ""},
+  };
+  for (const Case& c : cases) {
+    layer = {};
+    run({"y", "y", "y", c.typed, "3", "10"});
+    const std::string note_holds = c.note_holds;
+    if (note_holds.empty()) {
+      EXPECT_TRUE(layer.notes.empty()) << c.typed;
+      continue;
+    }
+    ASSERT_EQ(layer.notes.size(), 1u) << c.typed;
+    EXPECT_NE(layer.notes[0].find(note_holds), std::string::npos) << layer.notes[0];
+  }
+}
+
 TEST_F(Dialogue, NotANumberAsksAgain) {
   run({"y", "n", "abc", "0.5", "y", "abc", "three", "3", "x", "10"});
   EXPECT_EQ(record->amp_ratio, 0.5f);

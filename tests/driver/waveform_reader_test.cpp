@@ -147,6 +147,16 @@ TEST_F(FileRead, TwoSecondsKeepTheFirstThousandRows) {
   EXPECT_TRUE(layer.notes.empty());  // nothing more to say than the block
 }
 
+// A file that is not there: the status bar names the folder searched on this
+// machine, under the drives root.
+TEST_F(FileRead, MissingFileNamesTheFolderSearched) {
+  layer.console_input = {"x"};
+  ASSERT_FALSE(read("nothere", 3, 1));
+  ASSERT_EQ(layer.notes.size(), 1u);
+  const std::string folder = (std::filesystem::absolute(root.path()) / "d" / "data" / "map").string();
+  EXPECT_EQ(layer.notes[0], "探したフォルダ: " + folder);
+}
+
 TEST_F(FileRead, HeaderLineIsAReadError) {
   root.write("abc.txt", "I II III\n" + three_columns(1000));
   layer.console_input = {"x"};

@@ -83,6 +83,21 @@ TEST_F(ResultsRefresh, TheViewFollowsEveryCopyTheProgramHandsOver) {
   ASSERT_TRUE(program().wait_finished());
 }
 
+TEST_F(ResultsRefresh, ExportsAreNamedAfterTheRecording) {
+  EXPECT_EQ(frame_->export_name(QStringLiteral("_results.csv")), QStringLiteral("results.csv"));
+  auto table = std::make_shared<ResultsSnapshot>(*small_table());
+  table->recording = "sample";
+  run([&](WindowLayer& layer) {
+    layer.chart_open();
+    layer.at_menu(*table);
+  });
+  ASSERT_TRUE(program().wait_finished());
+  ASSERT_TRUE(test::wait_until([&] {
+    return frame_->export_name(QStringLiteral("_chart.png")) == QStringLiteral("sample_chart.png");
+  }));
+  EXPECT_EQ(frame_->export_name(QStringLiteral("_results.csv")), QStringLiteral("sample_results.csv"));
+}
+
 TEST_F(ResultsRefresh, ExportsTheTableAndTheChart) {
   const auto table = small_table();
   run([&](WindowLayer& layer) {

@@ -247,6 +247,89 @@ TEST_F(Session, KeysOfAPassSaveWhatTheSameEditsByClicksSave) {
   EXPECT_EQ(test::read_whole_file(results), by_keys);
 }
 
+// A correction pass leaves text only on the chart: d draws the overview
+// again (the same lines as the first one) before it asks for the click.
+TEST_F(Session, RangeCommandAfterAPassRedrawsTheOverviewFirst) {
+  data_file("abc.txt", three_leads(2000));
+  const std::string start = "console y\nconsole y\nconsole y\nconsole abc\nconsole 3\nconsole 2\n";
+  ASSERT_EQ(run(start + "chart x\n"), 0) << err;
+  const std::string overview = draw_log;
+  ASSERT_FALSE(overview.empty());
+  ASSERT_EQ(run(start + "chart a\nkey escape\nchart n\nchart d\npress left 171 50\nchart n\n"
+                        "chart x\n"),
+            0)
+      << err;
+  EXPECT_TRUE(has_in_order({"chart< n", "chart< d", "chart: clear",
+                            "chart> 選択する波形の線の近くをClick", "chart: mouse 1 171 50"}));
+  const std::size_t again = draw_log.find(overview, 1);
+  ASSERT_NE(again, std::string::npos);
+  EXPECT_EQ(draw_log.find(overview), 0u);
+  // Then only the pick's marker line at column 171.
+  EXPECT_EQ(draw_log.substr(again + overview.size()).find("line 171 "), 0u);
+}
+
+// drop-beat at the menu saves what the same removals made by clicks in an AT
+// and an RT pass save; the tables are unsaved after it.
+TEST_F(Session, DropBeatSavesWhatClicksRemovingTheSameMarksSave) {
+  data_file("abc.txt", three_leads(2000));
+  const std::string start = "console y\nconsole y\nconsole y\nconsole abc\nconsole 3\nconsole 2\n"
+                            "chart c\nchart y\n";
+  const std::string table = (scratch / "table.csv").string();
+  ASSERT_EQ(run(start + "export " + table + "\nchart x\n"), 0) << err;
+  // lead, beat, beat_ms, at_ms, rt_ms, at_marks, rt_marks of the second beat.
+  struct Cell {
+    int lead, beat_ms, at_ms, rt_ms;
+  };
+  std::vector<Cell> cells;
+  std::istringstream rows(test::read_whole_file(table));
+  for (std::string row; std::getline(rows, row);) {
+    std::vector<std::string> f;
+    std::istringstream fields(row);
+    for (std::string field; std::getline(fields, field, ',');) f.push_back(field);
+    if (f.size() < 9 || f[2] != "2") continue;
+    ASSERT_EQ(f[7], "1") << row;  // one AT and one RT: one click each
+    ASSERT_EQ(f[8], "1") << row;
+    cells.push_back({std::stoi(f[1]), std::stoi(f[3]), std::stoi(f[4]), std::stoi(f[5])});
+  }
+  ASSERT_EQ(cells.size(), 3u);
+  const int beat_ms = cells[0].beat_ms;
+
+  const auto results = root.path() / "d" / "data" / "map" / "abcari.csv";
+  ASSERT_EQ(run(start + "drop-beat " + std::to_string(beat_ms) + "\nchart s\nchart y\nchart x\n"), 0)
+      << err;
+  EXPECT_TRUE(has_in_order({"chart: drop-beat " + std::to_string(beat_ms), "chart< s"}));
+  const std::string dropped = test::read_whole_file(results);
+  // By clicks: in each lead's window that holds the time (two seconds: four
+  // windows per lead from 0, 500, 1000, 1500 ms), a click at its column.
+  const auto pass = [&](char letter, bool rt) {
+    std::string script = std::string("chart ") + letter + "\n";
+    int window = 0;
+    for (const Cell& cell : cells) {
+      const int t = rt ? cell.rt_ms : cell.at_ms;
+      const int start_ms = std::min(t / 500, 3) * 500;
+      const int target = (cell.lead - 1) * 4 + start_ms / 500;
+      for (; window < target; ++window) script += "press right 0 0\n";
+      script += "press left " + std::to_string(static_cast<int>((t - start_ms) * 0.6 + 0.5)) + " 100\n";
+    }
+    return script + "key escape\nchart n\n";
+  };
+  ASSERT_EQ(run(start + pass('a', false) + pass('r', true) + "chart s\nchart y\nchart x\n"), 0) << err;
+  EXPECT_EQ(count("chart: note"), 0);
+  EXPECT_EQ(test::read_whole_file(results), dropped);
+  // And the removal did remove: the file after c alone differs.
+  ASSERT_EQ(run(start + "chart s\nchart y\nchart x\n"), 0) << err;
+  EXPECT_NE(test::read_whole_file(results), dropped);
+}
+
+// drop-beat answers only the menu's read.
+TEST_F(Session, DropBeatElsewhereDoesNotFit) {
+  data_file("abc.txt", three_leads(2000));
+  EXPECT_EQ(run("console y\nconsole y\nconsole y\nconsole abc\nconsole 3\nconsole 2\nchart c\n"
+                "drop-beat 1200\n"),
+            4);
+  EXPECT_NE(err.find("drop-beat 1200"), std::string::npos) << err;
+}
+
 TEST_F(Session, KeysOutsideAPassAreDropped) {
   data_file("abc.txt", three_leads(2000));
   ASSERT_EQ(run("key undo\nconsole y\nconsole y\nconsole y\nconsole abc\nconsole 3\n"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "record/text_field.h"
 #include "console/window_layer.h"
@@ -14,6 +15,8 @@ enum class Window { console, chart };
 // Waits for a line that holds an item and fills field with its first item,
 // cut or blank-padded to the field's width. Empty lines keep it waiting.
 void read_text(WindowLayer& layer, Window window, TextField& field);
+// The same item as typed, before any field cuts it.
+std::string read_item(WindowLayer& layer, Window window);
 
 // A question's reply: 10 characters, blank-padded, read as read_text reads it.
 // Each question reads its own; no reply outlives its question.

@@ -33,7 +33,17 @@ struct TimeAxis {
   int start_ms = 0;
   float origin = 0.0f;  // whole_steps: the drawing frame's left edge, normalised
   float step = 0.0f;    // whole_steps: one ms, normalised
+  // For the frame's ruler and scale bar: the time at the drawing frame's
+  // right edge, and the vertical scale of the curve drawn (normalised y per
+  // unit of the file; 0 when none).
+  std::int32_t end_ms = 0;
+  float yscale = 0.0f;
 };
+
+// The logical pixel column (fractional) at which the chart draws time ms:
+// the inverse of the click conversion, for rulers that must line up with
+// the columns.
+double column_of_ms(const TimeAxis& axis, double ms);
 
 // The time in ms that a left click at column stores (whole_steps: whole ms;
 // pass_window: the single-precision time); 0 for none.

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/console_output.h"
+#include "console/lead_strip.h"
 #include "console/time_axis.h"
 #include "record/results_snapshot.h"
 
@@ -26,7 +27,12 @@ inline constexpr int kMouseMove = 64;
 // A key of the keyboard, delivered to a wait whose mask holds kPassKey: the
 // correction pass takes keys while it waits for the mouse.
 inline constexpr int kPassKey = 256;
-enum class PassKey : std::uint8_t { none, right, left, space, page_down, page_up, escape, undo, redo };
+// go_to comes from the frame, not a key: it moves the pass to the window of
+// MouseEvent::to_lead that holds to_ms (a click on the lead strip, a flagged
+// cell of the results view).
+enum class PassKey : std::uint8_t {
+  none, right, left, space, page_down, page_up, escape, undo, redo, go_to
+};
 
 // The platform's standard cursors, numbered as it numbers them (IDC_ARROW, IDC_CROSS).
 enum class Cursor : int { arrow = 32512, cross = 32515 };
@@ -41,7 +47,12 @@ struct MouseEvent {
   std::int16_t x = 0;  // pixel of the chart surface, origin top-left, y downwards
   std::int16_t y = 0;
   PassKey key = PassKey::none;  // for kPassKey: which key
+  std::int32_t to_lead = 0;     // go_to: the lead (0: the pass's own)
+  std::int32_t to_ms = 0;       // go_to: a time the window is to hold
 };
+
+// Which kind of marks a correction pass edits.
+enum class PassKind : std::uint8_t { none, at, rt };
 
 // Where the user is: the lead and the window of a correction pass, which
 // shows samples start_ms + 1 to end_ms; lead 0 outside a pass.
@@ -49,6 +60,7 @@ struct Place {
   int lead = 0;
   int start_ms = 0;
   int end_ms = 0;
+  PassKind kind = PassKind::none;
 };
 
 // What the user chose when the program was to end with unsaved changes.
@@ -67,6 +79,25 @@ class InputClosed : public std::runtime_error {
 class SaveAndClose : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// A change of the tables asked for while the program waits at its menu (the
+// desktop's results view, the replay's drop-beat): the menu's read throws it,
+// the program makes the change and reads its menu letter again.
+struct MenuEdit {
+  enum class What : std::uint8_t { drop_beat, undo };
+  What what = What::drop_beat;
+  std::int32_t beat_ms = 0;  // drop_beat: the beat's time
+};
+
+class MenuEditRequest : public std::runtime_error {
+ public:
+  explicit MenuEditRequest(const MenuEdit& edit)
+      : std::runtime_error("menu edit"), edit_(edit) {}
+  const MenuEdit& edit() const { return edit_; }
+
+ private:
+  MenuEdit edit_;
 };
 
 class WindowLayer : public ConsoleOutput {
@@ -111,12 +142,18 @@ class WindowLayer : public ConsoleOutput {
   // The program is about to read a menu letter from the chart; results is a
   // copy of the AT and RT tables as they stand, for a view of them.
   virtual void at_menu(const ResultsSnapshot& results) { (void)results; }
+  // The AT and RT tables after an edit of a correction pass, for a view that
+  // follows the pass (at_menu hands them over at the menu).
+  virtual void tables_changed(const ResultsSnapshot& results) { (void)results; }
   // Where the user is: the lead and window of a correction pass, or none.
   virtual void show_place(const Place& place) { (void)place; }
   // What the last edit or undo did, or why a key did nothing.
   virtual void show_note(std::string_view note) { (void)note; }
   // How the chart's pixel columns map to the times a click there stores.
   virtual void show_time_axis(const TimeAxis& axis) { (void)axis; }
+  // Lead 1 over the whole recording and the beats, for the frame's strip
+  // above the chart; told with every overview.
+  virtual void show_lead_strip(const LeadStrip& strip) { (void)strip; }
   // Whether the AT and RT tables differ from the results file as last saved
   // or loaded, told after every change.
   virtual void show_unsaved(bool unsaved) { (void)unsaved; }

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "console/drawing_state.h"
 #include "console/window_layer.h"
@@ -19,6 +21,12 @@ struct Session {
   DrawingState& drawing;
   std::filesystem::path results_file;  // host path of result_path
   BeatPick beat_pick{};                // d's beat, from one command to the next
+  // Whether the chart shows the overview: a correction pass clears it and
+  // leaves text only, and d must not ask for a click near a curve not shown.
+  bool overview_shown = false;
+  // The tables (and whether they were unsaved) before each drop of a beat's
+  // marks made at the menu since the last command, for undo at the menu.
+  std::vector<std::pair<MarkTables, bool>> menu_undo{};
 };
 
 // Redraws the overview, shows the menu line, reads a one-letter command from

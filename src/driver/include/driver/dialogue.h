@@ -1,6 +1,9 @@
 // Start-up banner and the settings dialogue on the console.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "console/window_layer.h"
 #include "record/run_record.h"
 
@@ -20,5 +23,11 @@ void run_dialogue(WindowLayer& layer, RunRecord& record);
 // (the same without ".txt", then "ari.csv") from drive and file_name. Returns
 // the 30-character path line shown before the extension is added.
 std::string build_paths(RunRecord& record);
+
+// What the status bar says of a typed file name that will not name the file
+// meant: one holding a blank (only what comes before it is used), ending in
+// .txt (added again), or longer than the 12 characters the field keeps; ""
+// for a name without these.
+std::string file_name_note(std::string_view typed);
 
 }  // namespace telmor

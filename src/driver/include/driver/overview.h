@@ -17,7 +17,11 @@ bool find_beats(RunRecord& record, DrawingState& drawing);
 // Clears the chart, draws lead 1 over the first 4000 ms (only the recorded
 // samples of a shorter recording) with the current vertical scale, rebuilds
 // beat_ms_list (sort_beats) and draws a vertical cyan marker at each beat.
-// Writes drawing's plot_x, plot_y and mark_x, and beat_ms_list.
+// Writes drawing's plot_x, plot_y and mark_x, and beat_ms_list. Tells the
+// frame the time axis and the lead strip (lead_strip_of).
 void draw_overview(WindowLayer& layer, RunRecord& record, DrawingState& drawing);
+
+// Lead 1's recorded samples and the beats of beat_ms_list, latest first.
+LeadStrip lead_strip_of(const RunRecord& record);
 
 }  // namespace telmor

@@ -20,9 +20,13 @@
 
 namespace telmor {
 
+// Which times the first map shows (the second always shows ARI).
+enum class MapQuantity { at, rt, ari };
+
 // What the figure shows, worked out once.
 struct FigureData {
   std::string recording;
+  MapQuantity first_map = MapQuantity::at;
   BeatMap map;                 // the beat of the two maps
   std::vector<CvVector> cv;    // its velocities, drawn as arrows
   double isochrone_step_ms = 1.0;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <filesystem>
 #include <QPoint>
 #include <QString>
 #include <functional>
@@ -20,13 +21,21 @@
 class QAction;
 class QCloseEvent;
 class QDockWidget;
+#if TELMOR_MAPS
+namespace telmor {
+class MapsDock;
+}
+#endif
 class QLabel;
 class QSplitter;
 
 namespace telmor {
 
+class AmplitudeBar;
 class ChartCanvas;
+class ChartRuler;
 class ConsolePane;
+class LeadStripView;
 class ResultsView;
 
 class FrameWindow : public QMainWindow {
@@ -41,8 +50,15 @@ class FrameWindow : public QMainWindow {
 
   ConsolePane* console() const { return console_; }
   ChartCanvas* canvas() const { return canvas_; }
+  ChartRuler* ruler() const { return ruler_; }
+  AmplitudeBar* amplitude_bar() const { return amplitude_bar_; }
+  LeadStripView* strip() const { return strip_; }
   ResultsView* results_view() const { return results_view_; }
   QDockWidget* results_dock() const { return results_dock_; }
+#if TELMOR_MAPS
+  MapsDock* maps_view() const { return maps_view_; }
+  QDockWidget* maps_dock() const { return maps_dock_; }
+#endif
   bool chart_is_open() const;
   bool unsaved() const { return unsaved_; }
 
@@ -60,10 +76,27 @@ class FrameWindow : public QMainWindow {
   // chart as it stands, as PNG. False, with the reason, when it cannot be written.
   bool save_table_csv(const QString& path, QString& reason) const;
   bool save_chart_image(const QString& path, QString& reason) const;
+  // The name the export dialogs offer: recording + suffix
+  // ("sample_results.csv"), or the suffix alone without its "_" before a
+  // recording is known.
+  QString export_name(const QString& suffix) const;
 
   // The question asked before unsaved tables are lost; tests answer it
   // without a dialog by setting it.
   std::function<ExitChoice()> ask_exit_choice;
+  // Which pass an ARI cell starts (at or rt; none: not at all); tests answer
+  // it without a dialog.
+  std::function<PassKind()> ask_ari_kind;
+
+  // Review by exception: the flagged cell of lead and beat brought on show
+  // (at the menu a pass of the view's kind starts there), the next or
+  // previous flagged window of the pass, and the removal of a beat's marks.
+  void review_cell(int lead, int beat);
+  void walk_review(bool forward);
+  void drop_beat(int beat);
+  QString review_text() const;
+  QAction* review_action(bool forward) const { return forward ? next_review_ : previous_review_; }
+  QAction* undo_action() const { return undo_action_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -77,10 +110,23 @@ class FrameWindow : public QMainWindow {
   void ask(const gui_op::Ask& ask);
   void stop_asking();
   void show_place(const Place& place);
+  void build_review();
+  void show_live_results(std::shared_ptr<const ResultsSnapshot> live);
+  bool menu_waits() const;
+  PassKind choose_ari_kind();
+  void undo();
   void show_note(const QString& note);
   void show_pointer(std::optional<QPoint> logical);
+  void show_axis(const TimeAxis& axis);
+  // A time picked on the strip: in a pass, its window of the pass's lead.
+  void go_to_time(int ms);
   void show_unsaved(bool unsaved);
   void show_recording(const std::string& name);
+#if TELMOR_MAPS
+  // The maps follow the tables; the layout beside a recording's results file
+  // is looked for once per file, unless one was chosen.
+  void show_maps(const std::shared_ptr<const ResultsSnapshot>& results);
+#endif
   void answer_exit_question();
   ExitChoice exit_dialog();
   void show_help();
@@ -90,19 +136,35 @@ class FrameWindow : public QMainWindow {
 
   InputQueues input_;
   QSplitter* splitter_;
+  QWidget* chart_panel_;  // the strip, the chart, its ruler and scale bar
   ChartCanvas* canvas_;
+  LeadStripView* strip_;
+  ChartRuler* ruler_;
+  AmplitudeBar* amplitude_bar_;
   ConsolePane* console_;
   ResultsView* results_view_;
   QDockWidget* results_dock_;
+#if TELMOR_MAPS
+  MapsDock* maps_view_;
+  QDockWidget* maps_dock_;
+  std::filesystem::path layout_looked_beside_;  // the results file whose folder was looked in
+#endif
   QLabel* place_label_;
   QLabel* time_label_;
   QLabel* note_label_;
   QLabel* unsaved_label_;
+  QLabel* review_label_ = nullptr;
+  QAction* next_review_ = nullptr;
+  QAction* previous_review_ = nullptr;
+  QAction* undo_action_ = nullptr;
   std::vector<std::pair<char, QAction*>> letter_actions_;
   std::vector<std::pair<PassKey, QAction*>> pass_key_actions_;
   std::shared_ptr<const ResultsSnapshot> results_;
   TimeAxis axis_{};  // what a click on the chart's columns stores
   bool unsaved_ = false;
+  bool pass_waits_ = false;  // a correction pass waits for the mouse
+  Place place_{};            // the pass window on show
+  int menu_drops_ = 0;       // drops asked for at the menu since its last command
   bool stopping_ = false;  // the program has ended: closing asks nothing
 };
 

@@ -38,6 +38,10 @@ struct Stop {};
 struct Results {
   std::shared_ptr<const ResultsSnapshot> results;
 };
+// The tables after an edit of a correction pass (without the figures).
+struct LiveResults {
+  std::shared_ptr<const ResultsSnapshot> results;
+};
 // What the program is about to block on: the frame enables the input that
 // answers it (the input box, the menu's letters, the keys of a pass).
 struct Ask {
@@ -60,6 +64,10 @@ struct Unsaved {
   bool unsaved = false;
 };
 struct AskExit {};
+// Lead 1 and the beats for the strip above the chart.
+struct Strip {
+  std::shared_ptr<const telmor::LeadStrip> strip;
+};
 
 }  // namespace telmor::gui_op
 
@@ -69,7 +77,7 @@ using GuiOp = std::variant<gui_op::ConsoleLine, gui_op::ChartOpen, gui_op::Chart
                            gui_op::ChartClear, gui_op::ChartClose, gui_op::Segment,
                            gui_op::SetCursor, gui_op::Stop, gui_op::Results, gui_op::Ask,
                            gui_op::Place, gui_op::Note, gui_op::TimeAxis, gui_op::Unsaved,
-                           gui_op::AskExit>;
+                           gui_op::AskExit, gui_op::Strip, gui_op::LiveResults>;
 using GuiOpBatch = std::vector<GuiOp>;
 
 }  // namespace telmor

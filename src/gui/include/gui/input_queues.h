@@ -30,6 +30,10 @@ class InputQueues {
   void push_mouse_event(const MouseEvent& event);
   // A key of a correction pass, queued with the clicks (code kPassKey).
   void push_pass_key(PassKey key);
+  // A change of the tables asked for at the menu: taken only while the
+  // program waits for a chart line (the frame sends it only at the menu);
+  // that read then throws MenuEditRequest. False when not taken.
+  bool push_menu_edit(const MenuEdit& edit);
   // The answer to the question confirm_exit asked; false when none is asked.
   bool answer_exit(ExitChoice choice);
   // The next (or the current) blocking take throws SaveAndClose, once.
@@ -62,6 +66,7 @@ class InputQueues {
   Awaiting awaiting_ = Awaiting::nothing;
   std::optional<std::string> line_;  // the answer to the line asked
   std::optional<ExitChoice> exit_choice_;
+  std::optional<MenuEdit> menu_edit_;
   std::deque<MouseEvent> mouse_events_;
   bool save_and_close_ = false;
   bool closed_ = false;

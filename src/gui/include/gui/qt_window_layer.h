@@ -59,9 +59,12 @@ class QtWindowLayer final : public WindowLayer {
   void program_stop() override;
   // Hands a copy to the frame's results view; the next chart read is the menu's.
   void at_menu(const ResultsSnapshot& results) override;
+  void tables_changed(const ResultsSnapshot& results) override;
   void show_place(const Place& place) override;
   void show_note(std::string_view note) override;
   void show_time_axis(const TimeAxis& axis) override;
+  // Handed over only when it differs from the last one: every overview tells it.
+  void show_lead_strip(const LeadStrip& strip) override;
   void show_unsaved(bool unsaved) override;
   // Asks in a dialog of the frame and waits for the answer.
   ExitChoice confirm_exit() override;
@@ -88,6 +91,7 @@ class QtWindowLayer final : public WindowLayer {
   PixelPoint position_;
   Cursor cursor_ = Cursor::arrow;
   bool menu_next_ = false;  // the next chart read is the menu's letter
+  std::shared_ptr<const LeadStrip> strip_;  // the last strip handed over
 };
 
 }  // namespace telmor

@@ -7,9 +7,11 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "analysis/results_grid.h"
+#include "console/window_layer.h"
 #include "record/results_snapshot.h"
 
 class QComboBox;
@@ -33,6 +35,19 @@ class ResultsView : public QWidget {
   // The tables as the program last showed them at its menu.
   void show_results(std::shared_ptr<const ResultsSnapshot> results);
   void show_quantity(GridQuantity quantity);
+  GridQuantity quantity() const;
+  // Marks the cell of the pass window on show (none outside a pass).
+  void show_place(const Place& place);
+
+  // A cell double-clicked or entered (Enter), and the column menu's removal
+  // of a beat's marks, by lead and beat (0: before the first beat).
+  std::function<void(int lead, int beat)> on_cell_activated;
+  std::function<void(int beat)> on_drop_beat;
+  // The beat of a table column, -1 for the figure columns.
+  int beat_of_column(int column) const;
+  int column_of(int beat) const;  // table column of beat 0..n, or -1
+  const BeatTable& beats() const { return beats_; }
+  const ResultsSnapshot* results() const { return results_.get(); }
 
   const ResultsGrid& grid() const { return grid_; }
   QTableWidget* table() const { return table_; }
@@ -43,7 +58,8 @@ class ResultsView : public QWidget {
 
  private:
   void rebuild();
-  int column_of(int beat) const;  // table column of beat 0..n, or -1
+  void mark_place();
+  void column_menu(const QPoint& at);
 
   QComboBox* quantity_;
   QLabel* counts_;
@@ -54,6 +70,7 @@ class ResultsView : public QWidget {
   std::shared_ptr<const ResultsSnapshot> results_;
   BeatTable beats_;
   ResultsGrid grid_;
+  Place place_;
 };
 
 }  // namespace telmor

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "record/run_record.h"
@@ -24,6 +25,9 @@ struct MarkFigures {
 
 struct ResultsSnapshot {
   std::string recording;  // the file name as typed, without its extension
+  // Where the results file lies on this computer (empty when not known): the
+  // files that belong to the recording (its electrode layout) lie beside it.
+  std::filesystem::path results_file;
   std::int32_t lead_count = 0;
   std::int32_t at_from = 0;  // the AT range's start: beats own times from there
   std::array<std::int32_t, kMaxRows> beat_ms_list{};

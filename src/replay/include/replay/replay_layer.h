@@ -63,7 +63,7 @@ class ReplayLayer : public WindowLayer {
   // keeps the other unused directives for unused_directives().
   void program_stop() override;
 
-  // Keeps the copy for the script's exports.
+  // Keeps the copy for the script's exports; the next chart read is the menu's.
   void at_menu(const ResultsSnapshot& results) override;
   void show_note(std::string_view note) override;
 
@@ -102,6 +102,7 @@ class ReplayLayer : public WindowLayer {
   PixelPoint position_{};
   Cursor cursor_ = Cursor::arrow;
   int chart_text_rows_ = 0;
+  bool at_menu_ = false;  // the next chart read is the menu's: drop-beat may answer it
   bool stopped_ = false;
   std::vector<Directive> unused_;
   std::unique_ptr<ResultsSnapshot> results_ = std::make_unique<ResultsSnapshot>();

@@ -34,6 +34,8 @@ inline constexpr std::string_view kReplayHelp =
     "  double left|right X Y  a double-click: the press, then the double-click event\n"
     "  key NAME               a key of a correction pass: right, space, left, pagedown,\n"
     "                         pageup, escape, undo, redo\n"
+    "  drop-beat MS           at the menu: every AT and RT mark of the beat at MS ms,\n"
+    "                         in all leads, removed as one edit\n"
     "  snapshot FILE          the chart surface as it stands, as PNG\n"
     "  export FILE            the results table, as CSV\n"
     "\n"

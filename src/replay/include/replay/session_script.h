@@ -20,6 +20,7 @@ enum class DirectiveKind {
   snapshot,      // snapshot FILE: the chart surface as a PNG file
   export_table,  // export FILE: the results table as CSV
   key,           // key NAME: a key of a correction pass
+  drop_beat,     // drop-beat MS: every AT and RT mark of the beat at MS, removed at the menu
 };
 
 // Snapshots and exports run as they come up; the others answer a read or a wait.
@@ -38,6 +39,7 @@ struct Directive {
   std::int16_t x = 0;
   std::int16_t y = 0;
   PassKey key = PassKey::none;
+  std::int32_t number = 0;  // drop-beat: the beat's time in ms
 };
 
 // The names of the keys in scripts: right, left, space, pagedown, pageup,

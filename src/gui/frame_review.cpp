@@ -1,0 +1,183 @@
+// Review by exception: from a flagged cell of the results view to its pass
+// window, the walk along the flagged windows, the view that follows the
+// pass, and the removal of a false beat's marks at the menu.
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <cmath>
+
+#include "gui/chart_canvas.h"
+#include "gui/frame_window.h"
+#include "gui/results_view.h"
+#include "gui/review_list.h"
+
+namespace telmor {
+namespace {
+
+GridQuantity quantity_of(PassKind kind) {
+  return kind == PassKind::rt ? GridQuantity::rt : GridQuantity::at;
+}
+
+QString kind_name(PassKind kind) { return kind == PassKind::rt ? QStringLiteral("RT") : QStringLiteral("AT"); }
+
+}  // namespace
+
+void FrameWindow::build_review() {
+  next_review_ = new QAction(QStringLiteral("次の要確認"), this);
+  next_review_->setShortcut(QKeySequence(Qt::Key_F3));
+  previous_review_ = new QAction(QStringLiteral("前の要確認"), this);
+  previous_review_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+  connect(next_review_, &QAction::triggered, this, [this] { walk_review(true); });
+  connect(previous_review_, &QAction::triggered, this, [this] { walk_review(false); });
+  next_review_->setEnabled(false);
+  previous_review_->setEnabled(false);
+  for (QAction* menu : menuBar()->actions()) {
+    if (menu->text().startsWith(QStringLiteral("修正")) && menu->menu() != nullptr) {
+      menu->menu()->addSeparator();
+      menu->menu()->addAction(previous_review_);
+      menu->menu()->addAction(next_review_);
+    }
+  }
+  QToolBar* tools = addToolBar(QStringLiteral("要確認"));
+  tools->setObjectName(QStringLiteral("review"));
+  tools->addAction(previous_review_);
+  tools->addAction(next_review_);
+  review_label_ = new QLabel(this);
+  statusBar()->addWidget(review_label_);
+
+  results_view_->on_cell_activated = [this](int lead, int beat) { review_cell(lead, beat); };
+  results_view_->on_drop_beat = [this](int beat) { drop_beat(beat); };
+}
+
+QString FrameWindow::review_text() const { return review_label_->text(); }
+
+bool FrameWindow::menu_waits() const {
+  const QAction* exit = letter_action('x');
+  return exit != nullptr && exit->isEnabled();
+}
+
+PassKind FrameWindow::choose_ari_kind() {
+  if (ask_ari_kind) return ask_ari_kind();
+  QMessageBox box(QMessageBox::Question, QStringLiteral("TELMOR"),
+                  QStringLiteral("ARIのセルです。どちらを修正しますか？"), QMessageBox::NoButton, this);
+  QPushButton* at = box.addButton(QStringLiteral("AT修正"), QMessageBox::AcceptRole);
+  QPushButton* rt = box.addButton(QStringLiteral("RT修正"), QMessageBox::AcceptRole);
+  box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  box.exec();
+  if (box.clickedButton() == at) return PassKind::at;
+  if (box.clickedButton() == rt) return PassKind::rt;
+  return PassKind::none;
+}
+
+void FrameWindow::review_cell(int lead, int beat) {
+  const BeatTable& table = results_view_->beats();
+  if (lead < 1 || lead > table.leads || beat < 0 || beat > table.beat_count()) return;
+  PassKind kind = PassKind::none;
+  switch (results_view_->quantity()) {
+    case GridQuantity::at:
+      kind = PassKind::at;
+      break;
+    case GridQuantity::rt:
+      kind = PassKind::rt;
+      break;
+    case GridQuantity::ari:
+      kind = pass_waits_ ? place_.kind : choose_ari_kind();
+      break;
+  }
+  if (kind == PassKind::none) return;
+  MouseEvent go;
+  go.event = kPassKey;
+  go.key = PassKey::go_to;
+  go.to_lead = lead;
+  go.to_ms = cell_target_ms(table, lead, beat, quantity_of(kind));
+  if (pass_waits_) {
+    if (kind != place_.kind) {
+      show_note(kind_name(place_.kind) + QStringLiteral("修正中です。") + kind_name(kind) +
+                QStringLiteral("のセルの窓へは移れません"));
+      return;
+    }
+    input_.push_mouse_event(go);
+    return;
+  }
+  if (!menu_waits()) {
+    show_note(QStringLiteral("セルから窓へ移れるのはメニューか修正中だけです"));
+    return;
+  }
+  // The letter starts the pass; the go-to waits in the queue for its first
+  // mouse wait (the letter's read has already dropped what was queued).
+  if (!canvas_->send_reply(kind == PassKind::rt ? QStringLiteral("r") : QStringLiteral("a"))) return;
+  stop_asking();
+  menu_drops_ = 0;
+  input_.push_mouse_event(go);
+}
+
+void FrameWindow::walk_review(bool forward) {
+  if (!pass_waits_ || place_.lead == 0) return;
+  const std::vector<ReviewItem> items = review_items(results_view_->beats(), quantity_of(place_.kind));
+  const int k = next_review(items, place_, forward);
+  if (k < 0) {
+    review_label_->setText(QStringLiteral("要確認 %1件").arg(items.size()));
+    show_note(forward ? QStringLiteral("この先に要確認の窓はありません")
+                      : QStringLiteral("この前に要確認の窓はありません"));
+    return;
+  }
+  const ReviewItem& item = items[static_cast<std::size_t>(k)];
+  review_label_->setText(QStringLiteral("要確認 %1/%2").arg(k + 1).arg(items.size()));
+  MouseEvent go;
+  go.event = kPassKey;
+  go.key = PassKey::go_to;
+  go.to_lead = item.lead;
+  go.to_ms = item.target_ms;
+  input_.push_mouse_event(go);
+}
+
+void FrameWindow::drop_beat(int beat) {
+  const BeatTable& table = results_view_->beats();
+  if (beat < 1 || beat > table.beat_count()) return;
+  if (!menu_waits()) {
+    show_note(QStringLiteral("拍の印を削除できるのはメニューの時だけです"));
+    return;
+  }
+  MenuEdit edit;
+  edit.beat_ms = table.beats[static_cast<std::size_t>(beat - 1)];
+  // 元に戻す is enabled when the program reads its letter again.
+  if (input_.push_menu_edit(edit)) ++menu_drops_;
+}
+
+void FrameWindow::undo() {
+  if (pass_waits_) {
+    input_.push_pass_key(PassKey::undo);
+    return;
+  }
+  if (!menu_waits() || menu_drops_ == 0) return;
+  MenuEdit edit;
+  edit.what = MenuEdit::What::undo;
+  if (input_.push_menu_edit(edit)) --menu_drops_;
+}
+
+void FrameWindow::show_live_results(std::shared_ptr<const ResultsSnapshot> live) {
+  auto merged = std::make_shared<ResultsSnapshot>(*live);
+  if (results_) {
+    // The figures of the last menu stay for each lead whose column the pass
+    // has not changed; a changed column shows none until the menu.
+    for (std::size_t l = 0; l < kMaxLeads; ++l) {
+      if (live->marks.at_ms_table[l] == results_->marks.at_ms_table[l] &&
+          live->marks.at_beat_count == results_->marks.at_beat_count) {
+        merged->figures.at_fine_ms[l] = results_->figures.at_fine_ms[l];
+        merged->figures.at_quality[l] = results_->figures.at_quality[l];
+      }
+      if (live->marks.rt_ms_table[l] == results_->marks.rt_ms_table[l] &&
+          live->marks.rt_beat_count == results_->marks.rt_beat_count) {
+        merged->figures.rt_fine_ms[l] = results_->figures.rt_fine_ms[l];
+        merged->figures.rt_quality[l] = results_->figures.rt_quality[l];
+      }
+    }
+  }
+  results_view_->show_results(std::move(merged));
+}
+
+}  // namespace telmor

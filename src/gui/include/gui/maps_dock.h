@@ -1,0 +1,66 @@
+// The maps dock: with the electrodes' positions, the AT, RT or ARI map of a
+// chosen beat with its conduction velocity arrows, the ARI map, the
+// restitution and the dispersion of the tables the program last showed at
+// its menu; drawn by the same code as telmor-batch's figures, and saved as
+// SVG or PNG.
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "analysis/beat_table.h"
+#include "analysis/electrode_layout.h"
+#include "record/results_snapshot.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace telmor {
+
+class FigureCanvas;
+
+class MapsDock : public QWidget {
+ public:
+  explicit MapsDock(QWidget* parent = nullptr);
+
+  // The tables as the program last showed them at its menu.
+  void show_results(std::shared_ptr<const ResultsSnapshot> results);
+  // The layout file NAME.layout.csv in folder, when there is one (false: none
+  // there; the dock says so).
+  bool use_layout_beside(const std::filesystem::path& folder, const std::string& name);
+  // A layout file; false, with the reason in the dock's line, when it cannot be read.
+  bool use_layout_file(const std::filesystem::path& file);
+  // Writes the figure as shown (the chosen beat and map) as SVG or PNG by the
+  // file's extension; the system's reason when it cannot.
+  std::error_code save_figure(const std::filesystem::path& file) const;
+
+  QComboBox* beat_choice() const { return beat_; }
+  QComboBox* map_choice() const { return map_; }
+  QLabel* layout_line() const { return layout_line_; }
+  QPushButton* choose_button() const { return choose_; }
+  QPushButton* save_button() const { return save_; }
+  const std::optional<ElectrodeLayout>& layout() const { return layout_; }
+  // The figure drawn at the given size (for tests and exports).
+  QImage render(int width, int height) const;
+
+ private:
+  void refresh();
+  void choose_layout();
+  void save_dialog();
+
+  QComboBox* beat_;
+  QComboBox* map_;
+  QLabel* layout_line_;
+  QPushButton* choose_;
+  QPushButton* save_;
+  FigureCanvas* canvas_;
+  std::shared_ptr<const ResultsSnapshot> results_;
+  BeatTable table_;
+  std::optional<ElectrodeLayout> layout_;
+};
+
+}  // namespace telmor
