@@ -8,7 +8,8 @@ set -euo pipefail
 # pandas for the peer pipeline and the accuracy benchmark in bench/;
 # pybind11 and pytest for the Python module and its tests (matplotlib runs its
 # example); Qhull, Eigen and Cairo for the maps, conduction velocity and
-# figures; xvfb, xdotool and imagemagick to look at the window headless.
+# figures; Qt's own translations (its dialogs in Japanese); xvfb, xdotool
+# and imagemagick to look at the window headless.
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev qt6-qpa-plugins fonts-ipafont-gothic
           clang libclang-rt-14-dev llvm-14
@@ -17,7 +18,7 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
           python3-numpy python3-scipy python3-pandas
           python3-dev pybind11-dev python3-pybind11 python3-pytest python3-matplotlib
           libqhull-dev libeigen3-dev libcairo2-dev
-          xvfb xdotool imagemagick)
+          qt6-translations-l10n xvfb xdotool imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

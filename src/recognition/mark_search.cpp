@@ -3,7 +3,9 @@
 // RT range. Both around every beat, in every lead.
 #include "recognition/mark_search.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace telmor {
 namespace {
@@ -49,21 +51,61 @@ float deriv_at(const DerivativeView& d, int lead, float time) {
 
 enum class Keep { lower, higher };
 
-void drop_pass(const DerivativeView& d, int lead, int rows, Keep keep, const MarkRows& marks) {
+// Of the pair (i, j), clears the one a pass does not keep.
+void settle_pair(const DerivativeView& d, int lead, Keep keep, float& ti, float& tj) {
+  const float di = deriv_at(d, lead, ti);
+  const float dj = deriv_at(d, lead, tj);
+  // Equal derivatives (i = j among them) clear nothing.
+  if (di > dj) {
+    (keep == Keep::lower ? ti : tj) = 0.0f;
+  } else if (di < dj) {
+    (keep == Keep::lower ? tj : ti) = 0.0f;
+  }
+}
+
+bool near(float ti, float tj) { return ti != 0.0f && tj != 0.0f && !(std::fabs(ti - tj) > kDuplicateMs); }
+
+// Every pair of rows in row order, as the rule is stated.
+void drop_pass_by_pairs(const DerivativeView& d, int lead, int rows, Keep keep, const MarkRows& marks) {
   for (int i = 1; i <= rows; ++i) {
     for (int j = 1; j <= rows; ++j) {
       // Current contents: an entry cleared earlier takes no further part.
       float& ti = marks.at(lead, i);
       float& tj = marks.at(lead, j);
-      if (ti == 0.0f || tj == 0.0f || std::fabs(ti - tj) > kDuplicateMs) continue;
-      const float di = deriv_at(d, lead, ti);
-      const float dj = deriv_at(d, lead, tj);
-      // Equal derivatives (i = j among them) clear nothing.
-      if (di > dj) {
-        (keep == Keep::lower ? ti : tj) = 0.0f;
-      } else if (di < dj) {
-        (keep == Keep::lower ? tj : ti) = 0.0f;
-      }
+      if (near(ti, tj)) settle_pair(d, lead, keep, ti, tj);
+    }
+  }
+}
+
+// The same pairs in the same order, looking only at the rows whose times lie
+// near row i's: entries only ever become empty, so the rows near row i are
+// among those whose first times were, and once row i is cleared no later
+// pair of it counts. A recording of thousands of beats needs no millions of
+// comparisons per lead.
+void drop_pass(const DerivativeView& d, int lead, int rows, Keep keep, const MarkRows& marks,
+               std::vector<int>& by_time, std::vector<int>& nearby) {
+  by_time.clear();
+  for (int row = 1; row <= rows; ++row) {
+    if (marks.at(lead, row) != 0.0f) by_time.push_back(row);
+  }
+  const auto time_of = [&](int row) { return marks.at(lead, row); };
+  std::vector<float> times;
+  times.reserve(by_time.size());
+  std::sort(by_time.begin(), by_time.end(), [&](int a, int b) { return time_of(a) < time_of(b); });
+  for (const int row : by_time) times.push_back(time_of(row));
+  for (int i = 1; i <= rows; ++i) {
+    const float first = marks.at(lead, i);
+    if (first == 0.0f) continue;
+    // A margin beyond 50 ms that the float test cannot reach.
+    const auto from = std::lower_bound(times.begin(), times.end(), first - 2.0f * kDuplicateMs);
+    const auto to = std::upper_bound(times.begin(), times.end(), first + 2.0f * kDuplicateMs);
+    nearby.assign(by_time.begin() + (from - times.begin()), by_time.begin() + (to - times.begin()));
+    std::sort(nearby.begin(), nearby.end());
+    for (const int j : nearby) {
+      float& ti = marks.at(lead, i);
+      if (ti == 0.0f) break;
+      float& tj = marks.at(lead, j);
+      if (near(ti, tj)) settle_pair(d, lead, keep, ti, tj);
     }
   }
 }
@@ -85,9 +127,18 @@ void find_marks(const DerivativeView& d, const MarkSearch& search,
 
 void drop_near_duplicate_marks(const DerivativeView& d, int lead_count, int rows, MarkRows at,
                                MarkRows rt) {
+  std::vector<int> by_time, nearby;
   for (int lead = 1; lead <= lead_count; ++lead) {
-    drop_pass(d, lead, rows, Keep::lower, at);
-    drop_pass(d, lead, rows, Keep::higher, rt);
+    drop_pass(d, lead, rows, Keep::lower, at, by_time, nearby);
+    drop_pass(d, lead, rows, Keep::higher, rt, by_time, nearby);
+  }
+}
+
+void drop_near_duplicate_marks_by_pairs(const DerivativeView& d, int lead_count, int rows, MarkRows at,
+                                        MarkRows rt) {
+  for (int lead = 1; lead <= lead_count; ++lead) {
+    drop_pass_by_pairs(d, lead, rows, Keep::lower, at);
+    drop_pass_by_pairs(d, lead, rows, Keep::higher, rt);
   }
 }
 

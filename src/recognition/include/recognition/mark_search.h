@@ -63,4 +63,9 @@ void find_marks(const DerivativeView& deriv, const MarkSearch& search,
 void drop_near_duplicate_marks(const DerivativeView& deriv, int lead_count, int rows, MarkRows at,
                                MarkRows rt);
 
+// The same by looking at every pair of rows: the reference the rule is
+// checked against.
+void drop_near_duplicate_marks_by_pairs(const DerivativeView& deriv, int lead_count, int rows,
+                                        MarkRows at, MarkRows rt);
+
 }  // namespace telmor
