@@ -84,7 +84,10 @@ class Pass {
         draw_correction_window(layer_, record_, drawing_, kind_, window_.lead, window_.start_ms);
         layer_.show_time_axis({TimeAxis::Kind::pass_window, window_.start_ms, 0.0f, 0.0f,
                                window_.start_ms + kWindowMs, drawing_.yscale});
-        layer_.show_place(place_of(window_, kind_));
+        Place place = place_of(window_, kind_);
+        place.can_undo = history_.can_undo();
+        place.can_redo = history_.can_redo();
+        layer_.show_place(place);
         // After the redraw, so that it is still there while the user decides.
         if (table_full) layer_.chart_write(kTableFull);
         table_full = false;

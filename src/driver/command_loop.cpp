@@ -84,6 +84,19 @@ Resume run_command(MenuAction action, Session& s) {
 // A change asked for at the menu, and what the status bar says of it.
 std::string menu_edit_note(Session& s, const MenuEdit& edit) {
   RunRecord& r = s.record;
+  if (edit.what == MenuEdit::What::restore) {
+    if (!edit.restored) return "復元する表がありません";
+    r.marks = edit.restored->marks;
+    r.at_from = edit.restored->at_from;
+    r.at_to = edit.restored->at_to;
+    r.rt_from = edit.restored->rt_from;
+    r.rt_to = edit.restored->rt_to;
+    // They differ from the results file, or there would be nothing to restore;
+    // drops made before cannot be taken back over them.
+    r.results_unsaved = true;
+    s.menu_undo.clear();
+    return "回復ファイルから表を復元しました（未保存）";
+  }
   if (edit.what == MenuEdit::What::undo) {
     if (s.menu_undo.empty()) return "取り消す操作がありません";
     r.marks = s.menu_undo.back().first;

@@ -28,6 +28,7 @@ void run_until_closed(WindowLayer& layer, RunRecord& r, DrawingState& drawing,
       return;
     } catch (const SaveAndClose&) {
       if (write_results(layer, r, host_path(r.result_path.view(), drives_root))) {
+        layer.show_unsaved(false);  // the frame's recovery file goes with it
         layer.chart_close();
         return;
       }

@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDockWidget>
-#include <QFileDialog>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -13,18 +12,13 @@
 
 #include <vector>
 
-#include "analysis/summary_csv.h"
 #include "console/menu_letters.h"
 #include "gui/chart_canvas.h"
 #include "gui/console_pane.h"
 #include "gui/frame_window.h"
 
-#include <QPushButton>
-
 #include "gui/maps_dock.h"
 #include "gui/help_text.h"
-#include "results/file_replace.h"
-#include "results/results_messages.h"
 #include "telmor_version.h"
 
 namespace telmor {
@@ -158,55 +152,6 @@ void FrameWindow::show_version() {
                      QStringLiteral("TELMOR ") + QString::fromLatin1(kTelmorVersion) +
                          QStringLiteral("\n多誘導心電図のAT・RT解析\nQt ") +
                          QString::fromLatin1(qVersion()));
-}
-
-bool FrameWindow::save_table_csv(const QString& path, QString& reason) const {
-  const std::string text = results_table_csv(results_ ? *results_ : ResultsSnapshot{});
-  if (const std::error_code error = replace_file_contents(path.toStdU16String(), text)) {
-    reason = QString::fromStdString(write_error_reason(error));
-    return false;
-  }
-  return true;
-}
-
-bool FrameWindow::save_chart_image(const QString& path, QString& reason) const {
-  if (canvas_->snapshot().save(path, "PNG")) return true;
-  reason = QStringLiteral("画像を書けません。");
-  return false;
-}
-
-// Exports are named after the recording, so that those of several
-// recordings can lie in one folder.
-QString FrameWindow::export_name(const QString& suffix) const {
-  const QString recording =
-      results_ && !results_->recording.empty() ? QString::fromStdString(results_->recording) : QString();
-  return recording.isEmpty() ? suffix.mid(1) : recording + suffix;
-}
-
-void FrameWindow::ask_and_save_table() {
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("表をCSVで保存"),
-                                                    export_name(QStringLiteral("_results.csv")),
-                                                    QStringLiteral("CSV (*.csv)"));
-  QString reason;
-  if (path.isEmpty()) return;
-  if (!save_table_csv(path, reason)) {
-    QMessageBox::warning(this, QStringLiteral("表をCSVで保存"), path + "\n" + reason);
-    return;
-  }
-  show_note(QStringLiteral("表を保存しました: ") + path);
-}
-
-void FrameWindow::ask_and_save_chart() {
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("グラフを画像で保存"),
-                                                    export_name(QStringLiteral("_chart.png")),
-                                                    QStringLiteral("PNG (*.png)"));
-  QString reason;
-  if (path.isEmpty()) return;
-  if (!save_chart_image(path, reason)) {
-    QMessageBox::warning(this, QStringLiteral("グラフを画像で保存"), path + "\n" + reason);
-    return;
-  }
-  show_note(QStringLiteral("グラフを保存しました: ") + path);
 }
 
 }  // namespace telmor

@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include "gui/console_pane.h"
 #include "gui/lead_strip_view.h"
 #include "gui/maps_dock.h"
+#include "gui/recovery_keeper.h"
 #include "gui/results_view.h"
 
 namespace telmor {
@@ -30,6 +32,17 @@ struct Overloaded : F... {
 
 QString from_utf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A dock's content in a scroll area, so that in a small frame the dock can
+// give its height to the chart and scroll instead.
+QScrollArea* yielding(QWidget* content) {
+  auto* area = new QScrollArea;
+  area->setWidget(content);
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setMinimumHeight(60);
+  return area;
 }
 
 }  // namespace
@@ -50,6 +63,8 @@ FrameWindow::FrameWindow(QWidget* parent)
       maps_view_(new MapsDock),
       maps_dock_(new QDockWidget(QStringLiteral("マップ"), this))
 #endif
+      ,
+      recovery_(new RecoveryKeeper(this))
 {
   show_recording("");
   // The ruler spans exactly the chart's column, so that the chart's surface
@@ -71,13 +86,13 @@ FrameWindow::FrameWindow(QWidget* parent)
   splitter_->setStretchFactor(1, 1);
   setCentralWidget(splitter_);
   results_dock_->setObjectName(QStringLiteral("results"));
-  results_dock_->setWidget(results_view_);  // takes ownership
+  results_dock_->setWidget(yielding(results_view_));  // takes ownership
 
   addDockWidget(Qt::BottomDockWidgetArea, results_dock_);
 #if TELMOR_MAPS
   // Beside the results view, as a tab of the same place.
   maps_dock_->setObjectName(QStringLiteral("maps"));
-  maps_dock_->setWidget(maps_view_);  // takes ownership
+  maps_dock_->setWidget(yielding(maps_view_));  // takes ownership
   addDockWidget(Qt::BottomDockWidgetArea, maps_dock_);
   tabifyDockWidget(results_dock_, maps_dock_);
   results_dock_->raise();
@@ -86,6 +101,9 @@ FrameWindow::FrameWindow(QWidget* parent)
   canvas_->on_pointer = [this](std::optional<QPoint> at) { show_pointer(at); };
   strip_->on_pick = [this](int ms) { go_to_time(ms); };
   console_->on_unread = [this](const QString& why) { show_note(why); };
+  recovery_->on_failure = [this](const std::string& why) {
+    show_note(QStringLiteral("回復ファイルを書けません: ") + from_utf8(why));
+  };
   console_->send_to_chart = [this](const QString& line) {
     const bool taken = canvas_->send_reply(line);
     if (taken) stop_asking();
@@ -126,6 +144,7 @@ void FrameWindow::apply_one(const GuiOp& op) {
                    canvas_->set_cross_cursor(o.cursor == Cursor::cross);
                  },
                  [this](const gui_op::Stop&) {
+                   recovery_->flush();  // tables the program ended without saving
                    stopping_ = true;
                    close();
                  },
@@ -133,6 +152,11 @@ void FrameWindow::apply_one(const GuiOp& op) {
                    results_ = o.results;
                    results_view_->show_results(o.results);
                    show_recording(o.results->recording);
+                   // The end of a pass, or a change at the menu: kept at once.
+                   recovery_->set_results_file(o.results->results_file);
+                   keep_tables(o.results, true);
+                   const std::filesystem::path file = o.results->results_file;
+                   QTimer::singleShot(0, this, [this, file] { offer_recovery(file); });
 #if TELMOR_MAPS
                    show_maps(o.results);
 #endif
@@ -142,7 +166,10 @@ void FrameWindow::apply_one(const GuiOp& op) {
                  [this](const gui_op::Note& o) { show_note(from_utf8(o.text)); },
                  [this](const gui_op::TimeAxis& o) { show_axis(o.axis); },
                  [this](const gui_op::Strip& o) { strip_->set_strip(o.strip); },
-                 [this](const gui_op::LiveResults& o) { show_live_results(o.results); },
+                 [this](const gui_op::LiveResults& o) {
+                   show_live_results(o.results);
+                   keep_tables(o.results, false);
+                 },
                  [this](const gui_op::Unsaved& o) { show_unsaved(o.unsaved); },
                  [this](const gui_op::AskExit&) {
                    // After this batch: a dialog's event loop must not apply
@@ -162,8 +189,47 @@ void FrameWindow::open_chart() {
   const int natural = ChartCanvas::kHeight + strip_->height() + ruler_->height();
   const int chart_height = std::min(natural, std::max(room - 150, room / 2));
   splitter_->setSizes({chart_height, std::max(room - chart_height, 80)});
+  keep_chart_room();
   activateWindow();
   canvas_->setFocus(Qt::OtherFocusReason);
+}
+
+void FrameWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  // After the layout has placed the docks at the new size.
+  QTimer::singleShot(0, this, [this] { keep_chart_room(); });
+}
+
+void FrameWindow::keep_chart_room() {
+  if (!chart_is_open()) return;
+  const int want = height() / 2;
+  const int short_by = want - chart_panel_->height();
+  if (short_by <= 0) return;
+  // The docks of the bottom give way first, down to a few rows.
+  QList<QDockWidget*> docks;
+  QList<int> heights;
+  for (QDockWidget* dock : {results_dock_
+#if TELMOR_MAPS
+                            , maps_dock_
+#endif
+       }) {
+    const int height = std::max(dock->height() - short_by, dock->minimumSizeHint().height());
+    if (dock->isVisible() && !dock->isFloating() &&
+        dockWidgetArea(dock) == Qt::BottomDockWidgetArea && height < dock->height()) {
+      docks.append(dock);
+      heights.append(height);
+    }
+  }
+  if (!docks.isEmpty()) {
+    resizeDocks(docks, heights, Qt::Vertical);
+    // The central part grows once the layout has run: measure again then.
+    QTimer::singleShot(0, this, [this] { keep_chart_room(); });
+    return;
+  }
+  // Then the console, which keeps a few lines.
+  const int room = splitter_->height() - splitter_->handleWidth();
+  const int chart = std::min(std::max(want, splitter_->sizes().value(0)), std::max(room - 80, 0));
+  splitter_->setSizes({chart, room - chart});
 }
 
 void FrameWindow::close_chart() {
@@ -184,11 +250,13 @@ void FrameWindow::ask(const gui_op::Ask& ask) {
       canvas_->set_asking(true);
       for (const auto& [letter, action] : letter_actions_) action->setEnabled(ask.menu);
       undo_action_->setEnabled(ask.menu && menu_drops_ > 0);
+      if (ask.menu) send_restore();
       break;
     case What::mouse:
       console_->set_asker(ConsolePane::Asker::mouse);
       for (const auto& [key, action] : pass_key_actions_) action->setEnabled(ask.pass_keys);
       pass_waits_ = ask.pass_keys;
+      update_undo_redo();
       next_review_->setEnabled(ask.pass_keys);
       previous_review_->setEnabled(ask.pass_keys);
       break;
@@ -241,6 +309,7 @@ QString FrameWindow::note_text() const { return note_label_->text(); }
 
 void FrameWindow::show_place(const Place& place) {
   place_ = place;
+  update_undo_redo();
   results_view_->show_place(place);
   if (place.lead == 0) {
     review_label_->clear();
@@ -254,6 +323,13 @@ void FrameWindow::show_place(const Place& place) {
                         from_utf8(format_fixed(place.start_ms / 1000.0, 1)) + QStringLiteral("–") +
                         from_utf8(format_fixed(place.end_ms / 1000.0, 1)) + QStringLiteral(" s"));
   canvas_->set_lead_label(lead);
+}
+
+void FrameWindow::update_undo_redo() {
+  // At the menu the drops made there decide (see ask).
+  if (!pass_waits_) return;
+  undo_action_->setEnabled(place_.can_undo);
+  redo_action()->setEnabled(place_.can_redo);
 }
 
 void FrameWindow::show_note(const QString& note) { note_label_->setText(note); }
@@ -289,6 +365,8 @@ void FrameWindow::go_to_time(int ms) {
 
 void FrameWindow::show_unsaved(bool unsaved) {
   unsaved_ = unsaved;
+  // Saved, loaded, or every change taken back: nothing to recover.
+  if (!unsaved) recovery_->drop();
   unsaved_label_->setVisible(unsaved);
   setWindowModified(unsaved);
 }
@@ -302,6 +380,7 @@ void FrameWindow::show_recording(const std::string& name) {
 
 void FrameWindow::answer_exit_question() {
   const ExitChoice choice = ask_exit_choice ? ask_exit_choice() : exit_dialog();
+  if (choice == ExitChoice::discard) recovery_->drop();
   input_.answer_exit(choice);
 }
 
@@ -312,6 +391,7 @@ void FrameWindow::closeEvent(QCloseEvent* event) {
       event->ignore();
       return;
     }
+    if (choice == ExitChoice::discard) recovery_->drop();
     if (choice == ExitChoice::save) {
       // The program leaves what it is doing, saves, and ends the run, which
       // closes the frame; should the save fail, it is back at its menu.
@@ -320,6 +400,7 @@ void FrameWindow::closeEvent(QCloseEvent* event) {
       return;
     }
   }
+  recovery_->flush();
   // Wakes a program waiting for input; its read throws InputClosed.
   input_.close();
   event->accept();

@@ -43,7 +43,7 @@ QString help_html() {
 <h3>ドライブとフォルダ</h3>
 <p>波形データは <code>ドライブ:\data\map\名前.txt</code> に置きます。Windows ではそのままのパスです。
 それ以外では、ドライブ文字は TELMOR を起動したフォルダの下の小文字のフォルダになり、
-<code>d:\data\map\abc.txt</code> は <code>./d/data/map/abc.txt</code> です。</p>
+<code>d:\data\map\abc.txt</code> は起動したフォルダの <code>d\data\map\abc.txt</code> です（フォルダの区切りはそのシステムのもの）。</p>
 
 <h3>結果ファイル</h3>
 <p><b>s</b> は AT・RT の表を <code>ドライブ:\data\map\名前ari.csv</code> に保存し、<b>o</b> はそれを読み込みます。

@@ -1,6 +1,7 @@
 // The telmor executable: the frame on the GUI thread, the program on a worker.
 #include <QApplication>
 #include <QLocale>
+#include <QTranslator>
 #include <clocale>
 #include <cstdio>
 #include <exception>
@@ -10,7 +11,9 @@
 
 #include "console/window_layer.h"
 #include "driver/run_program.h"
+#include "gui/exit_keeper.h"
 #include "gui/frame_window.h"
+#include "gui/qt_translations.h"
 #include "gui/qt_window_layer.h"
 #include "telmor_version.h"
 
@@ -21,12 +24,18 @@ int main(int argc, char** argv) {
     return 0;
   }
   QApplication app(argc, argv);
+  // Qt's own dialogs and buttons in the system's language (before the C
+  // locale below replaces the user's for numbers).
+  QTranslator qt_texts;
+  telmor::install_qt_translations(qt_texts, QLocale::system());
   // Qt adopts the user's locale; numbers are read and written the C way.
   std::setlocale(LC_NUMERIC, "C");
   QLocale::setDefault(QLocale::c());
   QApplication::setApplicationName(QStringLiteral("TELMOR"));
 
   telmor::FrameWindow frame;
+  // Should the display go away, Qt ends the process itself.
+  telmor::keep_recovery_on_exit(&frame);
   telmor::QtWindowLayer layer(frame);
   const std::filesystem::path drives_root = std::filesystem::current_path();
 
@@ -48,5 +57,7 @@ int main(int argc, char** argv) {
   // Should the loop end some other way, a program still waiting must wake.
   frame.input().close();
   program.join();
+  frame.keep_recovery_now();
+  telmor::keep_recovery_on_exit(nullptr);
   return status;
 }

@@ -16,6 +16,11 @@ ResultsSnapshot snapshot_results(const RunRecord& r) {
   s.recording = std::string(r.file_name.trimmed());
   s.lead_count = r.lead_count;
   s.at_from = r.at_from;
+  s.at_to = r.at_to;
+  s.rt_from = r.rt_from;
+  s.rt_to = r.rt_to;
+  s.amp_ratio = r.amp_ratio;
+  s.smooth_points = r.smooth_points;
   s.beat_ms_list = r.beat_ms_list;
   s.marks = r.marks;
   return s;

@@ -50,9 +50,12 @@ BeatMap wave(const ElectrodeLayout& layout, Model at_of, double noise_fraction, 
     high = std::max(high, at_of(e.x_mm, e.y_mm));
   }
   std::mt19937 random(seed);
-  std::normal_distribution<double> noise(0.0, noise_fraction * (high - low));
+  // A normal distribution needs a positive deviation: without noise, none is drawn.
+  const double deviation = noise_fraction * (high - low);
+  std::normal_distribution<double> noise(0.0, deviation > 0.0 ? deviation : 1.0);
   for (const Electrode& e : layout.electrodes) {
-    test::set_mark(test::cell_of(t, e.lead, 1).at, at_of(e.x_mm, e.y_mm) + noise(random));
+    const double error = deviation > 0.0 ? noise(random) : 0.0;
+    test::set_mark(test::cell_of(t, e.lead, 1).at, at_of(e.x_mm, e.y_mm) + error);
   }
   return beat_map(t, layout, 1);
 }

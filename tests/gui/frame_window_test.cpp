@@ -158,6 +158,8 @@ TEST_F(FrameTest, EachKeyOfAPassReachesItsWaitAndNoOtherWait) {
   run([&](WindowLayer& layer) {
     layer.chart_open();
     reply = layer.chart_read_line();
+    // A pass with edits to undo and redo: their keys are enabled.
+    layer.show_place(Place{1, 0, 1000, PassKind::at, true, true});
     for (std::size_t i = 0; i < keys.size(); ++i) {
       got.push_back(layer.wait_mouse_event(kPassMask).key);
       ++waits_answered;
@@ -255,8 +257,10 @@ TEST_F(FramePass, UndoAndRedoAcrossWindowsRestoreTheFullTableExactly) {
   ASSERT_TRUE(shows(QStringLiteral("誘導 1  0.0–1.0 s")));
   ASSERT_TRUE(wait_until(
       [&] { return frame_->note_text() == QStringLiteral("誘導1 AT 500 ms の削除を取り消しました"); }));
+  ASSERT_TRUE(wait_until([&] { return frame_->redo_action()->isEnabled(); }));
   press(Qt::Key_Y, Qt::ControlModifier);
   ASSERT_TRUE(wait_until([&] { return frame_->note_text().contains(QStringLiteral("やり直しました")); }));
+  ASSERT_TRUE(wait_until([&] { return frame_->undo_action()->isEnabled(); }));
   press(Qt::Key_Z, Qt::ControlModifier);
   ASSERT_TRUE(wait_until([&] { return frame_->note_text().contains(QStringLiteral("取り消しました")); }));
   press(Qt::Key_Escape);

@@ -6,6 +6,9 @@
 # question, and the menu after saving. At the end it checks that the results
 # file holds the detected tables (the click was undone) by comparing it with
 # the file telmor-replay saves for the same session without the pass.
+# The review walk ends with kill -9 in the middle of a pass, a restart, 復元
+# from the recovery file and s: the saved file must hold the killed run's
+# tables.
 # Run by hand (needs xvfb, xdotool, imagemagick and a built build/):
 #   tests/gui/look_under_xvfb.sh [SCREENSHOT_FOLDER]
 set -euo pipefail
@@ -86,7 +89,8 @@ fi
 # Review by exception. The sample's detected tables flag nothing: the walk
 # first takes beat 3 (1946 ms) for a false beat and removes its marks from
 # the column header's menu, which flags its cell in every lead (ATなし). The
-# positions are the frame's at 1100 x 1000 (no window manager: at 0, 0).
+# positions are the frame's at 1100 x 1000 (no window manager: at 0, 0), the
+# chart keeping half the height.
 mkdir -p "$work/review" "$work/review-replay"
 cp -r "$top/examples/d" "$work/review/"
 cp -r "$top/examples/d" "$work/review-replay/"
@@ -94,12 +98,12 @@ start_telmor "$work/review"
 for answer in y y y sample 8; do reply "$answer"; done
 reply 10 2
 reply c 1; reply y 1
-xdotool mousemove --window "$window" 187 702 click 3   # the header of 拍3
+xdotool mousemove --window "$window" 187 873 click 3   # the header of 拍3
 sleep 0.5
 key Down; key Return                                  # この拍の印をすべて削除
 sleep 0.5
 shot 8-review-beat-dropped
-xdotool mousemove --window "$window" 187 732 click --repeat 2 --delay 80 1  # lead 1, 拍3
+xdotool mousemove --window "$window" 187 897 click --repeat 2 --delay 80 1  # lead 1, 拍3
 sleep 1
 shot 9-review-cell-to-window
 xdotool windowfocus --sync "$window"
@@ -109,19 +113,39 @@ shot 10-review-f3
 xdotool mousemove --window "$window" 420 300 click 1   # an edit: the view follows it
 sleep 0.5
 shot 11-review-edit
-key ctrl+z          # and back
-key Escape
-reply y 1           # save
-shot 12-review-saved
+sleep 1.5           # the recovery file follows within a second
+kill -9 "$telmor"; wait "$telmor" 2>/dev/null || true
+recover="$work/review/d/data/map/sampleari.csv.recover"
+[ -f "$recover" ] || { echo "no recovery file after kill -9" >&2; exit 1; }
+# What s must save after the restore: the recovery file's results lines.
+sed '/^# TELMOR recovery/,$d' "$recover" >"$work/recovered.csv"
+start_telmor "$work/review"
+for answer in y y y sample 8; do reply "$answer"; done
+reply 10 2          # the overview, then the recovery question
+shot 12-recovery-question
+dialog=$(xdotool search --onlyvisible --pid "$telmor" | tail -1)
+xdotool windowfocus --sync "$dialog"
+key Return          # 復元, the default button
+sleep 0.5
+shot 13-restored
+xdotool windowfocus --sync "$window"
+reply s; reply y 1  # save the restored tables
+shot 14-review-saved
 reply x 1
 sleep 1
 if kill -0 "$telmor" 2>/dev/null; then echo "TELMOR did not end after x" >&2; exit 1; fi
+[ ! -f "$recover" ] || { echo "the recovery file outlived the save" >&2; exit 1; }
+if cmp "$work/review/d/data/map/sampleari.csv" "$work/recovered.csv"; then
+  echo "review results file: the restored tables of the killed run"
+else
+  echo "review results file differs from the recovery file's tables" >&2
+  exit 1
+fi
 printf '%s\n' "console y" "console y" "console y" "console sample" "console 8" "console 10" \
   "chart c" "chart y" "drop-beat 1946" "chart s" "chart y" "chart x" >"$work/review.script"
 "$build/src/replay/telmor-replay" --root "$work/review-replay" "$work/review.script" >/dev/null
-if cmp "$work/review/d/data/map/sampleari.csv" "$work/review-replay/d/data/map/sampleari.csv"; then
-  echo "review results file: as telmor-replay's drop-beat saves it"
-else
-  echo "review results file differs from the replay's" >&2
+if cmp -s "$work/review/d/data/map/sampleari.csv" "$work/review-replay/d/data/map/sampleari.csv"; then
+  echo "review results file lacks the pass's edit: only the drop-beat is there" >&2
   exit 1
 fi
+echo "review results file: the drop-beat of telmor-replay plus the pass's edit"

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -61,6 +62,8 @@ struct Place {
   int start_ms = 0;
   int end_ms = 0;
   PassKind kind = PassKind::none;
+  bool can_undo = false;  // the pass has an edit to undo, to redo
+  bool can_redo = false;
 };
 
 // What the user chose when the program was to end with unsaved changes.
@@ -84,10 +87,20 @@ class SaveAndClose : public std::runtime_error {
 // A change of the tables asked for while the program waits at its menu (the
 // desktop's results view, the replay's drop-beat): the menu's read throws it,
 // the program makes the change and reads its menu letter again.
+// The tables and ranges of a recovery file, which restore brings back.
+struct RestoredTables {
+  MarkTables marks;
+  std::int32_t at_from = 0;
+  std::int32_t at_to = 0;
+  std::int32_t rt_from = 0;
+  std::int32_t rt_to = 0;
+};
+
 struct MenuEdit {
-  enum class What : std::uint8_t { drop_beat, undo };
+  enum class What : std::uint8_t { drop_beat, undo, restore };
   What what = What::drop_beat;
   std::int32_t beat_ms = 0;  // drop_beat: the beat's time
+  std::shared_ptr<const RestoredTables> restored;  // restore: what comes back
 };
 
 class MenuEditRequest : public std::runtime_error {

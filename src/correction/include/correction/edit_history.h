@@ -40,6 +40,9 @@ class EditHistory {
   // True when every edit kept is undone: the table is as the pass found it
   // (if no edit was dropped for room).
   bool at_start() const { return done_ == 0 && !dropped_; }
+  // Whether undo and redo have an edit to give.
+  bool can_undo() const { return done_ > 0; }
+  bool can_redo() const { return done_ < edits_.size(); }
 
  private:
   std::vector<Edit> edits_;

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <QImage>
 #include <QPoint>
 #include <QString>
 #include <functional>
@@ -20,6 +21,7 @@
 
 class QAction;
 class QCloseEvent;
+class QResizeEvent;
 class QDockWidget;
 #if TELMOR_MAPS
 namespace telmor {
@@ -36,7 +38,12 @@ class ChartCanvas;
 class ChartRuler;
 class ConsolePane;
 class LeadStripView;
+class RecoveryKeeper;
 class ResultsView;
+struct RecoveryOffer;
+
+// What the user does with a recovery file offered at start-up.
+enum class RecoveryChoice { restore, discard, later };
 
 class FrameWindow : public QMainWindow {
  public:
@@ -80,6 +87,13 @@ class FrameWindow : public QMainWindow {
   // ("sample_results.csv"), or the suffix alone without its "_" before a
   // recording is known.
   QString export_name(const QString& suffix) const;
+  // Where the export dialogs start: that name in the recording's folder (its
+  // results file's) once a recording is known.
+  QString export_path(const QString& suffix) const;
+  // The chart image exported: a caption (recording, lead and window, or the
+  // overview's span), the chart at its logical size, and the time ruler.
+  QImage chart_image() const;
+  QString chart_caption() const;
 
   // The question asked before unsaved tables are lost; tests answer it
   // without a dialog by setting it.
@@ -97,19 +111,35 @@ class FrameWindow : public QMainWindow {
   QString review_text() const;
   QAction* review_action(bool forward) const { return forward ? next_review_ : previous_review_; }
   QAction* undo_action() const { return undo_action_; }
+  QAction* redo_action() const { return pass_key_action(PassKey::redo); }
+
+  // Edits that survive a crash: the recovery file kept beside the results
+  // file while the tables are unsaved, and the question asked at start-up
+  // when one is found (tests answer it without a dialog by setting it).
+  RecoveryKeeper* recovery() const { return recovery_; }
+  std::function<RecoveryChoice(const RecoveryOffer&)> ask_recovery_choice;
+  // Writes the recovery file now if the tables wait for it: the program is
+  // about to end without the frame (the display went away).
+  void keep_recovery_now();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void apply_one(const GuiOp& op);
   void open_chart();
+  // The chart (with its strip and ruler) keeps at least half the frame's
+  // height while it is open: the docks below give way, then the console.
+  void keep_chart_room();
   void close_chart();
   void build_menus();
   void build_status_bar();
   void ask(const gui_op::Ask& ask);
   void stop_asking();
   void show_place(const Place& place);
+  // Undo and redo enabled only with something to take back or bring again.
+  void update_undo_redo();
   void build_review();
   void show_live_results(std::shared_ptr<const ResultsSnapshot> live);
   bool menu_waits() const;
@@ -121,6 +151,12 @@ class FrameWindow : public QMainWindow {
   // A time picked on the strip: in a pass, its window of the pass's lead.
   void go_to_time(int ms);
   void show_unsaved(bool unsaved);
+  // Once per results file, after its recording's overview: offers its
+  // recovery file and passes a restore to the program at its menu.
+  void offer_recovery(const std::filesystem::path& results_file);
+  RecoveryChoice recovery_dialog(const RecoveryOffer& offer);
+  void send_restore();
+  void keep_tables(const std::shared_ptr<const ResultsSnapshot>& tables, bool at_once);
   void show_recording(const std::string& name);
 #if TELMOR_MAPS
   // The maps follow the tables; the layout beside a recording's results file
@@ -166,6 +202,9 @@ class FrameWindow : public QMainWindow {
   Place place_{};            // the pass window on show
   int menu_drops_ = 0;       // drops asked for at the menu since its last command
   bool stopping_ = false;  // the program has ended: closing asks nothing
+  RecoveryKeeper* recovery_;
+  std::filesystem::path recovery_looked_beside_;  // the results file whose recovery was offered
+  std::shared_ptr<const RestoredTables> restore_;  // chosen, not yet taken by the program
 };
 
 }  // namespace telmor

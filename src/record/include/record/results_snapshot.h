@@ -30,6 +30,13 @@ struct ResultsSnapshot {
   std::filesystem::path results_file;
   std::int32_t lead_count = 0;
   std::int32_t at_from = 0;  // the AT range's start: beats own times from there
+  // The rest of the settings and ranges the tables were made with, so that a
+  // copy of the tables (a recovery file) can say what they belong to.
+  std::int32_t at_to = 0;
+  std::int32_t rt_from = 0;
+  std::int32_t rt_to = 0;
+  float amp_ratio = 0.0f;
+  std::int32_t smooth_points = 0;
   std::array<std::int32_t, kMaxRows> beat_ms_list{};
   MarkTables marks;
   MarkFigures figures;  // as the derivative gives them; NaN when it was not at hand

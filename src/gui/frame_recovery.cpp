@@ -1,0 +1,85 @@
+// Edits that survive a crash, the frame's part: the tables handed over are
+// kept in the recovery file while unsaved, and a recovery file found after a
+// recording's overview is offered back; a restore goes to the program at its
+// menu, so that the tables change only on the program's thread.
+#include <QDateTime>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "gui/frame_window.h"
+#include "gui/recovery_file.h"
+#include "gui/recovery_keeper.h"
+
+namespace telmor {
+
+void FrameWindow::keep_tables(const std::shared_ptr<const ResultsSnapshot>& tables, bool at_once) {
+  // The unsaved state comes before the tables it belongs to.
+  if (unsaved_) recovery_->keep(tables, at_once);
+}
+
+void FrameWindow::keep_recovery_now() { recovery_->flush(); }
+
+void FrameWindow::offer_recovery(const std::filesystem::path& results_file) {
+  if (results_file.empty() || results_file == recovery_looked_beside_) return;
+  recovery_looked_beside_ = results_file;
+  std::optional<RecoveryOffer> offer = find_recovery(results_file);
+  if (!offer) return;
+  switch (ask_recovery_choice ? ask_recovery_choice(*offer) : recovery_dialog(*offer)) {
+    case RecoveryChoice::restore:
+      if (results_ && offer->recovered.lead_count == results_->lead_count) {
+        restore_ = std::make_shared<const RestoredTables>(offer->recovered.tables);
+        send_restore();
+      }
+      break;
+    case RecoveryChoice::discard: {
+      std::error_code ignored;  // gone already is as good
+      std::filesystem::remove(offer->file, ignored);
+      show_note(QStringLiteral("回復ファイルを破棄しました"));
+      break;
+    }
+    case RecoveryChoice::later:
+      break;
+  }
+}
+
+RecoveryChoice FrameWindow::recovery_dialog(const RecoveryOffer& offer) {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+      offer.written.time_since_epoch());
+  const QString when =
+      QDateTime::fromMSecsSinceEpoch(ms.count()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  const bool fits = results_ && offer.recovered.lead_count == results_->lead_count;
+  QString text = QStringLiteral("保存していない変更の回復ファイルがあります。\n\n") +
+                 QString::fromStdU16String(offer.file.u16string()) +
+                 QStringLiteral("\n書き込み: ") + when +
+                 QStringLiteral("\n結果ファイルと異なる印: %1 個").arg(offer.differing_marks);
+  text += fits ? QStringLiteral("\n\n復元すると表は回復ファイルのものになります（未保存）。")
+               : QStringLiteral("\n\n誘導数が %1 で、この記録と合わないので復元できません。")
+                     .arg(offer.recovered.lead_count);
+  QMessageBox box(QMessageBox::Question, QStringLiteral("TELMOR"), text, QMessageBox::NoButton, this);
+  QPushButton* restore = box.addButton(QStringLiteral("復元"), QMessageBox::AcceptRole);
+  restore->setEnabled(fits);
+  QPushButton* discard = box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
+  QPushButton* later = box.addButton(QStringLiteral("後で"), QMessageBox::RejectRole);
+  box.setDefaultButton(fits ? restore : later);
+  box.exec();
+  if (box.clickedButton() == restore) return RecoveryChoice::restore;
+  if (box.clickedButton() == discard) return RecoveryChoice::discard;
+  return RecoveryChoice::later;
+}
+
+void FrameWindow::send_restore() {
+  if (!restore_ || !menu_waits()) return;
+  MenuEdit edit;
+  edit.what = MenuEdit::What::restore;
+  edit.restored = restore_;
+  if (input_.push_menu_edit(edit)) {
+    restore_.reset();
+    menu_drops_ = 0;  // drops before the restore are not taken back over it
+    return;
+  }
+  // The program has asked for its letter but is not reading yet.
+  QTimer::singleShot(10, this, [this] { send_restore(); });
+}
+
+}  // namespace telmor

@@ -1,0 +1,127 @@
+// The frame's smaller duties: undo and redo enabled by the pass's history,
+// exports offered in the recording's folder, the chart image with caption
+// and ruler, Qt's texts in Japanese, one path separator in the help, and the
+// chart's share of a small window.
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTranslator>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "correction/mark_correction.h"
+#include "gui/help_text.h"
+#include "gui/qt_translations.h"
+#include "support/gui_test_support.h"
+#include "support/pass_record.h"
+
+namespace telmor {
+namespace {
+
+using test::wait_until;
+
+struct Extras : test::DesktopTest {
+  std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
+  DrawingState drawing;
+  void SetUp() override {
+    test::DesktopTest::SetUp();
+    test::set_up_small_pass(*record, drawing);
+  }
+  bool enabled(bool undo, bool redo) {
+    return wait_until([&] {
+      return frame_->undo_action()->isEnabled() == undo && frame_->redo_action()->isEnabled() == redo &&
+             frame_->pass_key_action(PassKey::right)->isEnabled();
+    });
+  }
+  // Dark pixels in rows [top, bottom) of image.
+  static int dark_pixels(const QImage& image, int top, int bottom) {
+    int dark = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return dark;
+  }
+};
+
+TEST_F(Extras, UndoAndRedoAreEnabledOnlyWithAnEditToTakeBackOrBringAgain) {
+  run([this](WindowLayer& layer) {
+    layer.chart_open();
+    correct_marks(layer, *record, drawing, MarkKind::at);
+  });
+  ASSERT_TRUE(enabled(false, false));
+  test::click(canvas(), Qt::LeftButton, test::on_chart(*canvas(), QPoint(300, 120)));
+  ASSERT_TRUE(enabled(true, false));
+  frame_->undo_action()->trigger();
+  ASSERT_TRUE(enabled(false, true));
+  frame_->redo_action()->trigger();
+  ASSERT_TRUE(enabled(true, false));
+  frame_->pass_key_action(PassKey::escape)->trigger();
+  ASSERT_TRUE(program().wait_finished());
+  EXPECT_EQ(record->at_ms(1, 1), pass_click_ms(300, 0));
+}
+
+TEST_F(Extras, ExportsStartInTheRecordingsFolderAndTheImageHasCaptionAndRuler) {
+  std::atomic<bool> shown = false;
+  run([&](WindowLayer& layer) {
+    layer.chart_open();
+    ResultsSnapshot tables;
+    tables.recording = "small";
+    tables.results_file = std::filesystem::path("/data/map") / "smallari.csv";
+    layer.at_menu(tables);
+    layer.show_time_axis({TimeAxis::Kind::pass_window, 1000, 0.0f, 0.0f, 2000, 0.25f});
+    layer.show_place(Place{2, 1000, 2000, PassKind::at});
+    shown = true;
+  });
+  ASSERT_TRUE(wait_until([&] { return shown && frame_->place_text().startsWith(QStringLiteral("誘導 2")); }));
+  EXPECT_EQ(frame_->export_path(QStringLiteral("_chart.png")), QStringLiteral("/data/map/small_chart.png"));
+  EXPECT_EQ(frame_->chart_caption(), QStringLiteral("small  誘導 2  1.0–2.0 s"));
+  const QImage image = frame_->chart_image();
+  ASSERT_EQ(image.width(), ChartCanvas::kWidth);
+  ASSERT_GT(image.height(), ChartCanvas::kHeight);
+  const int caption = (image.height() - ChartCanvas::kHeight) / 2;  // caption and ruler bands
+  EXPECT_GT(dark_pixels(image, 0, caption - 2), 50);  // the caption's text
+  // The ruler: 11 ticks from 1000 to 2000 ms, labels under every 500 ms.
+  EXPECT_GT(dark_pixels(image, image.height() - caption, image.height()), 11 * 4);
+}
+
+TEST(QtTexts, JapaneseButtonsWhereTheSystemIsJapanese) {
+  QTranslator japanese;
+  ASSERT_TRUE(install_qt_translations(japanese, QLocale(QLocale::Japanese, QLocale::Japan)));
+  QDialogButtonBox buttons(QDialogButtonBox::Close | QDialogButtonBox::Cancel);
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Close)->text(), QStringLiteral("閉じる"));
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+  QCoreApplication::removeTranslator(&japanese);
+  QTranslator none;
+  EXPECT_FALSE(install_qt_translations(none, QLocale(QLocale::Zulu, QLocale::SouthAfrica)));
+}
+
+TEST(HelpText, PathExamplesUseOneSeparator) {
+  const QString help = help_html();
+  const QRegularExpression code(QStringLiteral("<code>([^<]*)</code>"));
+  int paths = 0;
+  for (auto match = code.globalMatch(help); match.hasNext();) {
+    const QString path = match.next().captured(1);
+    EXPECT_FALSE(path.contains(QLatin1Char('/'))) << path.toStdString();
+    paths += path.contains(QLatin1Char('\\')) ? 1 : 0;
+  }
+  EXPECT_GE(paths, 3);
+}
+
+TEST_F(Extras, AtASmallWindowTheChartKeepsHalfTheHeight) {
+  run([](WindowLayer& layer) {
+    layer.chart_open();
+    layer.at_menu(ResultsSnapshot{});
+    layer.chart_read_line();
+  });
+  frame_->resize(800, 700);
+  QWidget* chart = canvas()->parentWidget();
+  EXPECT_TRUE(wait_until([&] {
+    return frame_->chart_is_open() && frame_->height() == 700 && chart->height() >= 350;
+  })) << chart->height() << " of " << frame_->height();
+  EXPECT_TRUE(frame_->results_dock()->isVisible());
+  EXPECT_GT(frame_->results_dock()->height(), 0);
+}
+
+}  // namespace
+}  // namespace telmor

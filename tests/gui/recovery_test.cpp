@@ -1,0 +1,214 @@
+// Edits that survive a crash: the recovery file's text, its writing at most
+// once a second, its life beside the results file (written after an edit,
+// removed by a save, a load or 保存しない), and the restore after a kill.
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "correction/mark_table.h"
+#include "driver/command_loop.h"
+#include "gui/recovery_file.h"
+#include "gui/recovery_keeper.h"
+#include "recovery_walk.h"
+#include "results/results_format.h"
+#include "support/gui_test_support.h"
+#include "support/test_files.h"
+
+namespace telmor {
+namespace {
+
+using test::wait_until;
+
+// The settings lines of the small session, written out by hand.
+constexpr const char* kSettingsLines =
+    "# TELMOR recovery\r\nlead_count=2\r\namp_ratio=0.5\r\nsmooth_points=7\r\n"
+    "at_range=-50,100\r\nrt_range=150,400\r\n";
+
+std::string results_text(const MarkTables& marks, int leads) {
+  std::string text;
+  EXPECT_EQ(format_results(marks, leads, text).fault, FormatFault::none);
+  return text;
+}
+
+// The kill test's edits as the mark table makes them: lead 1's AT at 500 ms,
+// then lead 2's at 200 ms (in row 2, sorted to row 1, under the shared count).
+MarkTables walk_tables() {
+  MarkTables marks;
+  edit_at_click(marks.at_ms_table[0], marks.at_source_table[0], marks.at_beat_count,
+                test::kLead1Ms);
+  edit_at_click(marks.at_ms_table[1], marks.at_source_table[1], marks.at_beat_count,
+                test::kLead2Ms);
+  return marks;
+}
+
+TEST(RecoveryText, IsTheResultsFileThenTheSettingsAndReadsBack) {
+  ResultsSnapshot tables;
+  tables.lead_count = 2;
+  tables.marks.at_ms(1, 1) = test::kLead1Ms;
+  tables.marks.at_ms(2, 1) = test::kLead2Ms;
+  tables.marks.at_beat_count = 1;
+  tables.marks.rt_ms(2, 3) = 812.0f;
+  tables.marks.rt_beat_count = 3;
+  tables.amp_ratio = 0.5f;
+  tables.smooth_points = 7;
+  tables.at_from = -50;
+  tables.at_to = 100;
+  tables.rt_from = 150;
+  tables.rt_to = 400;
+  const std::string text = recovery_text(tables);
+  EXPECT_EQ(text, results_text(tables.marks, 2) + kSettingsLines);
+  const std::optional<Recovered> back = parse_recovery(text);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(differing_marks(back->tables.marks, tables.marks, 2), 0);
+  EXPECT_EQ(back->tables.marks.rt_beat_count, 3);
+  EXPECT_EQ(back->tables.marks.at_source_table[0][0], MarkSource::loaded);
+  EXPECT_EQ(back->lead_count, 2);
+  EXPECT_EQ(back->amp_ratio, 0.5f);
+  EXPECT_EQ(back->smooth_points, 7);
+  EXPECT_EQ(back->tables.at_from, -50);
+  EXPECT_EQ(back->tables.rt_to, 400);
+}
+
+TEST(RecoveryText, AnythingMissingOrBadReadsNothing) {
+  ResultsSnapshot tables;
+  tables.lead_count = 2;
+  const std::string good = recovery_text(tables);
+  const auto without = [&](const std::string& part, const std::string& by = "") {
+    std::string text = good;
+    text.replace(text.find(part), part.size(), by);
+    return text;
+  };
+  for (const std::string& text :
+       {without("# TELMOR recovery\r\n"), without("smooth_points=0\r\n"),
+        without("lead_count=2", "lead_count=21"), without("amp_ratio=0", "amp_ratio=0,5"),
+        without("at_range=0,0", "at_range=0"), good.substr(0, 20)}) {
+    EXPECT_FALSE(parse_recovery(text)) << text;
+  }
+}
+
+TEST(RecoveryKeeperTiming, WritesAtOnceThenAtMostOnceASecond) {
+  test::ScratchDir dir;
+  RecoveryKeeper keeper;
+  keeper.set_results_file(dir / "aari.csv");
+  auto tables = std::make_shared<ResultsSnapshot>();
+  tables->lead_count = 1;
+  tables->marks.at_ms(1, 1) = 100.0f;
+  tables->marks.at_beat_count = 1;
+  keeper.keep(tables, false);
+  const auto holds = [&](float ms) {
+    const std::optional<Recovered> run = parse_recovery(test::read_whole_file(keeper.file()));
+    return run && run->tables.marks.at_ms(1, 1) == ms;
+  };
+  ASSERT_TRUE(holds(100.0f));
+  auto later = std::make_shared<ResultsSnapshot>(*tables);
+  later->marks.at_ms(1, 1) = 300.0f;
+  keeper.keep(later, false);
+  EXPECT_TRUE(holds(100.0f));  // within the second
+  EXPECT_FALSE(wait_until([&] { return holds(300.0f); }, std::chrono::milliseconds(600)));
+  EXPECT_TRUE(wait_until([&] { return holds(300.0f); }, std::chrono::milliseconds(1500)));
+  keeper.drop();
+  EXPECT_FALSE(std::filesystem::exists(keeper.file()));
+}
+
+// The frame over the real command loop on the small session.
+struct Recovery : test::DesktopTest {
+  test::DrivesRoot drives;
+  std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
+  DrawingState drawing;
+  std::optional<RecoveryOffer> offered;
+
+  void SetUp() override {
+    test::DesktopTest::SetUp();
+    test::set_up_small_session(*record, drawing);
+    std::filesystem::create_directories(results_file().parent_path());
+    frame_->ask_recovery_choice = [this](const RecoveryOffer& offer) {
+      offered = offer;
+      return RecoveryChoice::restore;
+    };
+  }
+  std::filesystem::path results_file() const { return test::small_results_file(drives.path()); }
+  std::filesystem::path recovery() const { return recovery_path(results_file()); }
+  void start() {
+    run([this](WindowLayer& layer) { run_command_loop(layer, *record, drawing, drives.path()); });
+  }
+  // A reply in the chart once the program reads one.
+  bool reply(const char* text) {
+    return wait_until([&] { return canvas()->send_reply(QString::fromUtf8(text)); });
+  }
+  bool at_menu() {
+    return wait_until([&] { return frame_->letter_action('x')->isEnabled(); });
+  }
+  bool shows(const char* place) {
+    return wait_until([&] { return frame_->place_text() == QString::fromUtf8(place); });
+  }
+  // An AT pass adding lead 1's mark, ended with Esc and n to its save question.
+  bool edit_in_a_pass() {
+    if (!at_menu()) return false;
+    frame_->letter_action('a')->trigger();
+    if (!shows("誘導 1  0.0–1.0 s")) return false;
+    test::click(canvas(), Qt::LeftButton, test::on_chart(*canvas(), test::kLead1Click));
+    if (!wait_until([&] { return std::filesystem::exists(recovery()); })) return false;
+    frame_->pass_key_action(PassKey::escape)->trigger();
+    return reply("n") && at_menu();
+  }
+};
+
+TEST_F(Recovery, WrittenAfterAnEditAndRemovedBySaveLoadAndDiscard) {
+  start();
+  ASSERT_TRUE(edit_in_a_pass());
+  MarkTables edited;
+  edited.at_ms(1, 1) = test::kLead1Ms;
+  edited.at_beat_count = 1;
+  EXPECT_EQ(test::read_whole_file(recovery()), results_text(edited, 2) + kSettingsLines);
+  // s: saved, the recovery file goes.
+  ASSERT_TRUE(reply("s") && reply("y"));
+  EXPECT_TRUE(wait_until([&] { return !std::filesystem::exists(recovery()); }));
+  EXPECT_EQ(test::read_whole_file(results_file()), results_text(edited, 2));
+  // o: loaded, it goes again.
+  ASSERT_TRUE(edit_in_a_pass());  // takes lead 1's mark away again
+  ASSERT_TRUE(reply("o") && reply("y"));
+  EXPECT_TRUE(wait_until([&] { return !std::filesystem::exists(recovery()); }));
+  // x with 保存しない: it goes too.
+  ASSERT_TRUE(edit_in_a_pass());
+  frame_->ask_exit_choice = [] { return ExitChoice::discard; };
+  ASSERT_TRUE(reply("x"));
+  ASSERT_TRUE(program().wait_finished());
+  EXPECT_FALSE(std::filesystem::exists(recovery()));
+  EXPECT_FALSE(offered);  // none was there at the start
+}
+
+TEST_F(Recovery, AfterAKillInAPassRestoreBringsTheEditsBackForS) {
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  child.setProcessEnvironment(env);
+  child.start(QStringLiteral(TELMOR_RECOVERY_CHILD),
+              {QString::fromStdU16String(drives.path().u16string())});
+  ASSERT_TRUE(child.waitForStarted());
+  ASSERT_TRUE(wait_until([&] { return child.canReadLine() || child.state() == QProcess::NotRunning; },
+                         std::chrono::seconds(20)));
+  ASSERT_EQ(child.readLine().trimmed(), QByteArray("ready"));
+  child.kill();  // SIGKILL: no handler, no exit, in the middle of the pass
+  ASSERT_TRUE(child.waitForFinished());
+  EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+  ASSERT_TRUE(std::filesystem::exists(recovery()));
+  ASSERT_FALSE(std::filesystem::exists(results_file()));
+
+  start();
+  ASSERT_TRUE(wait_until([&] { return offered.has_value() && frame_->unsaved(); }));
+  EXPECT_EQ(offered->differing_marks, 2);  // against no results file at all
+  ASSERT_TRUE(at_menu());
+  ASSERT_TRUE(reply("s") && reply("y"));
+  ASSERT_TRUE(wait_until([&] { return std::filesystem::exists(results_file()); }));
+  EXPECT_EQ(test::read_whole_file(results_file()), results_text(walk_tables(), 2));
+  EXPECT_TRUE(wait_until([&] { return !std::filesystem::exists(recovery()); }));
+  ASSERT_TRUE(reply("x"));
+  ASSERT_TRUE(program().wait_finished());
+}
+
+}  // namespace
+}  // namespace telmor
