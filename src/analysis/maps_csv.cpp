@@ -30,19 +30,6 @@ std::string header(std::string_view columns) {
 
 }  // namespace
 
-void append_csv_name(std::string& text, std::string_view name) {
-  if (name.find_first_of(",\"\r\n") == std::string_view::npos) {
-    text += name;
-    return;
-  }
-  text += '"';
-  for (const char c : name) {
-    if (c == '"') text += '"';
-    text += c;
-  }
-  text += '"';
-}
-
 std::string cv_csv(std::string_view recording, std::span<const CvVector> vectors) {
   std::string text = header(kCvHeader);
   for (const CvVector& v : vectors) {

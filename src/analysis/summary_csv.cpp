@@ -12,19 +12,6 @@ static_assert(kSummaryHeader.substr(0, kSummaryColumns.size()) == kSummaryColumn
 
 namespace {
 
-void append_name(std::string& text, std::string_view name) {
-  if (name.find_first_of(",\"\r\n") == std::string_view::npos) {
-    text += name;
-    return;
-  }
-  text += '"';
-  for (const char c : name) {
-    if (c == '"') text += '"';
-    text += c;
-  }
-  text += '"';
-}
-
 void append_field(std::string& text, std::int64_t value) {
   text += ',';
   text += format_integer(value);
@@ -51,6 +38,19 @@ void append_figures(std::string& text, const BeatCell& cell) {
 
 }  // namespace
 
+void append_csv_name(std::string& text, std::string_view name) {
+  if (name.find_first_of(",\"\r\n") == std::string_view::npos) {
+    text += name;
+    return;
+  }
+  text += '"';
+  for (const char c : name) {
+    if (c == '"') text += '"';
+    text += c;
+  }
+  text += '"';
+}
+
 void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
                          const ExtraColumns& extra) {
   for (int lead = 1; lead <= table.leads; ++lead) {
@@ -58,7 +58,7 @@ void append_summary_rows(std::string& text, std::string_view recording, const Be
       const BeatCell& cell = table.cell(lead, beat);
       const bool at = cell.at.count > 0;
       const bool rt = cell.rt.count > 0;
-      append_name(text, recording);
+      append_csv_name(text, recording);
       append_field(text, lead);
       append_field(text, beat);
       append_optional(text, beat > 0, beat > 0 ? table.beats[static_cast<std::size_t>(beat - 1)] : 0);

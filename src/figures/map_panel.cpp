@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/number_text.h"
+#include "base/viridis.h"
 #include "figures/map_view.h"
 #include "plot_text.h"
 
@@ -15,20 +16,6 @@ namespace {
 constexpr double kTitleHeight = 24.0;
 constexpr double kColourBarWidth = 70.0;
 constexpr int kSubdivisions = 12;  // each triangle filled as 12 x 12 flat pieces
-
-// Viridis at t = 0, 1/8, ..., 1, as the results view's colour scale has it
-// (matplotlib's table, every 32nd entry), interpolated linearly.
-constexpr std::array<std::array<int, 3>, 9> kViridis = {{
-    {68, 1, 84},
-    {71, 44, 122},
-    {59, 81, 139},
-    {44, 113, 142},
-    {33, 144, 141},
-    {39, 173, 129},
-    {92, 200, 99},
-    {170, 220, 50},
-    {253, 231, 37},
-}};
 
 void set_colour(cairo_t* cr, const Rgb& c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
 
@@ -149,17 +136,8 @@ void draw_colour_bar(cairo_t* cr, const PanelRect& bar, const Range& range) {
 }  // namespace
 
 Rgb viridis(double t) {
-  if (!(t > 0.0)) t = 0.0;
-  t = std::min(t, 1.0);
-  const double at = t * (kViridis.size() - 1);
-  const auto low = static_cast<std::size_t>(std::floor(at));
-  const std::size_t high = std::min(low + 1, kViridis.size() - 1);
-  const double f = at - static_cast<double>(low);
-  double c[3];
-  for (std::size_t k = 0; k < 3; ++k) {
-    c[k] = std::round(kViridis[low][k] + f * (kViridis[high][k] - kViridis[low][k])) / 255.0;
-  }
-  return {c[0], c[1], c[2]};
+  const Rgb8 c = viridis_rgb(t);
+  return {c.r / 255.0, c.g / 255.0, c.b / 255.0};
 }
 
 MapView map_view(const PanelRect& panel, std::span<const ElectrodeTimes> electrodes) {

@@ -10,6 +10,7 @@
 #include "analysis/conduction_velocity.h"
 #include "analysis/dispersion.h"
 #include "analysis/restitution.h"
+#include "analysis/summary_csv.h"  // append_csv_name
 
 namespace telmor {
 
@@ -20,9 +21,6 @@ inline constexpr std::string_view kDispersionHeader =
     "recording,beat,beat_ms,at_first_ms,at_last_ms,total_activation_ms,rt_sd_ms,rt_range_ms,"
     "rt_iqr_ms,ari_sd_ms,ari_range_ms,ari_iqr_ms,leads";
 
-// Appends a recording's name as a CSV field: as it is, or in double quotes
-// (quotes doubled) when it holds a comma, a quote or a line end.
-void append_csv_name(std::string& text, std::string_view name);
 
 // One row per vector in the given order: speeds with 4 decimals, directions
 // with 1.

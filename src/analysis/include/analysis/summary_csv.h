@@ -19,6 +19,10 @@ inline constexpr std::string_view kSummaryHeader =
     "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
     "at_fine_ms,rt_fine_ms,at_quality,rt_quality";
 
+// Appends a recording's name as a CSV field: as it is, or in double quotes
+// (quotes doubled) when it holds a comma, a quote or a line end.
+void append_csv_name(std::string& text, std::string_view name);
+
 // Extra fields at the end of a row, each with its leading comma, for the cell
 // of a lead and beat (the results view adds where each mark came from).
 using ExtraColumns = std::function<std::string(int lead, int beat, const BeatCell& cell)>;
