@@ -153,7 +153,12 @@ TEST_F(FileRead, MissingFileNamesTheFolderSearched) {
   layer.console_input = {"x"};
   ASSERT_FALSE(read("nothere", 3, 1));
   ASSERT_EQ(layer.notes.size(), 1u);
+#ifdef _WIN32
+  // On Windows the drive path is the path searched, as it stands.
+  const std::string folder = "d:\\data\\map";
+#else
   const std::string folder = (std::filesystem::absolute(root.path()) / "d" / "data" / "map").string();
+#endif
   EXPECT_EQ(layer.notes[0], "探したフォルダ: " + folder);
 }
 
