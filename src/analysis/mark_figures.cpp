@@ -16,9 +16,9 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // The median of values: the middle one, or the mean of the middle two.
 double median_of(std::span<const double> values, std::vector<std::uint64_t>& keys) {
   const std::size_t n = values.size();
-  const double upper = kth_smallest(values, n / 2, keys);
-  if (n % 2 == 1) return upper;
-  return (largest_below(values, upper, n / 2) + upper) / 2.0;
+  if (n % 2 == 1) return kth_smallest(values, n / 2, keys);
+  const auto [lower, upper] = kth_and_below(values, n / 2, keys);
+  return (lower + upper) / 2.0;
 }
 
 void fill_column(std::span<const float> deriv, double noise, const MarkColumn& times, int rows,

@@ -16,8 +16,18 @@
 #include <unistd.h>
 #define TELMOR_ISATTY(stream) isatty(fileno(stream))
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+  // Every recording needs the same few large blocks (its values, their
+  // derivative): kept in the heap from one recording to the next instead of
+  // mapped afresh, and faulted in page by page, for each.
+  mallopt(M_MMAP_THRESHOLD, 1 << 30);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
 #ifdef _WIN32
   SetConsoleOutputCP(CP_UTF8);  // file names in the report are UTF-8
 #endif

@@ -41,7 +41,9 @@ TEST(KthSmallest, IsTheValueNthElementPutsAtK) {
       const double got = kth_smallest(values, k, keys);
       EXPECT_EQ(got, sorted[k]) << "kind " << kind << " k " << k;
       if (k > 0) {
-        EXPECT_EQ(largest_below(values, got, k), sorted[k - 1]) << "kind " << kind << " k " << k;
+        const auto [below, kth] = kth_and_below(values, k, keys);
+        EXPECT_EQ(below, sorted[k - 1]) << "kind " << kind << " k " << k;
+        EXPECT_EQ(kth, sorted[k]) << "kind " << kind << " k " << k;
       }
     }
   }

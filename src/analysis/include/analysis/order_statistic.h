@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace telmor {
@@ -13,8 +14,8 @@ namespace telmor {
 // std::nth_element puts at position k. keys is scratch for the caller to keep.
 double kth_smallest(std::span<const double> values, std::size_t k, std::vector<std::uint64_t>& keys);
 
-// Given upper, the k-th smallest of values (k >= 1), the (k - 1)-th: the
-// largest value below upper when k or more lie below it, else upper itself.
-double largest_below(std::span<const double> values, double upper, std::size_t k);
+// The (k - 1)-th and the k-th smallest (k >= 1) in one selection.
+std::pair<double, double> kth_and_below(std::span<const double> values, std::size_t k,
+                                        std::vector<std::uint64_t>& keys);
 
 }  // namespace telmor
