@@ -57,11 +57,13 @@ RecoveryChoice FrameWindow::recovery_dialog(const RecoveryOffer& offer) {
                : QStringLiteral("\n\n誘導数が %1 で、この記録と合わないので復元できません。")
                      .arg(offer.recovered.lead_count);
   QMessageBox box(QMessageBox::Question, QStringLiteral("TELMOR"), text, QMessageBox::NoButton, this);
-  QPushButton* restore = box.addButton(QStringLiteral("復元"), QMessageBox::AcceptRole);
+  QPushButton* restore = box.addButton(QStringLiteral("復元(&R)"), QMessageBox::AcceptRole);
   restore->setEnabled(fits);
   QPushButton* discard = box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
   QPushButton* later = box.addButton(QStringLiteral("後で"), QMessageBox::RejectRole);
-  box.setDefaultButton(fits ? restore : later);
+  // A key typed for the console as the dialog appears must not change the
+  // tables: only a click or a chosen button restores.
+  box.setDefaultButton(later);
   box.exec();
   if (box.clickedButton() == restore) return RecoveryChoice::restore;
   if (box.clickedButton() == discard) return RecoveryChoice::discard;

@@ -36,9 +36,6 @@ QString from_utf8(const std::string& text) {
 
 // A dock's content in a scroll area, so that in a small frame the dock can
 // give its height to the chart and scroll instead.
-// The height the docks of the bottom start with: several leads of the results view.
-constexpr int kDockHeight = 320;
-
 QScrollArea* yielding(QWidget* content) {
   auto* area = new QScrollArea;
   area->setWidget(content);
@@ -192,9 +189,6 @@ void FrameWindow::open_chart() {
   const int natural = ChartCanvas::kHeight + strip_->height() + ruler_->height();
   const int chart_height = std::min(natural, std::max(room - 150, room / 2));
   splitter_->setSizes({chart_height, std::max(room - chart_height, 80)});
-  // The docks below start with room for several leads; they give way where
-  // the chart would lose its room.
-  resizeDocks({results_dock_}, {kDockHeight}, Qt::Vertical);
   keep_chart_room();
   activateWindow();
   canvas_->setFocus(Qt::OtherFocusReason);
@@ -208,9 +202,7 @@ void FrameWindow::resizeEvent(QResizeEvent* event) {
 
 void FrameWindow::keep_chart_room() {
   if (!chart_is_open()) return;
-  // Half the frame, and no more than the chart with its strip and ruler needs.
-  const int natural = ChartCanvas::kHeight + strip_->height() + ruler_->height();
-  const int want = std::min(height() / 2, natural);
+  const int want = height() / 2;
   const int short_by = want - chart_panel_->height();
   if (short_by <= 0) return;
   // The docks of the bottom give way first, down to a few rows.

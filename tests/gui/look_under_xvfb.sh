@@ -125,7 +125,7 @@ reply 10 2          # the overview, then the recovery question
 shot 12-recovery-question
 dialog=$(xdotool search --onlyvisible --pid "$telmor" | tail -1)
 xdotool windowfocus --sync "$dialog"
-key Return          # 復元, the default button
+key alt+r           # 復元 (後で is the default button)
 sleep 0.5
 shot 13-restored
 xdotool windowfocus --sync "$window"
