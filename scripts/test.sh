@@ -31,7 +31,9 @@ part "sanitizer build and tests"
 cmake -S "$top" -B "$top/build-tsan" -G Ninja -DTELMOR_SANITIZE_THREAD=ON \
       -DTELMOR_BUILD_BENCH=OFF >/dev/null
 cmake --build "$top/build-tsan" -j "$jobs" --target gui_tests
-QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="suppressions=$top/tests/gui/tsan.supp" \
+# die_after_fork=0: the recovery test starts a child program (QProcess forks
+# this multi-threaded process, then the child execs at once).
+QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="suppressions=$top/tests/gui/tsan.supp:die_after_fork=0" \
   "$top/build-tsan/tests/gui/gui_tests"
 part "desktop tests under ThreadSanitizer"
 
