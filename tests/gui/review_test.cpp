@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -198,7 +199,13 @@ TEST_F(Review, TheViewFollowsEveryEditOfThePass) {
 // The column menu's removal goes to the program's menu read as one edit of
 // the beat's time, and 元に戻す at the menu asks to take it back.
 TEST_F(Review, DroppingABeatAtTheMenuAsksTheProgramAndUndoFollows) {
+  // Written by the program's thread, read by this one.
+  std::mutex edits_mutex;
   std::optional<MenuEdit> first, second;
+  const auto edit = [&](const std::optional<MenuEdit>& which) {
+    const std::lock_guard lock(edits_mutex);
+    return which;
+  };
   run([&](WindowLayer& layer) {
     layer.chart_open();
     layer.at_menu(snapshot_results(*record));
@@ -207,6 +214,7 @@ TEST_F(Review, DroppingABeatAtTheMenuAsksTheProgramAndUndoFollows) {
       try {
         layer.chart_read_line();
       } catch (const MenuEditRequest& request) {
+        const std::lock_guard lock(edits_mutex);
         *got = request.edit();
       }
       layer.at_menu(snapshot_results(*record));
@@ -218,13 +226,15 @@ TEST_F(Review, DroppingABeatAtTheMenuAsksTheProgramAndUndoFollows) {
   frame_->drop_beat(3);
   // Enabled once the program reads its menu letter again.
   ASSERT_TRUE(wait_until([&] { return frame_->undo_action()->isEnabled(); }));
-  ASSERT_TRUE(first.has_value());
+  ASSERT_TRUE(edit(first).has_value());
   frame_->undo_action()->trigger();
-  ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::chart_line && second; }));
-  ASSERT_TRUE(first && second);
-  EXPECT_EQ(first->what, MenuEdit::What::drop_beat);
-  EXPECT_EQ(first->beat_ms, 2200);
-  EXPECT_EQ(second->what, MenuEdit::What::undo);
+  ASSERT_TRUE(wait_until(
+      [&] { return frame_->input().awaiting() == Awaiting::chart_line && edit(second).has_value(); }));
+  const std::optional<MenuEdit> dropped = edit(first), undone = edit(second);
+  ASSERT_TRUE(dropped && undone);
+  EXPECT_EQ(dropped->what, MenuEdit::What::drop_beat);
+  EXPECT_EQ(dropped->beat_ms, 2200);
+  EXPECT_EQ(undone->what, MenuEdit::What::undo);
   ASSERT_TRUE(frame_->canvas()->send_reply(QStringLiteral("x")));
   ASSERT_TRUE(program().wait_finished());
 }
