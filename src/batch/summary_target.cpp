@@ -1,9 +1,11 @@
 // The summary's place: a file no one loses by its being rewritten.
 #include "summary_target.h"
 
+#include <chrono>
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "analysis/summary_csv.h"
 #include "record/utf8_path.h"
@@ -40,6 +42,13 @@ bool same_file(const fs::path& a, const fs::path& b) {
 
 bool starts_like_a_summary(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
+  // Another run renaming its summary over this one leaves Windows refusing to
+  // open the name for a moment: a file that cannot be opened is tried again
+  // for up to half a second before it counts as no summary.
+  for (int attempt = 0; !in.is_open() && attempt < 50; ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    in.open(file, std::ios::binary);
+  }
   std::string first(kSummaryStart.size(), '\0');
   in.read(first.data(), static_cast<std::streamsize>(first.size()));
   return in.gcount() == static_cast<std::streamsize>(first.size()) && first == kSummaryStart;
