@@ -58,6 +58,7 @@ std::string_view keyword_for(DirectiveKind kind) {
     case DirectiveKind::snapshot: return "snapshot";
     case DirectiveKind::export_table: return "export";
     case DirectiveKind::key: return "key";
+    case DirectiveKind::drop_beat: return "drop-beat";
   }
   std::abort();
 }
@@ -75,6 +76,8 @@ std::string line_for(const Directive& directive) {
     line += std::to_string(directive.x) + " " + std::to_string(directive.y);
   } else if (directive.kind == DirectiveKind::key) {
     line += key_name(directive.key);
+  } else if (directive.kind == DirectiveKind::drop_beat) {
+    line += std::to_string(directive.number);
   } else {
     line += directive.text;
   }
@@ -88,9 +91,11 @@ void check_directive(const Directive& directive, const std::vector<std::string_v
   FUZZ_CHECK(directive.source == line);
   FUZZ_CHECK(!is_skipped(line));
   FUZZ_CHECK(keyword_of(line) == keyword_for(directive.kind));
-  if (is_click(directive.kind) || directive.kind == DirectiveKind::key) {
+  if (is_click(directive.kind) || directive.kind == DirectiveKind::key ||
+      directive.kind == DirectiveKind::drop_beat) {
     FUZZ_CHECK(directive.text.empty());
     if (directive.kind == DirectiveKind::key) FUZZ_CHECK(directive.key != PassKey::none);
+    if (directive.kind == DirectiveKind::drop_beat) FUZZ_CHECK(directive.number > 0);
   } else {
     FUZZ_CHECK(directive.text == rest_of(line));
     if (is_output(directive.kind)) FUZZ_CHECK(!all_blank(directive.text));
@@ -101,6 +106,7 @@ void check_same(const Directive& a, const Directive& b) {
   FUZZ_CHECK(a.kind == b.kind);
   FUZZ_CHECK(a.text == b.text);
   FUZZ_CHECK(a.key == b.key);
+  FUZZ_CHECK(a.number == b.number);
   if (is_click(a.kind)) {
     FUZZ_CHECK(a.button == b.button);
     FUZZ_CHECK(a.x == b.x && a.y == b.y);
