@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <thread>
 
@@ -15,6 +16,7 @@
 #include "gui/frame_window.h"
 #include "gui/qt_translations.h"
 #include "gui/qt_window_layer.h"
+#include "gui/termination_keeper.h"
 #include "telmor_version.h"
 
 int main(int argc, char** argv) {
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
   telmor::FrameWindow frame;
   // Should the display go away, Qt ends the process itself.
   telmor::keep_recovery_on_exit(&frame);
+  // So does a logout, a kill or Ctrl+C in the terminal it was started from.
+  std::optional<telmor::TerminationKeeper> termination(std::in_place, frame);
   telmor::QtWindowLayer layer(frame);
   const std::filesystem::path drives_root = std::filesystem::current_path();
 
@@ -54,6 +58,7 @@ int main(int argc, char** argv) {
 
   frame.show();
   const int status = QApplication::exec();
+  termination.reset();  // nothing answers the pipe any more: a signal ends at once
   // Should the loop end some other way, a program still waiting must wake.
   frame.input().close();
   program.join();

@@ -181,17 +181,36 @@ TEST_F(Recovery, WrittenAfterAnEditAndRemovedBySaveLoadAndDiscard) {
   EXPECT_FALSE(offered);  // none was there at the start
 }
 
-TEST_F(Recovery, AfterAKillInAPassRestoreBringsTheEditsBackForS) {
-  QProcess child;
+// The kill test's child, started in the middle of its pass ("ready" read).
+void start_child_in_pass(QProcess& child, const std::filesystem::path& root,
+                         QStringList more = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   child.setProcessEnvironment(env);
   child.start(QStringLiteral(TELMOR_RECOVERY_CHILD),
-              {QString::fromStdU16String(drives.path().u16string())});
+              QStringList{QString::fromStdU16String(root.u16string())} + more);
   ASSERT_TRUE(child.waitForStarted());
   ASSERT_TRUE(wait_until([&] { return child.canReadLine() || child.state() == QProcess::NotRunning; },
                          std::chrono::seconds(20)));
   ASSERT_EQ(child.readLine().trimmed(), QByteArray("ready"));
+}
+
+// SIGTERM within the second that lead 2's mark waits for: the file is
+// written before the signal ends the process, which still dies by it.
+TEST_F(Recovery, ATerminatingSignalWritesWhatWaitsThenEnds) {
+  QProcess child;
+  ASSERT_NO_FATAL_FAILURE(start_child_in_pass(child, drives.path(), {QStringLiteral("term")}));
+  child.terminate();
+  ASSERT_TRUE(child.waitForFinished());
+  EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+  const std::optional<Recovered> run = parse_recovery(test::read_whole_file(recovery()));
+  ASSERT_TRUE(run);
+  EXPECT_EQ(differing_marks(run->tables.marks, walk_tables(), 2), 0);
+}
+
+TEST_F(Recovery, AfterAKillInAPassRestoreBringsTheEditsBackForS) {
+  QProcess child;
+  ASSERT_NO_FATAL_FAILURE(start_child_in_pass(child, drives.path()));
   child.kill();  // SIGKILL: no handler, no exit, in the middle of the pass
   ASSERT_TRUE(child.waitForFinished());
   EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);

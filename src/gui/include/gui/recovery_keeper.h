@@ -39,6 +39,8 @@ class RecoveryKeeper : public QObject {
   void remove_file();
 
   std::filesystem::path file() const;
+  // Tables wait for their second to be written.
+  bool waiting() const { return pending_ != nullptr; }
   // Told the reason when the file cannot be written (the tables stay in memory).
   std::function<void(const std::string&)> on_failure;
 
