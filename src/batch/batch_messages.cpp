@@ -166,6 +166,8 @@ std::string summary_refusal_message(SummaryFault fault, const std::filesystem::p
       return "集計表 " + name + " は解析する記録です。別の名前にしてください。";
     case SummaryFault::is_results_file:
       return "集計表 " + name + " は書き出す結果ファイルです。別の名前にしてください。";
+    case SummaryFault::is_map_table:
+      return "集計表 " + name + " は書き出すマップの表です。別の名前にしてください。";
     case SummaryFault::not_a_file:
       return "集計表 " + name + " の場所にファイルでないものがあります。";
     case SummaryFault::not_a_summary:

@@ -38,6 +38,7 @@ enum class SummaryFault : std::uint8_t {
   not_csv,          // the name does not end in .csv
   is_recording,     // a recording the run reads
   is_results_file,  // a results file the run writes
+  is_map_table,     // a map table the run writes
   not_a_file,       // a folder, FIFO or device stands there
   not_a_summary,    // an existing file whose first line is not a summary's header
 };

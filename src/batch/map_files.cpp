@@ -14,11 +14,6 @@
 
 namespace telmor {
 
-std::filesystem::path map_file_for(const ListedRecording& recording, const std::filesystem::path& folder,
-                                   std::string_view suffix) {
-  return folder / path_from_utf8(recording.name + std::string(suffix));
-}
-
 std::vector<CvVector> all_velocities(const BeatTable& marks, const ElectrodeLayout& layout) {
   std::vector<CvVector> all;
   for (const BeatMap& map : beat_maps(marks, layout)) {
@@ -43,9 +38,9 @@ MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTabl
     std::string content;
   };
   std::vector<File> files;
-  files.push_back({"cv.csv", cv_csv(name, all_velocities(marks, layout))});
-  files.push_back({"restitution.csv", restitution_csv(name, restitution(marks))});
-  files.push_back({"dispersion.csv", dispersion_csv(name, dispersion(marks))});
+  files.push_back({kMapTableSuffixes[0], cv_csv(name, all_velocities(marks, layout))});
+  files.push_back({kMapTableSuffixes[1], restitution_csv(name, restitution(marks))});
+  files.push_back({kMapTableSuffixes[2], dispersion_csv(name, dispersion(marks))});
   if (figures) {
     const FigureData figure = figure_data(name, marks, layout);
     files.push_back({"figure.svg", figure_svg(figure)});

@@ -11,13 +11,10 @@
 #include "analysis/conduction_velocity.h"
 #include "analysis/electrode_layout.h"
 #include "batch/recording_list.h"
+#include "map_file_names.h"
 #include "results/temporary_files.h"
 
 namespace telmor {
-
-// NAME + suffix in folder ("cv.csv": NAMEcv.csv).
-std::filesystem::path map_file_for(const ListedRecording& recording, const std::filesystem::path& folder,
-                                   std::string_view suffix);
 
 // The velocities of every beat by both methods, as NAMEcv.csv lists them:
 // beat by beat, lead by lead, the surface fit before the triangles.

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "analysis/summary_csv.h"
+#include "map_file_names.h"
 #include "record/utf8_path.h"
 
 namespace telmor {
@@ -72,6 +73,11 @@ SummaryFault summary_refusal(const fs::path& summary, const RecordingList& list,
     if (same_file(summary, recording.file)) return SummaryFault::is_recording;
     const fs::path folder = options.out ? *options.out : recording.file.parent_path();
     if (same_file(summary, results_file_for(recording, folder))) return SummaryFault::is_results_file;
+    if (options.layout_file || options.grid) {
+      for (const std::string_view suffix : kMapTableSuffixes) {
+        if (same_file(summary, map_file_for(recording, folder, suffix))) return SummaryFault::is_map_table;
+      }
+    }
   }
   std::error_code error;
   const fs::file_status status = fs::status(summary, error);

@@ -14,8 +14,9 @@ namespace telmor {
 std::filesystem::path summary_file(const BatchOptions& options);
 
 // Why summary must not be written, before anything is: its name does not
-// end in .csv (any case); it is one of the recordings or one of the results
-// files of the run (by path, and as the same file through links); something
+// end in .csv (any case); it is one of the recordings, one of the results
+// files of the run or, with positions, one of its map tables (by path, and as
+// the same file through links); something
 // other than a regular file stands there; or an existing file there is no
 // summary of this program (its first line does not begin with the summary's
 // header). none when it may be written.

@@ -336,6 +336,19 @@ TEST_F(BatchMaps, PositionsThatCannotBeUsedAreUsageErrorsBeforeAnythingIsWritten
   }
 }
 
+TEST_F(BatchMaps, ASummaryNamedLikeOneOfTheMapTablesIsAUsageError) {
+  generate("m.txt", 8, 1, 3);
+  for (const char* table : {"mcv.csv", "mrestitution.csv", "mdispersion.csv"}) {
+    EXPECT_EQ(run({"--grid", "2x4", "--pitch", "1", "--summary", path(table), path("m.txt")}),
+              kBatchUsageError);
+    EXPECT_EQ(err, "telmor-batch: 集計表 " + path(table) +
+                       " は書き出すマップの表です。別の名前にしてください。（使い方: telmor-batch --help）\n");
+  }
+  EXPECT_EQ(test::folder_names(dir.path()), std::vector<std::string>{"m.txt"});
+  // Without positions no such table is written, and the name is free.
+  EXPECT_EQ(run({"--quiet", "--summary", path("mcv.csv"), path("m.txt")}), kBatchAllAnalysed) << err;
+}
+
 struct BadLayout {
   std::string text;
   std::string line;  // " の3行目: ..." after the file's name
