@@ -75,9 +75,21 @@ void draw_isolines(cairo_t* cr, const MapView& view, const ScalarMap& map, doubl
   cairo_stroke(cr);
 }
 
+// How far from (x, y), inside area, the way along (ux, uy) leaves it.
+double room_along(const PanelRect& area, double x, double y, double ux, double uy) {
+  double room = std::numeric_limits<double>::infinity();
+  if (ux > 0.0) room = std::min(room, (area.x + area.width - x) / ux);
+  if (ux < 0.0) room = std::min(room, (area.x - x) / ux);
+  if (uy > 0.0) room = std::min(room, (area.y + area.height - y) / uy);
+  if (uy < 0.0) room = std::min(room, (area.y - y) / uy);
+  return std::max(room, 0.0);
+}
+
 // Arrows from each electrode along its velocity, the fastest 0.6 of the
-// shortest distance between two electrodes; flagged ones in red.
-void draw_arrows(cairo_t* cr, const MapView& view, const BeatMap& map, std::span<const CvVector> arrows) {
+// shortest distance between two electrodes, all shortened alike where one
+// would leave the map's area (into the panel below, say); flagged ones in red.
+void draw_arrows(cairo_t* cr, const MapView& view, const PanelRect& area, const BeatMap& map,
+                 std::span<const CvVector> arrows) {
   double spacing = std::numeric_limits<double>::infinity();
   for (std::size_t i = 0; i < map.electrodes.size(); ++i) {
     for (std::size_t j = i + 1; j < map.electrodes.size(); ++j) {
@@ -89,12 +101,23 @@ void draw_arrows(cairo_t* cr, const MapView& view, const BeatMap& map, std::span
   double fastest = 0.0;
   for (const CvVector& v : arrows) fastest = std::max(fastest, v.speed_m_s);
   if (!std::isfinite(spacing) || !(fastest > 0.0)) return;
+  const auto electrode_of = [&](const CvVector& v) {
+    return std::find_if(map.electrodes.begin(), map.electrodes.end(),
+                        [&](const ElectrodeTimes& t) { return t.lead == v.lead; });
+  };
+  double per_speed = 0.6 * spacing / fastest;  // arrow length per m/s
+  for (const CvVector& v : arrows) {
+    const auto e = electrode_of(v);
+    if (e == map.electrodes.end() || !(v.speed_m_s > 0.0)) continue;
+    const double room = room_along(area, view.to_x(e->position.x_mm), view.to_y(e->position.y_mm),
+                                   v.vx_mm_ms / v.speed_m_s, v.vy_mm_ms / v.speed_m_s);
+    per_speed = std::min(per_speed, room / v.speed_m_s);
+  }
   cairo_set_line_width(cr, 1.5);
   for (const CvVector& v : arrows) {
-    const auto e = std::find_if(map.electrodes.begin(), map.electrodes.end(),
-                                [&](const ElectrodeTimes& t) { return t.lead == v.lead; });
-    if (e == map.electrodes.end()) continue;
-    const double length = 0.6 * spacing * v.speed_m_s / fastest;
+    const auto e = electrode_of(v);
+    if (e == map.electrodes.end() || !(v.speed_m_s > 0.0)) continue;
+    const double length = per_speed * v.speed_m_s;
     const double ux = v.vx_mm_ms / v.speed_m_s;
     const double uy = v.vy_mm_ms / v.speed_m_s;
     const double x0 = view.to_x(e->position.x_mm);
@@ -212,7 +235,7 @@ void draw_map_panel(cairo_t* cr, const PanelRect& panel, const char* title, cons
   }
   fill_triangles(cr, view, values, range);
   draw_isolines(cr, view, values, step_ms);
-  draw_arrows(cr, view, map, arrows);
+  draw_arrows(cr, view, area, map, arrows);
   draw_electrodes(cr, view, map.electrodes, time);
   draw_colour_bar(cr,
                   {area.x + area.width + 8.0, area.y + kMapMargin, kColourBarWidth - 8.0,

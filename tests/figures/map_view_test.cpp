@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "figures/map_view.h"
 
@@ -65,6 +66,34 @@ TEST(MapView, OneElectrodeLiesAtTheCentre) {
   draw_electrodes(c.cr, view, one, &ElectrodeTimes::at_ms);
   EXPECT_EQ(c.pixel(70, 70), 0xFFFFFFu);
   EXPECT_EQ(c.pixel(70, 70 + static_cast<int>(kElectrodeRadius) + 3), 0x0000FFu);
+}
+
+TEST(MapPanel, VelocityArrowsStayInsideTheMapsArea) {
+  // A 2 x 2 grid of 10 mm in a 200 x 200 panel (a 130 x 176 area under the
+  // title, beside the colour bar): electrodes 70 apart, so the bottom row's
+  // arrows at 0.6 of that would reach 12 units below the panel.
+  const BeatMap map{1, 1000,
+                    {{1, {0.0, 0.0}, 10.0, kNan, kNan},
+                     {2, {10.0, 0.0}, 10.0, kNan, kNan},
+                     {3, {0.0, 10.0}, 20.0, kNan, kNan},
+                     {4, {10.0, 10.0}, 20.0, kNan, kNan}}};
+  std::vector<CvVector> down;
+  for (int lead = 1; lead <= 4; ++lead) {
+    CvVector v;
+    v.lead = lead;
+    v.vy_mm_ms = v.speed_m_s = 1.0;
+    down.push_back(v);
+  }
+  Canvas c;
+  draw_map_panel(c.cr, {0.0, 0.0, 200.0, 160.0}, "AT", map, &ElectrodeTimes::at_ms, 0.0, down);
+  const auto is_background = [&](int x, int y) { return c.pixel(x, y) == 0x0000FFu; };
+  // The bottom row lies at y 127; lead 3's arrow below it, outside the map.
+  int arrow_pixels = 0;
+  for (int y = 134; y < 159; ++y) arrow_pixels += is_background(30, y) ? 0 : 1;
+  EXPECT_EQ(arrow_pixels, 25);
+  for (int y = 161; y < 200; ++y) {
+    for (int x = 0; x < 200; ++x) ASSERT_TRUE(is_background(x, y)) << x << " " << y;
+  }
 }
 
 TEST(Viridis, EndsAndMiddleAreThePublishedColours) {
