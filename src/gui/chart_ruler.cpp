@@ -89,7 +89,9 @@ void ChartRuler::paintEvent(QPaintEvent*) {
     if (!tick.labelled) continue;
     const QString label = QString::number(tick.ms);
     const double w = metrics.horizontalAdvance(label);
-    painter.drawText(QPointF(x - w / 2.0, 9.0 + metrics.ascent()), label);
+    // Centred under its tick, but whole: a window that starts on a labelled
+    // tick would otherwise show only the second half of its number.
+    painter.drawText(QPointF(std::max(x - w / 2.0, 0.0), 9.0 + metrics.ascent()), label);
   }
   // The unit once, after the last label (or the last tick).
   const RulerTick& end = ticks_.back();
