@@ -34,6 +34,9 @@ QString from_utf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The height the docks of the bottom start with: several leads of the results view.
+constexpr int kDockHeight = 320;
+
 // A dock's content in a scroll area, so that in a small frame the dock can
 // give its height to the chart and scroll instead.
 QScrollArea* yielding(QWidget* content) {
@@ -189,6 +192,10 @@ void FrameWindow::open_chart() {
   const int natural = ChartCanvas::kHeight + strip_->height() + ruler_->height();
   const int chart_height = std::min(natural, std::max(room - 150, room / 2));
   splitter_->setSizes({chart_height, std::max(room - chart_height, 80)});
+  // The docks below start with room for several leads, once (a height the
+  // user gave them stays); they give way where the chart would lose its room.
+  if (!docks_placed_) resizeDocks({results_dock_}, {kDockHeight}, Qt::Vertical);
+  docks_placed_ = true;
   keep_chart_room();
   activateWindow();
   canvas_->setFocus(Qt::OtherFocusReason);
@@ -202,7 +209,9 @@ void FrameWindow::resizeEvent(QResizeEvent* event) {
 
 void FrameWindow::keep_chart_room() {
   if (!chart_is_open()) return;
-  const int want = height() / 2;
+  // Half the frame, and no more than the chart with its strip and ruler needs.
+  const int natural = ChartCanvas::kHeight + strip_->height() + ruler_->height();
+  const int want = std::min(height() / 2, natural);
   const int short_by = want - chart_panel_->height();
   if (short_by <= 0) return;
   // The docks of the bottom give way first, down to a few rows.

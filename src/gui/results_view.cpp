@@ -169,7 +169,10 @@ ResultsView::ResultsView(QWidget* parent)
   table_->setItemDelegate(new CellMarks(table_));
   table_->setMouseTracking(true);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  review_->setMaximumHeight(90);
+  // Three entries and a scroll bar: the table below the frame's chart has
+  // the rest, and the whole height when nothing is flagged.
+  review_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  review_->setFixedHeight(3 * review_->fontMetrics().lineSpacing() + 2 * review_->frameWidth() + 6);
   connect(review_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (row < 0) return;
     const QListWidgetItem* item = review_->item(row);
@@ -319,6 +322,7 @@ void ResultsView::rebuild() {
                        .arg(grid_.sources.hand)
                        .arg(grid_.sources.loaded));
   flagged_->setText(QStringLiteral("要確認 %1 セル").arg(grid_.flagged));
+  review_->setHidden(review_->count() == 0);
   mark_place();
   legend_->set_range(grid_.has_shades, grid_.lowest, grid_.highest,
                      grid_.quantity == GridQuantity::ari ? QStringLiteral("ARI ")

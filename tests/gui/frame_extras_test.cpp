@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QRegularExpression>
 #include <QTranslator>
 #include <gtest/gtest.h>
@@ -12,6 +13,10 @@
 #include <memory>
 
 #include "correction/mark_correction.h"
+#include "gui/chart_canvas.h"
+#include "gui/chart_ruler.h"
+#include "gui/lead_strip_view.h"
+#include "gui/results_view.h"
 #include "gui/help_text.h"
 #include "gui/qt_translations.h"
 #include "support/gui_test_support.h"
@@ -121,6 +126,24 @@ TEST_F(Extras, AtASmallWindowTheChartKeepsHalfTheHeight) {
   })) << chart->height() << " of " << frame_->height();
   EXPECT_TRUE(frame_->results_dock()->isVisible());
   EXPECT_GT(frame_->results_dock()->height(), 0);
+}
+
+TEST_F(Extras, AtTheStartSizeTheResultsViewShowsSeveralLeadsBelowTheWholeChart) {
+  ResultsSnapshot eight;
+  eight.lead_count = 8;
+  run([&](WindowLayer& layer) {
+    layer.chart_open();
+    layer.at_menu(eight);
+    layer.chart_read_line();
+  });
+  QTableWidget* table = frame_->results_view()->table();
+  ASSERT_TRUE(wait_until([&] { return frame_->chart_is_open() && table->rowCount() == 8; }));
+  QWidget* chart = canvas()->parentWidget();
+  const int natural = ChartCanvas::kHeight + frame_->strip()->height() + frame_->ruler()->height();
+  EXPECT_TRUE(wait_until([&] {
+    return chart->height() >= natural && table->viewport()->height() >= 5 * table->rowHeight(0);
+  })) << "chart " << chart->height() << ", table " << table->viewport()->height() << " for rows of "
+      << table->rowHeight(0) << " in a frame of " << frame_->height();
 }
 
 }  // namespace

@@ -98,12 +98,12 @@ start_telmor "$work/review"
 for answer in y y y sample 8; do reply "$answer"; done
 reply 10 2
 reply c 1; reply y 1
-xdotool mousemove --window "$window" 187 873 click 3   # the header of 拍3
+xdotool mousemove --window "$window" 187 780 click 3   # the header of 拍3
 sleep 0.5
 key Down; key Return                                  # この拍の印をすべて削除
 sleep 0.5
 shot 8-review-beat-dropped
-xdotool mousemove --window "$window" 187 897 click --repeat 2 --delay 80 1  # lead 1, 拍3
+xdotool mousemove --window "$window" 187 810 click --repeat 2 --delay 80 1  # lead 1, 拍3
 sleep 1
 shot 9-review-cell-to-window
 xdotool windowfocus --sync "$window"

@@ -202,6 +202,7 @@ class FrameWindow : public QMainWindow {
   Place place_{};            // the pass window on show
   int menu_drops_ = 0;       // drops asked for at the menu since its last command
   bool stopping_ = false;  // the program has ended: closing asks nothing
+  bool docks_placed_ = false;  // the docks of the bottom have had their start height
   RecoveryKeeper* recovery_;
   std::filesystem::path recovery_looked_beside_;  // the results file whose recovery was offered
   std::shared_ptr<const RestoredTables> restore_;  // chosen, not yet taken by the program
