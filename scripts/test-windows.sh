@@ -21,6 +21,16 @@ cmake --build "$build" -j "$jobs"
 # A wine prefix of our own, made once; D: is the drives folder's d.
 export WINEPREFIX=$build/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -d "$WINEPREFIX/dosdevices" ] || wineboot --init >/dev/null 2>&1
+# One wineserver for the whole run: left to end itself between two programs,
+# a server on its way out resets the next program's connection ("wine client
+# error: recvmsg: Connection reset by peer", a suite failed in no time).
+native=""
+finish() {
+  wineserver -k 2>/dev/null || true
+  [ -z "$native" ] || rm -rf "$native"
+}
+trap finish EXIT
+wineserver -p
 drives=$build/drives
 rm -rf "$drives"
 mkdir -p "$drives/d"
@@ -35,7 +45,6 @@ cp "$top/examples/d/data/map/sample.txt" "$drives/d/data/map/"
 echo "telmor-replay under wine: the demo session on d:\\data\\map\\sample.txt ran to its end"
 if [ -x "$top/build/src/replay/telmor-replay" ]; then
   native=$(mktemp -d)
-  trap 'rm -rf "$native"' EXIT
   (cd "$native" && "$top/build/src/replay/telmor-replay" --root "$top/examples" \
      --draw-log "$native/demo.draw" "$top/examples/demo.script" >"$native/demo.out")
   for file in demo.out demo.draw demo-1-overview.png demo-2-ranges.png; do
