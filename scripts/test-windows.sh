@@ -30,6 +30,7 @@ finish() {
   [ -z "$native" ] || rm -rf "$native"
 }
 trap finish EXIT
+wineserver -w  # the server wineboot left running ends first: only one may run
 wineserver -p
 drives=$build/drives
 rm -rf "$drives"
