@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <memory>
+#include <vector>
 
 #include "fitting/prepare_signals.h"
 
@@ -13,46 +13,58 @@ struct Discard : telmor::ConsoleOutput {
   void console_write(std::string_view) override {}
 };
 
+constexpr int kLeads = 20;
+constexpr int kSamples = 30000;
+
+// A whole recording of the desktop's size, lead by lead.
+struct Recording {
+  std::vector<float> wave = std::vector<float>(static_cast<std::size_t>(kLeads) * kSamples);
+  std::vector<float> deriv = std::vector<float>(wave.size());
+  telmor::SignalTables tables() {
+    return {wave.data(), deriv.data(), kSamples, kLeads, kSamples, 7};
+  }
+};
+
 // A beat every 750 ms with a sharp downstroke and a T wave, lead by lead delayed.
-std::unique_ptr<telmor::RunRecord> full_recording() {
-  auto r = std::make_unique<telmor::RunRecord>();
-  r->lead_count = telmor::kMaxLeads;
-  r->record_seconds = 30;
-  r->sample_count = telmor::kMaxSamples;
-  r->smooth_points = 7;
-  for (int j = 1; j <= telmor::kMaxLeads; ++j) {
-    for (int i = 1; i <= telmor::kMaxSamples; ++i) {
+Recording full_recording() {
+  Recording r;
+  for (int j = 1; j <= kLeads; ++j) {
+    for (int i = 1; i <= kSamples; ++i) {
       const double phase = std::fmod(i + 11.0 * j, 750.0);
-      r->wave(j, i) = static_cast<float>(3.0 * std::exp(-0.01 * (phase - 200) * (phase - 200)) -
-                                         4.0 * std::exp(-0.02 * (phase - 212) * (phase - 212)) +
-                                         0.8 * std::exp(-0.0005 * (phase - 450) * (phase - 450)));
+      r.wave[static_cast<std::size_t>(j - 1) * kSamples + static_cast<std::size_t>(i - 1)] =
+          static_cast<float>(3.0 * std::exp(-0.01 * (phase - 200) * (phase - 200)) -
+                             4.0 * std::exp(-0.02 * (phase - 212) * (phase - 212)) +
+                             0.8 * std::exp(-0.0005 * (phase - 450) * (phase - 450)));
     }
   }
   return r;
 }
 
-void fast_on_every_core(telmor::RunRecord& r, telmor::ConsoleOutput& console) {
-  telmor::prepare_signals(r, console);
+void reference(const telmor::SignalTables& t, telmor::ConsoleOutput& console) {
+  telmor::prepare_signal_tables_reference(t, console);
+}
+void fast_on_every_core(const telmor::SignalTables& t, telmor::ConsoleOutput& console) {
+  telmor::prepare_signal_tables(t, console);
 }
 template <telmor::PreparationIsa Isa>
-void fast_on_one_thread(telmor::RunRecord& r, telmor::ConsoleOutput& console) {
-  telmor::prepare_signals_on(Isa, r, console, 1);
+void fast_on_one_thread(const telmor::SignalTables& t, telmor::ConsoleOutput& console) {
+  telmor::prepare_signal_tables_on(Isa, t, console, 1);
 }
 
-template <void (*Prepare)(telmor::RunRecord&, telmor::ConsoleOutput&)>
+template <void (*Prepare)(const telmor::SignalTables&, telmor::ConsoleOutput&)>
 void BM_Prepare(benchmark::State& state) {
-  const auto original = full_recording();
-  auto work = std::make_unique<telmor::RunRecord>();
+  const Recording original = full_recording();
+  Recording work;
   Discard console;
   for (auto _ : state) {
     state.PauseTiming();
-    *work = *original;  // preparation works in place
+    work.wave = original.wave;  // preparation works in place
     state.ResumeTiming();
-    Prepare(*work, console);
-    benchmark::DoNotOptimize(work->deriv(1, 1));
+    Prepare(work.tables(), console);
+    benchmark::DoNotOptimize(work.deriv.data());
   }
 }
-BENCHMARK(BM_Prepare<telmor::prepare_signals_reference>)
+BENCHMARK(BM_Prepare<reference>)
     ->Name("PrepareSignals/reference")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "record/run_record.h"
-#include "analysis/waveform_rows.h"
+#include "readers/waveform_rows.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void BM_ReferenceFromMemory(benchmark::State& state) {
   auto record = std::make_unique<telmor::RunRecord>();
   for (auto _ : state) {
     std::istringstream in(text);
-    auto status = telmor::parse_waveform_rows(in, telmor::kMaxLeads, telmor::kMaxSamples, *record);
+    auto status = telmor::parse_waveform_rows(in, telmor::kMaxLeads, telmor::kMaxSamples, {&record->wave_table[0][0], telmor::kMaxSamples});
     benchmark::DoNotOptimize(status);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
@@ -50,7 +50,7 @@ void BM_FastFromMemory(benchmark::State& state) {
   const std::string text = full_size_text();
   auto record = std::make_unique<telmor::RunRecord>();
   for (auto _ : state) {
-    auto rows = telmor::read_waveform_rows(text, telmor::kMaxLeads, telmor::kMaxSamples, *record);
+    auto rows = telmor::read_waveform_rows(text, telmor::kMaxLeads, telmor::kMaxSamples, {&record->wave_table[0][0], telmor::kMaxSamples});
     benchmark::DoNotOptimize(rows);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
@@ -67,7 +67,7 @@ void BM_ReferenceFromFile(benchmark::State& state) {
   auto record = std::make_unique<telmor::RunRecord>();
   for (auto _ : state) {
     std::ifstream in(path, std::ios::binary);
-    auto status = telmor::parse_waveform_rows(in, telmor::kMaxLeads, telmor::kMaxSamples, *record);
+    auto status = telmor::parse_waveform_rows(in, telmor::kMaxLeads, telmor::kMaxSamples, {&record->wave_table[0][0], telmor::kMaxSamples});
     benchmark::DoNotOptimize(status);
   }
   std::filesystem::remove(path);

@@ -19,6 +19,8 @@ file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/packaging)
 execute_process(COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/changelog
                 OUTPUT_FILE ${changelog_gz} COMMAND_ERROR_IS_FATAL ANY)
 install(FILES README.md packaging/copyright ${changelog_gz} DESTINATION ${doc_dir})
+file(GLOB doc_pages ${PROJECT_SOURCE_DIR}/docs/*.md ${PROJECT_SOURCE_DIR}/docs/*.png)
+install(FILES ${doc_pages} DESTINATION ${doc_dir}/docs)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME telmor)

@@ -13,20 +13,21 @@
 #include <string>
 #include <system_error>
 
-#include "analysis/analyse.h"
-#include "analysis/beat_maps.h"
-#include "analysis/conduction_velocity.h"
-#include "analysis/dispersion.h"
-#include "analysis/electrode_layout.h"
-#include "analysis/restitution.h"
-#include "analysis/recording_shape.h"
-#include "analysis/recording_text.h"
-#include "batch/batch_options.h"
-#include "english_reasons.h"
+#include "readers/layout_file.h"
+#include "readers/recording_shape.h"
+#include "readers/recording_text.h"
+#include "results/analysis_tables.h"
 #include "results/file_replace.h"
 #include "results/results_format.h"
 #include "results/results_parse.h"
 #include "telmor_version.h"
+#include "timing/analysis.h"
+#include "timing/beat_table.h"
+#include "tissue/beat_maps.h"
+#include "tissue/conduction_velocity.h"
+#include "tissue/dispersion.h"
+#include "tissue/restitution.h"
+#include "words/words.h"
 
 namespace py = pybind11;
 
@@ -73,7 +74,7 @@ py::array_t<T> table(int rows, int columns, auto&& value) {
 // Samples × leads, as numpy users hold a recording.
 py::array_t<float> samples_by_leads(const Recording& r) {
   return table<float>(r.sample_count, r.lead_count,
-                      [&](int i, int j) { return r.at(j + 1, i + 1); });
+                      [&](int i, int j) { return r.value(j + 1, i + 1); });
 }
 
 py::array_t<float> read_recording(const fs::path& path, std::optional<int> leads,
@@ -89,27 +90,25 @@ py::array_t<float> read_recording(const fs::path& path, std::optional<int> leads
     py::gil_scoped_release unlocked;
     problem = read_recording_text(text, leads, seconds, recording);
   }
-  if (problem) raise(recording_error, quoted(path) + ": " + recording_problem_text(problem));
+  if (problem) {
+    std::string reason = english().recording_problem(problem);
+    if (asks_for_shape(problem.fault)) reason += ". Give the shape with leads= and seconds=.";
+    raise(recording_error, quoted(path) + ": " + reason);
+  }
   return samples_by_leads(recording);
 }
 
-// The settings as the dialogue and the batch bound them.
+// The settings as the analysis bounds them.
 AnalysisSettings checked_settings(int smooth, double ratio, const std::vector<int>& ranges,
                                   int beat_lead, int leads) {
-  if (smooth < 0 || smooth > 499) throw py::value_error("smooth must be 0 to 499, not " + std::to_string(smooth));
-  if (!(ratio >= 0.0 && ratio <= 1.0)) throw py::value_error("ratio must be 0.0 to 1.0, not " + std::to_string(ratio));
   if (ranges.size() != 4) throw py::value_error("ranges must be four whole ms: AT from, AT to, RT from, RT to");
-  for (const int bound : ranges) {
-    if (bound < kLowestRangeBound || bound > kHighestRangeBound)
-      throw py::value_error("each bound of ranges must be " + std::to_string(kLowestRangeBound) +
-                            " to " + std::to_string(kHighestRangeBound) + " ms, not " + std::to_string(bound));
-  }
-  if (ranges[1] < ranges[0]) throw py::value_error("the AT range ends before it starts");
-  if (ranges[3] < ranges[2]) throw py::value_error("the RT range ends before it starts");
-  if (beat_lead < 1 || beat_lead > leads)
-    throw py::value_error("beat_lead must be a lead of the recording, 1 to " + std::to_string(leads) +
-                          ", not " + std::to_string(beat_lead));
-  return {smooth, static_cast<float>(ratio), ranges[0], ranges[1], ranges[2], ranges[3], beat_lead};
+  if (!(ratio >= 0.0 && ratio <= 1.0))
+    throw py::value_error("the amplitude ratio must be 0.0 to 1.0, not " + std::to_string(ratio));
+  const AnalysisSettings settings{smooth, static_cast<float>(ratio), ranges[0], ranges[1],
+                                  ranges[2], ranges[3], beat_lead};
+  if (const AnalysisProblem problem = check_settings(settings, leads))
+    throw py::value_error(english().analysis_problem(problem));
+  return settings;
 }
 
 // Any 2-D array-like of real numbers as a recording, each value rounded to a
@@ -139,7 +138,7 @@ Recording recording_of(const py::object& wave) {
                               "] is not finite as a 32-bit real (sample " + std::to_string(i + 1) +
                               " of lead " + std::to_string(j + 1) + ")");
       }
-      r.at(static_cast<int>(j) + 1, static_cast<int>(i) + 1) = v;
+      r.value(static_cast<int>(j) + 1, static_cast<int>(i) + 1) = v;
     }
   }
   return r;
@@ -158,8 +157,9 @@ PyAnalysis analyse_wave(const py::object& wave, int smooth, double ratio, const 
     py::gil_scoped_release unlocked;
     *a = analyse(std::move(recording), settings, {.keep_derivative = derivative, .threads = 0});
   }
-  if (a->status == AnalysisStatus::no_data)
-    raise(recording_error, recording_problem_text({RecordingFault::no_amplitude}));
+  if (a->problem.fault == AnalysisFault::no_amplitude)
+    raise(recording_error, english().analysis_problem(a->problem));
+  if (a->problem) throw py::value_error(english().analysis_problem(a->problem));
   return {std::move(a)};
 }
 
@@ -170,7 +170,7 @@ py::array_t<T> column(const std::vector<T>& values) {
 
 // The summary's columns but the recording: one entry per lead and beat.
 py::dict marks_of(const Analysis& a) {
-  const BeatTable& t = a.marks;
+  const BeatTable t = marks_by_beat(a);
   std::vector<std::int32_t> lead, beat, at_marks, rt_marks;
   std::vector<double> beat_ms, at_ms, rt_ms, ari_ms, at_fine, rt_fine, at_quality, rt_quality;
   const auto known = [](bool present, double v) { return present && std::isfinite(v) ? v : kNaN; };
@@ -222,10 +222,11 @@ void write_results(const fs::path& path, const PyAnalysis& analysis) {
   if (!fits_results_file(a)) {
     throw py::value_error("a results file holds at most " + std::to_string(kMaxLeads) + " leads and " +
                           std::to_string(kMaxRows) + " rows; this analysis has " +
-                          std::to_string(a.lead_count) + " leads and " + std::to_string(a.rows) + " rows");
+                          std::to_string(a.lead_count) + " leads and " + std::to_string(a.beat_count() + 1) +
+                          " rows");
   }
   std::string text;
-  const FormatResult format = format_results(mark_tables(a), a.lead_count, text);
+  const FormatResult format = format_results(results_tables(a), a.lead_count, text);
   if (format.fault != FormatFault::none)
     throw py::value_error("lead " + std::to_string(format.lead) + " row " + std::to_string(format.row) +
                           " does not fit a results file");
@@ -246,7 +247,7 @@ py::tuple read_results(const fs::path& path, int leads) {
   std::istringstream text(file_text(path, results_error));
   auto loaded = std::make_unique<LoadedTables>();
   const ParseResult parsed = parse_results(text, leads, *loaded);
-  if (parsed.fault != ParseFault::none) raise(results_error, quoted(path) + ": " + results_fault_text(parsed));
+  if (parsed.fault != ParseFault::none) raise(results_error, quoted(path) + ": " + english().parse_fault(parsed));
   const auto of = [&](const Table<kMaxLeads, kMaxRows>& t, int rows) {
     return table<float>(rows, leads, [&](int k, int j) {
       return t[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)];
@@ -290,7 +291,7 @@ ElectrodeLayout layout_of(const py::object& given) {
     const std::string which = row >= 0 && row < static_cast<int>(rows.size())
                                   ? "lead " + std::to_string(std::get<0>(rows[static_cast<std::size_t>(row)])) + ": "
                                   : "";
-    throw py::value_error(which + std::string(layout_fault_text(reading.problem.fault)));
+    throw py::value_error(which + english().layout_fault(reading.problem.fault));
   }
   return reading.layout;
 }
@@ -305,6 +306,77 @@ py::object frame(const py::dict& columns) {
   }
 }
 
+// One column of a member of every item.
+template <typename Items, typename Member>
+auto column_of(const Items& items, Member member) {
+  using T = std::decay_t<decltype(items.front().*member)>;
+  std::vector<T> values;
+  for (const auto& item : items) values.push_back(item.*member);
+  return column(values);
+}
+
+py::object text_column(const std::vector<std::string>& texts) {
+  py::list list;
+  for (const std::string& text : texts) list.append(text);
+  return py::module_::import("numpy").attr("array")(list, "object");
+}
+
+py::dict cv_columns(const std::vector<CvVector>& cv) {
+  std::vector<std::string> methods, flags;
+  for (const CvVector& v : cv) {
+    methods.emplace_back(cv_method_name(v.method));
+    flags.emplace_back(cv_flag_name(v.flag));
+  }
+  py::dict columns;
+  columns["beat"] = column_of(cv, &CvVector::beat);
+  columns["beat_ms"] = column_of(cv, &CvVector::beat_ms);
+  columns["lead"] = column_of(cv, &CvVector::lead);
+  columns["method"] = text_column(methods);
+  columns["speed_m_s"] = column_of(cv, &CvVector::speed_m_s);
+  columns["direction_deg"] = column_of(cv, &CvVector::direction_deg);
+  columns["neighbours"] = column_of(cv, &CvVector::neighbours);
+  columns["flag"] = text_column(flags);
+  return columns;
+}
+
+py::dict restitution_columns(const Restitution& r) {
+  py::dict columns;
+  columns["lead"] = column_of(r.points, &RestitutionPoint::lead);
+  columns["beat"] = column_of(r.points, &RestitutionPoint::beat);
+  columns["cl_ms"] = column_of(r.points, &RestitutionPoint::cl_ms);
+  columns["di_ms"] = column_of(r.points, &RestitutionPoint::di_ms);
+  columns["ari_ms"] = column_of(r.points, &RestitutionPoint::ari_ms);
+  return columns;
+}
+
+py::dict slope_columns(const Restitution& r) {
+  py::dict columns;
+  columns["lead"] = column_of(r.slopes, &RestitutionSlope::lead);
+  columns["points"] = column_of(r.slopes, &RestitutionSlope::points);
+  columns["slope"] = column_of(r.slopes, &RestitutionSlope::slope);
+  columns["intercept"] = column_of(r.slopes, &RestitutionSlope::intercept);
+  columns["slope_low"] = column_of(r.slopes, &RestitutionSlope::slope_low);
+  columns["slope_high"] = column_of(r.slopes, &RestitutionSlope::slope_high);
+  return columns;
+}
+
+py::dict dispersion_columns(const std::vector<BeatDispersion>& spread) {
+  py::dict columns;
+  columns["beat"] = column_of(spread, &BeatDispersion::beat);
+  columns["beat_ms"] = column_of(spread, &BeatDispersion::beat_ms);
+  columns["at_first_ms"] = column_of(spread, &BeatDispersion::at_first_ms);
+  columns["at_last_ms"] = column_of(spread, &BeatDispersion::at_last_ms);
+  columns["total_activation_ms"] = column_of(spread, &BeatDispersion::total_activation_ms);
+  columns["rt_sd_ms"] = column_of(spread, &BeatDispersion::rt_sd_ms);
+  columns["rt_range_ms"] = column_of(spread, &BeatDispersion::rt_range_ms);
+  columns["rt_iqr_ms"] = column_of(spread, &BeatDispersion::rt_iqr_ms);
+  columns["ari_sd_ms"] = column_of(spread, &BeatDispersion::ari_sd_ms);
+  columns["ari_range_ms"] = column_of(spread, &BeatDispersion::ari_range_ms);
+  columns["ari_iqr_ms"] = column_of(spread, &BeatDispersion::ari_iqr_ms);
+  columns["leads"] = column_of(spread, &BeatDispersion::leads);
+  return columns;
+}
+
 py::dict maps_of(const Analysis& a, const py::object& layout_given, std::optional<double> radius_mm) {
   const ElectrodeLayout layout = layout_of(layout_given);
   CvSettings settings;
@@ -317,68 +389,16 @@ py::dict maps_of(const Analysis& a, const py::object& layout_given, std::optiona
   std::vector<BeatDispersion> spread;
   {
     py::gil_scoped_release unlocked;
-    for (const BeatMap& map : beat_maps(a.marks, layout)) {
-      for (const CvMethod method : {CvMethod::surface, CvMethod::triangle}) {
-        for (CvVector& v : conduction_velocity(map, method, settings)) cv.push_back(std::move(v));
-      }
-    }
-    restitution_points = restitution(a.marks);
-    spread = dispersion(a.marks);
+    const BeatTable marks = marks_by_beat(a);
+    cv = all_velocities(marks, layout, settings);
+    restitution_points = restitution(marks);
+    spread = dispersion(marks);
   }
-  const auto of = [](const auto& items, auto member) {
-    using T = std::decay_t<decltype(items.front().*member)>;
-    std::vector<T> values;
-    for (const auto& item : items) values.push_back(item.*member);
-    return column(values);
-  };
-  py::dict cv_columns;
-  cv_columns["beat"] = of(cv, &CvVector::beat);
-  cv_columns["beat_ms"] = of(cv, &CvVector::beat_ms);
-  cv_columns["lead"] = of(cv, &CvVector::lead);
-  py::list methods, flags;
-  for (const CvVector& v : cv) {
-    methods.append(std::string(cv_method_name(v.method)));
-    flags.append(std::string(v.flag));
-  }
-  cv_columns["method"] = py::module_::import("numpy").attr("array")(methods, "object");
-  cv_columns["speed_m_s"] = of(cv, &CvVector::speed_m_s);
-  cv_columns["direction_deg"] = of(cv, &CvVector::direction_deg);
-  cv_columns["neighbours"] = of(cv, &CvVector::neighbours);
-  cv_columns["flag"] = py::module_::import("numpy").attr("array")(flags, "object");
-
-  py::dict restitution_columns;
-  restitution_columns["lead"] = of(restitution_points.points, &RestitutionPoint::lead);
-  restitution_columns["beat"] = of(restitution_points.points, &RestitutionPoint::beat);
-  restitution_columns["cl_ms"] = of(restitution_points.points, &RestitutionPoint::cl_ms);
-  restitution_columns["di_ms"] = of(restitution_points.points, &RestitutionPoint::di_ms);
-  restitution_columns["ari_ms"] = of(restitution_points.points, &RestitutionPoint::ari_ms);
-  py::dict slope_columns;
-  slope_columns["lead"] = of(restitution_points.slopes, &RestitutionSlope::lead);
-  slope_columns["points"] = of(restitution_points.slopes, &RestitutionSlope::points);
-  slope_columns["slope"] = of(restitution_points.slopes, &RestitutionSlope::slope);
-  slope_columns["intercept"] = of(restitution_points.slopes, &RestitutionSlope::intercept);
-  slope_columns["slope_low"] = of(restitution_points.slopes, &RestitutionSlope::slope_low);
-  slope_columns["slope_high"] = of(restitution_points.slopes, &RestitutionSlope::slope_high);
-
-  py::dict dispersion_columns;
-  dispersion_columns["beat"] = of(spread, &BeatDispersion::beat);
-  dispersion_columns["beat_ms"] = of(spread, &BeatDispersion::beat_ms);
-  dispersion_columns["at_first_ms"] = of(spread, &BeatDispersion::at_first_ms);
-  dispersion_columns["at_last_ms"] = of(spread, &BeatDispersion::at_last_ms);
-  dispersion_columns["total_activation_ms"] = of(spread, &BeatDispersion::total_activation_ms);
-  dispersion_columns["rt_sd_ms"] = of(spread, &BeatDispersion::rt_sd_ms);
-  dispersion_columns["rt_range_ms"] = of(spread, &BeatDispersion::rt_range_ms);
-  dispersion_columns["rt_iqr_ms"] = of(spread, &BeatDispersion::rt_iqr_ms);
-  dispersion_columns["ari_sd_ms"] = of(spread, &BeatDispersion::ari_sd_ms);
-  dispersion_columns["ari_range_ms"] = of(spread, &BeatDispersion::ari_range_ms);
-  dispersion_columns["ari_iqr_ms"] = of(spread, &BeatDispersion::ari_iqr_ms);
-  dispersion_columns["leads"] = of(spread, &BeatDispersion::leads);
-
   py::dict maps;
-  maps["cv"] = frame(cv_columns);
-  maps["restitution"] = frame(restitution_columns);
-  maps["restitution_slopes"] = frame(slope_columns);
-  maps["dispersion"] = frame(dispersion_columns);
+  maps["cv"] = frame(cv_columns(cv));
+  maps["restitution"] = frame(restitution_columns(restitution_points));
+  maps["restitution_slopes"] = frame(slope_columns(restitution_points));
+  maps["dispersion"] = frame(dispersion_columns(spread));
   return maps;
 }
 
@@ -406,12 +426,14 @@ PYBIND11_MODULE(_core, m) {
         "Reads a results file as o loads it: (at, rt), each rows × leads.");
 
   py::class_<PyAnalysis>(m, "Analysis")
-      .def_property_readonly("beats", [](const PyAnalysis& p) { return column(p.a->beats); })
+      .def_property_readonly("beats", [](const PyAnalysis& p) { return column(p.a->beats_ms); })
       .def_property_readonly("at", [](const PyAnalysis& p) {
-        return table<float>(p.a->rows, p.a->lead_count, [&](int k, int j) { return p.a->at(j + 1, k + 1); });
+        return table<double>(p.a->beat_count(), p.a->lead_count,
+                             [&](int k, int j) { return p.a->at_time(k + 1, j + 1); });
       })
       .def_property_readonly("rt", [](const PyAnalysis& p) {
-        return table<float>(p.a->rows, p.a->lead_count, [&](int k, int j) { return p.a->rt(j + 1, k + 1); });
+        return table<double>(p.a->beat_count(), p.a->lead_count,
+                             [&](int k, int j) { return p.a->rt_time(k + 1, j + 1); });
       })
       .def_property_readonly("marks", [](const PyAnalysis& p) { return marks_of(*p.a); })
       .def("summary", [](const PyAnalysis& p) { return frame(marks_of(*p.a)); },
@@ -441,6 +463,6 @@ PYBIND11_MODULE(_core, m) {
       })
       .def("__repr__", [](const PyAnalysis& p) {
         return "<telmor.Analysis: " + std::to_string(p.a->lead_count) + " leads, " +
-               std::to_string(p.a->sample_count) + " samples, " + std::to_string(p.a->beats.size()) + " beats>";
+               std::to_string(p.a->sample_count) + " samples, " + std::to_string(p.a->beats_ms.size()) + " beats>";
       });
 }

@@ -1,10 +1,10 @@
 // The words of telmor-batch's reports, made from the reasons' values in one place.
 #include "batch_messages.h"
 
-#include "analysis/recording_shape.h"
+#include "readers/recording_shape.h"
 #include "base/number_text.h"
-#include "record/utf8_path.h"
-#include "results/results_messages.h"
+#include "base/utf8_path.h"
+#include "words/words.h"
 
 namespace telmor {
 namespace {
@@ -77,44 +77,9 @@ std::string path_message(const PathProblem& problem) {
 }
 
 std::string recording_problem_message(const RecordingProblem& p) {
-  switch (p.fault) {
-    case RecordingFault::none:
-      return {};
-    case RecordingFault::no_rows:
-      return "データの行がありません。";
-    case RecordingFault::first_line_values:
-      return "1行目の値の数 " + count(p.count) + " が1から" + count(kMaxRecordingLeads) + "の範囲にありません。" +
-             std::string(kGiveTheShape);
-    case RecordingFault::rows_not_whole_seconds:
-      return "データの行数 " + count(p.count) + " が1000の倍数ではありません（1秒は1000行）。" +
-             std::string(kGiveTheShape);
-    case RecordingFault::too_many_seconds:
-      return "データの行数 " + count(p.count) + " は" + count(p.count / 1000) + "秒で、" +
-             count(kMaxRecordingSeconds) + "秒を超えています。";
-    case RecordingFault::end_of_file:
-      return "読み込みエラー（EOF)です。" + count(p.row) +
-             "行目のデータの途中でファイルが終わっています。誘導点数と秒数を確かめてください。";
-    case RecordingFault::not_a_number:
-      return "読み込みエラー（ERR)です。" + count(p.row) + "行目のデータに数値でない値があります。";
-    case RecordingFault::value_beyond_float:
-      return "読み込みエラー（ERR)です。" + count(p.row) +
-             "行目のデータに32ビット実数の範囲を超える値があります。";
-    case RecordingFault::lead_count_mismatch:
-      return "誘導点数 " + count(p.leads) + " がファイルの列数と合いません（1行目の値は " +
-             count(p.count) + " 個）。" + count(p.row) +
-             "行目のデータが行の途中で終わっています。誘導点数に間違えはありませんか。";
-    case RecordingFault::cr_line_ends:
-      return "行末がCRだけです（改行をCR LFかLFにして保存してください）。";
-    case RecordingFault::utf16_text:
-      return "UTF-16のテキストです（UTF-8かShift_JISで保存してください）。";
-    case RecordingFault::no_amplitude:
-      return "データがありません（誘導1〜3の100〜1000 msがすべて0です）。";
-    case RecordingFault::no_beat_lead:
-      return "拍を探す誘導 " + count(p.count) + " がありません（誘導は " + count(p.leads) + " 個）。";
-    case RecordingFault::too_large:
-      return "記録が大きすぎてメモリに入りません。";
-  }
-  return {};
+  std::string text = japanese().recording_problem(p);
+  if (asks_for_shape(p.fault)) text += kGiveTheShape;
+  return text;
 }
 
 std::string recording_message(const RecordingReason& reason) {
@@ -128,14 +93,16 @@ std::string recording_message(const RecordingReason& reason) {
       return read_message(reason.read);
     case OutcomeFault::recording:
       return recording_problem_message(reason.recording);
+    case OutcomeFault::analysis:
+      return japanese().analysis_problem(reason.analysis);
     case OutcomeFault::results_unformattable:
-      return "結果ファイルを書けません（" + format_fault_reason(reason.format) + "）。";
+      return "結果ファイルを書けません（" + japanese().format_fault(reason.format) + "）。";
     case OutcomeFault::results_unwritable:
       return "結果ファイル " + utf8_from_path(reason.results_file) + " を書けません（" +
-             write_error_reason(reason.error) + "）。";
+             japanese().write_error(reason.error) + "）。";
     case OutcomeFault::maps_unwritable:
       return "マップのファイル " + utf8_from_path(reason.map_file) + " を書けません（" +
-             write_error_reason(reason.error) + "）。結果ファイルは書いていません。";
+             japanese().write_error(reason.error) + "）。結果ファイルは書いていません。";
   }
   return {};
 }
@@ -154,7 +121,7 @@ std::string out_folder_message(std::error_code error) {
 }
 
 std::string summary_unwritable_message(std::error_code error) {
-  return "集計表を書けません（" + write_error_reason(error) + "）。";
+  return "集計表を書けません（" + japanese().write_error(error) + "）。";
 }
 
 std::string summary_refusal_message(SummaryFault fault, const std::filesystem::path& summary) {
@@ -178,45 +145,17 @@ std::string summary_refusal_message(SummaryFault fault, const std::filesystem::p
   return {};
 }
 
-std::string layout_fault_words(LayoutFault fault) {
-  switch (fault) {
-    case LayoutFault::none:
-      return {};
-    case LayoutFault::no_header:
-      return "1行目が見出し lead,x_mm,y_mm ではありません";
-    case LayoutFault::field_count:
-      return "カンマで区切った3つの値（誘導,x,y）ではありません";
-    case LayoutFault::bad_lead:
-      return "誘導が1以上の整数ではありません";
-    case LayoutFault::bad_number:
-      return "座標が数値ではありません";
-    case LayoutFault::not_finite:
-      return "座標が有限の数値ではありません";
-    case LayoutFault::lead_twice:
-      return "この誘導の位置は前の行にもあります";
-    case LayoutFault::too_close:
-      return "前の行の電極と1 µm未満しか離れていません";
-    case LayoutFault::no_electrodes:
-      return "電極の位置が1つもありません";
-    case LayoutFault::bad_grid:
-      return "格子が 行数x列数（1以上の整数、電極は" + count(kMaxGridElectrodes) + "個まで）ではありません";
-    case LayoutFault::bad_pitch:
-      return "間隔が0.001 mm以上の有限の数値ではありません";
-  }
-  return {};
-}
-
 std::string grid_refusal_message(LayoutFault fault, std::string_view grid, std::string_view pitch) {
   const bool of_pitch = fault == LayoutFault::bad_pitch;
   return std::string(of_pitch ? "--pitch " : "--grid ") + std::string(of_pitch ? pitch : grid) + ": " +
-         layout_fault_words(fault) + "。";
+         japanese().layout_fault(fault) + "。";
 }
 
 std::string layout_file_message(const std::filesystem::path& file, const FileRead& read,
                                 const LayoutProblem& problem) {
   const std::string name = "配置ファイル " + utf8_from_path(file);
   if (read.fault != FileReadFault::none) return name + ": " + read_message(read);
-  return name + " の" + count(problem.line) + "行目: " + layout_fault_words(problem.fault) + "。";
+  return name + " の" + count(problem.line) + "行目: " + japanese().layout_fault(problem.fault) + "。";
 }
 
 std::string run_report(const RunCounts& c) {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "analysis/electrode_layout.h"
-#include "analysis/recording_problem.h"
+#include "signal/electrode_layout.h"
+#include "signal/recording_problem.h"
 #include "batch/recording_list.h"
 #include "batch_reason.h"
 
@@ -28,8 +28,6 @@ std::string summary_unwritable_message(std::error_code error);
 // The usage error for a summary that cannot be written where it would go.
 std::string summary_refusal_message(SummaryFault fault, const std::filesystem::path& summary);
 
-// The fault of a layout file or grid in words, without the line.
-std::string layout_fault_words(LayoutFault fault);
 // The usage error for --grid RxC --pitch MM that make no grid.
 std::string grid_refusal_message(LayoutFault fault, std::string_view grid, std::string_view pitch);
 // The usage error for a layout file that cannot be read (read) or holds a

@@ -6,7 +6,10 @@
 
 #include "base/number_text.h"
 #include "batch_messages.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
+#include "readers/layout_file.h"
+#include "timing/analysis.h"
+#include "words/words.h"
 
 namespace telmor {
 namespace {
@@ -39,26 +42,35 @@ std::int32_t integer(Arguments& args, std::string_view option, std::int32_t low,
   return value;
 }
 
-// A bound of the recognition ranges, in ms from a beat: only what a click
-// into d's one-second window can give, which also keeps the search of every
-// beat within a window of about two seconds.
-std::int32_t range_bound(Arguments& args, std::string_view option) {
+// A whole number, any int32: the analysis's bounds are checked as a whole.
+std::int32_t whole(Arguments& args, std::string_view option) {
   const std::string_view text = args.value(option);
   std::int32_t value = 0;
   if (!parse_integer(text, value)) refuse(std::string(option) + " は整数です（" + std::string(text) + "）。");
-  if (value < kLowestRangeBound || value > kHighestRangeBound) {
-    refuse(std::string(option) + " の値は" + format_integer(kLowestRangeBound) + "から" +
-           format_integer(kHighestRangeBound) + "のmsです（" + std::string(text) + "）。");
-  }
   return value;
 }
 
-// A range whose end precedes its start finds nothing at all.
-void check_order(std::int32_t from, std::int32_t to, const char* range) {
-  if (to < from) {
-    refuse(std::string("--ranges の") + range + "終了 " + format_integer(to) + " が" + range +
-           "開始 " + format_integer(from) + " より前です。");
+// The settings as the analysis checks them (the ranges only what a click
+// into d's one-second window can give, which also keeps the search of every
+// beat within a window of about two seconds), named by their option.
+void check_analysis_settings(const AnalysisSettings& settings) {
+  const AnalysisProblem problem = check_settings(settings, kMaxRecordingLeads);
+  if (!problem) return;
+  const char* option = "--ranges";
+  switch (problem.fault) {
+    case AnalysisFault::smoothing_outside:
+      option = "--smooth";
+      break;
+    case AnalysisFault::ratio_outside:
+      option = "--ratio";
+      break;
+    case AnalysisFault::beat_lead_outside:
+      option = "--beat-lead";
+      break;
+    default:
+      break;
   }
+  refuse(std::string(option) + " " + japanese().analysis_problem(problem));
 }
 
 // The electrodes' positions come from one place, and a grid needs both its
@@ -98,18 +110,16 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
     } else if (a == "--version") {
       options.version = true;
     } else if (a == "--smooth") {
-      options.settings.smooth_points = integer(args, a, 0, 499);
+      options.settings.smooth_points = whole(args, a);
     } else if (a == "--ratio") {
       const std::string_view text = args.value(a);
       if (!parse_real(text, options.settings.amp_ratio))
         refuse("--ratio は数値です（" + std::string(text) + "）。");
     } else if (a == "--ranges") {
-      options.settings.at_from = range_bound(args, a);
-      options.settings.at_to = range_bound(args, a);
-      options.settings.rt_from = range_bound(args, a);
-      options.settings.rt_to = range_bound(args, a);
-      check_order(options.settings.at_from, options.settings.at_to, "AT");
-      check_order(options.settings.rt_from, options.settings.rt_to, "RT");
+      options.settings.at_from = whole(args, a);
+      options.settings.at_to = whole(args, a);
+      options.settings.rt_from = whole(args, a);
+      options.settings.rt_to = whole(args, a);
     } else if (a == "--leads") {
       options.leads = integer(args, a, 1, kMaxRecordingLeads);
     } else if (a == "--seconds") {
@@ -140,6 +150,7 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       refuse("知らないオプションです: " + std::string(a));
     }
   }
+  check_analysis_settings(options.settings);
   positions(options, grid, pitch);
   if (options.paths.empty() && !options.help && !options.version)
     refuse("記録ファイルかフォルダ（PATH）を指定してください。");

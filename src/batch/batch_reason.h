@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "analysis/recording_problem.h"
+#include "signal/recording_problem.h"
+#include "timing/analysis.h"
 #include "recording_file.h"
 #include "results/results_format.h"
 
@@ -16,7 +17,8 @@ enum class OutcomeFault : std::uint8_t {
   none,
   results_exist,          // results_file is kept (no --overwrite)
   unreadable,             // read: the file could not be taken into memory
-  recording,              // recording: its text or its analysis
+  recording,              // recording: its text
+  analysis,               // analysis: what stopped its analysis
   results_unformattable,  // format: the tables do not fit a results file
   results_unwritable,     // results_file, error
   maps_unwritable,        // map_file, error: a table or figure of the maps
@@ -26,6 +28,7 @@ struct RecordingReason {
   OutcomeFault fault = OutcomeFault::none;
   FileRead read{};
   RecordingProblem recording{};
+  AnalysisProblem analysis{};
   FormatResult format{};
   std::filesystem::path results_file{};
   std::filesystem::path map_file{};

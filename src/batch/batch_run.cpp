@@ -12,15 +12,15 @@
 #include <thread>
 #include <vector>
 
-#include "analysis/summary_csv.h"
+#include "tables/summary_csv.h"
 #include "batch/progress_line.h"
 #include "batch/recording_list.h"
 #include "batch_messages.h"
 #include "layout_file.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 #include "recording_job.h"
 #include "results/file_replace.h"
-#include "results/results_messages.h"
+#include "words/words.h"
 #include "summary_target.h"
 #include "telmor_version.h"
 
@@ -30,88 +30,92 @@ namespace {
 constexpr std::string_view kName = "telmor-batch: ";
 constexpr std::string_view kSeeHelp = "（使い方: telmor-batch --help）";
 
-}  // namespace
+// The lines of a run on standard error, one at a time from any thread, each
+// clearing the progress line first.
+class Reporter {
+ public:
+  Reporter(std::ostream& err, bool show_progress) : err_(err), progress_(err, show_progress) {}
 
-int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress) {
-  const auto start = std::chrono::steady_clock::now();
-  std::mutex err_mutex;
-  ProgressLine progress(err, show_progress);
-  const auto report = [&](const std::filesystem::path& path, const std::string& line) {
-    const std::lock_guard lock(err_mutex);
-    progress.clear();
-    err << kName << utf8_from_path(path) << ": " << line << '\n';
-  };
-
-  // The electrodes' positions are read once, before anything is written: a
-  // bad layout file is a usage error, not a fault of every recording.
-  std::optional<ElectrodeLayout> layout = options.grid;
-  if (options.layout_file) {
-    LayoutFileLoad load = load_layout_file(*options.layout_file);
-    if (!load.ok()) {
-      err << kName << layout_file_message(*options.layout_file, load.read, load.reading.problem) << kSeeHelp
-          << '\n';
-      return kBatchUsageError;
-    }
-    layout = std::move(load.reading.layout);
+  void report(const std::filesystem::path& path, const std::string& line) {
+    const std::lock_guard lock(mutex_);
+    progress_.clear();
+    err_ << kName << utf8_from_path(path) << ": " << line << '\n';
+  }
+  void progress(int done, int total) {
+    const std::lock_guard lock(mutex_);
+    progress_.update(done, total);
+  }
+  void last_line(const std::string& line) {
+    const std::lock_guard lock(mutex_);
+    progress_.clear();
+    err_ << kName << line << '\n';
   }
 
-  const RecordingList list = list_recordings(options.paths);
-  const std::filesystem::path summary_path = summary_file(options);
-  if (const SummaryFault refused = summary_refusal(summary_path, list, options);
-      refused != SummaryFault::none) {
-    err << kName << summary_refusal_message(refused, summary_path) << kSeeHelp << '\n';
-    return kBatchUsageError;
-  }
-  for (const PathProblem& problem : list.problems) report(problem.path, path_message(problem));
-  for (const PathProblem& note : list.notes) report(note.path, path_message(note));
-  RunCounts counts;
-  counts.skipped = static_cast<int>(list.problems.size());
+ private:
+  std::ostream& err_;
+  ProgressLine progress_;
+  std::mutex mutex_;
+};
 
-  if (options.out) {
-    std::error_code error;
-    std::filesystem::create_directories(*options.out, error);
-    if (error) {
-      report(*options.out, out_folder_message(error));
-      return kBatchSomeReported;
-    }
+// The electrodes' positions, read once before anything is written: a bad
+// layout file is a usage error (written to err, nullopt), not a fault of every
+// recording. Without positions, an empty optional inside.
+std::optional<std::optional<ElectrodeLayout>> electrode_positions(const BatchOptions& options,
+                                                                  std::ostream& err) {
+  if (!options.layout_file) return std::optional<ElectrodeLayout>(options.grid);
+  LayoutFileLoad load = load_layout_file(*options.layout_file);
+  if (!load.ok()) {
+    err << kName << layout_file_message(*options.layout_file, load.read, load.reading.problem) << kSeeHelp
+        << '\n';
+    return std::nullopt;
   }
+  return std::optional<ElectrodeLayout>(std::move(load.reading.layout));
+}
 
+// Every recording analysed, spread over the workers, each with its own
+// scratch and workspace; the outcomes in the order of the list.
+std::vector<RecordingOutcome> analyse_all(const RecordingList& list, const BatchOptions& options,
+                                          const ElectrodeLayout* layout, Reporter& reporter) {
   const int total = static_cast<int>(list.recordings.size());
   std::vector<RecordingOutcome> outcomes(list.recordings.size());
   std::atomic<int> next{0};
-  int done = 0;
+  std::atomic<int> done{0};
   const auto work = [&] {
     BatchScratch scratch;
     for (int i = next++; i < total; i = next++) {
       const ListedRecording& recording = list.recordings[static_cast<std::size_t>(i)];
-      const std::filesystem::path folder =
-          options.out ? *options.out : recording.file.parent_path();
+      const std::filesystem::path folder = options.out ? *options.out : recording.file.parent_path();
       RecordingOutcome& outcome = outcomes[static_cast<std::size_t>(i)];
-      outcome = analyse_recording_file(recording, options, folder, scratch, layout ? &*layout : nullptr);
-      if (!outcome.analysed) report(recording.file, recording_message(outcome.reason));
-      if (outcome.fit_messages > 0) report(recording.file, fit_messages_note(outcome.fit_messages));
+      outcome = analyse_recording_file(recording, options, folder, scratch, layout);
+      if (!outcome.analysed) reporter.report(recording.file, recording_message(outcome.reason));
+      if (outcome.fit_messages > 0) reporter.report(recording.file, fit_messages_note(outcome.fit_messages));
       if (const auto& beyond = outcome.beyond_results_file)
-        report(recording.file, beyond_results_file_note(beyond->leads, beyond->rows));
+        reporter.report(recording.file, beyond_results_file_note(beyond->leads, beyond->rows));
       for (const LeftTemporary& left : outcome.left_temporaries)
-        report(left.path, left_temporary_reason(left.error));
-      const std::lock_guard lock(err_mutex);
-      progress.update(++done, total);
+        reporter.report(left.path, japanese().left_temporary(left.error));
+      reporter.progress(++done, total);
     }
   };
   const int wanted = options.jobs > 0 ? options.jobs : static_cast<int>(std::thread::hardware_concurrency());
   const int workers = std::clamp(wanted, 1, std::max(total, 1));
-  {
-    std::vector<std::jthread> helpers;
-    try {
-      for (int w = 1; w < workers; ++w) helpers.emplace_back(work);
-    } catch (const std::system_error&) {
-      // No more threads to be had: the recordings left are done on fewer.
-    }
-    work();
+  std::vector<std::jthread> helpers;
+  try {
+    for (int w = 1; w < workers; ++w) helpers.emplace_back(work);
+  } catch (const std::system_error&) {
+    // No more threads to be had: the recordings left are done on fewer.
   }
+  work();
+  return outcomes;
+}
 
+// The summary of the analysed recordings, in the order of the list, written
+// when there is any; counts what became of each recording. Returns whether
+// anything was reported.
+bool write_summary(const std::vector<RecordingOutcome>& outcomes, const std::filesystem::path& path,
+                   Reporter& reporter, RunCounts& counts) {
   std::string summary(kSummaryHeader);
   summary += '\n';
+  bool reported = false;
   for (const RecordingOutcome& outcome : outcomes) {
     if (outcome.analysed) {
       ++counts.analysed;
@@ -121,29 +125,57 @@ int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress
     } else {
       ++counts.failed;
     }
-  }
-  bool reported = counts.skipped > 0 || counts.failed > 0;
-  for (const RecordingOutcome& outcome : outcomes)
     reported = reported || !outcome.left_temporaries.empty();
-  if (counts.analysed > 0) {
-    counts.summary_file = summary_path;
-    counts.summary = SummaryPlace::written;
-    std::vector<LeftTemporary> left_temporaries;
-    if (const std::error_code error =
-            replace_file_contents(summary_path, summary, left_temporaries)) {
-      report(summary_path, summary_unwritable_message(error));
-      counts.summary = SummaryPlace::failed;
-      reported = true;
-    }
-    for (const LeftTemporary& left : left_temporaries)
-      report(left.path, left_temporary_reason(left.error));
-    reported = reported || !left_temporaries.empty();
   }
+  reported = reported || counts.skipped > 0 || counts.failed > 0;
+  if (counts.analysed == 0) return reported;
+  counts.summary_file = path;
+  counts.summary = SummaryPlace::written;
+  std::vector<LeftTemporary> left_temporaries;
+  if (const std::error_code error = replace_file_contents(path, summary, left_temporaries)) {
+    reporter.report(path, summary_unwritable_message(error));
+    counts.summary = SummaryPlace::failed;
+    reported = true;
+  }
+  for (const LeftTemporary& left : left_temporaries)
+    reporter.report(left.path, japanese().left_temporary(left.error));
+  return reported || !left_temporaries.empty();
+}
+
+}  // namespace
+
+int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress) {
+  const auto start = std::chrono::steady_clock::now();
+  const std::optional<std::optional<ElectrodeLayout>> layout = electrode_positions(options, err);
+  if (!layout) return kBatchUsageError;
+
+  const RecordingList list = list_recordings(options.paths);
+  const std::filesystem::path summary_path = summary_file(options);
+  if (const SummaryFault refused = summary_refusal(summary_path, list, options);
+      refused != SummaryFault::none) {
+    err << kName << summary_refusal_message(refused, summary_path) << kSeeHelp << '\n';
+    return kBatchUsageError;
+  }
+  Reporter reporter(err, show_progress);
+  for (const PathProblem& problem : list.problems) reporter.report(problem.path, path_message(problem));
+  for (const PathProblem& note : list.notes) reporter.report(note.path, path_message(note));
+  if (options.out) {
+    std::error_code error;
+    std::filesystem::create_directories(*options.out, error);
+    if (error) {
+      reporter.report(*options.out, out_folder_message(error));
+      return kBatchSomeReported;
+    }
+  }
+
+  const std::vector<RecordingOutcome> outcomes =
+      analyse_all(list, options, *layout ? &**layout : nullptr, reporter);
+  RunCounts counts;
+  counts.skipped = static_cast<int>(list.problems.size());
+  const bool reported = write_summary(outcomes, summary_path, reporter, counts);
   if (!options.quiet) {
     counts.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const std::lock_guard lock(err_mutex);
-    progress.clear();
-    err << kName << run_report(counts) << '\n';
+    reporter.last_line(run_report(counts));
   }
   return reported ? kBatchSomeReported : kBatchAllAnalysed;
 }

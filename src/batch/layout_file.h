@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "analysis/electrode_layout.h"
+#include "readers/layout_file.h"
 #include "recording_file.h"
 
 namespace telmor {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "batch/batch_run.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 
 #ifdef _WIN32
 #include <io.h>

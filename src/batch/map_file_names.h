@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "batch/recording_list.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace telmor {
 

@@ -4,29 +4,15 @@
 #include <algorithm>
 #include <string>
 
-#include "analysis/beat_maps.h"
-#include "analysis/dispersion.h"
-#include "analysis/maps_csv.h"
-#include "analysis/restitution.h"
+#include "tissue/beat_maps.h"
+#include "tissue/dispersion.h"
+#include "tables/maps_csv.h"
+#include "tissue/restitution.h"
 #include "figures/recording_figure.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 #include "results/file_replace.h"
 
 namespace telmor {
-
-std::vector<CvVector> all_velocities(const BeatTable& marks, const ElectrodeLayout& layout) {
-  std::vector<CvVector> all;
-  for (const BeatMap& map : beat_maps(marks, layout)) {
-    std::vector<CvVector> beat = conduction_velocity(map, CvMethod::surface);
-    const std::vector<CvVector> triangle = conduction_velocity(map, CvMethod::triangle);
-    beat.insert(beat.end(), triangle.begin(), triangle.end());
-    // Stable: each lead's surface value stays before its triangle value.
-    std::stable_sort(beat.begin(), beat.end(),
-                     [](const CvVector& a, const CvVector& b) { return a.lead < b.lead; });
-    all.insert(all.end(), beat.begin(), beat.end());
-  }
-  return all;
-}
 
 MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTable& marks,
                                 const ElectrodeLayout& layout, bool figures,

@@ -7,18 +7,14 @@
 #include <system_error>
 #include <vector>
 
-#include "analysis/beat_table.h"
-#include "analysis/conduction_velocity.h"
-#include "analysis/electrode_layout.h"
+#include "timing/beat_table.h"
+#include "tissue/conduction_velocity.h"
+#include "signal/electrode_layout.h"
 #include "batch/recording_list.h"
 #include "map_file_names.h"
 #include "results/temporary_files.h"
 
 namespace telmor {
-
-// The velocities of every beat by both methods, as NAMEcv.csv lists them:
-// beat by beat, lead by lead, the surface fit before the triangles.
-std::vector<CvVector> all_velocities(const BeatTable& marks, const ElectrodeLayout& layout);
 
 // The first file that could not be written and why; no error: all written.
 struct MapFilesFailure {

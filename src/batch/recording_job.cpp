@@ -2,17 +2,88 @@
 #include "recording_job.h"
 
 #include <new>
+#include <optional>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
-#include "analysis/analyse.h"
-#include "analysis/recording_text.h"
-#include "analysis/summary_csv.h"
+#include "readers/recording_text.h"
+#include "tables/summary_csv.h"
 #include "map_files.h"
+#include "results/analysis_tables.h"
 #include "results/file_replace.h"
 #include "results/results_format.h"
 
 namespace telmor {
+
+namespace {
+
+// The recording read from its text and analysed; nullopt with the reason
+// filled when it cannot be.
+std::optional<Analysis> analysed(std::string_view text, const BatchOptions& options,
+                                 BatchScratch& scratch, RecordingReason& reason) {
+  try {
+    Recording wave;
+    reason.recording = read_recording_text(text, options.leads, options.seconds, wave);
+    if (reason.recording) {
+      reason.fault = OutcomeFault::recording;
+      return std::nullopt;
+    }
+    Analysis analysis = analyse(std::move(wave), options.settings, {}, &scratch.workspace);
+    if (analysis.problem) {
+      reason.fault = OutcomeFault::analysis;
+      reason.analysis = analysis.problem;
+      return std::nullopt;
+    }
+    return analysis;
+  } catch (const std::bad_alloc&) {
+    reason.fault = OutcomeFault::recording;
+    reason.recording = {RecordingFault::too_large};
+    return std::nullopt;
+  }
+}
+
+// The maps' files (with a layout), then the results file where the desktop
+// can load the tables, so that a results file stands only beside complete
+// maps. False with the reason filled at the first that cannot be written.
+bool write_files(const ListedRecording& recording, const BatchOptions& options, const Analysis& analysis,
+                 const BeatTable& marks, const ElectrodeLayout* layout,
+                 const std::filesystem::path& results_folder, const std::filesystem::path& results,
+                 RecordingOutcome& outcome) {
+  RecordingReason& reason = outcome.reason;
+  const bool results_file = fits_results_file(analysis);
+  std::string file_text;
+  if (results_file) {
+    reason.format = format_results(results_tables(analysis), analysis.lead_count, file_text);
+    if (reason.format.fault != FormatFault::none) {
+      reason.fault = OutcomeFault::results_unformattable;
+      return false;
+    }
+  }
+  if (layout) {
+    const MapFilesFailure failure = write_map_files(recording, marks, *layout, options.figures,
+                                                    results_folder, outcome.left_temporaries);
+    if (failure) {
+      reason.fault = OutcomeFault::maps_unwritable;
+      reason.map_file = failure.file;
+      reason.error = failure.error;
+      return false;
+    }
+  }
+  if (!results_file) {
+    outcome.beyond_results_file = {analysis.lead_count, analysis.beat_count() + 1};
+    return true;
+  }
+  if (const std::error_code written = replace_file_contents(results, file_text, outcome.left_temporaries)) {
+    reason.fault = OutcomeFault::results_unwritable;
+    reason.results_file = results;
+    reason.error = written;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 RecordingOutcome analyse_recording_file(const ListedRecording& recording, const BatchOptions& options,
                                         const std::filesystem::path& results_folder,
@@ -31,61 +102,13 @@ RecordingOutcome analyse_recording_file(const ListedRecording& recording, const 
     reason.fault = OutcomeFault::unreadable;
     return outcome;
   }
-
-  Analysis analysis;
-  try {
-    Recording wave;
-    reason.recording = read_recording_text(scratch.text.view(), options.leads, options.seconds, wave);
-    if (!reason.recording && options.settings.beat_lead > wave.lead_count)
-      reason.recording = {RecordingFault::no_beat_lead, 0, options.settings.beat_lead, wave.lead_count};
-    if (reason.recording) {
-      reason.fault = OutcomeFault::recording;
-      return outcome;
-    }
-    analysis = analyse(std::move(wave), options.settings);
-  } catch (const std::bad_alloc&) {
-    reason.fault = OutcomeFault::recording;
-    reason.recording = {RecordingFault::too_large};
+  const std::optional<Analysis> analysis = analysed(scratch.text.view(), options, scratch, reason);
+  if (!analysis) return outcome;
+  const BeatTable marks = marks_by_beat(*analysis);
+  if (!write_files(recording, options, *analysis, marks, layout, results_folder, results, outcome))
     return outcome;
-  }
-  if (analysis.status == AnalysisStatus::no_data) {
-    reason.fault = OutcomeFault::recording;
-    reason.recording = {RecordingFault::no_amplitude};
-    return outcome;
-  }
-  // A results file is only worth writing where the desktop can load it.
-  const bool results_file = fits_results_file(analysis);
-  std::string file_text;
-  if (results_file) {
-    reason.format = format_results(mark_tables(analysis), analysis.lead_count, file_text);
-    if (reason.format.fault != FormatFault::none) {
-      reason.fault = OutcomeFault::results_unformattable;
-      return outcome;
-    }
-  }
-  if (layout) {
-    const MapFilesFailure failure = write_map_files(recording, analysis.marks, *layout, options.figures,
-                                                    results_folder, outcome.left_temporaries);
-    if (failure) {
-      reason.fault = OutcomeFault::maps_unwritable;
-      reason.map_file = failure.file;
-      reason.error = failure.error;
-      return outcome;
-    }
-  }
-  if (results_file) {
-    if (const std::error_code written =
-            replace_file_contents(results, file_text, outcome.left_temporaries)) {
-      reason.fault = OutcomeFault::results_unwritable;
-      reason.results_file = results;
-      reason.error = written;
-      return outcome;
-    }
-  } else {
-    outcome.beyond_results_file = {analysis.lead_count, analysis.rows};
-  }
-  append_summary_rows(outcome.summary, recording.summary_name, analysis.marks);
-  outcome.fit_messages = analysis.fit_messages.total();
+  append_summary_rows(outcome.summary, recording.summary_name, marks);
+  outcome.fit_messages = analysis->fit_messages.total();
   outcome.analysed = true;
   return outcome;
 }

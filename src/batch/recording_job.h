@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis/electrode_layout.h"
+#include "signal/electrode_layout.h"
 #include "batch/batch_options.h"
 #include "batch/recording_list.h"
 #include "batch_reason.h"
 #include "recording_file.h"
 #include "results/temporary_files.h"
+#include "timing/analysis.h"
 
 namespace telmor {
 
@@ -38,6 +39,7 @@ struct RecordingOutcome {
 // What a worker reuses for every recording it analyses.
 struct BatchScratch {
   TextBuffer text;
+  AnalysisWorkspace workspace;
 };
 
 // Analyses one recording and writes its results file into results_folder;

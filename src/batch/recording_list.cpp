@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <set>
 
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace telmor {
 namespace {

@@ -7,9 +7,9 @@
 #include <system_error>
 #include <thread>
 
-#include "analysis/summary_csv.h"
+#include "tables/summary_csv.h"
 #include "map_file_names.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace telmor {
 namespace {

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "analysis/mark_figures.h"
 #include "console/menu_letters.h"
 #include "console/reply_read.h"
 #include "base/number_text.h"
@@ -14,6 +13,7 @@
 #include "driver/recognition_commands.h"
 #include "record/results_snapshot.h"
 #include "record/text_rules.h"
+#include "session/session_marks.h"
 #include "driver/results_dialogues.h"
 
 namespace telmor {

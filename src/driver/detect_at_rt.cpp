@@ -3,7 +3,7 @@
 
 #include "console/line_builder.h"
 #include "console/reply_read.h"
-#include "recognition/find_at_rt.h"
+#include "driver/find_at_rt.h"
 #include "driver/range_notes.h"
 #include "driver/recognition_commands.h"
 #include "record/text_rules.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace telmor {
 namespace {

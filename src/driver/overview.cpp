@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "analysis/beat_search.h"
+#include "driver/beat_list.h"
 #include "console/curve_drawing.h"
 
 namespace telmor {

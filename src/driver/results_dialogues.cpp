@@ -8,9 +8,9 @@
 #include "console/reply_read.h"
 #include "results/file_replace.h"
 #include "results/results_format.h"
-#include "results/results_messages.h"
 #include "results/results_parse.h"
 #include "record/text_rules.h"
+#include "words/words.h"
 
 namespace telmor {
 namespace {
@@ -34,15 +34,15 @@ std::string read_results_file(const std::filesystem::path& file, int lead_count,
   const std::filesystem::file_status status = std::filesystem::status(file, ec);
   // Checked first: opening would create nothing, but a folder opens and then fails to read.
   if (status.type() == std::filesystem::file_type::not_found)
-    return open_error_reason(std::make_error_code(std::errc::no_such_file_or_directory));
+    return japanese().open_error(std::make_error_code(std::errc::no_such_file_or_directory));
   if (status.type() == std::filesystem::file_type::directory)
-    return open_error_reason(std::make_error_code(std::errc::is_a_directory));
+    return japanese().open_error(std::make_error_code(std::errc::is_a_directory));
 
   std::error_code error;
   const std::unique_ptr<std::istream> in = files.open_read(file, error);
-  if (!in) return open_error_reason(error);
+  if (!in) return japanese().open_error(error);
   const ParseResult parsed = parse_results(*in, lead_count, loaded);
-  return parsed.fault == ParseFault::none ? std::string() : parse_fault_reason(parsed);
+  return parsed.fault == ParseFault::none ? std::string() : japanese().parse_fault(parsed);
 }
 
 }  // namespace
@@ -61,9 +61,9 @@ bool write_results(WindowLayer& layer, RunRecord& record, const std::filesystem:
   const FormatResult formatted = format_results(record, text);
   std::string reason;
   if (formatted.fault != FormatFault::none) {
-    reason = format_fault_reason(formatted);
+    reason = japanese().format_fault(formatted);
   } else if (const std::error_code error = replace_file_contents(file, text, files)) {
-    reason = write_error_reason(error);
+    reason = japanese().write_error(error);
   }
   if (!reason.empty()) {
     // The tables stay in memory and the old file as it was; the user may try again.

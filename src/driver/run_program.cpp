@@ -10,7 +10,7 @@
 #include "driver/drive_path.h"
 #include "driver/overview.h"
 #include "driver/waveform_reader.h"
-#include "fitting/prepare_signals.h"
+#include "driver/record_preparation.h"
 #include "driver/results_dialogues.h"
 
 namespace telmor {

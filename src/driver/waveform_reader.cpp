@@ -4,11 +4,12 @@
 #include <fstream>
 #include <string>
 
-#include "analysis/waveform_rows.h"
+#include "readers/waveform_rows.h"
 #include "base/number_text.h"
 #include "console/reply_read.h"
 #include "driver/drive_path.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
+#include "words/words.h"
 
 namespace telmor {
 namespace {
@@ -18,24 +19,6 @@ constexpr std::string_view kAsterisks = "***************************************
 void write_block_end(WindowLayer& layer) {
   layer.console_write(kAsterisks);
   layer.console_write("何か入力してください。");
-}
-
-// The status bar's words for what the blocks leave to guess: the cause the
-// text shows, or how the stated lead count fails the file's columns.
-std::string failure_note(const WaveRows& rows, int lead_count) {
-  switch (rows.cause) {
-    case WaveCause::cr_line_ends:
-      return "行末がCRだけです（改行をCR LFかLFにして保存してください）";
-    case WaveCause::utf16_text:
-      return "UTF-16のテキストです（UTF-8かShift_JISで保存してください）";
-    case WaveCause::value_beyond_float:
-      return format_integer(rows.row) + "行目に32ビット実数の範囲を超える値があります";
-    case WaveCause::none:
-      break;
-  }
-  if (rows.status != WaveReadStatus::lead_count_mismatch) return {};
-  return "ファイルの1行目の値は" + format_integer(rows.first_line_values) + "個、誘導点数は" +
-         format_integer(lead_count) + "です";
 }
 
 }  // namespace
@@ -56,7 +39,8 @@ bool read_waveform_file(WindowLayer& layer, RunRecord& record,
 
   WaveRows rows{WaveReadStatus::cannot_open};
   if (file.is_open()) {
-    rows = parse_waveform_rows(file, record.lead_count, record.sample_count, record);
+    rows = parse_waveform_rows(file, record.lead_count, record.sample_count,
+                               {&record.wave_table[0][0], kMaxSamples});
     file.close();
   }
 
@@ -97,7 +81,7 @@ bool read_waveform_file(WindowLayer& layer, RunRecord& record,
       layer.console_write("誘導点数に間違えはありませんか。");
       break;
   }
-  if (const std::string note = failure_note(rows, record.lead_count); !note.empty()) {
+  if (const std::string note = japanese().read_note(rows, record.lead_count); !note.empty()) {
     layer.show_note(note);
   } else if (rows.status == WaveReadStatus::cannot_open && !outside) {
     // The block names the drive path; where that is on this machine is the

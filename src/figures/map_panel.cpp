@@ -125,7 +125,7 @@ void draw_arrows(cairo_t* cr, const MapView& view, const PanelRect& area, const 
     const double x1 = x0 + length * ux;
     const double y1 = y0 + length * uy;
     const double head = std::min(6.0, 0.4 * length);
-    if (v.flag.empty()) {
+    if (v.flag == CvFlag::none) {
       cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
     } else {
       cairo_set_source_rgb(cr, 0.85, 0.1, 0.1);

@@ -5,8 +5,8 @@
 
 #include <span>
 
-#include "analysis/dispersion.h"
-#include "analysis/restitution.h"
+#include "tissue/dispersion.h"
+#include "tissue/restitution.h"
 #include "figures/map_view.h"
 
 namespace telmor {

@@ -50,15 +50,15 @@ void draw_figure(cairo_t* cr, const FigureData& figure, double width, double hei
   const double h = 0.5 * (height - kHeaderHeight);
   const double top = kHeaderHeight;
   switch (figure.first_map) {
-    case MapQuantity::at:
+    case MarkQuantity::at:
       draw_map_panel(cr, {0.0, top, w, h}, "Activation time, isochrones and conduction velocity",
                      figure.map, &ElectrodeTimes::at_ms, figure.isochrone_step_ms, figure.cv);
       break;
-    case MapQuantity::rt:
+    case MarkQuantity::rt:
       draw_map_panel(cr, {0.0, top, w, h}, "Recovery time and conduction velocity", figure.map,
                      &ElectrodeTimes::rt_ms, 0.0, figure.cv);
       break;
-    case MapQuantity::ari:
+    case MarkQuantity::ari:
       draw_map_panel(cr, {0.0, top, w, h}, "Activation-recovery interval and conduction velocity",
                      figure.map, &ElectrodeTimes::ari_ms, 0.0, figure.cv);
       break;

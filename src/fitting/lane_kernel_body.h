@@ -157,7 +157,7 @@ inline void fit_neighbours(const Powers& x, const WindowPlan* const* plan, int m
 // True when block indices m..m+kAtOnce-1 have windows of one width that the
 // fit accepts.
 inline bool neighbours_alike(const WindowPlan* const* plan, int m) {
-  if (m + kAtOnce - 1 > kBlockSamples) return false;
+  if (m + kAtOnce - 1 > kFitBlockSamples) return false;
   const WindowPlan& first = *plan[m - 1];
   for (int q = 0; q < kAtOnce; ++q) {
     const WindowPlan& p = *plan[m + q - 1];
@@ -168,7 +168,7 @@ inline bool neighbours_alike(const WindowPlan* const* plan, int m) {
 
 // plan[m - 1]: the plan of block index m in this kind of second.
 // ys[(i - 1) * kLanes + lane]: block index i of the lane's lead, for every
-// block index a window takes (below 1 and above kBlockSamples too). Writes
+// block index a window takes (below 1 and above kFitBlockSamples too). Writes
 // the slope at block index m to rows[lane][m - 1] and ORs the messages each
 // fit would print into flags[(m - 1) * kLanes + lane].
 inline void fit_block(const WindowPlans& plans, const WindowPlan* const* plan, const double* ys,
@@ -176,7 +176,7 @@ inline void fit_block(const WindowPlans& plans, const WindowPlan* const* plan, c
   const std::size_t one = static_cast<std::size_t>(plans.reach);  // block index 1
   const Powers x = {plans.p1.data() + one, plans.p2.data() + one, plans.p3.data() + one};
   int m = 1;
-  while (m <= kBlockSamples) {
+  while (m <= kFitBlockSamples) {
     if (neighbours_alike(plan, m)) {
       fit_neighbours(x, plan, m, ys, rows, flags);
       m += kAtOnce;

@@ -11,7 +11,7 @@ namespace telmor {
 // Fits one second of `lanes` leads side by side with the plans of its kind,
 // plan[m - 1] for block index m: ys[(i - 1) * lanes + lane] is block index i
 // of a lane's lead, for every block index the second's windows take (those
-// below 1 and above kBlockSamples are the neighbouring seconds' samples); the
+// below 1 and above kFitBlockSamples are the neighbouring seconds' samples); the
 // slope at block index m goes to rows[lane][m - 1], and the messages of its
 // fit are ORed into flags[(m - 1) * lanes + lane].
 struct LaneKernel {

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "fitting/signal_tables.h"
-#include "record/run_record.h"
 
 namespace telmor {
 
@@ -29,7 +28,8 @@ inline void remove_baseline(const SignalTables& t, int j) {
 // How far past a block's ends a fit window can reach: smooth_points, but never
 // further than a whole recording of the interactive program (the smoothing
 // is at most 499 points).
-inline int window_reach(int smooth_points) { return std::clamp(smooth_points, 0, kMaxSamples); }
+inline constexpr int kMaxWindowReach = 30000;
+inline int window_reach(int smooth_points) { return std::clamp(smooth_points, 0, kMaxWindowReach); }
 
 // The fit window of block index m in the second whose samples follow sample
 // `offset`, in block indices (the fit's abscissae): it asks for
@@ -62,8 +62,5 @@ inline float cubic_slope(const float* b, int m) {
                             3.0 * static_cast<double>(b[2]) * (dm * dm));
 }
 
-inline void set_time_axis(RunRecord& r) {
-  for (int i = 1; i <= r.sample_count; ++i) r.time_ms(i) = static_cast<float>(i);
-}
 
 }  // namespace telmor

@@ -11,7 +11,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -45,17 +44,17 @@ void remove_baselines(const SignalTables& t) {
 // windows take go side by side into the kernel; the slopes go straight into
 // the leads' rows of deriv (a last, partial second's through spare rows, of
 // which only the recording's samples are kept), the messages into flags.
-// ys holds (kBlockSamples + 2 * reach) * lanes values: the thread's own work list.
+// ys holds (kFitBlockSamples + 2 * reach) * lanes values: the thread's own work list.
 void prepare_block(const SignalTables& t, const WindowPlans& plans, const WindowPlans::Kind& kind,
                    const LaneKernel& kernel, int first_lead, int second, double* ys,
                    std::uint8_t* flags) {
   const int lanes = kernel.lanes;
-  const int offset = (second - 1) * kBlockSamples;
-  const int kept = std::min(kBlockSamples, t.sample_count - offset);
+  const int offset = (second - 1) * kFitBlockSamples;
+  const int kept = std::min(kFitBlockSamples, t.sample_count - offset);
   double* const block = ys + static_cast<std::size_t>(plans.reach) * static_cast<std::size_t>(lanes);
   const auto at = [&](int i, int lane) { return static_cast<std::ptrdiff_t>(i - 1) * lanes + lane; };
-  std::uint8_t block_flags[kBlockSamples * kMaxLanes] = {};
-  float spare[kMaxLanes][kBlockSamples];  // lanes past the last lead, and a partial second
+  std::uint8_t block_flags[kFitBlockSamples * kMaxLanes] = {};
+  float spare[kMaxLanes][kFitBlockSamples];  // lanes past the last lead, and a partial second
   float* rows[kMaxLanes] = {};
   for (int lane = 0; lane < lanes; ++lane) {
     const int lead = first_lead + lane;
@@ -68,13 +67,13 @@ void prepare_block(const SignalTables& t, const WindowPlans& plans, const Window
     const float* const wave = t.wave + t.at(lead, offset + 1);
     for (int i = kind.cuts.low; i <= kind.cuts.high; ++i)
       block[at(i, lane)] = static_cast<double>(wave[i - 1]);
-    rows[lane] = kept == kBlockSamples ? t.deriv + t.at(lead, offset + 1) : spare[lane];
+    rows[lane] = kept == kFitBlockSamples ? t.deriv + t.at(lead, offset + 1) : spare[lane];
   }
   kernel.fit_block(plans, kind.plan.data(), block, rows, block_flags);
 
-  const std::size_t per_lead = static_cast<std::size_t>(t.seconds()) * kBlockSamples;
+  const std::size_t per_lead = static_cast<std::size_t>(t.seconds()) * kFitBlockSamples;
   for (int lane = 0; lane < lanes && first_lead + lane <= t.lead_count; ++lane) {
-    if (kept < kBlockSamples)
+    if (kept < kFitBlockSamples)
       std::copy_n(spare[lane], kept, t.deriv + t.at(first_lead + lane, offset + 1));
     std::uint8_t* const lead_flags =
         flags + static_cast<std::size_t>(first_lead + lane - 1) * per_lead + static_cast<std::size_t>(offset);
@@ -82,38 +81,37 @@ void prepare_block(const SignalTables& t, const WindowPlans& plans, const Window
   }
 }
 
-// The plans of the last smoothing width asked for, with the kinds of seconds
-// asked for so far: a batch prepares many recordings with the same width and
-// mostly the same length, and the plans are the same for all.
-std::shared_ptr<const WindowPlans> plans_for(int smooth_points, const std::vector<BlockCuts>& cuts) {
-  static std::mutex mutex;
-  static std::shared_ptr<const WindowPlans> last;
-  const std::lock_guard lock(mutex);
+// The plans for smooth_points with the kinds of seconds of cuts: the cache's
+// when they serve, else the cache's made anew with the kinds it knew and
+// these (a batch prepares many recordings with the same width and mostly the
+// same length, and the plans are the same for all).
+const WindowPlans& plans_for(int smooth_points, const std::vector<BlockCuts>& cuts,
+                             std::unique_ptr<WindowPlans>& cached) {
   std::vector<BlockCuts> wanted;
-  if (last && last->smooth_points == smooth_points) {
-    for (const WindowPlans::Kind& kind : last->kinds) wanted.push_back(kind.cuts);
+  if (cached && cached->smooth_points == smooth_points) {
+    for (const WindowPlans::Kind& kind : cached->kinds) wanted.push_back(kind.cuts);
   }
   const std::size_t known = wanted.size();
   for (const BlockCuts& c : cuts) {
     if (std::find(wanted.begin(), wanted.end(), c) == wanted.end()) wanted.push_back(c);
   }
-  if (!last || last->smooth_points != smooth_points || wanted.size() != known) {
-    auto plans = std::make_shared<WindowPlans>();
+  if (!cached || cached->smooth_points != smooth_points || wanted.size() != known) {
+    auto plans = std::make_unique<WindowPlans>();
     make_window_plans(smooth_points, wanted, *plans);
-    last = std::move(plans);
+    cached = std::move(plans);
   }
-  return last;
+  return *cached;
 }
 
 FitMessageCounts replay_messages(const SignalTables& t, const std::vector<std::uint8_t>& flags,
                                  ConsoleOutput& console) {
   FitMessageCounts counts;
-  const std::size_t per_lead = static_cast<std::size_t>(t.seconds()) * kBlockSamples;
+  const std::size_t per_lead = static_cast<std::size_t>(t.seconds()) * kFitBlockSamples;
   for (std::size_t at = 0; at < flags.size(); ++at) {
     const std::uint8_t flag = flags[at];
     if (flag == 0) continue;
     const int sample = static_cast<int>(at % per_lead);  // from 0
-    const int m = sample % kBlockSamples + 1;
+    const int m = sample % kFitBlockSamples + 1;
     if (flag & kParameterError) {
       const FitWindow w = fit_window(m, t.smooth_points, sample - (m - 1), t.sample_count);
       write_parameter_error(console, w.first, w.last, kPreparationDegree);
@@ -137,34 +135,36 @@ FitMessageCounts replay_messages(const SignalTables& t, const std::vector<std::u
 
 }  // namespace
 
-void prepare_signals(RunRecord& record, ConsoleOutput& console, int threads) {
-  prepare_signals_on(available_isas().back(), record, console, threads);
-}
+struct PlansAccess {
+  static std::unique_ptr<WindowPlans>& of(PreparationCache& cache) { return cache.plans_; }
+};
 
-void prepare_signals_on(PreparationIsa isa, RunRecord& r, ConsoleOutput& console, int threads) {
-  prepare_signal_tables_on(isa, signal_tables(r), console, threads);
-  set_time_axis(r);
-}
+PreparationCache::PreparationCache() = default;
+PreparationCache::~PreparationCache() = default;
 
 FitMessageCounts prepare_signal_tables(const SignalTables& tables, ConsoleOutput& console,
-                                       int threads) {
-  return prepare_signal_tables_on(available_isas().back(), tables, console, threads);
+                                       int threads, PreparationCache* cache) {
+  return prepare_signal_tables_on(available_isas().back(), tables, console, threads, cache);
 }
 
 FitMessageCounts prepare_signal_tables_on(PreparationIsa isa, const SignalTables& t,
-                                          ConsoleOutput& console, int threads) {
+                                          ConsoleOutput& console, int threads,
+                                          PreparationCache* cache) {
   if (t.lead_count < 1 || t.sample_count < 1) return {};
   const int seconds = t.seconds();
   std::vector<BlockCuts> cuts;
   for (int k = 1; k <= seconds; ++k)
-    cuts.push_back(block_cuts((k - 1) * kBlockSamples, t.sample_count, t.smooth_points));
-  const std::shared_ptr<const WindowPlans> plans = plans_for(t.smooth_points, cuts);
+    cuts.push_back(block_cuts((k - 1) * kFitBlockSamples, t.sample_count, t.smooth_points));
+  PreparationCache own;
+  const WindowPlans& plans_made =
+      plans_for(t.smooth_points, cuts, PlansAccess::of(cache != nullptr ? *cache : own));
+  const WindowPlans* const plans = &plans_made;
   std::vector<const WindowPlans::Kind*> kinds;
   for (const BlockCuts& c : cuts) kinds.push_back(&plans->kind(c));
   // Every sample of every lead gets its slope below, so deriv needs no clearing.
   remove_baselines(t);
 
-  const std::size_t per_lead = static_cast<std::size_t>(seconds) * kBlockSamples;
+  const std::size_t per_lead = static_cast<std::size_t>(seconds) * kFitBlockSamples;
   std::vector<std::uint8_t> flags(static_cast<std::size_t>(t.lead_count) * per_lead, 0);
   // Groups of leads, as many as the kernel of isa takes; the leads left over
   // go to the narrowest kernel that takes them all, so few lanes run idle.
@@ -189,7 +189,7 @@ FitMessageCounts prepare_signal_tables_on(PreparationIsa isa, const SignalTables
 
   std::atomic<std::int64_t> next{0};
   auto work = [&] {
-    std::vector<double> ys(static_cast<std::size_t>(kBlockSamples + 2 * plans->reach) *
+    std::vector<double> ys(static_cast<std::size_t>(kFitBlockSamples + 2 * plans->reach) *
                            static_cast<std::size_t>(widest.lanes));
     for (std::int64_t b = next++; b < blocks; b = next++) {
       const Group& group = groups[static_cast<std::size_t>(b / seconds)];

@@ -10,29 +10,24 @@
 
 namespace telmor {
 
-void prepare_signals_reference(RunRecord& r, ConsoleOutput& console) {
-  prepare_signal_tables_reference(signal_tables(r), console);
-  set_time_axis(r);
-}
-
 void prepare_signal_tables_reference(const SignalTables& t, ConsoleOutput& console) {
   // One second of one lead with as much of its neighbours as a window
   // reaches, as the fit takes it: block index i at position i - 1 + reach.
   const int reach = window_reach(t.smooth_points);
-  const std::size_t span = static_cast<std::size_t>(kBlockSamples + 2 * reach);
+  const std::size_t span = static_cast<std::size_t>(kFitBlockSamples + 2 * reach);
   std::vector<float> fit_x(span);
   std::vector<float> fit_y(span);
   const auto position = [reach](int i) { return static_cast<std::size_t>(i - 1 + reach); };
   for (int j = 1; j <= t.lead_count; ++j) {
     remove_baseline(t, j);
     for (int k = 1; k <= t.seconds(); ++k) {
-      const int offset = (k - 1) * kBlockSamples;
-      for (int i = 1 - reach; i <= kBlockSamples + reach; ++i) {
+      const int offset = (k - 1) * kFitBlockSamples;
+      for (int i = 1 - reach; i <= kFitBlockSamples + reach; ++i) {
         const int sample = offset + i;
         fit_x[position(i)] = static_cast<float>(i);
         fit_y[position(i)] = sample >= 1 && sample <= t.sample_count ? t.wave[t.at(j, sample)] : 0.0f;
       }
-      for (int m = 1; m <= std::min(kBlockSamples, t.sample_count - offset); ++m) {
+      for (int m = 1; m <= std::min(kFitBlockSamples, t.sample_count - offset); ++m) {
         const FitWindow w = fit_window(m, t.smooth_points, offset, t.sample_count);
         float& slope = t.deriv[t.at(j, offset + m)];
         // The fit refuses too few points; its message names the window as

@@ -47,7 +47,7 @@ void make_plan(int k1, int last, int reach, const float* x, WindowPlan& p) {
 
 BlockCuts block_cuts(int offset, int sample_count, int smooth_points) {
   const int reach = window_reach(smooth_points);
-  return {std::max(1 - offset, 1 - reach), std::min(sample_count - offset, kBlockSamples + reach)};
+  return {std::max(1 - offset, 1 - reach), std::min(sample_count - offset, kFitBlockSamples + reach)};
 }
 
 const WindowPlans::Kind& WindowPlans::kind(const BlockCuts& cuts) const {
@@ -61,7 +61,7 @@ void make_window_plans(int smooth_points, const std::vector<BlockCuts>& cuts, Wi
   plans.smooth_points = smooth_points;
   plans.reach = window_reach(smooth_points);
   const int reach = plans.reach;
-  const std::size_t span = static_cast<std::size_t>(kBlockSamples + 2 * reach);
+  const std::size_t span = static_cast<std::size_t>(kFitBlockSamples + 2 * reach);
   std::vector<float> x(span);
   plans.p1.assign(span, 0.0);
   plans.p2.assign(span, 0.0);
@@ -85,7 +85,7 @@ void make_window_plans(int smooth_points, const std::vector<BlockCuts>& cuts, Wi
       continue;
     plans.kinds.push_back({c, {}});
     std::vector<std::size_t>& of_kind = kind_plans.emplace_back();
-    for (int m = 1; m <= kBlockSamples; ++m) {
+    for (int m = 1; m <= kFitBlockSamples; ++m) {
       const int k1 = std::max(m - smooth_points, c.low);
       const int last = std::min(m + smooth_points, c.high);
       const auto [where, added] = index.try_emplace({k1, last}, plans.plans.size());

@@ -11,7 +11,6 @@
 
 #include "fit_stages.h"
 #include "preparation_steps.h"
-#include "record/run_record.h"
 
 namespace telmor {
 
@@ -70,7 +69,7 @@ struct WindowPlans {
   std::vector<Kind> kinds;
   std::vector<WindowPlan> plans;  // one per distinct window
   // x, x^2 and x^3 of block index i, formed in double as the fit forms them,
-  // at [i - 1 + reach], for i = 1 - reach .. kBlockSamples + reach.
+  // at [i - 1 + reach], for i = 1 - reach .. kFitBlockSamples + reach.
   std::vector<double> p1, p2, p3;
 
   const Kind& kind(const BlockCuts& cuts) const;

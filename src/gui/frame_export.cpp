@@ -4,13 +4,13 @@
 #include <QMessageBox>
 #include <QPainter>
 
-#include "analysis/summary_csv.h"
+#include "session/session_marks.h"
 #include "base/number_text.h"
 #include "gui/chart_canvas.h"
 #include "gui/chart_ruler.h"
 #include "gui/frame_window.h"
 #include "results/file_replace.h"
-#include "results/results_messages.h"
+#include "words/words.h"
 
 namespace telmor {
 namespace {
@@ -23,7 +23,7 @@ constexpr int kRulerHeight = 26;
 bool FrameWindow::save_table_csv(const QString& path, QString& reason) const {
   const std::string text = results_table_csv(results_ ? *results_ : ResultsSnapshot{});
   if (const std::error_code error = replace_file_contents(path.toStdU16String(), text)) {
-    reason = QString::fromStdString(write_error_reason(error));
+    reason = QString::fromStdString(japanese().write_error(error));
     return false;
   }
   return true;

@@ -35,68 +35,81 @@ std::vector<MenuLetter> letters_of(MenuGroup group, bool exit) {
 
 }  // namespace
 
-void FrameWindow::build_menus() {
+void FrameWindow::add_letter_action(QMenu* menu, const MenuLetter& command) {
   // Each item types its letter.
-  const auto add_letter = [this](QMenu* menu, const MenuLetter& command) {
-    QAction* action = menu->addAction(
-        QString::fromUtf8(command.label.data(), static_cast<qsizetype>(command.label.size())) +
-        QStringLiteral(" (") + QChar(command.letter) + QStringLiteral(")"));
-    const char letter = command.letter;
-    connect(action, &QAction::triggered, this, [this, letter] {
-      if (canvas_->send_reply(QString(QChar(letter)))) {
-        stop_asking();
-        menu_drops_ = 0;
-      }
-    });
-    letter_actions_.emplace_back(letter, action);
-  };
-  const auto add_pass_key = [this](QMenu* menu, const QString& text, PassKey key,
-                                   const QList<QKeySequence>& keys) {
-    auto* action = new QAction(text, this);
-    action->setShortcuts(keys);
-    // Undo also takes back a beat's marks dropped at the menu.
-    if (key == PassKey::undo) {
-      undo_action_ = action;
-      connect(action, &QAction::triggered, this, [this] { undo(); });
-    } else {
-      connect(action, &QAction::triggered, this, [this, key] { input_.push_pass_key(key); });
+  QAction* action = menu->addAction(
+      QString::fromUtf8(command.label.data(), static_cast<qsizetype>(command.label.size())) +
+      QStringLiteral(" (") + QChar(command.letter) + QStringLiteral(")"));
+  const char letter = command.letter;
+  connect(action, &QAction::triggered, this, [this, letter] {
+    if (canvas_->send_reply(QString(QChar(letter)))) {
+      stop_asking();
+      menu_drops_ = 0;
     }
-    if (menu != nullptr) {
-      menu->addAction(action);
-    } else {
-      addAction(action);  // a key of the frame, in no menu
-    }
-    pass_key_actions_.emplace_back(key, action);
-  };
+  });
+  letter_actions_.emplace_back(letter, action);
+}
 
+void FrameWindow::add_pass_key_action(QMenu* menu, const QString& text, PassKey key,
+                                      const QList<QKeySequence>& keys) {
+  auto* action = new QAction(text, this);
+  action->setShortcuts(keys);
+  // Undo also takes back a beat's marks dropped at the menu.
+  if (key == PassKey::undo) {
+    undo_action_ = action;
+    connect(action, &QAction::triggered, this, [this] { undo(); });
+  } else {
+    connect(action, &QAction::triggered, this, [this, key] { input_.push_pass_key(key); });
+  }
+  if (menu != nullptr) {
+    menu->addAction(action);
+  } else {
+    addAction(action);  // a key of the frame, in no menu
+  }
+  pass_key_actions_.emplace_back(key, action);
+}
+
+void FrameWindow::build_menus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-  for (const MenuLetter& command : letters_of(MenuGroup::file, false)) add_letter(file, command);
+  for (const MenuLetter& command : letters_of(MenuGroup::file, false)) add_letter_action(file, command);
   file->addSeparator();
   file->addAction(QStringLiteral("表をCSVで保存…"), this, [this] { ask_and_save_table(); });
   file->addAction(QStringLiteral("グラフを画像で保存…"), this, [this] { ask_and_save_chart(); });
   file->addSeparator();
-  for (const MenuLetter& command : letters_of(MenuGroup::file, true)) add_letter(file, command);
+  for (const MenuLetter& command : letters_of(MenuGroup::file, true)) add_letter_action(file, command);
 
   QMenu* analysis = menuBar()->addMenu(QStringLiteral("解析(&A)"));
   for (const MenuLetter& command : letters_of(MenuGroup::analysis, false))
-    add_letter(analysis, command);
+    add_letter_action(analysis, command);
 
+  build_correction_menu();
+  build_view_menu();
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  QAction* usage = help->addAction(QStringLiteral("使い方"), this, [this] { show_help(); });
+  usage->setShortcut(QKeySequence::HelpContents);
+  help->addAction(QStringLiteral("バージョン情報"), this, [this] { show_version(); });
+}
+
+void FrameWindow::build_correction_menu() {
   QMenu* correction = menuBar()->addMenu(QStringLiteral("修正(&C)"));
   for (const MenuLetter& command : letters_of(MenuGroup::correction, false))
-    add_letter(correction, command);
+    add_letter_action(correction, command);
   correction->addSeparator();
-  add_pass_key(correction, QStringLiteral("元に戻す"), PassKey::undo, {QKeySequence::Undo});
-  add_pass_key(correction, QStringLiteral("やり直し"), PassKey::redo,
-               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  add_pass_key(nullptr, QStringLiteral("次の窓"), PassKey::right, {QKeySequence(Qt::Key_Right)});
-  add_pass_key(nullptr, QStringLiteral("次の窓"), PassKey::space, {QKeySequence(Qt::Key_Space)});
-  add_pass_key(nullptr, QStringLiteral("前の窓"), PassKey::left, {QKeySequence(Qt::Key_Left)});
-  add_pass_key(nullptr, QStringLiteral("次の誘導"), PassKey::page_down,
-               {QKeySequence(Qt::Key_PageDown)});
-  add_pass_key(nullptr, QStringLiteral("前の誘導"), PassKey::page_up, {QKeySequence(Qt::Key_PageUp)});
-  add_pass_key(nullptr, QStringLiteral("修正を終える"), PassKey::escape,
-               {QKeySequence(Qt::Key_Escape)});
+  add_pass_key_action(correction, QStringLiteral("元に戻す"), PassKey::undo, {QKeySequence::Undo});
+  add_pass_key_action(correction, QStringLiteral("やり直し"), PassKey::redo,
+                      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  add_pass_key_action(nullptr, QStringLiteral("次の窓"), PassKey::right, {QKeySequence(Qt::Key_Right)});
+  add_pass_key_action(nullptr, QStringLiteral("次の窓"), PassKey::space, {QKeySequence(Qt::Key_Space)});
+  add_pass_key_action(nullptr, QStringLiteral("前の窓"), PassKey::left, {QKeySequence(Qt::Key_Left)});
+  add_pass_key_action(nullptr, QStringLiteral("次の誘導"), PassKey::page_down,
+                      {QKeySequence(Qt::Key_PageDown)});
+  add_pass_key_action(nullptr, QStringLiteral("前の誘導"), PassKey::page_up, {QKeySequence(Qt::Key_PageUp)});
+  add_pass_key_action(nullptr, QStringLiteral("修正を終える"), PassKey::escape,
+                      {QKeySequence(Qt::Key_Escape)});
+}
 
+void FrameWindow::build_view_menu() {
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   QAction* table = results_dock_->toggleViewAction();
   table->setText(QStringLiteral("結果表"));
@@ -111,11 +124,6 @@ void FrameWindow::build_menus() {
     maps_view_->choose_button()->click();
   });
 #endif
-
-  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  QAction* usage = help->addAction(QStringLiteral("使い方"), this, [this] { show_help(); });
-  usage->setShortcut(QKeySequence::HelpContents);
-  help->addAction(QStringLiteral("バージョン情報"), this, [this] { show_version(); });
 }
 
 ExitChoice FrameWindow::exit_dialog() {

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "gui/frame_window.h"
-#include "gui/recovery_file.h"
+#include "session/recovery_file.h"
 #include "gui/recovery_keeper.h"
 
 namespace telmor {

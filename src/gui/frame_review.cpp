@@ -13,13 +13,13 @@
 #include "gui/chart_canvas.h"
 #include "gui/frame_window.h"
 #include "gui/results_view.h"
-#include "gui/review_list.h"
+#include "session/review_list.h"
 
 namespace telmor {
 namespace {
 
-GridQuantity quantity_of(PassKind kind) {
-  return kind == PassKind::rt ? GridQuantity::rt : GridQuantity::at;
+MarkQuantity quantity_of(PassKind kind) {
+  return kind == PassKind::rt ? MarkQuantity::rt : MarkQuantity::at;
 }
 
 QString kind_name(PassKind kind) { return kind == PassKind::rt ? QStringLiteral("RT") : QStringLiteral("AT"); }
@@ -78,13 +78,13 @@ void FrameWindow::review_cell(int lead, int beat) {
   if (lead < 1 || lead > table.leads || beat < 0 || beat > table.beat_count()) return;
   PassKind kind = PassKind::none;
   switch (results_view_->quantity()) {
-    case GridQuantity::at:
+    case MarkQuantity::at:
       kind = PassKind::at;
       break;
-    case GridQuantity::rt:
+    case MarkQuantity::rt:
       kind = PassKind::rt;
       break;
-    case GridQuantity::ari:
+    case MarkQuantity::ari:
       kind = pass_waits_ ? place_.kind : choose_ari_kind();
       break;
   }

@@ -15,8 +15,11 @@
 #include <sstream>
 
 #include "figures/recording_figure.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 #include "results/file_replace.h"
+#include "readers/layout_file.h"
+#include "session/session_marks.h"
+#include "words/words.h"
 
 namespace telmor {
 
@@ -114,8 +117,7 @@ bool MapsDock::use_layout_file(const std::filesystem::path& file) {
   if (reading.problem) {
     layout_line_->setText(QStringLiteral("配置ファイル ") + name + QStringLiteral(" の") +
                           QString::number(reading.problem.line) + QStringLiteral("行目: ") +
-                          QString::fromUtf8(layout_fault_text(reading.problem.fault).data(),
-                                            static_cast<int>(layout_fault_text(reading.problem.fault).size())));
+                          QString::fromStdString(japanese().layout_fault(reading.problem.fault)));
     return false;
   }
   layout_ = reading.layout;
@@ -131,7 +133,7 @@ QImage MapsDock::render(int width, int height) const {
   if (!layout_ || table_.beat_count() == 0) return image;
   FigureData figure = figure_data(results_ ? results_->recording : std::string(), table_, *layout_,
                                   beat_->currentIndex() + 1);
-  figure.first_map = static_cast<MapQuantity>(std::max(map_->currentIndex(), 0));
+  figure.first_map = static_cast<MarkQuantity>(std::max(map_->currentIndex(), 0));
   cairo_surface_t* surface = cairo_image_surface_create_for_data(
       image.bits(), CAIRO_FORMAT_ARGB32, image.width(), image.height(), static_cast<int>(image.bytesPerLine()));
   cairo_t* cr = cairo_create(surface);
@@ -146,7 +148,7 @@ std::error_code MapsDock::save_figure(const std::filesystem::path& file) const {
   if (!layout_ || table_.beat_count() == 0) return std::make_error_code(std::errc::invalid_argument);
   FigureData figure = figure_data(results_ ? results_->recording : std::string(), table_, *layout_,
                                   beat_->currentIndex() + 1);
-  figure.first_map = static_cast<MapQuantity>(std::max(map_->currentIndex(), 0));
+  figure.first_map = static_cast<MarkQuantity>(std::max(map_->currentIndex(), 0));
   const bool svg = file.extension() == ".svg" || file.extension() == ".SVG";
   const std::string bytes = svg ? figure_svg(figure) : figure_png(figure);
   if (bytes.empty()) return std::make_error_code(std::errc::io_error);

@@ -4,9 +4,9 @@
 #include <system_error>
 #include <utility>
 
-#include "gui/recovery_file.h"
+#include "session/recovery_file.h"
 #include "results/file_replace.h"
-#include "results/results_messages.h"
+#include "words/words.h"
 
 namespace telmor {
 
@@ -51,7 +51,7 @@ void RecoveryKeeper::write() {
   const std::string text = recovery_text(*tables);
   if (text.empty()) return;  // tables s could not write either; s says why
   if (const std::error_code error = replace_file_contents(file(), text)) {
-    if (on_failure) on_failure(write_error_reason(error));
+    if (on_failure) on_failure(japanese().write_error(error));
     return;
   }
   wrote_ = true;

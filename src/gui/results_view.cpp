@@ -18,6 +18,8 @@
 
 #include "base/number_text.h"
 #include "gui/colour_scale.h"
+#include "session/session_marks.h"
+#include "words/words.h"
 
 namespace telmor {
 
@@ -194,12 +196,12 @@ void ResultsView::show_results(std::shared_ptr<const ResultsSnapshot> results) {
   rebuild();
 }
 
-void ResultsView::show_quantity(GridQuantity quantity) {
+void ResultsView::show_quantity(MarkQuantity quantity) {
   quantity_->setCurrentIndex(static_cast<int>(quantity));
 }
 
-GridQuantity ResultsView::quantity() const {
-  return static_cast<GridQuantity>(quantity_->currentIndex());
+MarkQuantity ResultsView::quantity() const {
+  return static_cast<MarkQuantity>(quantity_->currentIndex());
 }
 
 int ResultsView::beat_of_column(int column) const {
@@ -242,80 +244,95 @@ int ResultsView::column_of(int beat) const {
   return beat - 1 + (grid_.before_first ? 1 : 0);
 }
 
-void ResultsView::rebuild() {
-  grid_ = make_results_grid(beats_, static_cast<GridQuantity>(quantity_->currentIndex()));
+void ResultsView::set_headers() {
   const int beats = static_cast<int>(grid_.beats.size());
-  const int first_figure = column_of(beats) + 1;
   table_->clear();
   table_->setRowCount(grid_.leads);
-  table_->setColumnCount(first_figure + 3);
+  table_->setColumnCount(column_of(beats) + 1 + 3);
   QStringList columns;
   if (grid_.before_first) columns << QStringLiteral("前");
   for (int beat = 1; beat <= beats; ++beat) {
     columns << QStringLiteral("拍%1\n%2 ms").arg(beat).arg(grid_.beats[static_cast<std::size_t>(beat - 1)]);
   }
-  const QString from = grid_.quantity == GridQuantity::ari ? QString() : QStringLiteral("\n拍から");
+  const QString from = grid_.quantity == MarkQuantity::ari ? QString() : QStringLiteral("\n拍から");
   columns << QStringLiteral("AT・RT\n両方") << QStringLiteral("平均") + from
           << QStringLiteral("標準偏差") + from;
   table_->setHorizontalHeaderLabels(columns);
   QStringList rows;
   for (int lead = 1; lead <= grid_.leads; ++lead) rows << QStringLiteral("誘導%1").arg(lead);
   table_->setVerticalHeaderLabels(rows);
+}
 
-  review_->clear();
-  const double span = std::max(1, grid_.highest - grid_.lowest);
-  for (int lead = 1; lead <= grid_.leads; ++lead) {
-    for (int beat = 0; beat <= beats; ++beat) {
-      const int column = column_of(beat);
-      if (column < 0) continue;
-      const GridCell& cell = grid_.cell(lead, beat);
-      const BeatCell& marks = beats_.cell(lead, beat);
-      auto* item = new QTableWidgetItem(cell.has_value ? QString::number(cell.value) : QString());
-      item->setTextAlignment(Qt::AlignCenter);
-      if (cell.has_shade) {
-        const QColor colour = scale_colour((cell.shade - grid_.lowest) / span);
-        item->setBackground(colour);
-        item->setForeground(text_colour_on(colour));
-      }
-      item->setData(kFlaggedRole, cell.flagged);
-      item->setData(kByHandRole, cell.by_hand);
-      QString tip = QStringLiteral("誘導%1・").arg(lead) + beat_name(grid_, beat) + "\n" +
-                    mark_line("AT", marks.at) + "\n" + mark_line("RT", marks.rt);
-      if (marks.at.count > 0 && marks.rt.count > 0)
-        tip += QStringLiteral("\nARI %1 ms").arg(marks.rt.earliest - marks.at.earliest);
-      if (results_) {
-        // The beat's own times, as the tables hold them: [beat + at_from, next beat + at_from).
-        const std::int64_t own_from =
-            beat == 0 ? std::numeric_limits<std::int64_t>::min()
-                      : std::int64_t{grid_.beats[static_cast<std::size_t>(beat - 1)]} + results_->at_from;
-        const std::int64_t own_to = beat < beats ? std::int64_t{grid_.beats[static_cast<std::size_t>(beat)]} +
-                                                   results_->at_from
-                                             : std::numeric_limits<std::int64_t>::max();
-        for (const bool rt : {false, true}) {
-          const QString all = every_mark(rt ? "RT" : "AT", *results_, rt, lead, own_from, own_to);
-          if (!all.isEmpty()) tip += "\n" + all;
-        }
-      }
-      if (cell.flagged) tip += "\n" + text(cell.review);
-      item->setToolTip(tip);
-      table_->setItem(lead - 1, column, item);
-      if (cell.flagged) {
-        auto* entry = new QListWidgetItem(QStringLiteral("誘導%1・").arg(lead) + beat_name(grid_, beat) +
-                                          ": " + text(cell.review));
-        entry->setData(Qt::UserRole, lead - 1);
-        entry->setData(Qt::UserRole + 1, column);
-        review_->addItem(entry);
-      }
+QString ResultsView::cell_tip(int lead, int beat) const {
+  const GridCell& cell = grid_.cell(lead, beat);
+  const BeatCell& marks = beats_.cell(lead, beat);
+  const int beats = static_cast<int>(grid_.beats.size());
+  QString tip = QStringLiteral("誘導%1・").arg(lead) + beat_name(grid_, beat) + "\n" +
+                mark_line("AT", marks.at) + "\n" + mark_line("RT", marks.rt);
+  if (marks.at.count > 0 && marks.rt.count > 0)
+    tip += QStringLiteral("\nARI %1 ms").arg(marks.rt.earliest - marks.at.earliest);
+  if (results_) {
+    // The beat's own times, as the tables hold them: [beat + at_from, next beat + at_from).
+    const std::int64_t own_from =
+        beat == 0 ? std::numeric_limits<std::int64_t>::min()
+                  : std::int64_t{grid_.beats[static_cast<std::size_t>(beat - 1)]} + results_->at_from;
+    const std::int64_t own_to = beat < beats ? std::int64_t{grid_.beats[static_cast<std::size_t>(beat)]} +
+                                               results_->at_from
+                                         : std::numeric_limits<std::int64_t>::max();
+    for (const bool rt : {false, true}) {
+      const QString all = every_mark(rt ? "RT" : "AT", *results_, rt, lead, own_from, own_to);
+      if (!all.isEmpty()) tip += "\n" + all;
     }
-    const LeadFigures& figures = grid_.figures[static_cast<std::size_t>(lead - 1)];
-    const auto figure = [&](int offset, const QString& value) {
-      auto* item = new QTableWidgetItem(value);
-      item->setTextAlignment(Qt::AlignCenter);
-      table_->setItem(lead - 1, first_figure + offset, item);
-    };
-    figure(0, QString::number(figures.both));
-    figure(1, figures.values > 0 ? text(format_fixed(figures.mean, 1)) : QString());
-    figure(2, figures.values > 1 ? text(format_fixed(figures.sd, 1)) : QString());
+  }
+  if (cell.flagged) tip += "\n" + text(japanese().mark_review(cell.at_review, cell.rt_review));
+  return tip;
+}
+
+void ResultsView::fill_cell(int lead, int beat) {
+  const int column = column_of(beat);
+  if (column < 0) return;
+  const GridCell& cell = grid_.cell(lead, beat);
+  auto* item = new QTableWidgetItem(cell.has_value ? QString::number(cell.value) : QString());
+  item->setTextAlignment(Qt::AlignCenter);
+  if (cell.has_shade) {
+    const double span = std::max(1, grid_.highest - grid_.lowest);
+    const QColor colour = scale_colour((cell.shade - grid_.lowest) / span);
+    item->setBackground(colour);
+    item->setForeground(text_colour_on(colour));
+  }
+  item->setData(kFlaggedRole, cell.flagged);
+  item->setData(kByHandRole, cell.by_hand);
+  item->setToolTip(cell_tip(lead, beat));
+  table_->setItem(lead - 1, column, item);
+  if (cell.flagged) {
+    auto* entry = new QListWidgetItem(QStringLiteral("誘導%1・").arg(lead) + beat_name(grid_, beat) + ": " +
+                                      text(japanese().mark_review(cell.at_review, cell.rt_review)));
+    entry->setData(Qt::UserRole, lead - 1);
+    entry->setData(Qt::UserRole + 1, column);
+    review_->addItem(entry);
+  }
+}
+
+void ResultsView::fill_figures(int lead) {
+  const int first_figure = column_of(static_cast<int>(grid_.beats.size())) + 1;
+  const LeadFigures& figures = grid_.figures[static_cast<std::size_t>(lead - 1)];
+  const auto figure = [&](int offset, const QString& value) {
+    auto* item = new QTableWidgetItem(value);
+    item->setTextAlignment(Qt::AlignCenter);
+    table_->setItem(lead - 1, first_figure + offset, item);
+  };
+  figure(0, QString::number(figures.both));
+  figure(1, figures.values > 0 ? text(format_fixed(figures.mean, 1)) : QString());
+  figure(2, figures.values > 1 ? text(format_fixed(figures.sd, 1)) : QString());
+}
+
+void ResultsView::rebuild() {
+  grid_ = make_results_grid(beats_, static_cast<MarkQuantity>(quantity_->currentIndex()));
+  set_headers();
+  review_->clear();
+  for (int lead = 1; lead <= grid_.leads; ++lead) {
+    for (int beat = 0; beat <= static_cast<int>(grid_.beats.size()); ++beat) fill_cell(lead, beat);
+    fill_figures(lead);
   }
   counts_->setText(QStringLiteral("印: 自動 %1・手 %2・読込 %3")
                        .arg(grid_.sources.detected)
@@ -325,7 +342,7 @@ void ResultsView::rebuild() {
   review_->setHidden(review_->count() == 0);
   mark_place();
   legend_->set_range(grid_.has_shades, grid_.lowest, grid_.highest,
-                     grid_.quantity == GridQuantity::ari ? QStringLiteral("ARI ")
+                     grid_.quantity == MarkQuantity::ari ? QStringLiteral("ARI ")
                                                          : QStringLiteral("拍から "));
 }
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "driver/run_program.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 #include "replay/replay_run.h"
 
 #ifdef _WIN32

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <utility>
 
-#include "analysis/summary_csv.h"
+#include "session/session_marks.h"
 
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 #include "replay/colour.h"
 #include "replay/line_raster.h"
 #include "base/number_text.h"

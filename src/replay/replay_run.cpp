@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/number_text.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 #include "replay/replay_layer.h"
 #include "replay/replay_stopped.h"
 #include "replay/session_script.h"

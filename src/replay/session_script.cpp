@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "record/text_rules.h"
-#include "record/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace telmor {
 

@@ -49,16 +49,6 @@ bool count_in_range(std::int32_t count) { return count >= 0 && count <= kMaxRows
 
 }  // namespace
 
-bool whole_ms(float ms, std::int32_t& value) {
-  // std::round takes halves away from zero; the comparisons also turn away NaN.
-  const float rounded = std::round(ms);
-  if (!(rounded >= static_cast<float>(kSmallestWholeMs) &&
-        rounded <= static_cast<float>(kLargestWholeMs)))
-    return false;
-  value = static_cast<std::int32_t>(rounded);
-  return true;
-}
-
 FormatResult format_results(const RunRecord& record, std::string& text) {
   return format_results(record.marks, record.lead_count, text);
 }

@@ -16,9 +16,9 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/beat_maps.h"
-#include "analysis/conduction_velocity.h"
-#include "analysis/electrode_layout.h"
+#include "tissue/beat_maps.h"
+#include "tissue/conduction_velocity.h"
+#include "signal/electrode_layout.h"
 #include "batch_harness.h"
 #include "figures/recording_figure.h"
 #include "support/beat_tables.h"
@@ -237,7 +237,7 @@ TEST_F(BatchMaps, VelocityRowsAreBothMethodsOfEveryBeatAndElectrode) {
     EXPECT_NEAR(number(r[5]), v.speed_m_s, 0.01 * v.speed_m_s + 0.0001) << where;
     EXPECT_LT(angle_between(number(r[6]), v.direction_deg), 1.0) << where;
     EXPECT_EQ(std::stoi(r[7]), v.neighbours) << where;
-    EXPECT_EQ(r[8], v.flag) << where;
+    EXPECT_EQ(r[8], cv_flag_name(v.flag)) << where;
   }
   EXPECT_FALSE(fs::exists(dir / "mfigure.svg"));
   EXPECT_FALSE(fs::exists(dir / "mfigure.png"));

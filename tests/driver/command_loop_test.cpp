@@ -8,7 +8,8 @@
 #include "console/curve_drawing.h"
 #include "driver/command_loop.h"
 #include "driver/overview.h"
-#include "analysis/beat_search.h"
+#include "driver/beat_list.h"
+#include "timing/beat_search.h"
 #include "support/scripted_layer.h"
 #include "support/test_files.h"
 

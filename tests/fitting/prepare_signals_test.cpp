@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "driver/record_preparation.h"
 #include "fitting/prepare_signals.h"
+#include "support/record_signals.h"
 
 namespace telmor {
 namespace {
@@ -301,12 +303,12 @@ void expect_same_bits(Signal kind, int leads, int seconds, int smooth_points, un
   fill(*original, kind, seed);
   auto reference = std::make_unique<RunRecord>(*original);
   Lines reference_lines;
-  prepare_signals_reference(*reference, reference_lines);
+  prepare_signal_tables_reference(test::signal_tables(*reference), reference_lines);
   for (const PreparationIsa isa : available_isas()) {
     for (const int threads : {1, 3}) {
       auto fast = std::make_unique<RunRecord>(*original);
       Lines fast_lines;
-      prepare_signals_on(isa, *fast, fast_lines, threads);
+      prepare_signal_tables_on(isa, test::signal_tables(*fast), fast_lines, threads);
       int differing = 0;
       for (int j = 1; j <= leads; ++j) {
         for (int i = 1; i <= fast->sample_count; ++i) {

@@ -16,7 +16,7 @@
 
 #include "base/number_text.h"
 #include "record/run_record.h"
-#include "analysis/waveform_rows.h"
+#include "readers/waveform_rows.h"
 #include "fuzz_check.h"
 
 namespace telmor {
@@ -167,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   std::istringstream in(text);
-  const WaveRows read = parse_waveform_rows(in, lead_count, sample_count, record);
+  const WaveRows read = parse_waveform_rows(in, lead_count, sample_count, {&record.wave_table[0][0], kMaxSamples});
 
   const Expected expected = model(lines, lead_count, sample_count);
   FUZZ_CHECK(read.status == expected.status);
@@ -192,7 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       record.wave(lead, sample) = float_of(kUntouchedBits);
     }
   }
-  const WaveRows fast = read_waveform_rows(text, lead_count, sample_count, record);
+  const WaveRows fast = read_waveform_rows(text, lead_count, sample_count, {&record.wave_table[0][0], kMaxSamples});
   FUZZ_CHECK(fast.status == expected.status);
   FUZZ_CHECK(fast.row == read.row && fast.cause == read.cause &&
              fast.first_line_values == read.first_line_values);

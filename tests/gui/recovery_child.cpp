@@ -17,7 +17,7 @@
 #include "driver/command_loop.h"
 #include "gui/frame_window.h"
 #include "gui/qt_window_layer.h"
-#include "gui/recovery_file.h"
+#include "session/recovery_file.h"
 #include "gui/recovery_keeper.h"
 #include "gui/termination_keeper.h"
 #include "recovery_walk.h"

@@ -11,7 +11,7 @@
 
 #include "correction/mark_table.h"
 #include "driver/command_loop.h"
-#include "gui/recovery_file.h"
+#include "session/recovery_file.h"
 #include "gui/recovery_keeper.h"
 #include "recovery_walk.h"
 #include "results/results_format.h"

@@ -6,7 +6,7 @@
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
-#include "analysis/summary_csv.h"
+#include "session/session_marks.h"
 #include "gui/chart_canvas.h"
 #include "gui/results_view.h"
 #include "support/gui_test_support.h"
@@ -56,10 +56,10 @@ TEST(ResultsGridView, CellsFlagsAndLinesOfASmallTable) {
   EXPECT_EQ(view.review()->item(0)->text(), QStringLiteral("誘導1・拍2（2000 ms）: ATが複数"));
   EXPECT_TRUE(t->item(0, 0)->toolTip().contains(QStringLiteral("RT 1200 ms（手）")));
 
-  view.show_quantity(GridQuantity::rt);
+  view.show_quantity(MarkQuantity::rt);
   EXPECT_TRUE(view.table()->item(0, 0)->data(kByHandRole).toBool());
   EXPECT_TRUE(view.table()->item(0, 1)->data(kFlaggedRole).toBool());  // no RT
-  view.show_quantity(GridQuantity::ari);
+  view.show_quantity(MarkQuantity::ari);
   EXPECT_EQ(view.table()->item(0, 0)->text(), QStringLiteral("190"));
   EXPECT_EQ(view.review()->item(0)->text(), QStringLiteral("誘導1・拍2（2000 ms）: ATが複数、RTなし"));
 }

@@ -84,18 +84,18 @@ struct Review : test::DesktopTest {
 
 TEST_F(Review, ACellAtTheMenuStartsItsPassAtTheWindowHoldingIt) {
   struct Case {
-    GridQuantity quantity;
+    MarkQuantity quantity;
     int lead, beat;
     bool by_enter;
     const char* place;
   };
   const Case cases[] = {
       // The earliest of lead 1's two ATs of beat 3, 2210 ms.
-      {GridQuantity::at, 1, 3, false, "誘導 1  1.5–2.5 s"},
+      {MarkQuantity::at, 1, 3, false, "誘導 1  1.5–2.5 s"},
       // No AT: the beat's own time.
-      {GridQuantity::at, 2, 2, true, "誘導 2  0.5–1.5 s"},
-      {GridQuantity::rt, 2, 3, false, "誘導 2  2.0–3.0 s"},
-      {GridQuantity::rt, 1, 1, true, "誘導 1  0.0–1.0 s"},
+      {MarkQuantity::at, 2, 2, true, "誘導 2  0.5–1.5 s"},
+      {MarkQuantity::rt, 2, 3, false, "誘導 2  2.0–3.0 s"},
+      {MarkQuantity::rt, 1, 1, true, "誘導 1  0.0–1.0 s"},
   };
   run_menu();
   int menu = 1;
@@ -129,11 +129,11 @@ TEST_F(Review, InAPassACellMovesToItsWindowOnlyForThePasssKind) {
   ASSERT_TRUE(at_menu(1));
   frame_->letter_action('a')->trigger();
   ASSERT_TRUE(shows(QStringLiteral("誘導 1  0.0–1.0 s")));
-  view()->show_quantity(GridQuantity::rt);
+  view()->show_quantity(MarkQuantity::rt);
   frame_->review_cell(2, 3);
   EXPECT_TRUE(wait_until([&] { return frame_->note_text().contains(QStringLiteral("AT修正中")); }));
   EXPECT_EQ(frame_->place_text(), QStringLiteral("誘導 1  0.0–1.0 s"));
-  view()->show_quantity(GridQuantity::at);
+  view()->show_quantity(MarkQuantity::at);
   test::double_click(view()->table()->viewport(), Qt::LeftButton, QPointF(cell_rect(2, 3).center()));
   EXPECT_TRUE(shows(QStringLiteral("誘導 2  1.5–2.5 s")));  // 2205 ms
   leave_pass();

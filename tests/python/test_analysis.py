@@ -108,9 +108,15 @@ def test_arrays_and_settings_come_back_as_asked():
     wave = telmor.read_recording(SAMPLE, leads=8, seconds=10)
     assert wave.dtype == np.float32 and wave.shape == (10000, 8)
     analysis = telmor.analyse(wave, smooth=5, derivative=True)
-    assert analysis.beats.dtype == np.int32 and np.all(np.diff(analysis.beats) > 0)
-    assert analysis.at.dtype == np.float32 and analysis.at.shape == (len(analysis.beats) + 1, 8)
-    assert np.all(analysis.at[0] == 0.0)  # the first row stays empty, as c leaves it
+    assert analysis.beats.dtype == np.float64 and np.all(np.diff(analysis.beats) > 0)
+    # One row per beat, one column per lead, NaN where a beat has no mark.
+    assert analysis.at.dtype == np.float64 and analysis.at.shape == (len(analysis.beats), 8)
+    assert analysis.rt.shape == analysis.at.shape
+    assert not np.isnan(analysis.at).any()
+    # A beat in the last 200 ms is not searched: its row is NaN.
+    cut = telmor.analyse(wave[:9900])
+    assert cut.beats[-1] > 9700 and np.isnan(cut.at[-1]).all() and np.isnan(cut.rt[-1]).all()
+    assert not np.isnan(cut.at[:-1]).any()
     assert analysis.derivative.dtype == np.float32 and analysis.derivative.shape == wave.shape
     assert telmor.analyse(wave).derivative is None
     assert analysis.settings == {"smooth": 5, "ratio": pytest.approx(0.1), "ranges": (-80, 80, 100, 200),
@@ -126,8 +132,10 @@ def test_results_file_reads_back_as_o_loads_it(tmp_path):
     path = tmp_path / "sampleari.csv"
     telmor.write_results(path, analysis)
     at, rt = telmor.read_results(path, 8)
-    np.testing.assert_array_equal(at, np.floor(analysis.at + 0.5))
-    np.testing.assert_array_equal(rt, np.floor(analysis.rt + 0.5))
+    # The file's first row is empty, as c leaves it; then a row per beat, 0 for no mark.
+    assert np.all(at[0] == 0.0) and np.all(rt[0] == 0.0)
+    np.testing.assert_array_equal(at[1:], np.nan_to_num(np.floor(analysis.at + 0.5), nan=0.0))
+    np.testing.assert_array_equal(rt[1:], np.nan_to_num(np.floor(analysis.rt + 0.5), nan=0.0))
     narrow_at, _ = telmor.read_results(str(path), 3)
     np.testing.assert_array_equal(narrow_at, at[:, :3])
 

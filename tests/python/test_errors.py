@@ -38,7 +38,7 @@ def test_bad_waves_are_refused(wave, make, message):
     ({"ratio": 1.5}, "ratio"), ({"ratio": float("nan")}, "ratio"),
     ({"ranges": (-80, 80, 100)}, "four"), ({"ranges": (-201, 80, 100, 200)}, "-200 to 1466"),
     ({"ranges": (80, -80, 100, 200)}, "AT range"), ({"ranges": (-80, 80, 200, 100)}, "RT range"),
-    ({"beat_lead": 0}, "beat_lead"), ({"beat_lead": 9}, "beat_lead"),
+    ({"beat_lead": 0}, "beat lead 0"), ({"beat_lead": 9}, "beat lead 9 does not exist"),
 ])
 def test_settings_outside_the_dialogues_bounds_are_refused(wave, settings, message):
     with pytest.raises(ValueError, match=message):

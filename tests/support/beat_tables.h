@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/beat_table.h"
+#include "timing/beat_table.h"
 
 namespace telmor::test {
 

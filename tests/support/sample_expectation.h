@@ -12,10 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "analysis/beat_search.h"
-#include "analysis/waveform_rows.h"
+#include "driver/beat_list.h"
+#include "timing/beat_search.h"
+#include "readers/waveform_rows.h"
 #include "driver/overview.h"
-#include "fitting/prepare_signals.h"
+#include "driver/record_preparation.h"
+#include "support/record_tables.h"
 
 namespace telmor::test {
 
@@ -105,7 +107,7 @@ inline SampleExpectation expect_sample(float amp_ratio = 0.1f, SampleRanges rang
   r.smooth_points = 7;
   r.amp_ratio = amp_ratio;
   std::ifstream file(kSampleFile);
-  if (parse_waveform_rows(file, kSampleLeads, r.sample_count, r).status != WaveReadStatus::ok) return e;
+  if (parse_waveform_rows(file, kSampleLeads, r.sample_count, wave_target(r)).status != WaveReadStatus::ok) return e;
   sample_detail::Silent console;
   prepare_signals(r, console);
   if (overview_amplitude(r) == 0.0f) return e;

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/electrode_layout.h"
-#include "analysis/recording_analysis.h"
-#include "analysis/recording_shape.h"
+#include "signal/electrode_layout.h"
+#include "timing/analysis_settings.h"
+#include "readers/recording_shape.h"
 
 namespace telmor {
 
@@ -65,10 +65,6 @@ inline constexpr std::string_view kBatchHelp =
     "  rt_sd_ms,rt_range_ms,rt_iqr_ms,ari_sd_ms,ari_range_ms,ari_iqr_ms,leads\n"
     "\n"
     "終了コード: 0 すべて解析した、1 報告した記録がある、2 使い方の誤り\n";
-
-// The bounds a click into d's one-second window can give, in ms from the beat.
-inline constexpr std::int32_t kLowestRangeBound = -200;
-inline constexpr std::int32_t kHighestRangeBound = 1466;
 
 struct BatchOptions {
   AnalysisSettings settings;

@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "analysis/beat_maps.h"
-#include "analysis/conduction_velocity.h"
+#include "tissue/beat_maps.h"
+#include "tissue/conduction_velocity.h"
 
 namespace telmor {
 

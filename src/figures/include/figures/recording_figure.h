@@ -13,20 +13,17 @@
 #include <system_error>
 #include <vector>
 
-#include "analysis/beat_maps.h"
-#include "analysis/conduction_velocity.h"
-#include "analysis/dispersion.h"
-#include "analysis/restitution.h"
+#include "tissue/beat_maps.h"
+#include "tissue/conduction_velocity.h"
+#include "tissue/dispersion.h"
+#include "tissue/restitution.h"
 
 namespace telmor {
-
-// Which times the first map shows (the second always shows ARI).
-enum class MapQuantity { at, rt, ari };
 
 // What the figure shows, worked out once.
 struct FigureData {
   std::string recording;
-  MapQuantity first_map = MapQuantity::at;
+  MarkQuantity first_map = MarkQuantity::at;  // the second map always shows ARI
   BeatMap map;                 // the beat of the two maps
   std::vector<CvVector> cv;    // its velocities, drawn as arrows
   double isochrone_step_ms = 1.0;

@@ -1,12 +1,31 @@
 // Baseline removal and the smoothed derivative of every lead.
 #pragma once
 
+#include <memory>
+
 #include "base/console_output.h"
 #include "fitting/preparation_isa.h"
 #include "fitting/signal_tables.h"
-#include "record/run_record.h"
 
 namespace telmor {
+
+// The plans of the fast path (the part of every fit that depends on the
+// window only), kept for the next preparation with the same smoothing: a
+// batch prepares many recordings of one smoothing and mostly one length.
+// Owned by the caller, one per thread that prepares; a preparation without
+// one makes its plans afresh.
+struct WindowPlans;
+class PreparationCache {
+ public:
+  PreparationCache();
+  ~PreparationCache();
+  PreparationCache(const PreparationCache&) = delete;
+  PreparationCache& operator=(const PreparationCache&) = delete;
+
+ private:
+  friend struct PlansAccess;
+  std::unique_ptr<WindowPlans> plans_;
+};
 
 // For each lead 1..lead_count: subtracts the lead's mean over samples
 // 1..sample_count (summed in single precision in sample order) from wave, and
@@ -14,36 +33,28 @@ namespace telmor {
 // cubic through the lead's samples within +-smooth_points of it. The fit's
 // abscissae are block indices, the sample's position in its one-second block
 // (1..1000, continued below 1 and above 1000 into the neighbouring seconds),
-// and the slope is taken at the sample's own block index. Only the
-// recording's ends cut a window: near them it is one-sided. A window the fit
-// refuses or cannot solve (too few points, or a normal matrix that is not
-// positive definite) gives deriv 0: no slope is known there. Its message still
-// goes to console; a refused window is named by its first block index as
-// asked and its last after the cut. Sets time_ms(i) = i.
-// Leads above lead_count and samples above sample_count are left as they are.
+// and the slope is taken at the sample's own block index; a last, partial
+// second is fitted like the others. Only the recording's ends cut a window:
+// near them it is one-sided. A window the fit refuses or cannot solve (too
+// few points, or a normal matrix that is not positive definite) gives deriv
+// 0: no slope is known there. Its message still goes to console; a refused
+// window is named by its first block index as asked and its last after the
+// cut. Leads above lead_count and samples above sample_count are left as they
+// are. Returns how many of each message went to console.
 //
 // The fast path shares the data-independent part of the fit (window,
 // abscissae, normal matrix, factor) across leads and seconds, fits several
 // leads at once in vector lanes on the widest instruction set the processor
 // has, and runs on `threads` threads (0: one per core); it gives
 // bit-identical results and messages.
-void prepare_signals(RunRecord& record, ConsoleOutput& console, int threads = 0);
-
+FitMessageCounts prepare_signal_tables(const SignalTables& tables, ConsoleOutput& console,
+                                       int threads = 0, PreparationCache* cache = nullptr);
 // The same on a given instruction set, one of available_isas().
-void prepare_signals_on(PreparationIsa isa, RunRecord& record, ConsoleOutput& console,
-                        int threads = 0);
-
+FitMessageCounts prepare_signal_tables_on(PreparationIsa isa, const SignalTables& tables,
+                                          ConsoleOutput& console, int threads = 0,
+                                          PreparationCache* cache = nullptr);
 // The straightforward path: one full fit per sample. The reference the fast
 // path is tested against.
-void prepare_signals_reference(RunRecord& record, ConsoleOutput& console);
-
-// The same preparation on tables of any size, leaving the time axis alone; a
-// last, partial second is fitted like the others, its windows cut at the
-// recording's end. Returns how many of each message went to console.
-FitMessageCounts prepare_signal_tables(const SignalTables& tables, ConsoleOutput& console,
-                                       int threads = 0);
-FitMessageCounts prepare_signal_tables_on(PreparationIsa isa, const SignalTables& tables,
-                                          ConsoleOutput& console, int threads = 0);
 void prepare_signal_tables_reference(const SignalTables& tables, ConsoleOutput& console);
 
 }  // namespace telmor

@@ -5,9 +5,14 @@
 
 #include <cstddef>
 
-#include "record/run_record.h"
+#include "base/fit_messages.h"
 
 namespace telmor {
+
+// The preparation fits each lead second by second: one second of the
+// interactive program is 1000 samples, and the legacy fit's abscissae count
+// them.
+inline constexpr int kFitBlockSamples = 1000;
 
 // Lead j (1-based), sample i (1-based) at [(j - 1) * lead_stride + (i - 1)]
 // of wave and deriv; lead_stride is at least sample_count.
@@ -20,28 +25,10 @@ struct SignalTables {
   int smooth_points = 0;
 
   // Seconds the preparation fits: a last, partial second counts as one.
-  int seconds() const { return (sample_count + kBlockSamples - 1) / kBlockSamples; }
+  int seconds() const { return (sample_count + kFitBlockSamples - 1) / kFitBlockSamples; }
   std::size_t at(int lead, int sample) const {
     return static_cast<std::size_t>(lead - 1) * lead_stride + static_cast<std::size_t>(sample - 1);
   }
-};
-
-// The record's tables are read lead after lead through one pointer.
-static_assert(sizeof(Table<kMaxLeads, kMaxSamples>) == sizeof(float) * kMaxLeads * kMaxSamples);
-
-// The record's tables, with its lead count, sample count and smoothing.
-inline SignalTables signal_tables(RunRecord& r) {
-  return {&r.wave_table[0][0], &r.deriv_table[0][0], kMaxSamples, r.lead_count, r.sample_count,
-          r.smooth_points};
-}
-
-// How many of each message the fits wrote.
-struct FitMessageCounts {
-  int parameter_errors = 0;  // windows the fit refused: too few points
-  int x_warnings = 0;
-  int y_warnings = 0;
-  int not_positive_definite = 0;
-  int total() const { return parameter_errors + x_warnings + y_warnings + not_positive_definite; }
 };
 
 }  // namespace telmor

@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <QImage>
+#include <QKeySequence>
+#include <QList>
 #include <QPoint>
 #include <QString>
 #include <functional>
@@ -17,9 +19,11 @@
 #include <vector>
 
 #include "gui/gui_ops.h"
+#include "console/menu_letters.h"
 #include "gui/input_queues.h"
 
 class QAction;
+class QMenu;
 class QCloseEvent;
 class QResizeEvent;
 class QDockWidget;
@@ -134,6 +138,10 @@ class FrameWindow : public QMainWindow {
   void keep_chart_room();
   void close_chart();
   void build_menus();
+  void build_correction_menu();
+  void build_view_menu();
+  void add_letter_action(QMenu* menu, const MenuLetter& command);
+  void add_pass_key_action(QMenu* menu, const QString& text, PassKey key, const QList<QKeySequence>& keys);
   void build_status_bar();
   void ask(const gui_op::Ask& ask);
   void stop_asking();

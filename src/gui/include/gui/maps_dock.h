@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "analysis/beat_table.h"
-#include "analysis/electrode_layout.h"
+#include "timing/beat_table.h"
+#include "signal/electrode_layout.h"
 #include "record/results_snapshot.h"
 
 class QComboBox;

@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "analysis/results_grid.h"
+#include "session/results_grid.h"
 #include "console/window_layer.h"
 #include "record/results_snapshot.h"
 
@@ -34,8 +34,8 @@ class ResultsView : public QWidget {
 
   // The tables as the program last showed them at its menu.
   void show_results(std::shared_ptr<const ResultsSnapshot> results);
-  void show_quantity(GridQuantity quantity);
-  GridQuantity quantity() const;
+  void show_quantity(MarkQuantity quantity);
+  MarkQuantity quantity() const;
   // Marks the cell of the pass window on show (none outside a pass).
   void show_place(const Place& place);
 
@@ -58,6 +58,12 @@ class ResultsView : public QWidget {
 
  private:
   void rebuild();
+  // The pieces of a rebuild: headers, one cell (with its review list entry),
+  // a lead's figures.
+  void set_headers();
+  QString cell_tip(int lead, int beat) const;
+  void fill_cell(int lead, int beat);
+  void fill_figures(int lead);
   void mark_place();
   void column_menu(const QPoint& at);
 

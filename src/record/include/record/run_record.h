@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "record/text_field.h"
+#include "signal/mark_source.h"
 
 namespace telmor {
 
@@ -25,9 +26,6 @@ using Table = std::array<std::array<float, Cols>, Rows>;
 using MarkColumn = std::array<float, kMaxRows>;
 using MarkTable = Table<kMaxLeads, kMaxRows>;
 
-// Where an entry of the AT and RT tables came from: found by c, added by a
-// click in a correction pass, or read from a results file by o.
-enum class MarkSource : std::uint8_t { none, detected, hand, loaded };
 using SourceColumn = std::array<MarkSource, kMaxRows>;
 using SourceTable = std::array<SourceColumn, kMaxLeads>;
 

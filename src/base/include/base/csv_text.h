@@ -1,0 +1,24 @@
+// Fields of the CSV tables TELMOR writes (UTF-8, comma separated, LF line
+// ends, numbers without the locale).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace telmor {
+
+// Appends a text field (a recording's name): as it is, or in double quotes
+// (quotes doubled) when it holds a comma, a quote or a line end.
+void append_csv_name(std::string& text, std::string_view name);
+
+// Appends a comma and a whole number.
+void append_csv_integer(std::string& text, std::int64_t value);
+// Appends a comma and, when present, a whole number (an empty field otherwise).
+void append_csv_integer(std::string& text, bool present, std::int64_t value);
+// Appends a comma and value with decimals, or nothing after the comma when it
+// is not finite (a value not known is an empty field). A tiny negative value
+// rounds to "-0.00": zero has no sign in a table.
+void append_csv_number(std::string& text, double value, int decimals);
+
+}  // namespace telmor

@@ -1,0 +1,72 @@
+// c's search on the run record's tables.
+#include "driver/find_at_rt.h"
+
+#include <vector>
+
+#include "recognition/mark_search.h"
+
+namespace telmor {
+namespace {
+
+// The record's derivative table is 30000 samples long, zeros after the
+// recording: the search reads it as it stands.
+DerivativeView derivative_of(const RunRecord& r) {
+  return {&r.deriv_table[0][0], kMaxSamples, kMaxSamples, kMaxSamples};
+}
+
+MarkRows at_rows(RunRecord& r) { return {&r.marks.at_ms_table[0][0], kMaxRows}; }
+MarkRows rt_rows(RunRecord& r) { return {&r.marks.rt_ms_table[0][0], kMaxRows}; }
+
+}  // namespace
+
+void clear_results(RunRecord& r) {
+  for (int lead = 1; lead <= r.lead_count; ++lead) {
+    for (int row = 1; row <= kMaxRows; ++row) {
+      r.at_ms(lead, row) = 0.0f;
+      r.rt_ms(lead, row) = 0.0f;
+    }
+    r.marks.at_source_table[lead - 1].fill(MarkSource::none);
+    r.marks.rt_source_table[lead - 1].fill(MarkSource::none);
+  }
+}
+
+void note_detected(RunRecord& r) {
+  for (int lead = 1; lead <= r.lead_count; ++lead) {
+    for (int row = 1; row <= kMaxRows; ++row) {
+      const auto at = static_cast<std::size_t>(row - 1);
+      const auto l = static_cast<std::size_t>(lead - 1);
+      r.marks.at_source_table[l][at] = r.at_ms(lead, row) != 0.0f ? MarkSource::detected : MarkSource::none;
+      r.marks.rt_source_table[l][at] = r.rt_ms(lead, row) != 0.0f ? MarkSource::detected : MarkSource::none;
+    }
+  }
+}
+
+int detection_rows(const RunRecord& r) {
+  int n = 1;
+  while (n < kMaxRows && r.beat_ms(n) != 0) ++n;
+  return n;
+}
+
+void detect_marks(RunRecord& r) {
+  clear_results(r);
+  const int n = detection_rows(r);
+  r.marks.at_beat_count = n;
+  r.marks.rt_beat_count = n;
+  find_at_rt(r, n);
+  drop_near_duplicates(r, n);
+  note_detected(r);
+}
+
+void find_at_rt(RunRecord& r, int n) {
+  // Row k from beat n + 1 - k of the list sorted latest first.
+  std::vector<std::int32_t> row_beats;
+  for (int k = 1; k <= n; ++k) row_beats.push_back(r.beat_ms(n + 1 - k));
+  const MarkSearch search{r.sample_count, r.lead_count, r.at_from, r.at_to, r.rt_from, r.rt_to};
+  find_marks(derivative_of(r), search, row_beats, at_rows(r), rt_rows(r));
+}
+
+void drop_near_duplicates(RunRecord& r, int n) {
+  drop_near_duplicate_marks(derivative_of(r), r.lead_count, n, at_rows(r), rt_rows(r));
+}
+
+}  // namespace telmor

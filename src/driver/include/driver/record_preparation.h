@@ -1,0 +1,14 @@
+// The signal preparation on the run record's tables: baseline removal and the
+// smoothed derivative of every lead, and the time axis.
+#pragma once
+
+#include "base/console_output.h"
+#include "record/run_record.h"
+
+namespace telmor {
+
+// The preparation of the record's tables (the fit's messages to console;
+// threads for the fits, 0: one per core), then time_ms(i) = i.
+void prepare_signals(RunRecord& record, ConsoleOutput& console, int threads = 0);
+
+}  // namespace telmor

@@ -1,0 +1,35 @@
+// The summary table of one or many recordings: one row per recording, lead
+// and beat, as CSV (UTF-8, comma separated, LF line ends, no locale).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "timing/beat_table.h"
+
+namespace telmor {
+
+// The columns of every row, then any extra ones, then the earliest marks'
+// figures: the summary's header is the two together.
+inline constexpr std::string_view kSummaryColumns =
+    "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks";
+inline constexpr std::string_view kFigureColumns = ",at_fine_ms,rt_fine_ms,at_quality,rt_quality";
+inline constexpr std::string_view kSummaryHeader =
+    "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
+    "at_fine_ms,rt_fine_ms,at_quality,rt_quality";
+
+// Extra fields at the end of a row, each with its leading comma, for the cell
+// of a lead and beat (the results view adds where each mark came from).
+using ExtraColumns = std::function<std::string(int lead, int beat, const BeatCell& cell)>;
+
+// Appends the rows of one recording, each ending in LF: lead by lead, beat 0
+// (the marks before the first beat's range; beat_ms empty) then beats 1..n.
+// at_ms and rt_ms are the earliest mark owned, ari_ms = rt_ms - at_ms; each
+// empty when a mark is missing. Extra columns come before the earliest marks'
+// fine times and qualities. The recording's name is quoted when it holds
+// a comma, a quote or a line end.
+void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
+                         const ExtraColumns& extra = {});
+
+}  // namespace telmor

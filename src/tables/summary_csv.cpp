@@ -1,0 +1,53 @@
+// Rows of the summary table.
+#include "tables/summary_csv.h"
+
+#include <limits>
+
+#include "base/csv_text.h"
+#include "base/number_text.h"
+
+namespace telmor {
+
+static_assert(kSummaryHeader.substr(0, kSummaryColumns.size()) == kSummaryColumns &&
+              kSummaryHeader.substr(kSummaryColumns.size()) == kFigureColumns);
+
+namespace {
+
+// The earliest marks' fine times (two decimals) and qualities (one), each
+// empty where the beat owns no mark of its kind or the figure is not known.
+void append_figures(std::string& text, const BeatCell& cell) {
+  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+  const bool at = cell.at.count > 0, rt = cell.rt.count > 0;
+  append_csv_number(text, at ? cell.at.fine_ms : kNone, 2);
+  append_csv_number(text, rt ? cell.rt.fine_ms : kNone, 2);
+  append_csv_number(text, at ? cell.at.quality : kNone, 1);
+  append_csv_number(text, rt ? cell.rt.quality : kNone, 1);
+}
+
+}  // namespace
+
+void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
+                         const ExtraColumns& extra) {
+  for (int lead = 1; lead <= table.leads; ++lead) {
+    for (int beat = 0; beat <= table.beat_count(); ++beat) {
+      const BeatCell& cell = table.cell(lead, beat);
+      const bool at = cell.at.count > 0;
+      const bool rt = cell.rt.count > 0;
+      append_csv_name(text, recording);
+      append_csv_integer(text, lead);
+      append_csv_integer(text, beat);
+      append_csv_integer(text, beat > 0, beat > 0 ? table.beats[static_cast<std::size_t>(beat - 1)] : 0);
+      append_csv_integer(text, at, cell.at.earliest);
+      append_csv_integer(text, rt, cell.rt.earliest);
+      append_csv_integer(text, at && rt,
+                      static_cast<std::int64_t>(cell.rt.earliest) - cell.at.earliest);
+      append_csv_integer(text, cell.at.count);
+      append_csv_integer(text, cell.rt.count);
+      if (extra) text += extra(lead, beat, cell);
+      append_figures(text, cell);
+      text += '\n';
+    }
+  }
+}
+
+}  // namespace telmor

@@ -1,0 +1,117 @@
+// The analysis core: a recording of any size analysed as an interactive
+// session analyses it from the settings dialogue to c (baseline, smoothed
+// derivative, beats, AT and RT of every beat in every lead), without a
+// console, a window or the interactive program's limits.
+//
+// Units and origins, for every value the core returns:
+// - a time is a double in ms from the recording's origin, sample i lying at
+//   i ms (sample 1 at 1 ms); beats, marks and fine times alike;
+// - a quality is a double, the mark's slope in units of its lead's
+//   derivative noise;
+// - NaN is "none": no mark, no fine time, no quality.
+// Beats and leads count from 1 in the accessors; the tables are beats ×
+// leads, row-major (one beat's leads side by side).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "base/fit_messages.h"
+#include "signal/recording.h"
+#include "timing/analysis_settings.h"
+
+namespace telmor {
+
+struct AnalyseOptions {
+  bool keep_derivative = false;  // hand back the derivative of every lead
+  int threads = 1;               // threads for the fits; 0: one per core
+};
+
+// What an analysis keeps from one call to the next: the plans of the fits,
+// which are the same for every recording of one smoothing. Optional; one per
+// thread that analyses (a workspace is not shared between threads).
+class AnalysisWorkspace {
+ public:
+  AnalysisWorkspace();
+  ~AnalysisWorkspace();
+  AnalysisWorkspace(const AnalysisWorkspace&) = delete;
+  AnalysisWorkspace& operator=(const AnalysisWorkspace&) = delete;
+
+  struct Parts;
+  Parts& parts() { return *parts_; }
+
+ private:
+  std::unique_ptr<Parts> parts_;
+};
+
+// Why an analysis was refused, as a value: the settings or the recording.
+enum class AnalysisFault : std::uint8_t {
+  none,
+  no_leads,             // the recording holds no lead
+  no_samples,           // the recording holds no sample
+  values_mismatch,      // the values are not leads × samples
+  beat_lead_outside,    // value: the beat lead asked for; leads: the recording's
+  smoothing_outside,    // value: the smoothing, outside kMinSmoothPoints..kMaxSmoothPoints
+  ratio_outside,        // value: the amplitude ratio, outside 0..1
+  range_bound_outside,  // which: the bound (1 AT from, 2 AT to, 3 RT from, 4 RT to); value
+  range_reversed,       // which: 1 the AT range, 2 the RT range, whose end precedes its start
+  no_amplitude,         // leads 1 to 3 hold no amplitude over samples 100 to 1000
+};
+
+struct AnalysisProblem {
+  AnalysisFault fault = AnalysisFault::none;
+  int which = 0;
+  double value = 0.0;
+  int leads = 0;
+
+  explicit operator bool() const { return fault != AnalysisFault::none; }
+  friend bool operator==(const AnalysisProblem&, const AnalysisProblem&) = default;
+};
+
+// The settings' problem, if any, for a recording of lead_count leads.
+AnalysisProblem check_settings(const AnalysisSettings& settings, int lead_count);
+
+// The result. With a problem, only settings, problem and the recording's
+// shape are filled. Otherwise the marks are c's: at most one AT and one RT
+// per beat and lead, each found in that beat's ranges.
+struct Analysis {
+  AnalysisSettings settings;
+  AnalysisProblem problem;
+  int lead_count = 0;
+  int sample_count = 0;
+  std::vector<double> beats_ms;  // ascending
+  // beats × leads: beat b, lead j at [(b - 1) * lead_count + (j - 1)]. A mark
+  // found at a sample is that sample's time; its fine time lies within half a
+  // sample of it.
+  std::vector<double> at_ms, rt_ms;
+  std::vector<double> at_fine_ms, rt_fine_ms;
+  std::vector<double> at_quality, rt_quality;
+  FitMessageCounts fit_messages;
+  // Lead by lead (lead j, sample i at [(j - 1) * sample_count + (i - 1)]), in
+  // amplitude units per ms, when asked for.
+  std::vector<float> derivative;
+
+  int beat_count() const { return static_cast<int>(beats_ms.size()); }
+  std::size_t index(int beat, int lead) const {
+    return static_cast<std::size_t>(beat - 1) * static_cast<std::size_t>(lead_count) +
+           static_cast<std::size_t>(lead - 1);
+  }
+  double at_time(int beat, int lead) const { return at_ms[index(beat, lead)]; }
+  double rt_time(int beat, int lead) const { return rt_ms[index(beat, lead)]; }
+};
+
+// The recording's baseline removed and each lead differentiated with the
+// settings' smoothing; the beats found on settings.beat_lead; AT and RT of
+// every beat in every lead. Checks the settings and the recording first and
+// reports a problem as a value: settings outside their bounds, an empty
+// recording, a beat lead it lacks, or no amplitude in leads 1 to 3 over
+// samples 100 to 1000 (where an interactive session ends).
+Analysis analyse(const Recording& recording, const AnalysisSettings& settings,
+                 const AnalyseOptions& options = {}, AnalysisWorkspace* workspace = nullptr);
+// The same, working in the recording's own memory (no copy of it).
+Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
+                 const AnalyseOptions& options = {}, AnalysisWorkspace* workspace = nullptr);
+
+}  // namespace telmor

@@ -1,0 +1,232 @@
+// The English words: the Python module's reasons, and the desktop's and the
+// replay's English face. Phrases, not sentences: a caller puts them after a
+// file's name ("'a.txt': the file holds no rows of data").
+#include <string>
+
+#include "base/number_text.h"
+#include "readers/recording_shape.h"
+#include "catalogues.h"
+
+namespace telmor {
+namespace {
+
+std::string n(std::int64_t value) { return format_integer(value); }
+
+bool is_permission(std::error_code error) {
+  return error == std::errc::permission_denied || error == std::errc::operation_not_permitted;
+}
+
+std::string_view shared_cause(std::error_code error) {
+  if (error == std::errc::no_space_on_device) return "the disk is full";
+  if (error == std::errc::read_only_file_system) return "the drive is read-only";
+  if (error == std::errc::is_a_directory) return "it is a folder, not a file";
+  if (error == std::errc::not_a_directory) return "a file stands where the path needs a folder";
+  if (error == std::errc::directory_not_empty) return "the folder is not empty";
+  if (error == std::errc::too_many_symbolic_link_levels) return "too many links, or a loop of links";
+  if (error == std::errc::too_many_links) return "too many links to it";
+  if (error == std::errc::filename_too_long) return "the name is too long";
+  return {};
+}
+
+std::string one_review(MarkReview review, const char* kind) {
+  switch (review) {
+    case MarkReview::before_first_beat:
+      return std::string(kind) + " before the first beat";
+    case MarkReview::missing:
+      return std::string("no ") + kind;
+    case MarkReview::several:
+      return std::string("several ") + kind + "s";
+    case MarkReview::weak:
+      return std::string("weak ") + kind;
+    case MarkReview::none:
+      break;
+  }
+  return {};
+}
+
+const char* bound_name(int which) {
+  switch (which) {
+    case 1:
+      return "AT from";
+    case 2:
+      return "AT to";
+    case 3:
+      return "RT from";
+    default:
+      return "RT to";
+  }
+}
+
+class EnglishWords final : public Words {
+ public:
+  Language language() const override { return Language::english; }
+
+  std::string recording_problem(const RecordingProblem& p) const override {
+    switch (p.fault) {
+      case RecordingFault::none:
+        return {};
+      case RecordingFault::no_rows:
+        return "the file holds no rows of data";
+      case RecordingFault::first_line_values:
+        return "the first line holds " + n(p.count) + " values, not 1 to " + n(kMaxRecordingLeads) + " leads";
+      case RecordingFault::rows_not_whole_seconds:
+        return "the file holds " + n(p.count) + " rows of data, not a multiple of 1000 (one second)";
+      case RecordingFault::too_many_seconds:
+        return "the file holds " + n(p.count) + " rows of data, more than " + n(kMaxRecordingSeconds) +
+               " seconds";
+      case RecordingFault::end_of_file:
+        return "read error (EOF): the file ends within the data of row " + n(p.row) +
+               "; check the leads and seconds";
+      case RecordingFault::not_a_number:
+        return "read error (ERR): row " + n(p.row) + " holds a value that is not a number";
+      case RecordingFault::value_beyond_float:
+        return "read error (ERR): row " + n(p.row) + " holds a value beyond the range of a 32-bit real";
+      case RecordingFault::lead_count_mismatch:
+        return "the lead count " + n(p.leads) + " does not fit the file's columns (the first line holds " +
+               n(p.count) + " values): row " + n(p.row) + " ends in the middle of a line";
+      case RecordingFault::cr_line_ends:
+        return "the lines end in CR alone (save the file with CR LF or LF line ends)";
+      case RecordingFault::utf16_text:
+        return "the text is UTF-16 (save it as UTF-8 or Shift_JIS)";
+      case RecordingFault::too_large:
+        return "the recording is too large for memory";
+    }
+    return {};
+  }
+
+  std::string analysis_problem(const AnalysisProblem& p) const override {
+    switch (p.fault) {
+      case AnalysisFault::none:
+        return {};
+      case AnalysisFault::no_leads:
+        return "the recording holds no lead";
+      case AnalysisFault::no_samples:
+        return "the recording holds no sample";
+      case AnalysisFault::values_mismatch:
+        return "the recording's values are not leads × samples";
+      case AnalysisFault::beat_lead_outside:
+        return "the beat lead " + n(static_cast<std::int64_t>(p.value)) + " does not exist (the recording has " +
+               n(p.leads) + " leads)";
+      case AnalysisFault::smoothing_outside:
+        return "the smoothing must be " + n(kMinSmoothPoints) + " to " + n(kMaxSmoothPoints) + " points, not " +
+               n(static_cast<std::int64_t>(p.value));
+      case AnalysisFault::ratio_outside:
+        return "the amplitude ratio must be 0.0 to 1.0, not " + format_real(static_cast<float>(p.value));
+      case AnalysisFault::range_bound_outside:
+        return std::string("the range bound ") + bound_name(p.which) + " must be " + n(kLowestRangeBound) +
+               " to " + n(kHighestRangeBound) + " ms, not " + n(static_cast<std::int64_t>(p.value));
+      case AnalysisFault::range_reversed:
+        return std::string("the ") + (p.which == 1 ? "AT" : "RT") + " range ends before it starts";
+      case AnalysisFault::no_amplitude:
+        return "no data: leads 1 to 3 are all 0 over 100 to 1000 ms";
+    }
+    return {};
+  }
+
+  std::string read_note(const WaveRows& rows, int lead_count) const override {
+    switch (rows.cause) {
+      case WaveCause::cr_line_ends:
+        return recording_problem({RecordingFault::cr_line_ends});
+      case WaveCause::utf16_text:
+        return recording_problem({RecordingFault::utf16_text});
+      case WaveCause::value_beyond_float:
+        return "row " + n(rows.row) + " holds a value beyond the range of a 32-bit real";
+      case WaveCause::none:
+        break;
+    }
+    if (rows.status != WaveReadStatus::lead_count_mismatch) return {};
+    return "the file's first line holds " + n(rows.first_line_values) + " values; the lead count is " +
+           n(lead_count);
+  }
+
+  std::string layout_fault(LayoutFault fault) const override {
+    switch (fault) {
+      case LayoutFault::none:
+        return {};
+      case LayoutFault::no_header:
+        return "the first line is not lead,x_mm,y_mm";
+      case LayoutFault::field_count:
+        return "not three comma-separated fields";
+      case LayoutFault::bad_lead:
+        return "the lead is not a whole number from 1 on";
+      case LayoutFault::bad_number:
+        return "a coordinate is not a decimal number";
+      case LayoutFault::not_finite:
+        return "a coordinate is not finite";
+      case LayoutFault::lead_twice:
+        return "the lead has a position already";
+      case LayoutFault::too_close:
+        return "closer than 1 um to another electrode";
+      case LayoutFault::no_electrodes:
+        return "no electrode positions";
+      case LayoutFault::bad_grid:
+        return "the grid is not RxC with whole rows and columns from 1 on, " + n(kMaxGridElectrodes) +
+               " electrodes at most";
+      case LayoutFault::bad_pitch:
+        return "the pitch is not a finite number of at least 0.001 mm";
+    }
+    return {};
+  }
+
+  std::string mark_review(MarkReview at, MarkReview rt) const override {
+    std::string text = one_review(at, "AT");
+    const std::string more = one_review(rt, "RT");
+    if (!text.empty() && !more.empty()) text += ", ";
+    return text + more;
+  }
+
+  std::string format_fault(const FormatResult& result) const override {
+    const std::string block(block_name(result.block));
+    switch (result.fault) {
+      case FormatFault::count_out_of_range:
+        return "the " + block + " count " + n(result.count) + " is outside 0 to 200";
+      case FormatFault::time_too_wide:
+        return "the " + block + " time of lead " + n(result.lead) + " in row " + n(result.row) +
+               " does not fit its 8-character field";
+      case FormatFault::none:
+        break;
+    }
+    return {};
+  }
+
+  std::string parse_fault(const ParseResult& p) const override {
+    const std::string block(block_name(p.block));
+    switch (p.fault) {
+      case ParseFault::none:
+        return {};
+      case ParseFault::early_end:
+        return "the file ends early: line " + n(p.line) + " (" + block + " block) is missing";
+      case ParseFault::not_a_number:
+        return "line " + n(p.line) + " (" + block + " block) " +
+               (p.lead == 0 ? std::string("has a count that is not a number")
+                            : "holds a value of lead " + n(p.lead) + " that is not a number");
+      case ParseFault::count_out_of_range:
+        return "line " + n(p.line) + " (" + block + " block) holds the count " + n(p.count) +
+               ", outside 0 to 200";
+      case ParseFault::read_error:
+        return "the file could not be read";
+    }
+    return {};
+  }
+
+  std::string system_error(std::error_code error, FileUse use) const override {
+    const bool writing = use == FileUse::writing;
+    if (error == std::errc::no_such_file_or_directory) return writing ? "no such folder" : "no such file";
+    if (is_permission(error)) return writing ? "writing is not permitted" : "reading is not permitted";
+    if (const std::string_view cause = shared_cause(error); !cause.empty()) return std::string(cause);
+    return std::string(writing ? "write error" : "read error") + " (" + error.message() + ")";
+  }
+
+  std::string left_temporary(std::error_code error) const override {
+    return "the temporary file of an interrupted save cannot be removed (" + write_error(error) + ")";
+  }
+};
+
+}  // namespace
+
+const Words& english_words() {
+  static const EnglishWords words;
+  return words;
+}
+
+}  // namespace telmor

@@ -1,0 +1,245 @@
+// The Japanese words: the desktop's, telmor-batch's and the results
+// dialogues' reasons.
+#include <string>
+
+#include "base/number_text.h"
+#include "readers/recording_shape.h"
+#include "catalogues.h"
+
+namespace telmor {
+namespace {
+
+std::string count(std::int64_t n) { return format_integer(n); }
+
+bool is_permission(std::error_code error) {
+  return error == std::errc::permission_denied || error == std::errc::operation_not_permitted;
+}
+
+// The common causes, the same whichever way the file was used; empty for the rest.
+std::string_view shared_cause(std::error_code error) {
+  if (error == std::errc::no_space_on_device) return "ディスクの空きが足りません。";
+  if (error == std::errc::read_only_file_system) return "読み取り専用のドライブなので書き込めません。";
+  if (error == std::errc::is_a_directory) return "ファイルではなくフォルダです。";
+  if (error == std::errc::not_a_directory) return "パスの途中にフォルダでないファイルがあります。";
+  if (error == std::errc::directory_not_empty) return "フォルダが空ではありません。";
+  if (error == std::errc::too_many_symbolic_link_levels)
+    return "リンクが多すぎるか、循環しています。";
+  if (error == std::errc::too_many_links) return "リンクの数が上限を超えています。";
+  if (error == std::errc::filename_too_long) return "名前が長すぎます。";
+  return {};
+}
+
+std::string without_full_stop(std::string text) {
+  constexpr std::string_view kFullStop = "。";
+  if (text.ends_with(kFullStop)) text.resize(text.size() - kFullStop.size());
+  return text;
+}
+
+std::string line_number(int line) { return format_integer(line) + "行目"; }
+
+std::string one_review(MarkReview review, const char* kind) {
+  switch (review) {
+    case MarkReview::before_first_beat:
+      return std::string("最初の拍より前の") + kind;
+    case MarkReview::missing:
+      return std::string(kind) + "なし";
+    case MarkReview::several:
+      return std::string(kind) + "が複数";
+    case MarkReview::weak:
+      return std::string(kind) + "が弱い";
+    case MarkReview::none:
+      break;
+  }
+  return {};
+}
+
+const char* bound_name(int which) {
+  switch (which) {
+    case 1:
+      return "AT開始";
+    case 2:
+      return "AT終了";
+    case 3:
+      return "RT開始";
+    default:
+      return "RT終了";
+  }
+}
+
+class JapaneseWords final : public Words {
+ public:
+  Language language() const override { return Language::japanese; }
+
+  std::string recording_problem(const RecordingProblem& p) const override {
+    switch (p.fault) {
+      case RecordingFault::none:
+        return {};
+      case RecordingFault::no_rows:
+        return "データの行がありません。";
+      case RecordingFault::first_line_values:
+        return "1行目の値の数 " + count(p.count) + " が1から" + count(kMaxRecordingLeads) + "の範囲にありません。";
+      case RecordingFault::rows_not_whole_seconds:
+        return "データの行数 " + count(p.count) + " が1000の倍数ではありません（1秒は1000行）。";
+      case RecordingFault::too_many_seconds:
+        return "データの行数 " + count(p.count) + " は" + count(p.count / 1000) + "秒で、" +
+               count(kMaxRecordingSeconds) + "秒を超えています。";
+      case RecordingFault::end_of_file:
+        return "読み込みエラー（EOF)です。" + count(p.row) +
+               "行目のデータの途中でファイルが終わっています。誘導点数と秒数を確かめてください。";
+      case RecordingFault::not_a_number:
+        return "読み込みエラー（ERR)です。" + count(p.row) + "行目のデータに数値でない値があります。";
+      case RecordingFault::value_beyond_float:
+        return "読み込みエラー（ERR)です。" + count(p.row) +
+               "行目のデータに32ビット実数の範囲を超える値があります。";
+      case RecordingFault::lead_count_mismatch:
+        return "誘導点数 " + count(p.leads) + " がファイルの列数と合いません（1行目の値は " +
+               count(p.count) + " 個）。" + count(p.row) +
+               "行目のデータが行の途中で終わっています。誘導点数に間違えはありませんか。";
+      case RecordingFault::cr_line_ends:
+        return "行末がCRだけです（改行をCR LFかLFにして保存してください）。";
+      case RecordingFault::utf16_text:
+        return "UTF-16のテキストです（UTF-8かShift_JISで保存してください）。";
+      case RecordingFault::too_large:
+        return "記録が大きすぎてメモリに入りません。";
+    }
+    return {};
+  }
+
+  std::string analysis_problem(const AnalysisProblem& p) const override {
+    switch (p.fault) {
+      case AnalysisFault::none:
+        return {};
+      case AnalysisFault::no_leads:
+        return "記録に誘導がありません。";
+      case AnalysisFault::no_samples:
+        return "記録にデータがありません。";
+      case AnalysisFault::values_mismatch:
+        return "記録の値の数が誘導数×サンプル数と合いません。";
+      case AnalysisFault::beat_lead_outside:
+        return "拍を探す誘導 " + count(static_cast<std::int64_t>(p.value)) + " がありません（誘導は " +
+               count(p.leads) + " 個）。";
+      case AnalysisFault::smoothing_outside:
+        return "平滑化点数 " + count(static_cast<std::int64_t>(p.value)) + " が" + count(kMinSmoothPoints) +
+               "〜" + count(kMaxSmoothPoints) + "の範囲にありません。";
+      case AnalysisFault::ratio_outside:
+        return "振幅比 " + format_real(static_cast<float>(p.value)) + " が0〜1の範囲にありません。";
+      case AnalysisFault::range_bound_outside:
+        return std::string("認識範囲の") + bound_name(p.which) + " " + count(static_cast<std::int64_t>(p.value)) +
+               " ms が" + count(kLowestRangeBound) + "〜" + count(kHighestRangeBound) + "の範囲にありません。";
+      case AnalysisFault::range_reversed:
+        return std::string(p.which == 1 ? "AT" : "RT") + "範囲の終了点が開始点より前です。";
+      case AnalysisFault::no_amplitude:
+        return "データがありません（誘導1〜3の100〜1000 msがすべて0です）。";
+    }
+    return {};
+  }
+
+  std::string read_note(const WaveRows& rows, int lead_count) const override {
+    switch (rows.cause) {
+      // The status bar's notes are phrases: the reason without its full stop.
+      case WaveCause::cr_line_ends:
+        return without_full_stop(recording_problem({RecordingFault::cr_line_ends}));
+      case WaveCause::utf16_text:
+        return without_full_stop(recording_problem({RecordingFault::utf16_text}));
+      case WaveCause::value_beyond_float:
+        return count(rows.row) + "行目に32ビット実数の範囲を超える値があります";
+      case WaveCause::none:
+        break;
+    }
+    if (rows.status != WaveReadStatus::lead_count_mismatch) return {};
+    return "ファイルの1行目の値は" + count(rows.first_line_values) + "個、誘導点数は" + count(lead_count) +
+           "です";
+  }
+
+  std::string layout_fault(LayoutFault fault) const override {
+    switch (fault) {
+      case LayoutFault::none:
+        return {};
+      case LayoutFault::no_header:
+        return "1行目が見出し lead,x_mm,y_mm ではありません";
+      case LayoutFault::field_count:
+        return "カンマで区切った3つの値（誘導,x,y）ではありません";
+      case LayoutFault::bad_lead:
+        return "誘導が1以上の整数ではありません";
+      case LayoutFault::bad_number:
+        return "座標が数値ではありません";
+      case LayoutFault::not_finite:
+        return "座標が有限の数値ではありません";
+      case LayoutFault::lead_twice:
+        return "この誘導の位置は前の行にもあります";
+      case LayoutFault::too_close:
+        return "前の行の電極と1 µm未満しか離れていません";
+      case LayoutFault::no_electrodes:
+        return "電極の位置が1つもありません";
+      case LayoutFault::bad_grid:
+        return "格子が 行数x列数（1以上の整数、電極は" + count(kMaxGridElectrodes) + "個まで）ではありません";
+      case LayoutFault::bad_pitch:
+        return "間隔が0.001 mm以上の有限の数値ではありません";
+    }
+    return {};
+  }
+
+  std::string mark_review(MarkReview at, MarkReview rt) const override {
+    std::string text = one_review(at, "AT");
+    const std::string more = one_review(rt, "RT");
+    if (!text.empty() && !more.empty()) text += "、";
+    return text + more;
+  }
+
+  std::string format_fault(const FormatResult& result) const override {
+    const std::string block(block_name(result.block));
+    switch (result.fault) {
+      case FormatFault::count_out_of_range:
+        return block + "の件数" + count(result.count) + "が0から200の範囲にありません。";
+      case FormatFault::time_too_wide:
+        return block + "の誘導" + count(result.lead) + "の" + count(result.row) +
+               "拍目の時刻が8桁の欄に書けません。";
+      case FormatFault::none:
+        break;
+    }
+    return {};
+  }
+
+  std::string parse_fault(const ParseResult& result) const override {
+    const std::string where = line_number(result.line);
+    const std::string block(block_name(result.block));
+    switch (result.fault) {
+      case ParseFault::early_end:
+        return "ファイルが途中で終わっています（" + where + "がありません）。";
+      case ParseFault::not_a_number:
+        if (result.lead == 0) return where + "の" + block + "の件数が数値ではありません。";
+        return where + "の誘導" + count(result.lead) + "の時刻が数値ではありません。";
+      case ParseFault::count_out_of_range:
+        return where + "の" + block + "の件数" + count(result.count) + "が0から200の範囲にありません。";
+      case ParseFault::read_error:
+        return "読込み中にエラーが起きました。";
+      case ParseFault::none:
+        break;
+    }
+    return {};
+  }
+
+  std::string system_error(std::error_code error, FileUse use) const override {
+    const bool writing = use == FileUse::writing;
+    // Writing creates the file, so a missing name is its folder.
+    if (error == std::errc::no_such_file_or_directory)
+      return writing ? "フォルダがありません。" : "ファイルがありません。";
+    if (is_permission(error))
+      return writing ? "書き込みが許可されていません。" : "読込みが許可されていません。";
+    if (const std::string_view cause = shared_cause(error); !cause.empty()) return std::string(cause);
+    return std::string(writing ? "書き込みエラーです" : "読込みエラーです") + "（" + error.message() + "）。";
+  }
+
+  std::string left_temporary(std::error_code error) const override {
+    return "中断された保存の一時ファイルを消せません（" + write_error(error) + "）。";
+  }
+};
+
+}  // namespace
+
+const Words& japanese_words() {
+  static const JapaneseWords words;
+  return words;
+}
+
+}  // namespace telmor

@@ -1,0 +1,300 @@
+// The analysis core against the interactive session's own steps, and on
+// recordings beyond the session's limits.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/console_output.h"
+#include "driver/beat_list.h"
+#include "driver/find_at_rt.h"
+#include "driver/record_preparation.h"
+#include "fitting/prepare_signals.h"
+#include "readers/recording_text.h"
+#include "readers/waveform_rows.h"
+#include "results/analysis_tables.h"
+#include "sample_recording.h"
+#include "support/record_tables.h"
+#include "timing/analysis.h"
+#include "timing/beat_table.h"
+
+namespace telmor {
+namespace {
+
+class NoConsole : public ConsoleOutput {
+ public:
+  void console_write(std::string_view) override {}
+};
+
+Recording read(const std::string& text, int leads, int seconds) {
+  Recording recording;
+  EXPECT_FALSE(read_recording_text(text, leads, seconds, recording));
+  return recording;
+}
+
+// What an interactive session computes with these settings, step by step on
+// its record: the preparation at start-up, the beat list of the overview,
+// then c.
+std::unique_ptr<RunRecord> session_tables(const std::string& text, int leads, int seconds,
+                                          const AnalysisSettings& settings) {
+  auto r = std::make_unique<RunRecord>();
+  r->smooth_points = settings.smooth_points;
+  r->amp_ratio = settings.amp_ratio;
+  r->at_from = settings.at_from;
+  r->at_to = settings.at_to;
+  r->rt_from = settings.rt_from;
+  r->rt_to = settings.rt_to;
+  r->lead_count = leads;
+  r->record_seconds = seconds;
+  r->sample_count = seconds * kBlockSamples;
+  EXPECT_EQ(read_waveform_rows(text, leads, r->sample_count, test::wave_target(*r)).status, WaveReadStatus::ok);
+  NoConsole console;
+  prepare_signals(*r, console);
+  search_beats(*r);
+  sort_beats(*r);
+  detect_marks(*r);
+  return r;
+}
+
+bool same_bits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The same beats, marks, fine times and qualities, NaN for NaN.
+bool same_tables(const Analysis& a, const Analysis& b) {
+  const auto same = [](const std::vector<double>& x, const std::vector<double>& y) {
+    return x.size() == y.size() && std::memcmp(x.data(), y.data(), x.size() * sizeof(double)) == 0;
+  };
+  return same(a.beats_ms, b.beats_ms) && same(a.at_ms, b.at_ms) && same(a.rt_ms, b.rt_ms) &&
+         same(a.at_fine_ms, b.at_fine_ms) && same(a.rt_fine_ms, b.rt_fine_ms) &&
+         same(a.at_quality, b.at_quality) && same(a.rt_quality, b.rt_quality);
+}
+
+struct Within {
+  int leads, seconds, seed;
+  AnalysisSettings settings;
+};
+
+AnalysisSettings with(int smooth, float ratio, int af, int at, int rf, int rt) {
+  return {smooth, ratio, af, at, rf, rt, 1};
+}
+
+class AnalyseWithinLimits : public ::testing::TestWithParam<Within> {};
+
+TEST_P(AnalyseWithinLimits, GivesTheSessionsTablesEntryForEntry) {
+  const Within& c = GetParam();
+  const std::string text = sample_recording_text(c.leads, c.seconds, static_cast<std::uint64_t>(c.seed));
+  const auto session = session_tables(text, c.leads, c.seconds, c.settings);
+  const Analysis a = analyse(read(text, c.leads, c.seconds), c.settings, {.threads = 2});
+  ASSERT_FALSE(a.problem);
+  ASSERT_TRUE(fits_results_file(a));
+  const int rows = a.beat_count() + 1;
+  ASSERT_EQ(rows, session->marks.at_beat_count);
+  ASSERT_EQ(rows, session->marks.rt_beat_count);
+  for (int k = 1; k < rows; ++k) EXPECT_EQ(a.beats_ms[static_cast<std::size_t>(k - 1)], session->beat_ms(rows - k));
+  // The core's marks (NaN: none) are the session's rows 2..beats + 1, and
+  // the results file's tables made of them are the session's, entry for entry.
+  const MarkTables tables = results_tables(a);
+  for (int lead = 1; lead <= c.leads; ++lead) {
+    for (int beat = 1; beat <= a.beat_count(); ++beat) {
+      const float at = session->at_ms(lead, beat + 1), rt = session->rt_ms(lead, beat + 1);
+      EXPECT_EQ(std::isnan(a.at_time(beat, lead)), at == 0.0f) << "AT lead " << lead << " beat " << beat;
+      EXPECT_EQ(std::isnan(a.rt_time(beat, lead)), rt == 0.0f) << "RT lead " << lead << " beat " << beat;
+    }
+    for (int row = 1; row <= kMaxRows; ++row) {
+      EXPECT_TRUE(same_bits(tables.at_ms(lead, row), session->at_ms(lead, row))) << "AT lead " << lead << " row " << row;
+      EXPECT_TRUE(same_bits(tables.rt_ms(lead, row), session->rt_ms(lead, row))) << "RT lead " << lead << " row " << row;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Recordings, AnalyseWithinLimits,
+    ::testing::Values(Within{8, 10, 0, {}}, Within{20, 30, 3, {}}, Within{1, 1, 4, {}},
+                      Within{5, 7, 5, with(0, 0.1f, -80, 80, 100, 200)},
+                      Within{3, 4, 6, with(499, 0.3f, -22, 28, 151, 401)},
+                      // Ranges that reach past the recording's end, into the
+                      // zeros a session's table holds there.
+                      Within{4, 3, 7, with(7, 0.1f, -200, 1466, -200, 1466)},
+                      Within{2, 30, 8, with(7, 0.1f, 900, 1466, 1000, 1466)}));
+
+// Marks of one lead as the summary lays them out (a figure not known: -1).
+std::vector<std::tuple<int, int, double, int, int, double>> lead_marks(const Analysis& a, int lead) {
+  const auto known = [](double v) { return std::isnan(v) ? -1.0 : v; };
+  std::vector<std::tuple<int, int, double, int, int, double>> marks;
+  const BeatTable table = marks_by_beat(a);
+  for (int beat = 0; beat <= table.beat_count(); ++beat) {
+    const BeatCell& cell = table.cell(lead, beat);
+    marks.emplace_back(cell.at.count, cell.at.earliest, known(cell.at.fine_ms), cell.rt.count,
+                       cell.rt.earliest, known(cell.rt.fine_ms));
+  }
+  return marks;
+}
+
+// Leads `leads` of a recording, in that order, as a recording of their own.
+Recording leads_of(const Recording& r, const std::vector<int>& leads) {
+  Recording part(static_cast<int>(leads.size()), r.sample_count);
+  for (std::size_t j = 0; j < leads.size(); ++j) {
+    const std::span<const float> from = r.lead(leads[j]);
+    std::copy(from.begin(), from.end(), part.values.begin() + static_cast<std::ptrdiff_t>(part.index(static_cast<int>(j) + 1, 1)));
+  }
+  return part;
+}
+
+// The model's AT of each beat and lead (beat k of lead j at [(k - 1) * leads + j - 1]).
+std::vector<double> model_at(const std::string& csv) {
+  std::vector<double> at;
+  std::istringstream lines(csv);
+  std::string line;
+  std::getline(lines, line);  // header
+  while (std::getline(lines, line)) {
+    const std::size_t second = line.find(',', line.find(',') + 1);
+    double v = 0.0;
+    std::from_chars(line.data() + second + 1, line.data() + line.size(), v);
+    at.push_back(v);
+  }
+  return at;
+}
+
+TEST(AnalyseBeyondLimits, SixtyFourLeadsOfTwoMinutesHaveEveryBeat) {
+  constexpr int kLeads = 64, kSeconds = 120;
+  RecordingConditions fast;  // 2 beats a second: more than a session's 199
+  fast.beat_interval = 500.0;
+  const Recording r = read(sample_recording_text(kLeads, kSeconds, 11, fast), kLeads, kSeconds);
+  const Analysis a = analyse(r, {}, {.threads = 2});
+  ASSERT_FALSE(a.problem);
+  EXPECT_GT(a.beats_ms.size(), 199u);
+  EXPECT_EQ(a.at_ms.size(), a.beats_ms.size() * kLeads);
+  EXPECT_FALSE(fits_results_file(a));
+  EXPECT_TRUE(std::is_sorted(a.beats_ms.begin(), a.beats_ms.end()));
+
+  // Every beat of the model is found, with all but a few of the ATs within
+  // 2 ms of the model's (the bundled sample's noise), where the AT range
+  // reaches the model's activation (the generator delays each lead more than
+  // the last).
+  const std::vector<double> model = model_at(sample_model_times_csv(kLeads, kSeconds, 11, fast));
+  ASSERT_EQ(model.size(), a.beats_ms.size() * kLeads);
+  int far = 0;
+  for (std::size_t k = 0; k < a.beats_ms.size(); ++k) {
+    for (int lead = 1; lead <= kMaxLeads; ++lead) {
+      const double at = a.at_time(static_cast<int>(k) + 1, lead);
+      far += !(std::fabs(at - model[k * kLeads + static_cast<std::size_t>(lead - 1)]) <= 2.0);
+    }
+  }
+  EXPECT_LT(far, static_cast<int>(a.beats_ms.size()) * kMaxLeads / 100);
+
+  // Each lead is analysed on its own: leads 41..60 with the beat lead beside
+  // them give their marks in the 64-lead analysis bit for bit.
+  std::vector<int> part{1};
+  for (int lead = 41; lead <= 60; ++lead) part.push_back(lead);
+  const Analysis b = analyse(leads_of(r, part), {}, {.threads = 1});
+  ASSERT_EQ(b.beats_ms, a.beats_ms);
+  for (std::size_t j = 1; j < part.size(); ++j) {
+    EXPECT_EQ(lead_marks(b, static_cast<int>(j) + 1), lead_marks(a, part[j])) << "lead " << part[j];
+  }
+}
+
+TEST(AnalyseBeatLead, FindsTheBeatsOnTheLeadNamed) {
+  const Recording r = read(sample_recording_text(4, 6, 12), 4, 6);
+  const Analysis on_1 = analyse(r, {});
+  AnalysisSettings settings;
+  settings.beat_lead = 3;
+  const Analysis on_3 = analyse(leads_of(r, {3, 2, 1, 4}), settings);
+  EXPECT_EQ(on_3.beats_ms, on_1.beats_ms);
+  EXPECT_EQ(lead_marks(on_3, 3), lead_marks(on_1, 1));
+  EXPECT_EQ(lead_marks(on_3, 1), lead_marks(on_1, 3));
+}
+
+TEST(AnalysePartialSecond, DifferentiatesTheLastSecondLikeTheOthers) {
+  for (const int smooth : {0, 2, 7, 499}) {
+    Recording r(3, 2345);
+    for (int lead = 1; lead <= 3; ++lead) {
+      for (int i = 1; i <= r.sample_count; ++i)
+        r.value(lead, i) = static_cast<float>(std::sin(i * 0.013 * lead) * 100.0 + i % 7);
+    }
+    Recording fast = r, fast_deriv(3, r.sample_count), reference = r, reference_deriv(3, r.sample_count);
+    NoConsole console;
+    const auto stride = static_cast<std::size_t>(r.sample_count);
+    prepare_signal_tables(SignalTables{fast.values.data(), fast_deriv.values.data(), stride, 3, r.sample_count, smooth}, console, 2);
+    prepare_signal_tables_reference(SignalTables{reference.values.data(), reference_deriv.values.data(), stride, 3, r.sample_count, smooth}, console);
+    EXPECT_EQ(std::memcmp(fast_deriv.values.data(), reference_deriv.values.data(), fast_deriv.values.size() * sizeof(float)), 0)
+        << "smoothing " << smooth;
+    const Analysis a = analyse(r, with(smooth, 0.1f, -80, 80, 100, 200), {.keep_derivative = true});
+    EXPECT_EQ(a.derivative, fast_deriv.values) << "smoothing " << smooth;
+  }
+}
+
+TEST(AnalyseThreads, AnalysesAtOnceAsOneAfterAnother) {
+  const Recording r1 = read(sample_recording_text(6, 5, 21), 6, 5);
+  const Recording r2 = read(sample_recording_text(9, 4, 22), 9, 4);
+  const Analysis alone1 = analyse(r1, {}), alone2 = analyse(r2, with(3, 0.2f, -80, 80, 100, 200));
+  Analysis together1, together2;
+  {
+    std::jthread one([&] { together1 = analyse(r1, {}, {.threads = 2}); });
+    std::jthread two([&] { together2 = analyse(r2, with(3, 0.2f, -80, 80, 100, 200), {.threads = 2}); });
+  }
+  EXPECT_TRUE(same_tables(together1, alone1));
+  EXPECT_TRUE(same_tables(together2, alone2));
+}
+
+// A workspace kept from one recording to the next (other lengths, other
+// smoothing in between) changes nothing.
+TEST(AnalyseWorkspace, KeptFromOneRecordingToTheNextGivesTheSameMarks) {
+  const Recording r1 = read(sample_recording_text(6, 5, 23), 6, 5);
+  const Recording r2 = read(sample_recording_text(3, 7, 24), 3, 7);
+  AnalysisWorkspace workspace;
+  for (const Recording* r : {&r1, &r2, &r1}) {
+    for (const int smooth : {7, 3, 7}) {
+      const AnalysisSettings settings = with(smooth, 0.1f, -80, 80, 100, 200);
+      EXPECT_TRUE(same_tables(analyse(*r, settings, {}, &workspace), analyse(*r, settings)));
+    }
+  }
+}
+
+TEST(AnalyseNoData, ReportsASilentRecordingAsTheSessionEnds) {
+  Recording r(4, 3000);
+  for (int i = 1; i <= 3000; ++i) r.value(4, i) = static_cast<float>(i % 50);
+  EXPECT_EQ(analyse(r, {}).problem.fault, AnalysisFault::no_amplitude);
+  r.value(3, 1000) = 1.0f;
+  EXPECT_FALSE(analyse(r, {}).problem);
+}
+
+// Settings and recordings outside what an analysis takes are refused as
+// values before anything is computed, naming what is wrong.
+TEST(AnalyseRefusals, NameTheSettingOrTheRecording) {
+  const Recording four(4, 2000);
+  struct Case {
+    AnalysisSettings settings;
+    AnalysisProblem problem;
+  };
+  const Case cases[] = {
+      {{7, 0.1f, -80, 80, 100, 200, 5}, {AnalysisFault::beat_lead_outside, 0, 5.0, 4}},
+      {{7, 0.1f, -80, 80, 100, 200, 0}, {AnalysisFault::beat_lead_outside, 0, 0.0, 4}},
+      {{-1, 0.1f, -80, 80, 100, 200, 1}, {AnalysisFault::smoothing_outside, 0, -1.0}},
+      {{500, 0.1f, -80, 80, 100, 200, 1}, {AnalysisFault::smoothing_outside, 0, 500.0}},
+      {{7, 1.5f, -80, 80, 100, 200, 1}, {AnalysisFault::ratio_outside, 0, 1.5}},
+      {{7, -0.5f, -80, 80, 100, 200, 1}, {AnalysisFault::ratio_outside, 0, -0.5}},
+      {{7, 0.1f, -201, 80, 100, 200, 1}, {AnalysisFault::range_bound_outside, 1, -201.0}},
+      {{7, 0.1f, -80, 80, 100, 1467, 1}, {AnalysisFault::range_bound_outside, 4, 1467.0}},
+      {{7, 0.1f, 80, -80, 100, 200, 1}, {AnalysisFault::range_reversed, 1}},
+      {{7, 0.1f, -80, 80, 200, 100, 1}, {AnalysisFault::range_reversed, 2}},
+  };
+  for (const Case& c : cases) {
+    const Analysis a = analyse(four, c.settings);
+    EXPECT_EQ(a.problem, c.problem) << static_cast<int>(c.problem.fault);
+    EXPECT_TRUE(a.beats_ms.empty() && a.at_ms.empty());
+  }
+  EXPECT_EQ(analyse(Recording(0, 2000), {}).problem.fault, AnalysisFault::no_leads);
+  EXPECT_EQ(analyse(Recording(3, 0), {}).problem.fault, AnalysisFault::no_samples);
+  Recording torn(3, 2000);
+  torn.values.resize(100);  // values that do not fill the shape stated
+  EXPECT_EQ(analyse(torn, {}).problem.fault, AnalysisFault::values_mismatch);
+}
+
+}  // namespace
+}  // namespace telmor
