@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "timing/beat_table.h"
-#include "tissue/conduction_velocity.h"
 #include "signal/electrode_layout.h"
 #include "batch/recording_list.h"
 #include "map_file_names.h"

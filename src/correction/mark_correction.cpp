@@ -71,7 +71,7 @@ class Pass {
  public:
   Pass(WindowLayer& layer, RunRecord& record, DrawingState& drawing, MarkKind kind)
       : layer_(layer), record_(record), drawing_(drawing), kind_(kind),
-        windows_per_lead_(2 * record.record_seconds), unsaved_at_start_(record.results_unsaved) {}
+        windows_per_lead_(2 * record.record_seconds) {}
 
   void run() {
     for (;;) {
@@ -136,7 +136,7 @@ class Pass {
     history_.push(edit);
     layer_.show_note(mark_words(kind_, edit.lead, edit.time) +
                      (edit.what == ClickEdit::added ? " を追加" : " を削除"));
-    changed(true);
+    changed();
     return edit.what;
   }
 
@@ -193,16 +193,15 @@ class Pass {
                      (edit->what == ClickEdit::added ? " の追加を" : " の削除を") +
                      (undo ? "取り消しました" : "やり直しました"));
     // Every edit undone: the tables are as the pass found them.
-    changed(!history_.at_start() || unsaved_at_start_);
+    changed();
     if (edit->window_index != window_index_) {
       window_index_ = edit->window_index;
       stay_ = false;
     }
   }
 
-  void changed(bool unsaved) {
-    record_.results_unsaved = unsaved;
-    layer_.show_unsaved(unsaved);
+  void changed() {
+    layer_.show_unsaved(update_unsaved(record_));
     layer_.tables_changed(snapshot_results(record_));
   }
 
@@ -216,7 +215,6 @@ class Pass {
   DrawingState& drawing_;
   const MarkKind kind_;
   const int windows_per_lead_;
-  const bool unsaved_at_start_;
   int window_index_ = 0;
   ShownWindow window_;
   bool stay_ = true;

@@ -91,26 +91,25 @@ std::string menu_edit_note(Session& s, const MenuEdit& edit) {
     r.at_to = edit.restored->at_to;
     r.rt_from = edit.restored->rt_from;
     r.rt_to = edit.restored->rt_to;
-    // They differ from the results file, or there would be nothing to restore;
-    // drops made before cannot be taken back over them.
-    r.results_unsaved = true;
+    // Drops made before cannot be taken back over them.
+    update_unsaved(r);
     s.menu_undo.clear();
     return "回復ファイルから表を復元しました（未保存）";
   }
   if (edit.what == MenuEdit::What::undo) {
     if (s.menu_undo.empty()) return "取り消す操作がありません";
-    r.marks = s.menu_undo.back().first;
-    r.results_unsaved = s.menu_undo.back().second;
+    r.marks = s.menu_undo.back();
+    update_unsaved(r);
     s.menu_undo.pop_back();
     return "拍の印の削除を取り消しました";
   }
   const std::string beat = "拍 " + format_integer(edit.beat_ms) + " ms";
-  std::pair<MarkTables, bool> before{r.marks, r.results_unsaved};
+  MarkTables before = r.marks;
   const int dropped = drop_beat_marks(r, edit.beat_ms);
   if (dropped < 0) return format_integer(edit.beat_ms) + " ms に拍はありません";
   if (dropped == 0) return beat + " の印はありません";
   s.menu_undo.push_back(std::move(before));
-  r.results_unsaved = true;
+  update_unsaved(r);
   return beat + " の印を " + format_integer(dropped) + " 個削除しました";
 }
 

@@ -27,7 +27,7 @@ Resume detect_at_rt(WindowLayer& layer, RunRecord& r, std::int32_t selected_beat
   find_at_rt(r, n);
   drop_near_duplicates(r, n);
   note_detected(r);
-  r.results_unsaved = true;
+  update_unsaved(r);
   return Resume::redraw;
 }
 

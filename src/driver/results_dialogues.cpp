@@ -72,7 +72,7 @@ bool write_results(WindowLayer& layer, RunRecord& record, const std::filesystem:
     return false;
   }
   layer.chart_write(about_file("AT,RTデータ", record, "を保存しました。"));
-  record.results_unsaved = false;
+  note_saved(record);
   return true;
 }
 
@@ -93,7 +93,7 @@ void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
     return;
   }
   store_loaded(loaded, record);
-  record.results_unsaved = false;
+  note_saved(record);
   layer.chart_write(about_file("AT,RTデータ", record, "を読込みました。"));
   if (loaded.file_leads > 0 && loaded.file_leads < record.lead_count) {
     layer.show_note("結果ファイルは" + format_integer(loaded.file_leads) + "誘導分、この記録は" +

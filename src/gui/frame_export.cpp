@@ -1,5 +1,7 @@
 // The frame's exports: the results table as CSV and the chart as a PNG with
 // its ruler and a caption, offered in the recording's folder under its name.
+#include <QBuffer>
+#include <QByteArray>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPainter>
@@ -58,9 +60,20 @@ QImage FrameWindow::chart_image() const {
 }
 
 bool FrameWindow::save_chart_image(const QString& path, QString& reason) const {
-  if (chart_image().save(path, "PNG")) return true;
-  reason = QStringLiteral("画像を書けません。");
-  return false;
+  // Encoded first, then saved as every file is: only a regular file is replaced.
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!chart_image().save(&buffer, "PNG")) {
+    reason = QStringLiteral("画像を書けません。");
+    return false;
+  }
+  if (const std::error_code error = replace_file_contents(
+          path.toStdU16String(), std::string_view(png.constData(), static_cast<std::size_t>(png.size())))) {
+    reason = QString::fromStdString(japanese().write_error(error));
+    return false;
+  }
+  return true;
 }
 
 // Exports are named after the recording, so that those of several

@@ -10,6 +10,7 @@
 #include "gui/frame_window.h"
 #include "session/recovery_file.h"
 #include "gui/recovery_keeper.h"
+#include "base/number_text.h"
 
 namespace telmor {
 
@@ -23,23 +24,34 @@ void FrameWindow::keep_recovery_now() { recovery_->flush(); }
 void FrameWindow::offer_recovery(const std::filesystem::path& results_file) {
   if (results_file.empty() || results_file == recovery_looked_beside_) return;
   recovery_looked_beside_ = results_file;
-  std::optional<RecoveryOffer> offer = find_recovery(results_file);
-  if (!offer) return;
-  switch (ask_recovery_choice ? ask_recovery_choice(*offer) : recovery_dialog(*offer)) {
-    case RecoveryChoice::restore:
-      if (results_ && offer->recovered.lead_count == results_->lead_count) {
-        restore_ = std::make_shared<const RestoredTables>(offer->recovered.tables);
-        send_restore();
-      }
-      break;
-    case RecoveryChoice::discard: {
-      std::error_code ignored;  // gone already is as good
-      std::filesystem::remove(offer->file, ignored);
-      show_note(QStringLiteral("回復ファイルを破棄しました"));
-      break;
+  const RecoveryFindings found = find_recoveries(results_file);
+  const auto name = [](const std::filesystem::path& file) {
+    return QString::fromStdU16String(file.filename().u16string());
+  };
+  for (const RecoveryFindings::Damaged& damaged : found.damaged) {
+    show_note(damaged.moved_to.empty()
+                  ? QStringLiteral("回復ファイル %1 は読めません（壊れているか、通常のファイルではありません）")
+                        .arg(name(damaged.file))
+                  : QStringLiteral("回復ファイル %1 は読めないので %2 に移しました")
+                        .arg(name(damaged.file), name(damaged.moved_to)));
+  }
+  for (const std::filesystem::path& file : found.kept_elsewhere) {
+    show_note(QStringLiteral("この記録は別のTELMORでも開かれています。その未保存の表は %1 にあります")
+                  .arg(name(file)));
+  }
+  for (const RecoveryOffer& offer : found.offers) {
+    const RecoveryChoice choice = ask_recovery_choice ? ask_recovery_choice(offer) : recovery_dialog(offer);
+    if (choice == RecoveryChoice::restore && results_ && offer.recovered.lead_count == results_->lead_count) {
+      restore_ = std::make_shared<const RestoredTables>(offer.recovered.tables);
+      recovery_->adopt(offer.file);
+      send_restore();
+      return;  // the others wait for the next start
     }
-    case RecoveryChoice::later:
-      break;
+    if (choice == RecoveryChoice::discard) {
+      std::error_code ignored;  // gone already is as good
+      std::filesystem::remove(offer.file, ignored);
+      show_note(QStringLiteral("回復ファイルを破棄しました"));
+    }
   }
 }
 
@@ -48,14 +60,25 @@ RecoveryChoice FrameWindow::recovery_dialog(const RecoveryOffer& offer) {
       offer.written.time_since_epoch());
   const QString when =
       QDateTime::fromMSecsSinceEpoch(ms.count()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-  const bool fits = results_ && offer.recovered.lead_count == results_->lead_count;
+  const Recovered& run = offer.recovered;
+  const bool fits = results_ && run.lead_count == results_->lead_count;
   QString text = QStringLiteral("保存していない変更の回復ファイルがあります。\n\n") +
                  QString::fromStdU16String(offer.file.u16string()) +
                  QStringLiteral("\n書き込み: ") + when +
+                 QStringLiteral("\n設定: 誘導 %1、平滑化 %2 点、振幅比 %3、AT範囲 %4〜%5 ms、RT範囲 %6〜%7 ms")
+                     .arg(run.lead_count)
+                     .arg(run.smooth_points)
+                     .arg(QString::fromStdString(format_real(run.amp_ratio)))
+                     .arg(run.tables.at_from)
+                     .arg(run.tables.at_to)
+                     .arg(run.tables.rt_from)
+                     .arg(run.tables.rt_to) +
                  QStringLiteral("\n結果ファイルと異なる印: %1 個").arg(offer.differing_marks);
+  if (offer.older_than_results)
+    text += QStringLiteral("\n\n注意: 結果ファイルはこの回復ファイルより後に書かれています。");
   text += fits ? QStringLiteral("\n\n復元すると表は回復ファイルのものになります（未保存）。")
                : QStringLiteral("\n\n誘導数が %1 で、この記録と合わないので復元できません。")
-                     .arg(offer.recovered.lead_count);
+                     .arg(run.lead_count);
   QMessageBox box(QMessageBox::Question, QStringLiteral("TELMOR"), text, QMessageBox::NoButton, this);
   QPushButton* restore = box.addButton(QStringLiteral("復元(&R)"), QMessageBox::AcceptRole);
   restore->setEnabled(fits);

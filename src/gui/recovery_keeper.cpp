@@ -21,11 +21,21 @@ void RecoveryKeeper::set_results_file(const std::filesystem::path& results_file)
   if (results_file == results_file_) return;
   flush();  // what waits belongs to the file before
   results_file_ = results_file;
+  claim_.release();  // a file written stays, for the next start to offer
   wrote_ = false;
 }
 
 std::filesystem::path RecoveryKeeper::file() const {
-  return results_file_.empty() ? std::filesystem::path() : recovery_path(results_file_);
+  return claim_.held() ? claim_.file() : std::filesystem::path();
+}
+
+void RecoveryKeeper::adopt(const std::filesystem::path& recovery_file) {
+  if (claim_.held() && claim_.file() == recovery_file) return;
+  if (claim_.held() && wrote_) return;  // ours holds tables already: keep writing it
+  RecoveryClaim adopted = RecoveryClaim::take(recovery_file);
+  if (!adopted.held()) return;
+  claim_ = std::move(adopted);
+  wrote_ = true;  // the restored file is this desktop's now
 }
 
 void RecoveryKeeper::keep(std::shared_ptr<const ResultsSnapshot> tables, bool at_once) {
@@ -50,6 +60,11 @@ void RecoveryKeeper::write() {
   last_write_ = std::chrono::steady_clock::now();
   const std::string text = recovery_text(*tables);
   if (text.empty()) return;  // tables s could not write either; s says why
+  if (!claim_.held()) claim_ = RecoveryClaim::first_free(results_file_);
+  if (!claim_.held()) {
+    if (on_failure) on_failure("回復ファイルの名前を確保できません（フォルダに書けないか、回復ファイルが多すぎます）。");
+    return;
+  }
   if (const std::error_code error = replace_file_contents(file(), text)) {
     if (on_failure) on_failure(japanese().write_error(error));
     return;
@@ -64,9 +79,9 @@ void RecoveryKeeper::drop() {
 }
 
 void RecoveryKeeper::remove_file() {
-  if (results_file_.empty()) return;
+  if (!claim_.held()) return;
   std::error_code ignored;  // nothing there is as good
-  std::filesystem::remove(file(), ignored);
+  std::filesystem::remove(claim_.file(), ignored);
   wrote_ = false;
 }
 

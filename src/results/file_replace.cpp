@@ -39,6 +39,23 @@ std::error_code create_temporary(const std::filesystem::path& target, const File
 
 }  // namespace
 
+std::error_code check_replaceable(const std::filesystem::path& target) {
+  std::error_code ec;
+  // Following links: a link to a device is a device (status never opens it).
+  const std::filesystem::file_status status = std::filesystem::status(target, ec);
+  switch (status.type()) {
+    case std::filesystem::file_type::not_found:
+    case std::filesystem::file_type::regular:
+      return {};
+    case std::filesystem::file_type::directory:
+      return std::make_error_code(std::errc::is_a_directory);
+    case std::filesystem::file_type::none:
+      return ec;  // the system could not tell
+    default:
+      return make_error_code(FileError::not_a_regular_file);
+  }
+}
+
 std::error_code replace_file_contents(const std::filesystem::path& target,
                                       std::string_view content,
                                       std::vector<LeftTemporary>& left_behind,
@@ -46,6 +63,7 @@ std::error_code replace_file_contents(const std::filesystem::path& target,
   left_behind.clear();
   const std::filesystem::path folder = folder_of(target);
   if (const std::error_code error = check_folder(folder)) return error;
+  if (const std::error_code error = check_replaceable(target)) return error;
   // First, so that a disk filled by killed writers has room again.
   left_behind = remove_stale_temporaries(target, files);
   std::filesystem::path temporary;

@@ -1,6 +1,7 @@
 // The recovery file's text, its reading, and the offer made at start-up.
 #include "session/recovery_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "base/number_text.h"
 #include "results/results_format.h"
 #include "results/results_parse.h"
+#include "timing/analysis_settings.h"
 
 namespace telmor {
 namespace {
@@ -57,20 +59,60 @@ void fill_marks(const LoadedTables& loaded, int lead_count, MarkTables& marks) {
   marks.rt_beat_count = loaded.rt_count;
 }
 
-bool read_whole(const std::filesystem::path& file, std::string& text) {
+// The whole of a recovery file: only a regular file (a FIFO would make the
+// read wait for a writer, a device never end), and no more than a recovery
+// file holds.
+bool read_recovery_file(const std::filesystem::path& file, std::string& text) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return false;
+  const std::uintmax_t size = std::filesystem::file_size(file, error);
+  if (error || size > kMaxRecoveryBytes) return false;
   std::ifstream in(file, std::ios::binary);
   if (!in) return false;
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  text.resize(static_cast<std::size_t>(size));
+  in.read(text.data(), static_cast<std::streamsize>(size));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  // A file that grew meanwhile is read up to its size then.
   return !in.bad();
 }
 
-}  // namespace
-
-std::filesystem::path recovery_path(const std::filesystem::path& results_file) {
-  std::filesystem::path file = results_file;
-  file += ".recover";
-  return file;
+// The settings as the dialogue and d can make them.
+bool settings_in_bounds(const Recovered& run) {
+  const auto bound = [](std::int32_t ms) { return ms >= kLowestRangeBound && ms <= kHighestRangeBound; };
+  return run.lead_count >= 1 && run.lead_count <= kMaxLeads && run.smooth_points >= kMinSmoothPoints &&
+         run.smooth_points <= kMaxSmoothPoints && run.amp_ratio >= 0.0f && run.amp_ratio <= 1.0f &&
+         bound(run.tables.at_from) && bound(run.tables.at_to) && bound(run.tables.rt_from) &&
+         bound(run.tables.rt_to);
 }
+
+std::chrono::system_clock::time_point system_time(std::filesystem::file_time_type time) {
+  return std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+      std::chrono::file_clock::to_sys(time));
+}
+
+// The tables of the results file as it stands (empty without one).
+MarkTables tables_in_file(const std::filesystem::path& results_file, int lead_count) {
+  MarkTables in_file;
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(results_file, error)) return in_file;
+  std::ifstream saved_text(results_file, std::ios::binary);
+  auto loaded = std::make_unique<LoadedTables>();
+  if (saved_text && parse_results(saved_text, lead_count, *loaded).fault == ParseFault::none)
+    fill_marks(*loaded, lead_count, in_file);
+  return in_file;
+}
+
+// A file that is not a recovery file, renamed out of the way; the new name, or
+// empty when it could not be moved.
+std::filesystem::path move_aside(const std::filesystem::path& file) {
+  std::filesystem::path aside = file;
+  aside += ".damaged";
+  std::error_code error;
+  std::filesystem::rename(file, aside, error);
+  return error ? std::filesystem::path() : aside;
+}
+
+}  // namespace
 
 std::string recovery_text(const ResultsSnapshot& tables) {
   std::string text;
@@ -114,7 +156,7 @@ std::optional<Recovered> parse_recovery(std::string_view text) {
     if (!read) return std::nullopt;
     ++settings;
   }
-  if (settings != 5 || run.lead_count < 1 || run.lead_count > kMaxLeads) return std::nullopt;
+  if (settings != 5 || !settings_in_bounds(run)) return std::nullopt;
   std::istringstream results{std::string(text.substr(0, marker))};
   auto loaded = std::make_unique<LoadedTables>();
   if (parse_results(results, run.lead_count, *loaded).fault != ParseFault::none) return std::nullopt;
@@ -133,32 +175,43 @@ int differing_marks(const MarkTables& a, const MarkTables& b, int lead_count) {
   return count;
 }
 
-std::optional<RecoveryOffer> find_recovery(const std::filesystem::path& results_file) {
-  RecoveryOffer offer;
-  offer.file = recovery_path(results_file);
+RecoveryFindings find_recoveries(const std::filesystem::path& results_file) {
+  RecoveryFindings found;
+  const std::filesystem::path folder =
+      results_file.has_parent_path() ? results_file.parent_path() : std::filesystem::path(".");
+  std::vector<std::filesystem::path> files;
   std::error_code error;
-  const auto written = std::filesystem::last_write_time(offer.file, error);
-  if (error) return std::nullopt;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    if (recovery_index(results_file, it->path()) > 0) files.push_back(it->path());
+  }
+  std::sort(files.begin(), files.end(), [&](const auto& a, const auto& b) {
+    return recovery_index(results_file, a) < recovery_index(results_file, b);
+  });
   const auto saved = std::filesystem::last_write_time(results_file, error);
   const bool results_exist = !error;
-  if (results_exist && written <= saved) return std::nullopt;
-  std::string text;
-  if (!read_whole(offer.file, text)) return std::nullopt;
-  std::optional<Recovered> recovered = parse_recovery(text);
-  if (!recovered) return std::nullopt;
-  offer.recovered = std::move(*recovered);
-  offer.written = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-      std::chrono::file_clock::to_sys(written));
-  // Against the results file as it stands (an empty table without one).
-  MarkTables in_file;
-  std::ifstream saved_text(results_file, std::ios::binary);
-  auto loaded = std::make_unique<LoadedTables>();
-  if (results_exist && saved_text &&
-      parse_results(saved_text, offer.recovered.lead_count, *loaded).fault == ParseFault::none) {
-    fill_marks(*loaded, offer.recovered.lead_count, in_file);
+  for (const std::filesystem::path& file : files) {
+    if (claimed(file)) {
+      found.kept_elsewhere.push_back(file);
+      continue;
+    }
+    std::string text;
+    std::optional<Recovered> recovered;
+    const auto written = std::filesystem::last_write_time(file, error);
+    if (!error && read_recovery_file(file, text)) recovered = parse_recovery(text);
+    if (!recovered) {
+      found.damaged.push_back({file, move_aside(file)});
+      continue;
+    }
+    RecoveryOffer offer;
+    offer.file = file;
+    offer.written = system_time(written);
+    offer.older_than_results = results_exist && written <= saved;
+    offer.recovered = std::move(*recovered);
+    const MarkTables in_file = tables_in_file(results_file, offer.recovered.lead_count);
+    offer.differing_marks = differing_marks(offer.recovered.tables.marks, in_file, offer.recovered.lead_count);
+    found.offers.push_back(std::move(offer));
   }
-  offer.differing_marks = differing_marks(offer.recovered.tables.marks, in_file, offer.recovered.lead_count);
-  return offer;
+  return found;
 }
 
 }  // namespace telmor

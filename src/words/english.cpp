@@ -213,6 +213,9 @@ class EnglishWords final : public Words {
     const bool writing = use == FileUse::writing;
     if (error == std::errc::no_such_file_or_directory) return writing ? "no such folder" : "no such file";
     if (is_permission(error)) return writing ? "writing is not permitted" : "reading is not permitted";
+    if (error == FileError::not_a_regular_file)
+      return "not a regular file (a device, FIFO or socket): left as it is";
+    if (error == FileError::too_large) return "too large to read";
     if (const std::string_view cause = shared_cause(error); !cause.empty()) return std::string(cause);
     return std::string(writing ? "write error" : "read error") + " (" + error.message() + ")";
   }

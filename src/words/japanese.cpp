@@ -226,6 +226,9 @@ class JapaneseWords final : public Words {
       return writing ? "フォルダがありません。" : "ファイルがありません。";
     if (is_permission(error))
       return writing ? "書き込みが許可されていません。" : "読込みが許可されていません。";
+    if (error == FileError::not_a_regular_file)
+      return "通常のファイルではない（デバイス、FIFO、ソケットなど）ので、そのままにしました。";
+    if (error == FileError::too_large) return "大きすぎるので読みません。";
     if (const std::string_view cause = shared_cause(error); !cause.empty()) return std::string(cause);
     return std::string(writing ? "書き込みエラーです" : "読込みエラーです") + "（" + error.message() + "）。";
   }

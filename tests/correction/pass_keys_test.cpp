@@ -83,7 +83,8 @@ TEST_F(PassKeys, PageDownOnTheLastLeadAndEscapeEndThePass) {
 }
 
 struct UndoRedo : PassKeys {
-  // Lead 1 holds 100 (loaded) and 900 (detected) in rows 1 and 2 of three.
+  // Lead 1 holds 100 (loaded) and 900 (detected) in rows 1 and 2 of three,
+  // as the results file was last saved.
   void SetUp() override {
     PassKeys::SetUp();
     record->marks.at_beat_count = 3;
@@ -92,6 +93,7 @@ struct UndoRedo : PassKeys {
     record->marks.at_source_table[0][0] = MarkSource::loaded;
     record->marks.at_source_table[0][1] = MarkSource::detected;
     record->at_ms(2, 1) = 7.0f;
+    note_saved(*record);
     left(300);  // adds 499.99997: four rows
     left(66);   // 110: takes 100 away, and the row its click made
   }

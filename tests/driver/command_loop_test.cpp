@@ -277,6 +277,19 @@ TEST_F(Overview, MenuEditsDropABeatsMarksAndUndoThem) {
   EXPECT_EQ(std::count(editing.transcript.begin(), editing.transcript.end(), menu_line), 2);
 }
 
+// Unsaved means different from the file as last saved or loaded: c again
+// after a save, with the same result, leaves nothing to save and nothing to ask.
+TEST_F(Menu, TablesEqualToTheSavedFileAreNotUnsaved) {
+  test::DrivesRoot root;
+  std::filesystem::create_directories(root.path() / "d");
+  r->result_path.assign("d:\\abcari.csv");
+  for (const char* reply : {"c", "y", "s", "y", "c", "y", "x"}) layer.chart_input.emplace_back(reply);
+  run_command_loop(layer, *r, drawing, root.path());
+  EXPECT_EQ(layer.exit_questions, 0);
+  EXPECT_FALSE(r->results_unsaved);
+  EXPECT_FALSE(layer.unsaved);
+}
+
 TEST_F(Menu, DetectionComesBackToTheRedraw) {
   run({"c", "y", "C", "n", "x"});
   EXPECT_EQ(layer.clears, 3);

@@ -1,4 +1,7 @@
 """Every refusal of the module, with a message that says what is wrong."""
+import os
+import stat
+
 import numpy as np
 import pytest
 
@@ -96,3 +99,17 @@ def test_damaged_results_files_are_refused(tmp_path, text, message):
         telmor.read_results(path, 8)
     with pytest.raises(ValueError, match="leads"):
         telmor.read_results(path, 21)
+
+
+@pytest.mark.skipif(not hasattr(os, "mkfifo"), reason="no FIFOs here")
+@pytest.mark.parametrize("kind", ["fifo", "folder"])
+def test_a_save_never_replaces_what_is_not_a_file(tmp_path, kind):
+    analysis = telmor.analyse(telmor.read_recording(SAMPLE))
+    target = tmp_path / "sampleari.csv"
+    if kind == "fifo":
+        os.mkfifo(target)
+    else:
+        target.mkdir()
+    with pytest.raises(OSError):
+        telmor.write_results(target, analysis)
+    assert (stat.S_ISFIFO if kind == "fifo" else stat.S_ISDIR)(os.lstat(target).st_mode)

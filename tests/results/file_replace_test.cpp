@@ -11,6 +11,7 @@
 
 #include "results/file_replace.h"
 #include "support/failing_files.h"
+#include "support/special_files.h"
 #include "support/test_files.h"
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -49,6 +50,44 @@ TEST(FileReplace, FolderThatIsAFileIsNotAFolder) {
   test::write_whole_file(dir / "plain", "p");
   EXPECT_EQ(replace_file_contents(dir / "plain" / "abcari.csv", "x"), std::errc::not_a_directory);
   EXPECT_EQ(test::read_whole_file(dir / "plain"), "p");
+}
+
+#ifdef TELMOR_HAS_SPECIAL_FILES
+// Only a regular file is ever replaced: a device, FIFO, socket or folder at
+// the target (or at the end of a link there) stays as it was, and the save
+// says why. Run as root, a rename over a device node would replace it.
+TEST(FileReplace, OnlyARegularFileIsReplaced) {
+  const std::pair<test::Special, std::error_code> cases[] = {
+      {test::Special::fifo, make_error_code(FileError::not_a_regular_file)},
+      {test::Special::socket, make_error_code(FileError::not_a_regular_file)},
+      {test::Special::device, make_error_code(FileError::not_a_regular_file)},
+      {test::Special::folder, std::make_error_code(std::errc::is_a_directory)},
+  };
+  for (const auto& [kind, reason] : cases) {
+    for (const bool through_link : {false, true}) {
+      test::ScratchDir dir;
+      const fs::path special = dir / "special";
+      if (!test::make_special(kind, special)) continue;  // a device node as another user
+      const fs::path target = through_link ? dir / "abcari.csv" : special;
+      if (through_link && !test::make_symlink(special, target)) continue;
+      const fs::file_type before = fs::status(special).type();
+      EXPECT_EQ(replace_file_contents(target, "  0\r\n  0\r\n"), reason)
+          << test::special_name(kind) << (through_link ? " through a link" : "");
+      EXPECT_EQ(fs::status(special).type(), before) << test::special_name(kind);
+      EXPECT_EQ(fs::symlink_status(target).type(), through_link ? fs::file_type::symlink : before);
+      EXPECT_EQ(test::folder_names(dir.path()).size(), through_link ? 2u : 1u);  // no temporary left
+    }
+  }
+}
+#endif
+
+TEST(FileReplace, ARegularFileAndALinkToOneAreReplaced) {
+  test::ScratchDir dir;
+  test::write_whole_file(dir / "abcari.csv", "old");
+  EXPECT_EQ(check_replaceable(dir / "abcari.csv"), std::error_code());
+  EXPECT_EQ(check_replaceable(dir / "missing.csv"), std::error_code());
+  EXPECT_EQ(replace_file_contents(dir / "abcari.csv", "new"), std::error_code());
+  EXPECT_EQ(test::read_whole_file(dir / "abcari.csv"), "new");
 }
 
 #ifdef TELMOR_HAS_FILE_SIZE_LIMIT

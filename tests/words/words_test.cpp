@@ -114,7 +114,9 @@ TEST(Catalogues, EveryValueHasItsOwnWordsInEachLanguage) {
     // English is plain ASCII but for the one multiplication sign of a shape.
     if (language == Language::english) {
       for (const std::string& text : texts) {
-        if (text.find("×") == std::string::npos) EXPECT_TRUE(is_ascii(text)) << text;
+        if (text.find("×") == std::string::npos) {
+          EXPECT_TRUE(is_ascii(text)) << text;
+        }
       }
     }
     // No words for what is not wrong.

@@ -24,9 +24,9 @@ struct Session {
   // Whether the chart shows the overview: a correction pass clears it and
   // leaves text only, and d must not ask for a click near a curve not shown.
   bool overview_shown = false;
-  // The tables (and whether they were unsaved) before each drop of a beat's
+  // The tables before each drop of a beat's
   // marks made at the menu since the last command, for undo at the menu.
-  std::vector<std::pair<MarkTables, bool>> menu_undo{};
+  std::vector<MarkTables> menu_undo{};
 };
 
 // Redraws the overview, shows the menu line, reads a one-letter command from

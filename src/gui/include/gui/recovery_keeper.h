@@ -2,7 +2,9 @@
 // fed with every copy of the tables the program hands over, it writes the
 // file durably (exclusive temporary, fsync, rename) at most once a second,
 // at once when told so (the end of a pass), and removes it once the tables
-// equal their results file again.
+// equal their results file again. The file is this desktop's own: the first
+// recovery file name of the results file that no other running desktop
+// holds, claimed at the first write and held until the keeper ends.
 #pragma once
 
 #include <QObject>
@@ -14,6 +16,7 @@
 #include <string>
 
 #include "record/results_snapshot.h"
+#include "session/recovery_claim.h"
 
 namespace telmor {
 
@@ -35,9 +38,12 @@ class RecoveryKeeper : public QObject {
   // The tables equal their file again: removes the recovery file this keeper
   // wrote, and forgets what waits.
   void drop();
-  // Removes the recovery file whoever wrote it (the user discarded it).
-  void remove_file();
+  // Takes over a recovery file that was offered and restored: the tables
+  // written from now on replace it (and the name claimed so far, if no file
+  // was written under it, is let go).
+  void adopt(const std::filesystem::path& recovery_file);
 
+  // This desktop's recovery file: empty before the first write claims one.
   std::filesystem::path file() const;
   // Tables wait for their second to be written.
   bool waiting() const { return pending_ != nullptr; }
@@ -46,9 +52,11 @@ class RecoveryKeeper : public QObject {
 
  private:
   void write();
+  void remove_file();
 
   QTimer timer_;
   std::filesystem::path results_file_;
+  RecoveryClaim claim_;
   std::shared_ptr<const ResultsSnapshot> pending_;
   std::chrono::steady_clock::time_point last_write_{};
   bool wrote_ = false;  // a file of this keeper lies there

@@ -46,6 +46,10 @@ struct MarkTables {
   float rt_ms(int lead, int row) const { return rt_ms_table[lead - 1][row - 1]; }
 };
 
+// The same tables as a results file holds them: the same counts, and the same
+// times in rows 1..count of leads 1..lead_count (where each came from aside).
+bool same_tables(const MarkTables& a, const MarkTables& b, int lead_count);
+
 struct RunRecord {
   // Settings of the start-up dialogue.
   TextField drive{1};
@@ -73,9 +77,11 @@ struct RunRecord {
   std::array<float, kMaxRows> beat_found_list{};
   std::array<std::int32_t, kMaxRows> beat_ms_list{};
 
-  // Results: the AT and RT tables with their counts and sources.
+  // Results: the AT and RT tables with their counts and sources, and the
+  // tables as the results file was last saved or loaded (empty before).
   MarkTables marks;
-  // The tables differ from the results file as last saved or loaded.
+  MarkTables saved_marks;
+  // The tables differ from saved_marks: see note_saved and update_unsaved.
   bool results_unsaved = false;
 
   // Recognition ranges in ms relative to a beat.
@@ -99,5 +105,11 @@ struct RunRecord {
   float& rt_ms(int lead, int row) { return marks.rt_ms(lead, row); }
   float rt_ms(int lead, int row) const { return marks.rt_ms(lead, row); }
 };
+
+// The tables are now the results file's (saved or loaded): not unsaved.
+void note_saved(RunRecord& record);
+// results_unsaved from the tables: they differ from the file as last saved
+// or loaded, compared as tables. Returns it.
+bool update_unsaved(RunRecord& record);
 
 }  // namespace telmor

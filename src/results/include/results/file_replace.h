@@ -9,11 +9,20 @@
 #include <vector>
 
 #include "results/file_access.h"
+#include "results/file_errors.h"
 #include "results/temporary_files.h"
 
 namespace telmor {
 
-// Clears away the temporaries of target that killed writers left (see
+// Whether target may be replaced: nothing stands there, or a regular file (a
+// link to one included). A folder is is_a_directory; a device, FIFO or socket
+// not_a_regular_file (FileError): a save never puts a file in their place.
+// The one rule of every writer: the results file, the recovery file, the
+// summary, the map tables and figures, the exports and the snapshots.
+std::error_code check_replaceable(const std::filesystem::path& target);
+
+// Refuses a target check_replaceable refuses, untouched. Otherwise clears
+// away the temporaries of target that killed writers left (see
 // remove_stale_temporaries; those it could not remove go into left_behind),
 // writes content to a temporary of its own beside target, created new under a
 // name no other writer uses (temporary_name; never through a link that

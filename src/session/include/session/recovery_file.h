@@ -9,13 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "console/window_layer.h"
 #include "record/results_snapshot.h"
+#include "session/recovery_claim.h"
 
 namespace telmor {
-
-// NAMEari.csv.recover beside NAMEari.csv.
-std::filesystem::path recovery_path(const std::filesystem::path& results_file);
 
 // The results file's text as s writes it (format_results of the snapshot's
 // tables for its leads), then the line "# TELMOR recovery" and one line per
@@ -33,22 +33,47 @@ struct Recovered {
   std::int32_t smooth_points = 0;
 };
 
-// Reads what recovery_text wrote; nullopt when any of it is missing or bad.
+// Reads what recovery_text wrote; nullopt when any of it is missing or bad,
+// or a setting lies outside what the dialogue and d take (smoothing 0..499,
+// a ratio 0..1, range bounds -200..1466 ms, 1..20 leads).
 std::optional<Recovered> parse_recovery(std::string_view text);
 
-// What the start-up offers: when the file was written, and how many entries
-// of the AT and RT tables differ from the results file (all that are set,
-// without a results file).
+// The most a recovery file holds: the results file of the largest tables the
+// desktop holds (20 leads, 200 rows, both blocks) and the settings, with a
+// wide margin. A larger file is no recovery file.
+inline constexpr std::uintmax_t kMaxRecoveryBytes = 1u << 20;
+
+// What the start-up offers: when the file was written, whether the results
+// file was written after it (a save of another program, or another desktop),
+// and how many entries of the AT and RT tables differ from the results file
+// (all that are set, without a results file).
 struct RecoveryOffer {
   std::filesystem::path file;
   std::chrono::system_clock::time_point written;
+  bool older_than_results = false;
   int differing_marks = 0;
   Recovered recovered;
 };
 
-// The recovery file of results_file when there is one to offer: it reads
-// whole and is newer than the results file, or there is no results file.
-std::optional<RecoveryOffer> find_recovery(const std::filesystem::path& results_file);
+// What lies beside a results file at start-up: the recovery files no running
+// desktop keeps, to offer; those other running desktops keep (not to be
+// touched); and those that could not be read, moved aside (from, to) so that
+// they are neither offered again nor lost.
+struct RecoveryFindings {
+  std::vector<RecoveryOffer> offers;
+  std::vector<std::filesystem::path> kept_elsewhere;
+  struct Damaged {
+    std::filesystem::path file;
+    std::filesystem::path moved_to;  // empty when it could not be moved
+  };
+  std::vector<Damaged> damaged;
+};
+
+// Looks at every recovery file of results_file (NAMEari.csv.recover,
+// ...recover2, ...). A file is read only when it is a regular file of at most
+// kMaxRecoveryBytes (never a FIFO or a device: nothing waits); one that is
+// not, or does not parse, is renamed to NAME.damaged beside it.
+RecoveryFindings find_recoveries(const std::filesystem::path& results_file);
 
 // Entries of rows 1..200 of leads 1..lead_count that differ between a and b.
 int differing_marks(const MarkTables& a, const MarkTables& b, int lead_count);
