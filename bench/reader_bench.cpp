@@ -10,6 +10,7 @@
 #include <string>
 
 #include "record/run_record.h"
+#include "readers/layout_file.h"
 #include "readers/waveform_rows.h"
 
 namespace {
@@ -73,6 +74,21 @@ void BM_ReferenceFromFile(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_ReferenceFromFile)->Unit(benchmark::kMillisecond);
+
+// A layout file of the most electrodes a layout takes, on a jittered grid:
+// its checks (no lead twice, none closer than 1 µm) are linear.
+void BM_LargestLayout(benchmark::State& state) {
+  std::string text = "lead,x_mm,y_mm\n";
+  for (int lead = 1; lead <= telmor::kMaxLayoutElectrodes; ++lead) {
+    text += std::to_string(lead) + "," + std::to_string((lead % 100) * 0.5 + lead * 1e-6) + "," +
+            std::to_string((lead / 100) * 0.5) + "\n";
+  }
+  for (auto _ : state) {
+    const telmor::LayoutReading reading = telmor::parse_layout_csv(text);
+    benchmark::DoNotOptimize(reading.layout.electrodes.data());
+  }
+}
+BENCHMARK(BM_LargestLayout)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -7,17 +7,33 @@
 
 namespace telmor {
 
+namespace {
+
+bool needs_guard(std::string_view name) {
+  return !name.empty() && std::string_view("=+-@\t\r'").find(name.front()) != std::string_view::npos;
+}
+
+}  // namespace
+
 void append_csv_name(std::string& text, std::string_view name) {
+  const std::string_view guard = needs_guard(name) ? "'" : "";
   if (name.find_first_of(",\"\r\n") == std::string_view::npos) {
+    text += guard;
     text += name;
     return;
   }
   text += '"';
+  text += guard;
   for (const char c : name) {
     if (c == '"') text += '"';
     text += c;
   }
   text += '"';
+}
+
+std::string_view csv_name(std::string_view field) {
+  if (field.size() >= 2 && field.front() == '\'' && needs_guard(field.substr(1))) field.remove_prefix(1);
+  return field;
 }
 
 void append_csv_integer(std::string& text, std::int64_t value) {

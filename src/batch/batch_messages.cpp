@@ -15,6 +15,33 @@ constexpr std::string_view kGiveTheShape = "--leads と --seconds で形を指�
 
 std::string count(int n) { return format_integer(n); }
 
+std::string step_words(BatchStep step) {
+  switch (step) {
+    case BatchStep::reading:
+      return "記録の読み込み中";
+    case BatchStep::analysis:
+      return "解析中";
+    case BatchStep::maps:
+      return "マップの表の作成中";
+    case BatchStep::figures:
+      return "図の作成中";
+    case BatchStep::results_file:
+      return "結果ファイルの書き込み中";
+    case BatchStep::summary:
+      return "集計表の行の作成中";
+  }
+  return {};
+}
+
+// A size in bytes, in the largest binary unit it is a whole number of.
+std::string format_bytes(std::size_t bytes) {
+  if (bytes >= (std::size_t{1} << 30) && bytes % (std::size_t{1} << 30) == 0)
+    return format_integer(static_cast<std::int64_t>(bytes >> 30)) + " GiB";
+  if (bytes >= (std::size_t{1} << 20) && bytes % (std::size_t{1} << 20) == 0)
+    return format_integer(static_cast<std::int64_t>(bytes >> 20)) + " MiB";
+  return format_integer(static_cast<std::int64_t>(bytes)) + " バイト";
+}
+
 std::string type_words(file_type type) {
   switch (type) {
     case file_type::fifo:
@@ -40,7 +67,9 @@ std::string read_message(const FileRead& read) {
     case FileReadFault::not_a_regular_file:
       return not_regular(read.type);
     case FileReadFault::too_large:
-      return "記録にしては大きすぎます（記録は最大20誘導×30000行です）。";
+      return "大きすぎるので読みません（" + format_bytes(read.limit) + "まで）。";
+    case FileReadFault::out_of_memory:
+      return "読み込むメモリが足りません。";
     case FileReadFault::read_failed:
       return "読み込めません（読み込み中にエラーが起きました）。";
     case FileReadFault::cannot_open:
@@ -95,6 +124,8 @@ std::string recording_message(const RecordingReason& reason) {
       return recording_problem_message(reason.recording);
     case OutcomeFault::analysis:
       return japanese().analysis_problem(reason.analysis);
+    case OutcomeFault::out_of_memory:
+      return "メモリが足りなくなりました（" + step_words(reason.step) + "）。この記録は解析していません。";
     case OutcomeFault::results_unformattable:
       return "結果ファイルを書けません（" + japanese().format_fault(reason.format) + "）。";
     case OutcomeFault::results_unwritable:
@@ -110,6 +141,11 @@ std::string recording_message(const RecordingReason& reason) {
 std::string beyond_results_file_note(int leads, int rows) {
   return "注意: 誘導 " + count(leads) + " 個・" + count(rows) +
          " 行の表は結果ファイル（20誘導・200行まで）に入らないので、集計表にだけ書きました。";
+}
+
+std::string velocities_without_value_note(int count) {
+  return "注意: 伝導速度の値が出ない電極が" + format_integer(count) +
+         "件ありました（伝導速度の表では速さと向きが空、flag は no_value）。";
 }
 
 std::string fit_messages_note(int lines) {

@@ -19,6 +19,7 @@ std::string path_message(const PathProblem& problem);
 std::string recording_message(const RecordingReason& reason);
 std::string recording_problem_message(const RecordingProblem& problem);
 std::string fit_messages_note(int count);
+std::string velocities_without_value_note(int count);
 
 // An analysed recording whose tables a results file cannot hold.
 std::string beyond_results_file_note(int leads, int rows);

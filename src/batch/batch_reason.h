@@ -22,7 +22,11 @@ enum class OutcomeFault : std::uint8_t {
   results_unformattable,  // format: the tables do not fit a results file
   results_unwritable,     // results_file, error
   maps_unwritable,        // map_file, error: a table or figure of the maps
+  out_of_memory,          // step: what the memory ran out in
 };
+
+// The steps of a recording, for a failure that can come at any of them.
+enum class BatchStep : std::uint8_t { reading, analysis, maps, figures, results_file, summary };
 
 struct RecordingReason {
   OutcomeFault fault = OutcomeFault::none;
@@ -33,6 +37,7 @@ struct RecordingReason {
   std::filesystem::path results_file{};
   std::filesystem::path map_file{};
   std::error_code error{};
+  BatchStep step = BatchStep::reading;
 };
 
 // Why --summary (or the summary's default place) cannot take the summary.

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -89,6 +90,8 @@ std::vector<RecordingOutcome> analyse_all(const RecordingList& list, const Batch
       outcome = analyse_recording_file(recording, options, folder, scratch, layout);
       if (!outcome.analysed) reporter.report(recording.file, recording_message(outcome.reason));
       if (outcome.fit_messages > 0) reporter.report(recording.file, fit_messages_note(outcome.fit_messages));
+      if (outcome.analysed && outcome.velocities_without_value > 0)
+        reporter.report(recording.file, velocities_without_value_note(outcome.velocities_without_value));
       if (const auto& beyond = outcome.beyond_results_file)
         reporter.report(recording.file, beyond_results_file_note(beyond->leads, beyond->rows));
       for (const LeftTemporary& left : outcome.left_temporaries)
@@ -111,8 +114,8 @@ std::vector<RecordingOutcome> analyse_all(const RecordingList& list, const Batch
 // The summary of the analysed recordings, in the order of the list, written
 // when there is any; counts what became of each recording. Returns whether
 // anything was reported.
-bool write_summary(const std::vector<RecordingOutcome>& outcomes, const std::filesystem::path& path,
-                   Reporter& reporter, RunCounts& counts) {
+bool write_summary_text(const std::vector<RecordingOutcome>& outcomes, const std::filesystem::path& path,
+                        Reporter& reporter, RunCounts& counts) {
   std::string summary(kSummaryHeader);
   summary += '\n';
   bool reported = false;
@@ -140,6 +143,19 @@ bool write_summary(const std::vector<RecordingOutcome>& outcomes, const std::fil
   for (const LeftTemporary& left : left_temporaries)
     reporter.report(left.path, japanese().left_temporary(left.error));
   return reported || !left_temporaries.empty();
+}
+
+// The same; memory that runs out for the summary's text fails the summary,
+// not the run.
+bool write_summary(const std::vector<RecordingOutcome>& outcomes, const std::filesystem::path& path,
+                   Reporter& reporter, RunCounts& counts) {
+  try {
+    return write_summary_text(outcomes, path, reporter, counts);
+  } catch (const std::bad_alloc&) {
+    reporter.report(path, summary_unwritable_message(std::make_error_code(std::errc::not_enough_memory)));
+    counts.summary = SummaryPlace::failed;
+    return true;
+  }
 }
 
 }  // namespace

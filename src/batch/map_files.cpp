@@ -17,17 +17,21 @@ namespace telmor {
 MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTable& marks,
                                 const ElectrodeLayout& layout, bool figures,
                                 const std::filesystem::path& folder,
-                                std::vector<LeftTemporary>& left_temporaries) {
+                                std::vector<LeftTemporary>& left_temporaries, BatchStep& step) {
   const std::string& name = recording.summary_name;
   struct File {
     std::string_view suffix;
     std::string content;
   };
   std::vector<File> files;
-  files.push_back({kMapTableSuffixes[0], cv_csv(name, all_velocities(marks, layout))});
+  const std::vector<CvVector> velocities = all_velocities(marks, layout);
+  const auto without_value = static_cast<int>(std::count_if(
+      velocities.begin(), velocities.end(), [](const CvVector& v) { return v.flag == CvFlag::no_value; }));
+  files.push_back({kMapTableSuffixes[0], cv_csv(name, velocities)});
   files.push_back({kMapTableSuffixes[1], restitution_csv(name, restitution(marks))});
   files.push_back({kMapTableSuffixes[2], dispersion_csv(name, dispersion(marks))});
   if (figures) {
+    step = BatchStep::figures;
     const FigureData figure = figure_data(name, marks, layout);
     files.push_back({"figure.svg", figure_svg(figure)});
     files.push_back({"figure.png", figure_png(figure)});
@@ -39,7 +43,9 @@ MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTabl
     if (const std::error_code error = replace_file_contents(target, file.content, left_temporaries))
       return {target, error};
   }
-  return {};
+  MapFilesFailure written;
+  written.velocities_without_value = without_value;
+  return written;
 }
 
 }  // namespace telmor

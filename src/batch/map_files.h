@@ -10,15 +10,18 @@
 #include "timing/beat_table.h"
 #include "signal/electrode_layout.h"
 #include "batch/recording_list.h"
+#include "batch_reason.h"
 #include "map_file_names.h"
 #include "results/temporary_files.h"
 
 namespace telmor {
 
-// The first file that could not be written and why; no error: all written.
+// The first file that could not be written and why; no error: all written,
+// velocities_without_value of them flagged no_value.
 struct MapFilesFailure {
   std::filesystem::path file;
   std::error_code error;
+  int velocities_without_value = 0;
   explicit operator bool() const { return static_cast<bool>(error); }
 };
 
@@ -31,6 +34,6 @@ struct MapFilesFailure {
 MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTable& marks,
                                 const ElectrodeLayout& layout, bool figures,
                                 const std::filesystem::path& folder,
-                                std::vector<LeftTemporary>& left_temporaries);
+                                std::vector<LeftTemporary>& left_temporaries, BatchStep& step);
 
 }  // namespace telmor

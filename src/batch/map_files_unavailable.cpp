@@ -6,7 +6,7 @@
 namespace telmor {
 
 MapFilesFailure write_map_files(const ListedRecording&, const BeatTable&, const ElectrodeLayout&, bool,
-                                const std::filesystem::path&, std::vector<LeftTemporary>&) {
+                                const std::filesystem::path&, std::vector<LeftTemporary>&, BatchStep&) {
   return {};
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #ifdef _WIN32
 #include <fstream>
@@ -16,17 +17,30 @@
 namespace telmor {
 namespace {
 
-// Room for at least one more byte, keeping what text holds; false when the
-// file has grown past any recording.
-bool make_room(TextBuffer& text) {
-  if (text.size < text.capacity) return true;
-  if (text.capacity > kLargestRecording) return false;
-  const std::size_t capacity = std::max<std::size_t>(2 * text.capacity, 1u << 20);
-  auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
-  if (text.size != 0) std::memcpy(bytes.get(), text.bytes.get(), text.size);
-  text.bytes = std::move(bytes);
-  text.capacity = capacity;
-  return true;
+// Room for at least one more byte (and for expected bytes in all), keeping
+// what text holds; too_large when the file has grown past max_bytes,
+// out_of_memory when the memory cannot be had.
+FileReadFault make_room(TextBuffer& text, std::size_t expected, std::size_t max_bytes) {
+  if (text.size < text.capacity && text.capacity >= expected) return FileReadFault::none;
+  if (text.size > max_bytes) return FileReadFault::too_large;
+  // One byte more than expected, so that the end of the file is seen at once.
+  const std::size_t capacity =
+      std::max({expected + 1, 2 * text.capacity, std::size_t{1} << 20, text.size + 1});
+  try {
+    auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
+    if (text.size != 0) std::memcpy(bytes.get(), text.bytes.get(), text.size);
+    text.bytes = std::move(bytes);
+    text.capacity = capacity;
+  } catch (const std::bad_alloc&) {
+    return FileReadFault::out_of_memory;
+  }
+  return FileReadFault::none;
+}
+
+FileRead too_large(std::size_t max_bytes) {
+  FileRead read{FileReadFault::too_large};
+  read.limit = max_bytes;
+  return read;
 }
 
 #ifndef _WIN32
@@ -53,17 +67,21 @@ struct Descriptor {
 
 #ifdef _WIN32
 // Windows has no FIFOs among files; a named pipe is no regular file.
-FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text) {
+FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text, std::size_t max_bytes) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(file, error);
   if (error) return {FileReadFault::cannot_open, error};
   if (status.type() != std::filesystem::file_type::regular)
     return {FileReadFault::not_a_regular_file, {}, status.type()};
+  const std::uintmax_t size = std::filesystem::file_size(file, error);
+  if (!error && size > max_bytes) return too_large(max_bytes);
   std::ifstream in(file, std::ios::binary);
   if (!in) return {FileReadFault::cannot_open};
   text.size = 0;
   while (in) {
-    if (!make_room(text)) return {FileReadFault::too_large};
+    const FileReadFault room = make_room(text, error ? 0 : static_cast<std::size_t>(size), max_bytes);
+    if (room == FileReadFault::too_large) return too_large(max_bytes);
+    if (room != FileReadFault::none) return {room};
     in.read(text.bytes.get() + text.size, static_cast<std::streamsize>(text.capacity - text.size));
     text.size += static_cast<std::size_t>(in.gcount());
   }
@@ -71,7 +89,7 @@ FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text
   return {};
 }
 #else
-FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text) {
+FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text, std::size_t max_bytes) {
   // O_NONBLOCK: opening a FIFO without a writer returns at once instead of
   // waiting; a regular file reads as ever.
   const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -80,9 +98,13 @@ FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text
   struct stat info {};
   if (::fstat(fd, &info) != 0) return {FileReadFault::read_failed, last_error()};
   if (!S_ISREG(info.st_mode)) return {FileReadFault::not_a_regular_file, {}, type_of(info.st_mode)};
+  const auto size = static_cast<std::uintmax_t>(info.st_size);
+  if (size > max_bytes) return too_large(max_bytes);
   text.size = 0;
   for (;;) {
-    if (!make_room(text)) return {FileReadFault::too_large};
+    const FileReadFault room = make_room(text, static_cast<std::size_t>(size), max_bytes);
+    if (room == FileReadFault::too_large) return too_large(max_bytes);
+    if (room != FileReadFault::none) return {room};
     const ssize_t got = ::read(fd, text.bytes.get() + text.size, text.capacity - text.size);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return {FileReadFault::read_failed, last_error()};

@@ -18,12 +18,13 @@ struct TextBuffer {
   std::string_view view() const { return {bytes.get(), size}; }
 };
 
-enum class FileReadFault { none, cannot_open, not_a_regular_file, too_large, read_failed };
+enum class FileReadFault { none, cannot_open, not_a_regular_file, too_large, out_of_memory, read_failed };
 
 struct FileRead {
   FileReadFault fault = FileReadFault::none;
   std::error_code error{};  // cannot_open, read_failed: the system's reason
   std::filesystem::file_type type = std::filesystem::file_type::none;  // not_a_regular_file
+  std::size_t limit = 0;    // too_large: the most that is read
 };
 
 // A recording is taken into memory whole, with its values beside it: an hour
@@ -31,9 +32,12 @@ struct FileRead {
 // reaches is not taken into memory.
 inline constexpr std::size_t kLargestRecording = std::size_t{16} << 30;
 
-// The whole of file into text. The file is opened without waiting and
-// checked to be a regular file before a byte is read, so a FIFO or device
-// put in a recording's place after it was listed is refused, not waited on.
-FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text);
+// The whole of file into text, at most max_bytes of it (too_large beyond).
+// The file is opened without waiting and checked to be a regular file before
+// a byte is read, so a FIFO or device put in a recording's place after it was
+// listed is refused, not waited on. Memory that cannot be had is a fault
+// (out_of_memory), not an exception.
+FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text,
+                             std::size_t max_bytes = kLargestRecording);
 
 }  // namespace telmor

@@ -22,25 +22,20 @@ namespace {
 // filled when it cannot be.
 std::optional<Analysis> analysed(std::string_view text, const BatchOptions& options,
                                  BatchScratch& scratch, RecordingReason& reason) {
-  try {
-    Recording wave;
-    reason.recording = read_recording_text(text, options.leads, options.seconds, wave);
-    if (reason.recording) {
-      reason.fault = OutcomeFault::recording;
-      return std::nullopt;
-    }
-    Analysis analysis = analyse(std::move(wave), options.settings, {}, &scratch.workspace);
-    if (analysis.problem) {
-      reason.fault = OutcomeFault::analysis;
-      reason.analysis = analysis.problem;
-      return std::nullopt;
-    }
-    return analysis;
-  } catch (const std::bad_alloc&) {
+  Recording wave;
+  reason.recording = read_recording_text(text, options.leads, options.seconds, wave);
+  if (reason.recording) {
     reason.fault = OutcomeFault::recording;
-    reason.recording = {RecordingFault::too_large};
     return std::nullopt;
   }
+  reason.step = BatchStep::analysis;
+  Analysis analysis = analyse(std::move(wave), options.settings, {}, &scratch.workspace);
+  if (analysis.problem) {
+    reason.fault = OutcomeFault::analysis;
+    reason.analysis = analysis.problem;
+    return std::nullopt;
+  }
+  return analysis;
 }
 
 // The maps' files (with a layout), then the results file where the desktop
@@ -61,8 +56,10 @@ bool write_files(const ListedRecording& recording, const BatchOptions& options, 
     }
   }
   if (layout) {
+    reason.step = BatchStep::maps;
     const MapFilesFailure failure = write_map_files(recording, marks, *layout, options.figures,
-                                                    results_folder, outcome.left_temporaries);
+                                                    results_folder, outcome.left_temporaries, reason.step);
+    outcome.velocities_without_value = failure.velocities_without_value;
     if (failure) {
       reason.fault = OutcomeFault::maps_unwritable;
       reason.map_file = failure.file;
@@ -74,6 +71,7 @@ bool write_files(const ListedRecording& recording, const BatchOptions& options, 
     outcome.beyond_results_file = {analysis.lead_count, analysis.beat_count() + 1};
     return true;
   }
+  reason.step = BatchStep::results_file;
   if (const std::error_code written = replace_file_contents(results, file_text, outcome.left_temporaries)) {
     reason.fault = OutcomeFault::results_unwritable;
     reason.results_file = results;
@@ -83,12 +81,11 @@ bool write_files(const ListedRecording& recording, const BatchOptions& options, 
   return true;
 }
 
-}  // namespace
-
-RecordingOutcome analyse_recording_file(const ListedRecording& recording, const BatchOptions& options,
-                                        const std::filesystem::path& results_folder,
-                                        BatchScratch& scratch, const ElectrodeLayout* layout) {
-  RecordingOutcome outcome;
+// The steps of one recording; a step that runs out of memory leaves the
+// reason filled with it.
+RecordingOutcome recording_steps(const ListedRecording& recording, const BatchOptions& options,
+                                 const std::filesystem::path& results_folder, BatchScratch& scratch,
+                                 const ElectrodeLayout* layout, RecordingOutcome& outcome) {
   RecordingReason& reason = outcome.reason;
   const std::filesystem::path results = results_file_for(recording, results_folder);
   std::error_code error;
@@ -107,10 +104,30 @@ RecordingOutcome analyse_recording_file(const ListedRecording& recording, const 
   const BeatTable marks = marks_by_beat(*analysis);
   if (!write_files(recording, options, *analysis, marks, layout, results_folder, results, outcome))
     return outcome;
+  reason.step = BatchStep::summary;
   append_summary_rows(outcome.summary, recording.summary_name, marks);
   outcome.fit_messages = analysis->fit_messages.total();
   outcome.analysed = true;
   return outcome;
+}
+
+}  // namespace
+
+RecordingOutcome analyse_recording_file(const ListedRecording& recording, const BatchOptions& options,
+                                        const std::filesystem::path& results_folder,
+                                        BatchScratch& scratch, const ElectrodeLayout* layout) {
+  RecordingOutcome outcome;
+  try {
+    return recording_steps(recording, options, results_folder, scratch, layout, outcome);
+  } catch (const std::bad_alloc&) {
+    // The step it ran out in is named; what it held is given back, and the
+    // next recording has the memory again.
+    const BatchStep step = outcome.reason.step;
+    outcome = RecordingOutcome{};
+    outcome.reason.fault = OutcomeFault::out_of_memory;
+    outcome.reason.step = step;
+    return outcome;
+  }
 }
 
 }  // namespace telmor

@@ -23,6 +23,7 @@ struct RecordingOutcome {
   bool analysed = false;
   RecordingReason reason;
   int fit_messages = 0;  // lines the fit wrote: worth a note on an analysed recording
+  int velocities_without_value = 0;  // rows of the velocity table flagged no_value
   // An analysed recording whose tables the desktop could not load (more than
   // 20 leads or 200 rows): no results file, its rows in the summary only.
   struct Beyond {

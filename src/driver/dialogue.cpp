@@ -97,8 +97,8 @@ void run_dialogue(WindowLayer& layer, RunRecord& record) {
     record.amp_ratio = ask_real(layer, "振幅比(0.0-1.0) :");
   }
   if (answered_no(layer, "3)前後7点のデータで平滑化でいいですか？<y/n>")) {
-    // More than 499 points would make the fit window wider than a one-second block.
-    record.smooth_points = ask_integer(layer, "平滑化点数:", 0, 499, "0から499の数を入力してください。");
+    record.smooth_points = ask_integer(layer, "平滑化点数:", kLeastDialogueSmoothing, kMostDialogueSmoothing,
+                                       "0から499の数を入力してください。");
   }
   layer.console_write("TXT形式のファイル名を入力してください。 (xxx.txt):");
   const std::string typed = read_item(layer, Window::console);

@@ -38,13 +38,6 @@ class FigureCanvas : public QWidget {
 
 namespace {
 
-std::string text_of(const std::filesystem::path& file, bool& read) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  read = static_cast<bool>(in) && static_cast<bool>(text << in.rdbuf());
-  return text.str();
-}
-
 }  // namespace
 
 MapsDock::MapsDock(QWidget* parent)
@@ -106,14 +99,13 @@ bool MapsDock::use_layout_beside(const std::filesystem::path& folder, const std:
 }
 
 bool MapsDock::use_layout_file(const std::filesystem::path& file) {
-  bool read = false;
-  const std::string text = text_of(file, read);
   const QString name = QString::fromStdString(utf8_from_path(file));
-  if (!read) {
-    layout_line_->setText(QStringLiteral("配置ファイル ") + name + QStringLiteral(" を読めません。"));
+  LayoutReading reading;
+  if (const std::error_code error = read_layout_file(file, reading)) {
+    layout_line_->setText(QStringLiteral("配置ファイル ") + name + QStringLiteral(" を読めません: ") +
+                          QString::fromStdString(japanese().open_error(error)));
     return false;
   }
-  const LayoutReading reading = parse_layout_csv(text);
   if (reading.problem) {
     layout_line_->setText(QStringLiteral("配置ファイル ") + name + QStringLiteral(" の") +
                           QString::number(reading.problem.line) + QStringLiteral("行目: ") +

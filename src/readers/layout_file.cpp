@@ -3,9 +3,16 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
+#include <string>
 #include <cmath>
+#include <limits>
 #include <system_error>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
+#include "base/file_errors.h"
 #include "base/number_text.h"
 
 namespace telmor {
@@ -32,6 +39,48 @@ bool too_close(const Electrode& a, const Electrode& b) {
   return std::hypot(a.x_mm - b.x_mm, a.y_mm - b.y_mm) < kMinElectrodeDistanceMm;
 }
 
+// The spacing rules of a layout checked electrode by electrode in line
+// order, each against the earlier ones, in constant time: the leads seen, and
+// the electrodes in square cells of the least distance, so that only the
+// nine cells around an electrode can hold one too close. The fault is the one
+// a comparison with every earlier electrode in order would find first.
+class SpacingCheck {
+ public:
+  LayoutFault add(const Electrode& e) {
+    constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+    std::size_t same_lead = kNone;
+    if (const auto found = leads_.find(e.lead); found != leads_.end()) same_lead = found->second;
+    std::size_t close = kNone;
+    const double cx = std::floor(e.x_mm / kMinElectrodeDistanceMm);
+    const double cy = std::floor(e.y_mm / kMinElectrodeDistanceMm);
+    for (const double dx : {-1.0, 0.0, 1.0}) {
+      for (const double dy : {-1.0, 0.0, 1.0}) {
+        const auto cell = cells_.find({cx + dx, cy + dy});
+        if (cell == cells_.end()) continue;
+        for (const std::size_t i : cell->second) {
+          if (i < close && too_close(electrodes_[i], e)) close = i;
+        }
+      }
+    }
+    if (same_lead != kNone && same_lead <= close) return LayoutFault::lead_twice;
+    if (close != kNone) return LayoutFault::too_close;
+    leads_.emplace(e.lead, electrodes_.size());
+    cells_[{cx, cy}].push_back(electrodes_.size());
+    electrodes_.push_back(e);
+    return LayoutFault::none;
+  }
+
+ private:
+  struct CellHash {
+    std::size_t operator()(const std::pair<double, double>& c) const {
+      return std::hash<double>{}(c.first) * 31u + std::hash<double>{}(c.second);
+    }
+  };
+  std::vector<Electrode> electrodes_;
+  std::unordered_map<int, std::size_t> leads_;
+  std::unordered_map<std::pair<double, double>, std::vector<std::size_t>, CellHash> cells_;
+};
+
 LayoutReading failed(LayoutFault fault, int line) { return {{}, {fault, line}}; }
 
 LayoutFault read_row(std::string_view line, Electrode& e) {
@@ -54,7 +103,7 @@ LayoutFault read_row(std::string_view line, Electrode& e) {
 LayoutReading parse_layout_csv(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   ElectrodeLayout layout;
-  std::vector<int> lines;  // the line of each electrode, for the faults
+  SpacingCheck spacing;
   int number = 0;
   bool header = false;
   while (!text.empty()) {
@@ -70,10 +119,9 @@ LayoutReading parse_layout_csv(std::string_view text) {
     if (line.empty()) continue;
     Electrode e;
     if (const LayoutFault f = read_row(line, e); f != LayoutFault::none) return failed(f, number);
-    for (const Electrode& earlier : layout.electrodes) {
-      if (earlier.lead == e.lead) return failed(LayoutFault::lead_twice, number);
-      if (too_close(earlier, e)) return failed(LayoutFault::too_close, number);
-    }
+    if (layout.electrodes.size() == static_cast<std::size_t>(kMaxLayoutElectrodes))
+      return failed(LayoutFault::too_many, number);
+    if (const LayoutFault f = spacing.add(e); f != LayoutFault::none) return failed(f, number);
     layout.electrodes.push_back(e);
   }
   if (!header) return failed(LayoutFault::no_header, 1);
@@ -94,6 +142,26 @@ LayoutReading parse_grid_layout(std::string_view grid, std::string_view pitch_mm
   double pitch = 0.0;
   if (read_coordinate(pitch_mm, pitch) != LayoutFault::none) return failed(LayoutFault::bad_pitch, 0);
   return grid_layout(rows, columns, pitch);
+}
+
+std::error_code read_layout_file(const std::filesystem::path& file, LayoutReading& reading) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (error) return error;
+  if (status.type() == std::filesystem::file_type::directory)
+    return std::make_error_code(std::errc::is_a_directory);
+  if (status.type() != std::filesystem::file_type::regular) return make_error_code(FileError::not_a_regular_file);
+  const std::uintmax_t size = std::filesystem::file_size(file, error);
+  if (error) return error;
+  if (size > kMaxLayoutFileBytes) return make_error_code(FileError::too_large);
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::make_error_code(std::errc::permission_denied);
+  std::string text(static_cast<std::size_t>(size), '\0');
+  in.read(text.data(), static_cast<std::streamsize>(size));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) return std::make_error_code(std::errc::io_error);
+  reading = parse_layout_csv(text);
+  return {};
 }
 
 }  // namespace telmor

@@ -35,6 +35,11 @@ RecordingProblem read_problem(const WaveRows& rows, int lead_count) {
 
 RecordingProblem read_recording_text(std::string_view text, std::optional<int> leads,
                                      std::optional<int> seconds, Recording& recording) {
+  // NUL bytes are no text (UTF-16, which holds them too, is named as such by
+  // the shape's decision): a file of them is binary, whatever its counts say.
+  if (text.find('\0') != std::string_view::npos &&
+      first_line_cause(text.substr(0, text.find('\n'))) != WaveCause::utf16_text)
+    return {RecordingFault::binary_data};
   RecordingShape shape;
   if (const RecordingProblem problem = decide_shape(text, leads, seconds, shape)) return problem;
   // Each row starts on a line of its own: a stated length beyond the text's

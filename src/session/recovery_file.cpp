@@ -79,8 +79,8 @@ bool read_recovery_file(const std::filesystem::path& file, std::string& text) {
 // The settings as the dialogue and d can make them.
 bool settings_in_bounds(const Recovered& run) {
   const auto bound = [](std::int32_t ms) { return ms >= kLowestRangeBound && ms <= kHighestRangeBound; };
-  return run.lead_count >= 1 && run.lead_count <= kMaxLeads && run.smooth_points >= kMinSmoothPoints &&
-         run.smooth_points <= kMaxSmoothPoints && run.amp_ratio >= 0.0f && run.amp_ratio <= 1.0f &&
+  return run.lead_count >= 1 && run.lead_count <= kMaxLeads && run.smooth_points >= kLeastDialogueSmoothing &&
+         run.smooth_points <= kMostDialogueSmoothing && run.amp_ratio >= 0.0f && run.amp_ratio <= 1.0f &&
          bound(run.tables.at_from) && bound(run.tables.at_to) && bound(run.tables.rt_from) &&
          bound(run.tables.rt_to);
 }

@@ -7,7 +7,7 @@
 namespace telmor {
 
 LayoutReading grid_layout(int rows, int columns, double pitch_mm) {
-  if (rows < 1 || columns < 1 || static_cast<std::int64_t>(rows) * columns > kMaxGridElectrodes) {
+  if (rows < 1 || columns < 1 || static_cast<std::int64_t>(rows) * columns > kMaxLayoutElectrodes) {
     return {{}, {LayoutFault::bad_grid, 0}};
   }
   if (!std::isfinite(pitch_mm) || !(pitch_mm >= kMinElectrodeDistanceMm)) {

@@ -89,6 +89,24 @@ void take_marks(const Recording& deriv, std::span<const double> noise, const Det
   }
 }
 
+// Amplitudes beyond what single precision keeps: a derivative that is not
+// finite anywhere (values too large), or a beat lead whose samples vary but
+// whose derivative is zero everywhere (values so small that the fit's sums,
+// held in single precision, are zero).
+AnalysisProblem amplitude_problem(const Recording& wave, const Recording& deriv, int beat_lead) {
+  for (int lead = 1; lead <= deriv.lead_count; ++lead) {
+    for (const float d : deriv.lead(lead)) {
+      if (!std::isfinite(d)) return {AnalysisFault::derivative_not_finite, lead};
+    }
+  }
+  const auto nonzero = [](float v) { return v != 0.0f; };
+  const std::span<const float> samples = wave.lead(beat_lead);
+  const std::span<const float> slopes = deriv.lead(beat_lead);
+  if (std::any_of(samples.begin(), samples.end(), nonzero) && std::none_of(slopes.begin(), slopes.end(), nonzero))
+    return {AnalysisFault::amplitude_lost, beat_lead};
+  return {};
+}
+
 }  // namespace
 
 AnalysisProblem check_settings(const AnalysisSettings& s, int lead_count) {
@@ -147,6 +165,7 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
     a.problem = {AnalysisFault::no_amplitude};
     return a;
   }
+  if ((a.problem = amplitude_problem(wave, deriv, settings.beat_lead))) return a;
 
   std::vector<int> found = find_beats(deriv.lead(settings.beat_lead), settings.amp_ratio,
                                       std::numeric_limits<int>::max());

@@ -25,12 +25,40 @@ struct Activation {
   double at_ms = 0.0;
 };
 
+// The electrodes with an AT, their positions relative to the middle of the
+// map's extent (every electrode's, gaps included: the same for every beat).
+// Far from the origin, a triangulation and a plane's gradient lose the digits
+// that tell the electrodes apart; relative to the middle they keep them, and
+// a layout moved as a whole gives the same velocities.
 std::vector<Activation> activations(const BeatMap& map) {
+  double low_x = kInfinity, high_x = -kInfinity, low_y = kInfinity, high_y = -kInfinity;
+  for (const ElectrodeTimes& e : map.electrodes) {
+    low_x = std::min(low_x, e.position.x_mm);
+    high_x = std::max(high_x, e.position.x_mm);
+    low_y = std::min(low_y, e.position.y_mm);
+    high_y = std::max(high_y, e.position.y_mm);
+  }
+  const double mid_x = low_x + (high_x - low_x) / 2.0;
+  const double mid_y = low_y + (high_y - low_y) / 2.0;
   std::vector<Activation> list;
   for (const ElectrodeTimes& e : map.electrodes) {
-    if (std::isfinite(e.at_ms)) list.push_back({e.lead, e.position, e.at_ms});
+    if (std::isfinite(e.at_ms))
+      list.push_back({e.lead, {e.position.x_mm - mid_x, e.position.y_mm - mid_y}, e.at_ms});
   }
   return list;
+}
+
+CvVector no_value(const BeatMap& map, int lead, CvMethod method, int neighbours) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  CvVector v;
+  v.beat = map.beat;
+  v.beat_ms = map.beat_ms;
+  v.lead = lead;
+  v.method = method;
+  v.vx_mm_ms = v.vy_mm_ms = v.speed_m_s = v.direction_deg = kNaN;
+  v.neighbours = neighbours;
+  v.flag = CvFlag::no_value;
+  return v;
 }
 
 double distance(PointMm a, PointMm b) { return std::hypot(a.x_mm - b.x_mm, a.y_mm - b.y_mm); }
@@ -93,7 +121,10 @@ void surface(const BeatMap& map, const std::vector<Activation>& list, double rad
       if (distance(centre.p, other.p) <= reach) near.push_back(&other);
     }
     const auto n = static_cast<Eigen::Index>(near.size());
-    if (n < kSurfaceMinElectrodes) continue;
+    if (n < kSurfaceMinElectrodes) {
+      out.push_back(no_value(map, centre.lead, CvMethod::surface, static_cast<int>(n)));
+      continue;
+    }
     Eigen::MatrixXd quadratic(n, 6);
     Eigen::MatrixXd plane(n, 3);
     Eigen::VectorXd times(n);
@@ -108,13 +139,16 @@ void surface(const BeatMap& map, const std::vector<Activation>& list, double rad
     double gx = 0.0;
     double gy = 0.0;
     CvFlag flag = CvFlag::none;
-    if (!fitted_slope(quadratic, times, 3, gx, gy)) {
-      if (!fitted_slope(plane, times, 0, gx, gy)) continue;
-      flag = CvFlag::few;
-    }
     double vx = 0.0;
     double vy = 0.0;
-    if (!velocity_of(gx / radius, gy / radius, radius, vx, vy)) continue;
+    if (!fitted_slope(quadratic, times, 3, gx, gy)) {
+      if (!fitted_slope(plane, times, 0, gx, gy)) gx = gy = 0.0;  // no slope: no value below
+      flag = CvFlag::few;
+    }
+    if (!velocity_of(gx / radius, gy / radius, radius, vx, vy)) {
+      out.push_back(no_value(map, centre.lead, CvMethod::surface, static_cast<int>(n)));
+      continue;
+    }
     out.push_back(vector_of(map, centre.lead, CvMethod::surface, vx, vy, static_cast<int>(n), flag,
                             settings));
   }
@@ -153,7 +187,10 @@ void triangles(const BeatMap& map, const std::vector<Activation>& list, const Cv
   }
   for (std::size_t i = 0; i < list.size(); ++i) {
     const Sum& s = sums[i];
-    if (s.count == 0) continue;
+    if (s.count == 0) {
+      out.push_back(no_value(map, list[i].lead, CvMethod::triangle, static_cast<int>(s.corners.size())));
+      continue;
+    }
     out.push_back(vector_of(map, list[i].lead, CvMethod::triangle, s.vx / s.count, s.vy / s.count,
                             static_cast<int>(s.corners.size()), CvFlag::none, settings));
   }
@@ -173,6 +210,8 @@ std::string_view cv_flag_name(CvFlag flag) {
       return "fast";
     case CvFlag::slow:
       return "slow";
+    case CvFlag::no_value:
+      return "no_value";
     case CvFlag::none:
       break;
   }

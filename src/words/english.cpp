@@ -88,6 +88,8 @@ class EnglishWords final : public Words {
         return "the lines end in CR alone (save the file with CR LF or LF line ends)";
       case RecordingFault::utf16_text:
         return "the text is UTF-16 (save it as UTF-8 or Shift_JIS)";
+      case RecordingFault::binary_data:
+        return "the file is no text: it holds NUL bytes";
       case RecordingFault::too_large:
         return "the recording is too large for memory";
     }
@@ -119,6 +121,12 @@ class EnglishWords final : public Words {
         return std::string("the ") + (p.which == 1 ? "AT" : "RT") + " range ends before it starts";
       case AnalysisFault::no_amplitude:
         return "no data: leads 1 to 3 are all 0 over 100 to 1000 ms";
+      case AnalysisFault::derivative_not_finite:
+        return "the values of lead " + n(p.which) +
+               " are too large for single precision: its derivative is not finite (scale the data)";
+      case AnalysisFault::amplitude_lost:
+        return "the values of lead " + n(p.which) +
+               " are too small for single precision: its derivative is all zero (scale the data)";
     }
     return {};
   }
@@ -160,10 +168,12 @@ class EnglishWords final : public Words {
       case LayoutFault::no_electrodes:
         return "no electrode positions";
       case LayoutFault::bad_grid:
-        return "the grid is not RxC with whole rows and columns from 1 on, " + n(kMaxGridElectrodes) +
+        return "the grid is not RxC with whole rows and columns from 1 on, " + n(kMaxLayoutElectrodes) +
                " electrodes at most";
       case LayoutFault::bad_pitch:
         return "the pitch is not a finite number of at least 0.001 mm";
+      case LayoutFault::too_many:
+        return "more than " + n(kMaxLayoutElectrodes) + " electrodes";
     }
     return {};
   }

@@ -99,6 +99,8 @@ class JapaneseWords final : public Words {
         return "行末がCRだけです（改行をCR LFかLFにして保存してください）。";
       case RecordingFault::utf16_text:
         return "UTF-16のテキストです（UTF-8かShift_JISで保存してください）。";
+      case RecordingFault::binary_data:
+        return "テキストではありません（NULバイトのあるバイナリファイルです）。";
       case RecordingFault::too_large:
         return "記録が大きすぎてメモリに入りません。";
     }
@@ -130,6 +132,10 @@ class JapaneseWords final : public Words {
         return std::string(p.which == 1 ? "AT" : "RT") + "範囲の終了点が開始点より前です。";
       case AnalysisFault::no_amplitude:
         return "データがありません（誘導1〜3の100〜1000 msがすべて0です）。";
+      case AnalysisFault::derivative_not_finite:
+        return "誘導" + count(p.which) + "の値が大きすぎて、単精度では微分が有限になりません。単位を変えて書き出してください。";
+      case AnalysisFault::amplitude_lost:
+        return "誘導" + count(p.which) + "の値が小さすぎて、単精度では微分がすべて0になります。単位を変えて書き出してください。";
     }
     return {};
   }
@@ -172,9 +178,11 @@ class JapaneseWords final : public Words {
       case LayoutFault::no_electrodes:
         return "電極の位置が1つもありません";
       case LayoutFault::bad_grid:
-        return "格子が 行数x列数（1以上の整数、電極は" + count(kMaxGridElectrodes) + "個まで）ではありません";
+        return "格子が 行数x列数（1以上の整数、電極は" + count(kMaxLayoutElectrodes) + "個まで）ではありません";
       case LayoutFault::bad_pitch:
         return "間隔が0.001 mm以上の有限の数値ではありません";
+      case LayoutFault::too_many:
+        return "電極が多すぎます（" + count(kMaxLayoutElectrodes) + "個まで）";
     }
     return {};
   }

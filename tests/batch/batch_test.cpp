@@ -130,7 +130,9 @@ TEST_F(Batch, UsageErrorsSayWhatIsWrongInOneLine) {
   const std::vector<std::vector<std::string>> cases = {
       {},
       {"--smooth", "500", "x"},
+      {"--smooth", "1", "x"},  // three points: no cubic fits
       {"--smooth", "seven", "x"},
+      {"--ratio", "1.5", "x"},
       {"--ratio", "0,1", "x"},
       {"--ranges", "-80", "80", "100"},
       {"--leads", "1025", "x"},

@@ -77,7 +77,7 @@ TEST_P(InteractiveIdentity, BatchWritesTheFileTheSessionSaves) {
 INSTANTIATE_TEST_SUITE_P(
     Recordings, InteractiveIdentity,
     ::testing::Values(Case{"sample", 8, 10, 0, nullptr, nullptr, false},
-                      Case{"sample", 8, 10, 0, "0", nullptr, false},
+                      Case{"sample", 8, 10, 0, "2", nullptr, false},
                       Case{"sample", 8, 10, 0, "3", "0.0", false},
                       Case{"sample", 8, 10, 0, nullptr, nullptr, true},
                       Case{"big", 20, 30, 7, nullptr, nullptr, false},

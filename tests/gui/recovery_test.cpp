@@ -229,5 +229,42 @@ TEST_F(Recovery, AfterAKillInAPassRestoreBringsTheEditsBackForS) {
   ASSERT_TRUE(program().wait_finished());
 }
 
+// Two desktops on one recording: B (the child, killed in its pass) keeps its
+// own recovery file, which A does not offer, overwrite or remove; A's edits go
+// to a file of A's own, removed by A's save. At the next start B's file is
+// offered, with the note that the results file (A's) is newer.
+TEST_F(Recovery, TwoDesktopsOnOneRecordingKeepEachOthersEdits) {
+  QProcess other;
+  ASSERT_NO_FATAL_FAILURE(start_child_in_pass(other, drives.path()));
+  const std::string others = test::read_whole_file(recovery());
+  start();
+  ASSERT_TRUE(at_menu());
+  EXPECT_FALSE(offered);  // a running desktop's file is not offered
+  frame_->letter_action('a')->trigger();
+  ASSERT_TRUE(shows("誘導 1  0.0–1.0 s"));
+  test::click(canvas(), Qt::LeftButton, test::on_chart(*canvas(), test::kLead1Click));
+  const std::filesystem::path own = recovery_path(results_file(), 2);
+  ASSERT_TRUE(wait_until([&] { return std::filesystem::exists(own); }));
+  frame_->pass_key_action(PassKey::escape)->trigger();
+  ASSERT_TRUE(reply("y"));  // A saves at the end of its pass
+  ASSERT_TRUE(wait_until([&] { return !std::filesystem::exists(own); }));
+  MarkTables a_edits;
+  a_edits.at_ms(1, 1) = test::kLead1Ms;
+  a_edits.at_beat_count = 1;
+  EXPECT_EQ(test::read_whole_file(results_file()), results_text(a_edits, 2));
+  EXPECT_EQ(test::read_whole_file(recovery()), others);  // B's, untouched
+
+  other.kill();
+  ASSERT_TRUE(other.waitForFinished());
+  const RecoveryFindings next_start = find_recoveries(results_file());
+  ASSERT_EQ(next_start.offers.size(), 1u);
+  EXPECT_EQ(next_start.offers[0].file, recovery());
+  EXPECT_TRUE(next_start.offers[0].older_than_results);
+  EXPECT_EQ(differing_marks(next_start.offers[0].recovered.tables.marks, walk_tables(), 2), 0);
+  ASSERT_TRUE(at_menu());
+  ASSERT_TRUE(reply("x"));
+  ASSERT_TRUE(program().wait_finished());
+}
+
 }  // namespace
 }  // namespace telmor

@@ -16,7 +16,7 @@ from conftest import SAMPLE, program
 # settings, and the same as telmor-batch options.
 CASES = [
     (None, {}, []),
-    (None, {"smooth": 0}, ["--smooth", "0"]),
+    (None, {"smooth": 2}, ["--smooth", "2"]),
     (None, {"smooth": 499, "ratio": 0.3}, ["--smooth", "499", "--ratio", "0.3"]),
     ((5, 7, 3), {"ranges": (-22, 28, 151, 401)}, ["--ranges", "-22", "28", "151", "401"]),
     ((20, 30, 4), {"ratio": 0.2}, ["--ratio", "0.2"]),

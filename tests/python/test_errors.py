@@ -37,7 +37,8 @@ def test_bad_waves_are_refused(wave, make, message):
 
 
 @pytest.mark.parametrize("settings,message", [
-    ({"smooth": -1}, "smooth"), ({"smooth": 500}, "smooth"),
+    ({"smooth": -1}, "smoothing"), ({"smooth": 0}, "smoothing must be 2 to 499"), ({"smooth": 1}, "smoothing"),
+    ({"smooth": 500}, "smoothing"),
     ({"ratio": 1.5}, "ratio"), ({"ratio": float("nan")}, "ratio"),
     ({"ranges": (-80, 80, 100)}, "four"), ({"ranges": (-201, 80, 100, 200)}, "-200 to 1466"),
     ({"ranges": (80, -80, 100, 200)}, "AT range"), ({"ranges": (-80, 80, 200, 100)}, "RT range"),

@@ -116,7 +116,7 @@ TEST_P(AnalyseWithinLimits, GivesTheSessionsTablesEntryForEntry) {
 INSTANTIATE_TEST_SUITE_P(
     Recordings, AnalyseWithinLimits,
     ::testing::Values(Within{8, 10, 0, {}}, Within{20, 30, 3, {}}, Within{1, 1, 4, {}},
-                      Within{5, 7, 5, with(0, 0.1f, -80, 80, 100, 200)},
+                      Within{5, 7, 5, with(2, 0.1f, -80, 80, 100, 200)},
                       Within{3, 4, 6, with(499, 0.3f, -22, 28, 151, 401)},
                       // Ranges that reach past the recording's end, into the
                       // zeros a session's table holds there.
@@ -211,7 +211,7 @@ TEST(AnalyseBeatLead, FindsTheBeatsOnTheLeadNamed) {
 }
 
 TEST(AnalysePartialSecond, DifferentiatesTheLastSecondLikeTheOthers) {
-  for (const int smooth : {0, 2, 7, 499}) {
+  for (const int smooth : {2, 3, 7, 499}) {
     Recording r(3, 2345);
     for (int lead = 1; lead <= 3; ++lead) {
       for (int i = 1; i <= r.sample_count; ++i)
@@ -276,6 +276,7 @@ TEST(AnalyseRefusals, NameTheSettingOrTheRecording) {
       {{7, 0.1f, -80, 80, 100, 200, 5}, {AnalysisFault::beat_lead_outside, 0, 5.0, 4}},
       {{7, 0.1f, -80, 80, 100, 200, 0}, {AnalysisFault::beat_lead_outside, 0, 0.0, 4}},
       {{-1, 0.1f, -80, 80, 100, 200, 1}, {AnalysisFault::smoothing_outside, 0, -1.0}},
+      {{1, 0.1f, -80, 80, 100, 200, 1}, {AnalysisFault::smoothing_outside, 0, 1.0}},
       {{500, 0.1f, -80, 80, 100, 200, 1}, {AnalysisFault::smoothing_outside, 0, 500.0}},
       {{7, 1.5f, -80, 80, 100, 200, 1}, {AnalysisFault::ratio_outside, 0, 1.5}},
       {{7, -0.5f, -80, 80, 100, 200, 1}, {AnalysisFault::ratio_outside, 0, -0.5}},

@@ -88,9 +88,9 @@ TEST(Catalogues, EveryValueHasItsOwnWordsInEachLanguage) {
     std::vector<std::vector<std::string>> kinds(7);
     for (const RecordingFault f : all_but_none(RecordingFault::too_large))
       kinds[0].push_back(w.recording_problem({f, 12, 34, 5}));
-    for (const AnalysisFault f : all_but_none(AnalysisFault::no_amplitude))
+    for (const AnalysisFault f : all_but_none(AnalysisFault::amplitude_lost))
       kinds[1].push_back(w.analysis_problem({f, 2, 9.0, 3}));
-    for (const LayoutFault f : all_but_none(LayoutFault::bad_pitch)) kinds[2].push_back(w.layout_fault(f));
+    for (const LayoutFault f : all_but_none(LayoutFault::too_many)) kinds[2].push_back(w.layout_fault(f));
     for (const MarkReview at : all_but_none(MarkReview::weak)) {
       kinds[3].push_back(w.mark_review(at, MarkReview::none));
       kinds[3].push_back(w.mark_review(MarkReview::none, at));

@@ -8,9 +8,16 @@
 
 namespace telmor {
 
-// Appends a text field (a recording's name): as it is, or in double quotes
-// (quotes doubled) when it holds a comma, a quote or a line end.
+// Appends a text field (a recording's name, a channel's label): as it is, or
+// in double quotes (quotes doubled) when it holds a comma, a quote or a line
+// end. A text that begins with =, +, -, @, a tab or a CR (what a spreadsheet
+// takes for a formula) or with ' is written behind a ', as OWASP advises, so
+// that a spreadsheet shows it as text and never runs it.
 void append_csv_name(std::string& text, std::string_view name);
+
+// A text field as append_csv_name wrote it, unquoted already: the name, its
+// guarding ' taken off.
+std::string_view csv_name(std::string_view field);
 
 // Appends a comma and a whole number.
 void append_csv_integer(std::string& text, std::int64_t value);

@@ -29,7 +29,7 @@ inline constexpr std::string_view kBatchHelp =
     "結果ファイルは対話のプログラムが読める表（20誘導・200行まで）のときだけ書きます。\n"
     "\n"
     "  PATH                 記録ファイル、またはフォルダ（その中の *.txt と *.TXT をすべて名前順に）\n"
-    "  --smooth N           平滑化点数、前後N点（0〜499、既定 7）\n"
+    "  --smooth N           平滑化点数、前後N点（2〜499、既定 7）\n"
     "  --ratio R            振幅比（既定 0.1）\n"
     "  --ranges AF AT RF RT 認識範囲、拍からのms: AT開始 AT終了 RT開始 RT終了\n"
     "                       （-200〜1466、終了は開始より前にしない。既定 -80 80 100 200）\n"

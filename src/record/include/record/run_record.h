@@ -18,6 +18,10 @@ inline constexpr int kMaxLeads = 20;
 inline constexpr int kMaxSamples = 30000;
 inline constexpr int kMaxRows = 200;          // beats, and rows of the AT/RT tables
 inline constexpr int kBlockSamples = 1000;    // one second
+// The smoothing the start-up dialogue takes: more than 499 points would make
+// the fit window wider than a one-second block.
+inline constexpr std::int32_t kLeastDialogueSmoothing = 0;
+inline constexpr std::int32_t kMostDialogueSmoothing = 499;
 
 template <int Rows, int Cols>
 using Table = std::array<std::array<float, Cols>, Rows>;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "results/file_access.h"
-#include "results/file_errors.h"
+#include "base/file_errors.h"
 #include "results/temporary_files.h"
 
 namespace telmor {

@@ -22,8 +22,10 @@ struct ElectrodeLayout {
 
 // Closer than this two electrodes are taken for one placed twice.
 inline constexpr double kMinElectrodeDistanceMm = 0.001;
-// A grid larger than this is a typing error, not an array.
-inline constexpr int kMaxGridElectrodes = 100000;
+// The most electrodes of a layout (a file's or a grid's): far beyond the
+// largest arrays, and what a layout's checks and maps do in well under a
+// second.
+inline constexpr int kMaxLayoutElectrodes = 10000;
 
 enum class LayoutFault : std::uint8_t {
   none,
@@ -35,8 +37,9 @@ enum class LayoutFault : std::uint8_t {
   lead_twice,        // the lead has a position on an earlier line already
   too_close,         // closer than 1 µm to the electrode of an earlier line
   no_electrodes,     // the file holds the header only
-  bad_grid,          // not RxC with whole R, C from 1 on, kMaxGridElectrodes at most
+  bad_grid,          // not RxC with whole R, C from 1 on, kMaxLayoutElectrodes at most
   bad_pitch,         // the pitch is not a finite number of at least 1 µm
+  too_many,          // more than kMaxLayoutElectrodes electrodes (line: the first one too many)
 };
 
 // What went wrong and on which line of the layout file (1: the header; 0 for

@@ -19,6 +19,7 @@ enum class RecordingFault : std::uint8_t {
                            // count: the values on the first line; leads: as stated
   cr_line_ends,            // the lines end in CR alone
   utf16_text,              // the text is UTF-16
+  binary_data,             // the file holds NUL bytes: no text at all
   too_large,               // more than memory holds
 };
 

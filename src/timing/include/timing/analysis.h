@@ -58,6 +58,11 @@ enum class AnalysisFault : std::uint8_t {
   range_bound_outside,  // which: the bound (1 AT from, 2 AT to, 3 RT from, 4 RT to); value
   range_reversed,       // which: 1 the AT range, 2 the RT range, whose end precedes its start
   no_amplitude,         // leads 1 to 3 hold no amplitude over samples 100 to 1000
+  // Amplitudes single precision cannot hold meaningfully: the derivative of
+  // a lead (which) overflows, or the beat lead's derivative is all zero where
+  // its samples are not (the values too small for the fit's sums).
+  derivative_not_finite,
+  amplitude_lost,
 };
 
 struct AnalysisProblem {

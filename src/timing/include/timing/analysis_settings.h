@@ -18,9 +18,11 @@ struct AnalysisSettings {
   int beat_lead = 1;  // the lead the beats are found on (an interactive session: lead 1)
 };
 
-// The smoothing the fit window can take: a window of 2 × 499 + 1 points still
-// fits within the second of the interactive program.
-inline constexpr std::int32_t kMinSmoothPoints = 0;
+// The smoothing the fit window can take: a cubic needs five points (fewer
+// leave every fit refused and the derivative zero), and a window of 2 × 499
+// + 1 points still fits within the second of the interactive program. (The
+// interactive program's dialogue takes 0 and 1 as well, as specified.)
+inline constexpr std::int32_t kMinSmoothPoints = 2;
 inline constexpr std::int32_t kMaxSmoothPoints = 499;
 // The bounds a click into d's one-second window can give, in ms from the beat.
 inline constexpr std::int32_t kLowestRangeBound = -200;

@@ -27,10 +27,12 @@ std::string_view cv_method_name(CvMethod method);
 
 // What makes a velocity doubtful: few (surface: the neighbours do not fix a
 // quadratic, so a plane was fitted to them instead), fast or slow (beyond the
-// settings' bounds); the first that applies.
-enum class CvFlag : std::uint8_t { none, few, fast, slow };
+// settings' bounds), the first that applies; or no_value: the method gives
+// this electrode none (too few neighbours, in no triangle, an even arrival,
+// a gradient that is not finite), and speed and direction are NaN.
+enum class CvFlag : std::uint8_t { none, few, fast, slow, no_value };
 
-// The flag as the maps' table writes it: "", "few", "fast" or "slow".
+// The flag as the maps' table writes it: "", "few", "fast", "slow" or "no_value".
 std::string_view cv_flag_name(CvFlag flag);
 
 struct CvSettings {
@@ -64,10 +66,12 @@ struct CvVector {
 // fewer than 2 electrodes.
 double default_cv_radius(const BeatMap& map);
 
-// The velocities of the electrodes with an AT that the method gives a value,
-// by ascending lead. surface: an electrode with fewer than
-// kSurfaceMinElectrodes ATs within the radius, or whose fit has no slope,
-// has none; triangle: an electrode in no triangle has none.
+// The velocity of every electrode with an AT, by ascending lead; no_value
+// where the method gives none: surface, an electrode with fewer than
+// kSurfaceMinElectrodes ATs within the radius or whose fit has no slope;
+// triangle, an electrode in no triangle with a slope. The positions are taken
+// relative to the middle of the map's extent, so that where the layout's
+// origin lies changes nothing.
 std::vector<CvVector> conduction_velocity(const BeatMap& map, CvMethod method,
                                           const CvSettings& settings = {});
 

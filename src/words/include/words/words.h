@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "readers/waveform_rows.h"
-#include "results/file_errors.h"
+#include "base/file_errors.h"
 #include "results/results_format.h"
 #include "results/results_parse.h"
 #include "signal/electrode_layout.h"

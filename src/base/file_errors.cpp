@@ -1,5 +1,5 @@
 // TELMOR's own file error codes.
-#include "results/file_errors.h"
+#include "base/file_errors.h"
 
 #include <string>
 
