@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "fitting/centred_derivative.h"
 #include "fitting/prepare_signals.h"
 
 namespace {
@@ -84,6 +85,35 @@ BENCHMARK(BM_Prepare<fast_on_one_thread<telmor::PreparationIsa::avx512>>)
     ->Name("PrepareSignals/one_thread/avx512")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The centred derivative of the same recording, one thread, with a half
+// width of state.range(0) samples (7: the dialogue's default; wider: the RT
+// derivative's).
+template <telmor::PreparationIsa Isa>
+void BM_Centred(benchmark::State& state) {
+  Recording r = full_recording();
+  Discard console;
+  const telmor::DerivativeRequest request{r.wave.data(), r.deriv.data(), kSamples, kLeads, kSamples,
+                                          static_cast<int>(state.range(0)), 1.0};
+  for (auto _ : state) {
+    telmor::centred_derivative_on(Isa, request, console, 1);
+    benchmark::DoNotOptimize(r.deriv.data());
+  }
+}
+BENCHMARK(BM_Centred<telmor::PreparationIsa::baseline>)->Name("Centred/one_thread/baseline")->Arg(7)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Centred<telmor::PreparationIsa::avx2>)->Name("Centred/one_thread/avx2")->Arg(7)->Arg(25)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Centred<telmor::PreparationIsa::avx512>)->Name("Centred/one_thread/avx512")->Arg(7)->Arg(15)->Arg(25)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CentredReference(benchmark::State& state) {
+  Recording r = full_recording();
+  Discard console;
+  const telmor::DerivativeRequest request{r.wave.data(), r.deriv.data(), kSamples, kLeads, kSamples, 7, 1.0};
+  for (auto _ : state) {
+    telmor::centred_derivative_reference(request, console);
+    benchmark::DoNotOptimize(r.deriv.data());
+  }
+}
+BENCHMARK(BM_CentredReference)->Name("Centred/reference")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

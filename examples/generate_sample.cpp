@@ -3,7 +3,7 @@
 //
 //   generate_sample OUTPUT [LEADS SECONDS [SEED]] [--noise PERCENT]
 //                   [--t-wave positive|negative|biphasic] [--t-scale FACTOR]
-//                   [--wander] [--interval MS]
+//                   [--wander] [--interval MS] [--rate HZ]
 //
 // Without a seed it writes the bundled sample; other seeds give other
 // recordings of the same kind (the benchmarks make sets of them). The options
@@ -27,7 +27,7 @@ int usage() {
   std::fprintf(stderr,
                "usage: generate_sample OUTPUT [LEADS SECONDS [SEED]] [--noise PERCENT]\n"
                "                       [--t-wave positive|negative|biphasic] [--t-scale FACTOR]\n"
-               "                       [--wander] [--interval MS]\n");
+               "                       [--wander] [--interval MS] [--rate HZ]\n");
   return 2;
 }
 
@@ -56,6 +56,9 @@ int main(int argc, char** argv) {
       double percent = 0.0;
       if (!parse(argv[++a], percent) || percent < 0.0) return usage();
       conditions.noise = percent / 100.0;
+    } else if (arg == "--rate" && has_value) {
+      if (!parse(argv[++a], conditions.rate_hz) || conditions.rate_hz < 100.0 || conditions.rate_hz > 20000.0)
+        return usage();
     } else if (arg == "--t-scale" && has_value) {
       if (!parse(argv[++a], conditions.t_wave_scale)) return usage();
     } else if (arg == "--interval" && has_value) {

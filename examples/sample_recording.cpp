@@ -60,11 +60,12 @@ class Model {
  public:
   Model(int leads, int seconds, std::uint64_t seed, const RecordingConditions& c)
       : leads_(leads),
-        samples_(seconds * 1000),
+        samples_(static_cast<int>(std::lround(seconds * c.rate_hz))),
         conditions_(c),
         random_(0x5EED1234ABCDull + seed * 0x9E3779B97F4A7C15ull),
         extra_(0xC0FFEE5EEDull + seed * 0xD1B54A32D192ED03ull) {
-    for (double t = 400.0; t < samples_; t += next_interval()) beats_.push_back(t);
+    const double length_ms = seconds * 1000.0;
+    for (double t = 400.0; t < length_ms; t += next_interval()) beats_.push_back(t);
     // A faster rate brings the T wave nearer, as the QT interval shortens.
     const double qt = c.beat_interval > 0.0 ? std::sqrt(std::min(c.beat_interval / 750.0, 1.0)) : 1.0;
     t_width_ = 45.0 * qt;
@@ -227,8 +228,9 @@ std::string sample_recording_text(int leads, int seconds, std::uint64_t seed,
   std::vector<double> row(static_cast<std::size_t>(leads));
   std::string out;
   out.reserve(static_cast<std::size_t>(model.samples()) * static_cast<std::size_t>(leads) * 9);
+  const double ms_per_sample = 1000.0 / conditions.rate_hz;
   for (int i = 1; i <= model.samples(); ++i) {
-    const double t = i;
+    const double t = i * ms_per_sample;
     for (int j = 0; j < leads; ++j) {
       double v = model.value(j, t);
       v += model.noise(j);

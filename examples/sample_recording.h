@@ -25,11 +25,14 @@ struct RecordingConditions {
   // Mean time between beats in ms, each interval within +-5 % of it, the
   // T wave nearer the downstroke as the rate rises; 0: the sample's 600-900 ms.
   double beat_interval = 0.0;
+  // Samples per second: the model sampled at this rate (not a resampled copy
+  // of the 1 kHz recording); sample i lies at i × 1000 / rate ms.
+  double rate_hz = 1000.0;
 };
 
 // Seed 0 with 8 leads and 10 s and the default conditions is the bundled
-// sample; other seeds give other recordings of the same kind. leads 1-20,
-// seconds 1-30.
+// sample; other seeds give other recordings of the same kind. leads 1-20
+// (more for the tests of larger recordings), seconds 1-30 (or more).
 std::string sample_recording_text(int leads, int seconds, std::uint64_t seed,
                                   const RecordingConditions& conditions = {});
 

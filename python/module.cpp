@@ -99,14 +99,25 @@ py::array_t<float> read_recording(const fs::path& path, std::optional<int> leads
 }
 
 // The settings as the analysis bounds them.
-AnalysisSettings checked_settings(int smooth, double ratio, const std::vector<int>& ranges,
-                                  int beat_lead, int leads) {
+AnalysisSettings checked_settings(int smooth, double ratio, const std::vector<int>& ranges, int beat_lead,
+                                  const std::string& estimator, std::optional<int> rt_smooth, int leads,
+                                  double fs) {
   if (ranges.size() != 4) throw py::value_error("ranges must be four whole ms: AT from, AT to, RT from, RT to");
   if (!(ratio >= 0.0 && ratio <= 1.0))
     throw py::value_error("the amplitude ratio must be 0.0 to 1.0, not " + std::to_string(ratio));
-  const AnalysisSettings settings{smooth, static_cast<float>(ratio), ranges[0], ranges[1],
-                                  ranges[2], ranges[3], beat_lead};
-  if (const AnalysisProblem problem = check_settings(settings, leads))
+  AnalysisSettings settings;
+  settings.smooth_ms = smooth;
+  settings.amp_ratio = static_cast<float>(ratio);
+  settings.at_from = ranges[0];
+  settings.at_to = ranges[1];
+  settings.rt_from = ranges[2];
+  settings.rt_to = ranges[3];
+  settings.beat_lead = beat_lead;
+  const std::optional<Estimator> named = estimator_named(estimator);
+  if (!named) throw py::value_error("estimator must be \"centred\" or \"legacy\", not \"" + estimator + "\"");
+  settings.estimator = *named;
+  settings.rt_smooth_ms = rt_smooth;
+  if (const AnalysisProblem problem = check_settings(settings, leads, fs))
     throw py::value_error(english().analysis_problem(problem));
   return settings;
 }
@@ -124,10 +135,10 @@ Recording recording_of(const py::object& wave) {
   const auto values = py::array_t<float, py::array::c_style | py::array::forcecast>::ensure(given);
   if (!values) throw py::error_already_set();
   const py::ssize_t samples = values.shape(0), leads = values.shape(1);
-  if (samples < 1000) throw py::value_error("wave must hold at least 1000 samples (1 s), not " + std::to_string(samples));
+  if (samples < 1) throw py::value_error("wave must hold at least one sample");
   if (leads < 1) throw py::value_error("wave must hold at least one lead");
-  if (samples > static_cast<py::ssize_t>(kMaxRecordingSeconds) * kBlockSamples)
-    throw py::value_error("wave holds more samples than the longest recording");
+  if (samples > std::numeric_limits<int>::max() || leads > std::numeric_limits<int>::max())
+    throw py::value_error("wave holds more samples than a recording can count");
   const auto view = values.unchecked<2>();
   Recording r(static_cast<int>(leads), static_cast<int>(samples));
   for (py::ssize_t i = 0; i < samples; ++i) {
@@ -148,10 +159,13 @@ struct PyAnalysis {
   std::shared_ptr<const Analysis> a;
 };
 
-PyAnalysis analyse_wave(const py::object& wave, int smooth, double ratio, const std::vector<int>& ranges,
-                        int beat_lead, bool derivative) {
+PyAnalysis analyse_wave(const py::object& wave, double fs, int smooth, double ratio, const std::vector<int>& ranges,
+                        int beat_lead, const std::string& estimator, std::optional<int> rt_smooth,
+                        bool derivative) {
   Recording recording = recording_of(wave);
-  const AnalysisSettings settings = checked_settings(smooth, ratio, ranges, beat_lead, recording.lead_count);
+  recording.rate_hz = fs;
+  const AnalysisSettings settings =
+      checked_settings(smooth, ratio, ranges, beat_lead, estimator, rt_smooth, recording.lead_count, fs);
   auto a = std::make_shared<Analysis>();
   {
     py::gil_scoped_release unlocked;
@@ -210,7 +224,9 @@ py::dict marks_of(const Analysis& a) {
 
 py::dict settings_of(const AnalysisSettings& s) {
   py::dict d;
-  d["smooth"] = s.smooth_points;
+  d["smooth"] = s.smooth_ms;
+  d["estimator"] = std::string(estimator_name(s.estimator));
+  d["rt_smooth"] = s.estimator == Estimator::legacy ? py::object(py::none()) : py::object(py::int_(s.rt_smooth()));
   d["ratio"] = static_cast<double>(s.amp_ratio);
   d["ranges"] = py::make_tuple(s.at_from, s.at_to, s.rt_from, s.rt_to);
   d["beat_lead"] = s.beat_lead;
@@ -416,10 +432,11 @@ PYBIND11_MODULE(_core, m) {
   m.def("read_recording", &read_recording, py::arg("path"), py::arg("leads") = py::none(),
         py::arg("seconds") = py::none(),
         "A waveform text file as float32 samples × leads, read as telmor-batch reads it.");
-  m.def("analyse", &analyse_wave, py::arg("wave"), py::kw_only(), py::arg("smooth") = 7,
-        py::arg("ratio") = 0.1, py::arg("ranges") = std::vector<int>{-80, 80, 100, 200},
-        py::arg("beat_lead") = 1, py::arg("derivative") = false,
-        "The analysis of a recording (samples × leads at 1 kHz) as telmor-batch makes it.");
+  m.def("analyse", &analyse_wave, py::arg("wave"), py::kw_only(), py::arg("fs") = 1000.0,
+        py::arg("smooth") = 7, py::arg("ratio") = 0.1, py::arg("ranges") = std::vector<int>{-80, 80, 100, 200},
+        py::arg("beat_lead") = 1, py::arg("estimator") = "centred", py::arg("rt_smooth") = py::none(),
+        py::arg("derivative") = false,
+        "The analysis of a recording (samples × leads at fs Hz) as telmor-batch makes it.");
   m.def("write_results", &write_results, py::arg("path"), py::arg("analysis"),
         "Writes the results file as s saves it (at most 20 leads and 200 rows).");
   m.def("read_results", &read_results, py::arg("path"), py::arg("leads"),
@@ -453,6 +470,7 @@ PYBIND11_MODULE(_core, m) {
         });
       })
       .def_property_readonly("settings", [](const PyAnalysis& p) { return settings_of(p.a->settings); })
+      .def_property_readonly("fs", [](const PyAnalysis& p) { return p.a->rate_hz; })
       .def_property_readonly("fit_messages", [](const PyAnalysis& p) {
         py::dict d;
         d["parameter_errors"] = p.a->fit_messages.parameter_errors;

@@ -1,6 +1,7 @@
 // Parsing of the telmor-batch command line.
 #include "batch/batch_options.h"
 
+#include <charconv>
 #include <optional>
 #include <string>
 
@@ -53,8 +54,8 @@ std::int32_t whole(Arguments& args, std::string_view option) {
 // The settings as the analysis checks them (the ranges only what a click
 // into d's one-second window can give, which also keeps the search of every
 // beat within a window of about two seconds), named by their option.
-void check_analysis_settings(const AnalysisSettings& settings) {
-  const AnalysisProblem problem = check_settings(settings, kMaxRecordingLeads);
+void check_analysis_settings(const AnalysisSettings& settings, double rate_hz) {
+  const AnalysisProblem problem = check_settings(settings, kMaxRecordingLeads, rate_hz);
   if (!problem) return;
   const char* option = "--ranges";
   switch (problem.fault) {
@@ -66,6 +67,15 @@ void check_analysis_settings(const AnalysisSettings& settings) {
       break;
     case AnalysisFault::beat_lead_outside:
       option = "--beat-lead";
+      break;
+    case AnalysisFault::rt_smoothing_outside:
+    case AnalysisFault::legacy_rt_smoothing:
+      option = "--rt-smooth";
+      break;
+    case AnalysisFault::rate_outside:
+    case AnalysisFault::legacy_rate:
+    case AnalysisFault::window_too_narrow:
+      option = "--rate";
       break;
     default:
       break;
@@ -110,11 +120,26 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
     } else if (a == "--version") {
       options.version = true;
     } else if (a == "--smooth") {
-      options.settings.smooth_points = whole(args, a);
+      options.settings.smooth_ms = whole(args, a);
     } else if (a == "--ratio") {
       const std::string_view text = args.value(a);
       if (!parse_real(text, options.settings.amp_ratio))
         refuse("--ratio は数値です（" + std::string(text) + "）。");
+    } else if (a == "--estimator") {
+      const std::string_view name = args.value(a);
+      const std::optional<Estimator> estimator = estimator_named(name);
+      if (!estimator) refuse("--estimator は centred か legacy です（" + std::string(name) + "）。");
+      options.settings.estimator = *estimator;
+    } else if (a == "--rt-smooth") {
+      options.settings.rt_smooth_ms = whole(args, a);
+    } else if (a == "--rate") {
+      const std::string_view text = args.value(a);
+      double rate = 0.0;
+      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), rate);
+      if (ec != std::errc{} || end != text.data() + text.size() || !(rate >= kMinRateHz) || !(rate <= 1e6))
+        refuse("--rate はサンプリング周波数（Hz、" + format_integer(static_cast<std::int64_t>(kMinRateHz)) +
+               "以上）です（" + std::string(text) + "）。");
+      options.rate_hz = rate;
     } else if (a == "--ranges") {
       options.settings.at_from = whole(args, a);
       options.settings.at_to = whole(args, a);
@@ -150,7 +175,7 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       refuse("知らないオプションです: " + std::string(a));
     }
   }
-  check_analysis_settings(options.settings);
+  check_analysis_settings(options.settings, options.rate_hz);
   positions(options, grid, pitch);
   if (options.paths.empty() && !options.help && !options.version)
     refuse("記録ファイルかフォルダ（PATH）を指定してください。");

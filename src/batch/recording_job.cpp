@@ -23,7 +23,7 @@ namespace {
 std::optional<Analysis> analysed(std::string_view text, const BatchOptions& options,
                                  BatchScratch& scratch, RecordingReason& reason) {
   Recording wave;
-  reason.recording = read_recording_text(text, options.leads, options.seconds, wave);
+  reason.recording = read_recording_text(text, options.leads, options.seconds, wave, options.rate_hz);
   if (reason.recording) {
     reason.fault = OutcomeFault::recording;
     return std::nullopt;

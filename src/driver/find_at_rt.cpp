@@ -13,6 +13,9 @@ namespace {
 DerivativeView derivative_of(const RunRecord& r) {
   return {&r.deriv_table[0][0], kMaxSamples, kMaxSamples, kMaxSamples};
 }
+DerivativeView rt_derivative_of(const RunRecord& r) {
+  return {&r.rt_table()[0][0], kMaxSamples, kMaxSamples, kMaxSamples};
+}
 
 MarkRows at_rows(RunRecord& r) { return {&r.marks.at_ms_table[0][0], kMaxRows}; }
 MarkRows rt_rows(RunRecord& r) { return {&r.marks.rt_ms_table[0][0], kMaxRows}; }
@@ -62,11 +65,11 @@ void find_at_rt(RunRecord& r, int n) {
   std::vector<std::int32_t> row_beats;
   for (int k = 1; k <= n; ++k) row_beats.push_back(r.beat_ms(n + 1 - k));
   const MarkSearch search{r.sample_count, r.lead_count, r.at_from, r.at_to, r.rt_from, r.rt_to};
-  find_marks(derivative_of(r), search, row_beats, at_rows(r), rt_rows(r));
+  find_marks(derivative_of(r), rt_derivative_of(r), search, row_beats, at_rows(r), rt_rows(r));
 }
 
 void drop_near_duplicates(RunRecord& r, int n) {
-  drop_near_duplicate_marks(derivative_of(r), r.lead_count, n, at_rows(r), rt_rows(r));
+  drop_near_duplicate_marks(derivative_of(r), rt_derivative_of(r), r.lead_count, n, at_rows(r), rt_rows(r));
 }
 
 }  // namespace telmor

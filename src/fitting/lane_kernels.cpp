@@ -8,6 +8,8 @@
 // wider instruction set than the baseline.
 #include "lane_kernels.h"
 
+#include "centred_plan.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -53,6 +55,7 @@ inline Doubles to_single(Doubles d) {
 #endif
 inline bool is_zero(Mask m) { return mask_is_zero(m); }
 #include "lane_kernel_body.h"
+#include "centred_kernel_body.h"
 }  // namespace baseline_lanes
 
 #ifdef TELMOR_WIDE_LANES
@@ -66,6 +69,7 @@ typedef std::int64_t Mask __attribute__((vector_size(32)));
 inline Doubles to_single(Doubles d) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(d)); }
 inline bool is_zero(Mask m) { return _mm256_testz_si256(__m256i(m), __m256i(m)) != 0; }
 #include "lane_kernel_body.h"
+#include "centred_kernel_body.h"
 }  // namespace avx2_lanes
 #pragma GCC pop_options
 
@@ -83,6 +87,7 @@ inline Doubles to_single(Doubles d) {
 }
 inline bool is_zero(Mask m) { return _mm512_test_epi64_mask(__m512i(m), __m512i(m)) == 0; }
 #include "lane_kernel_body.h"
+#include "centred_kernel_body.h"
 }  // namespace avx512_lanes
 #pragma GCC pop_options
 #endif
@@ -125,6 +130,20 @@ LaneKernel lane_kernel(PreparationIsa isa) {
   (void)isa;  // the baseline lanes are all there are
 #endif
   return {baseline_lanes::kLanes, baseline_lanes::fit_block};
+}
+
+CentredKernel centred_kernel(PreparationIsa isa) {
+#ifdef TELMOR_WIDE_LANES
+  PreparationIsa usable = PreparationIsa::baseline;
+  for (const PreparationIsa have : available_isas()) {
+    if (have <= isa) usable = have;
+  }
+  if (usable == PreparationIsa::avx512) return {avx512_lanes::centred_run};
+  if (usable == PreparationIsa::avx2) return {avx2_lanes::centred_run};
+#else
+  (void)isa;
+#endif
+  return {baseline_lanes::centred_run};
 }
 
 }  // namespace telmor

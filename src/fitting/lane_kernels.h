@@ -23,4 +23,17 @@ struct LaneKernel {
 // The kernel of isa, one of available_isas().
 LaneKernel lane_kernel(PreparationIsa isa);
 
+// The centred derivative's samples from..to of one lead (every one with a
+// whole window of the plan; the lead's samples from `base` on at y[0], y[1],
+// ..., as doubles), several samples per vector: slopes into deriv (sample 1
+// at deriv[0]), each fit's messages ORed into flags (sample 1 at flags[0]).
+// Returns the first sample it left (fewer than a vector's worth at the end),
+// for the caller to fit.
+struct CentredPlan;
+struct CentredKernel {
+  int (*run)(const CentredPlan& plan, const double* y, int base, int from, int to, double scale,
+             float* deriv, std::uint8_t* flags) = nullptr;
+};
+CentredKernel centred_kernel(PreparationIsa isa);
+
 }  // namespace telmor

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "fitting/centred_derivative.h"
 #include "fitting/prepare_signals.h"
 #include "lane_kernels.h"
 #include "preparation_steps.h"
@@ -24,21 +25,6 @@ namespace telmor {
 namespace {
 
 constexpr int kMaxLanes = 8;
-
-// Takes each lead's mean off its samples, summed in single precision in
-// sample order as remove_baseline does. Done for the whole recording before
-// any fit: a fit window reaches into the neighbouring seconds, which must be
-// baseline-corrected already.
-void remove_baselines(const SignalTables& t) {
-  for (int j = 1; j <= t.lead_count; ++j) {
-    float* const lead = t.wave + t.at(j, 1);
-    const auto n = static_cast<std::size_t>(t.sample_count);
-    float sum = 0.0f;
-    for (std::size_t i = 0; i < n; ++i) sum += lead[i];
-    const float mean = sum / static_cast<float>(t.sample_count);
-    for (std::size_t i = 0; i < n; ++i) lead[i] -= mean;
-  }
-}
 
 // One second of one group of leads: the leads' samples that the second's
 // windows take go side by side into the kernel; the slopes go straight into
@@ -135,6 +121,9 @@ FitMessageCounts replay_messages(const SignalTables& t, const std::vector<std::u
 
 }  // namespace
 
+FitMessageCounts differentiate_on(PreparationIsa isa, const SignalTables& t, ConsoleOutput& console,
+                                  int threads, PreparationCache* cache);
+
 struct PlansAccess {
   static std::unique_ptr<WindowPlans>& of(PreparationCache& cache) { return cache.plans_; }
 };
@@ -151,6 +140,20 @@ FitMessageCounts prepare_signal_tables_on(PreparationIsa isa, const SignalTables
                                           ConsoleOutput& console, int threads,
                                           PreparationCache* cache) {
   if (t.lead_count < 1 || t.sample_count < 1) return {};
+  // For the whole recording before any fit: a fit window reaches into the
+  // neighbouring seconds, which must be baseline-corrected already.
+  remove_baselines(t.wave, t.lead_stride, t.lead_count, t.sample_count);
+  return differentiate_on(isa, t, console, threads, cache);
+}
+
+FitMessageCounts differentiate_signal_tables(const SignalTables& tables, ConsoleOutput& console,
+                                             int threads, PreparationCache* cache) {
+  return differentiate_on(available_isas().back(), tables, console, threads, cache);
+}
+
+FitMessageCounts differentiate_on(PreparationIsa isa, const SignalTables& t, ConsoleOutput& console,
+                                  int threads, PreparationCache* cache) {
+  if (t.lead_count < 1 || t.sample_count < 1) return {};
   const int seconds = t.seconds();
   std::vector<BlockCuts> cuts;
   for (int k = 1; k <= seconds; ++k)
@@ -162,7 +165,6 @@ FitMessageCounts prepare_signal_tables_on(PreparationIsa isa, const SignalTables
   std::vector<const WindowPlans::Kind*> kinds;
   for (const BlockCuts& c : cuts) kinds.push_back(&plans->kind(c));
   // Every sample of every lead gets its slope below, so deriv needs no clearing.
-  remove_baselines(t);
 
   const std::size_t per_lead = static_cast<std::size_t>(seconds) * kFitBlockSamples;
   std::vector<std::uint8_t> flags(static_cast<std::size_t>(t.lead_count) * per_lead, 0);

@@ -5,6 +5,9 @@
 #include "readers/waveform_rows.h"
 #include "base/text_rules.h"
 
+#include <cmath>
+#include <limits>
+
 namespace telmor {
 namespace {
 
@@ -82,10 +85,17 @@ TextShape text_shape(std::string_view text) {
 }
 
 RecordingProblem decide_shape(std::string_view text, std::optional<int> leads,
-                              std::optional<int> seconds, RecordingShape& r) {
+                              std::optional<int> seconds, RecordingShape& r, double rate_hz) {
+  // Samples of a length in seconds, when they count in 32 bits.
+  const auto samples_of = [&](double length_s, int& samples) {
+    const double count = std::round(length_s * rate_hz);
+    if (!(count <= static_cast<double>(std::numeric_limits<int>::max()))) return false;
+    samples = static_cast<int>(count);
+    return true;
+  };
   if (leads && seconds) {
     r.lead_count = *leads;
-    r.seconds = *seconds;
+    if (!samples_of(*seconds, r.sample_count)) return {RecordingFault::too_many_seconds, 0, *seconds};
     return {};
   }
   const TextShape shape = text_shape(text);
@@ -95,13 +105,15 @@ RecordingProblem decide_shape(std::string_view text, std::optional<int> leads,
     return shape_problem(text, {RecordingFault::first_line_values, 0, shape.first_row_values});
   }
   if (seconds) {
-    r.seconds = *seconds;
+    if (!samples_of(*seconds, r.sample_count)) return {RecordingFault::too_many_seconds, 0, *seconds};
+  } else if (rate_hz != kTextSamplesPerSecond) {
+    r.sample_count = shape.data_rows;
   } else if (shape.data_rows % kTextSamplesPerSecond != 0) {
     return shape_problem(text, {RecordingFault::rows_not_whole_seconds, 0, shape.data_rows});
   } else {
-    r.seconds = shape.data_rows / kTextSamplesPerSecond;
-    if (r.seconds > kMaxRecordingSeconds)
+    if (shape.data_rows / kTextSamplesPerSecond > kMaxRecordingSeconds)
       return shape_problem(text, {RecordingFault::too_many_seconds, 0, shape.data_rows});
+    r.sample_count = shape.data_rows;
   }
   return {};
 }

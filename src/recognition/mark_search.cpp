@@ -10,9 +10,6 @@
 namespace telmor {
 namespace {
 
-constexpr long kEarliestBeat = 101;
-constexpr long kEndMargin = 200;
-constexpr float kDuplicateMs = 50.0f;
 
 float find_at(const DerivativeView& d, int lead, long from, long to) {
   long found = 0;
@@ -63,16 +60,19 @@ void settle_pair(const DerivativeView& d, int lead, Keep keep, float& ti, float&
   }
 }
 
-bool near(float ti, float tj) { return ti != 0.0f && tj != 0.0f && !(std::fabs(ti - tj) > kDuplicateMs); }
+bool near(float ti, float tj, float within) {
+  return ti != 0.0f && tj != 0.0f && !(std::fabs(ti - tj) > within);
+}
 
 // Every pair of rows in row order, as the rule is stated.
-void drop_pass_by_pairs(const DerivativeView& d, int lead, int rows, Keep keep, const MarkRows& marks) {
+void drop_pass_by_pairs(const DerivativeView& d, int lead, int rows, Keep keep, const MarkRows& marks,
+                        float within) {
   for (int i = 1; i <= rows; ++i) {
     for (int j = 1; j <= rows; ++j) {
       // Current contents: an entry cleared earlier takes no further part.
       float& ti = marks.at(lead, i);
       float& tj = marks.at(lead, j);
-      if (near(ti, tj)) settle_pair(d, lead, keep, ti, tj);
+      if (near(ti, tj, within)) settle_pair(d, lead, keep, ti, tj);
     }
   }
 }
@@ -82,7 +82,7 @@ void drop_pass_by_pairs(const DerivativeView& d, int lead, int rows, Keep keep, 
 // among those whose first times were, and once row i is cleared no later
 // pair of it counts. A recording of thousands of beats needs no millions of
 // comparisons per lead.
-void drop_pass(const DerivativeView& d, int lead, int rows, Keep keep, const MarkRows& marks,
+void drop_pass(const DerivativeView& d, int lead, int rows, Keep keep, const MarkRows& marks, float within,
                std::vector<int>& by_time, std::vector<int>& nearby) {
   by_time.clear();
   for (int row = 1; row <= rows; ++row) {
@@ -96,49 +96,49 @@ void drop_pass(const DerivativeView& d, int lead, int rows, Keep keep, const Mar
   for (int i = 1; i <= rows; ++i) {
     const float first = marks.at(lead, i);
     if (first == 0.0f) continue;
-    // A margin beyond 50 ms that the float test cannot reach.
-    const auto from = std::lower_bound(times.begin(), times.end(), first - 2.0f * kDuplicateMs);
-    const auto to = std::upper_bound(times.begin(), times.end(), first + 2.0f * kDuplicateMs);
+    // A margin beyond the distance that the float test cannot reach.
+    const auto from = std::lower_bound(times.begin(), times.end(), first - 2.0f * within);
+    const auto to = std::upper_bound(times.begin(), times.end(), first + 2.0f * within);
     nearby.assign(by_time.begin() + (from - times.begin()), by_time.begin() + (to - times.begin()));
     std::sort(nearby.begin(), nearby.end());
     for (const int j : nearby) {
       float& ti = marks.at(lead, i);
       if (ti == 0.0f) break;
       float& tj = marks.at(lead, j);
-      if (near(ti, tj)) settle_pair(d, lead, keep, ti, tj);
+      if (near(ti, tj, within)) settle_pair(d, lead, keep, ti, tj);
     }
   }
 }
 
 }  // namespace
 
-void find_marks(const DerivativeView& d, const MarkSearch& search,
+void find_marks(const DerivativeView& at_deriv, const DerivativeView& rt_deriv, const MarkSearch& search,
                 std::span<const std::int32_t> row_beats, MarkRows at, MarkRows rt) {
   for (std::size_t row = 0; row < row_beats.size(); ++row) {
     const long b = row_beats[row];
-    const bool searched = b >= kEarliestBeat && b <= search.sample_count - kEndMargin;
+    const bool searched = b >= search.earliest_beat && b <= search.sample_count - search.end_margin;
     const int k = static_cast<int>(row) + 1;
     for (int lead = 1; lead <= search.lead_count; ++lead) {
-      at.at(lead, k) = searched ? find_at(d, lead, b + search.at_from, b + search.at_to) : 0.0f;
-      rt.at(lead, k) = searched ? find_rt(d, lead, b + search.rt_from, b + search.rt_to) : 0.0f;
+      at.at(lead, k) = searched ? find_at(at_deriv, lead, b + search.at_from, b + search.at_to) : 0.0f;
+      rt.at(lead, k) = searched ? find_rt(rt_deriv, lead, b + search.rt_from, b + search.rt_to) : 0.0f;
     }
   }
 }
 
-void drop_near_duplicate_marks(const DerivativeView& d, int lead_count, int rows, MarkRows at,
-                               MarkRows rt) {
+void drop_near_duplicate_marks(const DerivativeView& at_deriv, const DerivativeView& rt_deriv, int lead_count,
+                               int rows, MarkRows at, MarkRows rt, float near) {
   std::vector<int> by_time, nearby;
   for (int lead = 1; lead <= lead_count; ++lead) {
-    drop_pass(d, lead, rows, Keep::lower, at, by_time, nearby);
-    drop_pass(d, lead, rows, Keep::higher, rt, by_time, nearby);
+    drop_pass(at_deriv, lead, rows, Keep::lower, at, near, by_time, nearby);
+    drop_pass(rt_deriv, lead, rows, Keep::higher, rt, near, by_time, nearby);
   }
 }
 
-void drop_near_duplicate_marks_by_pairs(const DerivativeView& d, int lead_count, int rows, MarkRows at,
-                                        MarkRows rt) {
+void drop_near_duplicate_marks_by_pairs(const DerivativeView& at_deriv, const DerivativeView& rt_deriv,
+                                        int lead_count, int rows, MarkRows at, MarkRows rt, float near) {
   for (int lead = 1; lead <= lead_count; ++lead) {
-    drop_pass_by_pairs(d, lead, rows, Keep::lower, at);
-    drop_pass_by_pairs(d, lead, rows, Keep::higher, rt);
+    drop_pass_by_pairs(at_deriv, lead, rows, Keep::lower, at, near);
+    drop_pass_by_pairs(rt_deriv, lead, rows, Keep::higher, rt, near);
   }
 }
 

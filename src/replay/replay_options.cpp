@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "base/number_text.h"
 #include "base/utf8_path.h"
 
 namespace telmor {
@@ -29,6 +30,22 @@ ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments
       options.draw_log = path_from_utf8(value());
     } else if (!options_ended && argument == "--notes") {
       options.notes = true;
+    } else if (!options_ended && argument == "--estimator") {
+      const std::string_view name = value();
+      if (name == "legacy") {
+        options.derivative.kind = DerivativeKind::legacy;
+      } else if (name == "centred") {
+        options.derivative.kind = DerivativeKind::centred;
+      } else {
+        throw UsageError("--estimator takes centred or legacy, not " + std::string(name));
+      }
+    } else if (!options_ended && argument == "--rt-smooth") {
+      const std::string_view text = value();
+      std::int32_t ms = 0;
+      // The dialogue's bounds of a smoothing: a cubic needs five points.
+      if (!parse_integer(text, ms) || ms < 2 || ms > 499)
+        throw UsageError("--rt-smooth takes 2 to 499 ms, not " + std::string(text));
+      options.derivative.rt_smooth_points = ms;
     } else if (!options_ended && argument == "--") {
       options_ended = true;
     } else if (!options_ended && argument.size() > 1 && argument.front() == '-') {

@@ -22,15 +22,18 @@ void fill_column(std::span<const float> deriv, double noise, const MarkColumn& t
 
 MarkFigures mark_figures(const RunRecord& record) {
   MarkFigures figures;
+  const auto samples = static_cast<std::size_t>(std::clamp(record.sample_count, 0, kMaxSamples));
   for (int lead = 1; lead <= std::clamp(record.lead_count, 0, kMaxLeads); ++lead) {
     const auto l = static_cast<std::size_t>(lead - 1);
-    const std::span<const float> deriv(
-        record.deriv_table[l].data(),
-        static_cast<std::size_t>(std::clamp(record.sample_count, 0, kMaxSamples)));
-    const double noise = derivative_noise(deriv);
-    fill_column(deriv, noise, record.marks.at_ms_table[l], record.marks.at_beat_count, true,
+    // Each kind on the derivative it was found on.
+    const std::span<const float> at_deriv(record.deriv_table[l].data(), samples);
+    const std::span<const float> rt_deriv(record.rt_table()[l].data(), samples);
+    const double at_noise = derivative_noise(at_deriv);
+    const double rt_noise =
+        rt_deriv.data() == at_deriv.data() ? at_noise : derivative_noise(rt_deriv);
+    fill_column(at_deriv, at_noise, record.marks.at_ms_table[l], record.marks.at_beat_count, true,
                 figures.at_fine_ms[l], figures.at_quality[l]);
-    fill_column(deriv, noise, record.marks.rt_ms_table[l], record.marks.rt_beat_count, false,
+    fill_column(rt_deriv, rt_noise, record.marks.rt_ms_table[l], record.marks.rt_beat_count, false,
                 figures.rt_fine_ms[l], figures.rt_quality[l]);
   }
   return figures;

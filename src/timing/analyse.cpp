@@ -8,6 +8,7 @@
 #include <limits>
 #include <span>
 
+#include "fitting/centred_derivative.h"
 #include "fitting/prepare_signals.h"
 #include "recognition/mark_search.h"
 #include "timing/beat_search.h"
@@ -26,10 +27,10 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// The interactive program's derivative table is 30000 samples long, zeros
-// after the recording, and c searches it as it stands: a shorter recording
-// is searched the same way.
-constexpr int kInteractiveSamples = 30000;
+// The interactive program's derivative table is 30 s long, zeros after the
+// recording, and c searches it as it stands: a shorter recording is searched
+// the same way.
+constexpr double kInteractiveMs = 30000.0;
 
 // The fits' messages are counted, not shown: nobody reads them one by one.
 class SilentConsole : public ConsoleOutput {
@@ -37,39 +38,68 @@ class SilentConsole : public ConsoleOutput {
   void console_write(std::string_view) override {}
 };
 
+// The settings' lengths in samples of the recording's rate.
+struct Samples {
+  double per_ms = 1.0;  // samples per ms
+  int half_width = 0;
+  int rt_half_width = 0;
+  MarkSearch search;
+  float near = kDuplicateSamplesAt1kHz;
+  BeatBlanking blanking;
+  int amplitude_from = 100, amplitude_to = 1000;  // the no-data window
+  int searched = 30000;
+};
+
+Samples samples_of(const AnalysisSettings& s, int lead_count, int sample_count, double rate_hz) {
+  Samples n;
+  n.per_ms = rate_hz / 1000.0;
+  const auto of = [&](double ms) { return samples_of_ms(ms, rate_hz); };
+  n.half_width = of(s.smooth_ms);
+  n.rt_half_width = s.estimator == Estimator::legacy ? n.half_width : of(s.rt_smooth());
+  n.search = {sample_count, lead_count, of(s.at_from), of(s.at_to), of(s.rt_from), of(s.rt_to),
+              of(100.0) + 1, of(200.0)};
+  n.near = static_cast<float>(of(50.0));
+  n.blanking = {of(100.0), of(100.0), of(200.0)};
+  n.amplitude_from = of(100.0);
+  n.amplitude_to = of(1000.0);
+  n.searched = std::max(sample_count, of(kInteractiveMs));
+  return n;
+}
+
 // c's tables: lead j, row k at [(j - 1) * rows + (k - 1)], row 1 empty (the
 // first zero entry of the beat list), rows 2..beats + 1 the beats in
-// ascending time; 0.0 empty.
+// ascending time; 0.0 empty; entries are samples.
 struct DetectionRows {
   int rows = 0;
   std::vector<float> at, rt;
 };
 
-DetectionRows detect(const Recording& deriv, const AnalysisSettings& settings,
-                     std::span<const double> beats) {
+DerivativeView view_of(const Recording& deriv, const Samples& n) {
+  return {deriv.values.data(), static_cast<std::size_t>(deriv.sample_count), deriv.sample_count, n.searched};
+}
+
+DetectionRows detect(const Recording& at_deriv, const Recording& rt_deriv, const Samples& n,
+                     std::span<const int> beats) {
   DetectionRows d;
   std::vector<std::int32_t> row_beats{0};
-  for (const double b : beats) row_beats.push_back(static_cast<std::int32_t>(b));
+  row_beats.insert(row_beats.end(), beats.begin(), beats.end());
   d.rows = static_cast<int>(row_beats.size());
   const auto rows = static_cast<std::size_t>(d.rows);
-  d.at.assign(static_cast<std::size_t>(deriv.lead_count) * rows, 0.0f);
+  d.at.assign(static_cast<std::size_t>(at_deriv.lead_count) * rows, 0.0f);
   d.rt.assign(d.at.size(), 0.0f);
   const MarkRows at{d.at.data(), rows};
   const MarkRows rt{d.rt.data(), rows};
-  const DerivativeView view{deriv.values.data(), static_cast<std::size_t>(deriv.sample_count),
-                            deriv.sample_count, std::max(deriv.sample_count, kInteractiveSamples)};
-  const MarkSearch search{deriv.sample_count, deriv.lead_count, settings.at_from, settings.at_to,
-                          settings.rt_from, settings.rt_to};
-  find_marks(view, search, row_beats, at, rt);
-  drop_near_duplicate_marks(view, deriv.lead_count, d.rows, at, rt);
+  const DerivativeView at_view = view_of(at_deriv, n), rt_view = view_of(rt_deriv, n);
+  find_marks(at_view, rt_view, n.search, row_beats, at, rt);
+  drop_near_duplicate_marks(at_view, rt_view, at_deriv.lead_count, d.rows, at, rt, n.near);
   return d;
 }
 
-// One kind of marks from c's rows into the beats × leads tables, with their
-// fine times and qualities.
+// One kind of marks from c's rows into the beats × leads tables, as times,
+// with their fine times and qualities on the derivative they were found on.
 void take_marks(const Recording& deriv, std::span<const double> noise, const DetectionRows& d,
-                const std::vector<float>& rows, bool at, Analysis& a, std::vector<double>& times,
-                std::vector<double>& fine, std::vector<double>& quality) {
+                const std::vector<float>& rows, bool at, double ms_per_sample, Analysis& a,
+                std::vector<double>& times, std::vector<double>& fine, std::vector<double>& quality) {
   const std::size_t cells = static_cast<std::size_t>(a.beat_count()) * static_cast<std::size_t>(a.lead_count);
   times.assign(cells, kNaN);
   fine.assign(cells, kNaN);
@@ -82,8 +112,8 @@ void take_marks(const Recording& deriv, std::span<const double> noise, const Det
                            static_cast<std::size_t>(beat)];
       if (t == 0.0f) continue;
       const std::size_t i = a.index(beat, lead);
-      times[i] = static_cast<double>(t);
-      fine[i] = fine_time_ms(lead_deriv, t, at);
+      times[i] = static_cast<double>(t) * ms_per_sample;
+      fine[i] = fine_time_ms(lead_deriv, t, at) * ms_per_sample;
       quality[i] = mark_quality(lead_deriv, t, lead_noise);
     }
   }
@@ -107,11 +137,51 @@ AnalysisProblem amplitude_problem(const Recording& wave, const Recording& deriv,
   return {};
 }
 
+// Baseline and derivative of every lead as the estimator makes them, into
+// deriv (and rt_deriv, for centred with an RT smoothing of its own).
+FitMessageCounts differentiate(Recording& wave, Recording& deriv, Recording& rt_deriv, const AnalysisSettings& s,
+                               const Samples& n, const AnalyseOptions& options, AnalysisWorkspace* workspace) {
+  SilentConsole silent;
+  if (s.estimator == Estimator::legacy) {
+    const SignalTables tables{wave.values.data(), deriv.values.data(), static_cast<std::size_t>(wave.sample_count),
+                              wave.lead_count, wave.sample_count, n.half_width};
+    return prepare_signal_tables(tables, silent, options.threads,
+                                 workspace != nullptr ? &workspace->parts().fits : nullptr);
+  }
+  remove_baselines(wave.values.data(), static_cast<std::size_t>(wave.sample_count), wave.lead_count,
+                   wave.sample_count);
+  const auto request = [&](Recording& into, int half_width) {
+    return DerivativeRequest{wave.values.data(), into.values.data(), static_cast<std::size_t>(wave.sample_count),
+                             wave.lead_count, wave.sample_count, half_width, n.per_ms};
+  };
+  const FitMessageCounts counts = centred_derivative(request(deriv, n.half_width), silent, options.threads);
+  if (n.rt_half_width != n.half_width)
+    centred_derivative(request(rt_deriv, n.rt_half_width), silent, options.threads);
+  return counts;
+}
+
 }  // namespace
 
-AnalysisProblem check_settings(const AnalysisSettings& s, int lead_count) {
-  if (s.smooth_points < kMinSmoothPoints || s.smooth_points > kMaxSmoothPoints)
-    return {AnalysisFault::smoothing_outside, 0, static_cast<double>(s.smooth_points)};
+std::string_view estimator_name(Estimator estimator) {
+  return estimator == Estimator::legacy ? "legacy" : "centred";
+}
+
+std::optional<Estimator> estimator_named(std::string_view name) {
+  if (name == "centred") return Estimator::centred;
+  if (name == "legacy") return Estimator::legacy;
+  return std::nullopt;
+}
+
+int samples_of_ms(double ms, double rate_hz) {
+  return static_cast<int>(std::lround(ms * rate_hz / 1000.0));
+}
+
+AnalysisProblem check_settings(const AnalysisSettings& s, int lead_count, double rate_hz) {
+  if (s.smooth_ms < kMinSmoothPoints || s.smooth_ms > kMaxSmoothPoints)
+    return {AnalysisFault::smoothing_outside, 0, static_cast<double>(s.smooth_ms)};
+  if (s.estimator == Estimator::legacy && s.rt_smooth_ms) return {AnalysisFault::legacy_rt_smoothing};
+  if (s.estimator == Estimator::centred && (s.rt_smooth() < kMinSmoothPoints || s.rt_smooth() > kMaxSmoothPoints))
+    return {AnalysisFault::rt_smoothing_outside, 0, static_cast<double>(s.rt_smooth())};
   if (!(s.amp_ratio >= 0.0f && s.amp_ratio <= 1.0f))
     return {AnalysisFault::ratio_outside, 0, static_cast<double>(s.amp_ratio)};
   const std::int32_t bounds[4] = {s.at_from, s.at_to, s.rt_from, s.rt_to};
@@ -123,6 +193,14 @@ AnalysisProblem check_settings(const AnalysisSettings& s, int lead_count) {
   if (s.rt_to < s.rt_from) return {AnalysisFault::range_reversed, 2};
   if (s.beat_lead < 1 || s.beat_lead > lead_count)
     return {AnalysisFault::beat_lead_outside, 0, static_cast<double>(s.beat_lead), lead_count};
+  if (!std::isfinite(rate_hz) || rate_hz < kMinRateHz) return {AnalysisFault::rate_outside, 0, rate_hz};
+  if (s.estimator == Estimator::legacy && rate_hz != kLegacyRateHz) return {AnalysisFault::legacy_rate, 0, rate_hz};
+  // The windows in samples: five points at least make a cubic.
+  if (const int half = samples_of_ms(s.smooth_ms, rate_hz); half < kMinHalfWidthSamples)
+    return {AnalysisFault::window_too_narrow, 1, static_cast<double>(half)};
+  if (const int half = samples_of_ms(s.rt_smooth(), rate_hz);
+      s.estimator == Estimator::centred && half < kMinHalfWidthSamples)
+    return {AnalysisFault::window_too_narrow, 2, static_cast<double>(half)};
   return {};
 }
 
@@ -137,6 +215,7 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
   a.settings = settings;
   a.lead_count = recording.lead_count;
   a.sample_count = recording.sample_count;
+  a.rate_hz = recording.rate_hz;
   if (a.lead_count < 1) {
     a.problem = {AnalysisFault::no_leads};
     return a;
@@ -149,34 +228,54 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
     a.problem = {AnalysisFault::values_mismatch};
     return a;
   }
-  if ((a.problem = check_settings(settings, a.lead_count))) return a;
+  if ((a.problem = check_settings(settings, a.lead_count, a.rate_hz))) return a;
+  if (a.sample_count < a.rate_hz) {
+    a.problem = {AnalysisFault::too_short, 0, static_cast<double>(a.sample_count)};
+    return a;
+  }
+  const Samples n = samples_of(settings, a.lead_count, a.sample_count, a.rate_hz);
 
   Recording deriv(recording.lead_count, recording.sample_count);
+  Recording rt_deriv;
+  if (n.rt_half_width != n.half_width) rt_deriv = Recording(recording.lead_count, recording.sample_count);
   Recording wave = std::move(recording);  // its baseline is removed in place
-  const SignalTables tables{wave.values.data(), deriv.values.data(),
-                            static_cast<std::size_t>(wave.sample_count), wave.lead_count,
-                            wave.sample_count, settings.smooth_points};
-  SilentConsole silent;
-  a.fit_messages = prepare_signal_tables(tables, silent, options.threads,
-                                         workspace != nullptr ? &workspace->parts().fits : nullptr);
+  a.fit_messages = differentiate(wave, deriv, rt_deriv, settings, n, options, workspace);
+  const Recording& rt = n.rt_half_width != n.half_width ? rt_deriv : deriv;
+
   std::vector<std::span<const float>> first_leads;
   for (int j = 1; j <= std::min(wave.lead_count, 3); ++j) first_leads.push_back(wave.lead(j));
-  if (overview_amplitude(first_leads) == 0.0f) {
+  if (overview_amplitude(first_leads, n.amplitude_from, n.amplitude_to) == 0.0f) {
     a.problem = {AnalysisFault::no_amplitude};
     return a;
   }
   if ((a.problem = amplitude_problem(wave, deriv, settings.beat_lead))) return a;
+  if (&rt != &deriv) {
+    for (int lead = 1; lead <= rt.lead_count; ++lead) {
+      for (const float d : rt.lead(lead)) {
+        if (!std::isfinite(d)) {
+          a.problem = {AnalysisFault::derivative_not_finite, lead};
+          return a;
+        }
+      }
+    }
+  }
 
   std::vector<int> found = find_beats(deriv.lead(settings.beat_lead), settings.amp_ratio,
-                                      std::numeric_limits<int>::max());
+                                      std::numeric_limits<int>::max(), n.blanking);
   std::sort(found.begin(), found.end());
-  a.beats_ms.assign(found.begin(), found.end());
+  const double ms_per_sample = 1000.0 / a.rate_hz;
+  for (const int b : found) a.beats_ms.push_back(static_cast<double>(b) * ms_per_sample);
 
-  const DetectionRows rows = detect(deriv, settings, a.beats_ms);
-  std::vector<double> noise;
-  for (int lead = 1; lead <= a.lead_count; ++lead) noise.push_back(derivative_noise(deriv.lead(lead)));
-  take_marks(deriv, noise, rows, rows.at, true, a, a.at_ms, a.at_fine_ms, a.at_quality);
-  take_marks(deriv, noise, rows, rows.rt, false, a, a.rt_ms, a.rt_fine_ms, a.rt_quality);
+  const DetectionRows rows = detect(deriv, rt, n, found);
+  const auto noise_of = [](const Recording& d) {
+    std::vector<double> noise;
+    for (int lead = 1; lead <= d.lead_count; ++lead) noise.push_back(derivative_noise(d.lead(lead)));
+    return noise;
+  };
+  const std::vector<double> at_noise = noise_of(deriv);
+  const std::vector<double> rt_noise = &rt == &deriv ? at_noise : noise_of(rt);
+  take_marks(deriv, at_noise, rows, rows.at, true, ms_per_sample, a, a.at_ms, a.at_fine_ms, a.at_quality);
+  take_marks(rt, rt_noise, rows, rows.rt, false, ms_per_sample, a, a.rt_ms, a.rt_fine_ms, a.rt_quality);
   if (options.keep_derivative) a.derivative = std::move(deriv.values);
   return a;
 }

@@ -8,9 +8,6 @@
 namespace telmor {
 namespace {
 
-constexpr int kMargin = 100;        // samples at each end never searched
-constexpr int kBlankBefore = 100;   // ms blanked before a found beat
-constexpr int kBlankAfter = 200;    // and after it
 constexpr float kMinStart = 9999.0f;
 constexpr float kMaxStart = -9999.0f;
 
@@ -72,9 +69,9 @@ class StretchMinima {
 
 }  // namespace
 
-float overview_amplitude(std::span<const std::span<const float>> leads) {
+float overview_amplitude(std::span<const std::span<const float>> leads, int from, int to) {
   float amp_max = kMaxStart;
-  for (int i = 100; i <= 1000; ++i) {
+  for (int i = from; i <= to; ++i) {
     for (int j = 1; j <= 3; ++j) {
       const auto lead = static_cast<std::size_t>(j - 1);
       const auto sample = static_cast<std::size_t>(i - 1);
@@ -85,7 +82,8 @@ float overview_amplitude(std::span<const std::span<const float>> leads) {
   return amp_max;
 }
 
-std::vector<int> find_beats(std::span<const float> deriv, float amp_ratio, int max_beats) {
+std::vector<int> find_beats(std::span<const float> deriv, float amp_ratio, int max_beats,
+                            const BeatBlanking& blanking) {
   // Slope of the lead per second; found stretches are blanked to 0 in it.
   const int n = static_cast<int>(deriv.size());
   std::vector<float> beat_work(deriv.size());
@@ -99,14 +97,14 @@ std::vector<int> find_beats(std::span<const float> deriv, float amp_ratio, int m
   // beat: the search ends there, without recording it.
   const float threshold = amp_ratio * deriv_min;
   if (!(deriv_min < threshold)) return found;
-  StretchMinima minima(beat_work, kMargin, n - kMargin);
+  StretchMinima minima(beat_work, blanking.margin, n - blanking.margin);
   while (static_cast<int>(found.size()) < max_beats) {
     const Lowest pass = minima.lowest();
     // (No sample below the start value at all is no beat either.)
     if (!(pass.value < threshold) || pass.position == 0) break;
     found.push_back(pass.position);
-    const int from = std::max(pass.position - kBlankBefore, 1);
-    const int to = std::min(pass.position + kBlankAfter, n);
+    const int from = std::max(pass.position - blanking.before, 1);
+    const int to = std::min(pass.position + blanking.after, n);
     for (int i = from; i <= to; ++i) beat_work[static_cast<std::size_t>(i - 1)] = 0.0f;
     minima.update(from, to);
   }

@@ -104,6 +104,8 @@ class EnglishWords final : public Words {
         return "the recording holds no lead";
       case AnalysisFault::no_samples:
         return "the recording holds no sample";
+      case AnalysisFault::too_short:
+        return "the recording is shorter than a second (" + n(static_cast<std::int64_t>(p.value)) + " samples)";
       case AnalysisFault::values_mismatch:
         return "the recording's values are not leads × samples";
       case AnalysisFault::beat_lead_outside:
@@ -119,6 +121,20 @@ class EnglishWords final : public Words {
                " to " + n(kHighestRangeBound) + " ms, not " + n(static_cast<std::int64_t>(p.value));
       case AnalysisFault::range_reversed:
         return std::string("the ") + (p.which == 1 ? "AT" : "RT") + " range ends before it starts";
+      case AnalysisFault::rate_outside:
+        return "a rate of " + format_real(static_cast<float>(p.value)) + " Hz cannot be analysed (" +
+               format_real(static_cast<float>(kMinRateHz)) + " Hz at least)";
+      case AnalysisFault::window_too_narrow:
+        return std::string("the ") + (p.which == 1 ? "" : "RT ") + "smoothing window holds only " +
+               n(2 * static_cast<std::int64_t>(p.value) + 1) + " samples, too few for a cubic (5 at least)";
+      case AnalysisFault::rt_smoothing_outside:
+        return "the RT smoothing must be " + n(kMinSmoothPoints) + " to " + n(kMaxSmoothPoints) + " ms, not " +
+               n(static_cast<std::int64_t>(p.value));
+      case AnalysisFault::legacy_rate:
+        return "the legacy arithmetic is for 1000 Hz only (this recording is " +
+               format_real(static_cast<float>(p.value)) + " Hz)";
+      case AnalysisFault::legacy_rt_smoothing:
+        return "the legacy arithmetic finds AT and RT on one derivative: it takes no RT smoothing";
       case AnalysisFault::no_amplitude:
         return "no data: leads 1 to 3 are all 0 over 100 to 1000 ms";
       case AnalysisFault::derivative_not_finite:

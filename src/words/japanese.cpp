@@ -115,6 +115,8 @@ class JapaneseWords final : public Words {
         return "記録に誘導がありません。";
       case AnalysisFault::no_samples:
         return "記録にデータがありません。";
+      case AnalysisFault::too_short:
+        return "記録が1秒より短いです（" + count(static_cast<std::int64_t>(p.value)) + " サンプル）。";
       case AnalysisFault::values_mismatch:
         return "記録の値の数が誘導数×サンプル数と合いません。";
       case AnalysisFault::beat_lead_outside:
@@ -130,6 +132,21 @@ class JapaneseWords final : public Words {
                " ms が" + count(kLowestRangeBound) + "〜" + count(kHighestRangeBound) + "の範囲にありません。";
       case AnalysisFault::range_reversed:
         return std::string(p.which == 1 ? "AT" : "RT") + "範囲の終了点が開始点より前です。";
+      case AnalysisFault::rate_outside:
+        return "サンプリング周波数 " + format_real(static_cast<float>(p.value)) + " Hz では解析できません（" +
+               format_real(static_cast<float>(kMinRateHz)) + " Hz 以上にしてください）。";
+      case AnalysisFault::window_too_narrow:
+        return std::string(p.which == 1 ? "" : "RTの") + "平滑化の窓が " +
+               count(2 * static_cast<std::int64_t>(p.value) + 1) +
+               " サンプルしかなく、3次式を当てはめられません（5サンプル以上にしてください）。";
+      case AnalysisFault::rt_smoothing_outside:
+        return "RTの平滑化 " + count(static_cast<std::int64_t>(p.value)) + " ms が" + count(kMinSmoothPoints) + "〜" +
+               count(kMaxSmoothPoints) + " の範囲にありません。";
+      case AnalysisFault::legacy_rate:
+        return "legacy の計算は 1000 Hz の記録だけです（この記録は " + format_real(static_cast<float>(p.value)) +
+               " Hz）。";
+      case AnalysisFault::legacy_rt_smoothing:
+        return "legacy の計算はATとRTに同じ微分を使うので、RTの平滑化は指定できません。";
       case AnalysisFault::no_amplitude:
         return "データがありません（誘導1〜3の100〜1000 msがすべて0です）。";
       case AnalysisFault::derivative_not_finite:

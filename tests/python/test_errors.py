@@ -23,7 +23,7 @@ def with_value(wave, sample, lead, value):
 @pytest.mark.parametrize("make,message", [
     (lambda w: w[:, 0], "2-D"),
     (lambda w: w[None], "2-D"),
-    (lambda w: w[:999], "at least 1000 samples"),
+    (lambda w: w[:999], "shorter than a second \\(999 samples\\)"),
     (lambda w: w[:, :0], "at least one lead"),
     (lambda w: with_value(w, 1500, 2, np.nan), r"wave\[1500, 2\].*sample 1501 of lead 3"),
     (lambda w: with_value(w, 10, 0, 1e39), r"sample 11 of lead 1"),

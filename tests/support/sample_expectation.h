@@ -52,6 +52,9 @@ struct SampleExpectation {
   std::vector<std::vector<int>> at, rt;
 
   float d(int lead, int s) const { return r->deriv(lead, s); }
+  // The derivative RT is found on (the RT derivative of the default, centred;
+  // the one derivative of legacy).
+  float rt_d(int lead, int s) const { return r->rt_table()[static_cast<std::size_t>(lead - 1)][static_cast<std::size_t>(s - 1)]; }
 };
 
 namespace sample_detail {
@@ -71,8 +74,8 @@ inline int steepest_fall(const SampleExpectation& e, int lead, int b) {
 inline int highest_peak(const SampleExpectation& e, int lead, int b) {
   int best = 0;
   for (int s = b + e.ranges.rt_from; s <= b + e.ranges.rt_to; ++s) {
-    const bool peak = e.d(lead, s) > e.d(lead, s - 1) && e.d(lead, s) > e.d(lead, s + 1);
-    if (peak && (best == 0 || e.d(lead, s) > e.d(lead, best))) best = s;
+    const bool peak = e.rt_d(lead, s) > e.rt_d(lead, s - 1) && e.rt_d(lead, s) > e.rt_d(lead, s + 1);
+    if (peak && (best == 0 || e.rt_d(lead, s) > e.rt_d(lead, best))) best = s;
   }
   return best;
 }
@@ -85,7 +88,8 @@ inline void drop_near(const SampleExpectation& e, std::vector<std::vector<int>>&
         int& ta = a[lead - 1];
         int& tb = b[lead - 1];
         if (ta == 0 || tb == 0 || std::abs(ta - tb) > 50) continue;
-        const float da = e.d(lead, ta), db = e.d(lead, tb);
+        const float da = keep_lower ? e.d(lead, ta) : e.rt_d(lead, ta);
+        const float db = keep_lower ? e.d(lead, tb) : e.rt_d(lead, tb);
         if (da == db) continue;
         const bool a_loses = keep_lower ? da > db : da < db;
         (a_loses ? ta : tb) = 0;
@@ -97,10 +101,12 @@ inline void drop_near(const SampleExpectation& e, std::vector<std::vector<int>>&
 }  // namespace sample_detail
 
 // The beats found with amp_ratio, and AT and RT within ranges around them.
-inline SampleExpectation expect_sample(float amp_ratio = 0.1f, SampleRanges ranges = {}) {
+inline SampleExpectation expect_sample(float amp_ratio = 0.1f, SampleRanges ranges = {},
+                                       DerivativeKind kind = DerivativeKind::centred) {
   SampleExpectation e;
   e.ranges = ranges;
   RunRecord& r = *e.r;
+  r.derivative_kind = kind;
   r.lead_count = kSampleLeads;
   r.record_seconds = 10;
   r.sample_count = 10000;

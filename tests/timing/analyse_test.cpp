@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "base/console_output.h"
@@ -45,7 +46,10 @@ Recording read(const std::string& text, int leads, int seconds) {
 std::unique_ptr<RunRecord> session_tables(const std::string& text, int leads, int seconds,
                                           const AnalysisSettings& settings) {
   auto r = std::make_unique<RunRecord>();
-  r->smooth_points = settings.smooth_points;
+  r->derivative_kind =
+      settings.estimator == Estimator::legacy ? DerivativeKind::legacy : DerivativeKind::centred;
+  r->rt_smooth_points = settings.rt_smooth();
+  r->smooth_points = settings.smooth_ms;
   r->amp_ratio = settings.amp_ratio;
   r->at_from = settings.at_from;
   r->at_to = settings.at_to;
@@ -80,17 +84,32 @@ struct Within {
   AnalysisSettings settings;
 };
 
-AnalysisSettings with(int smooth, float ratio, int af, int at, int rf, int rt) {
-  return {smooth, ratio, af, at, rf, rt, 1};
+AnalysisSettings with(int smooth, float ratio, int af, int at, int rf, int rt, int beat_lead = 1) {
+  AnalysisSettings s;
+  s.smooth_ms = smooth;
+  s.amp_ratio = ratio;
+  s.at_from = af;
+  s.at_to = at;
+  s.rt_from = rf;
+  s.rt_to = rt;
+  s.beat_lead = beat_lead;
+  return s;
 }
 
-class AnalyseWithinLimits : public ::testing::TestWithParam<Within> {};
+AnalysisSettings legacy(AnalysisSettings s) {
+  s.estimator = Estimator::legacy;
+  return s;
+}
+
+class AnalyseWithinLimits : public ::testing::TestWithParam<std::tuple<Within, Estimator>> {};
 
 TEST_P(AnalyseWithinLimits, GivesTheSessionsTablesEntryForEntry) {
-  const Within& c = GetParam();
+  const Within& c = std::get<0>(GetParam());
+  AnalysisSettings settings = c.settings;
+  settings.estimator = std::get<1>(GetParam());
   const std::string text = sample_recording_text(c.leads, c.seconds, static_cast<std::uint64_t>(c.seed));
-  const auto session = session_tables(text, c.leads, c.seconds, c.settings);
-  const Analysis a = analyse(read(text, c.leads, c.seconds), c.settings, {.threads = 2});
+  const auto session = session_tables(text, c.leads, c.seconds, settings);
+  const Analysis a = analyse(read(text, c.leads, c.seconds), settings, {.threads = 2});
   ASSERT_FALSE(a.problem);
   ASSERT_TRUE(fits_results_file(a));
   const int rows = a.beat_count() + 1;
@@ -115,13 +134,15 @@ TEST_P(AnalyseWithinLimits, GivesTheSessionsTablesEntryForEntry) {
 
 INSTANTIATE_TEST_SUITE_P(
     Recordings, AnalyseWithinLimits,
-    ::testing::Values(Within{8, 10, 0, {}}, Within{20, 30, 3, {}}, Within{1, 1, 4, {}},
-                      Within{5, 7, 5, with(2, 0.1f, -80, 80, 100, 200)},
-                      Within{3, 4, 6, with(499, 0.3f, -22, 28, 151, 401)},
-                      // Ranges that reach past the recording's end, into the
-                      // zeros a session's table holds there.
-                      Within{4, 3, 7, with(7, 0.1f, -200, 1466, -200, 1466)},
-                      Within{2, 30, 8, with(7, 0.1f, 900, 1466, 1000, 1466)}));
+    ::testing::Combine(
+        ::testing::Values(Within{8, 10, 0, {}}, Within{20, 30, 3, {}}, Within{1, 1, 4, {}},
+                          Within{5, 7, 5, with(2, 0.1f, -80, 80, 100, 200)},
+                          Within{3, 4, 6, with(499, 0.3f, -22, 28, 151, 401)},
+                          // Ranges that reach past the recording's end, into the
+                          // zeros a session's table holds there.
+                          Within{4, 3, 7, with(7, 0.1f, -200, 1466, -200, 1466)},
+                          Within{2, 30, 8, with(7, 0.1f, 900, 1466, 1000, 1466)}),
+        ::testing::Values(Estimator::centred, Estimator::legacy)));
 
 // Marks of one lead as the summary lays them out (a figure not known: -1).
 std::vector<std::tuple<int, int, double, int, int, double>> lead_marks(const Analysis& a, int lead) {
@@ -211,6 +232,7 @@ TEST(AnalyseBeatLead, FindsTheBeatsOnTheLeadNamed) {
 }
 
 TEST(AnalysePartialSecond, DifferentiatesTheLastSecondLikeTheOthers) {
+  // The legacy arithmetic, which counts seconds.
   for (const int smooth : {2, 3, 7, 499}) {
     Recording r(3, 2345);
     for (int lead = 1; lead <= 3; ++lead) {
@@ -224,7 +246,7 @@ TEST(AnalysePartialSecond, DifferentiatesTheLastSecondLikeTheOthers) {
     prepare_signal_tables_reference(SignalTables{reference.values.data(), reference_deriv.values.data(), stride, 3, r.sample_count, smooth}, console);
     EXPECT_EQ(std::memcmp(fast_deriv.values.data(), reference_deriv.values.data(), fast_deriv.values.size() * sizeof(float)), 0)
         << "smoothing " << smooth;
-    const Analysis a = analyse(r, with(smooth, 0.1f, -80, 80, 100, 200), {.keep_derivative = true});
+    const Analysis a = analyse(r, legacy(with(smooth, 0.1f, -80, 80, 100, 200)), {.keep_derivative = true});
     EXPECT_EQ(a.derivative, fast_deriv.values) << "smoothing " << smooth;
   }
 }
@@ -270,23 +292,36 @@ TEST(AnalyseRefusals, NameTheSettingOrTheRecording) {
   const Recording four(4, 2000);
   struct Case {
     AnalysisSettings settings;
+    double rate_hz;
     AnalysisProblem problem;
   };
+  AnalysisSettings rt_wide = with(7, 0.1f, -80, 80, 100, 200);
+  rt_wide.rt_smooth_ms = 500;
+  AnalysisSettings rt_given = legacy(with(7, 0.1f, -80, 80, 100, 200));
+  rt_given.rt_smooth_ms = 20;
   const Case cases[] = {
-      {{7, 0.1f, -80, 80, 100, 200, 5}, {AnalysisFault::beat_lead_outside, 0, 5.0, 4}},
-      {{7, 0.1f, -80, 80, 100, 200, 0}, {AnalysisFault::beat_lead_outside, 0, 0.0, 4}},
-      {{-1, 0.1f, -80, 80, 100, 200, 1}, {AnalysisFault::smoothing_outside, 0, -1.0}},
-      {{1, 0.1f, -80, 80, 100, 200, 1}, {AnalysisFault::smoothing_outside, 0, 1.0}},
-      {{500, 0.1f, -80, 80, 100, 200, 1}, {AnalysisFault::smoothing_outside, 0, 500.0}},
-      {{7, 1.5f, -80, 80, 100, 200, 1}, {AnalysisFault::ratio_outside, 0, 1.5}},
-      {{7, -0.5f, -80, 80, 100, 200, 1}, {AnalysisFault::ratio_outside, 0, -0.5}},
-      {{7, 0.1f, -201, 80, 100, 200, 1}, {AnalysisFault::range_bound_outside, 1, -201.0}},
-      {{7, 0.1f, -80, 80, 100, 1467, 1}, {AnalysisFault::range_bound_outside, 4, 1467.0}},
-      {{7, 0.1f, 80, -80, 100, 200, 1}, {AnalysisFault::range_reversed, 1}},
-      {{7, 0.1f, -80, 80, 200, 100, 1}, {AnalysisFault::range_reversed, 2}},
+      {with(7, 0.1f, -80, 80, 100, 200, 5), 1000.0, {AnalysisFault::beat_lead_outside, 0, 5.0, 4}},
+      {with(7, 0.1f, -80, 80, 100, 200, 0), 1000.0, {AnalysisFault::beat_lead_outside, 0, 0.0, 4}},
+      {with(-1, 0.1f, -80, 80, 100, 200), 1000.0, {AnalysisFault::smoothing_outside, 0, -1.0}},
+      {with(1, 0.1f, -80, 80, 100, 200), 1000.0, {AnalysisFault::smoothing_outside, 0, 1.0}},
+      {with(500, 0.1f, -80, 80, 100, 200), 1000.0, {AnalysisFault::smoothing_outside, 0, 500.0}},
+      {with(7, 1.5f, -80, 80, 100, 200), 1000.0, {AnalysisFault::ratio_outside, 0, 1.5}},
+      {with(7, -0.5f, -80, 80, 100, 200), 1000.0, {AnalysisFault::ratio_outside, 0, -0.5}},
+      {with(7, 0.1f, -201, 80, 100, 200), 1000.0, {AnalysisFault::range_bound_outside, 1, -201.0}},
+      {with(7, 0.1f, -80, 80, 100, 1467), 1000.0, {AnalysisFault::range_bound_outside, 4, 1467.0}},
+      {with(7, 0.1f, 80, -80, 100, 200), 1000.0, {AnalysisFault::range_reversed, 1}},
+      {with(7, 0.1f, -80, 80, 200, 100), 1000.0, {AnalysisFault::range_reversed, 2}},
+      {rt_wide, 1000.0, {AnalysisFault::rt_smoothing_outside, 0, 500.0}},
+      {rt_given, 1000.0, {AnalysisFault::legacy_rt_smoothing}},
+      {with(7, 0.1f, -80, 80, 100, 200), 200.0, {AnalysisFault::rate_outside, 0, 200.0}},
+      // 2 ms at 250 Hz: a half width of one sample, three points, no cubic.
+      {with(2, 0.1f, -80, 80, 100, 200), 250.0, {AnalysisFault::window_too_narrow, 1, 1.0}},
+      {legacy(with(7, 0.1f, -80, 80, 100, 200)), 2000.0, {AnalysisFault::legacy_rate, 0, 2000.0}},
   };
   for (const Case& c : cases) {
-    const Analysis a = analyse(four, c.settings);
+    Recording r = four;
+    r.rate_hz = c.rate_hz;
+    const Analysis a = analyse(r, c.settings);
     EXPECT_EQ(a.problem, c.problem) << static_cast<int>(c.problem.fault);
     EXPECT_TRUE(a.beats_ms.empty() && a.at_ms.empty());
   }

@@ -27,8 +27,8 @@ TEST(NearDuplicates, NearbyRowsClearWhatEveryPairClears) {
     for (float& t : rt) t = random() % 5 == 0 ? 0.0f : static_cast<float>(1 + random() % (samples + 400));
     std::vector<float> at_pairs = at, rt_pairs = rt;
     const auto stride = static_cast<std::size_t>(rows);
-    drop_near_duplicate_marks(view, leads, rows, {at.data(), stride}, {rt.data(), stride});
-    drop_near_duplicate_marks_by_pairs(view, leads, rows, {at_pairs.data(), stride}, {rt_pairs.data(), stride});
+    drop_near_duplicate_marks(view, view, leads, rows, {at.data(), stride}, {rt.data(), stride});
+    drop_near_duplicate_marks_by_pairs(view, view, leads, rows, {at_pairs.data(), stride}, {rt_pairs.data(), stride});
     ASSERT_EQ(at, at_pairs) << "trial " << trial;
     ASSERT_EQ(rt, rt_pairs) << "trial " << trial;
   }

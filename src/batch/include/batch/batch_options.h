@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "signal/electrode_layout.h"
+#include "signal/recording.h"
 #include "timing/analysis_settings.h"
 #include "readers/recording_shape.h"
 
@@ -17,6 +18,7 @@ namespace telmor {
 
 inline constexpr std::string_view kBatchSynopsis =
     "    telmor-batch [--smooth N] [--ratio R] [--ranges AF AT RF RT] [--beat-lead N]\n"
+    "                 [--estimator centred|legacy] [--rt-smooth MS] [--rate HZ]\n"
     "                 [--leads N] [--seconds S] [--jobs N] [--out DIR] [--summary FILE]\n"
     "                 [--layout FILE | --grid RxC --pitch MM] [--figures]\n"
     "                 [--overwrite] [--quiet] PATH...\n";
@@ -29,7 +31,12 @@ inline constexpr std::string_view kBatchHelp =
     "結果ファイルは対話のプログラムが読める表（20誘導・200行まで）のときだけ書きます。\n"
     "\n"
     "  PATH                 記録ファイル、またはフォルダ（その中の *.txt と *.TXT をすべて名前順に）\n"
-    "  --smooth N           平滑化点数、前後N点（2〜499、既定 7）\n"
+    "  --smooth N           平滑化、前後N ms（2〜499、既定 7。1 kHz では点数）\n"
+    "  --estimator NAME     微分の方法: centred（既定。各サンプルを中心にした3次最小二乗、RTは\n"
+    "                       RT用の平滑化の微分で探す）、legacy（仕様どおりの計算。以前の結果の再現用、\n"
+    "                       1 kHz のみ）\n"
+    "  --rt-smooth MS       RT用の微分の平滑化、前後 MS ms（centred のみ、2〜499、既定 20）\n"
+    "  --rate HZ            テキストの記録のサンプリング周波数（Hz、既定 1000）\n"
     "  --ratio R            振幅比（既定 0.1）\n"
     "  --ranges AF AT RF RT 認識範囲、拍からのms: AT開始 AT終了 RT開始 RT終了\n"
     "                       （-200〜1466、終了は開始より前にしない。既定 -80 80 100 200）\n"
@@ -68,6 +75,7 @@ inline constexpr std::string_view kBatchHelp =
 
 struct BatchOptions {
   AnalysisSettings settings;
+  double rate_hz = kTextRateHz;  // samples per second of the text recordings
   std::optional<int> leads;    // 1..1024; from the file when not given
   std::optional<int> seconds;  // from the file when not given
   int jobs = 0;                // recordings analysed at once; 0: one per core

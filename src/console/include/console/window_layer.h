@@ -113,6 +113,15 @@ class MenuEditRequest : public std::runtime_error {
   MenuEdit edit_;
 };
 
+// The derivative the frame chooses (its 解析 menu, the replay's options):
+// read before a recording's signals are prepared, and again when a menu edit
+// says it changed.
+struct DerivativeChoice {
+  DerivativeKind kind = DerivativeKind::centred;
+  std::int32_t rt_smooth_points = 20;
+  friend bool operator==(const DerivativeChoice&, const DerivativeChoice&) = default;
+};
+
 class WindowLayer : public ConsoleOutput {
  public:
   // console_write (from ConsoleOutput): one line on the console.
@@ -173,6 +182,8 @@ class WindowLayer : public ConsoleOutput {
   // Asked when x would end the program with unsaved changes; without a way to
   // ask, the program ends as it always did.
   virtual ExitChoice confirm_exit() { return ExitChoice::discard; }
+  // The derivative to prepare the signals with; without a frame, the default.
+  virtual DerivativeChoice derivative_choice() { return {}; }
 };
 
 }  // namespace telmor

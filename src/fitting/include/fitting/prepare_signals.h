@@ -57,4 +57,9 @@ FitMessageCounts prepare_signal_tables_on(PreparationIsa isa, const SignalTables
 // path is tested against.
 void prepare_signal_tables_reference(const SignalTables& tables, ConsoleOutput& console);
 
+// The derivative alone (deriv over samples 1..sample_count), of a wave whose
+// baseline is removed already, as prepare_signal_tables forms it.
+FitMessageCounts differentiate_signal_tables(const SignalTables& tables, ConsoleOutput& console,
+                                             int threads = 0, PreparationCache* cache = nullptr);
+
 }  // namespace telmor

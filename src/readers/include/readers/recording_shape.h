@@ -37,17 +37,19 @@ inline constexpr int kMaxRecordingSeconds = 2'000'000;
 
 struct RecordingShape {
   int lead_count = 0;
-  int seconds = 0;
-  int sample_count() const { return seconds * kTextSamplesPerSecond; }
+  int sample_count = 0;
 };
 
-// The shape to read text with: leads and seconds where stated, the rest from
-// text_shape (leads from the first row's values, seconds from the rows, which
-// must be whole seconds). Or why the text has no shape that can be read: no
-// rows, a first row outside 1..kMaxRecordingLeads values, rows not whole
-// seconds or beyond kMaxRecordingSeconds; lines that end in CR alone or
-// UTF-16 text are named as the cause rather than the counts they upset.
+// The shape to read text with at rate_hz: leads and seconds where stated, the
+// rest from text_shape (leads from the first row's values, samples from the
+// rows, which at 1 kHz, the rate the text format states, must be whole
+// seconds; at any other rate every row is a sample). Or why the text has no
+// shape that can be read: no rows, a first row outside 1..kMaxRecordingLeads
+// values, rows not whole seconds or beyond kMaxRecordingSeconds (or beyond
+// what 32 bits count); lines that end in CR alone or UTF-16 text are named as
+// the cause rather than the counts they upset.
 RecordingProblem decide_shape(std::string_view text, std::optional<int> leads,
-                              std::optional<int> seconds, RecordingShape& shape);
+                              std::optional<int> seconds, RecordingShape& shape,
+                              double rate_hz = 1000.0);
 
 }  // namespace telmor

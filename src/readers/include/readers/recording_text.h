@@ -18,6 +18,7 @@ RecordingProblem read_problem(const WaveRows& rows, int lead_count);
 // decide_shape, then read_waveform_rows with that shape into recording, made
 // afresh (zeros) in that shape. Returns the first problem met.
 RecordingProblem read_recording_text(std::string_view text, std::optional<int> leads,
-                                     std::optional<int> seconds, Recording& recording);
+                                     std::optional<int> seconds, Recording& recording,
+                                     double rate_hz = kTextRateHz);
 
 }  // namespace telmor

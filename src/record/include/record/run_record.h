@@ -54,11 +54,20 @@ struct MarkTables {
 // times in rows 1..count of leads 1..lead_count (where each came from aside).
 bool same_tables(const MarkTables& a, const MarkTables& b, int lead_count);
 
+// How the derivative is made (the frame's choice, kept over restarts of the
+// dialogue): the specified arithmetic, or the centred fit with a derivative
+// of its own for RT.
+enum class DerivativeKind : std::uint8_t { centred, legacy };
+
 struct RunRecord {
   // Settings of the start-up dialogue.
   TextField drive{1};
   float amp_ratio = 0.0f;
   std::int32_t smooth_points = 0;
+  // The frame's choice of derivative, and the RT derivative's half width in
+  // points (centred only; legacy has one derivative for both).
+  DerivativeKind derivative_kind = DerivativeKind::centred;
+  std::int32_t rt_smooth_points = 20;
 
   // File identity.
   TextField file_name{12};
@@ -74,6 +83,9 @@ struct RunRecord {
   // derivative in amplitude units per ms, and the time axis.
   Table<kMaxLeads, kMaxSamples> wave_table{};
   Table<kMaxLeads, kMaxSamples> deriv_table{};
+  // The derivative RT is found on: the centred fit with the RT smoothing
+  // (legacy: not used, RT is found on deriv_table as specified).
+  Table<kMaxLeads, kMaxSamples> rt_deriv_table{};
   std::array<float, kMaxSamples> time_ms_list{};
 
   // Beats in the order the search found them (0.0: empty), and as whole ms
@@ -99,6 +111,10 @@ struct RunRecord {
   float wave(int lead, int sample) const { return wave_table[lead - 1][sample - 1]; }
   float& deriv(int lead, int sample) { return deriv_table[lead - 1][sample - 1]; }
   float deriv(int lead, int sample) const { return deriv_table[lead - 1][sample - 1]; }
+  // The table RT is found on: rt_deriv_table, or deriv_table in legacy.
+  const Table<kMaxLeads, kMaxSamples>& rt_table() const {
+    return derivative_kind == DerivativeKind::legacy ? deriv_table : rt_deriv_table;
+  }
   float& time_ms(int i) { return time_ms_list[i - 1]; }
   float time_ms(int i) const { return time_ms_list[i - 1]; }
   float& beat_found(int k) { return beat_found_list[k - 1]; }

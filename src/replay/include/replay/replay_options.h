@@ -7,10 +7,13 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "console/window_layer.h"
+
 namespace telmor {
 
 inline constexpr std::string_view kReplayUsage =
-    "usage: telmor-replay [--root DIR] [--draw-log FILE] [--notes] SCRIPT";
+    "usage: telmor-replay [--root DIR] [--draw-log FILE] [--notes] [--estimator centred|legacy]\n"
+    "                     [--rt-smooth MS] SCRIPT";
 
 // What --help says after the usage line: the options, the script's lines and
 // the exit statuses.
@@ -23,6 +26,10 @@ inline constexpr std::string_view kReplayHelp =
     "                     (default: the working directory)\n"
     "  --draw-log FILE    one line 'line X1 Y1 X2 Y2 RRGGBB' per drawn segment\n"
     "  --notes            the frame's status-bar notes in the transcript: 'chart: note TEXT'\n"
+    "  --estimator NAME   the derivative: centred (the default: the least-squares cubic\n"
+    "                     centred on each sample, RT on a derivative of its own) or legacy\n"
+    "                     (the specified arithmetic, to reproduce earlier results)\n"
+    "  --rt-smooth MS     the RT derivative's half width in ms (centred; default 20)\n"
     "  --help, -h         this text\n"
     "  --version          the version\n"
     "  --                 the end of the options (for a script named -x)\n"
@@ -47,6 +54,7 @@ struct ReplayOptions {
   std::filesystem::path root = ".";  // the drives root; the working directory by default
   std::optional<std::filesystem::path> draw_log;
   bool notes = false;  // --notes: the frame's notes go into the transcript
+  DerivativeChoice derivative;  // --estimator, --rt-smooth
   std::filesystem::path script;
   bool help = false;     // --help or -h: print the usage and the help, and do nothing else
   bool version = false;  // --version: print the version, and do nothing else

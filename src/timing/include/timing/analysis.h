@@ -5,7 +5,8 @@
 //
 // Units and origins, for every value the core returns:
 // - a time is a double in ms from the recording's origin, sample i lying at
-//   i ms (sample 1 at 1 ms); beats, marks and fine times alike;
+//   i × 1000 / rate ms (at 1 kHz sample 1 at 1 ms, as the interactive program
+//   counts); beats, marks and fine times alike;
 // - a quality is a double, the mark's slope in units of its lead's
 //   derivative noise;
 // - NaN is "none": no mark, no fine time, no quality.
@@ -52,11 +53,17 @@ enum class AnalysisFault : std::uint8_t {
   no_leads,             // the recording holds no lead
   no_samples,           // the recording holds no sample
   values_mismatch,      // the values are not leads × samples
+  too_short,            // value: the samples, fewer than a second's
   beat_lead_outside,    // value: the beat lead asked for; leads: the recording's
   smoothing_outside,    // value: the smoothing, outside kMinSmoothPoints..kMaxSmoothPoints
   ratio_outside,        // value: the amplitude ratio, outside 0..1
   range_bound_outside,  // which: the bound (1 AT from, 2 AT to, 3 RT from, 4 RT to); value
   range_reversed,       // which: 1 the AT range, 2 the RT range, whose end precedes its start
+  rate_outside,         // value: the rate in Hz, not finite or below kMinRateHz
+  window_too_narrow,    // which: 1 the AT derivative's, 2 the RT's; value: its half width in samples
+  rt_smoothing_outside, // value: the RT smoothing in ms, outside kMinSmoothPoints..kMaxSmoothPoints
+  legacy_rate,          // value: the rate; the legacy arithmetic is 1 kHz's
+  legacy_rt_smoothing,  // legacy has one derivative: an RT smoothing was given
   no_amplitude,         // leads 1 to 3 hold no amplitude over samples 100 to 1000
   // Amplitudes single precision cannot hold meaningfully: the derivative of
   // a lead (which) overflows, or the beat lead's derivative is all zero where
@@ -75,8 +82,13 @@ struct AnalysisProblem {
   friend bool operator==(const AnalysisProblem&, const AnalysisProblem&) = default;
 };
 
-// The settings' problem, if any, for a recording of lead_count leads.
-AnalysisProblem check_settings(const AnalysisSettings& settings, int lead_count);
+// The settings' problem, if any, for a recording of lead_count leads at rate_hz.
+AnalysisProblem check_settings(const AnalysisSettings& settings, int lead_count,
+                               double rate_hz = kTextRateHz);
+
+// A length in ms as whole samples at rate_hz (the nearest; at 1 kHz the
+// same number).
+int samples_of_ms(double ms, double rate_hz);
 
 // The result. With a problem, only settings, problem and the recording's
 // shape are filled. Otherwise the marks are c's: at most one AT and one RT
@@ -86,6 +98,7 @@ struct Analysis {
   AnalysisProblem problem;
   int lead_count = 0;
   int sample_count = 0;
+  double rate_hz = kTextRateHz;
   std::vector<double> beats_ms;  // ascending
   // beats × leads: beat b, lead j at [(b - 1) * lead_count + (j - 1)]. A mark
   // found at a sample is that sample's time; its fine time lies within half a
@@ -95,7 +108,8 @@ struct Analysis {
   std::vector<double> at_quality, rt_quality;
   FitMessageCounts fit_messages;
   // Lead by lead (lead j, sample i at [(j - 1) * sample_count + (i - 1)]), in
-  // amplitude units per ms, when asked for.
+  // amplitude units per ms, when asked for: the derivative the beats and ATs
+  // are found on.
   std::vector<float> derivative;
 
   int beat_count() const { return static_cast<int>(beats_ms.size()); }

@@ -7,20 +7,31 @@
 
 namespace telmor {
 
-// The largest |value| over samples 100..1000 of the first three of leads
-// (sample i of lead j at leads[j - 1][i - 1]), reading 0.0 where a lead is
-// missing or shorter. The overview's vertical scale is made for it; 0.0 means
-// the recording holds no data.
-float overview_amplitude(std::span<const std::span<const float>> leads);
+// The largest |value| over samples from..to (at 1 kHz 100..1000 ms) of the
+// first three of leads (sample i of lead j at leads[j - 1][i - 1]), reading
+// 0.0 where a lead is missing or shorter. The overview's vertical scale is
+// made for it; 0.0 means the recording holds no data.
+float overview_amplitude(std::span<const std::span<const float>> leads, int from = 100, int to = 1000);
+
+// The lengths of the beat search, in samples: at 1 kHz, as specified, no
+// beat in the first or last 100 ms, and 100 ms before and 200 ms after a
+// found beat blanked.
+struct BeatBlanking {
+  int margin = 100;
+  int before = 100;
+  int after = 200;
+};
 
 // Finds the beats of a lead as its steepest downstrokes (slopes per second
-// of deriv x 1000, sample i at deriv[i - 1]): pass after pass, the most
-// negative slope left within samples 100..size-100 (the earliest of equal
-// ones) is recorded and the stretch from 100 ms before to 200 ms after it is
-// blanked, as long as it is steeper (strictly below) than amp_ratio times the
-// steepest slope of samples 2..size-2, and at most max_beats times. The first
-// pass whose minimum is not is no beat and ends the search. Returns the beats'
-// samples in the order the passes found them.
-std::vector<int> find_beats(std::span<const float> deriv, float amp_ratio, int max_beats);
+// of deriv x 1000, deriv per ms, sample i at deriv[i - 1]): pass after pass,
+// the most negative slope left within samples margin..size-margin (the
+// earliest of equal ones) is recorded and the stretch from `before` samples
+// before to `after` samples after it is blanked, as long as it is steeper
+// (strictly below) than amp_ratio times the steepest slope of samples
+// 2..size-2, and at most max_beats times. The first pass whose minimum is not
+// is no beat and ends the search. Returns the beats' samples in the order the
+// passes found them.
+std::vector<int> find_beats(std::span<const float> deriv, float amp_ratio, int max_beats,
+                            const BeatBlanking& blanking = {});
 
 }  // namespace telmor
