@@ -11,6 +11,7 @@
 #include "driver/drive_path.h"
 #include "driver/overview.h"
 #include "driver/recognition_commands.h"
+#include "driver/record_preparation.h"
 #include "record/results_snapshot.h"
 #include "record/text_rules.h"
 #include "session/session_marks.h"
@@ -95,6 +96,16 @@ std::string menu_edit_note(Session& s, const MenuEdit& edit) {
     update_unsaved(r);
     s.menu_undo.clear();
     return "回復ファイルから表を復元しました（未保存）";
+  }
+  if (edit.what == MenuEdit::What::derivative) {
+    const DerivativeChoice choice = s.layer.derivative_choice();
+    r.derivative_kind = choice.kind;
+    r.rt_smooth_points = choice.rt_smooth_points;
+    differentiate(r, s.layer);  // the fits' messages to the console, as at start-up
+    return choice.kind == DerivativeKind::legacy
+               ? std::string("微分を仕様どおりの計算（legacy）にしました。次の c から使われます")
+               : "微分を中心化3次（RT用 " + format_integer(choice.rt_smooth_points) +
+                     " ms）にしました。次の c から使われます";
   }
   if (edit.what == MenuEdit::What::undo) {
     if (s.menu_undo.empty()) return "取り消す操作がありません";

@@ -73,6 +73,9 @@ RecoveryChoice FrameWindow::recovery_dialog(const RecoveryOffer& offer) {
                      .arg(run.tables.at_to)
                      .arg(run.tables.rt_from)
                      .arg(run.tables.rt_to) +
+                 (run.derivative_kind == DerivativeKind::legacy
+                      ? QStringLiteral("、微分 仕様どおり（legacy）")
+                      : QStringLiteral("、微分 中心化3次（RT用の平滑化 前後 %1 点）").arg(run.rt_smooth_points)) +
                  QStringLiteral("\n結果ファイルと異なる印: %1 個").arg(offer.differing_marks);
   if (offer.older_than_results)
     text += QStringLiteral("\n\n注意: 結果ファイルはこの回復ファイルより後に書かれています。");

@@ -124,6 +124,9 @@ std::string recovery_text(const ResultsSnapshot& tables) {
   add_line(text, "smooth_points", format_integer(tables.smooth_points));
   add_line(text, "at_range", format_integer(tables.at_from) + "," + format_integer(tables.at_to));
   add_line(text, "rt_range", format_integer(tables.rt_from) + "," + format_integer(tables.rt_to));
+  const bool legacy = tables.derivative_kind == DerivativeKind::legacy;
+  add_line(text, "estimator", legacy ? "legacy" : "centred");
+  if (!legacy) add_line(text, "rt_smooth_points", format_integer(tables.rt_smooth_points));
   return text;
 }
 
@@ -141,6 +144,8 @@ std::optional<Recovered> parse_recovery(std::string_view text) {
   if (marker == std::string_view::npos) return std::nullopt;
   Recovered run;
   int settings = 0;
+  bool named_estimator = false;
+  bool rt_smoothing = false;
   std::size_t at = text.find('\n', marker) + 1;
   for (std::string_view line; next_line(text, at, line);) {
     const std::size_t equals = line.find('=');
@@ -153,10 +158,27 @@ std::optional<Recovered> parse_recovery(std::string_view text) {
     if (name == "smooth_points") read = parse_integer(value, run.smooth_points);
     if (name == "at_range") read = parse_pair(value, run.tables.at_from, run.tables.at_to);
     if (name == "rt_range") read = parse_pair(value, run.tables.rt_from, run.tables.rt_to);
+    if (name == "estimator") {
+      read = !named_estimator && (value == "centred" || value == "legacy");
+      named_estimator = true;
+      run.derivative_kind = value == "centred" ? DerivativeKind::centred : DerivativeKind::legacy;
+    }
+    if (name == "rt_smooth_points") {
+      read = !rt_smoothing && parse_integer(value, run.rt_smooth_points);
+      rt_smoothing = true;
+    }
     if (!read) return std::nullopt;
     ++settings;
   }
-  if (settings != 5 || !settings_in_bounds(run)) return std::nullopt;
+  // The five settings every file has; a file of a desktop before the choice
+  // of derivative names no estimator and was legacy; a centred one names its
+  // RT smoothing, a legacy one has none.
+  const bool centred = run.derivative_kind == DerivativeKind::centred;
+  if (settings != 5 + int{named_estimator} + int{rt_smoothing} || rt_smoothing != centred ||
+      !settings_in_bounds(run))
+    return std::nullopt;
+  if (centred && (run.rt_smooth_points < kLeastRtSmoothing || run.rt_smooth_points > kMostDialogueSmoothing))
+    return std::nullopt;
   std::istringstream results{std::string(text.substr(0, marker))};
   auto loaded = std::make_unique<LoadedTables>();
   if (parse_results(results, run.lead_count, *loaded).fault != ParseFault::none) return std::nullopt;

@@ -9,6 +9,7 @@
 #include "driver/command_loop.h"
 #include "driver/overview.h"
 #include "driver/beat_list.h"
+#include "driver/record_preparation.h"
 #include "timing/beat_search.h"
 #include "support/scripted_layer.h"
 #include "support/test_files.h"
@@ -220,7 +221,8 @@ TEST_F(Menu, RangeCommandRedrawsTheOverviewOnlyAfterAPass) {
 }
 
 // A layer whose menu reads can carry a change asked for at the menu: a line
-// "!drop MS" or "!undo" throws it as the desktop's results view does.
+// "!drop MS" or "!undo" throws it as the desktop's results view does,
+// "!legacy" or "!centred N" (RT smoothing N) as the frame's derivative menu.
 struct EditingLayer : test::ScriptedLayer {
   std::string chart_read_line() override {
     if (!chart_input.empty() && chart_input.front().front() == '!') {
@@ -229,6 +231,10 @@ struct EditingLayer : test::ScriptedLayer {
       MenuEdit edit;
       if (line == "!undo") {
         edit.what = MenuEdit::What::undo;
+      } else if (line == "!legacy" || line.starts_with("!centred ")) {
+        edit.what = MenuEdit::What::derivative;
+        choice.kind = line == "!legacy" ? DerivativeKind::legacy : DerivativeKind::centred;
+        if (choice.kind == DerivativeKind::centred) choice.rt_smooth_points = std::stoi(line.substr(9));
       } else {
         edit.beat_ms = std::stoi(line.substr(6));
       }
@@ -237,8 +243,47 @@ struct EditingLayer : test::ScriptedLayer {
     return test::ScriptedLayer::chart_read_line();
   }
   void at_menu(const ResultsSnapshot& results) override { menus.push_back(results.marks); }
+  DerivativeChoice derivative_choice() override { return choice; }
   std::vector<MarkTables> menus;
+  DerivativeChoice choice;
 };
+
+// The derivative chosen at the menu differentiates the signals again, as the
+// start-up would have with that choice, and says so.
+TEST_F(Overview, ADerivativeChosenAtTheMenuDifferentiatesAgain) {
+  r->lead_count = 1;
+  r->smooth_points = 7;
+  for (int i = 1; i <= r->sample_count; ++i) r->wave(1, i) = static_cast<float>((i * 37) % 101) / 50.0f;
+  const auto prepared_as = [&](DerivativeKind kind, std::int32_t rt_points) {
+    auto fresh = std::make_unique<RunRecord>(*r);
+    fresh->derivative_kind = kind;
+    fresh->rt_smooth_points = rt_points;
+    test::ScriptedLayer quiet;
+    differentiate(*fresh, quiet);
+    return fresh;
+  };
+  const auto legacy = prepared_as(DerivativeKind::legacy, kDefaultRtSmoothPoints);
+  const auto centred = prepared_as(DerivativeKind::centred, 30);
+  ASSERT_NE(legacy->deriv_table, centred->deriv_table);  // the choice shows
+
+  EditingLayer editing;
+  for (const char* line : {"!legacy", "q", "!centred 30", "x"}) editing.chart_input.emplace_back(line);
+  bool legacy_seen = false;
+  editing.on_note = [&](const std::string&) {
+    legacy_seen = legacy_seen || (r->derivative_kind == DerivativeKind::legacy &&
+                                  r->deriv_table == legacy->deriv_table);
+  };
+  run_command_loop(editing, *r, drawing, ".");
+  EXPECT_TRUE(legacy_seen);
+  EXPECT_EQ(r->derivative_kind, DerivativeKind::centred);
+  EXPECT_EQ(r->rt_smooth_points, 30);
+  EXPECT_EQ(r->deriv_table, centred->deriv_table);
+  EXPECT_EQ(r->rt_deriv_table, centred->rt_deriv_table);
+  const std::vector<std::string> expected_notes = {
+      "微分を仕様どおりの計算（legacy）にしました。次の c から使われます",
+      "微分を中心化3次（RT用 30 ms）にしました。次の c から使われます"};
+  EXPECT_EQ(editing.notes, expected_notes);
+}
 
 // Drops at the menu are one edit each, undone one at a time at the menu and
 // not at all once a command has run; the menu line is not written again.

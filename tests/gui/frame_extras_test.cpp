@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 #include "correction/mark_correction.h"
 #include "gui/chart_canvas.h"
@@ -144,6 +147,37 @@ TEST_F(Extras, AtTheStartSizeTheResultsViewShowsSeveralLeadsBelowTheWholeChart) 
     return chart->height() >= natural && table->viewport()->height() >= 5 * table->rowHeight(0);
   })) << "chart " << chart->height() << ", table " << table->viewport()->height() << " for rows of "
       << table->rowHeight(0) << " in a frame of " << frame_->height();
+}
+
+// The 解析 menu's derivative: read by the program whenever it prepares, and
+// at the menu handed over at once so that the next c uses it.
+TEST_F(Extras, TheDerivativeChosenInTheMenuReachesTheProgramAtTheMenu) {
+  std::mutex seen_mutex;
+  std::vector<DerivativeChoice> seen;
+  std::optional<MenuEdit> edit;
+  run([&](WindowLayer& layer) {
+    layer.chart_open();
+    layer.at_menu(ResultsSnapshot{});
+    try {
+      layer.chart_read_line();
+    } catch (const MenuEditRequest& request) {
+      const std::lock_guard lock(seen_mutex);
+      edit = request.edit();
+      seen.push_back(layer.derivative_choice());
+    }
+  });
+  EXPECT_TRUE(frame_->derivative_action(DerivativeKind::centred)->isChecked());
+  EXPECT_TRUE(frame_->rt_smoothing_action()->isEnabled());
+  ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::chart_line; }));
+  frame_->derivative_action(DerivativeKind::legacy)->trigger();
+  ASSERT_TRUE(program().wait_finished());
+  const std::lock_guard lock(seen_mutex);
+  ASSERT_TRUE(edit.has_value());
+  EXPECT_EQ(edit->what, MenuEdit::What::derivative);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].kind, DerivativeKind::legacy);
+  EXPECT_FALSE(frame_->rt_smoothing_action()->isEnabled());  // legacy has one derivative
+  EXPECT_TRUE(frame_->derivative_action(DerivativeKind::legacy)->isChecked());
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ using test::wait_until;
 // The settings lines of the small session, written out by hand.
 constexpr const char* kSettingsLines =
     "# TELMOR recovery\r\nlead_count=2\r\namp_ratio=0.5\r\nsmooth_points=7\r\n"
-    "at_range=-50,100\r\nrt_range=150,400\r\n";
+    "at_range=-50,100\r\nrt_range=150,400\r\nestimator=centred\r\nrt_smooth_points=20\r\n";
 
 std::string results_text(const MarkTables& marks, int leads) {
   std::string text;
@@ -85,8 +85,36 @@ TEST(RecoveryText, AnythingMissingOrBadReadsNothing) {
   for (const std::string& text :
        {without("# TELMOR recovery\r\n"), without("smooth_points=0\r\n"),
         without("lead_count=2", "lead_count=21"), without("amp_ratio=0", "amp_ratio=0,5"),
-        without("at_range=0,0", "at_range=0"), good.substr(0, 20)}) {
+        without("at_range=0,0", "at_range=0"), without("estimator=centred\r\n"),
+        without("rt_smooth_points=20\r\n"), without("estimator=centred", "estimator=legacy"),
+        without("rt_smooth_points=20", "rt_smooth_points=1"),
+        without("estimator=centred", "estimator=centred\r\nestimator=centred"), good.substr(0, 20)}) {
     EXPECT_FALSE(parse_recovery(text)) << text;
+  }
+}
+
+// A file written before the choice of derivative names none: it was legacy.
+TEST(RecoveryText, NamesTheDerivativeAndReadsOlderFilesAsLegacy) {
+  ResultsSnapshot tables;
+  tables.lead_count = 2;
+  tables.rt_smooth_points = 33;
+  const std::string centred = recovery_text(tables);
+  tables.derivative_kind = DerivativeKind::legacy;
+  const std::string legacy = recovery_text(tables);
+  EXPECT_EQ(legacy.find("rt_smooth_points"), std::string::npos);
+  std::string older = legacy;
+  older.erase(older.find("estimator=legacy\r\n"));
+  struct Case {
+    const std::string& text;
+    DerivativeKind kind;
+    std::int32_t rt_smooth_points;
+  };
+  for (const Case& c : {Case{centred, DerivativeKind::centred, 33}, Case{legacy, DerivativeKind::legacy, 0},
+                        Case{older, DerivativeKind::legacy, 0}}) {
+    const std::optional<Recovered> back = parse_recovery(c.text);
+    ASSERT_TRUE(back) << c.text;
+    EXPECT_EQ(back->derivative_kind, c.kind);
+    EXPECT_EQ(back->rt_smooth_points, c.rt_smooth_points);
   }
 }
 

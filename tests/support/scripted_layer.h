@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ class ScriptedLayer : public WindowLayer {
   Cursor cursor = Cursor::arrow;
   // What the frame would show around the windows.
   std::vector<std::string> notes;
+  std::function<void(const std::string&)> on_note;  // called as each note is shown
   Place place;
   TimeAxis axis;
   bool unsaved = false;
@@ -99,7 +101,10 @@ class ScriptedLayer : public WindowLayer {
     stopped = true;
     transcript.emplace_back("stop");
   }
-  void show_note(std::string_view note) override { notes.emplace_back(note); }
+  void show_note(std::string_view note) override {
+    notes.emplace_back(note);
+    if (on_note) on_note(notes.back());
+  }
   void show_place(const Place& where) override { place = where; }
   void show_time_axis(const TimeAxis& shown) override { axis = shown; }
   void show_unsaved(bool changed) override { unsaved = changed; }

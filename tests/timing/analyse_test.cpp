@@ -334,3 +334,71 @@ TEST(AnalyseRefusals, NameTheSettingOrTheRecording) {
 
 }  // namespace
 }  // namespace telmor
+
+namespace telmor {
+namespace {
+
+// A recording cropped at its start (which moves every sample to another place
+// in its second) gives the same marks, each as many ms earlier as were cut:
+// the centred derivative does not depend on where the recording starts.
+TEST(AnalyseCropped, GivesTheSameMarksAtTheirOwnTimes) {
+  const std::string text = sample_recording_text(8, 12, 31);
+  const Recording full = read(text, 8, 12);
+  const Analysis whole = analyse(full, {});
+  ASSERT_FALSE(whole.problem);
+  for (const int cut : {1, 250, 537}) {
+    Recording cropped(full.lead_count, full.sample_count - cut);
+    for (int lead = 1; lead <= full.lead_count; ++lead) {
+      for (int i = 1; i <= cropped.sample_count; ++i) cropped.value(lead, i) = full.value(lead, i + cut);
+    }
+    const Analysis part = analyse(cropped, {});
+    ASSERT_FALSE(part.problem);
+    int compared = 0;
+    for (int b = 1; b <= whole.beat_count(); ++b) {
+      const double beat = whole.beats_ms[static_cast<std::size_t>(b - 1)] - cut;
+      const auto found = std::find(part.beats_ms.begin(), part.beats_ms.end(), beat);
+      // Beats the cut removed, or moved within 100 ms of the start, are not searched.
+      if (found == part.beats_ms.end()) continue;
+      const int k = static_cast<int>(found - part.beats_ms.begin()) + 1;
+      for (int lead = 1; lead <= full.lead_count; ++lead) {
+        EXPECT_EQ(part.at_time(k, lead), whole.at_time(b, lead) - cut) << "cut " << cut << " beat " << b;
+        EXPECT_EQ(part.rt_time(k, lead), whole.rt_time(b, lead) - cut) << "cut " << cut << " beat " << b;
+        ++compared;
+      }
+    }
+    EXPECT_GT(compared, 8 * 12) << cut;
+  }
+}
+
+// The same model sampled at 2 and 4 kHz (not a resampled copy) gives the
+// beats and ATs of 1 kHz within the fine time's precision: every length of
+// the settings is in ms.
+TEST(AnalyseRates, TwoAndFourKilohertzGiveTheTimesOfOne) {
+  RecordingConditions conditions;
+  conditions.noise = 0.002;
+  const auto analysed = [&](double rate_hz) {
+    conditions.rate_hz = rate_hz;
+    Recording r;
+    EXPECT_FALSE(read_recording_text(sample_recording_text(6, 8, 41, conditions), std::nullopt, std::nullopt, r,
+                                     rate_hz));
+    return analyse(r, {});
+  };
+  const Analysis base = analysed(1000.0);
+  ASSERT_FALSE(base.problem);
+  for (const double rate : {2000.0, 4000.0}) {
+    const Analysis a = analysed(rate);
+    ASSERT_FALSE(a.problem);
+    EXPECT_EQ(a.rate_hz, rate);
+    ASSERT_EQ(a.beats_ms.size(), base.beats_ms.size()) << rate;
+    for (int b = 1; b <= base.beat_count(); ++b) {
+      EXPECT_NEAR(a.beats_ms[static_cast<std::size_t>(b - 1)], base.beats_ms[static_cast<std::size_t>(b - 1)], 1.0);
+      for (int lead = 1; lead <= base.lead_count; ++lead) {
+        EXPECT_NEAR(a.at_fine_ms[a.index(b, lead)], base.at_fine_ms[base.index(b, lead)], 0.3)
+            << rate << " Hz, beat " << b << " lead " << lead;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace telmor

@@ -97,7 +97,9 @@ struct RestoredTables {
 };
 
 struct MenuEdit {
-  enum class What : std::uint8_t { drop_beat, undo, restore };
+  // derivative: the frame's choice of derivative changed; the signals are
+  // differentiated again for the next c.
+  enum class What : std::uint8_t { drop_beat, undo, restore, derivative };
   What what = What::drop_beat;
   std::int32_t beat_ms = 0;  // drop_beat: the beat's time
   std::shared_ptr<const RestoredTables> restored;  // restore: what comes back
@@ -118,7 +120,7 @@ class MenuEditRequest : public std::runtime_error {
 // says it changed.
 struct DerivativeChoice {
   DerivativeKind kind = DerivativeKind::centred;
-  std::int32_t rt_smooth_points = 20;
+  std::int32_t rt_smooth_points = kDefaultRtSmoothPoints;
   friend bool operator==(const DerivativeChoice&, const DerivativeChoice&) = default;
 };
 

@@ -14,6 +14,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -117,6 +118,15 @@ class FrameWindow : public QMainWindow {
   QAction* undo_action() const { return undo_action_; }
   QAction* redo_action() const { return pass_key_action(PassKey::redo); }
 
+  // The derivative the program prepares its signals with, chosen in the
+  // 解析 menu; read from the program's thread.
+  DerivativeChoice derivative_choice() const;
+  void set_derivative_choice(const DerivativeChoice& choice);
+  QAction* derivative_action(DerivativeKind kind) const {
+    return kind == DerivativeKind::legacy ? legacy_action_ : centred_action_;
+  }
+  QAction* rt_smoothing_action() const { return rt_smooth_action_; }
+
   // Edits that survive a crash: the recovery file kept beside the results
   // file while the tables are unsaved, and the question asked at start-up
   // when one is found (tests answer it without a dialog by setting it).
@@ -139,6 +149,8 @@ class FrameWindow : public QMainWindow {
   void close_chart();
   void build_menus();
   void build_correction_menu();
+  void build_derivative_menu(QMenu* analysis);
+  void show_derivative_choice();
   void build_view_menu();
   void add_letter_action(QMenu* menu, const MenuLetter& command);
   void add_pass_key_action(QMenu* menu, const QString& text, PassKey key, const QList<QKeySequence>& keys);
@@ -206,6 +218,11 @@ class FrameWindow : public QMainWindow {
   std::shared_ptr<const ResultsSnapshot> results_;
   TimeAxis axis_{};  // what a click on the chart's columns stores
   bool unsaved_ = false;
+  mutable std::mutex derivative_mutex_;
+  DerivativeChoice derivative_;
+  QAction* centred_action_ = nullptr;
+  QAction* legacy_action_ = nullptr;
+  QAction* rt_smooth_action_ = nullptr;
   bool pass_waits_ = false;  // a correction pass waits for the mouse
   Place place_{};            // the pass window on show
   int menu_drops_ = 0;       // drops asked for at the menu since its last command

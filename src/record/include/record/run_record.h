@@ -22,6 +22,9 @@ inline constexpr int kBlockSamples = 1000;    // one second
 // the fit window wider than a one-second block.
 inline constexpr std::int32_t kLeastDialogueSmoothing = 0;
 inline constexpr std::int32_t kMostDialogueSmoothing = 499;
+// The centred RT derivative's smoothing: a cubic needs two points each side.
+inline constexpr std::int32_t kLeastRtSmoothing = 2;
+inline constexpr std::int32_t kDefaultRtSmoothPoints = 20;
 
 template <int Rows, int Cols>
 using Table = std::array<std::array<float, Cols>, Rows>;
@@ -67,7 +70,7 @@ struct RunRecord {
   // The frame's choice of derivative, and the RT derivative's half width in
   // points (centred only; legacy has one derivative for both).
   DerivativeKind derivative_kind = DerivativeKind::centred;
-  std::int32_t rt_smooth_points = 20;
+  std::int32_t rt_smooth_points = kDefaultRtSmoothPoints;
 
   // File identity.
   TextField file_name{12};

@@ -20,8 +20,9 @@ namespace telmor {
 // The results file's text as s writes it (format_results of the snapshot's
 // tables for its leads), then the line "# TELMOR recovery" and one line per
 // setting: lead_count, amp_ratio, smooth_points, at_range and rt_range
-// (from,to), each NAME=VALUE, numbers written without the locale, every line
-// ending CR LF. Empty when the tables cannot be written as a results file.
+// (from,to), estimator (centred or legacy) and, centred, rt_smooth_points,
+// each NAME=VALUE, numbers written without the locale, every line ending
+// CR LF. Empty when the tables cannot be written as a results file.
 std::string recovery_text(const ResultsSnapshot& tables);
 
 // A recovery file as read: its tables (every time's source: loaded) and
@@ -31,6 +32,10 @@ struct Recovered {
   std::int32_t lead_count = 0;
   float amp_ratio = 0.0f;
   std::int32_t smooth_points = 0;
+  // The derivative (a file written before there was a choice: legacy) and,
+  // centred, the RT derivative's smoothing.
+  DerivativeKind derivative_kind = DerivativeKind::legacy;
+  std::int32_t rt_smooth_points = 0;
 };
 
 // Reads what recovery_text wrote; nullopt when any of it is missing or bad,
