@@ -9,7 +9,8 @@
 namespace telmor {
 
 static_assert(kSummaryHeader.substr(0, kSummaryColumns.size()) == kSummaryColumns &&
-              kSummaryHeader.substr(kSummaryColumns.size()) == kFigureColumns);
+              kSummaryHeader.substr(kSummaryColumns.size(), kFigureColumns.size()) == kFigureColumns &&
+              kSummaryHeader.substr(kSummaryColumns.size() + kFigureColumns.size()) == kMethodColumns);
 
 namespace {
 
@@ -24,10 +25,22 @@ void append_figures(std::string& text, const BeatCell& cell) {
   append_csv_number(text, rt ? cell.rt.quality : kNone, 1);
 }
 
+void append_method(std::string& text, const SummaryMethod& method) {
+  const bool legacy = method.estimator == Estimator::legacy;
+  text += ',';
+  text += estimator_name(method.estimator);
+  append_csv_integer(text, method.smooth_ms);
+  append_csv_integer(text, !legacy, method.rt_smooth_ms);
+}
+
 }  // namespace
 
+SummaryMethod summary_method(const AnalysisSettings& settings) {
+  return {settings.estimator, settings.smooth_ms, settings.rt_smooth()};
+}
+
 void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
-                         const ExtraColumns& extra) {
+                         const SummaryMethod& method, const ExtraColumns& extra) {
   for (int lead = 1; lead <= table.leads; ++lead) {
     for (int beat = 0; beat <= table.beat_count(); ++beat) {
       const BeatCell& cell = table.cell(lead, beat);
@@ -45,6 +58,7 @@ void append_summary_rows(std::string& text, std::string_view recording, const Be
       append_csv_integer(text, cell.rt.count);
       if (extra) text += extra(lead, beat, cell);
       append_figures(text, cell);
+      append_method(text, method);
       text += '\n';
     }
   }

@@ -284,5 +284,43 @@ TEST_F(BatchInput, BeatLeadTheRecordingLacksIsReported) {
   ASSERT_EQ(run({"--quiet", "--beat-lead", "8", "--overwrite", path("s.txt")}), kBatchAllAnalysed) << err;
 }
 
+// The derivative, the RT smoothing and the rate: settings the analysis
+// cannot use are refused before any file is read, naming the option; the
+// summary says on every row how the marks were found.
+TEST_F(BatchInput, MethodOptionsAreCheckedAndRecordedInTheSummary) {
+  copy_sample("s.txt");
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+      {{"--estimator", "fast"}, "--estimator"},
+      {{"--rt-smooth", "1"}, "--rt-smooth"},
+      {{"--rt-smooth", "500"}, "--rt-smooth"},
+      {{"--estimator", "legacy", "--rt-smooth", "20"}, "--rt-smooth"},
+      {{"--rate", "249"}, "--rate"},
+      {{"--rate", "1e3x"}, "--rate"},
+      {{"--estimator", "legacy", "--rate", "2000"}, "--rate"},
+      {{"--rate", "300", "--smooth", "3"}, "--rate"},  // 3 ms is one sample each side: no cubic
+  };
+  for (const auto& [options, named] : refused) {
+    std::vector<std::string> args = options;
+    args.push_back(path("s.txt"));
+    EXPECT_EQ(run(args), kBatchUsageError) << options[1];
+    EXPECT_TRUE(err.starts_with("telmor-batch: " + named + " ")) << err;
+  }
+  EXPECT_FALSE(fs::exists(dir / "sari.csv"));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> recorded = {
+      {{"--estimator", "legacy"}, ",legacy,7,\n"},
+      {{"--rt-smooth", "30", "--smooth", "5"}, ",centred,5,30\n"},
+      {{"--estimator", "centred", "--rt-smooth", "2"}, ",centred,7,2\n"},
+  };
+  for (const auto& [options, row_end] : recorded) {
+    std::vector<std::string> args = {"--quiet", "--overwrite"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(path("s.txt"));
+    ASSERT_EQ(run(args), kBatchAllAnalysed) << err;
+    const std::string text = summary();
+    EXPECT_EQ(count(text, row_end), count(text, "\ns,")) << row_end;
+    EXPECT_GT(count(text, "\ns,"), 0);
+  }
+}
+
 }  // namespace
 }  // namespace telmor

@@ -35,10 +35,11 @@ TEST_F(Batch, FolderGivesResultsBesideEachRecordingAndOneSummary) {
   const std::string expected = test::read_whole_file(dir / "aari.csv");
   EXPECT_EQ(test::read_whole_file(dir / "bari.csv"), expected);
   const std::string summary = test::read_whole_file(dir / "summary.csv");
+  // Every row says how its marks were found: the defaults here.
   EXPECT_TRUE(summary.starts_with(
       "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
-      "at_fine_ms,rt_fine_ms,at_quality,rt_quality\n"
-      "a,1,0,,,,,0,0,,,,\n"));
+      "at_fine_ms,rt_fine_ms,at_quality,rt_quality,estimator,smooth_ms,rt_smooth_ms\n"
+      "a,1,0,,,,,0,0,,,,,centred,7," + std::to_string(kDefaultRtSmoothMs) + "\n"));
   // 8 leads x (beat 0 and 14 beats) for each recording, a before b.
   EXPECT_EQ(lines(summary, "\na,"), 8 * 15);
   EXPECT_EQ(lines(summary, "\nb,"), 8 * 15);

@@ -2,22 +2,36 @@
 // and beat, as CSV (UTF-8, comma separated, LF line ends, no locale).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "timing/analysis_settings.h"
 #include "timing/beat_table.h"
 
 namespace telmor {
 
 // The columns of every row, then any extra ones, then the earliest marks'
-// figures: the summary's header is the two together.
+// figures, then how the marks were found: the summary's header is the three
+// together.
 inline constexpr std::string_view kSummaryColumns =
     "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks";
 inline constexpr std::string_view kFigureColumns = ",at_fine_ms,rt_fine_ms,at_quality,rt_quality";
+inline constexpr std::string_view kMethodColumns = ",estimator,smooth_ms,rt_smooth_ms";
 inline constexpr std::string_view kSummaryHeader =
     "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
-    "at_fine_ms,rt_fine_ms,at_quality,rt_quality";
+    "at_fine_ms,rt_fine_ms,at_quality,rt_quality,estimator,smooth_ms,rt_smooth_ms";
+
+// How the marks were found, written on every row so that a row read alone
+// still says it: the derivative, its smoothing and, centred, the RT
+// derivative's (legacy has one derivative: the column stays empty).
+struct SummaryMethod {
+  Estimator estimator = Estimator::centred;
+  std::int32_t smooth_ms = 0;
+  std::int32_t rt_smooth_ms = 0;
+};
+SummaryMethod summary_method(const AnalysisSettings& settings);
 
 // Extra fields at the end of a row, each with its leading comma, for the cell
 // of a lead and beat (the results view adds where each mark came from).
@@ -27,9 +41,9 @@ using ExtraColumns = std::function<std::string(int lead, int beat, const BeatCel
 // (the marks before the first beat's range; beat_ms empty) then beats 1..n.
 // at_ms and rt_ms are the earliest mark owned, ari_ms = rt_ms - at_ms; each
 // empty when a mark is missing. Extra columns come before the earliest marks'
-// fine times and qualities. The recording's name is quoted when it holds
-// a comma, a quote or a line end.
+// fine times and qualities, the method last. The recording's name is quoted
+// when it holds a comma, a quote or a line end.
 void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
-                         const ExtraColumns& extra = {});
+                         const SummaryMethod& method, const ExtraColumns& extra = {});
 
 }  // namespace telmor
