@@ -3,13 +3,13 @@
 //
 //   generate_sample OUTPUT [LEADS SECONDS [SEED]] [--noise PERCENT]
 //                   [--t-wave positive|negative|biphasic] [--t-scale FACTOR]
-//                   [--wander] [--interval MS] [--rate HZ]
+//                   [--wander] [--interval MS] [--rate HZ] [--t-duration MS]
 //
 // Without a seed it writes the bundled sample; other seeds give other
 // recordings of the same kind (the benchmarks make sets of them). The options
 // change the kind: white noise of PERCENT of each lead's RS amplitude (instead
 // of the sample's own small noise), the T wave's shape and height, a baseline
-// wander, beats every MS ms. The model times go to OUTPUT without its ".txt",
+// wander, beats every MS ms, the rate, how long the T wave lasts. The model times go to OUTPUT without its ".txt",
 // followed by "model.csv" (sample.txt: samplemodel.csv).
 #include <charconv>
 #include <cstdint>
@@ -27,7 +27,7 @@ int usage() {
   std::fprintf(stderr,
                "usage: generate_sample OUTPUT [LEADS SECONDS [SEED]] [--noise PERCENT]\n"
                "                       [--t-wave positive|negative|biphasic] [--t-scale FACTOR]\n"
-               "                       [--wander] [--interval MS] [--rate HZ]\n");
+               "                       [--wander] [--interval MS] [--rate HZ] [--t-duration MS]\n");
   return 2;
 }
 
@@ -58,6 +58,9 @@ int main(int argc, char** argv) {
       conditions.noise = percent / 100.0;
     } else if (arg == "--rate" && has_value) {
       if (!parse(argv[++a], conditions.rate_hz) || conditions.rate_hz < 100.0 || conditions.rate_hz > 20000.0)
+        return usage();
+    } else if (arg == "--t-duration" && has_value) {
+      if (!parse(argv[++a], conditions.t_wave_ms) || conditions.t_wave_ms < 20.0 || conditions.t_wave_ms > 400.0)
         return usage();
     } else if (arg == "--t-scale" && has_value) {
       if (!parse(argv[++a], conditions.t_wave_scale)) return usage();

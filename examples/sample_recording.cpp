@@ -58,6 +58,10 @@ double rs_amplitude_per_depth() {
 // conditions add comes from a second stream.
 class Model {
  public:
+  // The QRS's two bumps (widths 6 and 8 ms around a − 6 and a + 9) have
+  // fallen below e^-40 of their height 60 ms after the downstroke.
+  static constexpr double kQrsEndMs = 60.0;
+
   Model(int leads, int seconds, std::uint64_t seed, const RecordingConditions& c)
       : leads_(leads),
         samples_(static_cast<int>(std::lround(seconds * c.rate_hz))),
@@ -68,7 +72,9 @@ class Model {
     for (double t = 400.0; t < length_ms; t += next_interval()) beats_.push_back(t);
     // A faster rate brings the T wave nearer, as the QT interval shortens.
     const double qt = c.beat_interval > 0.0 ? std::sqrt(std::min(c.beat_interval / 750.0, 1.0)) : 1.0;
-    t_width_ = 45.0 * qt;
+    // A Gaussian bump stands above 5 % of its height over 2 sqrt(ln 20) widths.
+    const double width = c.t_wave_ms > 0.0 ? c.t_wave_ms / (2.0 * std::sqrt(std::log(20.0))) : 45.0;
+    t_width_ = width * qt;
     // Each lead sees the wave a little later and with its own amplitudes.
     for (int j = 0; j < leads; ++j) {
       Lead lead;
@@ -133,11 +139,14 @@ class Model {
     return extreme(j, a - 15.0, a + 15.0, -1.0);
   }
 
-  // Steepest rise of the T wave of beat k in lead j.
+  // Steepest rise of the T wave of beat k in lead j: searched over the T
+  // wave, but never before the QRS has ended (a wide T wave's search would
+  // otherwise reach back to the rise out of the S trough).
   double recovery(int j, std::size_t k) const {
     const Lead& lead = leads_data_[static_cast<std::size_t>(j)];
-    const double centre = beats_[k] + lead.delay + lead.t_offset;
-    return extreme(j, centre - 2.5 * t_width_, centre + 2.5 * t_width_, 1.0);
+    const double a = beats_[k] + lead.delay;
+    const double centre = a + lead.t_offset;
+    return extreme(j, std::max(centre - 2.5 * t_width_, a + kQrsEndMs), centre + 2.5 * t_width_, 1.0);
   }
 
   // The noise of the next value of lead j, drawn in row order.

@@ -28,6 +28,9 @@ struct RecordingConditions {
   // Samples per second: the model sampled at this rate (not a resampled copy
   // of the 1 kHz recording); sample i lies at i × 1000 / rate ms.
   double rate_hz = 1000.0;
+  // How long the T wave lasts in ms (where it stands above 5 % of its height,
+  // before a faster rate shortens it); 0: the sample's, about 156 ms.
+  double t_wave_ms = 0.0;
 };
 
 // Seed 0 with 8 leads and 10 s and the default conditions is the bundled

@@ -3,13 +3,17 @@
 synthetic recordings, beside the numpy/scipy peer (bench/peer_batch.py).
 
 For every condition, RECORDINGS recordings of 8 leads x 30 s are made by the
-sample's generator (with their model times beside them), analysed by
-telmor-batch and by the peer with the same recognition ranges, and compared
-beat by beat and lead by lead. Prints Markdown tables: beats per condition and
-method, the AT and RT errors (whole ms and sub-millisecond), and the share of
-wrong marks by quality figure.
+sample's generator (with their model times beside them, at the condition's
+sampling rate), analysed by telmor-batch with each estimator (centred, the
+default, and legacy, the specified arithmetic, which takes 1 kHz only) and by
+the peer (1 kHz only) with the same recognition ranges, and compared beat by
+beat and lead by lead. Prints Markdown tables: beats per condition and method,
+the AT and RT errors (whole ms and sub-millisecond), the RT error of the
+centred estimator for each RT smoothing on the conditions that chose its
+default, and the share of wrong marks by quality figure.
 
   /usr/bin/python3 bench/accuracy/accuracy_bench.py BUILD_DIR [--recordings N] [--keep DIR]
+                                                    [--no-sweep]
 
 (Debian's python3-numpy, python3-scipy, python3-pandas.) The fine times and
 quality figures of telmor-batch come from its summary's at_fine_ms,
@@ -30,7 +34,7 @@ sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import peer_batch  # noqa: E402
 
 LEADS, SECONDS = 8, 30
-SAMPLES = SECONDS * 1000
+SAMPLES = SECONDS * 1000  # the recording's length in ms, whatever its rate
 RANGES = (-80, 80, 100, 300)  # AT from, AT to, RT from, RT to: covers every model time
 MATCH_MS = 10     # a found beat this near a model beat's lead-1 AT is that beat
 BOUNDARY_MS = 7   # a false beat this near a second boundary (the fit's half window) lies at one
@@ -38,20 +42,42 @@ EARLY_MS = 100    # the first ms of a second, where the fit keeps its cubic term
 WRONG_MS = 5      # a mark further than this from the model time is wrong
 BASE_NOISE = ["--noise", "0.5"]
 
-# name, generator options; noise is white, its standard deviation a share of
-# each lead's RS amplitude.
+# name, generator options, sampling rate in Hz; noise is white, its standard
+# deviation a share of each lead's RS amplitude (per sample, at every rate).
 CONDITIONS = [
-    ("noise 0.1 %", ["--noise", "0.1"]),
-    ("noise 0.5 %", ["--noise", "0.5"]),
-    ("noise 1 %", ["--noise", "1"]),
-    ("noise 2 %", ["--noise", "2"]),
-    ("noise 5 %", ["--noise", "5"]),
-    ("negative T", BASE_NOISE + ["--t-wave", "negative"]),
-    ("biphasic T", BASE_NOISE + ["--t-wave", "biphasic"]),
-    ("baseline wander", BASE_NOISE + ["--wander"]),
-    ("rate 400 ms", BASE_NOISE + ["--interval", "400"]),
-    ("low T wave", BASE_NOISE + ["--t-scale", "0.2"]),
+    ("noise 0.1 %", ["--noise", "0.1"], 1000),
+    ("noise 0.5 %", ["--noise", "0.5"], 1000),
+    ("noise 1 %", ["--noise", "1"], 1000),
+    ("noise 2 %", ["--noise", "2"], 1000),
+    ("noise 5 %", ["--noise", "5"], 1000),
+    ("negative T", BASE_NOISE + ["--t-wave", "negative"], 1000),
+    ("biphasic T", BASE_NOISE + ["--t-wave", "biphasic"], 1000),
+    ("baseline wander", BASE_NOISE + ["--wander"], 1000),
+    ("rate 400 ms", BASE_NOISE + ["--interval", "400"], 1000),
+    ("low T wave", BASE_NOISE + ["--t-scale", "0.2"], 1000),
+    ("T wave 100 ms", BASE_NOISE + ["--t-duration", "100"], 1000),
+    ("T wave 100 ms, noise 0.1 %", ["--noise", "0.1", "--t-duration", "100"], 1000),
+    ("T wave 200 ms", BASE_NOISE + ["--t-duration", "200"], 1000),
+    ("T wave 200 ms, noise 2 %", ["--noise", "2", "--t-duration", "200"], 1000),
+    ("2 kHz, noise 0.5 %", ["--noise", "0.5"], 2000),
+    ("2 kHz, noise 2 %", ["--noise", "2"], 2000),
+    ("4 kHz, noise 0.5 %", ["--noise", "0.5"], 4000),
+    ("4 kHz, noise 2 %", ["--noise", "2"], 4000),
 ]
+# telmor-batch's estimators: name, options, the conditions they run on (None:
+# all; legacy takes 1 kHz only). The centred fit over ±11 samples shows what a
+# cubic slope with the straight line's noise over ±7 gives.
+NOISE_LEVELS = ["noise 0.1 %", "noise 0.5 %", "noise 1 %", "noise 2 %", "noise 5 %"]
+ESTIMATORS = [("centred", [], None), ("legacy", ["--estimator", "legacy"], None),
+              ("centred, smoothing 11", ["--smooth", "11"], NOISE_LEVELS)]
+PEER = "numpy/scipy peer"
+# The RT smoothings tried (half widths in ms) and the conditions they are
+# tried on: realistic T waves of 100-200 ms at low and high noise, fast rates.
+RT_SWEEP = [7, 10, 15, 20, 25, 30, 35, 40, 50]
+SWEEP_CONDITIONS = ["noise 0.5 %", "noise 2 %", "negative T", "biphasic T", "rate 400 ms",
+                    "low T wave", "T wave 100 ms", "T wave 100 ms, noise 0.1 %", "T wave 200 ms",
+                    "T wave 200 ms, noise 2 %",
+                    "2 kHz, noise 2 %"]
 QUALITY_EDGES = [0, 1, 2, 3, 4, 5, 6, 8, 10, 15, 20, 30, 50, float("inf")]
 
 
@@ -219,7 +245,7 @@ def print_quality(results):
           "the model time, or at a false beat):\n")
     methods = list(results[0][1].keys())
     for method in methods:
-        marks = [m for _, tallies in results for m in tallies[method].marks]
+        marks = [m for _, tallies in results if method in tallies for m in tallies[method].marks]
         if not marks:
             print(f"{method}: no quality figures in its output.\n")
             continue
@@ -257,11 +283,49 @@ def threshold(marks):
     return float("inf")
 
 
+def run_batch(batch, folder, out, rate, options):
+    """telmor-batch on the recordings of folder; its summary's rows by recording."""
+    os.makedirs(out, exist_ok=True)
+    summary_path = os.path.join(out, "summary.csv")
+    ranges = [str(r) for r in RANGES]
+    status = subprocess.run([batch, "--quiet", "--overwrite", "--ranges", *ranges, "--rate", str(rate),
+                             *options, "--out", out, "--summary", summary_path, folder]).returncode
+    if status not in (0, 1):
+        sys.exit(f"telmor-batch failed ({status}) on {folder}")
+    summary = {}
+    with open(summary_path, newline="", encoding="utf-8") as f:
+        for row in csv.DictReader(f):
+            summary.setdefault(row["recording"], []).append(row)
+    return summary
+
+
+def print_sweep(sweep):
+    """RT fine-time error p95 (median) per RT smoothing and condition."""
+    if not sweep:
+        return
+    names = [name for name in SWEEP_CONDITIONS if name in next(iter(sweep.values()))]
+    print("\nRT fine-time error of the centred estimator by the RT derivative's smoothing "
+          "(half width, ms): p95 (median), ms; no mark in brackets when any:\n")
+    print("| RT smoothing | " + " | ".join(names) + " |")
+    print("|---|" + "---|" * len(names))
+    for width, tallies in sweep.items():
+        cells = []
+        for name in names:
+            t = tallies[name]
+            e = np.asarray(t.errors[("rt", "fine")])
+            text = f"{np.percentile(e, 95):.1f} ({np.median(e):.1f})" if e.size else "–"
+            if t.no_mark["rt"]:
+                text += f" [{t.no_mark['rt']}]"
+            cells.append(text)
+        print(f"| {width} | " + " | ".join(cells) + " |")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build", help="the build folder (examples/generate_sample, src/batch/telmor-batch)")
     parser.add_argument("--recordings", type=int, default=6, help="recordings per condition (6)")
     parser.add_argument("--keep", help="make the recordings and results in this folder and keep them")
+    parser.add_argument("--no-sweep", action="store_true", help="leave out the RT smoothing sweep")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
     generate = os.path.join(build, "examples", "generate_sample")
@@ -270,32 +334,38 @@ def main():
     with tempfile.TemporaryDirectory() as scratch:
         root = os.path.abspath(args.keep) if args.keep else scratch
         results = []
-        for c, (name, options) in enumerate(CONDITIONS, start=1):
+        sweep = {width: {} for width in ([] if args.no_sweep else RT_SWEEP)}
+        for c, (name, options, rate) in enumerate(CONDITIONS, start=1):
             folder = os.path.join(root, f"condition{c:02d}")
-            out = os.path.join(folder, "telmor")
-            os.makedirs(out, exist_ok=True)
+            os.makedirs(folder, exist_ok=True)
             names = [f"rec{k:02d}" for k in range(1, args.recordings + 1)]
             for k, rec in enumerate(names, start=1):
                 subprocess.run([generate, os.path.join(folder, rec + ".txt"), str(LEADS), str(SECONDS),
-                                str(k)] + options, check=True)
-            summary_path = os.path.join(out, "summary.csv")
-            ranges = [str(r) for r in RANGES]
-            status = subprocess.run([batch, "--quiet", "--overwrite", "--ranges", *ranges,
-                                     "--out", out, "--summary", summary_path, folder]).returncode
-            if status not in (0, 1):
-                sys.exit(f"telmor-batch failed ({status}) on {folder}")
-            summary = {}
-            with open(summary_path, newline="", encoding="utf-8") as f:
-                for row in csv.DictReader(f):
-                    summary.setdefault(row["recording"], []).append(row)
-            tallies = {"telmor-batch": Tally(), "numpy/scipy peer": Tally()}
-            for rec in names:
-                model = read_model(os.path.join(folder, rec + "model.csv"))
-                tallies["telmor-batch"].add(model, *telmor_marks(summary, rec))
-                tallies["numpy/scipy peer"].add(model, *peer_marks(os.path.join(folder, rec + ".txt")))
+                                str(k), "--rate", str(rate)] + options, check=True)
+            models = {rec: read_model(os.path.join(folder, rec + "model.csv")) for rec in names}
+            tallies = {}
+            for e, (estimator, batch_options, only) in enumerate(ESTIMATORS):
+                if (estimator == "legacy" and rate != 1000) or (only is not None and name not in only):
+                    continue
+                summary = run_batch(batch, folder, os.path.join(folder, f"telmor{e}"), rate, batch_options)
+                tally = tallies[f"telmor-batch {estimator}"] = Tally()
+                for rec in names:
+                    tally.add(models[rec], *telmor_marks(summary, rec))
+            if rate == 1000:
+                tally = tallies[PEER] = Tally()
+                for rec in names:
+                    tally.add(models[rec], *peer_marks(os.path.join(folder, rec + ".txt")))
             results.append((name, tallies))
+            if name in SWEEP_CONDITIONS:
+                for width in sweep:
+                    out = os.path.join(folder, f"rt{width}")
+                    summary = run_batch(batch, folder, out, rate, ["--rt-smooth", str(width)])
+                    tally = sweep[width][name] = Tally()
+                    for rec in names:
+                        tally.add(models[rec], *telmor_marks(summary, rec))
             print(f"{name}: done", file=sys.stderr)
     print_tables(results, args.recordings)
+    print_sweep(sweep)
     print_quality(results)
 
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "timing/beat_search.h"
+#include "timing/mark_figures.h"
 
 namespace telmor {
 
@@ -20,7 +21,11 @@ void search_beats(RunRecord& r) {
   r.beat_found_list.fill(0.0f);
   const std::span<const float> lead_1(r.deriv_table[0].data(),
                                       static_cast<std::size_t>(std::clamp(r.sample_count, 0, kMaxSamples)));
-  const std::vector<int> found = find_beats(lead_1, r.amp_ratio, kMaxRows - 1);
+  // The centred derivative's beats stand out of its noise, as the analysis
+  // core's do; the legacy search is the specified one.
+  const double least_slope =
+      r.derivative_kind == DerivativeKind::centred ? kBeatNoiseFloor * derivative_noise(lead_1) : 0.0;
+  const std::vector<int> found = find_beats(lead_1, r.amp_ratio, kMaxRows - 1, {}, least_slope);
   for (std::size_t k = 0; k < found.size(); ++k) r.beat_found_list[k] = static_cast<float>(found[k]);
 }
 

@@ -14,6 +14,8 @@ namespace {
 // preparation's seconds are the record's.
 static_assert(sizeof(Table<kMaxLeads, kMaxSamples>) == sizeof(float) * kMaxLeads * kMaxSamples);
 static_assert(kFitBlockSamples == kBlockSamples);
+// The desktop's RT smoothing in points is the core's in ms at its 1 kHz.
+static_assert(kDefaultRtSmoothPoints == kDefaultRtSmoothMs);
 
 class SilentConsole : public ConsoleOutput {
  public:

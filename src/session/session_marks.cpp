@@ -80,14 +80,8 @@ std::string results_table_csv(const ResultsSnapshot& results) {
   std::string text(kSummaryColumns);
   text += ",at_source,rt_source";
   text += kFigureColumns;
-  text += kMethodColumns;
   text += '\n';
-  // The dialogue's smoothing in points is its half width in ms at the
-  // interactive program's 1 kHz.
-  const SummaryMethod method{
-      results.derivative_kind == DerivativeKind::legacy ? Estimator::legacy : Estimator::centred,
-      results.smooth_points, results.rt_smooth_points};
-  append_summary_rows(text, results.recording, assign_marks(results), method,
+  append_summary_rows(text, results.recording, assign_marks(results), std::nullopt,
                       [](int, int, const BeatCell& cell) {
                         return "," + std::string(source_name(cell.at.earliest_source)) + "," +
                                std::string(source_name(cell.rt.earliest_source));

@@ -40,7 +40,7 @@ SummaryMethod summary_method(const AnalysisSettings& settings) {
 }
 
 void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
-                         const SummaryMethod& method, const ExtraColumns& extra) {
+                         const std::optional<SummaryMethod>& method, const ExtraColumns& extra) {
   for (int lead = 1; lead <= table.leads; ++lead) {
     for (int beat = 0; beat <= table.beat_count(); ++beat) {
       const BeatCell& cell = table.cell(lead, beat);
@@ -58,7 +58,7 @@ void append_summary_rows(std::string& text, std::string_view recording, const Be
       append_csv_integer(text, cell.rt.count);
       if (extra) text += extra(lead, beat, cell);
       append_figures(text, cell);
-      append_method(text, method);
+      if (method) append_method(text, *method);
       text += '\n';
     }
   }

@@ -260,20 +260,25 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
     }
   }
 
+  NoiseScratch scratch;  // one lead's selection buffers, for every lead
+  const auto noise_of = [&scratch](const Recording& d) {
+    std::vector<double> noise;
+    for (int lead = 1; lead <= d.lead_count; ++lead) noise.push_back(derivative_noise(d.lead(lead), scratch));
+    return noise;
+  };
+  const std::vector<double> at_noise = noise_of(deriv);
+  const std::vector<double> rt_noise = &rt == &deriv ? at_noise : noise_of(rt);
+
+  const double least_slope = settings.estimator == Estimator::centred
+                                 ? kBeatNoiseFloor * at_noise[static_cast<std::size_t>(settings.beat_lead - 1)]
+                                 : 0.0;
   std::vector<int> found = find_beats(deriv.lead(settings.beat_lead), settings.amp_ratio,
-                                      std::numeric_limits<int>::max(), n.blanking);
+                                      std::numeric_limits<int>::max(), n.blanking, least_slope);
   std::sort(found.begin(), found.end());
   const double ms_per_sample = 1000.0 / a.rate_hz;
   for (const int b : found) a.beats_ms.push_back(static_cast<double>(b) * ms_per_sample);
 
   const DetectionRows rows = detect(deriv, rt, n, found);
-  const auto noise_of = [](const Recording& d) {
-    std::vector<double> noise;
-    for (int lead = 1; lead <= d.lead_count; ++lead) noise.push_back(derivative_noise(d.lead(lead)));
-    return noise;
-  };
-  const std::vector<double> at_noise = noise_of(deriv);
-  const std::vector<double> rt_noise = &rt == &deriv ? at_noise : noise_of(rt);
   take_marks(deriv, at_noise, rows, rows.at, true, ms_per_sample, a, a.at_ms, a.at_fine_ms, a.at_quality);
   take_marks(rt, rt_noise, rows, rows.rt, false, ms_per_sample, a, a.rt_ms, a.rt_fine_ms, a.rt_quality);
   if (options.keep_derivative) a.derivative = std::move(deriv.values);

@@ -83,7 +83,7 @@ float overview_amplitude(std::span<const std::span<const float>> leads, int from
 }
 
 std::vector<int> find_beats(std::span<const float> deriv, float amp_ratio, int max_beats,
-                            const BeatBlanking& blanking) {
+                            const BeatBlanking& blanking, double least_slope) {
   // Slope of the lead per second; found stretches are blanked to 0 in it.
   const int n = static_cast<int>(deriv.size());
   std::vector<float> beat_work(deriv.size());
@@ -95,7 +95,8 @@ std::vector<int> find_beats(std::span<const float> deriv, float amp_ratio, int m
   std::vector<int> found;
   // A pass whose steepest slope is not steeper than the threshold found no
   // beat: the search ends there, without recording it.
-  const float threshold = amp_ratio * deriv_min;
+  float threshold = amp_ratio * deriv_min;
+  if (least_slope > 0.0) threshold = std::min(threshold, static_cast<float>(-least_slope * 1000.0));
   if (!(deriv_min < threshold)) return found;
   StretchMinima minima(beat_work, blanking.margin, n - blanking.margin);
   while (static_cast<int>(found.size()) < max_beats) {

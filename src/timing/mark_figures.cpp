@@ -41,12 +41,17 @@ void lead_mark_figures(std::span<const float> deriv, double noise, std::span<con
 }
 
 double derivative_noise(std::span<const float> deriv) {
+  NoiseScratch scratch;
+  return derivative_noise(deriv, scratch);
+}
+
+double derivative_noise(std::span<const float> deriv, NoiseScratch& scratch) {
   if (deriv.empty()) return kNaN;
-  std::vector<double> values(deriv.begin(), deriv.end());
-  std::vector<std::uint64_t> keys;
-  const double centre = median_of(values, keys);
+  std::vector<double>& values = scratch.values;
+  values.assign(deriv.begin(), deriv.end());
+  const double centre = median_of(values, scratch.keys);
   for (double& v : values) v = std::fabs(v - centre);
-  return 1.4826 * median_of(values, keys);
+  return 1.4826 * median_of(values, scratch.keys);
 }
 
 double mark_quality(std::span<const float> deriv, float t, double noise) {

@@ -26,7 +26,7 @@ using test::wait_until;
 // The settings lines of the small session, written out by hand.
 constexpr const char* kSettingsLines =
     "# TELMOR recovery\r\nlead_count=2\r\namp_ratio=0.5\r\nsmooth_points=7\r\n"
-    "at_range=-50,100\r\nrt_range=150,400\r\nestimator=centred\r\nrt_smooth_points=20\r\n";
+    "at_range=-50,100\r\nrt_range=150,400\r\nestimator=centred\r\nrt_smooth_points=35\r\n";
 
 std::string results_text(const MarkTables& marks, int leads) {
   std::string text;
@@ -86,8 +86,8 @@ TEST(RecoveryText, AnythingMissingOrBadReadsNothing) {
        {without("# TELMOR recovery\r\n"), without("smooth_points=0\r\n"),
         without("lead_count=2", "lead_count=21"), without("amp_ratio=0", "amp_ratio=0,5"),
         without("at_range=0,0", "at_range=0"), without("estimator=centred\r\n"),
-        without("rt_smooth_points=20\r\n"), without("estimator=centred", "estimator=legacy"),
-        without("rt_smooth_points=20", "rt_smooth_points=1"),
+        without("rt_smooth_points=35\r\n"), without("estimator=centred", "estimator=legacy"),
+        without("rt_smooth_points=35", "rt_smooth_points=1"),
         without("estimator=centred", "estimator=centred\r\nestimator=centred"), good.substr(0, 20)}) {
     EXPECT_FALSE(parse_recovery(text)) << text;
   }

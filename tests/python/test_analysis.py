@@ -120,7 +120,7 @@ def test_arrays_and_settings_come_back_as_asked():
     assert analysis.derivative.dtype == np.float32 and analysis.derivative.shape == wave.shape
     assert telmor.analyse(wave).derivative is None
     assert analysis.settings == {"smooth": 5, "ratio": pytest.approx(0.1), "ranges": (-80, 80, 100, 200),
-                                 "beat_lead": 1, "estimator": "centred", "rt_smooth": 20}
+                                 "beat_lead": 1, "estimator": "centred", "rt_smooth": 35}
     assert analysis.fs == 1000.0
     summary = analysis.summary()
     pandas = pytest.importorskip("pandas")

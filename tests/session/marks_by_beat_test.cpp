@@ -81,7 +81,7 @@ TEST_F(Assignment, SummaryRowsPerLeadAndBeatWithAriAndEmptyCells) {
   r->rt_ms(1, 1) = 1150.0f;
   r->marks.rt_beat_count = 1;
   std::string text;
-  append_summary_rows(text, "abc,1", assign_marks(*r), {Estimator::centred, 7, 25});
+  append_summary_rows(text, "abc,1", assign_marks(*r), SummaryMethod{Estimator::centred, 7, 25});
   // A flat derivative: each fine time is the mark's own, and no quality is
   // known; every row says how its marks were found.
   EXPECT_EQ(text,
@@ -93,7 +93,7 @@ TEST_F(Assignment, SummaryRowsPerLeadAndBeatWithAriAndEmptyCells) {
             "\"abc,1\",2,2,2000,,,,0,0,,,,,centred,7,25\n");
   // legacy has one derivative: no RT smoothing of its own.
   text.clear();
-  append_summary_rows(text, "x", assign_marks(*r), {Estimator::legacy, 7, 25});
+  append_summary_rows(text, "x", assign_marks(*r), SummaryMethod{Estimator::legacy, 7, 25});
   EXPECT_TRUE(text.starts_with("x,1,0,,,,,0,0,,,,,legacy,7,\n")) << text;
 }
 

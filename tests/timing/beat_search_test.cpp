@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "driver/beat_list.h"
@@ -17,8 +18,10 @@ struct Beats : ::testing::Test {
   std::unique_ptr<RunRecord> r = std::make_unique<RunRecord>();
 
   // A recording of the given seconds with amplitude, a gentle downward slope
-  // of lead 1 everywhere (-1 per second) and a unique gentlest-but-one dip.
+  // of lead 1 everywhere (-1 per second) and a unique gentlest-but-one dip;
+  // the specified search (legacy: no noise floor).
   void setup(int seconds, float ratio) {
+    r->derivative_kind = DerivativeKind::legacy;
     r->sample_count = seconds * 1000;
     r->record_seconds = seconds;
     r->amp_ratio = ratio;
@@ -136,13 +139,14 @@ TEST_F(Beats, AmplitudeIsTheLargestMagnitudeOfLeadsOneToThreeOverSamples100To100
 }
 
 // The search as written out plainly: every pass scans every searched sample.
-std::vector<float> plain_search(const RunRecord& r) {
+std::vector<float> plain_search(const RunRecord& r, double least_slope) {
   const int n = r.sample_count;
   std::vector<float> work(static_cast<std::size_t>(n));
   for (int i = 1; i <= n; ++i) work[static_cast<std::size_t>(i - 1)] = r.deriv(1, i) * 1000.0f;
   float deriv_min = 9999.0f;
   for (int i = 2; i <= n - 2; ++i) deriv_min = std::min(deriv_min, work[static_cast<std::size_t>(i - 1)]);
-  const float threshold = r.amp_ratio * deriv_min;
+  float threshold = r.amp_ratio * deriv_min;
+  if (least_slope > 0.0 && -least_slope * 1000.0 < threshold) threshold = static_cast<float>(-least_slope * 1000.0);
   std::vector<float> beats;
   if (!(deriv_min < threshold)) return beats;
   while (beats.size() < 199) {
@@ -176,7 +180,41 @@ TEST_F(Beats, FindsWhatAPlainScanOfEverySampleFinds) {
       if (random() % 5000 == 0) r->deriv(1, i) = std::numeric_limits<float>::quiet_NaN();
     }
     search_beats(*r);
-    ASSERT_EQ(found(), plain_search(*r)) << "recording " << n;
+    ASSERT_EQ(found(), plain_search(*r, 0.0)) << "recording " << n;
+    const double least_slope = static_cast<double>(random() % 40) * 0.001;
+    const std::vector<int> floored = find_beats(
+        std::span<const float>(r->deriv_table[0].data(), static_cast<std::size_t>(r->sample_count)), r->amp_ratio,
+        199, {}, least_slope);
+    ASSERT_EQ(std::vector<float>(floored.begin(), floored.end()), plain_search(*r, least_slope))
+        << "recording " << n << " floor " << least_slope;
+  }
+}
+
+// With the centred derivative a beat's slope must stand out of the lead's
+// noise as well as beyond the ratio of the steepest: a dip that the ratio
+// lets through but the noise floor does not is no beat.
+TEST_F(Beats, TheCentredSearchIgnoresSlopesWithinTheNoise) {
+  std::mt19937 random(31);
+  std::normal_distribution<float> noise(0.0f, 0.002f);
+  struct Case {
+    DerivativeKind kind;
+    float dip;  // per ms, at 3000
+    std::vector<float> beats;
+  };
+  for (const Case& c : {Case{DerivativeKind::legacy, -0.011f, {1000, 2000, 3000}},
+                        Case{DerivativeKind::centred, -0.011f, {1000, 2000}},
+                        Case{DerivativeKind::centred, -0.02f, {1000, 2000, 3000}}}) {
+    r = std::make_unique<RunRecord>();
+    setup(4, 0.1f);
+    r->derivative_kind = c.kind;
+    for (int i = 1; i <= r->sample_count; ++i) r->deriv(1, i) = std::clamp(noise(random), -0.004f, 0.004f);
+    downstroke(1000, -0.1f);
+    downstroke(2000, -0.1f);
+    downstroke(3000, c.dip);  // beyond a tenth of the steepest, within six noise deviations or not
+    search_beats(*r);
+    std::vector<float> beats = found();
+    std::sort(beats.begin(), beats.end());
+    EXPECT_EQ(beats, c.beats) << c.dip;
   }
 }
 

@@ -35,7 +35,7 @@ inline constexpr std::string_view kBatchHelp =
     "  --estimator NAME     微分の方法: centred（既定。各サンプルを中心にした3次最小二乗、RTは\n"
     "                       RT用の平滑化の微分で探す）、legacy（仕様どおりの計算。以前の結果の再現用、\n"
     "                       1 kHz のみ）\n"
-    "  --rt-smooth MS       RT用の微分の平滑化、前後 MS ms（centred のみ、2〜499、既定 20）\n"
+    "  --rt-smooth MS       RT用の微分の平滑化、前後 MS ms（centred のみ、2〜499、既定 35）\n"
     "  --rate HZ            テキストの記録のサンプリング周波数（Hz、既定 1000）\n"
     "  --ratio R            振幅比（既定 0.1）\n"
     "  --ranges AF AT RF RT 認識範囲、拍からのms: AT開始 AT終了 RT開始 RT終了\n"

@@ -24,7 +24,7 @@ inline constexpr std::int32_t kLeastDialogueSmoothing = 0;
 inline constexpr std::int32_t kMostDialogueSmoothing = 499;
 // The centred RT derivative's smoothing: a cubic needs two points each side.
 inline constexpr std::int32_t kLeastRtSmoothing = 2;
-inline constexpr std::int32_t kDefaultRtSmoothPoints = 20;
+inline constexpr std::int32_t kDefaultRtSmoothPoints = 35;
 
 template <int Rows, int Cols>
 using Table = std::array<std::array<float, Cols>, Rows>;

@@ -29,7 +29,7 @@ inline constexpr std::string_view kReplayHelp =
     "  --estimator NAME   the derivative: centred (the default: the least-squares cubic\n"
     "                     centred on each sample, RT on a derivative of its own) or legacy\n"
     "                     (the specified arithmetic, to reproduce earlier results)\n"
-    "  --rt-smooth MS     the RT derivative's half width in ms (centred; default 20)\n"
+    "  --rt-smooth MS     the RT derivative's half width in ms (centred; default 35)\n"
     "  --help, -h         this text\n"
     "  --version          the version\n"
     "  --                 the end of the options (for a script named -x)\n"

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,9 +42,10 @@ using ExtraColumns = std::function<std::string(int lead, int beat, const BeatCel
 // (the marks before the first beat's range; beat_ms empty) then beats 1..n.
 // at_ms and rt_ms are the earliest mark owned, ari_ms = rt_ms - at_ms; each
 // empty when a mark is missing. Extra columns come before the earliest marks'
-// fine times and qualities, the method last. The recording's name is quoted
+// fine times and qualities, the method last (none without one: the
+// desktop's exported table keeps its columns). The recording's name is quoted
 // when it holds a comma, a quote or a line end.
 void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
-                         const SummaryMethod& method, const ExtraColumns& extra = {});
+                         const std::optional<SummaryMethod>& method, const ExtraColumns& extra = {});
 
 }  // namespace telmor

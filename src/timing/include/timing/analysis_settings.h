@@ -24,7 +24,7 @@ std::optional<Estimator> estimator_named(std::string_view name);
 // The half width of the RT derivative's window by default, in ms: a T wave is
 // tens of ms long, where the AT's deflection is a few (the accuracy page says
 // how it was chosen).
-inline constexpr std::int32_t kDefaultRtSmoothMs = 20;
+inline constexpr std::int32_t kDefaultRtSmoothMs = 35;
 
 // The dialogue's settings and d's ranges, in ms relative to a beat (the
 // defaults are the dialogue's), and the choices around them. Every length is

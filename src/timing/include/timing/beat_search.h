@@ -22,16 +22,25 @@ struct BeatBlanking {
   int after = 200;
 };
 
+// How far out of its lead's noise a beat's slope must stand with the centred
+// derivative: more than six times the derivative's noise (derivative_noise,
+// a standard deviation). Its cubic slope over ±7 samples is about 2.5 times
+// as noisy as the straight-line slope the legacy fit takes over most of each
+// second, and at 2 % noise a tenth of the steepest slope lies within three
+// noise deviations: noise alone made beats. True beats stood above ten.
+inline constexpr double kBeatNoiseFloor = 6.0;
+
 // Finds the beats of a lead as its steepest downstrokes (slopes per second
 // of deriv x 1000, deriv per ms, sample i at deriv[i - 1]): pass after pass,
 // the most negative slope left within samples margin..size-margin (the
 // earliest of equal ones) is recorded and the stretch from `before` samples
 // before to `after` samples after it is blanked, as long as it is steeper
 // (strictly below) than amp_ratio times the steepest slope of samples
-// 2..size-2, and at most max_beats times. The first pass whose minimum is not
-// is no beat and ends the search. Returns the beats' samples in the order the
-// passes found them.
+// 2..size-2 and, when least_slope (per ms) is above zero, than -least_slope,
+// and at most max_beats times. The first pass whose minimum is not is no beat
+// and ends the search. Returns the beats' samples in the order the passes
+// found them.
 std::vector<int> find_beats(std::span<const float> deriv, float amp_ratio, int max_beats,
-                            const BeatBlanking& blanking = {});
+                            const BeatBlanking& blanking = {}, double least_slope = 0.0);
 
 }  // namespace telmor

@@ -5,7 +5,9 @@
 // and its two neighbours locates the extremum far better.
 #pragma once
 
+#include <cstdint>
 #include <span>
+#include <vector>
 
 
 namespace telmor {
@@ -29,6 +31,14 @@ double fine_time_ms(std::span<const float> deriv, float t, bool at);
 // inflate: 1.4826 × the median absolute deviation of deriv (the median of an
 // even count is the mean of the middle two, in double). NaN when empty.
 double derivative_noise(std::span<const float> deriv);
+
+// The same with the scratch of the selection kept by the caller: a lead's
+// worth of values and keys, reused from one lead to the next.
+struct NoiseScratch {
+  std::vector<double> values;
+  std::vector<std::uint64_t> keys;
+};
+double derivative_noise(std::span<const float> deriv, NoiseScratch& scratch);
 
 // |d(t)| / noise, with t taken at its nearest sample; NaN when that sample
 // lies outside deriv or the noise is not positive.
