@@ -33,7 +33,8 @@ def main():
             subprocess.run([os.path.join(build, "examples", "generate_sample"),
                             os.path.join(data, f"rec{k:02d}.txt"), str(LEADS), str(SECONDS), str(k)],
                            check=True)
-        recordings = sorted(os.path.join(data, name) for name in os.listdir(data))
+        # The generator writes each recording's model times beside it.
+        recordings = sorted(os.path.join(data, name) for name in os.listdir(data) if name.endswith(".txt"))
         ours = [os.path.join(build, "src", "batch", "telmor-batch"), "--quiet", "--overwrite",
                 "--out", os.path.join(scratch, "ours"), data]
         peer_out = os.path.join(scratch, "peer")

@@ -136,18 +136,18 @@ def telmor_marks(summary_rows, recording):
 
 
 def peer_marks(path):
-    beats, at, rt, d = peer_batch.analyse_wave(peer_batch.read_wave(path), RANGES)
-    noise = derivative_noise(d)
+    beats, at, rt, d_at, d_rt = peer_batch.analyse_wave(peer_batch.read_wave(path), RANGES)
+    noise = {"at": derivative_noise(d_at), "rt": derivative_noise(d_rt)}
     cells = {}
     for k in range(1, len(beats) + 1):
         for lead in range(1, at.shape[1] + 1):
             cell = {}
-            for kind, table, minimum in (("at", at, True), ("rt", rt, False)):
+            for kind, table, minimum, d in (("at", at, True, d_at), ("rt", rt, False, d_rt)):
                 t = int(table[k, lead - 1])
                 d_lead = d[:, lead - 1]
                 cell[kind] = float(t) if t else None
                 cell[kind + "_fine"] = fine_time(d_lead, t, minimum) if t else None
-                cell[kind + "_quality"] = quality(d_lead, t, noise[lead - 1]) if t else None
+                cell[kind + "_quality"] = quality(d_lead, t, noise[kind][lead - 1]) if t else None
             cells[(k, lead)] = cell
     return dict(enumerate(beats, start=1)), cells
 
