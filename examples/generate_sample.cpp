@@ -4,12 +4,19 @@
 //   generate_sample OUTPUT [LEADS SECONDS [SEED]] [--noise PERCENT]
 //                   [--t-wave positive|negative|biphasic] [--t-scale FACTOR]
 //                   [--wander] [--interval MS] [--rate HZ] [--t-duration MS]
+//   generate_sample OUTPUT [LEADS SECONDS [SEED]] --sheet|--rodent [--noise PERCENT]
+//                   [--t-wave positive|negative|biphasic|mixed] [--interval MS]
+//                   [--spread MS] [--flat-lead N] [--rate HZ]
 //
 // Without a seed it writes the bundled sample; other seeds give other
 // recordings of the same kind (the benchmarks make sets of them). The options
 // change the kind: white noise of PERCENT of each lead's RS amplitude (instead
 // of the sample's own small noise), the T wave's shape and height, a baseline
-// wander, beats every MS ms, the rate, how long the T wave lasts. The model times go to OUTPUT without its ".txt",
+// wander, beats every MS ms, the rate, how long the T wave lasts. --sheet
+// makes a paced sheet instead (paced_sheet.h: the restitution protocol,
+// activation spread over --spread ms, late-recovering sites, T waves of
+// mixed polarity by default, a --flat-lead), --rodent its small-heart pace
+// (cycle length 150 ms). The model times go to OUTPUT without its ".txt",
 // followed by "model.csv" (sample.txt: samplemodel.csv).
 #include <charconv>
 #include <cstdint>
@@ -19,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "paced_sheet.h"
 #include "sample_recording.h"
 
 namespace {
@@ -27,7 +35,10 @@ int usage() {
   std::fprintf(stderr,
                "usage: generate_sample OUTPUT [LEADS SECONDS [SEED]] [--noise PERCENT]\n"
                "                       [--t-wave positive|negative|biphasic] [--t-scale FACTOR]\n"
-               "                       [--wander] [--interval MS] [--rate HZ] [--t-duration MS]\n");
+               "                       [--wander] [--interval MS] [--rate HZ] [--t-duration MS]\n"
+               "       generate_sample OUTPUT [LEADS SECONDS [SEED]] --sheet|--rodent [--noise PERCENT]\n"
+               "                       [--t-wave positive|negative|biphasic|mixed] [--interval MS]\n"
+               "                       [--spread MS] [--flat-lead N] [--rate HZ]\n");
   return 2;
 }
 
@@ -47,18 +58,35 @@ std::string model_path(std::string output) {
 int main(int argc, char** argv) {
   std::vector<std::string_view> positional;
   telmor::RecordingConditions conditions;
+  telmor::SheetConditions sheet;
+  bool sheet_wanted = false;
   for (int a = 1; a < argc; ++a) {
     const std::string_view arg = argv[a];
     const bool has_value = a + 1 < argc;
     if (arg == "--wander") {
       conditions.wander = true;
+    } else if (arg == "--sheet") {
+      sheet_wanted = true;
+    } else if (arg == "--rodent") {
+      sheet_wanted = true;
+      const telmor::SheetConditions rodent = telmor::rodent_sheet();
+      sheet.cycle_lengths = rodent.cycle_lengths;
+      sheet.spread_ms = rodent.spread_ms;
+      sheet.ari_shortest_ms = rodent.ari_shortest_ms;
+      sheet.ari_longest_ms = rodent.ari_longest_ms;
+      sheet.restitution_slope = rodent.restitution_slope;
+      sheet.polarity = rodent.polarity;
+      sheet.t_width_ms = rodent.t_width_ms;
+      sheet.qrs_scale = rodent.qrs_scale;
     } else if (arg == "--noise" && has_value) {
       double percent = 0.0;
       if (!parse(argv[++a], percent) || percent < 0.0) return usage();
       conditions.noise = percent / 100.0;
+      sheet.noise = conditions.noise;
     } else if (arg == "--rate" && has_value) {
       if (!parse(argv[++a], conditions.rate_hz) || conditions.rate_hz < 100.0 || conditions.rate_hz > 20000.0)
         return usage();
+      sheet.rate_hz = conditions.rate_hz;
     } else if (arg == "--t-duration" && has_value) {
       if (!parse(argv[++a], conditions.t_wave_ms) || conditions.t_wave_ms < 20.0 || conditions.t_wave_ms > 400.0)
         return usage();
@@ -67,14 +95,24 @@ int main(int argc, char** argv) {
     } else if (arg == "--interval" && has_value) {
       if (!parse(argv[++a], conditions.beat_interval) || conditions.beat_interval < 100.0)
         return usage();
+      sheet.cycle_lengths = {conditions.beat_interval};
+    } else if (arg == "--spread" && has_value) {
+      if (!parse(argv[++a], sheet.spread_ms) || sheet.spread_ms < 0.0) return usage();
+    } else if (arg == "--flat-lead" && has_value) {
+      if (!parse(argv[++a], sheet.flat_lead) || sheet.flat_lead < 1) return usage();
     } else if (arg == "--t-wave" && has_value) {
       const std::string_view shape = argv[++a];
       if (shape == "positive") {
         conditions.t_wave = telmor::TWaveShape::positive;
+        sheet.polarity = telmor::SheetPolarity::positive;
       } else if (shape == "negative") {
         conditions.t_wave = telmor::TWaveShape::negative;
+        sheet.polarity = telmor::SheetPolarity::negative;
       } else if (shape == "biphasic") {
         conditions.t_wave = telmor::TWaveShape::biphasic;
+        sheet.polarity = telmor::SheetPolarity::biphasic;
+      } else if (shape == "mixed") {
+        sheet.polarity = telmor::SheetPolarity::mixed;
       } else {
         return usage();
       }
@@ -96,8 +134,13 @@ int main(int argc, char** argv) {
   }
   const std::string output(positional[0]);
   std::ofstream file(output, std::ios::binary);
-  file << telmor::sample_recording_text(leads, seconds, seed, conditions);
   std::ofstream model(model_path(output), std::ios::binary);
-  model << telmor::sample_model_times_csv(leads, seconds, seed, conditions);
+  if (sheet_wanted) {
+    file << telmor::sheet_recording_text(leads, seconds, seed, sheet);
+    model << telmor::sheet_model_times_csv(leads, seconds, seed, sheet);
+  } else {
+    file << telmor::sample_recording_text(leads, seconds, seed, conditions);
+    model << telmor::sample_model_times_csv(leads, seconds, seed, conditions);
+  }
   return file && model ? 0 : 1;
 }

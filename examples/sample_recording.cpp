@@ -4,42 +4,17 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <numbers>
 #include <vector>
+
+#include "synthetic_shapes.h"
 
 namespace telmor {
 namespace {
 
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
-
-// Small deterministic generator, so the sample is the same on every machine.
-class Random {
- public:
-  explicit Random(std::uint64_t seed) : state_(seed) {}
-  double uniform() {  // [0, 1)
-    state_ ^= state_ << 13;
-    state_ ^= state_ >> 7;
-    state_ ^= state_ << 17;
-    return static_cast<double>(state_ >> 11) * 0x1.0p-53;
-  }
-  double gaussian() {  // Box-Muller, mean 0, standard deviation 1
-    const double u = 1.0 - uniform();  // (0, 1]: a logarithm exists
-    return std::sqrt(-2.0 * std::log(u)) * std::cos(kTwoPi * uniform());
-  }
-
- private:
-  std::uint64_t state_;
-};
-
-double bump(double t, double centre, double width) {
-  const double u = (t - centre) / width;
-  return std::exp(-u * u);
-}
-
-double bump_slope(double t, double centre, double width) {
-  const double u = (t - centre) / width;
-  return -2.0 * u / width * std::exp(-u * u);
-}
+using synthetic::bump;
+using synthetic::bump_slope;
+using synthetic::kTwoPi;
+using synthetic::Random;
 
 // R peak minus S trough of the QRS 0.4 bump(t, -6, 6) - bump(t, 9, 8) of depth 1.
 double rs_amplitude_per_depth() {
