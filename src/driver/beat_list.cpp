@@ -25,7 +25,10 @@ void search_beats(RunRecord& r) {
   // core's do; the legacy search is the specified one.
   const double least_slope =
       r.derivative_kind == DerivativeKind::centred ? kBeatNoiseFloor * derivative_noise(lead_1) : 0.0;
-  const std::vector<int> found = find_beats(lead_1, r.amp_ratio, kMaxRows - 1, {}, least_slope);
+  // The blanking the frame chose (as specified by default: 100 ms before,
+  // 200 ms after a beat).
+  const BeatBlanking blanking{100, r.blank_before_ms, r.blank_after_ms};
+  const std::vector<int> found = find_beats(lead_1, r.amp_ratio, kMaxRows - 1, blanking, least_slope);
   for (std::size_t k = 0; k < found.size(); ++k) r.beat_found_list[k] = static_cast<float>(found[k]);
 }
 

@@ -11,6 +11,7 @@
 #include "driver/drive_path.h"
 #include "driver/overview.h"
 #include "driver/recognition_commands.h"
+#include "driver/beat_list.h"
 #include "driver/record_preparation.h"
 #include "record/results_snapshot.h"
 #include "record/text_rules.h"
@@ -83,6 +84,31 @@ Resume run_command(MenuAction action, Session& s) {
 }
 
 // A change asked for at the menu, and what the status bar says of it.
+// The frame's analysis choices changed at the menu: the signals are
+// differentiated again or the beats found again where what they rest on
+// changed; the rest is c's, the next time it runs.
+std::string analysis_note(Session& s, RunRecord& r) {
+  const AnalysisChoice before = analysis_choice_of(r);
+  const AnalysisChoice choice = s.layer.analysis_choice();
+  take_analysis_choice(choice, r);
+  std::string note;
+  if (choice.kind != before.kind || choice.rt_smooth_points != before.rt_smooth_points) {
+    differentiate(r, s.layer);  // the fits' messages to the console, as at start-up
+    note = choice.kind == DerivativeKind::legacy
+               ? std::string("微分を仕様どおりの計算（legacy）にしました")
+               : "微分を中心化3次（RT用 " + format_integer(choice.rt_smooth_points) + " ms）にしました";
+  }
+  if (choice.kind != before.kind || choice.blank_before_ms != before.blank_before_ms ||
+      choice.blank_after_ms != before.blank_after_ms) {
+    search_beats(r);
+    int beats = 0;
+    while (beats < kMaxRows && r.beat_found_list[static_cast<std::size_t>(beats)] != 0.0f) ++beats;
+    note += (note.empty() ? "" : "。") + std::string("拍を探し直しました（") + format_integer(beats) + " 拍）";
+  }
+  if (note.empty()) note = "RTの窓の設定を変えました";
+  return note + "。次の c から使われます";
+}
+
 std::string menu_edit_note(Session& s, const MenuEdit& edit) {
   RunRecord& r = s.record;
   if (edit.what == MenuEdit::What::restore) {
@@ -97,16 +123,7 @@ std::string menu_edit_note(Session& s, const MenuEdit& edit) {
     s.menu_undo.clear();
     return "回復ファイルから表を復元しました（未保存）";
   }
-  if (edit.what == MenuEdit::What::derivative) {
-    const DerivativeChoice choice = s.layer.derivative_choice();
-    r.derivative_kind = choice.kind;
-    r.rt_smooth_points = choice.rt_smooth_points;
-    differentiate(r, s.layer);  // the fits' messages to the console, as at start-up
-    return choice.kind == DerivativeKind::legacy
-               ? std::string("微分を仕様どおりの計算（legacy）にしました。次の c から使われます")
-               : "微分を中心化3次（RT用 " + format_integer(choice.rt_smooth_points) +
-                     " ms）にしました。次の c から使われます";
-  }
+  if (edit.what == MenuEdit::What::analysis) return analysis_note(s, r);
   if (edit.what == MenuEdit::What::undo) {
     if (s.menu_undo.empty()) return "取り消す操作がありません";
     r.marks = s.menu_undo.back();

@@ -24,8 +24,7 @@ Resume detect_at_rt(WindowLayer& layer, RunRecord& r, std::int32_t selected_beat
   r.marks.rt_beat_count = n;
   layer.console_write(LineBuilder().text("na").number(n));
 
-  find_at_rt(r, n);
-  drop_near_duplicates(r, n);
+  search_marks(r, n);
   note_detected(r);
   update_unsaved(r);
   return Resume::redraw;

@@ -52,9 +52,7 @@ void run_program_on(WindowLayer& layer, const std::filesystem::path& drives_root
   do {
     run_dialogue(layer, r);
   } while (!read_waveform_file(layer, r, drives_root));
-  const DerivativeChoice choice = layer.derivative_choice();
-  r.derivative_kind = choice.kind;
-  r.rt_smooth_points = choice.rt_smooth_points;
+  take_analysis_choice(layer.analysis_choice(), r);
   prepare_signals(r, layer);
 
   layer.chart_open();

@@ -110,14 +110,14 @@ void FrameWindow::build_derivative_menu(QMenu* analysis) {
   centred_action_->setChecked(true);
   rt_smooth_action_ = analysis->addAction(QString());
   const auto choose = [this](DerivativeKind kind) {
-    DerivativeChoice choice = derivative_choice();
+    AnalysisChoice choice = analysis_choice();
     choice.kind = kind;
-    set_derivative_choice(choice);
+    set_analysis_choice(choice);
   };
   connect(centred_action_, &QAction::triggered, this, [choose] { choose(DerivativeKind::centred); });
   connect(legacy_action_, &QAction::triggered, this, [choose] { choose(DerivativeKind::legacy); });
   connect(rt_smooth_action_, &QAction::triggered, this, [this] {
-    DerivativeChoice choice = derivative_choice();
+    AnalysisChoice choice = analysis_choice();
     bool ok = false;
     const int ms = QInputDialog::getInt(this, QStringLiteral("RT用の平滑化"),
                                         QStringLiteral("RT用の微分の窓（前後 ms、%1〜%2）:")
@@ -127,35 +127,35 @@ void FrameWindow::build_derivative_menu(QMenu* analysis) {
                                         &ok);
     if (!ok) return;
     choice.rt_smooth_points = ms;
-    set_derivative_choice(choice);
+    set_analysis_choice(choice);
   });
-  show_derivative_choice();
+  show_analysis_choice();
 }
 
-void FrameWindow::show_derivative_choice() {
-  const DerivativeChoice choice = derivative_choice();
+void FrameWindow::show_analysis_choice() {
+  const AnalysisChoice choice = analysis_choice();
   centred_action_->setChecked(choice.kind == DerivativeKind::centred);
   legacy_action_->setChecked(choice.kind == DerivativeKind::legacy);
   rt_smooth_action_->setText(QStringLiteral("RT用の平滑化（前後 %1 ms）…").arg(choice.rt_smooth_points));
   rt_smooth_action_->setEnabled(choice.kind == DerivativeKind::centred);
 }
 
-DerivativeChoice FrameWindow::derivative_choice() const {
+AnalysisChoice FrameWindow::analysis_choice() const {
   const std::lock_guard lock(derivative_mutex_);
   return derivative_;
 }
 
-void FrameWindow::set_derivative_choice(const DerivativeChoice& choice) {
+void FrameWindow::set_analysis_choice(const AnalysisChoice& choice) {
   {
     const std::lock_guard lock(derivative_mutex_);
     if (choice == derivative_) return;
     derivative_ = choice;
   }
-  show_derivative_choice();
+  show_analysis_choice();
   // A recording on show is differentiated again at once, for the next c.
   if (menu_waits()) {
     MenuEdit edit;
-    edit.what = MenuEdit::What::derivative;
+    edit.what = MenuEdit::What::analysis;
     input_.push_menu_edit(edit);
   }
 }

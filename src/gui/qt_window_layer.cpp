@@ -115,7 +115,7 @@ void QtWindowLayer::show_lead_strip(const LeadStrip& strip) {
 
 void QtWindowLayer::show_unsaved(bool unsaved) { post(gui_op::Unsaved{unsaved}); }
 
-DerivativeChoice QtWindowLayer::derivative_choice() { return frame_.derivative_choice(); }
+AnalysisChoice QtWindowLayer::analysis_choice() { return frame_.analysis_choice(); }
 
 ExitChoice QtWindowLayer::confirm_exit() {
   post(gui_op::AskExit{});

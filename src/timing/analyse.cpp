@@ -12,7 +12,9 @@
 #include "fitting/prepare_signals.h"
 #include "recognition/mark_search.h"
 #include "timing/beat_search.h"
+#include "timing/cycle_search.h"
 #include "timing/mark_figures.h"
+#include "timing/range_suggestion.h"
 
 namespace telmor {
 
@@ -59,7 +61,7 @@ Samples samples_of(const AnalysisSettings& s, int lead_count, int sample_count, 
   n.search = {sample_count, lead_count, of(s.at_from), of(s.at_to), of(s.rt_from), of(s.rt_to),
               of(100.0) + 1, of(200.0)};
   n.near = static_cast<float>(of(50.0));
-  n.blanking = {of(100.0), of(100.0), of(200.0)};
+  n.blanking = {of(100.0), of(s.blank_before_ms), of(s.blank_after_ms)};
   n.amplitude_from = of(100.0);
   n.amplitude_to = of(1000.0);
   n.searched = std::max(sample_count, of(kInteractiveMs));
@@ -72,10 +74,44 @@ Samples samples_of(const AnalysisSettings& s, int lead_count, int sample_count, 
 struct DetectionRows {
   int rows = 0;
   std::vector<float> at, rt;
+  std::vector<MarkFlag> at_flag, rt_flag;  // centred only; as the marks
+  std::vector<TPolarity> polarity;
+};
+
+// The ranges searched, in ms from a beat.
+struct Ranges {
+  std::int32_t at_from = 0, at_to = 0, rt_from = 0, rt_to = 0;
 };
 
 DerivativeView view_of(const Recording& deriv, const Samples& n) {
   return {deriv.values.data(), static_cast<std::size_t>(deriv.sample_count), deriv.sample_count, n.searched};
+}
+
+// The centred search: each lead's windows follow its own cycle (rows as
+// detect lays them out).
+DetectionRows detect_in_cycles(const Recording& at_deriv, const Recording& rt_deriv, const CycleSearch& search,
+                               std::span<const int> beats) {
+  DetectionRows d;
+  d.rows = static_cast<int>(beats.size()) + 1;
+  const auto rows = static_cast<std::size_t>(d.rows);
+  const std::size_t cells = static_cast<std::size_t>(at_deriv.lead_count) * rows;
+  d.at.assign(cells, 0.0f);
+  d.rt.assign(cells, 0.0f);
+  d.at_flag.assign(cells, MarkFlag::none);
+  d.rt_flag.assign(cells, MarkFlag::none);
+  d.polarity.assign(cells, TPolarity::none);
+  for (int lead = 1; lead <= at_deriv.lead_count; ++lead) {
+    const LeadCycles c = search_lead_cycles(at_deriv.lead(lead), rt_deriv.lead(lead), search, beats);
+    for (std::size_t k = 0; k < beats.size(); ++k) {
+      const std::size_t at = static_cast<std::size_t>(lead - 1) * rows + k + 1;
+      d.at[at] = static_cast<float>(c.at[k]);
+      d.rt[at] = static_cast<float>(c.rt[k]);
+      d.at_flag[at] = c.at_flag[k];
+      d.rt_flag[at] = c.rt_flag[k];
+      d.polarity[at] = c.polarity[k];
+    }
+  }
+  return d;
 }
 
 DetectionRows detect(const Recording& at_deriv, const Recording& rt_deriv, const Samples& n,
@@ -117,6 +153,57 @@ void take_marks(const Recording& deriv, std::span<const double> noise, const Det
       quality[i] = mark_quality(lead_deriv, t, lead_noise);
     }
   }
+}
+
+// The centred search's flags and T polarities into the beats × leads tables
+// (none throughout for legacy), the dead leads and the warnings of ranges
+// that miss the waves.
+void take_flags(const DetectionRows& d, const Recording& deriv, Analysis& a) {
+  const std::size_t cells = static_cast<std::size_t>(a.beat_count()) * static_cast<std::size_t>(a.lead_count);
+  a.at_flag.assign(cells, MarkFlag::none);
+  a.rt_flag.assign(cells, MarkFlag::none);
+  a.t_polarity.assign(cells, TPolarity::none);
+  a.dead_lead.assign(static_cast<std::size_t>(a.lead_count), false);
+  const bool flagged = !d.at_flag.empty();
+  for (int lead = 1; lead <= a.lead_count; ++lead) {
+    int searched = 0, without_at = 0, at_edges = 0, rt_edges = 0;
+    for (int beat = 1; beat <= a.beat_count() && flagged; ++beat) {
+      const std::size_t from = static_cast<std::size_t>(lead - 1) * static_cast<std::size_t>(d.rows) +
+                               static_cast<std::size_t>(beat);
+      const std::size_t i = a.index(beat, lead);
+      a.at_flag[i] = d.at_flag[from];
+      a.rt_flag[i] = d.rt_flag[from];
+      a.t_polarity[i] = d.polarity[from];
+      const bool was_searched = d.at[from] != 0.0f || a.at_flag[i] != MarkFlag::none;
+      searched += was_searched;
+      without_at += was_searched && d.at[from] == 0.0f;
+      at_edges += a.at_flag[i] == MarkFlag::edge || a.at_flag[i] == MarkFlag::near_edge;
+      rt_edges += a.rt_flag[i] == MarkFlag::edge || a.rt_flag[i] == MarkFlag::near_edge;
+    }
+    const std::span<const float> slopes = deriv.lead(lead);
+    const bool silent = std::all_of(slopes.begin(), slopes.end(), [](float v) { return v == 0.0f; });
+    a.dead_lead[static_cast<std::size_t>(lead - 1)] = silent || (searched > 0 && 2 * without_at > searched);
+    if (a.dead_lead[static_cast<std::size_t>(lead - 1)]) continue;
+    if (5 * at_edges > searched) a.range_warnings.push_back({lead, true, at_edges, searched});
+    if (5 * rt_edges > searched) a.range_warnings.push_back({lead, false, rt_edges, searched});
+  }
+}
+
+// The ranges suggested by the recording's own waves, in ms from a beat.
+SuggestedRanges suggested(const Recording& deriv, const Recording& rt, const std::vector<double>& at_noise,
+                          const std::vector<double>& rt_noise, std::span<const int> beats, const Samples& n,
+                          int margin) {
+  RangeEvidence e;
+  for (int lead = 1; lead <= deriv.lead_count; ++lead) {
+    e.at_deriv.push_back(deriv.lead(lead));
+    e.rt_deriv.push_back(rt.lead(lead));
+  }
+  e.at_noise = at_noise;
+  e.rt_noise = rt_noise;
+  e.beats = beats;
+  e.per_ms = n.per_ms;
+  e.margin = margin;
+  return suggest_ranges(e);
 }
 
 // Amplitudes beyond what single precision keeps: a derivative that is not
@@ -191,6 +278,20 @@ AnalysisProblem check_settings(const AnalysisSettings& s, int lead_count, double
   }
   if (s.at_to < s.at_from) return {AnalysisFault::range_reversed, 1};
   if (s.rt_to < s.rt_from) return {AnalysisFault::range_reversed, 2};
+  if (s.estimator == Estimator::legacy && (s.rt_margin_ms || s.rt_after_at))
+    return {AnalysisFault::legacy_cycle_options};
+  if (s.rt_margin() < 0 || s.rt_margin() > kMostRtMarginMs)
+    return {AnalysisFault::rt_margin_outside, 0, static_cast<double>(s.rt_margin())};
+  if (s.rt_after_at) {
+    const auto [from, to] = *s.rt_after_at;
+    if (from < 0 || from > kHighestRangeBound) return {AnalysisFault::rt_window_outside, 1, static_cast<double>(from)};
+    if (to < 0 || to > kHighestRangeBound) return {AnalysisFault::rt_window_outside, 2, static_cast<double>(to)};
+    if (to < from) return {AnalysisFault::rt_window_outside, 3, static_cast<double>(to)};
+  }
+  if (s.blank_before_ms < 0 || s.blank_before_ms > kMostBlankMs)
+    return {AnalysisFault::blanking_outside, 1, static_cast<double>(s.blank_before_ms)};
+  if (s.blank_after_ms < 0 || s.blank_after_ms > kMostBlankMs)
+    return {AnalysisFault::blanking_outside, 2, static_cast<double>(s.blank_after_ms)};
   if (s.beat_lead < 1 || s.beat_lead > lead_count)
     return {AnalysisFault::beat_lead_outside, 0, static_cast<double>(s.beat_lead), lead_count};
   if (!std::isfinite(rate_hz) || rate_hz < kMinRateHz) return {AnalysisFault::rate_outside, 0, rate_hz};
@@ -242,10 +343,9 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
   a.fit_messages = differentiate(wave, deriv, rt_deriv, settings, n, options, workspace);
   const Recording& rt = n.rt_half_width != n.half_width ? rt_deriv : deriv;
 
-  std::vector<std::span<const float>> first_leads;
-  for (int j = 1; j <= std::min(wave.lead_count, 3); ++j) first_leads.push_back(wave.lead(j));
-  if (overview_amplitude(first_leads, n.amplitude_from, n.amplitude_to) == 0.0f) {
-    a.problem = {AnalysisFault::no_amplitude};
+  const std::span<const float> beat_lead[] = {wave.lead(settings.beat_lead)};
+  if (overview_amplitude(beat_lead, n.amplitude_from, n.amplitude_to) == 0.0f) {
+    a.problem = {AnalysisFault::no_amplitude, settings.beat_lead};
     return a;
   }
   if ((a.problem = amplitude_problem(wave, deriv, settings.beat_lead))) return a;
@@ -278,9 +378,42 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
   const double ms_per_sample = 1000.0 / a.rate_hz;
   for (const int b : found) a.beats_ms.push_back(static_cast<double>(b) * ms_per_sample);
 
-  const DetectionRows rows = detect(deriv, rt, n, found);
+  Ranges ranges{settings.at_from, settings.at_to, settings.rt_from, settings.rt_to};
+  const int margin = samples_of_ms(settings.rt_margin(), a.rate_hz);
+  if (settings.auto_ranges) {
+    const SuggestedRanges r = suggested(deriv, rt, at_noise, rt_noise, found, n, margin);
+    if (r.found) ranges = {r.at_from, r.at_to, r.rt_from, r.rt_to};
+    a.ranges_suggested = r.found;
+  }
+  a.at_from = ranges.at_from;
+  a.at_to = ranges.at_to;
+  a.rt_from = ranges.rt_from;
+  a.rt_to = ranges.rt_to;
+  const auto of = [&](double ms) { return samples_of_ms(ms, a.rate_hz); };
+  DetectionRows rows;
+  if (settings.estimator == Estimator::legacy) {
+    Samples legacy = n;
+    legacy.search.at_from = of(ranges.at_from);
+    legacy.search.at_to = of(ranges.at_to);
+    legacy.search.rt_from = of(ranges.rt_from);
+    legacy.search.rt_to = of(ranges.rt_to);
+    rows = detect(deriv, rt, legacy, found);
+  } else {
+    CycleSearch search;
+    search.sample_count = a.sample_count;
+    search.at_from = of(ranges.at_from);
+    search.at_to = of(ranges.at_to);
+    search.rt_from_at = settings.rt_after_at.has_value();
+    search.rt_from = of(search.rt_from_at ? settings.rt_after_at->first : ranges.rt_from);
+    search.rt_to = of(search.rt_from_at ? settings.rt_after_at->second : ranges.rt_to);
+    search.margin = margin;
+    search.earliest_beat = static_cast<int>(n.search.earliest_beat);
+    search.end_margin = static_cast<int>(n.search.end_margin);
+    rows = detect_in_cycles(deriv, rt, search, found);
+  }
   take_marks(deriv, at_noise, rows, rows.at, true, ms_per_sample, a, a.at_ms, a.at_fine_ms, a.at_quality);
   take_marks(rt, rt_noise, rows, rows.rt, false, ms_per_sample, a, a.rt_ms, a.rt_fine_ms, a.rt_quality);
+  take_flags(rows, deriv, a);
   if (options.keep_derivative) a.derivative = std::move(deriv.values);
   return a;
 }

@@ -135,8 +135,20 @@ class EnglishWords final : public Words {
                format_real(static_cast<float>(p.value)) + " Hz)";
       case AnalysisFault::legacy_rt_smoothing:
         return "the legacy arithmetic finds AT and RT on one derivative: it takes no RT smoothing";
+      case AnalysisFault::rt_margin_outside:
+        return "the RT margin must be 0 to " + n(kMostRtMarginMs) + " ms, not " + n(static_cast<std::int64_t>(p.value));
+      case AnalysisFault::rt_window_outside:
+        return p.which == 3 ? std::string("the RT window after the AT ends before it starts")
+                            : std::string("the RT window's ") + (p.which == 1 ? "start" : "end") +
+                                  " after the AT must be 0 to " + n(kHighestRangeBound) + " ms, not " +
+                                  n(static_cast<std::int64_t>(p.value));
+      case AnalysisFault::blanking_outside:
+        return std::string("the beat search's blanking ") + (p.which == 1 ? "before" : "after") +
+               " a beat must be 0 to " + n(kMostBlankMs) + " ms, not " + n(static_cast<std::int64_t>(p.value));
+      case AnalysisFault::legacy_cycle_options:
+        return "the legacy arithmetic searches as specified: it takes no RT margin or RT window after the AT";
       case AnalysisFault::no_amplitude:
-        return "no data: leads 1 to 3 are all 0 over 100 to 1000 ms";
+        return "no data: the beat lead " + n(p.which) + " is all 0 over 100 to 1000 ms";
       case AnalysisFault::derivative_not_finite:
         return "the values of lead " + n(p.which) +
                " are too large for single precision: its derivative is not finite (scale the data)";

@@ -147,8 +147,21 @@ class JapaneseWords final : public Words {
                " Hz）。";
       case AnalysisFault::legacy_rt_smoothing:
         return "legacy の計算はATとRTに同じ微分を使うので、RTの平滑化は指定できません。";
+      case AnalysisFault::rt_margin_outside:
+        return "RTの余裕 " + count(static_cast<std::int64_t>(p.value)) + " ms が0〜" + count(kMostRtMarginMs) +
+               " の範囲にありません。";
+      case AnalysisFault::rt_window_outside:
+        return p.which == 3 ? std::string("AT後のRT範囲の終了点が開始点より前です。")
+                            : std::string("AT後のRT範囲の") + (p.which == 1 ? "開始点" : "終了点") + " " +
+                                  count(static_cast<std::int64_t>(p.value)) + " ms が0〜" +
+                                  count(kHighestRangeBound) + " の範囲にありません。";
+      case AnalysisFault::blanking_outside:
+        return std::string("拍の") + (p.which == 1 ? "前" : "後") + "の除外時間 " +
+               count(static_cast<std::int64_t>(p.value)) + " ms が0〜" + count(kMostBlankMs) + " の範囲にありません。";
+      case AnalysisFault::legacy_cycle_options:
+        return "legacy の計算は仕様どおりに探すので、RTの余裕やAT後のRT範囲は指定できません。";
       case AnalysisFault::no_amplitude:
-        return "データがありません（誘導1〜3の100〜1000 msがすべて0です）。";
+        return "データがありません（拍を探す誘導" + count(p.which) + "の100〜1000 msがすべて0です）。";
       case AnalysisFault::derivative_not_finite:
         return "誘導" + count(p.which) + "の値が大きすぎて、単精度では微分が有限になりません。単位を変えて書き出してください。";
       case AnalysisFault::amplitude_lost:

@@ -232,7 +232,7 @@ struct EditingLayer : test::ScriptedLayer {
       if (line == "!undo") {
         edit.what = MenuEdit::What::undo;
       } else if (line == "!legacy" || line.starts_with("!centred ")) {
-        edit.what = MenuEdit::What::derivative;
+        edit.what = MenuEdit::What::analysis;
         choice.kind = line == "!legacy" ? DerivativeKind::legacy : DerivativeKind::centred;
         if (choice.kind == DerivativeKind::centred) choice.rt_smooth_points = std::stoi(line.substr(9));
       } else {
@@ -243,9 +243,9 @@ struct EditingLayer : test::ScriptedLayer {
     return test::ScriptedLayer::chart_read_line();
   }
   void at_menu(const ResultsSnapshot& results) override { menus.push_back(results.marks); }
-  DerivativeChoice derivative_choice() override { return choice; }
+  AnalysisChoice analysis_choice() override { return choice; }
   std::vector<MarkTables> menus;
-  DerivativeChoice choice;
+  AnalysisChoice choice;
 };
 
 // The derivative chosen at the menu differentiates the signals again, as the
@@ -279,9 +279,10 @@ TEST_F(Overview, ADerivativeChosenAtTheMenuDifferentiatesAgain) {
   EXPECT_EQ(r->rt_smooth_points, 30);
   EXPECT_EQ(r->deriv_table, centred->deriv_table);
   EXPECT_EQ(r->rt_deriv_table, centred->rt_deriv_table);
+  // The beats rest on the derivative: they are found again (none here).
   const std::vector<std::string> expected_notes = {
-      "微分を仕様どおりの計算（legacy）にしました。次の c から使われます",
-      "微分を中心化3次（RT用 30 ms）にしました。次の c から使われます"};
+      "微分を仕様どおりの計算（legacy）にしました。拍を探し直しました（0 拍）。次の c から使われます",
+      "微分を中心化3次（RT用 30 ms）にしました。拍を探し直しました（0 拍）。次の c から使われます"};
   EXPECT_EQ(editing.notes, expected_notes);
 }
 

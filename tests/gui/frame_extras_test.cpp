@@ -153,7 +153,7 @@ TEST_F(Extras, AtTheStartSizeTheResultsViewShowsSeveralLeadsBelowTheWholeChart) 
 // at the menu handed over at once so that the next c uses it.
 TEST_F(Extras, TheDerivativeChosenInTheMenuReachesTheProgramAtTheMenu) {
   std::mutex seen_mutex;
-  std::vector<DerivativeChoice> seen;
+  std::vector<AnalysisChoice> seen;
   std::optional<MenuEdit> edit;
   run([&](WindowLayer& layer) {
     layer.chart_open();
@@ -163,7 +163,7 @@ TEST_F(Extras, TheDerivativeChosenInTheMenuReachesTheProgramAtTheMenu) {
     } catch (const MenuEditRequest& request) {
       const std::lock_guard lock(seen_mutex);
       edit = request.edit();
-      seen.push_back(layer.derivative_choice());
+      seen.push_back(layer.analysis_choice());
     }
   });
   EXPECT_TRUE(frame_->derivative_action(DerivativeKind::centred)->isChecked());
@@ -173,7 +173,7 @@ TEST_F(Extras, TheDerivativeChosenInTheMenuReachesTheProgramAtTheMenu) {
   ASSERT_TRUE(program().wait_finished());
   const std::lock_guard lock(seen_mutex);
   ASSERT_TRUE(edit.has_value());
-  EXPECT_EQ(edit->what, MenuEdit::What::derivative);
+  EXPECT_EQ(edit->what, MenuEdit::What::analysis);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].kind, DerivativeKind::legacy);
   EXPECT_FALSE(frame_->rt_smoothing_action()->isEnabled());  // legacy has one derivative

@@ -1,11 +1,19 @@
 // What the demo session must find on the bundled sample, worked out here
 // with plain searches over the prepared derivative, independently of the
-// detection code: the beats, and for every beat and lead the AT (first
-// deepest derivative in the AT range) and the RT (first highest strict peak
-// in the RT range), after the rule that of two results of a lead at most
-// 50 ms apart only the one at the more extreme derivative stays.
+// detection code: the beats, and for every beat and lead
+// - legacy: the AT (first deepest derivative in the AT range) and the RT
+//   (first highest strict peak in the RT range), after the rule that of two
+//   results of a lead at most 50 ms apart only the one at the more extreme
+//   derivative stays;
+// - centred: the AT and RT (first deepest, first highest) in windows that
+//   follow the lead's cycle: an AT window starts after the previous beat's,
+//   an RT window after the lead's AT and the previous RT window and ends
+//   30 ms before the lead's next AT (its beat without one; the recording's
+//   end after the last beat); an extremum at a window's end, or a window of
+//   one value, is no mark.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -80,6 +88,46 @@ inline int highest_peak(const SampleExpectation& e, int lead, int b) {
   return best;
 }
 
+// The first sample of the lowest (or highest) value over from..to of one
+// lead's derivative, 0 when it lies at an end or the values are all equal.
+template <class Value>
+int interior_extreme(int from, int to, bool lowest, Value value) {
+  if (to < from) return 0;
+  int best = from;
+  bool all_equal = true;
+  for (int s = from; s <= to; ++s) {
+    if (value(s) != value(from)) all_equal = false;
+    if (lowest ? value(s) < value(best) : value(s) > value(best)) best = s;
+  }
+  return all_equal || best == from || best == to ? 0 : best;
+}
+
+// The centred search of one lead over the beats, into at_row / rt_row
+// (index k for beat k + 1).
+inline void cycle_search(const SampleExpectation& e, int lead, std::vector<int>& at, std::vector<int>& rt) {
+  const int n = e.r->sample_count;
+  const auto searched = [&](int b) { return b >= 101 && b <= n - 200; };
+  const std::size_t beats = e.beats.size();
+  at.assign(beats, 0);
+  rt.assign(beats, 0);
+  int end = 0;
+  for (std::size_t k = 0; k < beats; ++k) {
+    const int b = e.beats[k];
+    const int from = std::max({b + e.ranges.at_from, end + 1, 1}), to = std::min(b + e.ranges.at_to, n);
+    end = std::max(end, to);
+    if (searched(b)) at[k] = interior_extreme(from, to, true, [&](int s) { return e.d(lead, s); });
+  }
+  end = 0;
+  for (std::size_t k = 0; k < beats; ++k) {
+    const int b = e.beats[k];
+    const int next = k + 1 < beats ? (at[k + 1] != 0 ? at[k + 1] : e.beats[k + 1]) : n + 31;
+    const int from = std::max({b + e.ranges.rt_from, at[k] + 1, end + 1, 1});
+    const int to = std::min({b + e.ranges.rt_to, next - 30, n});
+    if (to >= from) end = to;
+    if (searched(b)) rt[k] = interior_extreme(from, to, false, [&](int s) { return e.rt_d(lead, s); });
+  }
+}
+
 // keep_lower: AT keeps the steeper fall; otherwise RT keeps the higher peak.
 inline void drop_near(const SampleExpectation& e, std::vector<std::vector<int>>& rows, bool keep_lower) {
   for (int lead = 1; lead <= kSampleLeads; ++lead) {
@@ -124,6 +172,19 @@ inline SampleExpectation expect_sample(float amp_ratio = 0.1f, SampleRanges rang
   }
   e.at.assign(1, std::vector<int>(kSampleLeads, 0));
   e.rt = e.at;
+  if (kind == DerivativeKind::centred) {
+    e.at.resize(e.beats.size() + 1, std::vector<int>(kSampleLeads, 0));
+    e.rt.resize(e.at.size(), std::vector<int>(kSampleLeads, 0));
+    for (int lead = 1; lead <= kSampleLeads; ++lead) {
+      std::vector<int> at, rt;
+      sample_detail::cycle_search(e, lead, at, rt);
+      for (std::size_t k = 0; k < at.size(); ++k) {
+        e.at[k + 1][static_cast<std::size_t>(lead - 1)] = at[k];
+        e.rt[k + 1][static_cast<std::size_t>(lead - 1)] = rt[k];
+      }
+    }
+    return e;
+  }
   for (int b : e.beats) {
     // Beats too near either end of the recording are not searched.
     const bool searched = b >= 101 && b <= r.sample_count - 200;

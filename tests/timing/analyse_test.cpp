@@ -278,11 +278,20 @@ TEST(AnalyseWorkspace, KeptFromOneRecordingToTheNextGivesTheSameMarks) {
   }
 }
 
-TEST(AnalyseNoData, ReportsASilentRecordingAsTheSessionEnds) {
+// No data is no data on the lead the beats are found on: leads 1 to 3
+// silent and the beats on lead 4 is a recording to analyse.
+TEST(AnalyseNoData, ReportsASilentBeatLead) {
   Recording r(4, 3000);
   for (int i = 1; i <= 3000; ++i) r.value(4, i) = static_cast<float>(i % 50);
-  EXPECT_EQ(analyse(r, {}).problem.fault, AnalysisFault::no_amplitude);
-  r.value(3, 1000) = 1.0f;
+  EXPECT_EQ(analyse(r, {}).problem, (AnalysisProblem{AnalysisFault::no_amplitude, 1}));
+  AnalysisSettings on_lead_4;
+  on_lead_4.beat_lead = 4;
+  const Analysis a = analyse(r, on_lead_4);
+  EXPECT_FALSE(a.problem);
+  EXPECT_FALSE(a.beats_ms.empty());
+  // Leads 1 to 3 carry nothing to mark: dead, left out of the maps.
+  EXPECT_EQ(a.dead_lead, (std::vector<bool>{true, true, true, false}));
+  r.value(1, 1000) = 1.0f;
   EXPECT_FALSE(analyse(r, {}).problem);
 }
 

@@ -97,9 +97,9 @@ struct RestoredTables {
 };
 
 struct MenuEdit {
-  // derivative: the frame's choice of derivative changed; the signals are
-  // differentiated again for the next c.
-  enum class What : std::uint8_t { drop_beat, undo, restore, derivative };
+  // analysis: the frame's analysis choices changed (the derivative, RT's
+  // smoothing and windows, the beat search's blanking) for the next c.
+  enum class What : std::uint8_t { drop_beat, undo, restore, analysis };
   What what = What::drop_beat;
   std::int32_t beat_ms = 0;  // drop_beat: the beat's time
   std::shared_ptr<const RestoredTables> restored;  // restore: what comes back
@@ -115,14 +115,26 @@ class MenuEditRequest : public std::runtime_error {
   MenuEdit edit_;
 };
 
-// The derivative the frame chooses (its 解析 menu, the replay's options):
-// read before a recording's signals are prepared, and again when a menu edit
-// says it changed.
-struct DerivativeChoice {
+// The analysis the frame chooses around the dialogue's settings (its 解析
+// menu, the replay's options): the derivative and RT's smoothing, the
+// centred c's RT windows and the beat search's blanking (fields as the run
+// record's). Read before a recording's signals are prepared, and again when
+// a menu edit says it changed.
+struct AnalysisChoice {
   DerivativeKind kind = DerivativeKind::centred;
   std::int32_t rt_smooth_points = kDefaultRtSmoothPoints;
-  friend bool operator==(const DerivativeChoice&, const DerivativeChoice&) = default;
+  std::int32_t rt_margin_ms = kDefaultRtMarginPoints;
+  bool rt_after_at = false;
+  std::int32_t rt_after_from = 0;
+  std::int32_t rt_after_to = 0;
+  std::int32_t blank_before_ms = kDefaultBlankBeforePoints;
+  std::int32_t blank_after_ms = kDefaultBlankAfterPoints;
+  friend bool operator==(const AnalysisChoice&, const AnalysisChoice&) = default;
 };
+
+// The choice into the record, and the record's as a choice.
+void take_analysis_choice(const AnalysisChoice& choice, RunRecord& record);
+AnalysisChoice analysis_choice_of(const RunRecord& record);
 
 class WindowLayer : public ConsoleOutput {
  public:
@@ -185,7 +197,7 @@ class WindowLayer : public ConsoleOutput {
   // ask, the program ends as it always did.
   virtual ExitChoice confirm_exit() { return ExitChoice::discard; }
   // The derivative to prepare the signals with; without a frame, the default.
-  virtual DerivativeChoice derivative_choice() { return {}; }
+  virtual AnalysisChoice analysis_choice() { return {}; }
 };
 
 }  // namespace telmor

@@ -12,8 +12,9 @@ namespace telmor {
 float overview_amplitude(const RunRecord& record);
 
 // The beats of lead 1 (find_beats over samples 1..sample_count of its
-// derivative, at most 199: the table's rows) into beat_found_list in the
-// order the search found them, 0.0 after the last.
+// derivative, at most 199: the table's rows, with the record's blanking and,
+// centred, the noise floor) into beat_found_list in the order the search
+// found them, 0.0 after the last.
 void search_beats(RunRecord& record);
 
 // Sorts a copy of beat_found_list into beat_ms_list: whole ms, latest first,

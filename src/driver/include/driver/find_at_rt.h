@@ -27,9 +27,19 @@ void find_at_rt(RunRecord& record, int n);
 // at the lower derivative (AT) or the higher derivative (RT).
 void drop_near_duplicates(RunRecord& record, int n);
 
+// The centred search in rows 1 to n (laid out as find_at_rt lays them):
+// each lead's windows follow its own cycle, with the record's RT margin and
+// RT windows; no mark where the derivative has no extremum inside a window.
+// The windows, flags and T waves go to record.detection.
+void find_in_cycles(RunRecord& record, int n);
+
+// Rows 1 to n as the record's derivative asks: legacy, find_at_rt and
+// drop_near_duplicates (the specified search; no detection notes); centred,
+// find_in_cycles.
+void search_marks(RunRecord& record, int n);
+
 // The whole detection: clear_results, both counts set to detection_rows,
-// find_at_rt, drop_near_duplicates and note_detected. Reads BEAT_MS as the
-// redraw sorted it.
+// search_marks, then note_detected. Reads BEAT_MS as the redraw sorted it.
 void detect_marks(RunRecord& record);
 
 }  // namespace telmor

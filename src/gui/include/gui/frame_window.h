@@ -120,8 +120,8 @@ class FrameWindow : public QMainWindow {
 
   // The derivative the program prepares its signals with, chosen in the
   // 解析 menu; read from the program's thread.
-  DerivativeChoice derivative_choice() const;
-  void set_derivative_choice(const DerivativeChoice& choice);
+  AnalysisChoice analysis_choice() const;
+  void set_analysis_choice(const AnalysisChoice& choice);
   QAction* derivative_action(DerivativeKind kind) const {
     return kind == DerivativeKind::legacy ? legacy_action_ : centred_action_;
   }
@@ -150,7 +150,7 @@ class FrameWindow : public QMainWindow {
   void build_menus();
   void build_correction_menu();
   void build_derivative_menu(QMenu* analysis);
-  void show_derivative_choice();
+  void show_analysis_choice();
   void build_view_menu();
   void add_letter_action(QMenu* menu, const MenuLetter& command);
   void add_pass_key_action(QMenu* menu, const QString& text, PassKey key, const QList<QKeySequence>& keys);
@@ -219,7 +219,7 @@ class FrameWindow : public QMainWindow {
   TimeAxis axis_{};  // what a click on the chart's columns stores
   bool unsaved_ = false;
   mutable std::mutex derivative_mutex_;
-  DerivativeChoice derivative_;
+  AnalysisChoice derivative_;
   QAction* centred_action_ = nullptr;
   QAction* legacy_action_ = nullptr;
   QAction* rt_smooth_action_ = nullptr;

@@ -68,7 +68,7 @@ class QtWindowLayer final : public WindowLayer {
   void show_unsaved(bool unsaved) override;
   // Asks in a dialog of the frame and waits for the answer.
   ExitChoice confirm_exit() override;
-  DerivativeChoice derivative_choice() override;
+  AnalysisChoice analysis_choice() override;
 
   // GUI thread: applies what the program has written since the last flush.
   void flush();

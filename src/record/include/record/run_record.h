@@ -9,15 +9,13 @@
 #include <array>
 #include <cstdint>
 
+#include "record/detection_notes.h"
+#include "record/table_limits.h"
 #include "record/text_field.h"
 #include "signal/mark_source.h"
 
 namespace telmor {
 
-inline constexpr int kMaxLeads = 20;
-inline constexpr int kMaxSamples = 30000;
-inline constexpr int kMaxRows = 200;          // beats, and rows of the AT/RT tables
-inline constexpr int kBlockSamples = 1000;    // one second
 // The smoothing the start-up dialogue takes: more than 499 points would make
 // the fit window wider than a one-second block.
 inline constexpr std::int32_t kLeastDialogueSmoothing = 0;
@@ -25,6 +23,10 @@ inline constexpr std::int32_t kMostDialogueSmoothing = 499;
 // The centred RT derivative's smoothing: a cubic needs two points each side.
 inline constexpr std::int32_t kLeastRtSmoothing = 2;
 inline constexpr std::int32_t kDefaultRtSmoothPoints = 35;
+// The centred search's defaults, in ms at the interactive program's 1 kHz.
+inline constexpr std::int32_t kDefaultRtMarginPoints = 30;
+inline constexpr std::int32_t kDefaultBlankBeforePoints = 100;
+inline constexpr std::int32_t kDefaultBlankAfterPoints = 200;
 
 template <int Rows, int Cols>
 using Table = std::array<std::array<float, Cols>, Rows>;
@@ -71,6 +73,16 @@ struct RunRecord {
   // points (centred only; legacy has one derivative for both).
   DerivativeKind derivative_kind = DerivativeKind::centred;
   std::int32_t rt_smooth_points = kDefaultRtSmoothPoints;
+  // The centred c's windows around the ranges (the frame's choices): how far
+  // before the lead's next AT an RT window ends, and RT windows counted from
+  // the lead's own AT (rt_after_from..rt_after_to ms) instead of the beat;
+  // and the beat search's blanking before and after a found beat.
+  std::int32_t rt_margin_ms = kDefaultRtMarginPoints;
+  bool rt_after_at = false;
+  std::int32_t rt_after_from = 0;
+  std::int32_t rt_after_to = 0;
+  std::int32_t blank_before_ms = kDefaultBlankBeforePoints;
+  std::int32_t blank_after_ms = kDefaultBlankAfterPoints;
 
   // File identity.
   TextField file_name{12};
@@ -102,6 +114,8 @@ struct RunRecord {
   MarkTables saved_marks;
   // The tables differ from saved_marks: see note_saved and update_unsaved.
   bool results_unsaved = false;
+  // What the last centred c found besides the marks (windows, flags, T waves).
+  DetectionNotes detection;
 
   // Recognition ranges in ms relative to a beat.
   std::int32_t at_from = 0;

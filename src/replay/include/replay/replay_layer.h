@@ -66,9 +66,9 @@ class ReplayLayer : public WindowLayer {
   // Keeps the copy for the script's exports; the next chart read is the menu's.
   void at_menu(const ResultsSnapshot& results) override;
   void show_note(std::string_view note) override;
-  DerivativeChoice derivative_choice() override { return derivative_; }
+  AnalysisChoice analysis_choice() override { return derivative_; }
   // The derivative the program is to prepare its signals with.
-  void set_derivative_choice(const DerivativeChoice& choice) { derivative_ = choice; }
+  void set_analysis_choice(const AnalysisChoice& choice) { derivative_ = choice; }
 
   bool program_stopped() const { return stopped_; }
   // The directives other than snapshots and exports that program_stop() found unused.
@@ -99,7 +99,7 @@ class ReplayLayer : public WindowLayer {
   std::ostream& transcript_;
   std::ostream* draw_log_;
   bool notes_;
-  DerivativeChoice derivative_;
+  AnalysisChoice derivative_;
 
   ChartSurface surface_;
   std::uint32_t colour_ = 0;

@@ -54,7 +54,7 @@ struct ReplayOptions {
   std::filesystem::path root = ".";  // the drives root; the working directory by default
   std::optional<std::filesystem::path> draw_log;
   bool notes = false;  // --notes: the frame's notes go into the transcript
-  DerivativeChoice derivative;  // --estimator, --rt-smooth
+  AnalysisChoice derivative;  // --estimator, --rt-smooth
   std::filesystem::path script;
   bool help = false;     // --help or -h: print the usage and the help, and do nothing else
   bool version = false;  // --version: print the version, and do nothing else

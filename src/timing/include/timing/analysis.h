@@ -22,6 +22,7 @@
 #include "base/fit_messages.h"
 #include "signal/recording.h"
 #include "timing/analysis_settings.h"
+#include "timing/cycle_search.h"
 
 namespace telmor {
 
@@ -64,7 +65,11 @@ enum class AnalysisFault : std::uint8_t {
   rt_smoothing_outside, // value: the RT smoothing in ms, outside kMinSmoothPoints..kMaxSmoothPoints
   legacy_rate,          // value: the rate; the legacy arithmetic is 1 kHz's
   legacy_rt_smoothing,  // legacy has one derivative: an RT smoothing was given
-  no_amplitude,         // leads 1 to 3 hold no amplitude over samples 100 to 1000
+  rt_margin_outside,    // value: the RT margin in ms, outside 0..kMostRtMarginMs
+  rt_window_outside,    // which: 1 from, 2 to, 3 reversed; value: the bound (ms after the AT)
+  blanking_outside,     // which: 1 before, 2 after; value: the blanking in ms, outside 0..kMostBlankMs
+  legacy_cycle_options, // legacy searches as specified: an RT margin or an RT window after the AT was given
+  no_amplitude,         // the beat lead (which) holds no amplitude over 100 to 1000 ms
   // Amplitudes single precision cannot hold meaningfully: the derivative of
   // a lead (which) overflows, or the beat lead's derivative is all zero where
   // its samples are not (the values too small for the fit's sums).
@@ -80,6 +85,16 @@ struct AnalysisProblem {
 
   explicit operator bool() const { return fault != AnalysisFault::none; }
   friend bool operator==(const AnalysisProblem&, const AnalysisProblem&) = default;
+};
+
+// A lead whose marks of one kind (at: AT, else RT) crowd an end of their
+// windows: edges of the beats searched.
+struct RangeWarning {
+  int lead = 0;
+  bool at = false;
+  int edges = 0;
+  int searched = 0;
+  friend bool operator==(const RangeWarning&, const RangeWarning&) = default;
 };
 
 // The settings' problem, if any, for a recording of lead_count leads at rate_hz.
@@ -106,6 +121,22 @@ struct Analysis {
   std::vector<double> at_ms, rt_ms;
   std::vector<double> at_fine_ms, rt_fine_ms;
   std::vector<double> at_quality, rt_quality;
+  // centred (beats × leads, as the marks): why a cell has no mark or asks
+  // for a look, and each RT's T wave; legacy's are none throughout.
+  std::vector<MarkFlag> at_flag, rt_flag;
+  std::vector<TPolarity> t_polarity;
+  // The ranges searched, in ms from a beat: the settings' or, with
+  // auto_ranges, those suggested (ranges_suggested; without a suggestion
+  // the settings' stand).
+  std::int32_t at_from = 0, at_to = 0, rt_from = 0, rt_to = 0;
+  bool ranges_suggested = false;
+  // Per lead (lead j at [j - 1]): a lead whose derivative is zero throughout
+  // or (centred) that has no AT in more than half the beats searched: it
+  // takes no part in the maps, velocities, restitution and dispersion.
+  std::vector<bool> dead_lead;
+  // Leads whose marks of a kind lie at or near an end of their windows in
+  // more than a fifth of the beats searched: the range probably misses the wave.
+  std::vector<RangeWarning> range_warnings;
   FitMessageCounts fit_messages;
   // Lead by lead (lead j, sample i at [(j - 1) * sample_count + (i - 1)]), in
   // amplitude units per ms, when asked for: the derivative the beats and ATs
@@ -125,8 +156,9 @@ struct Analysis {
 // settings' smoothing; the beats found on settings.beat_lead; AT and RT of
 // every beat in every lead. Checks the settings and the recording first and
 // reports a problem as a value: settings outside their bounds, an empty
-// recording, a beat lead it lacks, or no amplitude in leads 1 to 3 over
-// samples 100 to 1000 (where an interactive session ends).
+// recording, a beat lead it lacks, or no amplitude in the beat lead over
+// 100 to 1000 ms (where an interactive session ends when leads 1 to 3 have
+// none).
 Analysis analyse(const Recording& recording, const AnalysisSettings& settings,
                  const AnalyseOptions& options = {}, AnalysisWorkspace* workspace = nullptr);
 // The same, working in the recording's own memory (no copy of it).

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace telmor {
 
@@ -26,6 +27,16 @@ std::optional<Estimator> estimator_named(std::string_view name);
 // how it was chosen).
 inline constexpr std::int32_t kDefaultRtSmoothMs = 35;
 
+// An RT window ends this far before the lead's next AT by default: the next
+// beat's R wave rises from about 20 ms before its steepest fall.
+inline constexpr std::int32_t kDefaultRtMarginMs = 30;
+inline constexpr std::int32_t kMostRtMarginMs = 500;
+// The beat search's blanking around a found beat, as specified at 1 kHz, and
+// the most either may be.
+inline constexpr std::int32_t kDefaultBlankBeforeMs = 100;
+inline constexpr std::int32_t kDefaultBlankAfterMs = 200;
+inline constexpr std::int32_t kMostBlankMs = 2000;
+
 // The dialogue's settings and d's ranges, in ms relative to a beat (the
 // defaults are the dialogue's), and the choices around them. Every length is
 // in ms, whatever the recording's rate: the core turns it into samples once.
@@ -41,8 +52,22 @@ struct AnalysisSettings {
   // The RT derivative's half width; nullopt: kDefaultRtSmoothMs (centred).
   // legacy has one derivative: it takes none.
   std::optional<std::int32_t> rt_smooth_ms;
+  // The ranges suggested from the recording (suggest_ranges) instead of
+  // at_from .. rt_to.
+  bool auto_ranges = false;
+  // centred: how far before the lead's next AT an RT window ends (nullopt:
+  // kDefaultRtMarginMs), and RT windows counted from the lead's own AT
+  // instead of the beat (from, to in ms after the AT). legacy searches as
+  // specified: it takes neither.
+  std::optional<std::int32_t> rt_margin_ms;
+  std::optional<std::pair<std::int32_t, std::int32_t>> rt_after_at;
+  // The beat search's blanking before and after a found beat (small hearts
+  // beat faster than 300 ms allows).
+  std::int32_t blank_before_ms = kDefaultBlankBeforeMs;
+  std::int32_t blank_after_ms = kDefaultBlankAfterMs;
 
   std::int32_t rt_smooth() const { return rt_smooth_ms.value_or(kDefaultRtSmoothMs); }
+  std::int32_t rt_margin() const { return rt_margin_ms.value_or(kDefaultRtMarginMs); }
 };
 
 // The lowest rate an analysis takes: below it a beat's steepest fall spans

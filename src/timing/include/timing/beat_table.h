@@ -10,6 +10,7 @@
 
 #include "signal/mark_source.h"
 #include "timing/analysis.h"
+#include "timing/cycle_search.h"
 
 namespace telmor {
 
@@ -23,6 +24,10 @@ struct OwnedMarks {
   // The earliest mark's fine time and quality (NaN when not known).
   double fine_ms = std::numeric_limits<double>::quiet_NaN();
   double quality = std::numeric_limits<double>::quiet_NaN();
+  // The earliest mark's flag (near_edge) or, without a mark, why the search
+  // found none; the earliest RT's T wave.
+  MarkFlag flag = MarkFlag::none;
+  TPolarity polarity = TPolarity::none;
 };
 
 // How many marks of both kinds came from each source.
@@ -44,6 +49,10 @@ struct BeatTable {
   int leads = 0;
   std::vector<BeatCell> cells;      // lead by lead, beats 0..n of each
   SourceCounts sources;
+  std::vector<char> dead_leads;     // lead j at [j - 1]: no signal to mark (empty: none known)
+  bool dead(int lead) const {
+    return static_cast<std::size_t>(lead - 1) < dead_leads.size() && dead_leads[static_cast<std::size_t>(lead - 1)];
+  }
 
   int beat_count() const { return static_cast<int>(beats.size()); }
   const BeatCell& cell(int lead, int beat) const {
@@ -61,18 +70,33 @@ struct MarkEntries {
   const double* quality = nullptr;
   std::size_t lead_stride = 0;
   int rows = 0;
+  // Optional, as the times: the beat (1..n) whose window found or holds each
+  // entry (0: none, owned by time), its flag and (RT) its T wave.
+  const int* owners = nullptr;
+  const MarkFlag* flags = nullptr;
+  const TPolarity* polarity = nullptr;
 };
 
-// Beat k (beats in ascending whole ms) owns the times t with beat_k + at_from
-// <= t < beat_(k+1) + at_from (the last beat: every later time); earlier
-// times belong to beat 0. The non-empty entries (not 0.0) of rows 1..rows of
-// leads 1..leads are assigned, each as the whole ms the results file writes it
-// (nearest, halves away from zero; a time the file cannot hold has no place).
-BeatTable assign_marks(std::vector<std::int32_t> beats, std::int32_t at_from, int leads,
-                       const MarkEntries& at, const MarkEntries& rt);
+// Why cells have no mark: lead j, beat k (1..n) at [(j - 1) * n + (k - 1)]
+// for each kind; nullptr: not known.
+struct CellReasons {
+  const MarkFlag* at = nullptr;
+  const MarkFlag* rt = nullptr;
+};
 
-// The marks of an analysis by beat, as the summary lays them out: its AT and
-// RT of each beat and lead assigned by time with the AT range's start.
+// An entry with an owner belongs to that beat. Otherwise beat k (beats in
+// ascending whole ms) owns the times t with beat_k + at_from <= t <
+// beat_(k+1) + at_from (the last beat: every later time); earlier times
+// belong to beat 0. The non-empty entries (not 0.0) of rows 1..rows of leads
+// 1..leads are assigned, each as the whole ms the results file writes it
+// (nearest, halves away from zero; a time the file cannot hold has no place).
+// A cell left without a mark takes its reason.
+BeatTable assign_marks(std::vector<std::int32_t> beats, std::int32_t at_from, int leads,
+                       const MarkEntries& at, const MarkEntries& rt, const CellReasons& reasons = {});
+
+// The marks of an analysis by beat, as the summary lays them out: centred,
+// each mark with the beat whose window found it, with its flags and T wave;
+// legacy, assigned by time with the AT range's start, as specified.
 BeatTable marks_by_beat(const Analysis& analysis);
 
 // What a table of marks by beat can show per lead and beat.
