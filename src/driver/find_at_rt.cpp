@@ -83,6 +83,8 @@ void find_in_cycles(RunRecord& r, int n) {
   search.rt_from = r.rt_after_at ? r.rt_after_from : r.rt_from;
   search.rt_to = r.rt_after_at ? r.rt_after_to : r.rt_to;
   search.margin = r.rt_margin_ms;
+  // legacy has no RT derivative of its own; centred's fits reach its half width.
+  search.rt_reach = r.rt_smooth_points;
   search.earliest_beat = 101;
   search.end_margin = 200;
   DetectionNotes& notes = r.detection;

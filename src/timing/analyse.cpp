@@ -177,8 +177,13 @@ void take_flags(const DetectionRows& d, const Recording& deriv, Analysis& a) {
       const bool was_searched = d.at[from] != 0.0f || a.at_flag[i] != MarkFlag::none;
       searched += was_searched;
       without_at += was_searched && d.at[from] == 0.0f;
-      at_edges += a.at_flag[i] == MarkFlag::edge || a.at_flag[i] == MarkFlag::near_edge;
-      rt_edges += a.rt_flag[i] == MarkFlag::edge || a.rt_flag[i] == MarkFlag::near_edge;
+      // At or near an end of the window, or hardly out of the noise: a range
+      // that misses the wave leaves one or the other.
+      const auto missed = [](MarkFlag flag, double quality, double weak) {
+        return flag == MarkFlag::edge || flag == MarkFlag::near_edge || quality < weak;
+      };
+      at_edges += was_searched && missed(a.at_flag[i], a.at_quality[i], kWeakAtQuality);
+      rt_edges += was_searched && missed(a.rt_flag[i], a.rt_quality[i], kWeakRtQuality);
     }
     const std::span<const float> slopes = deriv.lead(lead);
     const bool silent = std::all_of(slopes.begin(), slopes.end(), [](float v) { return v == 0.0f; });
@@ -381,7 +386,7 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
   Ranges ranges{settings.at_from, settings.at_to, settings.rt_from, settings.rt_to};
   const int margin = samples_of_ms(settings.rt_margin(), a.rate_hz);
   if (settings.auto_ranges) {
-    const SuggestedRanges r = suggested(deriv, rt, at_noise, rt_noise, found, n, margin);
+    const SuggestedRanges r = suggested(deriv, rt, at_noise, rt_noise, found, n, margin + n.rt_half_width);
     if (r.found) ranges = {r.at_from, r.at_to, r.rt_from, r.rt_to};
     a.ranges_suggested = r.found;
   }
@@ -407,6 +412,7 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
     search.rt_from = of(search.rt_from_at ? settings.rt_after_at->first : ranges.rt_from);
     search.rt_to = of(search.rt_from_at ? settings.rt_after_at->second : ranges.rt_to);
     search.margin = margin;
+    search.rt_reach = n.rt_half_width;
     search.earliest_beat = static_cast<int>(n.search.earliest_beat);
     search.end_margin = static_cast<int>(n.search.end_margin);
     rows = detect_in_cycles(deriv, rt, search, found);

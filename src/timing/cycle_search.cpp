@@ -89,12 +89,12 @@ LeadCycles search_lead_cycles(std::span<const float> at_deriv, std::span<const f
   previous_end = 0;
   for (std::size_t k = 0; k < n; ++k) {
     // Where the lead's next beat begins: its AT, or the beat itself.
-    int next = s.sample_count + s.margin + 1;
-    if (k + 1 < n) next = c.at[k + 1] != 0 ? c.at[k + 1] : beats[k + 1];
+    int last = s.sample_count;
+    if (k + 1 < n) last = (c.at[k + 1] != 0 ? c.at[k + 1] : beats[k + 1]) - s.margin - s.rt_reach;
     const int base = s.rt_from_at ? c.at[k] : beats[k];
     SampleWindow w;
     if (base != 0) {
-      w = cut({base + s.rt_from, std::min(base + s.rt_to, next - s.margin)}, s.sample_count);
+      w = cut({base + s.rt_from, std::min(base + s.rt_to, last)}, s.sample_count);
       w.from = std::max({w.from, c.at[k] + 1, previous_end + 1});
     }
     if (!w.empty()) previous_end = w.to;

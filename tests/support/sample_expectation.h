@@ -120,9 +120,10 @@ inline void cycle_search(const SampleExpectation& e, int lead, std::vector<int>&
   end = 0;
   for (std::size_t k = 0; k < beats; ++k) {
     const int b = e.beats[k];
-    const int next = k + 1 < beats ? (at[k + 1] != 0 ? at[k + 1] : e.beats[k + 1]) : n + 31;
+    const int reach = 20 + e.r->rt_smooth_points;
+    const int next = k + 1 < beats ? (at[k + 1] != 0 ? at[k + 1] : e.beats[k + 1]) : n + reach;
     const int from = std::max({b + e.ranges.rt_from, at[k] + 1, end + 1, 1});
-    const int to = std::min({b + e.ranges.rt_to, next - 30, n});
+    const int to = std::min({b + e.ranges.rt_to, next - reach, n});
     if (to >= from) end = to;
     if (searched(b)) rt[k] = interior_extreme(from, to, false, [&](int s) { return e.rt_d(lead, s); });
   }

@@ -24,7 +24,7 @@ inline constexpr std::int32_t kMostDialogueSmoothing = 499;
 inline constexpr std::int32_t kLeastRtSmoothing = 2;
 inline constexpr std::int32_t kDefaultRtSmoothPoints = 35;
 // The centred search's defaults, in ms at the interactive program's 1 kHz.
-inline constexpr std::int32_t kDefaultRtMarginPoints = 30;
+inline constexpr std::int32_t kDefaultRtMarginPoints = 20;
 inline constexpr std::int32_t kDefaultBlankBeforePoints = 100;
 inline constexpr std::int32_t kDefaultBlankAfterPoints = 200;
 

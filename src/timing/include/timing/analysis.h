@@ -88,7 +88,7 @@ struct AnalysisProblem {
 };
 
 // A lead whose marks of one kind (at: AT, else RT) crowd an end of their
-// windows: edges of the beats searched.
+// windows or are weak: `edges` of the beats searched.
 struct RangeWarning {
   int lead = 0;
   bool at = false;
@@ -134,8 +134,9 @@ struct Analysis {
   // or (centred) that has no AT in more than half the beats searched: it
   // takes no part in the maps, velocities, restitution and dispersion.
   std::vector<bool> dead_lead;
-  // Leads whose marks of a kind lie at or near an end of their windows in
-  // more than a fifth of the beats searched: the range probably misses the wave.
+  // Leads whose marks of a kind lie at or near an end of their windows, or
+  // are weak, in more than a fifth of the beats searched: the range probably
+  // misses the wave.
   std::vector<RangeWarning> range_warnings;
   FitMessageCounts fit_messages;
   // Lead by lead (lead j, sample i at [(j - 1) * sample_count + (i - 1)]), in

@@ -27,9 +27,10 @@ std::optional<Estimator> estimator_named(std::string_view name);
 // how it was chosen).
 inline constexpr std::int32_t kDefaultRtSmoothMs = 35;
 
-// An RT window ends this far before the lead's next AT by default: the next
-// beat's R wave rises from about 20 ms before its steepest fall.
-inline constexpr std::int32_t kDefaultRtMarginMs = 30;
+// An RT window ends where the fits of RT's derivative stop this far before
+// the lead's next AT by default: the next beat's R wave rises from about
+// 20 ms before its steepest fall.
+inline constexpr std::int32_t kDefaultRtMarginMs = 20;
 inline constexpr std::int32_t kMostRtMarginMs = 500;
 // The beat search's blanking around a found beat, as specified at 1 kHz, and
 // the most either may be.

@@ -29,7 +29,10 @@ struct CycleSearch {
   int at_from = 0, at_to = 0;  // from each beat
   int rt_from = 0, rt_to = 0;  // from each beat, or from the lead's own AT when rt_from_at
   bool rt_from_at = false;
-  int margin = 0;              // an RT window ends this far before the lead's next AT
+  // An RT window ends where the RT derivative's fits (reaching rt_reach
+  // samples either side) stop margin samples before the lead's next AT.
+  int margin = 0;
+  int rt_reach = 0;
   int earliest_beat = 0;       // beats before this sample, or later than end_margin
   int end_margin = 0;          // samples before the end, are not searched
 };
@@ -51,8 +54,9 @@ struct LeadCycles {
 // - RT of beat k: the first sample of the highest RT derivative in beat +
 //   rt_from .. beat + rt_to (or from the lead's own AT), the window starting
 //   after the lead's AT and after the previous beat's RT window, ending
-//   `margin` samples before the lead's AT of the next beat (its beat when the
-//   lead has none there; the recording's end after the last beat);
+//   margin + rt_reach samples before the lead's AT of the next beat (its
+//   beat when the lead has none there; the recording's end after the last
+//   beat), so that no fit behind an RT reads the next upstroke;
 // each window cut to the recording. A window whose derivative is the same
 // throughout, or whose extremum lies at its first or last sample, gives no
 // mark (flat, edge); a mark near an end is flagged near_edge.

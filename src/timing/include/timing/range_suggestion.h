@@ -18,7 +18,8 @@ struct SuggestedRanges {
 
 // What the suggestion looks at: each lead's AT and RT derivative and their
 // noise (derivative_noise), the beats (samples, ascending), the samples per
-// ms and the RT windows' margin before the next AT (samples).
+// ms and how far before the next AT an RT search ends (samples: the margin
+// and the RT derivative's reach).
 struct RangeEvidence {
   std::vector<std::span<const float>> at_deriv, rt_deriv;
   std::vector<double> at_noise, rt_noise;
