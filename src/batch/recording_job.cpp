@@ -105,7 +105,7 @@ RecordingOutcome recording_steps(const ListedRecording& recording, const BatchOp
   if (!write_files(recording, options, *analysis, marks, layout, results_folder, results, outcome))
     return outcome;
   reason.step = BatchStep::summary;
-  append_summary_rows(outcome.summary, recording.summary_name, marks, summary_method(options.settings));
+  append_summary_rows(outcome.summary, recording.summary_name, marks, {true, summary_method(options.settings), {}});
   outcome.fit_messages = analysis->fit_messages.total();
   outcome.analysed = true;
   return outcome;

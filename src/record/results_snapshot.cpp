@@ -26,6 +26,7 @@ ResultsSnapshot snapshot_results(const RunRecord& r) {
   s.rt_smooth_points = r.rt_smooth_points;
   s.beat_ms_list = r.beat_ms_list;
   s.marks = r.marks;
+  s.detection = r.detection;
   return s;
 }
 

@@ -10,7 +10,10 @@ namespace telmor {
 
 static_assert(kSummaryHeader.substr(0, kSummaryColumns.size()) == kSummaryColumns &&
               kSummaryHeader.substr(kSummaryColumns.size(), kFigureColumns.size()) == kFigureColumns &&
-              kSummaryHeader.substr(kSummaryColumns.size() + kFigureColumns.size()) == kMethodColumns);
+              kSummaryHeader.substr(kSummaryColumns.size() + kFigureColumns.size(), kFlagColumns.size()) ==
+                  kFlagColumns &&
+              kSummaryHeader.substr(kSummaryColumns.size() + kFigureColumns.size() + kFlagColumns.size()) ==
+                  kMethodColumns);
 
 namespace {
 
@@ -35,12 +38,17 @@ void append_method(std::string& text, const SummaryMethod& method) {
 
 }  // namespace
 
+std::string_view cell_flag_name(const BeatTable& table, int lead, const OwnedMarks& marks) {
+  if (marks.flag == MarkFlag::none && table.dead(lead)) return "dead_lead";
+  return mark_flag_name(marks.flag);
+}
+
 SummaryMethod summary_method(const AnalysisSettings& settings) {
   return {settings.estimator, settings.smooth_ms, settings.rt_smooth()};
 }
 
 void append_summary_rows(std::string& text, std::string_view recording, const BeatTable& table,
-                         const std::optional<SummaryMethod>& method, const ExtraColumns& extra) {
+                         const SummaryParts& parts) {
   for (int lead = 1; lead <= table.leads; ++lead) {
     for (int beat = 0; beat <= table.beat_count(); ++beat) {
       const BeatCell& cell = table.cell(lead, beat);
@@ -56,9 +64,15 @@ void append_summary_rows(std::string& text, std::string_view recording, const Be
                       static_cast<std::int64_t>(cell.rt.earliest) - cell.at.earliest);
       append_csv_integer(text, cell.at.count);
       append_csv_integer(text, cell.rt.count);
-      if (extra) text += extra(lead, beat, cell);
+      if (parts.extra) text += parts.extra(lead, beat, cell);
       append_figures(text, cell);
-      if (method) append_method(text, *method);
+      if (parts.flags) {
+        const bool beat_row = beat > 0;
+        (text += ',') += beat_row ? cell_flag_name(table, lead, cell.at) : "";
+        (text += ',') += beat_row ? cell_flag_name(table, lead, cell.rt) : "";
+        (text += ',') += cell.rt.count > 0 ? t_polarity_name(cell.rt.polarity) : "";
+      }
+      if (parts.method) append_method(text, *parts.method);
       text += '\n';
     }
   }

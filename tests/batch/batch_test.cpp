@@ -38,8 +38,8 @@ TEST_F(Batch, FolderGivesResultsBesideEachRecordingAndOneSummary) {
   // Every row says how its marks were found: the defaults here.
   EXPECT_TRUE(summary.starts_with(
       "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
-      "at_fine_ms,rt_fine_ms,at_quality,rt_quality,estimator,smooth_ms,rt_smooth_ms\n"
-      "a,1,0,,,,,0,0,,,,,centred,7," + std::to_string(kDefaultRtSmoothMs) + "\n"));
+      "at_fine_ms,rt_fine_ms,at_quality,rt_quality,at_flag,rt_flag,t_polarity,estimator,smooth_ms,rt_smooth_ms\n"
+      "a,1,0,,,,,0,0,,,,,,,,centred,7," + std::to_string(kDefaultRtSmoothMs) + "\n"));
   // 8 leads x (beat 0 and 14 beats) for each recording, a before b.
   EXPECT_EQ(lines(summary, "\na,"), 8 * 15);
   EXPECT_EQ(lines(summary, "\nb,"), 8 * 15);

@@ -81,20 +81,20 @@ TEST_F(Assignment, SummaryRowsPerLeadAndBeatWithAriAndEmptyCells) {
   r->rt_ms(1, 1) = 1150.0f;
   r->marks.rt_beat_count = 1;
   std::string text;
-  append_summary_rows(text, "abc,1", assign_marks(*r), SummaryMethod{Estimator::centred, 7, 25});
+  append_summary_rows(text, "abc,1", assign_marks(*r), {true, SummaryMethod{Estimator::centred, 7, 25}, {}});
   // A flat derivative: each fine time is the mark's own, and no quality is
   // known; every row says how its marks were found.
   EXPECT_EQ(text,
-            "\"abc,1\",1,0,,,,,0,0,,,,,centred,7,25\n"
-            "\"abc,1\",1,1,1000,950,1150,200,1,1,950.00,1150.00,,,centred,7,25\n"
-            "\"abc,1\",1,2,2000,1950,,,1,0,1950.00,,,,centred,7,25\n"
-            "\"abc,1\",2,0,,,,,0,0,,,,,centred,7,25\n"
-            "\"abc,1\",2,1,1000,960,,,2,0,960.00,,,,centred,7,25\n"
-            "\"abc,1\",2,2,2000,,,,0,0,,,,,centred,7,25\n");
+            "\"abc,1\",1,0,,,,,0,0,,,,,,,,centred,7,25\n"
+            "\"abc,1\",1,1,1000,950,1150,200,1,1,950.00,1150.00,,,,,,centred,7,25\n"
+            "\"abc,1\",1,2,2000,1950,,,1,0,1950.00,,,,,,,centred,7,25\n"
+            "\"abc,1\",2,0,,,,,0,0,,,,,,,,centred,7,25\n"
+            "\"abc,1\",2,1,1000,960,,,2,0,960.00,,,,,,,centred,7,25\n"
+            "\"abc,1\",2,2,2000,,,,0,0,,,,,,,,centred,7,25\n");
   // legacy has one derivative: no RT smoothing of its own.
   text.clear();
-  append_summary_rows(text, "x", assign_marks(*r), SummaryMethod{Estimator::legacy, 7, 25});
-  EXPECT_TRUE(text.starts_with("x,1,0,,,,,0,0,,,,,legacy,7,\n")) << text;
+  append_summary_rows(text, "x", assign_marks(*r), {true, SummaryMethod{Estimator::legacy, 7, 25}, {}});
+  EXPECT_TRUE(text.starts_with("x,1,0,,,,,0,0,,,,,,,,legacy,7,\n")) << text;
 }
 
 }  // namespace

@@ -19,6 +19,15 @@ struct MarkFigures {
   using Column = std::array<double, kMaxRows>;
   using Figures = std::array<Column, kMaxLeads>;
   Figures at_fine_ms, rt_fine_ms, at_quality, rt_quality;
+  // After a centred c, for every entry: the beat (1..n of the detection
+  // notes) whose window holds it (0: none), its flag (near_edge) and, RT,
+  // its T wave; and the leads whose derivative is zero throughout.
+  template <class T>
+  using Entries = std::array<std::array<T, kMaxRows>, kMaxLeads>;
+  Entries<std::int16_t> at_owner{}, rt_owner{};
+  Entries<MarkFlag> at_flag{}, rt_flag{};
+  Entries<TPolarity> polarity{};
+  std::array<bool, kMaxLeads> silent_lead{};
 
   MarkFigures();
 };
@@ -42,6 +51,7 @@ struct ResultsSnapshot {
   std::array<std::int32_t, kMaxRows> beat_ms_list{};
   MarkTables marks;
   MarkFigures figures;  // as the derivative gives them; NaN when it was not at hand
+  DetectionNotes detection;  // the last centred c's windows and flags
 };
 
 ResultsSnapshot snapshot_results(const RunRecord& record);
