@@ -148,6 +148,32 @@ std::string velocities_without_value_note(int count) {
          "件ありました（伝導速度の表では速さと向きが空、flag は no_value）。";
 }
 
+std::string range_warnings_note(const std::vector<RangeWarning>& warnings, bool at) {
+  std::string leads;
+  for (const RangeWarning& w : warnings) {
+    if (w.at != at) continue;
+    leads += (leads.empty() ? "" : "、") + count(w.lead);
+  }
+  if (leads.empty()) return {};
+  return std::string("注意: 誘導 ") + leads + " の" + (at ? "AT" : "RT") +
+         "の5分の1を超える印が窓の端にあるか弱いです。認識範囲が波を外れている可能性があります（--ranges auto で提案できます）。";
+}
+
+std::string suggested_ranges_note(bool suggested, std::int32_t at_from, std::int32_t at_to, std::int32_t rt_from,
+                                  std::int32_t rt_to) {
+  if (!suggested)
+    return "注意: 認識範囲を提案できませんでした（はっきりした波のある誘導がありません）。指定の範囲 AT " +
+           format_integer(at_from) + "〜" + format_integer(at_to) + " ms、RT " + format_integer(rt_from) + "〜" +
+           format_integer(rt_to) + " ms で解析しました。";
+  return "認識範囲を記録から提案しました: AT " + format_integer(at_from) + "〜" + format_integer(at_to) + " ms、RT " +
+         format_integer(rt_from) + "〜" + format_integer(rt_to) + " ms。";
+}
+
+std::string maps_left_out_note(int dead_lead, int flagged) {
+  return "マップ・伝導速度・回復性・ばらつきから印を除きました: 信号のない誘導の印 " + count(dead_lead) +
+         " 個、窓の端に近いか弱い印 " + count(flagged) + " 個。";
+}
+
 std::string fit_messages_note(int lines) {
   return "注意: 最小二乗近似のメッセージが" + count(lines) + "件ありました（近似できない点の微分は0です）。";
 }

@@ -6,11 +6,13 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "signal/electrode_layout.h"
 #include "signal/recording_problem.h"
 #include "batch/recording_list.h"
 #include "batch_reason.h"
+#include "timing/analysis.h"
 
 namespace telmor {
 
@@ -20,6 +22,13 @@ std::string recording_message(const RecordingReason& reason);
 std::string recording_problem_message(const RecordingProblem& problem);
 std::string fit_messages_note(int count);
 std::string velocities_without_value_note(int count);
+// Leads whose marks of a kind crowd their windows' ends or are weak, by kind.
+std::string range_warnings_note(const std::vector<RangeWarning>& warnings, bool at);
+// The ranges suggested from the recording, or that none could be.
+std::string suggested_ranges_note(bool suggested, std::int32_t at_from, std::int32_t at_to, std::int32_t rt_from,
+                                  std::int32_t rt_to);
+// The marks the maps' tables left out: of dead leads, and flagged ones.
+std::string maps_left_out_note(int dead_lead, int flagged);
 
 // An analysed recording whose tables a results file cannot hold.
 std::string beyond_results_file_note(int leads, int rows);

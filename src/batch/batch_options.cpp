@@ -22,6 +22,8 @@ class Arguments {
   explicit Arguments(std::span<const std::string_view> arguments) : arguments_(arguments) {}
   bool done() const { return at_ >= arguments_.size(); }
   std::string_view next() { return arguments_[at_++]; }
+  // The next argument without taking it; empty at the end.
+  std::string_view peek() const { return done() ? std::string_view() : arguments_[at_]; }
   // The value of option, which must follow it.
   std::string_view value(std::string_view option) {
     if (done()) refuse(std::string(option) + " の値がありません。");
@@ -76,6 +78,18 @@ void check_analysis_settings(const AnalysisSettings& settings, double rate_hz) {
     case AnalysisFault::legacy_rate:
     case AnalysisFault::window_too_narrow:
       option = "--rate";
+      break;
+    case AnalysisFault::rt_margin_outside:
+      option = "--rt-margin";
+      break;
+    case AnalysisFault::rt_window_outside:
+      option = "--rt-window";
+      break;
+    case AnalysisFault::blanking_outside:
+      option = problem.which == 1 ? "--blank-before" : "--blank-after";
+      break;
+    case AnalysisFault::legacy_cycle_options:
+      option = settings.rt_after_at ? "--rt-window" : "--rt-margin";
       break;
     default:
       break;
@@ -141,10 +155,24 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
                "以上）です（" + std::string(text) + "）。");
       options.rate_hz = rate;
     } else if (a == "--ranges") {
-      options.settings.at_from = whole(args, a);
-      options.settings.at_to = whole(args, a);
-      options.settings.rt_from = whole(args, a);
-      options.settings.rt_to = whole(args, a);
+      if (args.peek() == "auto") {
+        args.next();
+        options.settings.auto_ranges = true;
+      } else {
+        options.settings.at_from = whole(args, a);
+        options.settings.at_to = whole(args, a);
+        options.settings.rt_from = whole(args, a);
+        options.settings.rt_to = whole(args, a);
+      }
+    } else if (a == "--rt-margin") {
+      options.settings.rt_margin_ms = whole(args, a);
+    } else if (a == "--rt-window") {
+      const std::int32_t from = whole(args, a);
+      options.settings.rt_after_at = std::pair{from, whole(args, a)};
+    } else if (a == "--blank-before") {
+      options.settings.blank_before_ms = whole(args, a);
+    } else if (a == "--blank-after") {
+      options.settings.blank_after_ms = whole(args, a);
     } else if (a == "--leads") {
       options.leads = integer(args, a, 1, kMaxRecordingLeads);
     } else if (a == "--seconds") {

@@ -58,6 +58,20 @@ class Reporter {
   std::mutex mutex_;
 };
 
+// What an analysed recording's analysis says besides its marks: ranges that
+// miss the waves (always), the ranges suggested (not with --quiet, unless
+// none could be), the marks the maps left out.
+void report_analysis_notes(Reporter& reporter, const std::filesystem::path& file, const RecordingOutcome& o,
+                           bool quiet) {
+  for (const bool at : {true, false}) {
+    if (const std::string note = range_warnings_note(o.range_warnings, at); !note.empty()) reporter.report(file, note);
+  }
+  if (o.ranges_asked && (!quiet || !o.ranges_suggested))
+    reporter.report(file, suggested_ranges_note(o.ranges_suggested, o.at_from, o.at_to, o.rt_from, o.rt_to));
+  if (o.maps_left_dead + o.maps_left_flagged > 0)
+    reporter.report(file, maps_left_out_note(o.maps_left_dead, o.maps_left_flagged));
+}
+
 // The electrodes' positions, read once before anything is written: a bad
 // layout file is a usage error (written to err, nullopt), not a fault of every
 // recording. Without positions, an empty optional inside.
@@ -92,6 +106,7 @@ std::vector<RecordingOutcome> analyse_all(const RecordingList& list, const Batch
       if (outcome.fit_messages > 0) reporter.report(recording.file, fit_messages_note(outcome.fit_messages));
       if (outcome.analysed && outcome.velocities_without_value > 0)
         reporter.report(recording.file, velocities_without_value_note(outcome.velocities_without_value));
+      if (outcome.analysed) report_analysis_notes(reporter, recording.file, outcome, options.quiet);
       if (const auto& beyond = outcome.beyond_results_file)
         reporter.report(recording.file, beyond_results_file_note(beyond->leads, beyond->rows));
       for (const LeftTemporary& left : outcome.left_temporaries)

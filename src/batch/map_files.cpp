@@ -45,6 +45,9 @@ MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTabl
   }
   MapFilesFailure written;
   written.velocities_without_value = without_value;
+  const LeftOut out = left_out(marks);
+  written.left_dead = out.dead_lead;
+  written.left_flagged = out.flagged;
   return written;
 }
 

@@ -17,11 +17,13 @@
 namespace telmor {
 
 // The first file that could not be written and why; no error: all written,
-// velocities_without_value of them flagged no_value.
+// velocities_without_value of them flagged no_value, the marks of dead leads
+// and the flagged marks left out of them counted.
 struct MapFilesFailure {
   std::filesystem::path file;
   std::error_code error;
   int velocities_without_value = 0;
+  int left_dead = 0, left_flagged = 0;
   explicit operator bool() const { return static_cast<bool>(error); }
 };
 

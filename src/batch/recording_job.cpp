@@ -60,6 +60,8 @@ bool write_files(const ListedRecording& recording, const BatchOptions& options, 
     const MapFilesFailure failure = write_map_files(recording, marks, *layout, options.figures,
                                                     results_folder, outcome.left_temporaries, reason.step);
     outcome.velocities_without_value = failure.velocities_without_value;
+    outcome.maps_left_dead = failure.left_dead;
+    outcome.maps_left_flagged = failure.left_flagged;
     if (failure) {
       reason.fault = OutcomeFault::maps_unwritable;
       reason.map_file = failure.file;
@@ -102,6 +104,14 @@ RecordingOutcome recording_steps(const ListedRecording& recording, const BatchOp
   const std::optional<Analysis> analysis = analysed(scratch.text.view(), options, scratch, reason);
   if (!analysis) return outcome;
   const BeatTable marks = marks_by_beat(*analysis);
+  outcome.range_warnings = analysis->range_warnings;
+  outcome.ranges_asked = options.settings.auto_ranges;
+  outcome.ranges_suggested = analysis->ranges_suggested;
+  outcome.at_from = analysis->at_from;
+  outcome.at_to = analysis->at_to;
+  outcome.rt_from = analysis->rt_from;
+  outcome.rt_to = analysis->rt_to;
+
   if (!write_files(recording, options, *analysis, marks, layout, results_folder, results, outcome))
     return outcome;
   reason.step = BatchStep::summary;

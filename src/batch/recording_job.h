@@ -24,6 +24,14 @@ struct RecordingOutcome {
   RecordingReason reason;
   int fit_messages = 0;  // lines the fit wrote: worth a note on an analysed recording
   int velocities_without_value = 0;  // rows of the velocity table flagged no_value
+  // The analysis's notes: leads whose marks crowd their windows' ends, the
+  // ranges suggested (or that none could be), and, with a layout, the marks
+  // the maps left out.
+  std::vector<RangeWarning> range_warnings;
+  bool ranges_asked = false;
+  bool ranges_suggested = false;
+  std::int32_t at_from = 0, at_to = 0, rt_from = 0, rt_to = 0;
+  int maps_left_dead = 0, maps_left_flagged = 0;
   // An analysed recording whose tables the desktop could not load (more than
   // 20 leads or 200 rows): no results file, its rows in the summary only.
   struct Beyond {

@@ -39,7 +39,7 @@ void append_method(std::string& text, const SummaryMethod& method) {
 }  // namespace
 
 std::string_view cell_flag_name(const BeatTable& table, int lead, const OwnedMarks& marks) {
-  if (marks.flag == MarkFlag::none && table.dead(lead)) return "dead_lead";
+  if (table.dead(lead)) return "dead_lead";
   return mark_flag_name(marks.flag);
 }
 

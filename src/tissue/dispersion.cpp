@@ -55,8 +55,8 @@ std::vector<BeatDispersion> dispersion(const BeatTable& table) {
     d.beat_ms = table.beats[static_cast<std::size_t>(beat - 1)];
     for (int lead = 1; lead <= table.leads; ++lead) {
       const BeatCell& cell = table.cell(lead, beat);
-      const double at = mark_time(cell.at);
-      const double rt = mark_time(cell.rt);
+      const double at = mapped_time(table, lead, cell.at, true);
+      const double rt = mapped_time(table, lead, cell.rt, false);
       if (std::isfinite(at)) ats.push_back(at);
       if (std::isfinite(rt)) rts.push_back(rt);
       if (std::isfinite(at) && std::isfinite(rt)) aris.push_back(rt - at);

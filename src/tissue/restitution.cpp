@@ -90,17 +90,18 @@ double student_t_two_sided(double alpha, int degrees_of_freedom) {
 Restitution restitution(const BeatTable& table) {
   Restitution r;
   for (int lead = 1; lead <= table.leads; ++lead) {
+    if (table.dead(lead)) continue;  // no signal to measure
     for (int k = 2; k <= table.beat_count(); ++k) {
       const BeatCell& now = table.cell(lead, k);
       const BeatCell& before = table.cell(lead, k - 1);
-      const double at = mark_time(now.at);
+      const double at = mapped_time(table, lead, now.at, true);
       RestitutionPoint p;
       p.lead = lead;
       p.beat = k;
       p.cl_ms = static_cast<double>(table.beats[static_cast<std::size_t>(k - 1)]) -
                 table.beats[static_cast<std::size_t>(k - 2)];
-      p.di_ms = at - mark_time(before.rt);
-      p.ari_ms = mark_time(now.rt) - at;
+      p.di_ms = at - mapped_time(table, lead, before.rt, false);
+      p.ari_ms = mapped_time(table, lead, now.rt, false) - at;
       r.points.push_back(p);
     }
     fit(lead, r.points, r.slopes);

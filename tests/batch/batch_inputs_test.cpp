@@ -298,6 +298,14 @@ TEST_F(BatchInput, MethodOptionsAreCheckedAndRecordedInTheSummary) {
       {{"--rate", "1e3x"}, "--rate"},
       {{"--estimator", "legacy", "--rate", "2000"}, "--rate"},
       {{"--rate", "300", "--smooth", "3"}, "--rate"},  // 3 ms is one sample each side: no cubic
+      {{"--rt-margin", "501"}, "--rt-margin"},
+      {{"--rt-window", "300", "200"}, "--rt-window"},
+      {{"--rt-window", "-1", "200"}, "--rt-window"},
+      {{"--blank-before", "-1"}, "--blank-before"},
+      {{"--blank-after", "2001"}, "--blank-after"},
+      {{"--estimator", "legacy", "--rt-margin", "20"}, "--rt-margin"},
+      {{"--estimator", "legacy", "--rt-window", "100", "300"}, "--rt-window"},
+      {{"--ranges", "automatic"}, "--ranges"},
   };
   for (const auto& [options, named] : refused) {
     std::vector<std::string> args = options;

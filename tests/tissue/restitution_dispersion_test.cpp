@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 
+#include "tissue/beat_maps.h"
 #include "tissue/dispersion.h"
 #include "tissue/restitution.h"
 #include "support/beat_tables.h"
@@ -153,6 +154,42 @@ TEST(Dispersion, OneLeadHasNoStandardDeviation) {
   EXPECT_TRUE(std::isnan(d.rt_sd_ms));
   EXPECT_DOUBLE_EQ(d.rt_range_ms, 0.0);
   EXPECT_DOUBLE_EQ(d.ari_iqr_ms, 0.0);
+}
+
+// What the maps, velocities, restitution and dispersion leave out: a dead
+// lead, a mark near an end of its window, a weak mark; each counted.
+TEST(LeftOut, DeadLeadsAndFlaggedMarksTakeNoPart) {
+  BeatTable t = test::empty_beat_table({1000, 1600, 2200}, 4);
+  for (int lead = 1; lead <= 4; ++lead) {
+    for (int k = 1; k <= 3; ++k) {
+      BeatCell& c = test::cell_of(t, lead, k);
+      test::set_mark(c.at, 1000.0 + 600 * (k - 1) + 5 * lead);
+      test::set_mark(c.rt, 1250.0 + 600 * (k - 1) + 5 * lead);
+      c.at.quality = 50.0;
+      c.rt.quality = 20.0;
+    }
+  }
+  t.dead_leads = {0, 0, 0, 1};
+  test::cell_of(t, 2, 2).at.flag = MarkFlag::near_edge;
+  test::cell_of(t, 3, 3).rt.quality = 3.0;   // weak RT
+  test::cell_of(t, 1, 2).at.quality = 12.0;  // above the weak AT threshold: kept
+  struct Case {
+    int lead, beat;
+    bool at;
+    bool kept;
+  };
+  for (const Case& c : {Case{1, 2, true, true}, Case{2, 2, true, false}, Case{2, 2, false, true},
+                        Case{3, 3, false, false}, Case{4, 1, true, false}, Case{4, 1, false, false}}) {
+    const BeatCell& cell = test::cell_of(t, c.lead, c.beat);
+    EXPECT_EQ(std::isfinite(mapped_time(t, c.lead, c.at ? cell.at : cell.rt, c.at)), c.kept)
+        << "lead " << c.lead << " beat " << c.beat;
+  }
+  const LeftOut out = left_out(t);
+  EXPECT_EQ(out.dead_lead, 6);
+  EXPECT_EQ(out.flagged, 2);
+  // Restitution has no rows for the dead lead; dispersion counts three leads.
+  for (const RestitutionPoint& p : restitution(t).points) EXPECT_NE(p.lead, 4);
+  for (const BeatDispersion& d : dispersion(t)) EXPECT_EQ(d.leads, 3);
 }
 
 }  // namespace

@@ -17,8 +17,9 @@
 namespace telmor {
 
 inline constexpr std::string_view kBatchSynopsis =
-    "    telmor-batch [--smooth N] [--ratio R] [--ranges AF AT RF RT] [--beat-lead N]\n"
+    "    telmor-batch [--smooth N] [--ratio R] [--ranges AF AT RF RT | --ranges auto] [--beat-lead N]\n"
     "                 [--estimator centred|legacy] [--rt-smooth MS] [--rate HZ]\n"
+    "                 [--rt-margin MS] [--rt-window FROM TO] [--blank-before MS] [--blank-after MS]\n"
     "                 [--leads N] [--seconds S] [--jobs N] [--out DIR] [--summary FILE]\n"
     "                 [--layout FILE | --grid RxC --pitch MM] [--figures]\n"
     "                 [--overwrite] [--quiet] PATH...\n";
@@ -40,6 +41,12 @@ inline constexpr std::string_view kBatchHelp =
     "  --ratio R            振幅比（既定 0.1）\n"
     "  --ranges AF AT RF RT 認識範囲、拍からのms: AT開始 AT終了 RT開始 RT終了\n"
     "                       （-200〜1466、終了は開始より前にしない。既定 -80 80 100 200）\n"
+    "  --ranges auto        認識範囲を記録ごとに提案させます（全誘導の活性化とT波が入るように）\n"
+    "  --rt-margin MS       centred: RTの窓は、RT用の微分がその誘導の次のATの MS ms 手前までしか\n"
+    "                       読まないところで終わります（0〜500、既定 20）\n"
+    "  --rt-window FROM TO  centred: RTの窓を拍からではなく各誘導のATから FROM〜TO ms にします\n"
+    "  --blank-before MS    拍を探すとき、見つけた拍の前 MS ms を除きます（0〜2000、既定 100）\n"
+    "  --blank-after MS     同じく後 MS ms を除きます（既定 200。小さな動物の心臓では短く）\n"
     "  --beat-lead N        拍を探す誘導（既定 1）\n"
     "  --leads N            誘導点数（1〜1024、既定: 最初のデータ行の値の数）\n"
     "  --seconds S          秒数（1〜2000000、既定: データの行数 / 1000）\n"

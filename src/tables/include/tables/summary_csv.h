@@ -25,9 +25,9 @@ inline constexpr std::string_view kSummaryHeader =
     "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
     "at_fine_ms,rt_fine_ms,at_quality,rt_quality,at_flag,rt_flag,t_polarity,estimator,smooth_ms,rt_smooth_ms";
 
-// A cell's flag as the tables write it: the earliest mark's flag or why the
-// search found none (mark_flag_name), and dead_lead for a lead with no signal
-// to mark where nothing else is said.
+// A cell's flag as the tables write it: dead_lead throughout a lead with no
+// signal to mark, otherwise the earliest mark's flag or why the search found
+// none (mark_flag_name).
 std::string_view cell_flag_name(const BeatTable& table, int lead, const OwnedMarks& marks);
 
 // How the marks were found, written on every row so that a row read alone

@@ -16,6 +16,20 @@ namespace telmor {
 // (a gap: which of several is meant is for the user to decide).
 double mark_time(const OwnedMarks& marks);
 
+// The time the maps, velocities, restitution and dispersion take from a
+// cell: mark_time, but NaN (left out) in a dead lead and for a flagged mark
+// (near an end of its window, or weak: quality below kWeakAtQuality or
+// kWeakRtQuality).
+double mapped_time(const BeatTable& table, int lead, const OwnedMarks& marks, bool at);
+
+// The single marks of a table that mapped_time leaves out, per reason.
+struct LeftOut {
+  int dead_lead = 0;
+  int flagged = 0;
+  int total() const { return dead_lead + flagged; }
+};
+LeftOut left_out(const BeatTable& table);
+
 struct ElectrodeTimes {
   int lead = 0;
   PointMm position;
