@@ -22,6 +22,7 @@
 #include "results/results_parse.h"
 #include "telmor_version.h"
 #include "timing/analysis.h"
+#include "tables/summary_csv.h"
 #include "timing/beat_table.h"
 #include "tissue/beat_maps.h"
 #include "tissue/conduction_velocity.h"
@@ -30,6 +31,7 @@
 #include "words/words.h"
 
 namespace py = pybind11;
+using namespace pybind11::literals;
 
 namespace telmor::python {
 namespace {
@@ -98,25 +100,49 @@ py::array_t<float> read_recording(const fs::path& path, std::optional<int> leads
   return samples_by_leads(recording);
 }
 
+// The search's options around the dialogue's settings, as analyse() takes them.
+struct SearchOptions {
+  std::optional<int> rt_smooth, rt_margin;
+  std::optional<std::pair<int, int>> rt_window;
+  int blank_before = kDefaultBlankBeforeMs, blank_after = kDefaultBlankAfterMs;
+};
+
+// ranges: "auto", or four whole ms.
+void take_ranges(const py::object& ranges, AnalysisSettings& settings) {
+  if (py::isinstance<py::str>(ranges)) {
+    const std::string name = py::str(ranges);
+    if (name != "auto") throw py::value_error("ranges must be \"auto\" or four whole ms, not \"" + name + "\"");
+    settings.auto_ranges = true;
+    return;
+  }
+  const auto bounds = ranges.cast<std::vector<int>>();
+  if (bounds.size() != 4)
+    throw py::value_error("ranges must be four whole ms: AT from, AT to, RT from, RT to (or \"auto\")");
+  settings.at_from = bounds[0];
+  settings.at_to = bounds[1];
+  settings.rt_from = bounds[2];
+  settings.rt_to = bounds[3];
+}
+
 // The settings as the analysis bounds them.
-AnalysisSettings checked_settings(int smooth, double ratio, const std::vector<int>& ranges, int beat_lead,
-                                  const std::string& estimator, std::optional<int> rt_smooth, int leads,
+AnalysisSettings checked_settings(int smooth, double ratio, const py::object& ranges, int beat_lead,
+                                  const std::string& estimator, const SearchOptions& search, int leads,
                                   double fs) {
-  if (ranges.size() != 4) throw py::value_error("ranges must be four whole ms: AT from, AT to, RT from, RT to");
   if (!(ratio >= 0.0 && ratio <= 1.0))
     throw py::value_error("the amplitude ratio must be 0.0 to 1.0, not " + std::to_string(ratio));
   AnalysisSettings settings;
   settings.smooth_ms = smooth;
   settings.amp_ratio = static_cast<float>(ratio);
-  settings.at_from = ranges[0];
-  settings.at_to = ranges[1];
-  settings.rt_from = ranges[2];
-  settings.rt_to = ranges[3];
+  take_ranges(ranges, settings);
   settings.beat_lead = beat_lead;
   const std::optional<Estimator> named = estimator_named(estimator);
   if (!named) throw py::value_error("estimator must be \"centred\" or \"legacy\", not \"" + estimator + "\"");
   settings.estimator = *named;
-  settings.rt_smooth_ms = rt_smooth;
+  settings.rt_smooth_ms = search.rt_smooth;
+  settings.rt_margin_ms = search.rt_margin;
+  settings.rt_after_at = search.rt_window;
+  settings.blank_before_ms = search.blank_before;
+  settings.blank_after_ms = search.blank_after;
   if (const AnalysisProblem problem = check_settings(settings, leads, fs))
     throw py::value_error(english().analysis_problem(problem));
   return settings;
@@ -159,13 +185,15 @@ struct PyAnalysis {
   std::shared_ptr<const Analysis> a;
 };
 
-PyAnalysis analyse_wave(const py::object& wave, double fs, int smooth, double ratio, const std::vector<int>& ranges,
+PyAnalysis analyse_wave(const py::object& wave, double fs, int smooth, double ratio, const py::object& ranges,
                         int beat_lead, const std::string& estimator, std::optional<int> rt_smooth,
-                        bool derivative) {
+                        std::optional<int> rt_margin, std::optional<std::pair<int, int>> rt_window,
+                        int blank_before, int blank_after, bool derivative) {
   Recording recording = recording_of(wave);
   recording.rate_hz = fs;
+  const SearchOptions search{rt_smooth, rt_margin, rt_window, blank_before, blank_after};
   const AnalysisSettings settings =
-      checked_settings(smooth, ratio, ranges, beat_lead, estimator, rt_smooth, recording.lead_count, fs);
+      checked_settings(smooth, ratio, ranges, beat_lead, estimator, search, recording.lead_count, fs);
   auto a = std::make_shared<Analysis>();
   {
     py::gil_scoped_release unlocked;
@@ -187,6 +215,7 @@ py::dict marks_of(const Analysis& a) {
   const BeatTable t = marks_by_beat(a);
   std::vector<std::int32_t> lead, beat, at_marks, rt_marks;
   std::vector<double> beat_ms, at_ms, rt_ms, ari_ms, at_fine, rt_fine, at_quality, rt_quality;
+  py::list at_flag, rt_flag, polarity;
   const auto known = [](bool present, double v) { return present && std::isfinite(v) ? v : kNaN; };
   for (int l = 1; l <= t.leads; ++l) {
     for (int k = 0; k <= t.beat_count(); ++k) {
@@ -204,6 +233,9 @@ py::dict marks_of(const Analysis& a) {
       rt_fine.push_back(known(rt, c.rt.fine_ms));
       at_quality.push_back(known(at, c.at.quality));
       rt_quality.push_back(known(rt, c.rt.quality));
+      at_flag.append(k > 0 ? cell_flag_name(t, l, c.at) : "");
+      rt_flag.append(k > 0 ? cell_flag_name(t, l, c.rt) : "");
+      polarity.append(rt ? t_polarity_name(c.rt.polarity) : "");
     }
   }
   py::dict d;
@@ -219,6 +251,11 @@ py::dict marks_of(const Analysis& a) {
   d["rt_fine_ms"] = column(rt_fine);
   d["at_quality"] = column(at_quality);
   d["rt_quality"] = column(rt_quality);
+  // The flags and T waves as text, "" where there is none, as the summary writes them.
+  const py::module_ numpy = py::module_::import("numpy");
+  d["at_flag"] = numpy.attr("array")(at_flag, "dtype"_a = "str");
+  d["rt_flag"] = numpy.attr("array")(rt_flag, "dtype"_a = "str");
+  d["t_polarity"] = numpy.attr("array")(polarity, "dtype"_a = "str");
   return d;
 }
 
@@ -228,8 +265,14 @@ py::dict settings_of(const AnalysisSettings& s) {
   d["estimator"] = std::string(estimator_name(s.estimator));
   d["rt_smooth"] = s.estimator == Estimator::legacy ? py::object(py::none()) : py::object(py::int_(s.rt_smooth()));
   d["ratio"] = static_cast<double>(s.amp_ratio);
-  d["ranges"] = py::make_tuple(s.at_from, s.at_to, s.rt_from, s.rt_to);
+  d["ranges"] = s.auto_ranges ? py::object(py::str("auto")) : py::object(py::make_tuple(s.at_from, s.at_to, s.rt_from, s.rt_to));
   d["beat_lead"] = s.beat_lead;
+  const bool legacy = s.estimator == Estimator::legacy;
+  d["rt_margin"] = legacy ? py::object(py::none()) : py::object(py::int_(s.rt_margin()));
+  d["rt_window"] = s.rt_after_at ? py::object(py::make_tuple(s.rt_after_at->first, s.rt_after_at->second))
+                                 : py::object(py::none());
+  d["blank_before"] = s.blank_before_ms;
+  d["blank_after"] = s.blank_after_ms;
   return d;
 }
 
@@ -403,14 +446,17 @@ py::dict maps_of(const Analysis& a, const py::object& layout_given, std::optiona
   std::vector<CvVector> cv;
   Restitution restitution_points;
   std::vector<BeatDispersion> spread;
+  LeftOut left;
   {
     py::gil_scoped_release unlocked;
     const BeatTable marks = marks_by_beat(a);
+    left = left_out(marks);
     cv = all_velocities(marks, layout, settings);
     restitution_points = restitution(marks);
     spread = dispersion(marks);
   }
   py::dict maps;
+  maps["left_out"] = py::dict("dead_lead"_a = left.dead_lead, "flagged"_a = left.flagged);
   maps["cv"] = frame(cv_columns(cv));
   maps["restitution"] = frame(restitution_columns(restitution_points));
   maps["restitution_slopes"] = frame(slope_columns(restitution_points));
@@ -433,9 +479,11 @@ PYBIND11_MODULE(_core, m) {
         py::arg("seconds") = py::none(),
         "A waveform text file as float32 samples × leads, read as telmor-batch reads it.");
   m.def("analyse", &analyse_wave, py::arg("wave"), py::kw_only(), py::arg("fs") = 1000.0,
-        py::arg("smooth") = 7, py::arg("ratio") = 0.1, py::arg("ranges") = std::vector<int>{-80, 80, 100, 200},
-        py::arg("beat_lead") = 1, py::arg("estimator") = "centred", py::arg("rt_smooth") = py::none(),
-        py::arg("derivative") = false,
+        py::arg("smooth") = 7, py::arg("ratio") = 0.1,
+        py::arg("ranges") = py::make_tuple(-80, 80, 100, 200), py::arg("beat_lead") = 1,
+        py::arg("estimator") = "centred", py::arg("rt_smooth") = py::none(), py::arg("rt_margin") = py::none(),
+        py::arg("rt_window") = py::none(), py::arg("blank_before") = kDefaultBlankBeforeMs,
+        py::arg("blank_after") = kDefaultBlankAfterMs, py::arg("derivative") = false,
         "The analysis of a recording (samples × leads at fs Hz) as telmor-batch makes it.");
   m.def("write_results", &write_results, py::arg("path"), py::arg("analysis"),
         "Writes the results file as s saves it (at most 20 leads and 200 rows).");
@@ -471,6 +519,29 @@ PYBIND11_MODULE(_core, m) {
       })
       .def_property_readonly("settings", [](const PyAnalysis& p) { return settings_of(p.a->settings); })
       .def_property_readonly("fs", [](const PyAnalysis& p) { return p.a->rate_hz; })
+      .def_property_readonly("ranges", [](const PyAnalysis& p) {
+        return py::make_tuple(p.a->at_from, p.a->at_to, p.a->rt_from, p.a->rt_to);
+      }, "The ranges searched (ms from a beat): the given ones or, with ranges=\"auto\", those suggested.")
+      .def_property_readonly("ranges_suggested", [](const PyAnalysis& p) { return p.a->ranges_suggested; })
+      .def_property_readonly("dead_leads", [](const PyAnalysis& p) {
+        std::vector<std::int32_t> dead;
+        for (std::size_t j = 0; j < p.a->dead_lead.size(); ++j) {
+          if (p.a->dead_lead[j]) dead.push_back(static_cast<std::int32_t>(j) + 1);
+        }
+        return column(dead);
+      }, "The leads with no signal to mark (from 1): left out of the maps.")
+      .def_property_readonly("range_warnings", [](const PyAnalysis& p) {
+        py::list warnings;
+        for (const RangeWarning& w : p.a->range_warnings) {
+          warnings.append(py::dict("lead"_a = w.lead, "kind"_a = w.at ? "AT" : "RT", "at_edge_or_weak"_a = w.edges,
+                                   "searched"_a = w.searched,
+                                   "message"_a = "lead " + std::to_string(w.lead) + ": more than a fifth of its " +
+                                                 (w.at ? "AT" : "RT") +
+                                                 " marks lie at an end of their window or are weak; the range "
+                                                 "probably misses the wave"));
+        }
+        return warnings;
+      }, "Leads whose marks of a kind crowd their windows' ends or are weak.")
       .def_property_readonly("fit_messages", [](const PyAnalysis& p) {
         py::dict d;
         d["parameter_errors"] = p.a->fit_messages.parameter_errors;
