@@ -156,13 +156,28 @@ void make_menu_edit(Session& s, const MenuEdit& edit) {
   s.layer.at_menu(menu_snapshot(s));
 }
 
+// The ranges suggested from the recording, asked for at the menu: shown in
+// d's window, then the overview and the menu line again as after a command.
+void suggest_ranges_at_menu(Session& s, const std::string& menu) {
+  if (suggest_recognition_ranges(s.layer, s.record, s.drawing, s.beat_pick) == Resume::redraw) {
+    draw_overview(s.layer, s.record, s.drawing);
+    s.overview_shown = true;
+    s.layer.at_menu(menu_snapshot(s));
+    s.layer.chart_write(menu);
+  }
+}
+
 // The menu's reply; changes asked for at the menu are made meanwhile.
-TextField read_menu_reply(Session& s) {
+TextField read_menu_reply(Session& s, const std::string& menu) {
   for (;;) {
     try {
       return read_reply(s.layer, Window::chart);
     } catch (const MenuEditRequest& request) {
-      make_menu_edit(s, request.edit());
+      if (request.edit().what == MenuEdit::What::suggest_ranges) {
+        suggest_ranges_at_menu(s, menu);
+      } else {
+        make_menu_edit(s, request.edit());
+      }
     }
   }
 }
@@ -182,7 +197,7 @@ void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawi
     }
     layer.at_menu(menu_snapshot(session));
     layer.chart_write(menu);
-    const MenuLetter* command = find_menu_letter(read_menu_reply(session));
+    const MenuLetter* command = find_menu_letter(read_menu_reply(session, menu));
     session.menu_undo.clear();  // a command may change the tables: no drop to take back
     resume = command != nullptr ? run_command(command->action, session) : Resume::redraw;
     layer.show_unsaved(record.results_unsaved);

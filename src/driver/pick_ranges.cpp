@@ -1,9 +1,14 @@
 // d: pick a beat on the overview, then click the four range bounds into a
-// one-second window of leads 1 to 3 around it.
+// one-second window of leads 1 to 3 around it; and the ranges suggested from
+// the recording, shown in that window to take or click over.
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "base/number_text.h"
 #include "console/curve_drawing.h"
 #include "console/line_builder.h"
 #include "console/reply_read.h"
@@ -11,6 +16,8 @@
 #include "driver/recognition_commands.h"
 #include "driver/selintvl.h"
 #include "record/text_rules.h"
+#include "timing/mark_figures.h"
+#include "timing/range_suggestion.h"
 
 namespace telmor {
 namespace {
@@ -127,7 +134,84 @@ void pick_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d, int start_ms
   if (const std::string note = reversed_range_note(r); !note.empty()) layer.show_note(note);
 }
 
+// The ranges the recording's own waves suggest, as the analysis core
+// suggests them for the batch: from the beats, every lead's derivative and
+// RT's (the one derivative in legacy), whose fits reach their half width.
+std::optional<RangeBounds> suggested_ranges(const RunRecord& r) {
+  std::vector<int> beats;
+  for (const std::int32_t b : r.beat_ms_list) {
+    if (b != 0) beats.push_back(b);
+  }
+  std::sort(beats.begin(), beats.end());
+  const auto samples = static_cast<std::size_t>(std::clamp(r.sample_count, 0, kMaxSamples));
+  RangeEvidence e;
+  for (int lead = 1; lead <= std::clamp(r.lead_count, 0, kMaxLeads); ++lead) {
+    const auto l = static_cast<std::size_t>(lead - 1);
+    e.at_deriv.emplace_back(r.deriv_table[l].data(), samples);
+    e.rt_deriv.emplace_back(r.rt_table()[l].data(), samples);
+    e.at_noise.push_back(derivative_noise(e.at_deriv.back()));
+    e.rt_noise.push_back(derivative_noise(e.rt_deriv.back()));
+  }
+  e.beats = beats;
+  const bool legacy = r.derivative_kind == DerivativeKind::legacy;
+  e.margin = r.rt_margin_ms + (legacy ? r.smooth_points : r.rt_smooth_points);
+  const SuggestedRanges found = suggest_ranges(e);
+  if (!found.found) return std::nullopt;
+  return RangeBounds{found.at_from, found.at_to, found.rt_from, found.rt_to};
+}
+
+// The four bounds drawn where d's clicks would have put them.
+void draw_bounds(WindowLayer& layer, DrawingState& d, const RangeBounds& b, float x_step) {
+  const auto x = [&](std::int32_t ms) { return x_step * static_cast<float>(ms + kBeatPosition) + d.frame_x0; };
+  mark(layer, d, x(b.at_from));
+  mark2(layer, d, x(b.at_to));
+  mark(layer, d, x(b.rt_from));
+  mark2(layer, d, x(b.rt_to));
+}
+
 }  // namespace
+
+Resume suggest_recognition_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d, BeatPick& pick) {
+  const std::optional<RangeBounds> suggested = suggested_ranges(r);
+  if (!suggested) {
+    layer.show_note("認識範囲を提案できませんでした（はっきりした波のある誘導がありません）");
+    return Resume::menu;
+  }
+  // d's window around the beat d picked, or the first d could pick.
+  std::int32_t beat = pick.selected_beat_ms;
+  for (int p = kMaxRows; p >= 1 && !(beat > 200 && beat <= 3600); --p) beat = r.beat_ms(p);
+  const bool shown = beat > 200 && beat <= 3600;
+  const int start_ms = beat - kBeatPosition;
+  const float x_step = (d.frame_x1 - d.frame_x0) / 1000.0f;
+  if (shown) {
+    layer.chart_clear();
+    layer.chart_write("認識範囲の提案: AT " + format_integer(suggested->at_from) + "〜" +
+                      format_integer(suggested->at_to) + " ms、RT " + format_integer(suggested->rt_from) + "〜" +
+                      format_integer(suggested->rt_to) + " ms");
+    draw_window(layer, r, d, start_ms, x_step);
+    draw_bounds(layer, d, *suggested, x_step);
+  }
+  switch (layer.ask_suggested_ranges(*suggested)) {
+    case RangeAnswer::accept:
+      r.at_from = suggested->at_from;
+      r.at_to = suggested->at_to;
+      r.rt_from = suggested->rt_from;
+      r.rt_to = suggested->rt_to;
+      layer.show_note("提案された認識範囲にしました。次の c から使われます");
+      break;
+    case RangeAnswer::click:
+      if (shown) {
+        pick.selected_beat_ms = beat;
+        pick.window_start_ms = start_ms;
+        pick_ranges(layer, r, d, start_ms);
+      }
+      break;
+    case RangeAnswer::cancel:
+      layer.show_note("認識範囲は変えていません");
+      break;
+  }
+  return shown ? Resume::redraw : Resume::menu;
+}
 
 Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& r, DrawingState& d,
                                BeatPick& pick) {

@@ -83,7 +83,7 @@ void FrameWindow::build_menus() {
   QMenu* analysis = menuBar()->addMenu(QStringLiteral("解析(&A)"));
   for (const MenuLetter& command : letters_of(MenuGroup::analysis, false))
     add_letter_action(analysis, command);
-  build_derivative_menu(analysis);
+  build_analysis_menu(analysis);
 
   build_correction_menu();
   build_view_menu();
@@ -92,72 +92,6 @@ void FrameWindow::build_menus() {
   QAction* usage = help->addAction(QStringLiteral("使い方"), this, [this] { show_help(); });
   usage->setShortcut(QKeySequence::HelpContents);
   help->addAction(QStringLiteral("バージョン情報"), this, [this] { show_version(); });
-}
-
-// The derivative: the centred cubic with RT on a smoothing of its own (the
-// default), or the specified arithmetic (to reproduce earlier results).
-// Chosen before a recording is read it prepares it; chosen at the menu the
-// signals are differentiated again for the next c.
-void FrameWindow::build_derivative_menu(QMenu* analysis) {
-  analysis->addSeparator();
-  auto* group = new QActionGroup(this);
-  centred_action_ = analysis->addAction(QStringLiteral("微分: 中心化3次（既定）"));
-  legacy_action_ = analysis->addAction(QStringLiteral("微分: 仕様どおり（legacy、以前の結果の再現）"));
-  for (QAction* action : {centred_action_, legacy_action_}) {
-    action->setCheckable(true);
-    group->addAction(action);
-  }
-  centred_action_->setChecked(true);
-  rt_smooth_action_ = analysis->addAction(QString());
-  const auto choose = [this](DerivativeKind kind) {
-    AnalysisChoice choice = analysis_choice();
-    choice.kind = kind;
-    set_analysis_choice(choice);
-  };
-  connect(centred_action_, &QAction::triggered, this, [choose] { choose(DerivativeKind::centred); });
-  connect(legacy_action_, &QAction::triggered, this, [choose] { choose(DerivativeKind::legacy); });
-  connect(rt_smooth_action_, &QAction::triggered, this, [this] {
-    AnalysisChoice choice = analysis_choice();
-    bool ok = false;
-    const int ms = QInputDialog::getInt(this, QStringLiteral("RT用の平滑化"),
-                                        QStringLiteral("RT用の微分の窓（前後 ms、%1〜%2）:")
-                                            .arg(kLeastRtSmoothing)
-                                            .arg(kMostDialogueSmoothing),
-                                        choice.rt_smooth_points, kLeastRtSmoothing, kMostDialogueSmoothing, 1,
-                                        &ok);
-    if (!ok) return;
-    choice.rt_smooth_points = ms;
-    set_analysis_choice(choice);
-  });
-  show_analysis_choice();
-}
-
-void FrameWindow::show_analysis_choice() {
-  const AnalysisChoice choice = analysis_choice();
-  centred_action_->setChecked(choice.kind == DerivativeKind::centred);
-  legacy_action_->setChecked(choice.kind == DerivativeKind::legacy);
-  rt_smooth_action_->setText(QStringLiteral("RT用の平滑化（前後 %1 ms）…").arg(choice.rt_smooth_points));
-  rt_smooth_action_->setEnabled(choice.kind == DerivativeKind::centred);
-}
-
-AnalysisChoice FrameWindow::analysis_choice() const {
-  const std::lock_guard lock(derivative_mutex_);
-  return derivative_;
-}
-
-void FrameWindow::set_analysis_choice(const AnalysisChoice& choice) {
-  {
-    const std::lock_guard lock(derivative_mutex_);
-    if (choice == derivative_) return;
-    derivative_ = choice;
-  }
-  show_analysis_choice();
-  // A recording on show is differentiated again at once, for the next c.
-  if (menu_waits()) {
-    MenuEdit edit;
-    edit.what = MenuEdit::What::analysis;
-    input_.push_menu_edit(edit);
-  }
 }
 
 void FrameWindow::build_correction_menu() {

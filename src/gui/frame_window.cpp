@@ -174,6 +174,9 @@ void FrameWindow::apply_one(const GuiOp& op) {
                    keep_tables(o.results, false);
                  },
                  [this](const gui_op::Unsaved& o) { show_unsaved(o.unsaved); },
+                 [this](const gui_op::AskRanges& o) {
+                   QTimer::singleShot(0, this, [this, b = o.suggested] { answer_ranges_question(b); });
+                 },
                  [this](const gui_op::AskExit&) {
                    // After this batch: a dialog's event loop must not apply
                    // a later batch in the middle of this one.
@@ -259,7 +262,11 @@ void FrameWindow::ask(const gui_op::Ask& ask) {
       canvas_->set_asking(true);
       for (const auto& [letter, action] : letter_actions_) action->setEnabled(ask.menu);
       undo_action_->setEnabled(ask.menu && menu_drops_ > 0);
-      if (ask.menu) send_restore();
+      suggest_action_->setEnabled(ask.menu);
+      if (ask.menu) {
+        send_restore();
+        send_analysis_choice();
+      }
       break;
     case What::mouse:
       console_->set_asker(ConsolePane::Asker::mouse);
@@ -276,7 +283,7 @@ void FrameWindow::stop_asking() {
   console_->set_asker(ConsolePane::Asker::nobody);
   canvas_->set_asking(false);
   pass_waits_ = false;
-  for (QAction* action : {next_review_, previous_review_, undo_action_}) {
+  for (QAction* action : {next_review_, previous_review_, undo_action_, suggest_action_}) {
     if (action != nullptr) action->setEnabled(false);
   }
   for (const auto& [letter, action] : letter_actions_) action->setEnabled(false);

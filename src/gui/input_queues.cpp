@@ -62,6 +62,16 @@ bool InputQueues::answer_exit(ExitChoice choice) {
   return true;
 }
 
+bool InputQueues::answer_ranges(RangeAnswer answer) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (closed_ || awaiting_ != Awaiting::range_answer || range_answer_) return false;
+    range_answer_ = answer;
+  }
+  changed_.notify_all();
+  return true;
+}
+
 void InputQueues::request_save_and_close() {
   {
     const std::lock_guard lock(mutex_);
@@ -98,6 +108,7 @@ void InputQueues::wait_for(std::unique_lock<std::mutex>& lock, Awaiting what, Re
     save_and_close_ = false;
     line_.reset();
     exit_choice_.reset();
+    range_answer_.reset();
     throw SaveAndClose("save and close");
   }
 }
@@ -131,6 +142,13 @@ ExitChoice InputQueues::take_exit_choice() {
   exit_choice_.reset();
   wait_for(lock, Awaiting::exit_choice, [&] { return exit_choice_.has_value(); });
   return *std::exchange(exit_choice_, std::nullopt);
+}
+
+RangeAnswer InputQueues::take_range_answer() {
+  std::unique_lock lock(mutex_);
+  range_answer_.reset();
+  wait_for(lock, Awaiting::range_answer, [&] { return range_answer_.has_value(); });
+  return *std::exchange(range_answer_, std::nullopt);
 }
 
 }  // namespace telmor

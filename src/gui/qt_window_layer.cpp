@@ -117,6 +117,11 @@ void QtWindowLayer::show_unsaved(bool unsaved) { post(gui_op::Unsaved{unsaved});
 
 AnalysisChoice QtWindowLayer::analysis_choice() { return frame_.analysis_choice(); }
 
+RangeAnswer QtWindowLayer::ask_suggested_ranges(const RangeBounds& suggested) {
+  post(gui_op::AskRanges{suggested});
+  return frame_.input().take_range_answer();
+}
+
 ExitChoice QtWindowLayer::confirm_exit() {
   post(gui_op::AskExit{});
   return frame_.input().take_exit_choice();

@@ -208,10 +208,28 @@ std::string ReplayLayer::read_typed_line(DirectiveKind kind, std::string_view pr
     edit.beat_ms = directive->number;
     throw MenuEditRequest(edit);
   }
+  if (directive->kind == DirectiveKind::suggest_ranges && menu) {
+    // Suggested at the menu; the program asks what to make of it.
+    ++next_;
+    transcript_ << "chart: suggest-ranges\n";
+    range_answer_ = directive->answer;
+    at_menu_ = true;
+    MenuEdit edit;
+    edit.what = MenuEdit::What::suggest_ranges;
+    throw MenuEditRequest(edit);
+  }
   if (directive->kind != kind) stop_mismatch(*directive, awaited);
   ++next_;
   transcript_ << prefix << directive->text << '\n';
   return directive->text;
+}
+
+RangeAnswer ReplayLayer::ask_suggested_ranges(const RangeBounds& b) {
+  static constexpr std::string_view kNames[] = {"accept", "click", "cancel"};
+  transcript_ << "chart: suggested ranges " << format_integer(b.at_from) << ' ' << format_integer(b.at_to) << ' '
+              << format_integer(b.rt_from) << ' ' << format_integer(b.rt_to) << ", "
+              << kNames[static_cast<int>(range_answer_)] << '\n';
+  return range_answer_;
 }
 
 void ReplayLayer::drop_pending_events() {

@@ -5,8 +5,21 @@
 
 #include "base/number_text.h"
 #include "base/utf8_path.h"
+#include "timing/analysis_settings.h"
 
 namespace telmor {
+namespace {
+
+// A whole number of ms from low to high for option.
+std::int32_t whole_ms(std::string_view option, std::string_view text, std::int32_t low, std::int32_t high) {
+  std::int32_t ms = 0;
+  if (!parse_integer(text, ms) || ms < low || ms > high)
+    throw UsageError(std::string(option) + " takes " + format_integer(low) + " to " + format_integer(high) +
+                     " ms, not " + std::string(text));
+  return ms;
+}
+
+}  // namespace
 
 ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments) {
   ReplayOptions options;
@@ -33,19 +46,25 @@ ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments
     } else if (!options_ended && argument == "--estimator") {
       const std::string_view name = value();
       if (name == "legacy") {
-        options.derivative.kind = DerivativeKind::legacy;
+        options.analysis.kind = DerivativeKind::legacy;
       } else if (name == "centred") {
-        options.derivative.kind = DerivativeKind::centred;
+        options.analysis.kind = DerivativeKind::centred;
       } else {
         throw UsageError("--estimator takes centred or legacy, not " + std::string(name));
       }
     } else if (!options_ended && argument == "--rt-smooth") {
-      const std::string_view text = value();
-      std::int32_t ms = 0;
       // The dialogue's bounds of a smoothing: a cubic needs five points.
-      if (!parse_integer(text, ms) || ms < 2 || ms > 499)
-        throw UsageError("--rt-smooth takes 2 to 499 ms, not " + std::string(text));
-      options.derivative.rt_smooth_points = ms;
+      options.analysis.rt_smooth_points = whole_ms(argument, value(), kLeastRtSmoothing, kMostDialogueSmoothing);
+    } else if (!options_ended && argument == "--rt-margin") {
+      options.analysis.rt_margin_ms = whole_ms(argument, value(), 0, kMostRtMarginMs);
+    } else if (!options_ended && argument == "--rt-window") {
+      options.analysis.rt_after_at = true;
+      options.analysis.rt_after_from = whole_ms(argument, value(), 0, kHighestRangeBound);
+      options.analysis.rt_after_to = whole_ms(argument, value(), options.analysis.rt_after_from, kHighestRangeBound);
+    } else if (!options_ended && argument == "--blank-before") {
+      options.analysis.blank_before_ms = whole_ms(argument, value(), 0, kMostBlankMs);
+    } else if (!options_ended && argument == "--blank-after") {
+      options.analysis.blank_after_ms = whole_ms(argument, value(), 0, kMostBlankMs);
     } else if (!options_ended && argument == "--") {
       options_ended = true;
     } else if (!options_ended && argument.size() > 1 && argument.front() == '-') {

@@ -91,6 +91,20 @@ void parse_drop_beat(std::string_view rest, Directive& directive) {
   throw ScriptError(directive.line_number, "expected 'drop-beat MS' with a beat's time in whole ms");
 }
 
+void parse_suggest_ranges(std::string_view rest, Directive& directive) {
+  const std::vector<std::string_view> fields = split_fields(rest);
+  if (fields.size() == 1) {
+    for (const auto& [name, answer] : {std::pair{"accept", RangeAnswer::accept}, std::pair{"click", RangeAnswer::click},
+                                       std::pair{"cancel", RangeAnswer::cancel}}) {
+      if (fields[0] == name) {
+        directive.answer = answer;
+        return;
+      }
+    }
+  }
+  throw ScriptError(directive.line_number, "expected 'suggest-ranges accept|click|cancel'");
+}
+
 Directive parse_line(std::string_view line, int line_number) {
   Directive directive;
   directive.line_number = line_number;
@@ -120,6 +134,9 @@ Directive parse_line(std::string_view line, int line_number) {
   } else if (keyword == "drop-beat") {
     directive.kind = DirectiveKind::drop_beat;
     parse_drop_beat(rest, directive);
+  } else if (keyword == "suggest-ranges") {
+    directive.kind = DirectiveKind::suggest_ranges;
+    parse_suggest_ranges(rest, directive);
   } else if (keyword == "snapshot" || keyword == "export") {
     directive.kind = keyword == "snapshot" ? DirectiveKind::snapshot : DirectiveKind::export_table;
     directive.text = std::string(rest);

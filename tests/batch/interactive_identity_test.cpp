@@ -85,5 +85,35 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"small", 3, 2, 9, nullptr, "0.0", false}),
     [](const ::testing::TestParamInfo<Case>& param) { return "case" + std::to_string(param.index); });
 
+// Ranges suggested at the desktop's menu and taken are the ones the batch
+// suggests with --ranges auto: the saved files are the same; and the
+// transcript names them. Clicked over, the clicks of d stand.
+TEST(SuggestedRanges, TakenAtTheMenuGiveTheBatchsResults) {
+  test::BatchRun batch;
+  test::ProgramSession session;
+  const fs::path map = session.drives / "d" / "data" / "map";
+  fs::create_directories(map);
+  fs::copy_file(test::kSampleFile, map / "sample.txt");
+  const std::string start = "console y\nconsole y\nconsole y\nconsole sample\nconsole 8\nconsole 10\n";
+  ASSERT_EQ(session.run(start + "suggest-ranges accept\nchart c\nchart y\nchart s\nchart y\nchart x\n"), 0)
+      << session.err;
+  EXPECT_NE(session.out.find("chart: suggested ranges -10 40 139 214, accept\n"), std::string::npos) << session.out;
+  ASSERT_EQ(batch.run({"--out", batch.path("out"), "--quiet", "--ranges", "auto", (map / "sample.txt").string()}),
+            kBatchAllAnalysed)
+      << batch.err;
+  EXPECT_EQ(test::read_whole_file(batch.dir / "out" / "sampleari.csv"), test::read_whole_file(map / "sampleari.csv"));
+
+  // Clicked over: d's four clicks in the window drawn (the demo's columns).
+  ASSERT_EQ(session.run(start + "suggest-ranges click\npress left 107 50\npress left 137 50\n"
+                                "press left 211 50\npress left 361 50\nchart y\nchart c\nchart y\nchart s\nchart y\n"
+                                "chart x\n"),
+            0)
+      << session.err;
+  ASSERT_EQ(batch.run({"--out", batch.path("out2"), "--quiet", "--ranges", "-22", "28", "151", "401",
+                       (map / "sample.txt").string()}),
+            kBatchAllAnalysed);
+  EXPECT_EQ(test::read_whole_file(batch.dir / "out2" / "sampleari.csv"), test::read_whole_file(map / "sampleari.csv"));
+}
+
 }  // namespace
 }  // namespace telmor

@@ -12,6 +12,7 @@
 #include "driver/record_preparation.h"
 #include "timing/beat_search.h"
 #include "support/scripted_layer.h"
+#include "support/sample_expectation.h"
 #include "support/test_files.h"
 
 namespace telmor {
@@ -231,6 +232,8 @@ struct EditingLayer : test::ScriptedLayer {
       MenuEdit edit;
       if (line == "!undo") {
         edit.what = MenuEdit::What::undo;
+      } else if (line == "!suggest") {
+        edit.what = MenuEdit::What::suggest_ranges;
       } else if (line == "!legacy" || line.starts_with("!centred ")) {
         edit.what = MenuEdit::What::analysis;
         choice.kind = line == "!legacy" ? DerivativeKind::legacy : DerivativeKind::centred;
@@ -244,6 +247,12 @@ struct EditingLayer : test::ScriptedLayer {
   }
   void at_menu(const ResultsSnapshot& results) override { menus.push_back(results.marks); }
   AnalysisChoice analysis_choice() override { return choice; }
+  RangeAnswer ask_suggested_ranges(const RangeBounds& bounds) override {
+    suggested.push_back(bounds);
+    return range_answer;
+  }
+  std::vector<RangeBounds> suggested;
+  RangeAnswer range_answer = RangeAnswer::accept;
   std::vector<MarkTables> menus;
   AnalysisChoice choice;
 };
@@ -340,6 +349,44 @@ TEST_F(Menu, DetectionComesBackToTheRedraw) {
   run({"c", "y", "C", "n", "x"});
   EXPECT_EQ(layer.clears, 3);
   EXPECT_EQ(r->marks.at_beat_count, 1);
+}
+
+// Ranges suggested at the menu: drawn into d's window, then taken, left,
+// or clicked over as d does; the overview and the menu line come back.
+TEST(MenuSuggestion, RangesSuggestedFromTheSampleAreTakenOrLeft) {
+  test::SampleExpectation e = test::expect_sample(0.1f, {-80, 80, 100, 200});
+  DrawingState drawing;
+  ASSERT_TRUE(find_beats(*e.r, drawing));
+  RunRecord& r = *e.r;
+  for (const RangeAnswer answer : {RangeAnswer::cancel, RangeAnswer::accept}) {
+    r.at_from = -80;
+    r.at_to = 80;
+    r.rt_from = 100;
+    r.rt_to = 200;
+    EditingLayer editing;
+    editing.range_answer = answer;
+    for (const char* line : {"!suggest", "x"}) editing.chart_input.emplace_back(line);
+    run_command_loop(editing, r, drawing, ".");
+    ASSERT_EQ(editing.suggested.size(), 1u);
+    const RangeBounds b = editing.suggested[0];
+    // The sample's activations lie within 30 ms of its beats and its T waves'
+    // steepest rises 150 to 200 ms after them.
+    EXPECT_LT(b.at_from, 0);
+    EXPECT_GT(b.at_to, 20);
+    EXPECT_LT(b.at_to, 80);
+    EXPECT_GT(b.rt_from, 100);
+    EXPECT_LT(b.rt_from, 170);
+    EXPECT_GT(b.rt_to, 190);
+    EXPECT_LT(b.rt_to, 260);
+    const RangeBounds now{r.at_from, r.at_to, r.rt_from, r.rt_to};
+    const RangeBounds unchanged{-80, 80, 100, 200};
+    EXPECT_EQ(now, answer == RangeAnswer::accept ? b : unchanged);
+    // The window was drawn, then the overview and the menu line again.
+    const std::string menu = std::string("chart> ") + kMenu;
+    EXPECT_EQ(std::count(editing.transcript.begin(), editing.transcript.end(), menu), 2);
+    EXPECT_EQ(editing.notes.back(), answer == RangeAnswer::accept ? "提案された認識範囲にしました。次の c から使われます"
+                                                                    : "認識範囲は変えていません");
+  }
 }
 
 }  // namespace

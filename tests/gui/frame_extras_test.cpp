@@ -24,6 +24,10 @@
 #include "gui/qt_translations.h"
 #include "support/gui_test_support.h"
 #include "support/pass_record.h"
+#include "support/sample_expectation.h"
+#include "support/test_files.h"
+#include "driver/command_loop.h"
+#include "driver/overview.h"
 
 namespace telmor {
 namespace {
@@ -167,7 +171,6 @@ TEST_F(Extras, TheDerivativeChosenInTheMenuReachesTheProgramAtTheMenu) {
     }
   });
   EXPECT_TRUE(frame_->derivative_action(DerivativeKind::centred)->isChecked());
-  EXPECT_TRUE(frame_->rt_smoothing_action()->isEnabled());
   ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::chart_line; }));
   frame_->derivative_action(DerivativeKind::legacy)->trigger();
   ASSERT_TRUE(program().wait_finished());
@@ -176,8 +179,29 @@ TEST_F(Extras, TheDerivativeChosenInTheMenuReachesTheProgramAtTheMenu) {
   EXPECT_EQ(edit->what, MenuEdit::What::analysis);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].kind, DerivativeKind::legacy);
-  EXPECT_FALSE(frame_->rt_smoothing_action()->isEnabled());  // legacy has one derivative
   EXPECT_TRUE(frame_->derivative_action(DerivativeKind::legacy)->isChecked());
+}
+
+// 範囲を提案 at the menu: the program draws d's window with the suggested
+// bounds and asks; taken, they are the program's ranges.
+TEST_F(Extras, RangesSuggestedInTheAnalysisMenuAreTakenByTheProgram) {
+  test::SampleExpectation e = test::expect_sample();
+  DrawingState sample_drawing;
+  ASSERT_TRUE(find_beats(*e.r, sample_drawing));
+  std::optional<RangeBounds> asked;
+  frame_->ask_range_answer = [&](const RangeBounds& b) {
+    asked = b;
+    return RangeAnswer::accept;
+  };
+  test::DrivesRoot drives;
+  run([&](WindowLayer& layer) { run_command_loop(layer, *e.r, sample_drawing, drives.path()); });
+  ASSERT_TRUE(wait_until([&] { return frame_->suggest_action()->isEnabled(); }));
+  frame_->suggest_action()->trigger();
+  ASSERT_TRUE(wait_until([&] { return asked.has_value(); }));
+  ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::chart_line; }));
+  ASSERT_TRUE(wait_until([&] { return canvas()->send_reply(QStringLiteral("x")); }));
+  ASSERT_TRUE(program().wait_finished());
+  EXPECT_EQ((RangeBounds{e.r->at_from, e.r->at_to, e.r->rt_from, e.r->rt_to}), *asked);
 }
 
 }  // namespace

@@ -69,6 +69,17 @@ struct Place {
 // What the user chose when the program was to end with unsaved changes.
 enum class ExitChoice { save, discard, cancel };
 
+// What the user made of recognition ranges suggested from the recording:
+// take them, click the four bounds into the window shown instead (as d
+// does), or keep the ranges as they are.
+enum class RangeAnswer { accept, click, cancel };
+
+// Ranges in ms from a beat, as d sets them.
+struct RangeBounds {
+  std::int32_t at_from = 0, at_to = 0, rt_from = 0, rt_to = 0;
+  friend bool operator==(const RangeBounds&, const RangeBounds&) = default;
+};
+
 // Thrown by a blocking read or wait when no more input can come (the window
 // was closed, or a replay script ran out). It ends the whole run, nothing else.
 class InputClosed : public std::runtime_error {
@@ -98,8 +109,10 @@ struct RestoredTables {
 
 struct MenuEdit {
   // analysis: the frame's analysis choices changed (the derivative, RT's
-  // smoothing and windows, the beat search's blanking) for the next c.
-  enum class What : std::uint8_t { drop_beat, undo, restore, analysis };
+  // smoothing and windows, the beat search's blanking) for the next c;
+  // suggest_ranges: ranges suggested from the recording, shown in d's window
+  // to take or click over.
+  enum class What : std::uint8_t { drop_beat, undo, restore, analysis, suggest_ranges };
   What what = What::drop_beat;
   std::int32_t beat_ms = 0;  // drop_beat: the beat's time
   std::shared_ptr<const RestoredTables> restored;  // restore: what comes back
@@ -198,6 +211,12 @@ class WindowLayer : public ConsoleOutput {
   virtual ExitChoice confirm_exit() { return ExitChoice::discard; }
   // The derivative to prepare the signals with; without a frame, the default.
   virtual AnalysisChoice analysis_choice() { return {}; }
+  // Asked with ranges suggested from the recording, drawn into d's window;
+  // without a way to ask, the ranges stay as they are.
+  virtual RangeAnswer ask_suggested_ranges(const RangeBounds& suggested) {
+    (void)suggested;
+    return RangeAnswer::cancel;
+  }
 };
 
 }  // namespace telmor

@@ -23,6 +23,11 @@ struct BeatPick {
 // Draws with drawing's frame and scale and its buffers.
 Resume pick_recognition_ranges(WindowLayer& layer, RunRecord& record, DrawingState& drawing,
                                BeatPick& pick);
+// The ranges suggested from the recording, drawn into d's window around the
+// beat d picked (or the first it could pick) and offered to take, to click
+// over as d does, or to leave. Comes back to the redraw when it drew, to the
+// menu prompt when it could suggest nothing.
+Resume suggest_recognition_ranges(WindowLayer& layer, RunRecord& record, DrawingState& drawing, BeatPick& pick);
 // c. Comes back to the redraw. Names the beat d picked on the console.
 Resume detect_at_rt(WindowLayer& layer, RunRecord& record, std::int32_t selected_beat_ms);
 

@@ -125,7 +125,10 @@ class FrameWindow : public QMainWindow {
   QAction* derivative_action(DerivativeKind kind) const {
     return kind == DerivativeKind::legacy ? legacy_action_ : centred_action_;
   }
-  QAction* rt_smoothing_action() const { return rt_smooth_action_; }
+  QAction* suggest_action() const { return suggest_action_; }
+  // The question asked with ranges suggested from the recording; tests
+  // answer it without a dialog by setting it.
+  std::function<RangeAnswer(const RangeBounds&)> ask_range_answer;
 
   // Edits that survive a crash: the recovery file kept beside the results
   // file while the tables are unsaved, and the question asked at start-up
@@ -149,8 +152,12 @@ class FrameWindow : public QMainWindow {
   void close_chart();
   void build_menus();
   void build_correction_menu();
-  void build_derivative_menu(QMenu* analysis);
+  void build_analysis_menu(QMenu* analysis);
   void show_analysis_choice();
+  void send_analysis_choice();
+  void suggest_ranges();
+  void answer_ranges_question(const RangeBounds& suggested);
+  RangeAnswer ranges_dialog(const RangeBounds& suggested);
   void build_view_menu();
   void add_letter_action(QMenu* menu, const MenuLetter& command);
   void add_pass_key_action(QMenu* menu, const QString& text, PassKey key, const QList<QKeySequence>& keys);
@@ -218,11 +225,13 @@ class FrameWindow : public QMainWindow {
   std::shared_ptr<const ResultsSnapshot> results_;
   TimeAxis axis_{};  // what a click on the chart's columns stores
   bool unsaved_ = false;
-  mutable std::mutex derivative_mutex_;
-  AnalysisChoice derivative_;
+  mutable std::mutex analysis_mutex_;
+  AnalysisChoice analysis_;
+  bool analysis_pending_ = false;  // chosen away from the menu: sent at the next
   QAction* centred_action_ = nullptr;
   QAction* legacy_action_ = nullptr;
-  QAction* rt_smooth_action_ = nullptr;
+  QAction* settings_action_ = nullptr;
+  QAction* suggest_action_ = nullptr;
   bool pass_waits_ = false;  // a correction pass waits for the mouse
   Place place_{};            // the pass window on show
   int menu_drops_ = 0;       // drops asked for at the menu since its last command

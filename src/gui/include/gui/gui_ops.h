@@ -64,6 +64,10 @@ struct Unsaved {
   bool unsaved = false;
 };
 struct AskExit {};
+// Ranges suggested from the recording: take them, click over, or leave.
+struct AskRanges {
+  telmor::RangeBounds suggested;
+};
 // Lead 1 and the beats for the strip above the chart.
 struct Strip {
   std::shared_ptr<const telmor::LeadStrip> strip;
@@ -77,7 +81,7 @@ using GuiOp = std::variant<gui_op::ConsoleLine, gui_op::ChartOpen, gui_op::Chart
                            gui_op::ChartClear, gui_op::ChartClose, gui_op::Segment,
                            gui_op::SetCursor, gui_op::Stop, gui_op::Results, gui_op::Ask,
                            gui_op::Place, gui_op::Note, gui_op::TimeAxis, gui_op::Unsaved,
-                           gui_op::AskExit, gui_op::Strip, gui_op::LiveResults>;
+                           gui_op::AskExit, gui_op::Strip, gui_op::LiveResults, gui_op::AskRanges>;
 using GuiOpBatch = std::vector<GuiOp>;
 
 }  // namespace telmor

@@ -15,7 +15,7 @@
 namespace telmor {
 
 // What the program's thread is blocked on.
-enum class Awaiting { nothing, console_line, chart_line, mouse, exit_choice };
+enum class Awaiting { nothing, console_line, chart_line, mouse, exit_choice, range_answer };
 
 class InputQueues {
  public:
@@ -36,6 +36,8 @@ class InputQueues {
   bool push_menu_edit(const MenuEdit& edit);
   // The answer to the question confirm_exit asked; false when none is asked.
   bool answer_exit(ExitChoice choice);
+  // The answer to ask_suggested_ranges; false when none is asked.
+  bool answer_ranges(RangeAnswer answer);
   // The next (or the current) blocking take throws SaveAndClose, once.
   void request_save_and_close();
   // Ends all input: every waiting and every later take throws InputClosed.
@@ -52,6 +54,7 @@ class InputQueues {
   // the events before it that are not in mask are dropped.
   MouseEvent take_mouse_event(int mask);
   ExitChoice take_exit_choice();
+  RangeAnswer take_range_answer();
 
  private:
   bool push_line(Awaiting window, std::string line);
@@ -66,6 +69,7 @@ class InputQueues {
   Awaiting awaiting_ = Awaiting::nothing;
   std::optional<std::string> line_;  // the answer to the line asked
   std::optional<ExitChoice> exit_choice_;
+  std::optional<RangeAnswer> range_answer_;
   std::optional<MenuEdit> menu_edit_;
   std::deque<MouseEvent> mouse_events_;
   bool save_and_close_ = false;

@@ -69,6 +69,7 @@ class QtWindowLayer final : public WindowLayer {
   // Asks in a dialog of the frame and waits for the answer.
   ExitChoice confirm_exit() override;
   AnalysisChoice analysis_choice() override;
+  RangeAnswer ask_suggested_ranges(const RangeBounds& suggested) override;
 
   // GUI thread: applies what the program has written since the last flush.
   void flush();

@@ -66,9 +66,11 @@ class ReplayLayer : public WindowLayer {
   // Keeps the copy for the script's exports; the next chart read is the menu's.
   void at_menu(const ResultsSnapshot& results) override;
   void show_note(std::string_view note) override;
-  AnalysisChoice analysis_choice() override { return derivative_; }
-  // The derivative the program is to prepare its signals with.
-  void set_analysis_choice(const AnalysisChoice& choice) { derivative_ = choice; }
+  AnalysisChoice analysis_choice() override { return analysis_; }
+  // The analysis choices the program is to take (the options).
+  void set_analysis_choice(const AnalysisChoice& choice) { analysis_ = choice; }
+  // The answer the suggest-ranges directive gave, with a transcript line.
+  RangeAnswer ask_suggested_ranges(const RangeBounds& suggested) override;
 
   bool program_stopped() const { return stopped_; }
   // The directives other than snapshots and exports that program_stop() found unused.
@@ -99,7 +101,8 @@ class ReplayLayer : public WindowLayer {
   std::ostream& transcript_;
   std::ostream* draw_log_;
   bool notes_;
-  AnalysisChoice derivative_;
+  AnalysisChoice analysis_;
+  RangeAnswer range_answer_ = RangeAnswer::cancel;
 
   ChartSurface surface_;
   std::uint32_t colour_ = 0;

@@ -13,7 +13,8 @@ namespace telmor {
 
 inline constexpr std::string_view kReplayUsage =
     "usage: telmor-replay [--root DIR] [--draw-log FILE] [--notes] [--estimator centred|legacy]\n"
-    "                     [--rt-smooth MS] SCRIPT";
+    "                     [--rt-smooth MS] [--rt-margin MS] [--rt-window FROM TO]\n"
+    "                     [--blank-before MS] [--blank-after MS] SCRIPT";
 
 // What --help says after the usage line: the options, the script's lines and
 // the exit statuses.
@@ -30,6 +31,11 @@ inline constexpr std::string_view kReplayHelp =
     "                     centred on each sample, RT on a derivative of its own) or legacy\n"
     "                     (the specified arithmetic, to reproduce earlier results)\n"
     "  --rt-smooth MS     the RT derivative's half width in ms (centred; default 35)\n"
+    "  --rt-margin MS     centred: an RT window ends where the RT derivative's fits stop\n"
+    "                     MS ms before the lead's next AT (0 to 500; default 20)\n"
+    "  --rt-window FROM TO  centred: RT windows FROM to TO ms after each lead's own AT\n"
+    "  --blank-before MS  the beat search's blanking before a found beat (default 100)\n"
+    "  --blank-after MS   and after it (default 200)\n"
     "  --help, -h         this text\n"
     "  --version          the version\n"
     "  --                 the end of the options (for a script named -x)\n"
@@ -43,6 +49,9 @@ inline constexpr std::string_view kReplayHelp =
     "                         pageup, escape, undo, redo\n"
     "  drop-beat MS           at the menu: every AT and RT mark of the beat at MS ms,\n"
     "                         in all leads, removed as one edit\n"
+    "  suggest-ranges ANSWER  at the menu: ranges suggested from the recording, drawn into\n"
+    "                         d's window, and the answer: accept, click (then the clicks of d)\n"
+    "                         or cancel\n"
     "  snapshot FILE          the chart surface as it stands, as PNG\n"
     "  export FILE            the results table, as CSV\n"
     "\n"
@@ -54,7 +63,7 @@ struct ReplayOptions {
   std::filesystem::path root = ".";  // the drives root; the working directory by default
   std::optional<std::filesystem::path> draw_log;
   bool notes = false;  // --notes: the frame's notes go into the transcript
-  AnalysisChoice derivative;  // --estimator, --rt-smooth
+  AnalysisChoice analysis;  // --estimator, --rt-smooth, --rt-margin, --rt-window, --blank-before, --blank-after
   std::filesystem::path script;
   bool help = false;     // --help or -h: print the usage and the help, and do nothing else
   bool version = false;  // --version: print the version, and do nothing else

@@ -21,6 +21,7 @@ enum class DirectiveKind {
   export_table,  // export FILE: the results table as CSV
   key,           // key NAME: a key of a correction pass
   drop_beat,     // drop-beat MS: every AT and RT mark of the beat at MS, removed at the menu
+  suggest_ranges,  // suggest-ranges accept|click|cancel: ranges suggested at the menu, and the answer
 };
 
 // Snapshots and exports run as they come up; the others answer a read or a wait.
@@ -40,6 +41,7 @@ struct Directive {
   std::int16_t y = 0;
   PassKey key = PassKey::none;
   std::int32_t number = 0;  // drop-beat: the beat's time in ms
+  RangeAnswer answer = RangeAnswer::cancel;  // suggest-ranges
 };
 
 // The names of the keys in scripts: right, left, space, pagedown, pageup,
