@@ -535,10 +535,7 @@ PYBIND11_MODULE(_core, m) {
         for (const RangeWarning& w : p.a->range_warnings) {
           warnings.append(py::dict("lead"_a = w.lead, "kind"_a = w.at ? "AT" : "RT", "at_edge_or_weak"_a = w.edges,
                                    "searched"_a = w.searched,
-                                   "message"_a = "lead " + std::to_string(w.lead) + ": more than a fifth of its " +
-                                                 (w.at ? "AT" : "RT") +
-                                                 " marks lie at an end of their window or are weak; the range "
-                                                 "probably misses the wave"));
+                                   "message"_a = english().range_warning({w.lead}, w.at)));
         }
         return warnings;
       }, "Leads whose marks of a kind crowd their windows' ends or are weak.")

@@ -149,14 +149,12 @@ std::string velocities_without_value_note(int count) {
 }
 
 std::string range_warnings_note(const std::vector<RangeWarning>& warnings, bool at) {
-  std::string leads;
+  std::vector<int> leads;
   for (const RangeWarning& w : warnings) {
-    if (w.at != at) continue;
-    leads += (leads.empty() ? "" : "、") + count(w.lead);
+    if (w.at == at) leads.push_back(w.lead);
   }
   if (leads.empty()) return {};
-  return std::string("注意: 誘導 ") + leads + " の" + (at ? "AT" : "RT") +
-         "の5分の1を超える印が窓の端にあるか弱いです。認識範囲が波を外れている可能性があります（--ranges auto で提案できます）。";
+  return "注意: " + japanese().range_warning(leads, at) + "（--ranges auto で提案できます）。";
 }
 
 std::string suggested_ranges_note(bool suggested, std::int32_t at_from, std::int32_t at_to, std::int32_t rt_from,

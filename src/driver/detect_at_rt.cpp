@@ -1,5 +1,6 @@
 // c: replaces the AT and RT tables with the automatic results.
 #include <string>
+#include <vector>
 
 #include "console/line_builder.h"
 #include "console/reply_read.h"
@@ -7,6 +8,9 @@
 #include "driver/range_notes.h"
 #include "driver/recognition_commands.h"
 #include "record/text_rules.h"
+#include "session/session_marks.h"
+#include "timing/beat_table.h"
+#include "words/words.h"
 
 namespace telmor {
 
@@ -27,6 +31,18 @@ Resume detect_at_rt(WindowLayer& layer, RunRecord& r, std::int32_t selected_beat
   search_marks(r, n);
   note_detected(r);
   update_unsaved(r);
+  // The centred search knows where its windows miss the waves: the status
+  // bar names the leads (the chart's texts stay as they are).
+  if (r.derivative_kind == DerivativeKind::centred) {
+    const std::vector<RangeWarning> warnings = crowded_ends(assign_marks(r));
+    for (const bool at : {true, false}) {
+      std::vector<int> leads;
+      for (const RangeWarning& w : warnings) {
+        if (w.at == at) leads.push_back(w.lead);
+      }
+      if (!leads.empty()) layer.show_note(japanese().range_warning(leads, at) + "（解析 → 範囲を提案）");
+    }
+  }
   return Resume::redraw;
 }
 

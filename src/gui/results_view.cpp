@@ -109,6 +109,21 @@ QString mark_line(const char* kind, const OwnedMarks& marks) {
   // Where between samples it lies, and how far it stands out of the noise.
   if (std::isfinite(marks.fine_ms)) line += QStringLiteral("  精密 %1 ms").arg(marks.fine_ms, 0, 'f', 2);
   if (std::isfinite(marks.quality)) line += QStringLiteral("  品質 %1").arg(marks.quality, 0, 'f', 1);
+  // The T wave an RT sits on: its timing against the membrane's repolarisation
+  // differs by polarity.
+  switch (marks.polarity) {
+    case TPolarity::positive:
+      line += QStringLiteral("  T波 陽性");
+      break;
+    case TPolarity::negative:
+      line += QStringLiteral("  T波 陰性");
+      break;
+    case TPolarity::biphasic:
+      line += QStringLiteral("  T波 二相性");
+      break;
+    case TPolarity::none:
+      break;
+  }
   return line;
 }
 
@@ -259,7 +274,8 @@ void ResultsView::set_headers() {
           << QStringLiteral("標準偏差") + from;
   table_->setHorizontalHeaderLabels(columns);
   QStringList rows;
-  for (int lead = 1; lead <= grid_.leads; ++lead) rows << QStringLiteral("誘導%1").arg(lead);
+  for (int lead = 1; lead <= grid_.leads; ++lead)
+    rows << (grid_.dead(lead) ? QStringLiteral("誘導%1（信号なし）").arg(lead) : QStringLiteral("誘導%1").arg(lead));
   table_->setVerticalHeaderLabels(rows);
 }
 

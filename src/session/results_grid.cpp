@@ -15,11 +15,25 @@ bool shows_rt(MarkQuantity q) { return q != MarkQuantity::at; }
 // What is wrong with the marks of one kind that beat k owns.
 MarkReview review_of(const OwnedMarks& marks, int beat, double weak) {
   if (beat == 0) return marks.count > 0 ? MarkReview::before_first_beat : MarkReview::none;
-  if (marks.count == 0) return MarkReview::missing;
+  if (marks.count == 0) {
+    switch (marks.flag) {
+      case MarkFlag::edge:
+        return MarkReview::edge;
+      case MarkFlag::flat:
+        return MarkReview::flat;
+      case MarkFlag::no_window:
+        return MarkReview::no_window;
+      default:
+        return MarkReview::missing;
+    }
+  }
   if (marks.count > 1) return MarkReview::several;
   // A slope that hardly stands out of the lead's noise is more often wrong
-  // than right; a mark the user set by hand is the user's call.
-  if (marks.quality < weak && marks.earliest_source != MarkSource::hand) return MarkReview::weak;
+  // than right, and one at the end of its window may belong to a wave beyond
+  // it; a mark the user set by hand is the user's call.
+  if (marks.earliest_source == MarkSource::hand) return MarkReview::none;
+  if (marks.quality < weak) return MarkReview::weak;
+  if (marks.flag == MarkFlag::near_edge) return MarkReview::near_edge;
   return MarkReview::none;
 }
 
@@ -32,13 +46,15 @@ ResultsGrid make_results_grid(const BeatTable& table, MarkQuantity quantity) {
   grid.beats = table.beats;
   grid.sources = table.sources;
   for (int lead = 1; lead <= table.leads; ++lead) {
+    grid.dead_leads.push_back(table.dead(lead) ? 1 : 0);
     LeadFigures figures;
     double sum = 0.0, squares = 0.0;
     for (int beat = 0; beat <= table.beat_count(); ++beat) {
       const BeatCell& marks = table.cell(lead, beat);
       GridCell cell;
-      if (shows_at(quantity)) cell.at_review = review_of(marks.at, beat, kWeakAtQuality);
-      if (shows_rt(quantity)) cell.rt_review = review_of(marks.rt, beat, kWeakRtQuality);
+      // A lead with no signal has nothing to review: its row says so once.
+      if (shows_at(quantity) && !table.dead(lead)) cell.at_review = review_of(marks.at, beat, kWeakAtQuality);
+      if (shows_rt(quantity) && !table.dead(lead)) cell.rt_review = review_of(marks.rt, beat, kWeakRtQuality);
       cell.flagged = cell.at_review != MarkReview::none || cell.rt_review != MarkReview::none;
       cell.by_hand = (shows_at(quantity) && marks.at.by_hand > 0) ||
                      (shows_rt(quantity) && marks.rt.by_hand > 0);

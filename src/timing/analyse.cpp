@@ -12,6 +12,7 @@
 #include "fitting/prepare_signals.h"
 #include "recognition/mark_search.h"
 #include "timing/beat_search.h"
+#include "timing/beat_table.h"
 #include "timing/cycle_search.h"
 #include "timing/mark_figures.h"
 #include "timing/range_suggestion.h"
@@ -156,8 +157,7 @@ void take_marks(const Recording& deriv, std::span<const double> noise, const Det
 }
 
 // The centred search's flags and T polarities into the beats × leads tables
-// (none throughout for legacy), the dead leads and the warnings of ranges
-// that miss the waves.
+// (none throughout for legacy), and the dead leads.
 void take_flags(const DetectionRows& d, const Recording& deriv, Analysis& a) {
   const std::size_t cells = static_cast<std::size_t>(a.beat_count()) * static_cast<std::size_t>(a.lead_count);
   a.at_flag.assign(cells, MarkFlag::none);
@@ -166,7 +166,7 @@ void take_flags(const DetectionRows& d, const Recording& deriv, Analysis& a) {
   a.dead_lead.assign(static_cast<std::size_t>(a.lead_count), false);
   const bool flagged = !d.at_flag.empty();
   for (int lead = 1; lead <= a.lead_count; ++lead) {
-    int searched = 0, without_at = 0, at_edges = 0, rt_edges = 0;
+    int searched = 0, without_at = 0;
     for (int beat = 1; beat <= a.beat_count() && flagged; ++beat) {
       const std::size_t from = static_cast<std::size_t>(lead - 1) * static_cast<std::size_t>(d.rows) +
                                static_cast<std::size_t>(beat);
@@ -177,20 +177,10 @@ void take_flags(const DetectionRows& d, const Recording& deriv, Analysis& a) {
       const bool was_searched = d.at[from] != 0.0f || a.at_flag[i] != MarkFlag::none;
       searched += was_searched;
       without_at += was_searched && d.at[from] == 0.0f;
-      // At or near an end of the window, or hardly out of the noise: a range
-      // that misses the wave leaves one or the other.
-      const auto missed = [](MarkFlag flag, double quality, double weak) {
-        return flag == MarkFlag::edge || flag == MarkFlag::near_edge || quality < weak;
-      };
-      at_edges += was_searched && missed(a.at_flag[i], a.at_quality[i], kWeakAtQuality);
-      rt_edges += was_searched && missed(a.rt_flag[i], a.rt_quality[i], kWeakRtQuality);
     }
     const std::span<const float> slopes = deriv.lead(lead);
     const bool silent = std::all_of(slopes.begin(), slopes.end(), [](float v) { return v == 0.0f; });
     a.dead_lead[static_cast<std::size_t>(lead - 1)] = silent || (searched > 0 && 2 * without_at > searched);
-    if (a.dead_lead[static_cast<std::size_t>(lead - 1)]) continue;
-    if (5 * at_edges > searched) a.range_warnings.push_back({lead, true, at_edges, searched});
-    if (5 * rt_edges > searched) a.range_warnings.push_back({lead, false, rt_edges, searched});
   }
 }
 
@@ -420,6 +410,7 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
   take_marks(deriv, at_noise, rows, rows.at, true, ms_per_sample, a, a.at_ms, a.at_fine_ms, a.at_quality);
   take_marks(rt, rt_noise, rows, rows.rt, false, ms_per_sample, a, a.rt_ms, a.rt_fine_ms, a.rt_quality);
   take_flags(rows, deriv, a);
+  a.range_warnings = crowded_ends(marks_by_beat(a));
   if (options.keep_derivative) a.derivative = std::move(deriv.values);
   return a;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "timing/mark_figures.h"
 #include "timing/whole_ms.h"
 
 namespace telmor {
@@ -85,6 +86,25 @@ BeatTable assign_marks(std::vector<std::int32_t> beats, std::int32_t at_from, in
     }
   }
   return table;
+}
+
+std::vector<RangeWarning> crowded_ends(const BeatTable& t) {
+  std::vector<RangeWarning> warnings;
+  for (int lead = 1; lead <= t.leads; ++lead) {
+    if (t.dead(lead)) continue;
+    for (const bool at : {true, false}) {
+      int searched = 0, edges = 0;
+      for (int beat = 1; beat <= t.beat_count(); ++beat) {
+        const OwnedMarks& m = at ? t.cell(lead, beat).at : t.cell(lead, beat).rt;
+        if (m.count == 0 && m.flag == MarkFlag::none) continue;
+        ++searched;
+        edges += m.flag == MarkFlag::edge || m.flag == MarkFlag::near_edge ||
+                 (m.count > 0 && m.quality < (at ? kWeakAtQuality : kWeakRtQuality));
+      }
+      if (5 * edges > searched) warnings.push_back({lead, at, edges, searched});
+    }
+  }
+  return warnings;
 }
 
 BeatTable marks_by_beat(const Analysis& a) {

@@ -38,6 +38,14 @@ std::string one_review(MarkReview review, const char* kind) {
       return std::string("several ") + kind + "s";
     case MarkReview::weak:
       return std::string("weak ") + kind;
+    case MarkReview::edge:
+      return std::string("no ") + kind + " (steepest at the window's end: the wave lies beyond)";
+    case MarkReview::flat:
+      return std::string("no ") + kind + " (the signal is flat)";
+    case MarkReview::no_window:
+      return std::string("no ") + kind + " (no room for a window)";
+    case MarkReview::near_edge:
+      return kind + std::string(" near its window's end");
     case MarkReview::none:
       break;
   }
@@ -211,6 +219,13 @@ class EnglishWords final : public Words {
     const std::string more = one_review(rt, "RT");
     if (!text.empty() && !more.empty()) text += ", ";
     return text + more;
+  }
+
+  std::string range_warning(const std::vector<int>& leads, bool at) const override {
+    std::string names;
+    for (const int lead : leads) names += (names.empty() ? "" : ", ") + n(lead);
+    return std::string(leads.size() == 1 ? "lead " : "leads ") + names + ": more than a fifth of the " +
+           (at ? "AT" : "RT") + " marks lie at an end of their window or are weak; the range probably misses the wave";
   }
 
   std::string format_fault(const FormatResult& result) const override {

@@ -47,6 +47,14 @@ std::string one_review(MarkReview review, const char* kind) {
       return std::string(kind) + "が複数";
     case MarkReview::weak:
       return std::string(kind) + "が弱い";
+    case MarkReview::edge:
+      return std::string(kind) + "なし（窓の端が最も急：波が窓の外）";
+    case MarkReview::flat:
+      return std::string(kind) + "なし（信号が平坦）";
+    case MarkReview::no_window:
+      return std::string(kind) + "なし（窓がとれない）";
+    case MarkReview::near_edge:
+      return std::string(kind) + "が窓の端に近い";
     case MarkReview::none:
       break;
   }
@@ -222,6 +230,13 @@ class JapaneseWords final : public Words {
     const std::string more = one_review(rt, "RT");
     if (!text.empty() && !more.empty()) text += "、";
     return text + more;
+  }
+
+  std::string range_warning(const std::vector<int>& leads, bool at) const override {
+    std::string names;
+    for (const int lead : leads) names += (names.empty() ? "" : "、") + count(lead);
+    return "誘導 " + names + " の" + (at ? "AT" : "RT") +
+           "の5分の1を超える印が窓の端にあるか弱いです。認識範囲が波を外れている可能性があります";
   }
 
   std::string format_fault(const FormatResult& result) const override {

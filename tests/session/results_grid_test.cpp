@@ -69,6 +69,38 @@ TEST_F(Grid, WeakMarksAskForALookUnlessSetByHand) {
   }
 }
 
+// After a centred c: a cell without a mark says why the search found none,
+// a mark near its window's end asks for a look, a dead lead asks for
+// nothing (its row says so once).
+TEST_F(Grid, TheCentredSearchsReasonsAndWindows) {
+  s.detection.beat_count = 2;
+  s.detection.beats_ms[0] = 1000;
+  s.detection.beats_ms[1] = 2000;
+  for (int lead = 1; lead <= 2; ++lead) {
+    s.detection.note(lead, 1) = {920, 1080, 1100, 1300, MarkFlag::none, MarkFlag::none, TPolarity::none};
+    s.detection.note(lead, 2) = {1920, 2080, 2100, 2300, MarkFlag::none, MarkFlag::edge, TPolarity::none};
+  }
+  s.detection.note(2, 2).at_flag = MarkFlag::flat;
+  s.figures.at_owner[0][0] = 1;
+  s.figures.at_owner[0][1] = 2;
+  s.figures.rt_owner[0][0] = 1;
+  s.figures.at_flag[0][1] = MarkFlag::near_edge;
+  s.marks.rt_ms_table[0][1] = 0.0f;  // beat 2's RT: none found, its window steepest at an end
+  const BeatTable t = assign_marks(s);
+  ASSERT_EQ(t.beat_count(), 2);
+  EXPECT_EQ(t.cell(1, 2).at.flag, MarkFlag::near_edge);
+  EXPECT_EQ(t.cell(1, 2).rt.flag, MarkFlag::edge);
+  const ResultsGrid g = make_results_grid(t, MarkQuantity::ari);
+  EXPECT_EQ(review(g.cell(1, 2)), "ATが窓の端に近い、RTなし（窓の端が最も急：波が窓の外）");
+  EXPECT_EQ(review(g.cell(2, 2)), "ATなし（信号が平坦）、RTなし（窓の端が最も急：波が窓の外）");
+  // The same tables with a dead lead 2 (no signal): nothing to review there.
+  s.figures.silent_lead[1] = true;
+  const ResultsGrid dead = make_results_grid(assign_marks(s), MarkQuantity::ari);
+  EXPECT_TRUE(dead.dead(2));
+  EXPECT_FALSE(dead.cell(2, 2).flagged);
+  EXPECT_TRUE(dead.cell(1, 2).flagged);
+}
+
 TEST_F(Grid, AtShowsTimesShadedFromTheirBeatAndFlagsWhatAsksForALook) {
   const ResultsGrid g = make_results_grid(assign_marks(s), MarkQuantity::at);
   ASSERT_EQ(g.beats, (std::vector<std::int32_t>{1000, 2000}));

@@ -42,6 +42,10 @@ struct ResultsGrid {
   bool before_first = false;        // a column for beat 0 (marks before the first beat)
   std::vector<GridCell> cells;      // lead by lead, beat 0 first
   std::vector<LeadFigures> figures;
+  std::vector<char> dead_leads;     // lead j at [j - 1]: no signal to mark
+  bool dead(int lead) const {
+    return static_cast<std::size_t>(lead - 1) < dead_leads.size() && dead_leads[static_cast<std::size_t>(lead - 1)];
+  }
   int flagged = 0;
   SourceCounts sources;
   bool has_shades = false;

@@ -99,12 +99,20 @@ BeatTable assign_marks(std::vector<std::int32_t> beats, std::int32_t at_from, in
 // legacy, assigned by time with the AT range's start, as specified.
 BeatTable marks_by_beat(const Analysis& analysis);
 
+// The leads (not dead) whose marks of a kind lie at or near an end of their
+// windows (flag edge or near_edge) or are weak (quality below kWeakAtQuality
+// or kWeakRtQuality) in more than a fifth of the beats searched (beats 1..n
+// with a mark or a flag of that kind): the range probably misses the wave.
+std::vector<RangeWarning> crowded_ends(const BeatTable& table);
+
 // What a table of marks by beat can show per lead and beat.
 enum class MarkQuantity { at, rt, ari };
 
 // Why the marks of one kind that a beat owns ask for a look: marks before the
-// first beat's range (beat 0), none, several, or one whose slope hardly
-// stands out of its lead's noise.
-enum class MarkReview : std::uint8_t { none, before_first_beat, missing, several, weak };
+// first beat's range (beat 0), none, several, one whose slope hardly stands
+// out of its lead's noise; none because the search found no extremum inside
+// its window (edge: steepest at an end, flat, no_window: no room for one),
+// or one near an end of its window.
+enum class MarkReview : std::uint8_t { none, before_first_beat, missing, several, weak, edge, flat, no_window, near_edge };
 
 }  // namespace telmor

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 #include <system_error>
 
 #include "readers/waveform_rows.h"
@@ -41,6 +42,9 @@ class Words {
   // Why a cell of marks by beat asks for a look: its AT's review, then its
   // RT's, joined (empty when neither asks).
   virtual std::string mark_review(MarkReview at, MarkReview rt) const = 0;
+  // Leads whose marks of a kind (at: AT, else RT) crowd their windows' ends
+  // or are weak: the range probably misses the wave (a phrase).
+  virtual std::string range_warning(const std::vector<int>& leads, bool at) const = 0;
 
   // Why the tables could not be written as a results file.
   virtual std::string format_fault(const FormatResult& result) const = 0;
