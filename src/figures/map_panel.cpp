@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "base/number_text.h"
 #include "base/viridis.h"
@@ -188,8 +189,23 @@ MapView map_view(const PanelRect& panel, std::span<const ElectrodeTimes> electro
   return view;
 }
 
+// How the maps of recovery mark each electrode's T wave beside its lead.
+std::string_view t_wave_sign(TPolarity polarity) {
+  switch (polarity) {
+    case TPolarity::positive:
+      return "+";
+    case TPolarity::negative:
+      return "\u2212";
+    case TPolarity::biphasic:
+      return "\u00b1";
+    case TPolarity::none:
+      break;
+  }
+  return "";
+}
+
 void draw_electrodes(cairo_t* cr, const MapView& view, std::span<const ElectrodeTimes> electrodes,
-                     double ElectrodeTimes::*time) {
+                     double ElectrodeTimes::*time, bool t_waves) {
   cairo_save(cr);
   cairo_set_line_width(cr, 1.5);
   for (const ElectrodeTimes& e : electrodes) {
@@ -214,7 +230,8 @@ void draw_electrodes(cairo_t* cr, const MapView& view, std::span<const Electrode
       cairo_line_to(cr, x + d, y - d);
       cairo_stroke(cr);
     }
-    draw_text(cr, x + kElectrodeRadius + 2.0, y - kElectrodeRadius - 1.0, format_integer(e.lead), 10.0);
+    draw_text(cr, x + kElectrodeRadius + 2.0, y - kElectrodeRadius - 1.0,
+              format_integer(e.lead) + (t_waves ? std::string(t_wave_sign(e.polarity)) : std::string()), 10.0);
   }
   cairo_restore(cr);
 }
@@ -236,7 +253,17 @@ void draw_map_panel(cairo_t* cr, const PanelRect& panel, const char* title, cons
   fill_triangles(cr, view, values, range);
   draw_isolines(cr, view, values, step_ms);
   draw_arrows(cr, view, area, map, arrows);
-  draw_electrodes(cr, view, map.electrodes, time);
+  // Maps of a time that rests on RT mark each electrode's T wave: RT's
+  // timing against repolarisation differs with its polarity.
+  const bool t_waves = time != &ElectrodeTimes::at_ms &&
+                       std::any_of(map.electrodes.begin(), map.electrodes.end(),
+                                   [](const ElectrodeTimes& e) { return e.polarity != TPolarity::none; });
+  // Its legend on the title's line, at the right of the map's area.
+  cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+  if (t_waves)
+    draw_text(cr, panel.x + std::max(8.0, panel.width - kColourBarWidth - 220.0), panel.y + 16.0,
+              "T wave: + positive, \u2212 negative, \u00b1 biphasic", 10.0);
+  draw_electrodes(cr, view, map.electrodes, time, t_waves);
   draw_colour_bar(cr,
                   {area.x + area.width + 8.0, area.y + kMapMargin, kColourBarWidth - 8.0,
                    std::max(area.height - 2.0 * kMapMargin, 10.0)},

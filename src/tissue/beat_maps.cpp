@@ -55,7 +55,8 @@ BeatMap beat_map(const BeatTable& table, const ElectrodeLayout& layout, int beat
     const BeatCell& cell = table.cell(e.lead, beat);
     const double at = mapped_time(table, e.lead, cell.at, true);
     const double rt = mapped_time(table, e.lead, cell.rt, false);
-    map.electrodes.push_back({e.lead, {e.x_mm, e.y_mm}, at, rt, rt - at});
+    map.electrodes.push_back(
+        {e.lead, {e.x_mm, e.y_mm}, at, rt, rt - at, std::isfinite(rt) ? cell.rt.polarity : TPolarity::none});
   }
   return map;
 }

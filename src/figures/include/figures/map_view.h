@@ -48,10 +48,11 @@ struct Rgb {
 Rgb viridis(double t);
 
 // The electrodes: a white disc ringed in black at each position, a grey
-// disc with a cross for a gap in time (NaN), the lead number beside it.
+// disc with a cross for a gap in time (NaN), the lead number beside it and,
+// with t_waves, the sign of its T wave (+ positive, − negative, ± biphasic).
 inline constexpr double kElectrodeRadius = 5.0;
 void draw_electrodes(cairo_t* cr, const MapView& view, std::span<const ElectrodeTimes> electrodes,
-                     double ElectrodeTimes::*time);
+                     double ElectrodeTimes::*time, bool t_waves = false);
 
 // One map panel: the title, the interpolated colours, isolines every
 // step_ms (none when 0), the velocity arrows (none when empty), the

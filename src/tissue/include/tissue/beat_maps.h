@@ -36,6 +36,7 @@ struct ElectrodeTimes {
   double at_ms = 0.0;   // NaN: a gap
   double rt_ms = 0.0;   // NaN: a gap
   double ari_ms = 0.0;  // rt_ms - at_ms; NaN when either is a gap
+  TPolarity polarity = TPolarity::none;  // the T wave of its RT (none without one)
 };
 
 struct BeatMap {
