@@ -45,6 +45,7 @@ MapsDock::MapsDock(QWidget* parent)
       beat_(new QComboBox),
       map_(new QComboBox),
       layout_line_(new QLabel(QStringLiteral("配置: なし"))),
+      left_out_line_(new QLabel),
       choose_(new QPushButton(QStringLiteral("配置ファイル…"))),
       save_(new QPushButton(QStringLiteral("図を保存…"))),
       canvas_(new FigureCanvas(this)) {
@@ -59,6 +60,7 @@ MapsDock::MapsDock(QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
   layout->addWidget(layout_line_);
+  layout->addWidget(left_out_line_);
   layout->addWidget(canvas_, 1);
   canvas_->draw = [this](int w, int h) { return render(w, h); };
   connect(beat_, &QComboBox::currentIndexChanged, this, [this] { canvas_->update(); });
@@ -82,6 +84,12 @@ void MapsDock::show_results(std::shared_ptr<const ResultsSnapshot> results) {
   const int middle = middle_beat(table_) - 1;
   beat_->setCurrentIndex(chosen >= 0 && chosen < beat_->count() ? chosen : middle);
   beat_->blockSignals(false);
+  // What the maps do not rest on, said: dead leads and flagged marks.
+  const LeftOut left = left_out(table_);
+  left_out_line_->setText(QStringLiteral("マップから除いた印: 信号のない誘導 %1 個、窓の端に近いか弱い %2 個")
+                              .arg(left.dead_lead)
+                              .arg(left.flagged));
+  left_out_line_->setHidden(left.total() == 0);
   refresh();
 }
 

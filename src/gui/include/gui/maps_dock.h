@@ -55,6 +55,7 @@ class MapsDock : public QWidget {
   QComboBox* beat_;
   QComboBox* map_;
   QLabel* layout_line_;
+  QLabel* left_out_line_;  // the marks the maps leave out, when any
   QPushButton* choose_;
   QPushButton* save_;
   FigureCanvas* canvas_;
