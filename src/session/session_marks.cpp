@@ -131,17 +131,17 @@ BeatTable assign_marks(const ResultsSnapshot& r) {
     reasons = {at_reasons.data(), rt_reasons.data()};
   }
   BeatTable table = assign_marks(std::move(beats), r.at_from, leads, at, rt, reasons);
-  // A lead with no signal, or (after a centred c) without an AT in more than
-  // half the beats searched, has nothing to map.
+  // A lead with no signal, or (after a centred c) flat in the AT windows of
+  // more than half the beats searched, has nothing to map.
   for (int lead = 1; lead <= leads; ++lead) {
-    int searched = 0, without = 0;
+    int searched = 0, flat = 0;
     for (int beat = 1; by_window && beat <= notes.beat_count; ++beat) {
       const DetectionNote& note = notes.note(lead, beat);
       if (note.at_to < note.at_from) continue;
       ++searched;
-      without += table.cell(lead, beat).at.count == 0;
+      flat += note.at_flag == MarkFlag::flat;
     }
-    table.dead_leads.push_back(r.figures.silent_lead[static_cast<std::size_t>(lead - 1)] || 2 * without > searched ? 1 : 0);
+    table.dead_leads.push_back(r.figures.silent_lead[static_cast<std::size_t>(lead - 1)] || 2 * flat > searched ? 1 : 0);
   }
   return table;
 }

@@ -166,7 +166,7 @@ void take_flags(const DetectionRows& d, const Recording& deriv, Analysis& a) {
   a.dead_lead.assign(static_cast<std::size_t>(a.lead_count), false);
   const bool flagged = !d.at_flag.empty();
   for (int lead = 1; lead <= a.lead_count; ++lead) {
-    int searched = 0, without_at = 0;
+    int searched = 0, flat = 0;
     for (int beat = 1; beat <= a.beat_count() && flagged; ++beat) {
       const std::size_t from = static_cast<std::size_t>(lead - 1) * static_cast<std::size_t>(d.rows) +
                                static_cast<std::size_t>(beat);
@@ -176,11 +176,13 @@ void take_flags(const DetectionRows& d, const Recording& deriv, Analysis& a) {
       a.t_polarity[i] = d.polarity[from];
       const bool was_searched = d.at[from] != 0.0f || a.at_flag[i] != MarkFlag::none;
       searched += was_searched;
-      without_at += was_searched && d.at[from] == 0.0f;
+      flat += a.at_flag[i] == MarkFlag::flat;
     }
     const std::span<const float> slopes = deriv.lead(lead);
     const bool silent = std::all_of(slopes.begin(), slopes.end(), [](float v) { return v == 0.0f; });
-    a.dead_lead[static_cast<std::size_t>(lead - 1)] = silent || (searched > 0 && 2 * without_at > searched);
+    // No signal to mark: flat in most AT windows. (A lead whose ATs lie beyond
+    // its windows is not dead: the range warnings name it.)
+    a.dead_lead[static_cast<std::size_t>(lead - 1)] = silent || (searched > 0 && 2 * flat > searched);
   }
 }
 

@@ -131,8 +131,9 @@ struct Analysis {
   std::int32_t at_from = 0, at_to = 0, rt_from = 0, rt_to = 0;
   bool ranges_suggested = false;
   // Per lead (lead j at [j - 1]): a lead whose derivative is zero throughout
-  // or (centred) that has no AT in more than half the beats searched: it
-  // takes no part in the maps, velocities, restitution and dispersion.
+  // or (centred) flat in the AT windows of more than half the beats
+  // searched: it takes no part in the maps, velocities, restitution and
+  // dispersion.
   std::vector<bool> dead_lead;
   // Leads whose marks of a kind lie at or near an end of their windows, or
   // are weak, in more than a fifth of the beats searched: the range probably
