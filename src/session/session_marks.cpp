@@ -20,10 +20,10 @@ void fill_column(std::span<const float> deriv, double noise, const MarkColumn& t
                     std::span(quality.data(), used));
 }
 
-// A mark within 5 % of its window's length (one sample at least) of an end,
+// A mark within 1 % of its window's length (one sample at least) of an end,
 // as the search flags what it finds.
 bool near_an_end(std::int32_t t, std::int32_t from, std::int32_t to) {
-  const std::int32_t near = std::max(1, (to - from + 1) / 20);
+  const std::int32_t near = std::max(1, (to - from + 1) / 100);
   return t - from <= near || to - t <= near;
 }
 

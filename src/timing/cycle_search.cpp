@@ -9,7 +9,7 @@ namespace {
 
 // The first sample of the lowest (at) or highest value of d in w, and the
 // flag: flat when every value is the same, edge when the extremum lies at an
-// end, near_edge within 5 % of the window's length of one.
+// end, near_edge within 1 % of the window's length (one sample at least) of one.
 struct Extremum {
   int sample = 0;
   MarkFlag flag = MarkFlag::none;
@@ -31,7 +31,7 @@ Extremum extremum_in(std::span<const float> d, SampleWindow w, bool lowest) {
   if (!(best != other)) return {0, MarkFlag::flat};  // NaN counts as flat: no extremum is known
   if (found == w.from || found == w.to) return {0, MarkFlag::edge};
   const int length = w.to - w.from + 1;
-  const int near = std::max(1, length / 20);
+  const int near = std::max(1, length / 100);
   const bool near_end = found - w.from <= near || w.to - found <= near;
   return {found, near_end ? MarkFlag::near_edge : MarkFlag::none};
 }

@@ -134,16 +134,19 @@ TEST(CycleSearch, RtWindowCountedFromTheLeadsOwnActivation) {
 }
 
 TEST(CycleSearch, MarksNearAnEndAreFlaggedAndBeatsNearTheRecordingsEndsNotSearched) {
-  const std::vector<int> beats = {50, 1000, 2900};
+  const std::vector<int> beats = {50, 1000, 2000, 2900};
   Slopes at(3000), rt(3000);
-  at.at(1047, -1.0f, 1);  // 3 samples from the window's end of 101: within 5
+  at.at(1049, -1.0f, 1);  // 1 sample from the end of a window of 101: within 1 %
+  at.at(2047, -1.0f, 1);  // 3 samples from it: not
   rt.at(1200, 1.0f);
   const LeadCycles c = search_lead_cycles(at.d, rt.d, search(3000), beats);
-  EXPECT_EQ(c.at[1], 1047);
+  EXPECT_EQ(c.at[1], 1049);
   EXPECT_EQ(c.at_flag[1], MarkFlag::near_edge);
   EXPECT_EQ(c.at[0], 0);
   EXPECT_EQ(c.at_flag[0], MarkFlag::none);  // not searched: nothing to say
-  EXPECT_TRUE(c.at_window[2].empty());
+  EXPECT_EQ(c.at[2], 2047);
+  EXPECT_EQ(c.at_flag[2], MarkFlag::none);
+  EXPECT_TRUE(c.at_window[3].empty());
 }
 
 // The T wave around a steepest rise at 500, the lead's AT at 300: positive

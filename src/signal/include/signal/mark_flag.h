@@ -10,7 +10,7 @@ namespace telmor {
 // Why a beat has no mark of a kind in a lead, or why its mark asks for a look.
 enum class MarkFlag : std::uint8_t {
   none,
-  near_edge,  // a mark within 5 % of its window's length (one sample at least) of an end
+  near_edge,  // a mark within 1 % of its window's length (one sample at least) of an end
   edge,       // no mark: the extremum lies at the window's first or last sample
   flat,       // no mark: the derivative has one value over the whole window
   no_window,  // no mark: no room for a window (the lead's next AT too near, or no AT to count from)
