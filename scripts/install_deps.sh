@@ -8,8 +8,9 @@ set -euo pipefail
 # pandas for the peer pipeline and the accuracy benchmark in bench/;
 # pybind11 and pytest for the Python module and its tests (matplotlib runs its
 # example); Qhull, Eigen and Cairo for the maps, conduction velocity and
-# figures; Qt's own translations (its dialogs in Japanese); xvfb, xdotool
-# and imagemagick to look at the window headless.
+# figures; libbiosig, HDF5 and matio for the recording formats, libsoxr for
+# the desktop's resampling; Qt's own translations (its dialogs in Japanese);
+# xvfb, xdotool and imagemagick to look at the window headless.
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev qt6-qpa-plugins fonts-ipafont-gothic
           clang libclang-rt-14-dev llvm-14
@@ -18,6 +19,7 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
           python3-numpy python3-scipy python3-pandas
           python3-dev pybind11-dev python3-pybind11 python3-pytest python3-matplotlib
           libqhull-dev libeigen3-dev libcairo2-dev
+          libbiosig-dev libhdf5-dev libmatio-dev libsoxr-dev pkg-config
           qt6-translations-l10n xvfb xdotool imagemagick)
 missing=()
 for p in "${packages[@]}"; do

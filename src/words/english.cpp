@@ -100,6 +100,37 @@ class EnglishWords final : public Words {
         return "the file is no text: it holds NUL bytes";
       case RecordingFault::too_large:
         return "the recording is too large for memory";
+      case RecordingFault::unknown_format:
+        return "neither the name nor the content of " + p.detail +
+               " is a recording format TELMOR reads (text, CSV/TSV, EDF/BDF/GDF, HDF5, MATLAB)";
+      case RecordingFault::format_unreadable:
+        return "the file cannot be read: " + p.detail;
+      case RecordingFault::no_dataset:
+        return "the file holds no 2-D numeric dataset";
+      case RecordingFault::several_datasets:
+        return "the file holds several 2-D datasets (" + p.detail + "): name one with --dataset";
+      case RecordingFault::dataset_not_found:
+        return "the file holds no dataset " + p.detail;
+      case RecordingFault::dataset_shape:
+        return "the dataset is not a 2-D array of numbers (" + p.detail + ")";
+      case RecordingFault::orientation_ambiguous:
+        return "a dataset of " + n(p.row) + " × " + n(p.count) +
+               " could be either samples × leads or leads × samples: say which with --orientation";
+      case RecordingFault::rate_missing:
+        return "the file states no sampling rate: give it with --rate";
+      case RecordingFault::rate_invalid:
+        return "the sampling rate " + p.detail + " is not a positive number of Hz";
+      case RecordingFault::rates_differ:
+        return "the channels are sampled at different rates (" + p.detail + ")";
+      case RecordingFault::irregular_time:
+        return "the time column's step changes at row " + n(p.row) + ": the samples are not evenly spaced";
+      case RecordingFault::csv_header:
+        if (p.count == 1) return "the first row holds numbers: a CSV recording starts with a row of channel names";
+        if (p.count == 2)
+          return "the time column " + p.detail + " names no unit: call it time_s or time_ms (or give --rate)";
+        return "the file holds no column but its time";
+      case RecordingFault::field_count:
+        return "row " + n(p.row) + " does not hold as many fields as the header";
     }
     return {};
   }

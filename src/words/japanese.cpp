@@ -111,6 +111,36 @@ class JapaneseWords final : public Words {
         return "テキストではありません（NULバイトのあるバイナリファイルです）。";
       case RecordingFault::too_large:
         return "記録が大きすぎてメモリに入りません。";
+      case RecordingFault::unknown_format:
+        return p.detail + " は名前からも中身からも、読める形式（テキスト、CSV/TSV、EDF/BDF/GDF、HDF5、MATLAB）と分かりません。";
+      case RecordingFault::format_unreadable:
+        return "ファイルを読めません: " + p.detail;
+      case RecordingFault::no_dataset:
+        return "ファイルに数値の2次元データがありません。";
+      case RecordingFault::several_datasets:
+        return "ファイルに2次元データが複数あります（" + p.detail + "）。--dataset で選んでください。";
+      case RecordingFault::dataset_not_found:
+        return "ファイルにデータ " + p.detail + " がありません。";
+      case RecordingFault::dataset_shape:
+        return "データが数値の2次元配列ではありません（" + p.detail + "）。";
+      case RecordingFault::orientation_ambiguous:
+        return count(p.row) + " × " + count(p.count) +
+               " のデータは サンプル×誘導 とも 誘導×サンプル とも取れます。--orientation で指定してください。";
+      case RecordingFault::rate_missing:
+        return "ファイルにサンプリング周波数がありません。--rate で指定してください。";
+      case RecordingFault::rate_invalid:
+        return "サンプリング周波数 " + p.detail + " が正の数ではありません。";
+      case RecordingFault::rates_differ:
+        return "チャンネルのサンプリング周波数がそろっていません（" + p.detail + "）。";
+      case RecordingFault::irregular_time:
+        return "時刻の列の間隔が " + count(p.row) + " 行目で変わります（サンプルが等間隔ではありません）。";
+      case RecordingFault::csv_header:
+        if (p.count == 1) return "1行目が数値です。CSVの記録はチャンネル名の行から始めてください。";
+        if (p.count == 2)
+          return "時刻の列 " + p.detail + " に単位がありません。time_s か time_ms という名前にするか、--rate で指定してください。";
+        return "時刻のほかに列がありません。";
+      case RecordingFault::field_count:
+        return count(p.row) + " 行目の値の数が見出しと合いません。";
     }
     return {};
   }

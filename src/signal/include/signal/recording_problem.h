@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace telmor {
 
@@ -21,6 +22,21 @@ enum class RecordingFault : std::uint8_t {
   utf16_text,              // the text is UTF-16
   binary_data,             // the file holds NUL bytes: no text at all
   too_large,               // more than memory holds
+  // Files of other formats.
+  unknown_format,          // detail: the file's name; neither its extension nor its content names a format
+  format_unreadable,       // detail: the reading library's reason
+  no_dataset,              // the file holds no 2-D numeric dataset (or variable)
+  several_datasets,        // detail: their names; --dataset must choose
+  dataset_not_found,       // detail: the name asked for
+  dataset_shape,           // detail: the shape found (not 2-D, empty, not numeric)
+  orientation_ambiguous,   // row, count: the shape; --orientation must say which is samples
+  rate_missing,            // the file states no sampling rate; --rate must give it
+  rate_invalid,            // detail: the rate found, not a positive finite number
+  rates_differ,            // detail: the channels and their rates; one rate is needed
+  irregular_time,          // row: where the time column's step changes
+  csv_header,              // count: 1 the first row holds numbers, not names; 2 the time column's
+                           // name (detail) says neither s nor ms; 3 no column but time
+  field_count,             // row: the row whose fields are not the header's count
 };
 
 struct RecordingProblem {
@@ -28,6 +44,7 @@ struct RecordingProblem {
   int row = 0;
   int count = 0;
   int leads = 0;
+  std::string detail{};  // names, shapes or a library's reason, as the fault says
 
   explicit operator bool() const { return fault != RecordingFault::none; }
   friend bool operator==(const RecordingProblem&, const RecordingProblem&) = default;

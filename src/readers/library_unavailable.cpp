@@ -1,0 +1,20 @@
+// A build without the format libraries (Debian's mingw has none of libbiosig,
+// HDF5 or matio): text and CSV only; the other formats are named and refused.
+#include <string>
+
+#include "readers/recording_formats.h"
+
+namespace telmor {
+
+bool format_available(RecordingFormat format) {
+  return format == RecordingFormat::text || format == RecordingFormat::csv;
+}
+
+RecordingProblem read_library_recording(RecordingFormat format, const std::filesystem::path&, const ReadOptions&,
+                                        Recording&) {
+  RecordingProblem p{RecordingFault::format_unreadable};
+  p.detail = "this build of TELMOR reads no " + std::string(format_name(format)) + " files (text and CSV only)";
+  return p;
+}
+
+}  // namespace telmor

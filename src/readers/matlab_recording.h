@@ -1,0 +1,13 @@
+// The MATLAB reader (matio), private to the readers.
+#pragma once
+
+#include <filesystem>
+
+#include "readers/recording_formats.h"
+
+namespace telmor {
+
+RecordingProblem read_matlab_recording(const std::filesystem::path& file, const ReadOptions& options,
+                                     Recording& recording);
+
+}  // namespace telmor
