@@ -86,11 +86,15 @@ std::string path_message(const PathProblem& problem) {
     case PathFault::no_such_path:
       return "ファイルもフォルダもありません。";
     case PathFault::not_a_recording_name:
-      return "記録ではありません（名前が .txt で終わりません）。";
+      return "記録ではありません（名前が .txt .csv .tsv .edf .bdf .gdf .h5 .hdf5 .mat のどれでも終わりません）。";
+    case PathFault::own_table:
+      return "TELMOR の書く表（結果ファイル、集計表、マップの表、配置）なので記録として読みません。";
+    case PathFault::same_results_file:
+      return "同じフォルダに同じ名前の記録があり、結果ファイルが同じになるので解析しません（名前を変えてください）。";
     case PathFault::folder_unreadable:
       return "フォルダを読めません（" + problem.error.message() + "）。";
     case PathFault::no_recordings:
-      return "フォルダに記録（*.txt）がありません。";
+      return "フォルダに記録（*.txt、*.csv、*.edf、*.h5、*.mat など）がありません。";
     case PathFault::dangling_link:
       return "リンク先がありません（壊れたリンク）。";
     case PathFault::link_loop:

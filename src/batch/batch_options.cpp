@@ -173,6 +173,17 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       options.settings.blank_before_ms = whole(args, a);
     } else if (a == "--blank-after") {
       options.settings.blank_after_ms = whole(args, a);
+    } else if (a == "--dataset") {
+      options.dataset = std::string(args.value(a));
+    } else if (a == "--orientation") {
+      const std::string_view name = args.value(a);
+      if (name == "samples-by-leads") {
+        options.orientation = Orientation::samples_by_leads;
+      } else if (name == "leads-by-samples") {
+        options.orientation = Orientation::leads_by_samples;
+      } else {
+        refuse("--orientation は samples-by-leads か leads-by-samples です（" + std::string(name) + "）。");
+      }
     } else if (a == "--leads") {
       options.leads = integer(args, a, 1, kMaxRecordingLeads);
     } else if (a == "--seconds") {
@@ -203,7 +214,9 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       refuse("知らないオプションです: " + std::string(a));
     }
   }
-  check_analysis_settings(options.settings, options.rate_hz);
+  // A rate the settings cannot use is refused before any file is read when
+  // given; a file's own rate is checked by its analysis.
+  check_analysis_settings(options.settings, options.text_rate());
   positions(options, grid, pitch);
   if (options.paths.empty() && !options.help && !options.version)
     refuse("記録ファイルかフォルダ（PATH）を指定してください。");

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <utility>
 
+#include "base/utf8_path.h"
+#include "readers/recording_formats.h"
 #include "readers/recording_text.h"
 #include "tables/summary_csv.h"
 #include "map_files.h"
@@ -18,16 +20,46 @@ namespace telmor {
 
 namespace {
 
-// The recording read from its text and analysed; nullopt with the reason
-// filled when it cannot be.
-std::optional<Analysis> analysed(std::string_view text, const BatchOptions& options,
-                                 BatchScratch& scratch, RecordingReason& reason) {
+ReadOptions read_options(const BatchOptions& options) {
+  return {options.leads, options.seconds, options.rate_hz, options.dataset, options.orientation};
+}
+
+// The recording of file in whatever format it is in: text and CSV from their
+// bytes in text; the others through their libraries. A file named like text
+// whose bytes are another format's is read as what it holds.
+RecordingProblem read_any(const std::filesystem::path& file, std::string_view text, const BatchOptions& options,
+                          Recording& wave) {
+  const std::optional<RecordingFormat> format = format_of(file, text.substr(0, 512));
+  if (!format) {
+    RecordingProblem p{RecordingFault::unknown_format};
+    p.detail = utf8_from_path(file.filename());
+    return p;
+  }
+  ReadOptions read = read_options(options);
+  if (*format == RecordingFormat::text) read.rate_hz = options.text_rate();
+  if (*format == RecordingFormat::text || *format == RecordingFormat::csv)
+    return read_text_recording(*format, text, read, wave);
+  return read_library_recording(*format, file, read, wave);
+}
+
+// Whether the file is read by a library from its path, which then needs none
+// of its bytes in memory: by its extension.
+bool read_by_library(const std::filesystem::path& file) {
+  const std::optional<RecordingFormat> format = format_of(file, {});
+  return format && *format != RecordingFormat::text && *format != RecordingFormat::csv;
+}
+
+// The recording read and analysed; nullopt with the reason filled when it
+// cannot be. Its channel labels go to labels.
+std::optional<Analysis> analysed(const std::filesystem::path& file, std::string_view text, const BatchOptions& options,
+                                 BatchScratch& scratch, RecordingReason& reason, std::vector<std::string>& labels) {
   Recording wave;
-  reason.recording = read_recording_text(text, options.leads, options.seconds, wave, options.rate_hz);
+  reason.recording = read_any(file, text, options, wave);
   if (reason.recording) {
     reason.fault = OutcomeFault::recording;
     return std::nullopt;
   }
+  labels = wave.labels;
   reason.step = BatchStep::analysis;
   Analysis analysis = analyse(std::move(wave), options.settings, {}, &scratch.workspace);
   if (analysis.problem) {
@@ -96,12 +128,26 @@ RecordingOutcome recording_steps(const ListedRecording& recording, const BatchOp
     reason.results_file = results;
     return outcome;
   }
-  reason.read = read_recording_file(recording.file, scratch.text);
-  if (reason.read.fault != FileReadFault::none) {
-    reason.fault = OutcomeFault::unreadable;
-    return outcome;
+  // A library reads its file itself: only the check that it is a regular
+  // file (no FIFO is ever opened), none of its bytes in memory twice.
+  std::string_view text;
+  if (read_by_library(recording.file)) {
+    const std::filesystem::file_status status = std::filesystem::status(recording.file, error);
+    if (error || status.type() != std::filesystem::file_type::regular) {
+      reason.read = error ? FileRead{FileReadFault::cannot_open, error} : FileRead{FileReadFault::not_a_regular_file, {}, status.type()};
+      reason.fault = OutcomeFault::unreadable;
+      return outcome;
+    }
+  } else {
+    reason.read = read_recording_file(recording.file, scratch.text);
+    if (reason.read.fault != FileReadFault::none) {
+      reason.fault = OutcomeFault::unreadable;
+      return outcome;
+    }
+    text = scratch.text.view();
   }
-  const std::optional<Analysis> analysis = analysed(scratch.text.view(), options, scratch, reason);
+  std::vector<std::string> labels;
+  const std::optional<Analysis> analysis = analysed(recording.file, text, options, scratch, reason, labels);
   if (!analysis) return outcome;
   const BeatTable marks = marks_by_beat(*analysis);
   outcome.range_warnings = analysis->range_warnings;
@@ -115,7 +161,9 @@ RecordingOutcome recording_steps(const ListedRecording& recording, const BatchOp
   if (!write_files(recording, options, *analysis, marks, layout, results_folder, results, outcome))
     return outcome;
   reason.step = BatchStep::summary;
-  append_summary_rows(outcome.summary, recording.summary_name, marks, {true, summary_method(options.settings), {}});
+  SummaryParts parts{true, summary_method(options.settings), {}};
+  parts.labels = std::move(labels);
+  append_summary_rows(outcome.summary, recording.summary_name, marks, parts);
   outcome.fit_messages = analysis->fit_messages.total();
   outcome.analysed = true;
   return outcome;

@@ -13,8 +13,19 @@ namespace fs = std::filesystem;
 
 ListedRecording recording_of(const fs::path& file) {
   const std::string name = utf8_from_path(file.filename());
-  const std::string stem = name.substr(0, name.size() - 4);
+  const std::string stem = name.substr(0, name.rfind('.'));
   return {file, stem, repaired_utf8(stem)};
+}
+
+std::string lower_case(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  return text;
+}
+
+bool ends_with_any(const std::string& name, std::initializer_list<std::string_view> ends) {
+  return std::any_of(ends.begin(), ends.end(),
+                     [&](std::string_view end) { return name.size() > end.size() && name.ends_with(end); });
 }
 
 // Why an entry named *.txt that status could not follow gives no recording:
@@ -43,7 +54,8 @@ void add_folder(const fs::path& folder, RecordingList& list) {
   std::vector<fs::path> named;
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    if (is_recording_name(utf8_from_path(it->path().filename()))) named.push_back(it->path());
+    const std::string name = utf8_from_path(it->path().filename());
+    if (is_recording_name(name) && !is_own_table_name(name)) named.push_back(it->path());
   }
   if (error) {
     list.problems.push_back({folder, PathFault::folder_unreadable, error});
@@ -81,14 +93,32 @@ void drop_repeats(RecordingList& list) {
   list.recordings = std::move(kept);
 }
 
+// Two recordings of one folder with one name (a.txt, a.edf) would write one
+// results file: the first named is analysed.
+void drop_same_results(RecordingList& list) {
+  std::set<fs::path> taken;
+  std::vector<ListedRecording> kept;
+  for (ListedRecording& recording : list.recordings) {
+    if (taken.insert(results_file_for(recording, entry_key(recording.file).parent_path())).second) {
+      kept.push_back(std::move(recording));
+    } else {
+      list.problems.push_back({recording.file, PathFault::same_results_file});
+    }
+  }
+  list.recordings = std::move(kept);
+}
+
 }  // namespace
 
 bool is_recording_name(const std::string& file_name) {
-  if (file_name.size() <= 4) return false;
-  std::string extension = file_name.substr(file_name.size() - 4);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-  return extension == ".txt";
+  return ends_with_any(lower_case(file_name),
+                       {".txt", ".csv", ".tsv", ".edf", ".bdf", ".gdf", ".h5", ".hdf5", ".mat"});
+}
+
+bool is_own_table_name(const std::string& file_name) {
+  const std::string name = lower_case(file_name);
+  return name == "summary.csv" ||
+         ends_with_any(name, {"ari.csv", "cv.csv", "restitution.csv", "dispersion.csv", ".layout.csv"});
 }
 
 RecordingList list_recordings(const std::vector<fs::path>& paths) {
@@ -104,11 +134,14 @@ RecordingList list_recordings(const std::vector<fs::path>& paths) {
       } else {
         list.problems.push_back({path, PathFault::not_a_recording_name});
       }
+    } else if (is_own_table_name(utf8_from_path(path.filename()))) {
+      list.problems.push_back({path, PathFault::own_table});
     } else {
       take(path, list);
     }
   }
   drop_repeats(list);
+  drop_same_results(list);
   for (const ListedRecording& recording : list.recordings) {
     if (recording.summary_name != recording.name)
       list.notes.push_back({recording.file, PathFault::name_not_utf8});

@@ -167,7 +167,10 @@ std::string results_table_csv(const ResultsSnapshot& results) {
   // The centred search's flags and T waves; a legacy session's table keeps
   // the columns it always had.
   const bool flags = results.derivative_kind == DerivativeKind::centred;
-  if (flags) text += kFlagColumns;
+  if (flags) {
+    text += kFlagColumns;
+    text += kLabelColumn;
+  }
   text += '\n';
   SummaryParts parts;
   parts.flags = flags;

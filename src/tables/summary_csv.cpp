@@ -12,8 +12,10 @@ static_assert(kSummaryHeader.substr(0, kSummaryColumns.size()) == kSummaryColumn
               kSummaryHeader.substr(kSummaryColumns.size(), kFigureColumns.size()) == kFigureColumns &&
               kSummaryHeader.substr(kSummaryColumns.size() + kFigureColumns.size(), kFlagColumns.size()) ==
                   kFlagColumns &&
-              kSummaryHeader.substr(kSummaryColumns.size() + kFigureColumns.size() + kFlagColumns.size()) ==
-                  kMethodColumns);
+              kSummaryHeader.substr(kSummaryColumns.size() + kFigureColumns.size() + kFlagColumns.size(),
+                                    kMethodColumns.size()) == kMethodColumns &&
+              kSummaryHeader.substr(kSummaryColumns.size() + kFigureColumns.size() + kFlagColumns.size() +
+                                    kMethodColumns.size()) == kLabelColumn);
 
 namespace {
 
@@ -73,6 +75,11 @@ void append_summary_rows(std::string& text, std::string_view recording, const Be
         (text += ',') += cell.rt.count > 0 ? t_polarity_name(cell.rt.polarity) : "";
       }
       if (parts.method) append_method(text, *parts.method);
+      if (parts.flags) {
+        const auto j = static_cast<std::size_t>(lead - 1);
+        text += ',';
+        append_csv_name(text, j < parts.labels.size() ? parts.labels[j] : std::string());
+      }
       text += '\n';
     }
   }

@@ -315,9 +315,9 @@ TEST_F(BatchInput, MethodOptionsAreCheckedAndRecordedInTheSummary) {
   }
   EXPECT_FALSE(fs::exists(dir / "sari.csv"));
   const std::vector<std::pair<std::vector<std::string>, std::string>> recorded = {
-      {{"--estimator", "legacy"}, ",legacy,7,\n"},
-      {{"--rt-smooth", "30", "--smooth", "5"}, ",centred,5,30\n"},
-      {{"--estimator", "centred", "--rt-smooth", "2"}, ",centred,7,2\n"},
+      {{"--estimator", "legacy"}, ",legacy,7,,\n"},
+      {{"--rt-smooth", "30", "--smooth", "5"}, ",centred,5,30,\n"},
+      {{"--estimator", "centred", "--rt-smooth", "2"}, ",centred,7,2,\n"},
   };
   for (const auto& [options, row_end] : recorded) {
     std::vector<std::string> args = {"--quiet", "--overwrite"};

@@ -28,7 +28,8 @@ struct Batch : ::testing::Test, test::BatchRun {
 TEST_F(Batch, FolderGivesResultsBesideEachRecordingAndOneSummary) {
   copy_sample("b.txt");
   copy_sample("a.txt");
-  test::write_whole_file(dir / "notes.csv", "not a recording");
+  test::write_whole_file(dir / "notes.md", "not a recording");
+  test::write_whole_file(dir / "acv.csv", "a map table");  // one of its own, not a recording
   test::write_whole_file(dir / "cari.csv", "a results file");
   ASSERT_EQ(run({"--quiet", dir.path().string()}), kBatchAllAnalysed) << err;
   EXPECT_EQ(err, "");
@@ -38,8 +39,8 @@ TEST_F(Batch, FolderGivesResultsBesideEachRecordingAndOneSummary) {
   // Every row says how its marks were found: the defaults here.
   EXPECT_TRUE(summary.starts_with(
       "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
-      "at_fine_ms,rt_fine_ms,at_quality,rt_quality,at_flag,rt_flag,t_polarity,estimator,smooth_ms,rt_smooth_ms\n"
-      "a,1,0,,,,,0,0,,,,,,,,centred,7," + std::to_string(kDefaultRtSmoothMs) + "\n"));
+      "at_fine_ms,rt_fine_ms,at_quality,rt_quality,at_flag,rt_flag,t_polarity,estimator,smooth_ms,rt_smooth_ms,label\n"
+      "a,1,0,,,,,0,0,,,,,,,,centred,7," + std::to_string(kDefaultRtSmoothMs) + ",\n"));
   // 8 leads x (beat 0 and 14 beats) for each recording, a before b.
   EXPECT_EQ(lines(summary, "\na,"), 8 * 15);
   EXPECT_EQ(lines(summary, "\nb,"), 8 * 15);
@@ -92,11 +93,15 @@ TEST_F(Batch, ExistingResultsFileIsKeptWithoutOverwrite) {
 
 TEST_F(Batch, EmptyFolderMissingFolderAndNoRecordingAreReported) {
   fs::create_directory(dir / "empty");
+  test::write_whole_file(dir / "data.dat", "1,2\n");
   test::write_whole_file(dir / "data.csv", "1,2\n");
-  ASSERT_EQ(run({path("empty"), path("missing"), path("data.csv")}), kBatchSomeReported);
-  EXPECT_NE(err.find("empty: フォルダに記録（*.txt）がありません。"), std::string::npos) << err;
+  ASSERT_EQ(run({path("empty"), path("missing"), path("data.dat"), path("data.csv")}), kBatchSomeReported);
+  EXPECT_NE(err.find("empty: フォルダに記録（*.txt、*.csv、*.edf、*.h5、*.mat など）がありません。"), std::string::npos)
+      << err;
   EXPECT_NE(err.find("missing: ファイルもフォルダもありません。"), std::string::npos) << err;
-  EXPECT_NE(err.find("data.csv: 記録ではありません"), std::string::npos) << err;
+  EXPECT_NE(err.find("data.dat: 記録ではありません"), std::string::npos) << err;
+  // A CSV is a recording by its name: what it lacks is said.
+  EXPECT_NE(err.find("data.csv: 1行目が数値です"), std::string::npos) << err;
 }
 
 TEST_F(Batch, RecordingWithoutDataIsReported) {

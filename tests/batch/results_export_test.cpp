@@ -24,11 +24,11 @@ std::vector<std::string> lines_of(const std::string& text) {
   return lines;
 }
 
-// The line without its two source fields, which stand before the last seven
-// (the marks' figures, flags and T wave), and those two.
+// The line without its two source fields, which stand before the last eight
+// (the marks' figures, flags, T wave and channel label), and those two.
 std::string without_sources(const std::string& line, std::string& sources) {
   std::size_t end = line.size();
-  for (int field = 0; field < 7; ++field) end = line.rfind(',', end - 1);
+  for (int field = 0; field < 8; ++field) end = line.rfind(',', end - 1);
   const std::size_t start = line.rfind(',', line.rfind(',', end - 1) - 1);
   sources = line.substr(start + 1, end - start - 1);
   return line.substr(0, start) + line.substr(end);
@@ -52,17 +52,18 @@ TEST(ResultsExport, IsTheBatchSummaryWithWhereEachMarkCameFrom) {
   ASSERT_EQ(table.size(), summary.size());
   EXPECT_EQ(table[0],
             "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,at_source,rt_source,"
-            "at_fine_ms,rt_fine_ms,at_quality,rt_quality,at_flag,rt_flag,t_polarity");
+            "at_fine_ms,rt_fine_ms,at_quality,rt_quality,at_flag,rt_flag,t_polarity,label");
   EXPECT_EQ(summary[0],
             "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
-            "at_fine_ms,rt_fine_ms,at_quality,rt_quality,at_flag,rt_flag,t_polarity,estimator,smooth_ms,rt_smooth_ms");
+            "at_fine_ms,rt_fine_ms,at_quality,rt_quality,at_flag,rt_flag,t_polarity,estimator,smooth_ms,rt_smooth_ms,label");
   // The summary says how its marks were found; the exported table, as
   // before, does not.
-  const std::string method = ",centred,7," + std::to_string(kDefaultRtSmoothMs);
+  // A text recording names no channels: the label is empty in both.
+  const std::string method = ",centred,7," + std::to_string(kDefaultRtSmoothMs) + ",";
   for (std::size_t i = 1; i < table.size(); ++i) {
     std::string sources;
     ASSERT_TRUE(summary[i].ends_with(method)) << summary[i];
-    EXPECT_EQ(without_sources(table[i], sources), summary[i].substr(0, summary[i].size() - method.size()));
+    EXPECT_EQ(without_sources(table[i], sources), summary[i].substr(0, summary[i].size() - method.size()) + ",");
     // After c every mark shown was detected.
     EXPECT_TRUE(sources == "detected,detected" || sources == ",detected" ||
                 sources == "detected," || sources == ",")

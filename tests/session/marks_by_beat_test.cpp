@@ -85,16 +85,16 @@ TEST_F(Assignment, SummaryRowsPerLeadAndBeatWithAriAndEmptyCells) {
   // A flat derivative: each fine time is the mark's own, and no quality is
   // known; every row says how its marks were found.
   EXPECT_EQ(text,
-            "\"abc,1\",1,0,,,,,0,0,,,,,,,,centred,7,25\n"
-            "\"abc,1\",1,1,1000,950,1150,200,1,1,950.00,1150.00,,,,,,centred,7,25\n"
-            "\"abc,1\",1,2,2000,1950,,,1,0,1950.00,,,,,,,centred,7,25\n"
-            "\"abc,1\",2,0,,,,,0,0,,,,,,,,centred,7,25\n"
-            "\"abc,1\",2,1,1000,960,,,2,0,960.00,,,,,,,centred,7,25\n"
-            "\"abc,1\",2,2,2000,,,,0,0,,,,,,,,centred,7,25\n");
+            "\"abc,1\",1,0,,,,,0,0,,,,,,,,centred,7,25,\n"
+            "\"abc,1\",1,1,1000,950,1150,200,1,1,950.00,1150.00,,,,,,centred,7,25,\n"
+            "\"abc,1\",1,2,2000,1950,,,1,0,1950.00,,,,,,,centred,7,25,\n"
+            "\"abc,1\",2,0,,,,,0,0,,,,,,,,centred,7,25,\n"
+            "\"abc,1\",2,1,1000,960,,,2,0,960.00,,,,,,,centred,7,25,\n"
+            "\"abc,1\",2,2,2000,,,,0,0,,,,,,,,centred,7,25,\n");
   // legacy has one derivative: no RT smoothing of its own.
   text.clear();
   append_summary_rows(text, "x", assign_marks(*r), {true, SummaryMethod{Estimator::legacy, 7, 25}, {}});
-  EXPECT_TRUE(text.starts_with("x,1,0,,,,,0,0,,,,,,,,legacy,7,\n")) << text;
+  EXPECT_TRUE(text.starts_with("x,1,0,,,,,0,0,,,,,,,,legacy,7,,\n")) << text;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <span>
 #include <stdexcept>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "signal/electrode_layout.h"
 #include "signal/recording.h"
 #include "timing/analysis_settings.h"
+#include "readers/recording_formats.h"
 #include "readers/recording_shape.h"
 
 namespace telmor {
@@ -82,7 +84,12 @@ inline constexpr std::string_view kBatchHelp =
 
 struct BatchOptions {
   AnalysisSettings settings;
-  double rate_hz = kTextRateHz;  // samples per second of the text recordings
+  // The sampling rate: of the text recordings (1000 when not given), and of
+  // any other file, over what it states.
+  std::optional<double> rate_hz;
+  std::optional<std::string> dataset;   // HDF5, MATLAB: the dataset or variable to read
+  Orientation orientation = Orientation::unknown;
+  double text_rate() const { return rate_hz.value_or(kTextRateHz); }
   std::optional<int> leads;    // 1..1024; from the file when not given
   std::optional<int> seconds;  // from the file when not given
   int jobs = 0;                // recordings analysed at once; 0: one per core

@@ -11,7 +11,7 @@
 namespace telmor {
 
 struct ListedRecording {
-  std::filesystem::path file;  // the recording, NAME.txt (or NAME.TXT, any case)
+  std::filesystem::path file;  // the recording, NAME.txt, NAME.edf, NAME.h5... (the extension in any case)
   std::string name;            // NAME, the bytes of the file's name (UTF-8 where valid)
   std::string summary_name;    // NAME as the summary writes it: each byte that is not
                                // part of valid UTF-8 replaced by U+FFFD
@@ -21,9 +21,11 @@ struct ListedRecording {
 // last two are notes on recordings that are taken all the same.
 enum class PathFault : std::uint8_t {
   no_such_path,            // neither file nor folder
-  not_a_recording_name,    // a file whose name does not end in .txt
+  not_a_recording_name,    // a file whose name ends in none of the recordings' extensions
+  own_table,               // a table TELMOR writes (NAMEari.csv, a summary, a map table, a layout)
+  same_results_file,       // another recording of the folder has the same name: one results file for two
   folder_unreadable,       // error: the system's reason
-  no_recordings,           // a folder without *.txt
+  no_recordings,           // a folder without recordings
   dangling_link,           // a link to nothing
   link_loop,               // links that lead back to themselves
   not_a_regular_file,      // type: a FIFO, a device, a socket, a folder named *.txt
@@ -44,18 +46,24 @@ struct RecordingList {
   std::vector<PathProblem> notes;     // named_twice, name_not_utf8
 };
 
-// True for a name that ends in .txt in any case, with something before it.
+// The extensions of recordings, in any case: .txt, .csv, .tsv, .edf, .bdf,
+// .gdf, .h5, .hdf5, .mat.
 bool is_recording_name(const std::string& file_name);
+// A table TELMOR itself writes: NAMEari.csv, summary.csv, NAMEcv.csv,
+// NAMErestitution.csv, NAMEdispersion.csv, NAME.layout.csv (any case).
+bool is_own_table_name(const std::string& file_name);
 
-// A file PATH is taken when it is a regular file (a link to one counts) whose
-// name ends in .txt; a folder gives the regular files directly inside it whose
-// names end in .txt, in name order (byte order of the names). Names ending in
-// ari.csv never end in .txt, so results files and summaries are never taken.
-// A PATH that does not exist, a file that is not .txt and a folder without
-// recordings are problems; so are entries named *.txt, in a folder or as a
+// A file PATH is taken when it is a regular file (a link to one counts) with
+// a recording's extension; a folder gives the regular files directly inside
+// it with one, in name order (byte order of the names), leaving out the
+// tables TELMOR writes. A PATH that does not exist, a file that is no
+// recording (or one of TELMOR's tables) and a folder without recordings are
+// problems; so are entries with a recording's extension, in a folder or as a
 // PATH, that are links to nothing, link loops or anything but a regular file,
 // none of which is ever opened. A recording named again (the same entry of
-// the same folder, however reached) is taken once, with a note.
+// the same folder, however reached) is taken once, with a note; two
+// recordings whose results files would be one (a.txt and a.edf) are
+// analysed only the first, the other a problem.
 RecordingList list_recordings(const std::vector<std::filesystem::path>& paths);
 
 // NAMEari.csv in folder: where the results file of a recording goes.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "timing/analysis_settings.h"
 #include "timing/beat_table.h"
@@ -21,9 +22,11 @@ inline constexpr std::string_view kSummaryColumns =
 inline constexpr std::string_view kFigureColumns = ",at_fine_ms,rt_fine_ms,at_quality,rt_quality";
 inline constexpr std::string_view kFlagColumns = ",at_flag,rt_flag,t_polarity";
 inline constexpr std::string_view kMethodColumns = ",estimator,smooth_ms,rt_smooth_ms";
+inline constexpr std::string_view kLabelColumn = ",label";
 inline constexpr std::string_view kSummaryHeader =
     "recording,lead,beat,beat_ms,at_ms,rt_ms,ari_ms,at_marks,rt_marks,"
-    "at_fine_ms,rt_fine_ms,at_quality,rt_quality,at_flag,rt_flag,t_polarity,estimator,smooth_ms,rt_smooth_ms";
+    "at_fine_ms,rt_fine_ms,at_quality,rt_quality,at_flag,rt_flag,t_polarity,estimator,smooth_ms,rt_smooth_ms,"
+    "label";
 
 // A cell's flag as the tables write it: dead_lead throughout a lead with no
 // signal to mark, otherwise the earliest mark's flag or why the search found
@@ -45,13 +48,15 @@ SummaryMethod summary_method(const AnalysisSettings& settings);
 using ExtraColumns = std::function<std::string(int lead, int beat, const BeatCell& cell)>;
 
 // What a table's rows hold beyond the summary's columns and figures: the
-// flags and T wave (kFlagColumns), how the marks were found (kMethodColumns)
-// and extra columns before the figures. The desktop's export of a legacy
-// session has neither flags nor method: its columns stay as they were.
+// flags and T wave (kFlagColumns), how the marks were found (kMethodColumns),
+// the lead's channel label (kLabelColumn, with the flags: empty where none is
+// known) and extra columns before the figures. The desktop's export of a
+// legacy session has none of these: its columns stay as they were.
 struct SummaryParts {
   bool flags = true;
   std::optional<SummaryMethod> method;
   ExtraColumns extra;
+  std::vector<std::string> labels;  // lead j at [j - 1]
 };
 
 // Appends the rows of one recording, each ending in LF: lead by lead, beat 0
