@@ -24,37 +24,12 @@ ReadOptions read_options(const BatchOptions& options) {
   return {options.leads, options.seconds, options.rate_hz, options.dataset, options.orientation};
 }
 
-// The recording of file in whatever format it is in: text and CSV from their
-// bytes in text; the others through their libraries. A file named like text
-// whose bytes are another format's is read as what it holds.
-RecordingProblem read_any(const std::filesystem::path& file, std::string_view text, const BatchOptions& options,
-                          Recording& wave) {
-  const std::optional<RecordingFormat> format = format_of(file, text.substr(0, 512));
-  if (!format) {
-    RecordingProblem p{RecordingFault::unknown_format};
-    p.detail = utf8_from_path(file.filename());
-    return p;
-  }
-  ReadOptions read = read_options(options);
-  if (*format == RecordingFormat::text) read.rate_hz = options.text_rate();
-  if (*format == RecordingFormat::text || *format == RecordingFormat::csv)
-    return read_text_recording(*format, text, read, wave);
-  return read_library_recording(*format, file, read, wave);
-}
-
-// Whether the file is read by a library from its path, which then needs none
-// of its bytes in memory: by its extension.
-bool read_by_library(const std::filesystem::path& file) {
-  const std::optional<RecordingFormat> format = format_of(file, {});
-  return format && *format != RecordingFormat::text && *format != RecordingFormat::csv;
-}
-
 // The recording read and analysed; nullopt with the reason filled when it
 // cannot be. Its channel labels go to labels.
 std::optional<Analysis> analysed(const std::filesystem::path& file, std::string_view text, const BatchOptions& options,
                                  BatchScratch& scratch, RecordingReason& reason, std::vector<std::string>& labels) {
   Recording wave;
-  reason.recording = read_any(file, text, options, wave);
+  reason.recording = read_any_recording(file, text, read_options(options), wave);
   if (reason.recording) {
     reason.fault = OutcomeFault::recording;
     return std::nullopt;
@@ -131,7 +106,7 @@ RecordingOutcome recording_steps(const ListedRecording& recording, const BatchOp
   // A library reads its file itself: only the check that it is a regular
   // file (no FIFO is ever opened), none of its bytes in memory twice.
   std::string_view text;
-  if (read_by_library(recording.file)) {
+  if (read_from_path(recording.file)) {
     const std::filesystem::file_status status = std::filesystem::status(recording.file, error);
     if (error || status.type() != std::filesystem::file_type::regular) {
       reason.read = error ? FileRead{FileReadFault::cannot_open, error} : FileRead{FileReadFault::not_a_regular_file, {}, status.type()};

@@ -1,9 +1,11 @@
 // Which format a file is in, and the shape of a dataset.
 #include "readers/recording_formats.h"
+#include "readers/recording_part.h"
 
 #include <algorithm>
 #include <cctype>
 
+#include "base/utf8_path.h"
 #include "readers/recording_shape.h"
 #include "readers/recording_text.h"
 
@@ -82,8 +84,30 @@ std::optional<bool> rows_are_samples(std::size_t rows, std::size_t columns, Orie
 
 RecordingProblem read_text_recording(RecordingFormat format, std::string_view bytes, const ReadOptions& options,
                                      Recording& recording) {
-  if (format == RecordingFormat::csv) return read_csv_recording(bytes, options, recording);
+  if (format == RecordingFormat::csv) {
+    const RecordingProblem p = read_csv_recording(bytes, options, recording);
+    return p ? p : take_first(options.leads, options.seconds, recording);
+  }
   return read_recording_text(bytes, options.leads, options.seconds, recording, options.rate_hz.value_or(kTextRateHz));
+}
+
+RecordingProblem read_any_recording(const std::filesystem::path& file, std::string_view bytes,
+                                    const ReadOptions& options, Recording& recording) {
+  const std::optional<RecordingFormat> format = format_of(file, bytes.substr(0, 512));
+  if (!format) {
+    RecordingProblem p{RecordingFault::unknown_format};
+    p.detail = utf8_from_path(file.filename());
+    return p;
+  }
+  if (*format == RecordingFormat::text || *format == RecordingFormat::csv)
+    return read_text_recording(*format, bytes, options, recording);
+  const RecordingProblem p = read_library_recording(*format, file, options, recording);
+  return p ? p : take_first(options.leads, options.seconds, recording);
+}
+
+bool read_from_path(const std::filesystem::path& file) {
+  const std::optional<RecordingFormat> format = format_of(file, {});
+  return format && *format != RecordingFormat::text && *format != RecordingFormat::csv;
 }
 
 }  // namespace telmor

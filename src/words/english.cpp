@@ -131,6 +131,10 @@ class EnglishWords final : public Words {
         return "the file holds no column but its time";
       case RecordingFault::field_count:
         return "row " + n(p.row) + " does not hold as many fields as the header";
+      case RecordingFault::lead_outside:
+        return "there is no lead " + n(p.leads) + " (the recording holds " + n(p.count) + ")";
+      case RecordingFault::time_outside:
+        return p.detail + " s lies outside the recording (" + n(p.count) + " ms long)";
     }
     return {};
   }

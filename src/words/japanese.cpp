@@ -141,6 +141,10 @@ class JapaneseWords final : public Words {
         return "時刻のほかに列がありません。";
       case RecordingFault::field_count:
         return count(p.row) + " 行目の値の数が見出しと合いません。";
+      case RecordingFault::lead_outside:
+        return "誘導 " + count(p.leads) + " はありません（記録の誘導は " + count(p.count) + " 個）。";
+      case RecordingFault::time_outside:
+        return p.detail + " 秒は記録の外です（記録は " + count(p.count) + " ms）。";
     }
     return {};
   }

@@ -14,6 +14,7 @@
 
 #include "readers/recording_formats.h"
 #include "support/edf_writer.h"
+#include "support/format_writers.h"
 #include "support/test_files.h"
 
 namespace telmor {
@@ -135,7 +136,9 @@ TEST(CsvRecording, WhatItCannotReadIsNamed) {
     Recording r;
     const RecordingProblem p = read_csv_recording(c.text, c.options, r);
     EXPECT_EQ(p.fault, c.fault) << c.text;
-    if (c.row != 0) EXPECT_EQ(p.row, c.row) << c.text;
+    if (c.row != 0) {
+      EXPECT_EQ(p.row, c.row) << c.text;
+    }
   }
   // With a rate given, a time column without a unit is only a column passed over.
   Recording r;
@@ -198,48 +201,6 @@ TEST(EdfRecording, GdfWrittenByBiosigReadsBack) {
   EXPECT_EQ(got.labels, written.labels);
 }
 
-// The HDF5 a multi-electrode array's software writes: one dataset, its rate
-// and channel names as attributes.
-class Hdf5File {
- public:
-  explicit Hdf5File(const std::filesystem::path& file)
-      : id_(H5Fcreate(file.string().c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT)) {}
-  ~Hdf5File() { H5Fclose(id_); }
-  hid_t id() const { return id_; }
-  // A 2-D float dataset of rows × columns from values in row order.
-  hid_t dataset(const char* name, hsize_t rows, hsize_t columns, const std::vector<float>& values) const {
-    const hsize_t dims[2] = {rows, columns};
-    const hid_t space = H5Screate_simple(2, dims, nullptr);
-    const hid_t d = H5Dcreate2(id_, name, H5T_NATIVE_FLOAT, space, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
-    H5Dwrite(d, H5T_NATIVE_FLOAT, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data());
-    H5Sclose(space);
-    return d;
-  }
-  static void number(hid_t object, const char* name, double value) {
-    const hid_t space = H5Screate(H5S_SCALAR);
-    const hid_t a = H5Acreate2(object, name, H5T_NATIVE_DOUBLE, space, H5P_DEFAULT, H5P_DEFAULT);
-    H5Awrite(a, H5T_NATIVE_DOUBLE, &value);
-    H5Aclose(a);
-    H5Sclose(space);
-  }
-  static void strings(hid_t object, const char* name, const std::vector<std::string>& values) {
-    const hsize_t n = values.size();
-    const hid_t space = H5Screate_simple(1, &n, nullptr);
-    const hid_t type = H5Tcopy(H5T_C_S1);
-    H5Tset_size(type, H5T_VARIABLE);
-    std::vector<const char*> raw;
-    for (const std::string& v : values) raw.push_back(v.c_str());
-    const hid_t a = H5Acreate2(object, name, type, space, H5P_DEFAULT, H5P_DEFAULT);
-    H5Awrite(a, type, raw.data());
-    H5Aclose(a);
-    H5Tclose(type);
-    H5Sclose(space);
-  }
-
- private:
-  hid_t id_;
-};
-
 TEST(Hdf5Recording, EitherOrientationWithItsRateAndLabels) {
   test::ScratchDir dir;
   const Recording written = three_leads(2000.0);
@@ -250,17 +211,17 @@ TEST(Hdf5Recording, EitherOrientationWithItsRateAndLabels) {
   for (int j = 1; j <= 3; ++j)
     for (int i = 1; i <= written.sample_count; ++i) by_leads.push_back(written.value(j, i));
   {
-    const Hdf5File h5(dir / "mea.h5");
+    const test::Hdf5File h5(dir / "mea.h5");
     const hid_t d = h5.dataset("data", n, 3, by_samples);
-    Hdf5File::number(d, "sampling_rate", 2000.0);
-    Hdf5File::strings(d, "labels", written.labels);
-    Hdf5File::strings(d, "units", written.units);
+    test::Hdf5File::number(d, "sampling_rate", 2000.0);
+    test::Hdf5File::strings(d, "labels", written.labels);
+    test::Hdf5File::strings(d, "units", written.units);
     H5Dclose(d);
     const hid_t g = H5Gcreate2(h5.id(), "raw", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
     const hid_t t = h5.dataset("raw/transposed", 3, n, by_leads);
     H5Dclose(t);
     H5Gclose(g);
-    Hdf5File::number(h5.id(), "fs", 2000.0);
+    test::Hdf5File::number(h5.id(), "fs", 2000.0);
   }
   Recording got;
   // Two datasets: which one is for the user to say.
@@ -282,7 +243,7 @@ TEST(Hdf5Recording, EitherOrientationWithItsRateAndLabels) {
 TEST(Hdf5Recording, NoRateOrAnAmbiguousShapeAsksForTheOption) {
   test::ScratchDir dir;
   {
-    const Hdf5File h5(dir / "square.h5");
+    const test::Hdf5File h5(dir / "square.h5");
     H5Dclose(h5.dataset("grid", 64, 64, std::vector<float>(64 * 64, 1.0f)));
   }
   Recording got;
@@ -302,23 +263,9 @@ TEST(Hdf5Recording, NoRateOrAnAmbiguousShapeAsksForTheOption) {
 TEST(MatlabRecording, V5AndV73WithTheirRate) {
   test::ScratchDir dir;
   const Recording written = three_leads(1000.0);
-  std::vector<double> column_major;  // samples × leads, MATLAB's order: lead by lead
-  for (int j = 1; j <= 3; ++j)
-    for (int i = 1; i <= written.sample_count; ++i) column_major.push_back(written.value(j, i));
   for (const mat_ft version : {MAT_FT_MAT5, MAT_FT_MAT73}) {
     const auto file = dir / (version == MAT_FT_MAT5 ? "v5.mat" : "v73.mat");
-    mat_t* mat = Mat_CreateVer(file.string().c_str(), nullptr, version);
-    ASSERT_NE(mat, nullptr);
-    std::size_t dims[2] = {static_cast<std::size_t>(written.sample_count), 3};
-    matvar_t* data = Mat_VarCreate("ecg", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, dims, column_major.data(), 0);
-    Mat_VarWrite(mat, data, MAT_COMPRESSION_NONE);
-    Mat_VarFree(data);
-    double fs = 1000.0;
-    std::size_t one[2] = {1, 1};
-    matvar_t* rate = Mat_VarCreate("fs", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, one, &fs, 0);
-    Mat_VarWrite(mat, rate, MAT_COMPRESSION_NONE);
-    Mat_VarFree(rate);
-    Mat_Close(mat);
+    ASSERT_TRUE(test::write_mat_recording(file, written, version));
     Recording got;
     const RecordingProblem p = read_file(file, got);
     ASSERT_FALSE(p) << file << " " << p.detail;

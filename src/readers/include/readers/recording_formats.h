@@ -31,10 +31,12 @@ std::optional<RecordingFormat> format_of(const std::filesystem::path& file, std:
 enum class Orientation : std::uint8_t { unknown, samples_by_leads, leads_by_samples };
 
 // What a reader takes besides the file; each only where its format needs it.
+// leads and seconds state a text recording's shape; of a file that states
+// its own shape they take the first leads and the first seconds.
 struct ReadOptions {
-  std::optional<int> leads, seconds;          // text: the shape as stated
-  std::optional<double> rate_hz;              // the rate where the file states none (or to override)
-  std::optional<std::string> dataset;         // HDF5, MATLAB: the dataset or variable
+  std::optional<int> leads{}, seconds{};
+  std::optional<double> rate_hz{};            // the rate where the file states none (or to override)
+  std::optional<std::string> dataset{};       // HDF5, MATLAB: the dataset or variable
   Orientation orientation = Orientation::unknown;
 };
 
@@ -55,6 +57,18 @@ RecordingProblem read_text_recording(RecordingFormat format, std::string_view by
 // the caller has checked). recording.source is left to the caller.
 RecordingProblem read_library_recording(RecordingFormat format, const std::filesystem::path& file,
                                         const ReadOptions& options, Recording& recording);
+
+// The recording of file in whatever format it is in (format_of): text and
+// CSV from bytes, the file's whole content; the others through their
+// libraries from the file itself (a regular file: the caller has checked),
+// bytes then needing only the first few hundred, or none. recording.source
+// is left to the caller.
+RecordingProblem read_any_recording(const std::filesystem::path& file, std::string_view bytes,
+                                    const ReadOptions& options, Recording& recording);
+
+// Whether a file is read by its library from its path rather than from its
+// bytes, told by its extension: its bytes need not be held in memory.
+bool read_from_path(const std::filesystem::path& file);
 
 // A CSV or TSV recording: a header row of channel names (a tab in it makes
 // the file tab-separated), then one row of numbers per sample. A first

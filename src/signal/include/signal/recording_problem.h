@@ -37,6 +37,9 @@ enum class RecordingFault : std::uint8_t {
   csv_header,              // count: 1 the first row holds numbers, not names; 2 the time column's
                            // name (detail) says neither s nor ms; 3 no column but time
   field_count,             // row: the row whose fields are not the header's count
+  // A part asked of a recording.
+  lead_outside,            // leads: the lead asked; count: the leads there are
+  time_outside,            // detail: the stretch asked (s); count: the recording's length in ms
 };
 
 struct RecordingProblem {

@@ -56,7 +56,7 @@ struct SummaryParts {
   bool flags = true;
   std::optional<SummaryMethod> method;
   ExtraColumns extra;
-  std::vector<std::string> labels;  // lead j at [j - 1]
+  std::vector<std::string> labels{};  // lead j at [j - 1]
 };
 
 // Appends the rows of one recording, each ending in LF: lead by lead, beat 0
