@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "readers/layout_file.h"
+#include "readers/recording_formats.h"
 #include "readers/recording_shape.h"
 #include "readers/recording_text.h"
 #include "results/analysis_tables.h"
@@ -79,25 +80,61 @@ py::array_t<float> samples_by_leads(const Recording& r) {
                       [&](int i, int j) { return r.value(j + 1, i + 1); });
 }
 
-py::array_t<float> read_recording(const fs::path& path, std::optional<int> leads,
-                                  std::optional<int> seconds) {
+// The batch's option names in a reason, as this module's keywords.
+std::string with_keywords(std::string reason) {
+  static constexpr std::pair<std::string_view, std::string_view> kKeywords[] = {
+      {"--dataset", "dataset="}, {"--orientation", "orientation="}, {"--rate", "rate="}};
+  for (const auto& [option, keyword] : kKeywords) {
+    for (std::size_t at = reason.find(option); at != std::string::npos; at = reason.find(option, at))
+      reason.replace(at, option.size(), keyword);
+  }
+  return reason;
+}
+
+Orientation orientation_named(const std::optional<std::string>& name) {
+  if (!name) return Orientation::unknown;
+  if (*name == "samples-by-leads") return Orientation::samples_by_leads;
+  if (*name == "leads-by-samples") return Orientation::leads_by_samples;
+  throw py::value_error("orientation must be \"samples-by-leads\" or \"leads-by-samples\", not \"" + *name + "\"");
+}
+
+// A recording in any format the readers know, as (data samples × leads
+// float32, fs, labels, units, source); telmor.read_recording wraps it.
+py::tuple read_any(const fs::path& path, std::optional<int> leads, std::optional<int> seconds,
+                   std::optional<std::string> dataset, std::optional<double> rate,
+                   std::optional<std::string> orientation) {
   if (leads && (*leads < 1 || *leads > kMaxRecordingLeads))
     throw py::value_error("leads must be 1 to " + std::to_string(kMaxRecordingLeads));
   if (seconds && (*seconds < 1 || *seconds > kMaxRecordingSeconds))
     throw py::value_error("seconds must be 1 to " + std::to_string(kMaxRecordingSeconds));
-  const std::string text = file_text(path, recording_error);
+  if (rate && !(*rate > 0.0 && std::isfinite(*rate)))
+    throw py::value_error("rate must be a positive number of Hz, not " + std::to_string(*rate));
+  const ReadOptions options{leads, seconds, rate, dataset, orientation_named(orientation)};
+  // A library reads its file from the path: only the check that it is one.
+  std::string text;
+  if (read_from_path(path)) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found) raise(recording_error, "no such file: " + quoted(path));
+    if (status.type() != fs::file_type::regular) raise(recording_error, "not a regular file: " + quoted(path));
+  } else {
+    text = file_text(path, recording_error);
+  }
   Recording recording;
   RecordingProblem problem;
   {
     py::gil_scoped_release unlocked;
-    problem = read_recording_text(text, leads, seconds, recording);
+    problem = read_any_recording(path, text, options, recording);
   }
   if (problem) {
     std::string reason = english().recording_problem(problem);
     if (asks_for_shape(problem.fault)) reason += ". Give the shape with leads= and seconds=.";
-    raise(recording_error, quoted(path) + ": " + reason);
+    raise(recording_error, quoted(path) + ": " + with_keywords(reason));
   }
-  return samples_by_leads(recording);
+  recording.labels.resize(static_cast<std::size_t>(recording.lead_count));
+  recording.units.resize(static_cast<std::size_t>(recording.lead_count));
+  return py::make_tuple(samples_by_leads(recording), recording.rate_hz, recording.labels, recording.units,
+                        path.string());
 }
 
 // The search's options around the dialogue's settings, as analyse() takes them.
@@ -183,17 +220,42 @@ Recording recording_of(const py::object& wave) {
 
 struct PyAnalysis {
   std::shared_ptr<const Analysis> a;
+  std::vector<std::string> labels;  // lead j at [j - 1]: "" where none is known
 };
 
-PyAnalysis analyse_wave(const py::object& wave, double fs, int smooth, double ratio, const py::object& ranges,
-                        int beat_lead, const std::string& estimator, std::optional<int> rt_smooth,
-                        std::optional<int> rt_margin, std::optional<std::pair<int, int>> rt_window,
-                        int blank_before, int blank_after, bool derivative) {
-  Recording recording = recording_of(wave);
-  recording.rate_hz = fs;
+// A telmor.Recording's data, rate and labels; any other array-like as it is,
+// at fs (1000 Hz when not given), without labels.
+Recording recording_given(const py::object& wave, std::optional<double> fs, std::vector<std::string>& labels) {
+  const py::object recording_type = py::module_::import("telmor").attr("Recording");
+  if (!py::isinstance(wave, recording_type)) {
+    Recording r = recording_of(wave);
+    r.rate_hz = fs.value_or(kTextRateHz);
+    labels.assign(static_cast<std::size_t>(r.lead_count), std::string());
+    return r;
+  }
+  const auto own = wave.attr("fs").cast<double>();
+  if (fs && *fs != own)
+    throw py::value_error("fs=" + std::to_string(*fs) + " differs from the recording's own rate, " +
+                          std::to_string(own) + " Hz: leave fs out, or give the data (recording.data) instead");
+  Recording r = recording_of(wave.attr("data"));
+  r.rate_hz = own;
+  labels = wave.attr("labels").cast<std::vector<std::string>>();
+  labels.resize(static_cast<std::size_t>(r.lead_count));
+  return r;
+}
+
+PyAnalysis analyse_wave(const py::object& wave, std::optional<double> fs, int smooth, double ratio,
+                        const py::object& ranges, int beat_lead, const std::string& estimator,
+                        std::optional<int> rt_smooth, std::optional<int> rt_margin,
+                        std::optional<std::pair<int, int>> rt_window, int blank_before, int blank_after,
+                        bool derivative) {
+  std::vector<std::string> labels;
+  Recording recording = recording_given(wave, fs, labels);
+  if (!(recording.rate_hz > 0.0 && std::isfinite(recording.rate_hz)))
+    throw py::value_error("fs must be a positive number of Hz, not " + std::to_string(recording.rate_hz));
   const SearchOptions search{rt_smooth, rt_margin, rt_window, blank_before, blank_after};
   const AnalysisSettings settings =
-      checked_settings(smooth, ratio, ranges, beat_lead, estimator, search, recording.lead_count, fs);
+      checked_settings(smooth, ratio, ranges, beat_lead, estimator, search, recording.lead_count, recording.rate_hz);
   auto a = std::make_shared<Analysis>();
   {
     py::gil_scoped_release unlocked;
@@ -202,7 +264,7 @@ PyAnalysis analyse_wave(const py::object& wave, double fs, int smooth, double ra
   if (a->problem.fault == AnalysisFault::no_amplitude)
     raise(recording_error, english().analysis_problem(a->problem));
   if (a->problem) throw py::value_error(english().analysis_problem(a->problem));
-  return {std::move(a)};
+  return {std::move(a), std::move(labels)};
 }
 
 template <typename T>
@@ -211,11 +273,11 @@ py::array_t<T> column(const std::vector<T>& values) {
 }
 
 // The summary's columns but the recording: one entry per lead and beat.
-py::dict marks_of(const Analysis& a) {
+py::dict marks_of(const Analysis& a, const std::vector<std::string>& labels) {
   const BeatTable t = marks_by_beat(a);
   std::vector<std::int32_t> lead, beat, at_marks, rt_marks;
   std::vector<double> beat_ms, at_ms, rt_ms, ari_ms, at_fine, rt_fine, at_quality, rt_quality;
-  py::list at_flag, rt_flag, polarity;
+  py::list at_flag, rt_flag, polarity, label;
   const auto known = [](bool present, double v) { return present && std::isfinite(v) ? v : kNaN; };
   for (int l = 1; l <= t.leads; ++l) {
     for (int k = 0; k <= t.beat_count(); ++k) {
@@ -236,6 +298,7 @@ py::dict marks_of(const Analysis& a) {
       at_flag.append(k > 0 ? cell_flag_name(t, l, c.at) : "");
       rt_flag.append(k > 0 ? cell_flag_name(t, l, c.rt) : "");
       polarity.append(rt ? t_polarity_name(c.rt.polarity) : "");
+      label.append(static_cast<std::size_t>(l - 1) < labels.size() ? labels[static_cast<std::size_t>(l - 1)] : "");
     }
   }
   py::dict d;
@@ -256,6 +319,7 @@ py::dict marks_of(const Analysis& a) {
   d["at_flag"] = numpy.attr("array")(at_flag, "dtype"_a = "str");
   d["rt_flag"] = numpy.attr("array")(rt_flag, "dtype"_a = "str");
   d["t_polarity"] = numpy.attr("array")(polarity, "dtype"_a = "str");
+  d["label"] = numpy.attr("array")(label, "dtype"_a = "str");
   return d;
 }
 
@@ -475,16 +539,17 @@ PYBIND11_MODULE(_core, m) {
   recording_error = py::exception<std::runtime_error>(m, "RecordingError", PyExc_Exception);
   results_error = py::exception<std::runtime_error>(m, "ResultsError", PyExc_Exception);
 
-  m.def("read_recording", &read_recording, py::arg("path"), py::arg("leads") = py::none(),
-        py::arg("seconds") = py::none(),
-        "A waveform text file as float32 samples × leads, read as telmor-batch reads it.");
-  m.def("analyse", &analyse_wave, py::arg("wave"), py::kw_only(), py::arg("fs") = 1000.0,
+  m.def("_read_recording", &read_any, py::arg("path"), py::arg("leads"), py::arg("seconds"), py::arg("dataset"),
+        py::arg("rate"), py::arg("orientation"),
+        "A recording file as (data, fs, labels, units, source), read as telmor-batch reads it.");
+  m.def("analyse", &analyse_wave, py::arg("wave"), py::kw_only(), py::arg("fs") = py::none(),
         py::arg("smooth") = 7, py::arg("ratio") = 0.1,
         py::arg("ranges") = py::make_tuple(-80, 80, 100, 200), py::arg("beat_lead") = 1,
         py::arg("estimator") = "centred", py::arg("rt_smooth") = py::none(), py::arg("rt_margin") = py::none(),
         py::arg("rt_window") = py::none(), py::arg("blank_before") = kDefaultBlankBeforeMs,
         py::arg("blank_after") = kDefaultBlankAfterMs, py::arg("derivative") = false,
-        "The analysis of a recording (samples × leads at fs Hz) as telmor-batch makes it.");
+        "The analysis of a recording as telmor-batch makes it: a telmor.Recording (at its own rate)\n"
+        "or an array of samples × leads at fs Hz (default 1000).");
   m.def("write_results", &write_results, py::arg("path"), py::arg("analysis"),
         "Writes the results file as s saves it (at most 20 leads and 200 rows).");
   m.def("read_results", &read_results, py::arg("path"), py::arg("leads"),
@@ -500,8 +565,8 @@ PYBIND11_MODULE(_core, m) {
         return table<double>(p.a->beat_count(), p.a->lead_count,
                              [&](int k, int j) { return p.a->rt_time(k + 1, j + 1); });
       })
-      .def_property_readonly("marks", [](const PyAnalysis& p) { return marks_of(*p.a); })
-      .def("summary", [](const PyAnalysis& p) { return frame(marks_of(*p.a)); },
+      .def_property_readonly("marks", [](const PyAnalysis& p) { return marks_of(*p.a, p.labels); })
+      .def("summary", [](const PyAnalysis& p) { return frame(marks_of(*p.a, p.labels)); },
            "The marks as a pandas DataFrame when pandas is importable, else as the dict.")
       .def("maps", [](const PyAnalysis& p, const py::object& layout, std::optional<double> radius_mm) {
              return maps_of(*p.a, layout, radius_mm);
@@ -519,6 +584,8 @@ PYBIND11_MODULE(_core, m) {
       })
       .def_property_readonly("settings", [](const PyAnalysis& p) { return settings_of(p.a->settings); })
       .def_property_readonly("fs", [](const PyAnalysis& p) { return p.a->rate_hz; })
+      .def_property_readonly("labels", [](const PyAnalysis& p) { return p.labels; },
+                             "Each lead's channel label from the recording's file (\"\" where it names none).")
       .def_property_readonly("ranges", [](const PyAnalysis& p) {
         return py::make_tuple(p.a->at_from, p.a->at_to, p.a->rt_from, p.a->rt_to);
       }, "The ranges searched (ms from a beat): the given ones or, with ranges=\"auto\", those suggested.")
