@@ -188,7 +188,7 @@ void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawi
                       const std::filesystem::path& drives_root) {
   const std::string menu = menu_line();
   // One results file per recording, beside its data file.
-  Session session{layer, record, drawing, host_path(record.result_path.view(), drives_root)};
+  Session session{layer, record, drawing, results_file_of(record, drives_root)};
   Resume resume = Resume::redraw;
   while (resume != Resume::exit) {
     if (resume == Resume::redraw) {

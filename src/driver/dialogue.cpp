@@ -9,6 +9,13 @@
 namespace telmor {
 namespace {
 
+// Characters, as the name's field counts them: UTF-8 lead bytes.
+std::size_t characters_of(std::string_view text) {
+  std::size_t characters = 0;
+  for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u ? 1 : 0;
+  return characters;
+}
+
 constexpr std::string_view kPlusLine = "+++++++++++++++++++++++++++++++++++++++++++++++++++++++";
 
 // Asks a y/n question; true when the user answered n or N.
@@ -40,17 +47,23 @@ float ask_real(WindowLayer& layer, std::string_view prompt) {
 
 }  // namespace
 
+std::string_view without_txt(std::string_view typed) {
+  if (typed.size() >= 4) {
+    const std::string_view end = typed.substr(typed.size() - 4);
+    if (end == ".txt" || end == ".TXT") typed.remove_suffix(4);
+  }
+  return typed;
+}
+
 std::string file_name_note(std::string_view typed) {
-  // Characters, as the name's field counts them: UTF-8 lead bytes.
-  std::size_t characters = 0;
-  for (const char c : typed) characters += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u ? 1 : 0;
   const std::string shown = "「" + std::string(typed) + "」";
   if (typed.find(' ') != std::string_view::npos)
     return "ファイル名" + shown + "に空白があります。空白より前だけを名前として使います";
-  if (typed.size() >= 4 && (typed.substr(typed.size() - 4) == ".txt" || typed.substr(typed.size() - 4) == ".TXT"))
-    return "ファイル名" + shown + "は.txtで終わっています。.txtは付け加えられるので、付けずに入力します";
-  if (characters > 12)
-    return "ファイル名" + shown + "は12文字を超えています。最初の12文字だけを使います";
+  const std::string_view name = without_txt(typed);
+  if (characters_of(name) > 12)
+    return "ファイル名" + shown + "は12文字を超えていますが、そのまま " + std::string(name) + ".txt を開きます";
+  if (name.size() != typed.size())
+    return "ファイル名" + shown + "の.txtは拡張子として扱い、" + std::string(name) + ".txt を開きます";
   return {};
 }
 
@@ -63,12 +76,13 @@ void write_banner(WindowLayer& layer) {
   layer.console_write(kPlusLine);
 }
 
-std::string build_paths(RunRecord& record) {
+std::string build_paths(RunRecord& record, std::string_view name) {
   std::string path(record.drive.view());
   path += ":\\data\\map\\";
+  const std::string folder = path;
   path += record.file_name.view();
   record.data_path.assign(path);
-  const std::string shown(record.data_path.view());
+  std::string shown(record.data_path.view());
 
   // The name holds no blank unless it was quoted, and is at most 12
   // characters, so a blank is always found within the 30 characters.
@@ -76,6 +90,19 @@ std::string build_paths(RunRecord& record) {
   const std::string stem(full.substr(0, full.find(' ')));
   record.data_path.assign(stem + ".txt");
   record.result_path.assign(stem + "ari.csv");
+
+  // A longer name than the field keeps is opened as typed: the windows show
+  // its whole path, the field its first 12 characters.
+  const std::string_view whole = name.substr(0, name.find(' '));
+  record.shown_data_path.clear();
+  record.shown_result_path.clear();
+  record.recording_name.clear();
+  if (characters_of(whole) > 12) {
+    record.recording_name = std::string(whole);
+    record.shown_data_path = folder + record.recording_name + ".txt";
+    record.shown_result_path = folder + record.recording_name + "ari.csv";
+    shown = folder + std::string(name);
+  }
   return shown;
 }
 
@@ -102,9 +129,11 @@ void run_dialogue(WindowLayer& layer, RunRecord& record) {
   }
   layer.console_write("TXT形式のファイル名を入力してください。 (xxx.txt):");
   const std::string typed = read_item(layer, Window::console);
-  record.file_name.assign(typed);
+  // A .txt typed as the prompt shows it is the file's own, not added again.
+  const std::string_view name = without_txt(typed);
+  record.file_name.assign(name);
   if (const std::string note = file_name_note(typed); !note.empty()) layer.show_note(note);
-  layer.console_write(build_paths(record));
+  layer.console_write(build_paths(record, name));
 
   record.lead_count = ask_integer(layer, "記録した誘導点数を入力してください。", 1, 20,
                                   "誘導点数は1から20です。");

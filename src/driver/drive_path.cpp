@@ -70,4 +70,12 @@ bool leaves_its_drive(std::string_view built_path) {
 #endif
 }
 
+std::filesystem::path data_file_of(const RunRecord& record, const std::filesystem::path& drives_root) {
+  return record.data_file.empty() ? host_path(shown_data_path(record), drives_root) : record.data_file;
+}
+
+std::filesystem::path results_file_of(const RunRecord& record, const std::filesystem::path& drives_root) {
+  return record.results_file.empty() ? host_path(shown_result_path(record), drives_root) : record.results_file;
+}
+
 }  // namespace telmor

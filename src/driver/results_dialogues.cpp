@@ -18,7 +18,7 @@ namespace {
 // A line naming the results file with all its columns, trailing blanks included.
 std::string about_file(std::string_view before, const RunRecord& record, std::string_view after) {
   std::string line(before);
-  line += record.result_path.view();
+  line += shown_result_path(record);
   line += after;
   return line;
 }

@@ -27,7 +27,7 @@ void run_until_closed(WindowLayer& layer, RunRecord& r, DrawingState& drawing,
       run_command_loop(layer, r, drawing, drives_root);
       return;
     } catch (const SaveAndClose&) {
-      if (write_results(layer, r, host_path(r.result_path.view(), drives_root))) {
+      if (write_results(layer, r, results_file_of(r, drives_root))) {
         layer.show_unsaved(false);  // the frame's recovery file goes with it
         layer.chart_close();
         return;
@@ -56,11 +56,11 @@ void run_program_on(WindowLayer& layer, const std::filesystem::path& drives_root
   prepare_signals(r, layer);
 
   layer.chart_open();
-  layer.chart_write(std::string(r.data_path.view()) + "ecg dataを表示");
+  layer.chart_write(std::string(shown_data_path(r)) + "ecg dataを表示");
   if (find_beats(r, drawing)) {
     run_until_closed(layer, r, drawing, drives_root);
   } else {
-    layer.chart_write(std::string(r.data_path.view()) + "No data!  Hit");
+    layer.chart_write(std::string(shown_data_path(r)) + "No data!  Hit");
     // Any number ends the run; so does a reply that is not one.
     float scratch = 0.0f;
     (void)read_real(layer, Window::chart, scratch);

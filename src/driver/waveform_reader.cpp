@@ -27,9 +27,9 @@ bool read_waveform_file(WindowLayer& layer, RunRecord& record,
                         const std::filesystem::path& drives_root) {
   if (record.lead_count == 1) layer.console_write("誘導点は１です。");
 
-  const std::filesystem::path path = host_path(record.data_path.view(), drives_root);
+  const std::filesystem::path path = data_file_of(record, drives_root);
   // A name that climbs out of its drive is a file that cannot be opened.
-  const bool outside = leaves_its_drive(record.data_path.view());
+  const bool outside = record.data_file.empty() && leaves_its_drive(shown_data_path(record));
   if (outside) layer.show_note(kOutsideDrivesNote);
   // Only a regular file is opened: a folder cannot be read, and the open of
   // a FIFO would wait for a writer that may never come.
@@ -44,7 +44,7 @@ bool read_waveform_file(WindowLayer& layer, RunRecord& record,
     file.close();
   }
 
-  const std::string_view data_path = record.data_path.view();
+  const std::string_view data_path = shown_data_path(record);
   switch (rows.status) {
     case WaveReadStatus::ok:
       layer.console_write(std::string("波形データ") + std::string(data_path) + "を読み込みました。");

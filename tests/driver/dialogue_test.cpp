@@ -72,10 +72,11 @@ TEST_F(Dialogue, RatioIsTakenAsTyped) {
   EXPECT_EQ(record->amp_ratio, 1.5f);
 }
 
-TEST_F(Dialogue, NameWithExtensionGetsASecondOne) {
+// A .txt typed as the prompt shows it is the file's extension, not added again.
+TEST_F(Dialogue, NameWithExtensionNamesThatFile) {
   run({"y", "y", "y", "abc.txt", "3", "10"});
-  EXPECT_EQ(record->data_path.trimmed(), "d:\\data\\map\\abc.txt.txt");
-  EXPECT_EQ(record->result_path.trimmed(), "d:\\data\\map\\abc.txtari.csv");
+  EXPECT_EQ(record->data_path.trimmed(), "d:\\data\\map\\abc.txt");
+  EXPECT_EQ(record->result_path.trimmed(), "d:\\data\\map\\abcari.csv");
 }
 
 TEST_F(Dialogue, TwelveAndThirteenCharacterNames) {
@@ -88,23 +89,47 @@ TEST_F(Dialogue, TwelveAndThirteenCharacterNames) {
   EXPECT_EQ(record->data_path.trimmed(), "d:\\data\\map\\abcdefghijkl.txt");
 }
 
-TEST_F(Dialogue, JapaneseNameIsCutByCharacters) {
-  run({"y", "y", "y", "心電図データ一二三四五六七", "3", "10"});
-  EXPECT_EQ(record->file_name.view(), "心電図データ一二三四五六");
-  EXPECT_EQ(record->data_path.trimmed(), "d:\\data\\map\\心電図データ一二三四五六.txt");
-  EXPECT_EQ(record->result_path.trimmed(), "d:\\data\\map\\心電図データ一二三四五六ari.csv");
+// A name longer than the field keeps is opened whole: the field holds its
+// first 12 characters (by characters), the shown paths the whole name.
+TEST_F(Dialogue, LongNamesAreOpenedWholeAndTxtIsTheExtension) {
+  struct Case {
+    const char* typed;
+    const char* field;
+    const char* data_path;    // as shown
+    const char* result_path;  // as shown
+    const char* name;
+  };
+  const Case cases[] = {
+      {"心電図データ一二三四五六七", "心電図データ一二三四五六", "d:\\data\\map\\心電図データ一二三四五六七.txt",
+       "d:\\data\\map\\心電図データ一二三四五六七ari.csv", "心電図データ一二三四五六七"},
+      {"rat03_LV_epi_pacing.txt", "rat03_LV_epi", "d:\\data\\map\\rat03_LV_epi_pacing.txt",
+       "d:\\data\\map\\rat03_LV_epi_pacingari.csv", "rat03_LV_epi_pacing"},
+      {"sample.txt", "sample", "d:\\data\\map\\sample.txt", "d:\\data\\map\\sampleari.csv", "sample"},
+      {"sample", "sample", "d:\\data\\map\\sample.txt", "d:\\data\\map\\sampleari.csv", "sample"},
+  };
+  for (const Case& c : cases) {
+    layer = {};
+    run({"y", "y", "y", c.typed, "3", "10"});
+    EXPECT_EQ(record->file_name.trimmed(), c.field) << c.typed;
+    const auto trimmed = [](std::string_view path) { return path.substr(0, path.find_last_not_of(' ') + 1); };
+    EXPECT_EQ(trimmed(shown_data_path(*record)), c.data_path) << c.typed;
+    EXPECT_EQ(trimmed(shown_result_path(*record)), c.result_path) << c.typed;
+    EXPECT_EQ(recording_name(*record), c.name) << c.typed;
+  }
 }
 
-// A name that will not name the file meant is noted before the lead count
-// is asked; an ordinary name, twelve characters included, is not.
+// A name not opened as it stands is noted before the lead count is asked;
+// an ordinary name, twelve characters included, is not.
 TEST_F(Dialogue, NamesThatMisleadAreNotedBeforeTheLeadCount) {
   struct Case {
     const char* typed;
     const char* note_holds;  // "" for no note
   };
   const Case cases[] = {
-      {"abc.txt", ".txtで終わって"},          {"ABC.TXT", ".txtで終わって"},
-      {"abcdefghijklm", "12文字を超えて"},     {"心電図データ一二三四五六七", "12文字を超えて"},
+      {"abc.txt", "の.txtは拡張子として扱い、abc.txt を開きます"},
+      {"ABC.TXT", "の.txtは拡張子として扱い、ABC.txt を開きます"},
+      {"abcdefghijklm", "12文字を超えていますが、そのまま abcdefghijklm.txt を開きます"},
+      {"心電図データ一二三四五六七", "12文字を超えていますが"},
       {"\"ab c\"", "空白があります"},        {"abcdefghijkl", ""},
       {"心電図データ一二三四五六", ""},        {"txt", ""},
   };

@@ -146,7 +146,7 @@ std::vector<float> plain_search(const RunRecord& r, double least_slope) {
   float deriv_min = 9999.0f;
   for (int i = 2; i <= n - 2; ++i) deriv_min = std::min(deriv_min, work[static_cast<std::size_t>(i - 1)]);
   float threshold = r.amp_ratio * deriv_min;
-  if (least_slope > 0.0 && -least_slope * 1000.0 < threshold) threshold = static_cast<float>(-least_slope * 1000.0);
+  if (least_slope > 0.0 && -least_slope * 1000.0 < static_cast<double>(threshold)) threshold = static_cast<float>(-least_slope * 1000.0);
   std::vector<float> beats;
   if (!(deriv_min < threshold)) return beats;
   while (beats.size() < 199) {

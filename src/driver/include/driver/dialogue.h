@@ -20,14 +20,21 @@ void write_banner(WindowLayer& layer);
 void run_dialogue(WindowLayer& layer, RunRecord& record);
 
 // Builds data_path (drive, ":\data\map\", the name, ".txt") and result_path
-// (the same without ".txt", then "ari.csv") from drive and file_name. Returns
-// the 30-character path line shown before the extension is added.
-std::string build_paths(RunRecord& record);
+// (the same without ".txt", then "ari.csv") from drive and file_name. A name
+// (as typed, without .txt) longer than the field's 12 characters is kept
+// whole in the record's shown paths and recording name, which the reading
+// and the saving then use. Returns the path line shown before the extension
+// is added: 30 characters, or the whole path of a longer name.
+std::string build_paths(RunRecord& record, std::string_view name = {});
 
-// What the status bar says of a typed file name that will not name the file
-// meant: one holding a blank (only what comes before it is used), ending in
-// .txt (added again), or longer than the 12 characters the field keeps; ""
-// for a name without these.
+// The typed name without a .txt (or .TXT) at its end: the file's own
+// extension, which the paths add.
+std::string_view without_txt(std::string_view typed);
+
+// What the status bar says of a typed file name that is not opened as it
+// stands: one holding a blank (only what comes before it is used), ending in
+// .txt (taken as the extension) or longer than the 12 characters the field
+// keeps (opened whole); "" for a name without these.
 std::string file_name_note(std::string_view typed);
 
 }  // namespace telmor

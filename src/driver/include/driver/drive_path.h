@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "record/run_record.h"
+
 namespace telmor {
 
 // Trailing blanks of the field are dropped. On Windows the built path is used
@@ -20,6 +22,11 @@ std::filesystem::path host_path(std::string_view built_path,
 // on Windows, where the paths are the real drives, used as they stand (and a
 // climb stops at the top of the drive).
 bool leaves_its_drive(std::string_view built_path);
+
+// The recording's file and its results file on this computer: the ones an
+// opened file names, or those of the shown drive paths.
+std::filesystem::path data_file_of(const RunRecord& record, const std::filesystem::path& drives_root);
+std::filesystem::path results_file_of(const RunRecord& record, const std::filesystem::path& drives_root);
 
 // The status bar's words for a path that leaves_its_drive refuses.
 inline constexpr std::string_view kOutsideDrivesNote =

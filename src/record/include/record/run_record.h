@@ -8,6 +8,9 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
 
 #include "record/detection_notes.h"
 #include "record/table_limits.h"
@@ -88,6 +91,15 @@ struct RunRecord {
   TextField file_name{12};
   TextField data_path{30};
   TextField result_path{33};
+  // Where the recording and its results file are when the fields cannot say:
+  // a typed name longer than file_name holds, or a file opened from anywhere
+  // (the frame's 開く, the command line). Empty: the fields' drive paths.
+  // The shown paths are what the windows show for them; recording_name the
+  // recording's name without its extension.
+  std::filesystem::path data_file{}, results_file{};
+  std::string shown_data_path{}, shown_result_path{}, recording_name{};
+  // Each lead's channel label, where the opened file names them.
+  std::array<std::string, kMaxLeads> lead_labels{};
 
   // Recording geometry.
   std::int32_t lead_count = 0;
@@ -148,5 +160,11 @@ void note_saved(RunRecord& record);
 // results_unsaved from the tables: they differ from the file as last saved
 // or loaded, compared as tables. Returns it.
 bool update_unsaved(RunRecord& record);
+
+// The recording's and the results file's paths as the windows show them,
+// and the recording's name without its extension.
+std::string_view shown_data_path(const RunRecord& record);
+std::string_view shown_result_path(const RunRecord& record);
+std::string recording_name(const RunRecord& record);
 
 }  // namespace telmor
