@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <sstream>
 
 #include "base/utf8_path.h"
 #include "readers/recording_shape.h"
@@ -103,6 +105,36 @@ RecordingProblem read_any_recording(const std::filesystem::path& file, std::stri
     return read_text_recording(*format, bytes, options, recording);
   const RecordingProblem p = read_library_recording(*format, file, options, recording);
   return p ? p : take_first(options.leads, options.seconds, recording);
+}
+
+RecordingProblem read_recording_at(const std::filesystem::path& file, const ReadOptions& options,
+                                   Recording& recording) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (status.type() != std::filesystem::file_type::regular) {
+    RecordingProblem p{RecordingFault::cannot_open};
+    p.detail = status.type() == std::filesystem::file_type::not_found ? "no such file"
+               : error                                                ? error.message()
+                                                                      : "not a regular file";
+    return p;
+  }
+  std::string bytes;
+  if (!read_from_path(file)) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    if (!in || !(text << in.rdbuf())) {
+      // An empty file reads nothing: the readers say what it lacks.
+      if (!in.eof() && in.bad()) {
+        RecordingProblem p{RecordingFault::cannot_open};
+        p.detail = "cannot read it";
+        return p;
+      }
+    }
+    bytes = std::move(text).str();
+  }
+  const RecordingProblem p = read_any_recording(file, bytes, options, recording);
+  if (!p) recording.source = utf8_from_path(file);
+  return p;
 }
 
 bool read_from_path(const std::filesystem::path& file) {

@@ -198,6 +198,19 @@ std::string ReplayLayer::read_typed_line(DirectiveKind kind, std::string_view pr
   drop_pending_events();
   const Directive* directive = next_typed_input();
   if (directive == nullptr) stop_ran_out(awaited);
+  if (directive->kind == DirectiveKind::open) {
+    // Another recording, whatever the program was asking: it starts over.
+    ++next_;
+    transcript_ << "chart: open " << directive->text << '\n';
+    at_menu_ = false;
+    auto request = std::make_shared<OpenRequest>();
+    request->file = path_from_utf8(directive->text);
+    request->leads.resize(static_cast<std::size_t>(directive->number));
+    for (std::size_t k = 0; k < request->leads.size(); ++k) request->leads[k] = static_cast<int>(k) + 1;
+    request->start_s = directive->from_s;
+    request->seconds = directive->seconds;
+    throw OpenRecordingRequest(std::move(request));
+  }
   const bool menu = kind == DirectiveKind::chart && std::exchange(at_menu_, false);
   if (directive->kind == DirectiveKind::drop_beat && menu) {
     // Made by the program at its menu, which then reads its letter again.

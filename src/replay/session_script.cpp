@@ -105,6 +105,32 @@ void parse_suggest_ranges(std::string_view rest, Directive& directive) {
   throw ScriptError(directive.line_number, "expected 'suggest-ranges accept|click|cancel'");
 }
 
+// open LEADS FROM SECONDS FILE: the rest of the line after the three numbers
+// is the file, blanks and all.
+void parse_open(std::string_view rest, Directive& directive) {
+  std::string_view left = rest;
+  const auto field = [&]() {
+    while (!left.empty() && is_space_or_tab(left.front())) left.remove_prefix(1);
+    std::size_t end = 0;
+    while (end < left.size() && !is_space_or_tab(left[end])) ++end;
+    const std::string_view f = left.substr(0, end);
+    left.remove_prefix(end);
+    return f;
+  };
+  const std::string_view leads = field(), from = field(), seconds = field();
+  while (!left.empty() && is_space_or_tab(left.front())) left.remove_prefix(1);
+  const auto whole = [](std::string_view f, auto& value) {
+    const auto r = std::from_chars(f.data(), f.data() + f.size(), value);
+    return r.ec == std::errc() && r.ptr == f.data() + f.size();
+  };
+  if (whole(leads, directive.number) && whole(from, directive.from_s) && whole(seconds, directive.seconds) &&
+      directive.number >= 1 && directive.from_s >= 0.0 && directive.seconds >= 1 && !left.empty()) {
+    directive.text = std::string(left);
+    return;
+  }
+  throw ScriptError(directive.line_number, "expected 'open LEADS FROM SECONDS FILE'");
+}
+
 Directive parse_line(std::string_view line, int line_number) {
   Directive directive;
   directive.line_number = line_number;
@@ -137,6 +163,9 @@ Directive parse_line(std::string_view line, int line_number) {
   } else if (keyword == "suggest-ranges") {
     directive.kind = DirectiveKind::suggest_ranges;
     parse_suggest_ranges(rest, directive);
+  } else if (keyword == "open") {
+    directive.kind = DirectiveKind::open;
+    parse_open(rest, directive);
   } else if (keyword == "snapshot" || keyword == "export") {
     directive.kind = keyword == "snapshot" ? DirectiveKind::snapshot : DirectiveKind::export_table;
     directive.text = std::string(rest);

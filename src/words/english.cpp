@@ -100,6 +100,8 @@ class EnglishWords final : public Words {
         return "the file is no text: it holds NUL bytes";
       case RecordingFault::too_large:
         return "the recording is too large for memory";
+      case RecordingFault::cannot_open:
+        return "the file cannot be opened (" + p.detail + ")";
       case RecordingFault::unknown_format:
         return "neither the name nor the content of " + p.detail +
                " is a recording format TELMOR reads (text, CSV/TSV, EDF/BDF/GDF, HDF5, MATLAB)";

@@ -111,6 +111,8 @@ class JapaneseWords final : public Words {
         return "テキストではありません（NULバイトのあるバイナリファイルです）。";
       case RecordingFault::too_large:
         return "記録が大きすぎてメモリに入りません。";
+      case RecordingFault::cannot_open:
+        return "ファイルを開けません（" + p.detail + "）。";
       case RecordingFault::unknown_format:
         return p.detail + " は名前からも中身からも、読める形式（テキスト、CSV/TSV、EDF/BDF/GDF、HDF5、MATLAB）と分かりません。";
       case RecordingFault::format_unreadable:

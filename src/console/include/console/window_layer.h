@@ -12,6 +12,7 @@
 #include "base/console_output.h"
 #include "console/lead_strip.h"
 #include "console/time_axis.h"
+#include "record/open_request.h"
 #include "record/results_snapshot.h"
 
 namespace telmor {
@@ -93,6 +94,18 @@ class InputClosed : public std::runtime_error {
 class SaveAndClose : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// Thrown by a blocking read or wait when the user has opened another
+// recording: the program leaves what it was doing and starts over with it.
+class OpenRecordingRequest : public std::runtime_error {
+ public:
+  explicit OpenRecordingRequest(std::shared_ptr<const OpenRequest> request)
+      : std::runtime_error("open a recording"), request_(std::move(request)) {}
+  const std::shared_ptr<const OpenRequest>& request() const { return request_; }
+
+ private:
+  std::shared_ptr<const OpenRequest> request_;
 };
 
 // A change of the tables asked for while the program waits at its menu (the

@@ -66,6 +66,13 @@ RecordingProblem read_library_recording(RecordingFormat format, const std::files
 RecordingProblem read_any_recording(const std::filesystem::path& file, std::string_view bytes,
                                     const ReadOptions& options, Recording& recording);
 
+// The recording of a file on this computer in any format: a regular file
+// only (never a FIFO or a device), text and CSV read whole. A file that is
+// missing or no regular file is cannot_open with why; recording.source is
+// the file's path.
+RecordingProblem read_recording_at(const std::filesystem::path& file, const ReadOptions& options,
+                                   Recording& recording);
+
 // Whether a file is read by its library from its path rather than from its
 // bytes, told by its extension: its bytes need not be held in memory.
 bool read_from_path(const std::filesystem::path& file);

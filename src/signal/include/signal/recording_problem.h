@@ -23,6 +23,7 @@ enum class RecordingFault : std::uint8_t {
   binary_data,             // the file holds NUL bytes: no text at all
   too_large,               // more than memory holds
   // Files of other formats.
+  cannot_open,             // detail: why the file cannot be opened (missing, not a regular file)
   unknown_format,          // detail: the file's name; neither its extension nor its content names a format
   format_unreadable,       // detail: the reading library's reason
   no_dataset,              // the file holds no 2-D numeric dataset (or variable)
