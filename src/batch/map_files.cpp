@@ -15,7 +15,7 @@
 namespace telmor {
 
 MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTable& marks,
-                                const ElectrodeLayout& layout, bool figures,
+                                const ElectrodeLayout& layout, bool figures, const std::vector<std::string>& labels,
                                 const std::filesystem::path& folder,
                                 std::vector<LeftTemporary>& left_temporaries, BatchStep& step) {
   const std::string& name = recording.summary_name;
@@ -32,7 +32,8 @@ MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTabl
   files.push_back({kMapTableSuffixes[2], dispersion_csv(name, dispersion(marks))});
   if (figures) {
     step = BatchStep::figures;
-    const FigureData figure = figure_data(name, marks, layout);
+    FigureData figure = figure_data(name, marks, layout);
+    figure.labels = labels;
     files.push_back({"figure.svg", figure_svg(figure)});
     files.push_back({"figure.png", figure_png(figure)});
   }

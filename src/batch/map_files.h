@@ -34,7 +34,7 @@ struct MapFilesFailure {
 // recording column holds the recording's summary name. Temporaries of
 // killed writers that could not be removed go into left_temporaries.
 MapFilesFailure write_map_files(const ListedRecording& recording, const BeatTable& marks,
-                                const ElectrodeLayout& layout, bool figures,
+                                const ElectrodeLayout& layout, bool figures, const std::vector<std::string>& labels,
                                 const std::filesystem::path& folder,
                                 std::vector<LeftTemporary>& left_temporaries, BatchStep& step);
 

@@ -49,7 +49,7 @@ std::optional<Analysis> analysed(const std::filesystem::path& file, std::string_
 // can load the tables, so that a results file stands only beside complete
 // maps. False with the reason filled at the first that cannot be written.
 bool write_files(const ListedRecording& recording, const BatchOptions& options, const Analysis& analysis,
-                 const BeatTable& marks, const ElectrodeLayout* layout,
+                 const BeatTable& marks, const ElectrodeLayout* layout, const std::vector<std::string>& labels,
                  const std::filesystem::path& results_folder, const std::filesystem::path& results,
                  RecordingOutcome& outcome) {
   RecordingReason& reason = outcome.reason;
@@ -64,7 +64,7 @@ bool write_files(const ListedRecording& recording, const BatchOptions& options, 
   }
   if (layout) {
     reason.step = BatchStep::maps;
-    const MapFilesFailure failure = write_map_files(recording, marks, *layout, options.figures,
+    const MapFilesFailure failure = write_map_files(recording, marks, *layout, options.figures, labels,
                                                     results_folder, outcome.left_temporaries, reason.step);
     outcome.velocities_without_value = failure.velocities_without_value;
     outcome.maps_left_dead = failure.left_dead;
@@ -133,7 +133,7 @@ RecordingOutcome recording_steps(const ListedRecording& recording, const BatchOp
   outcome.rt_from = analysis->rt_from;
   outcome.rt_to = analysis->rt_to;
 
-  if (!write_files(recording, options, *analysis, marks, layout, results_folder, results, outcome))
+  if (!write_files(recording, options, *analysis, marks, layout, labels, results_folder, results, outcome))
     return outcome;
   reason.step = BatchStep::summary;
   SummaryParts parts{true, summary_method(options.settings), {}};

@@ -205,7 +205,7 @@ std::string_view t_wave_sign(TPolarity polarity) {
 }
 
 void draw_electrodes(cairo_t* cr, const MapView& view, std::span<const ElectrodeTimes> electrodes,
-                     double ElectrodeTimes::*time, bool t_waves) {
+                     double ElectrodeTimes::*time, bool t_waves, std::span<const std::string> labels) {
   cairo_save(cr);
   cairo_set_line_width(cr, 1.5);
   for (const ElectrodeTimes& e : electrodes) {
@@ -230,14 +230,18 @@ void draw_electrodes(cairo_t* cr, const MapView& view, std::span<const Electrode
       cairo_line_to(cr, x + d, y - d);
       cairo_stroke(cr);
     }
+    // The channel's label where the recording names it, else the lead.
+    const auto k = static_cast<std::size_t>(e.lead - 1);
+    const std::string name = k < labels.size() && !labels[k].empty() ? labels[k] : format_integer(e.lead);
     draw_text(cr, x + kElectrodeRadius + 2.0, y - kElectrodeRadius - 1.0,
-              format_integer(e.lead) + (t_waves ? std::string(t_wave_sign(e.polarity)) : std::string()), 10.0);
+              name + (t_waves ? std::string(t_wave_sign(e.polarity)) : std::string()), 10.0);
   }
   cairo_restore(cr);
 }
 
 void draw_map_panel(cairo_t* cr, const PanelRect& panel, const char* title, const BeatMap& map,
-                    double ElectrodeTimes::*time, double step_ms, std::span<const CvVector> arrows) {
+                    double ElectrodeTimes::*time, double step_ms, std::span<const CvVector> arrows,
+                    std::span<const std::string> labels) {
   cairo_save(cr);
   cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
   draw_text(cr, panel.x + 8.0, panel.y + 16.0, title, 13.0);
@@ -263,7 +267,7 @@ void draw_map_panel(cairo_t* cr, const PanelRect& panel, const char* title, cons
   if (t_waves)
     draw_text(cr, panel.x + std::max(8.0, panel.width - kColourBarWidth - 220.0), panel.y + 16.0,
               "T wave: + positive, \u2212 negative, \u00b1 biphasic", 10.0);
-  draw_electrodes(cr, view, map.electrodes, time, t_waves);
+  draw_electrodes(cr, view, map.electrodes, time, t_waves, labels);
   draw_colour_bar(cr,
                   {area.x + area.width + 8.0, area.y + kMapMargin, kColourBarWidth - 8.0,
                    std::max(area.height - 2.0 * kMapMargin, 10.0)},

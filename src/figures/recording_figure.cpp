@@ -52,19 +52,19 @@ void draw_figure(cairo_t* cr, const FigureData& figure, double width, double hei
   switch (figure.first_map) {
     case MarkQuantity::at:
       draw_map_panel(cr, {0.0, top, w, h}, "Activation time, isochrones and conduction velocity",
-                     figure.map, &ElectrodeTimes::at_ms, figure.isochrone_step_ms, figure.cv);
+                     figure.map, &ElectrodeTimes::at_ms, figure.isochrone_step_ms, figure.cv, figure.labels);
       break;
     case MarkQuantity::rt:
       draw_map_panel(cr, {0.0, top, w, h}, "Recovery time and conduction velocity", figure.map,
-                     &ElectrodeTimes::rt_ms, 0.0, figure.cv);
+                     &ElectrodeTimes::rt_ms, 0.0, figure.cv, figure.labels);
       break;
     case MarkQuantity::ari:
       draw_map_panel(cr, {0.0, top, w, h}, "Activation-recovery interval and conduction velocity",
-                     figure.map, &ElectrodeTimes::ari_ms, 0.0, figure.cv);
+                     figure.map, &ElectrodeTimes::ari_ms, 0.0, figure.cv, figure.labels);
       break;
   }
   draw_map_panel(cr, {w, top, w, h}, "Activation-recovery interval", figure.map, &ElectrodeTimes::ari_ms, 0.0,
-                 {});
+                 {}, figure.labels);
   draw_restitution_panel(cr, {0.0, top + h, w, h}, figure.restitution);
   draw_dispersion_panel(cr, {w, top + h, w, h}, figure.dispersion);
   cairo_restore(cr);

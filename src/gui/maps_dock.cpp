@@ -133,6 +133,7 @@ QImage MapsDock::render(int width, int height) const {
   if (!layout_ || table_.beat_count() == 0) return image;
   FigureData figure = figure_data(results_ ? results_->recording : std::string(), table_, *layout_,
                                   beat_->currentIndex() + 1);
+  if (results_) figure.labels = results_->labels;
   figure.first_map = static_cast<MarkQuantity>(std::max(map_->currentIndex(), 0));
   cairo_surface_t* surface = cairo_image_surface_create_for_data(
       image.bits(), CAIRO_FORMAT_ARGB32, image.width(), image.height(), static_cast<int>(image.bytesPerLine()));
@@ -148,6 +149,7 @@ std::error_code MapsDock::save_figure(const std::filesystem::path& file) const {
   if (!layout_ || table_.beat_count() == 0) return std::make_error_code(std::errc::invalid_argument);
   FigureData figure = figure_data(results_ ? results_->recording : std::string(), table_, *layout_,
                                   beat_->currentIndex() + 1);
+  if (results_) figure.labels = results_->labels;
   figure.first_map = static_cast<MarkQuantity>(std::max(map_->currentIndex(), 0));
   const bool svg = file.extension() == ".svg" || file.extension() == ".SVG";
   const std::string bytes = svg ? figure_svg(figure) : figure_png(figure);

@@ -259,6 +259,13 @@ int ResultsView::column_of(int beat) const {
   return beat - 1 + (grid_.before_first ? 1 : 0);
 }
 
+QString ResultsView::lead_name(int lead) const {
+  const QString name = QStringLiteral("誘導%1").arg(lead);
+  if (!results_ || lead < 1 || static_cast<std::size_t>(lead) > results_->labels.size()) return name;
+  const std::string& label = results_->labels[static_cast<std::size_t>(lead - 1)];
+  return label.empty() ? name : name + " " + QString::fromStdString(label);
+}
+
 void ResultsView::set_headers() {
   const int beats = static_cast<int>(grid_.beats.size());
   table_->clear();
@@ -275,7 +282,7 @@ void ResultsView::set_headers() {
   table_->setHorizontalHeaderLabels(columns);
   QStringList rows;
   for (int lead = 1; lead <= grid_.leads; ++lead)
-    rows << (grid_.dead(lead) ? QStringLiteral("誘導%1（信号なし）").arg(lead) : QStringLiteral("誘導%1").arg(lead));
+    rows << (grid_.dead(lead) ? lead_name(lead) + QStringLiteral("（信号なし）") : lead_name(lead));
   table_->setVerticalHeaderLabels(rows);
 }
 
@@ -283,7 +290,7 @@ QString ResultsView::cell_tip(int lead, int beat) const {
   const GridCell& cell = grid_.cell(lead, beat);
   const BeatCell& marks = beats_.cell(lead, beat);
   const int beats = static_cast<int>(grid_.beats.size());
-  QString tip = QStringLiteral("誘導%1・").arg(lead) + beat_name(grid_, beat) + "\n" +
+  QString tip = lead_name(lead) + QStringLiteral("・") + beat_name(grid_, beat) + "\n" +
                 mark_line("AT", marks.at) + "\n" + mark_line("RT", marks.rt);
   if (marks.at.count > 0 && marks.rt.count > 0)
     tip += QStringLiteral("\nARI %1 ms").arg(marks.rt.earliest - marks.at.earliest);
@@ -321,7 +328,7 @@ void ResultsView::fill_cell(int lead, int beat) {
   item->setToolTip(cell_tip(lead, beat));
   table_->setItem(lead - 1, column, item);
   if (cell.flagged) {
-    auto* entry = new QListWidgetItem(QStringLiteral("誘導%1・").arg(lead) + beat_name(grid_, beat) + ": " +
+    auto* entry = new QListWidgetItem(lead_name(lead) + QStringLiteral("・") + beat_name(grid_, beat) + ": " +
                                       text(japanese().mark_review(cell.at_review, cell.rt_review)));
     entry->setData(Qt::UserRole, lead - 1);
     entry->setData(Qt::UserRole + 1, column);

@@ -174,6 +174,7 @@ std::string results_table_csv(const ResultsSnapshot& results) {
   text += '\n';
   SummaryParts parts;
   parts.flags = flags;
+  parts.labels = results.labels;
   parts.extra = [](int, int, const BeatCell& cell) {
     return "," + std::string(source_name(cell.at.earliest_source)) + "," +
            std::string(source_name(cell.rt.earliest_source));

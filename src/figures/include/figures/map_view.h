@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <span>
+#include <string>
 #include <vector>
 
 #include "tissue/beat_maps.h"
@@ -52,12 +53,15 @@ Rgb viridis(double t);
 // with t_waves, the sign of its T wave (+ positive, − negative, ± biphasic).
 inline constexpr double kElectrodeRadius = 5.0;
 void draw_electrodes(cairo_t* cr, const MapView& view, std::span<const ElectrodeTimes> electrodes,
-                     double ElectrodeTimes::*time, bool t_waves = false);
+                     double ElectrodeTimes::*time, bool t_waves = false,
+                     std::span<const std::string> labels = {});
 
 // One map panel: the title, the interpolated colours, isolines every
 // step_ms (none when 0), the velocity arrows (none when empty), the
-// electrodes and a colour bar.
+// electrodes (named by labels, lead j's at [j - 1], where given) and a
+// colour bar.
 void draw_map_panel(cairo_t* cr, const PanelRect& panel, const char* title, const BeatMap& map,
-                    double ElectrodeTimes::*time, double step_ms, std::span<const CvVector> arrows);
+                    double ElectrodeTimes::*time, double step_ms, std::span<const CvVector> arrows,
+                    std::span<const std::string> labels = {});
 
 }  // namespace telmor

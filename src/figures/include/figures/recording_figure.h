@@ -29,6 +29,7 @@ struct FigureData {
   double isochrone_step_ms = 1.0;
   Restitution restitution;
   std::vector<BeatDispersion> dispersion;
+  std::vector<std::string> labels;  // lead j's channel label at [j - 1], beside its electrode; "" for none
 };
 
 // The figure of beat (0: the middle beat) with the surface method's

@@ -50,6 +50,8 @@ class ResultsView : public QWidget {
   const ResultsSnapshot* results() const { return results_.get(); }
 
   const ResultsGrid& grid() const { return grid_; }
+  // "誘導N", with the lead's channel label where the recording names it.
+  QString lead_name(int lead) const;
   QTableWidget* table() const { return table_; }
   QListWidget* review() const { return review_; }
   QLabel* counts_line() const { return counts_; }
