@@ -73,6 +73,9 @@ void FrameWindow::add_pass_key_action(QMenu* menu, const QString& text, PassKey 
 
 void FrameWindow::build_menus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  QAction* open = file->addAction(QStringLiteral("記録を開く…"), this, [this] { ask_and_open_recording(); });
+  open->setShortcut(QKeySequence::Open);
+  file->addSeparator();
   for (const MenuLetter& command : letters_of(MenuGroup::file, false)) add_letter_action(file, command);
   file->addSeparator();
   file->addAction(QStringLiteral("表をCSVで保存…"), this, [this] { ask_and_save_table(); });

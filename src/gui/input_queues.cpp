@@ -80,6 +80,14 @@ void InputQueues::request_save_and_close() {
   changed_.notify_all();
 }
 
+void InputQueues::request_open(std::shared_ptr<const OpenRequest> request) {
+  {
+    const std::lock_guard lock(mutex_);
+    open_ = std::move(request);
+  }
+  changed_.notify_all();
+}
+
 void InputQueues::close() {
   {
     const std::lock_guard lock(mutex_);
@@ -101,9 +109,17 @@ Awaiting InputQueues::awaiting() const {
 template <class Ready>
 void InputQueues::wait_for(std::unique_lock<std::mutex>& lock, Awaiting what, Ready ready) {
   awaiting_ = what;
-  changed_.wait(lock, [&] { return closed_ || save_and_close_ || ready(); });
+  changed_.wait(lock, [&] { return closed_ || save_and_close_ || open_ || ready(); });
   awaiting_ = Awaiting::nothing;
   if (closed_) throw InputClosed("the window was closed");
+  if (open_ && !save_and_close_) {
+    line_.reset();
+    exit_choice_.reset();
+    range_answer_.reset();
+    menu_edit_.reset();
+    mouse_events_.clear();
+    throw OpenRecordingRequest(std::exchange(open_, nullptr));
+  }
   if (save_and_close_) {
     save_and_close_ = false;
     line_.reset();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <thread>
@@ -19,11 +20,33 @@
 #include "gui/termination_keeper.h"
 #include "telmor_version.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "使い方: telmor [FILE]\n"
+    "\n"
+    "TELMOR の画面を開きます。FILE（テキスト、CSV/TSV、EDF/BDF/GDF、HDF5、MATLAB の記録）を\n"
+    "付けると、開くチャンネルと区間を選んでその記録から始めます（結果ファイル NAMEari.csv は\n"
+    "FILE の横）。付けなければ、いつもの問答から始めます（ドライブのフォルダは今のフォルダの下）。\n"
+    "\n"
+    "  --help      この説明\n"
+    "  --version   版\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  // Answered before any window: it must work without a display.
+  // Answered before any window: they must work without a display.
   if (argc == 2 && std::string_view(argv[1]) == "--version") {
     std::printf("telmor %s\n", telmor::kTelmorVersion);
     return 0;
+  }
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (argc > 2 || (argc == 2 && std::string_view(argv[1]).starts_with("-"))) {
+    std::fprintf(stderr, "telmor: 引数は記録のファイル1つだけです。\n%s", kUsage);
+    return 2;
   }
   QApplication app(argc, argv);
   // Qt's own dialogs and buttons in the system's language (before the C
@@ -43,9 +66,17 @@ int main(int argc, char** argv) {
   telmor::QtWindowLayer layer(frame);
   const std::filesystem::path drives_root = std::filesystem::current_path();
 
-  std::thread program([&layer, drives_root] {
+  // A file named on the command line: its part is chosen before the program
+  // starts, which then begins with it (cancelled: with the dialogue).
+  std::shared_ptr<const telmor::OpenRequest> opened;
+  if (argc == 2) {
+    frame.show();
+    opened = frame.ask_recording_part(QString::fromLocal8Bit(argv[1]));
+  }
+
+  std::thread program([&layer, drives_root, opened] {
     try {
-      telmor::run_program(layer, drives_root);
+      telmor::run_program_opening(layer, drives_root, opened);
     } catch (const telmor::InputClosed&) {
       // The user closed the window; the run simply ends.
     } catch (const std::exception& error) {

@@ -117,6 +117,34 @@ TEST(InputQueues, SaveAndCloseEndsOneTakeWhateverItWaitsFor) {
   EXPECT_EQ(reply.get(), "y");
 }
 
+// An opened recording ends one take, whatever it waits for, with the request;
+// a second request before it is taken replaces the first.
+TEST(InputQueues, AnOpenedRecordingEndsOneTakeWithItsRequest) {
+  InputQueues input;
+  auto request = std::make_shared<OpenRequest>();
+  request->file = "a.edf";
+  auto line = console_read(input);
+  input.request_open(request);
+  try {
+    line.get();
+    ADD_FAILURE() << "the read returned";
+  } catch (const OpenRecordingRequest& opened) {
+    EXPECT_EQ(opened.request(), request);
+  }
+  auto later = std::make_shared<OpenRequest>();
+  input.request_open(request);
+  input.request_open(later);
+  try {
+    input.take_mouse_event(kLeftPress);
+    ADD_FAILURE() << "the wait returned";
+  } catch (const OpenRecordingRequest& opened) {
+    EXPECT_EQ(opened.request(), later);
+  }
+  auto reply = chart_read(input);  // once only
+  input.push_chart_line("y");
+  EXPECT_EQ(reply.get(), "y");
+}
+
 TEST(InputQueues, CloseWakesEveryWaiterWithInputClosed) {
   InputQueues input;
   // Each blocked before the next starts, so that close finds all three waiting.

@@ -74,6 +74,13 @@ class FrameWindow : public QMainWindow {
   bool chart_is_open() const;
   bool unsaved() const { return unsaved_; }
 
+  // ファイル → 記録を開く…: file (asked for with a file dialog when empty),
+  // the part to open chosen, handed to the program; unsaved tables are given
+  // up only when the user says so.
+  void ask_and_open_recording(QString file = {});
+  // The part of file to open, chosen in the open dialog; null when cancelled.
+  std::shared_ptr<const OpenRequest> ask_recording_part(const QString& file);
+
   // The menu command of a letter (s, o, d, c, a, r, x) and the actions of a
   // pass's keys, by the key they stand for.
   QAction* letter_action(char letter) const;

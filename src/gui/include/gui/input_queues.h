@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -40,6 +41,9 @@ class InputQueues {
   bool answer_ranges(RangeAnswer answer);
   // The next (or the current) blocking take throws SaveAndClose, once.
   void request_save_and_close();
+  // The next (or the current) blocking take throws OpenRecordingRequest with
+  // request, once (a later request replaces one not yet taken).
+  void request_open(std::shared_ptr<const OpenRequest> request);
   // Ends all input: every waiting and every later take throws InputClosed.
   void close();
   bool is_closed() const;
@@ -73,6 +77,7 @@ class InputQueues {
   std::optional<MenuEdit> menu_edit_;
   std::deque<MouseEvent> mouse_events_;
   bool save_and_close_ = false;
+  std::shared_ptr<const OpenRequest> open_;
   bool closed_ = false;
 };
 
