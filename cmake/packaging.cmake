@@ -51,7 +51,7 @@ if(TELMOR_BUILD_PYTHON)
   set(python_this "${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}")
   math(EXPR python_after "${Python3_VERSION_MINOR} + 1")
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS
-         ", python3 (>= ${python_this}), python3 (<< ${Python3_VERSION_MAJOR}.${python_after}), python3-numpy")
+         ", python3 (>= ${python_this}), python3 (<< ${Python3_VERSION_MAJOR}.${python_after}), python3-numpy, python3-pandas")
 endif()
 set(CPACK_STRIP_FILES ON)
 # Only what the install rules above name, not the test framework's own.

@@ -536,7 +536,7 @@ PYBIND11_MODULE(_core, m) {
   using namespace telmor::python;
   m.doc() = "TELMOR's analysis of multi-lead recordings: beats, AT and RT of every beat and lead.";
   m.attr("__version__") = kTelmorVersion;
-  recording_error = py::exception<std::runtime_error>(m, "RecordingError", PyExc_Exception);
+  recording_error = py::exception<std::runtime_error>(m, "RecordingError", PyExc_ValueError);
   results_error = py::exception<std::runtime_error>(m, "ResultsError", PyExc_Exception);
 
   m.def("_read_recording", &read_any, py::arg("path"), py::arg("leads"), py::arg("seconds"), py::arg("dataset"),

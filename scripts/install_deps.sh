@@ -6,7 +6,8 @@ set -euo pipefail
 # GoogleTest's sources and wine for the Windows build and its run; dpkg-dev
 # (dpkg-shlibdeps) and lintian for the Debian package; numpy, scipy and
 # pandas for the peer pipeline and the accuracy benchmark in bench/;
-# pybind11 and pytest for the Python module and its tests (matplotlib runs its
+# pybind11 and pytest for the Python module and its tests (python3-venv installs
+# its wheel for them; matplotlib runs its
 # example); Qhull, Eigen and Cairo for the maps, conduction velocity and
 # figures; libbiosig, HDF5 and matio for the recording formats, libsoxr for
 # the desktop's resampling; Qt's own translations (its dialogs in Japanese);
@@ -17,7 +18,7 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-x86-64-posix googletest wine wine64
           dpkg-dev lintian
           python3-numpy python3-scipy python3-pandas
-          python3-dev pybind11-dev python3-pybind11 python3-pytest python3-matplotlib
+          python3-dev pybind11-dev python3-pybind11 python3-pytest python3-matplotlib python3-venv
           libqhull-dev libeigen3-dev libcairo2-dev
           libbiosig-dev libhdf5-dev libmatio-dev libsoxr-dev pkg-config
           qt6-translations-l10n xvfb xdotool imagemagick)

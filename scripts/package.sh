@@ -41,7 +41,8 @@ fi
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-ipafont-gothic' || { echo "package: no font dependency" >&2; exit 1; }
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "package: no Qt dependency" >&2; exit 1; }
 dpkg-deb -f "$deb" Depends | grep -q 'python3-numpy' || { echo "package: no numpy dependency" >&2; exit 1; }
-for lib in libbiosig libhdf5 libmatio; do
+dpkg-deb -f "$deb" Depends | grep -q 'python3-pandas' || { echo "package: no pandas dependency" >&2; exit 1; }
+for lib in libbiosig libhdf5 libmatio libsoxr; do
   dpkg-deb -f "$deb" Depends | grep -q "$lib" || { echo "package: no $lib dependency" >&2; exit 1; }
 done
 grep -q '^/usr/lib/python3/dist-packages/telmor/_core\..*\.so$' "$scratch/contents" ||

@@ -1,4 +1,7 @@
 """A recording as read from its file: samples with their rate and channels."""
+import errno
+import os
+
 import numpy as np
 from numpy.lib.mixins import NDArrayOperatorsMixin
 
@@ -21,7 +24,7 @@ class Recording(NDArrayOperatorsMixin):
     __slots__ = ("data", "fs", "labels", "units", "source")
 
     def __init__(self, data, fs, labels=None, units=None, source=""):
-        data = np.asarray(data, dtype=np.float32)
+        data = np.ascontiguousarray(data, dtype=np.float32)
         if data.ndim != 2:
             raise ValueError(f"data must be 2-D (samples × leads), not {data.ndim}-D")
         fs = float(fs)
@@ -95,5 +98,12 @@ def read_recording(path, leads=None, seconds=None, *, dataset=None, rate=None, o
     dataset lies when its shape cannot. Nothing is guessed: what a file cannot
     say raises ``RecordingError`` naming the keyword it needs.
     """
+    path = os.fspath(path)
+    if not os.path.exists(path):
+        raise FileNotFoundError(errno.ENOENT, os.strerror(errno.ENOENT), path)
+    if os.path.isdir(path):
+        raise IsADirectoryError(errno.EISDIR, os.strerror(errno.EISDIR), path)
+    if not os.access(path, os.R_OK):
+        raise PermissionError(errno.EACCES, os.strerror(errno.EACCES), path)
     data, fs, labels, units, source = _core._read_recording(path, leads, seconds, dataset, rate, orientation)
     return Recording(data, fs, labels, units, source)

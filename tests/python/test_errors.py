@@ -27,12 +27,16 @@ def with_value(wave, sample, lead, value):
     (lambda w: w[:, :0], "at least one lead"),
     (lambda w: with_value(w, 1500, 2, np.nan), r"wave\[1500, 2\].*sample 1501 of lead 3"),
     (lambda w: with_value(w, 10, 0, 1e39), r"sample 11 of lead 1"),
-    (lambda w: w.astype(np.complex64), "real numbers"),
-    (lambda w: w.astype(str), "real numbers"),
 ])
 @pytest.mark.filterwarnings("ignore:overflow encountered in cast")
 def test_bad_waves_are_refused(wave, make, message):
     with pytest.raises(ValueError, match=message):
+        telmor.analyse(make(wave))
+
+
+@pytest.mark.parametrize("make", [lambda w: w.astype(np.complex64), lambda w: w.astype(str)])
+def test_waves_of_no_real_numbers_are_a_type_error(wave, make):
+    with pytest.raises(TypeError, match="real numbers"):
         telmor.analyse(make(wave))
 
 
@@ -69,9 +73,9 @@ def test_unreadable_recordings_say_why(tmp_path, text, options, message):
 
 
 def test_missing_files_and_folders_are_refused(tmp_path):
-    with pytest.raises(telmor.RecordingError, match="no such file"):
+    with pytest.raises(FileNotFoundError, match="none.txt"):
         telmor.read_recording(tmp_path / "none.txt")
-    with pytest.raises(telmor.RecordingError, match="not a regular file"):
+    with pytest.raises(IsADirectoryError):
         telmor.read_recording(tmp_path)
     with pytest.raises(ValueError, match="leads"):
         telmor.read_recording(SAMPLE, leads=0)
