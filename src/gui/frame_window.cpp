@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "gui/maps_dock.h"
 #include "gui/recovery_keeper.h"
 #include "gui/results_view.h"
+#include "gui/typed_keys.h"
 
 namespace telmor {
 namespace {
@@ -99,6 +101,12 @@ FrameWindow::FrameWindow(QWidget* parent)
   addDockWidget(Qt::BottomDockWidgetArea, maps_dock_);
   tabifyDockWidget(results_dock_, maps_dock_);
   results_dock_->raise();
+#endif
+  // What is typed in a view answers the question that waits.
+  auto* typed = new TypedKeysToInput(console_->editor(), this);
+  typed->watch(results_view_);
+#if TELMOR_MAPS
+  typed->watch(maps_view_);
 #endif
   canvas_->on_unread = [this](const QString& why) { show_note(why); };
   canvas_->on_pointer = [this](std::optional<QPoint> at) { show_pointer(at); };

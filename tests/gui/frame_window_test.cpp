@@ -4,6 +4,8 @@
 #include "gui/frame_window.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QTableWidget>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@
 #include "correction/mark_correction.h"
 #include "gui/chart_canvas.h"
 #include "gui/console_pane.h"
+#include "gui/results_view.h"
 #include "support/gui_test_support.h"
 #include "support/pass_record.h"
 
@@ -214,6 +217,33 @@ TEST_F(FrameTest, MenuCommandsTypeTheirLetterOnlyAtTheMenu) {
   type_line(canvas(), QStringLiteral("y"));
   ASSERT_TRUE(program().wait_finished());
   EXPECT_EQ(replies, letters + "y");
+}
+
+// After a click in the results table or its view choice, what is typed
+// answers the menu: letters and Return go to the input box, not the view.
+TEST_F(FrameTest, TypedKeysInTheResultsViewReachTheMenu) {
+  std::string replies;
+  run([&](WindowLayer& layer) {
+    layer.chart_open();
+    layer.at_menu(ResultsSnapshot{});
+    replies += layer.chart_read_line();
+    replies += "|" + layer.chart_read_line();
+  });
+  ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::chart_line; }));
+  frame_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+  QTableWidget* table = frame_->results_view()->table();
+  table->setFocus();
+  QTest::keyClicks(table, "c");
+  QTest::keyClick(table, Qt::Key_Return);
+  ASSERT_TRUE(wait_until([&] { return replies == "c"; }));
+  auto* choice = frame_->results_view()->findChild<QComboBox*>();
+  choice->setFocus();
+  QTest::keyClicks(choice, "y");
+  QTest::keyClick(choice, Qt::Key_Enter);
+  ASSERT_TRUE(program().wait_finished());
+  EXPECT_EQ(replies, "c|y");
+  EXPECT_EQ(choice->currentIndex(), 0);  // the view's choice stays as it was
 }
 
 // A real AT pass over two leads whose lead 1 holds a full table of 200 rows.
