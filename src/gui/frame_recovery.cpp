@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <cmath>
 
 #include "gui/frame_window.h"
 #include "session/recovery_file.h"
@@ -77,6 +78,16 @@ RecoveryChoice FrameWindow::recovery_dialog(const RecoveryOffer& offer) {
                       ? QStringLiteral("、微分 仕様どおり（legacy）")
                       : QStringLiteral("、微分 中心化3次（RT用の平滑化 前後 %1 点）").arg(run.rt_smooth_points)) +
                  QStringLiteral("\n結果ファイルと異なる印: %1 個").arg(offer.differing_marks);
+  // A few are named: where they are and what became of them.
+  if (offer.differing_marks <= static_cast<int>(offer.differences.size())) {
+    const auto time = [](double t) { return QString::fromStdString(format_fixed(t, 0)) + QStringLiteral(" ms"); };
+    for (const MarkDifference& d : offer.differences) {
+      text += QStringLiteral("\n  誘導%1 %2 ").arg(d.lead).arg(d.rt ? QStringLiteral("RT") : QStringLiteral("AT"));
+      if (std::isnan(d.recovered_ms)) text += time(d.in_file_ms) + QStringLiteral(" を削除");
+      else if (std::isnan(d.in_file_ms)) text += time(d.recovered_ms) + QStringLiteral(" を追加");
+      else text += time(d.in_file_ms) + QStringLiteral(" → ") + time(d.recovered_ms);
+    }
+  }
   if (offer.older_than_results)
     text += QStringLiteral("\n\n注意: 結果ファイルはこの回復ファイルより後に書かれています。");
   text += fits ? QStringLiteral("\n\n復元すると表は回復ファイルのものになります（未保存）。")

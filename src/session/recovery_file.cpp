@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <sstream>
 #include <system_error>
 
@@ -186,15 +187,49 @@ std::optional<Recovered> parse_recovery(std::string_view text) {
   return run;
 }
 
-int differing_marks(const MarkTables& a, const MarkTables& b, int lead_count) {
-  int count = 0;
-  for (std::size_t l = 0; l < static_cast<std::size_t>(lead_count); ++l) {
-    for (std::size_t r = 0; r < static_cast<std::size_t>(kMaxRows); ++r) {
-      if (a.at_ms_table[l][r] != b.at_ms_table[l][r]) ++count;
-      if (a.rt_ms_table[l][r] != b.rt_ms_table[l][r]) ++count;
+namespace {
+
+// The set marks of one lead's column, rows 1..count, in ascending order.
+std::vector<float> marks_of(const MarkTable& table, int lead, std::int32_t count) {
+  std::vector<float> marks;
+  const auto& column = table[static_cast<std::size_t>(lead - 1)];
+  for (int row = 0; row < std::clamp<std::int32_t>(count, 0, kMaxRows); ++row) {
+    const float t = column[static_cast<std::size_t>(row)];
+    if (t != 0.0f) marks.push_back(t);
+  }
+  std::sort(marks.begin(), marks.end());
+  return marks;
+}
+
+}  // namespace
+
+MarkDifferences mark_differences(const MarkTables& recovered, const MarkTables& in_file, int lead_count,
+                                 std::size_t most) {
+  MarkDifferences found;
+  const double none = std::numeric_limits<double>::quiet_NaN();
+  for (int lead = 1; lead <= std::min(lead_count, kMaxLeads); ++lead) {
+    for (const bool rt : {false, true}) {
+      const std::vector<float> mine = marks_of(rt ? recovered.rt_ms_table : recovered.at_ms_table, lead,
+                                               rt ? recovered.rt_beat_count : recovered.at_beat_count);
+      const std::vector<float> theirs = marks_of(rt ? in_file.rt_ms_table : in_file.at_ms_table, lead,
+                                                 rt ? in_file.rt_beat_count : in_file.at_beat_count);
+      std::vector<float> only_mine, only_theirs;
+      std::set_difference(mine.begin(), mine.end(), theirs.begin(), theirs.end(), std::back_inserter(only_mine));
+      std::set_difference(theirs.begin(), theirs.end(), mine.begin(), mine.end(), std::back_inserter(only_theirs));
+      // A removal and an addition in one column are one mark moved.
+      const std::size_t n = std::max(only_mine.size(), only_theirs.size());
+      found.count += static_cast<int>(n);
+      for (std::size_t k = 0; k < n && found.first.size() < most; ++k) {
+        found.first.push_back({lead, rt, k < only_theirs.size() ? double{only_theirs[k]} : none,
+                               k < only_mine.size() ? double{only_mine[k]} : none});
+      }
     }
   }
-  return count;
+  return found;
+}
+
+int differing_marks(const MarkTables& a, const MarkTables& b, int lead_count) {
+  return mark_differences(a, b, lead_count, 0).count;
 }
 
 RecoveryFindings find_recoveries(const std::filesystem::path& results_file) {
@@ -230,7 +265,9 @@ RecoveryFindings find_recoveries(const std::filesystem::path& results_file) {
     offer.older_than_results = results_exist && written <= saved;
     offer.recovered = std::move(*recovered);
     const MarkTables in_file = tables_in_file(results_file, offer.recovered.lead_count);
-    offer.differing_marks = differing_marks(offer.recovered.tables.marks, in_file, offer.recovered.lead_count);
+    MarkDifferences differences = mark_differences(offer.recovered.tables.marks, in_file, offer.recovered.lead_count);
+    offer.differing_marks = differences.count;
+    offer.differences = std::move(differences.first);
     found.offers.push_back(std::move(offer));
   }
   return found;

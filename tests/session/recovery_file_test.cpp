@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "session/recovery_claim.h"
@@ -94,6 +96,58 @@ TEST(RecoveryClaims, AKilledDesktopsFileIsFreeAgain) {
   ::close(ready[1]);
 }
 #endif
+
+// Marks counted as marks: a removal shifts the rows below it but moves no
+// other mark; a moved mark is one; the first few are named.
+TEST(MarkDifferences, CountMarksNotRows) {
+  MarkTables file;
+  file.at_beat_count = 5;
+  file.rt_beat_count = 5;
+  for (int row = 1; row <= 5; ++row) {
+    file.at_ms(1, row) = 100.0f * static_cast<float>(row);
+    file.at_ms(2, row) = 100.0f * static_cast<float>(row) + 5.0f;
+    file.rt_ms(1, row) = 100.0f * static_cast<float>(row) + 50.0f;
+  }
+  struct Case {
+    const char* what;
+    std::function<void(MarkTables&)> edit;
+    int count;
+  };
+  const std::vector<Case> cases = {
+      {"none", [](MarkTables&) {}, 0},
+      {"the second AT of lead 1 removed, the rows moved up",
+       [](MarkTables& t) {
+         for (int row = 2; row < 5; ++row) t.at_ms(1, row) = t.at_ms(1, row + 1);
+         t.at_ms(1, 5) = 0.0f;
+       },
+       1},
+      {"one AT moved", [](MarkTables& t) { t.at_ms(2, 3) = 310.0f; }, 1},
+      {"an RT added", [](MarkTables& t) {
+         t.rt_beat_count = 6;
+         t.rt_ms(1, 6) = 650.0f;
+       }, 1},
+      {"lead 2 cleared", [](MarkTables& t) {
+         for (int row = 1; row <= 5; ++row) t.at_ms(2, row) = 0.0f;
+       }, 5},
+  };
+  for (const Case& c : cases) {
+    MarkTables recovered = file;
+    c.edit(recovered);
+    EXPECT_EQ(differing_marks(recovered, file, 2), c.count) << c.what;
+  }
+  MarkTables moved = file;
+  moved.at_ms(2, 3) = 310.0f;
+  moved.rt_ms(1, 1) = 0.0f;
+  const MarkDifferences named = mark_differences(moved, file, 2);
+  ASSERT_EQ(named.first.size(), 2u);
+  EXPECT_EQ(named.first[0].lead, 1);
+  EXPECT_TRUE(named.first[0].rt);
+  EXPECT_EQ(named.first[0].in_file_ms, 150.0);
+  EXPECT_TRUE(std::isnan(named.first[0].recovered_ms));
+  EXPECT_EQ(named.first[1].lead, 2);
+  EXPECT_EQ(named.first[1].in_file_ms, 305.0);
+  EXPECT_EQ(named.first[1].recovered_ms, 310.0);
+}
 
 TEST(RecoveryFindings, OffersWhatNoDesktopHoldsAndSaysWhatOthersKeep) {
   test::ScratchDir dir;

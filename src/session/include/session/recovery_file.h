@@ -48,6 +48,20 @@ std::optional<Recovered> parse_recovery(std::string_view text);
 // wide margin. A larger file is no recovery file.
 inline constexpr std::uintmax_t kMaxRecoveryBytes = 1u << 20;
 
+// A mark the recovered tables and the results file do not share: the time in
+// each (NaN in the one that lacks it), of which lead and kind.
+struct MarkDifference {
+  int lead = 0;
+  bool rt = false;
+  double in_file_ms = 0.0;
+  double recovered_ms = 0.0;
+};
+
+struct MarkDifferences {
+  int count = 0;
+  std::vector<MarkDifference> first;
+};
+
 // What the start-up offers: when the file was written, whether the results
 // file was written after it (a save of another program, or another desktop),
 // and how many entries of the AT and RT tables differ from the results file
@@ -57,6 +71,7 @@ struct RecoveryOffer {
   std::chrono::system_clock::time_point written;
   bool older_than_results = false;
   int differing_marks = 0;
+  std::vector<MarkDifference> differences;  // the first few of them
   Recovered recovered;
 };
 
@@ -80,7 +95,15 @@ struct RecoveryFindings {
 // not, or does not parse, is renamed to NAME.damaged beside it.
 RecoveryFindings find_recoveries(const std::filesystem::path& results_file);
 
-// Entries of rows 1..200 of leads 1..lead_count that differ between a and b.
+// Marks (times of the tables' rows in use) of leads 1..lead_count that
+// differ between a and b, counted as marks, whatever rows they stand in: a
+// mark moved is one, one removed or added is one (a removal shifts the rows
+// below it, which moves no other mark).
 int differing_marks(const MarkTables& a, const MarkTables& b, int lead_count);
+
+// The same, and the first `most` of them, lead by lead: moved pairs first,
+// then the marks only one side holds.
+MarkDifferences mark_differences(const MarkTables& recovered, const MarkTables& in_file, int lead_count,
+                                 std::size_t most = 5);
 
 }  // namespace telmor
