@@ -5,7 +5,7 @@
 
 namespace telmor {
 
-MapFilesFailure write_map_files(const ListedRecording&, const BeatTable&, const ElectrodeLayout&, bool,
+MapFilesFailure write_map_files(const ListedRecording&, const BeatTable&, const ElectrodeLayout&, bool, const std::vector<std::string>&,
                                 const std::filesystem::path&, std::vector<LeftTemporary>&, BatchStep&) {
   return {};
 }
