@@ -40,6 +40,13 @@ MarkReview review_of(const OwnedMarks& marks, int beat, double weak) {
 }  // namespace
 
 ResultsGrid make_results_grid(const BeatTable& table, MarkQuantity quantity) {
+  // Tables without a single mark (before the first c or o) ask for no look:
+  // there is nothing yet to review.
+  bool any_mark = false;
+  for (int lead = 1; lead <= table.leads && !any_mark; ++lead) {
+    for (int beat = 0; beat <= table.beat_count() && !any_mark; ++beat)
+      any_mark = table.cell(lead, beat).at.count > 0 || table.cell(lead, beat).rt.count > 0;
+  }
   ResultsGrid grid;
   grid.quantity = quantity;
   grid.leads = table.leads;
@@ -53,8 +60,9 @@ ResultsGrid make_results_grid(const BeatTable& table, MarkQuantity quantity) {
       const BeatCell& marks = table.cell(lead, beat);
       GridCell cell;
       // A lead with no signal has nothing to review: its row says so once.
-      if (shows_at(quantity) && !table.dead(lead)) cell.at_review = review_of(marks.at, beat, kWeakAtQuality);
-      if (shows_rt(quantity) && !table.dead(lead)) cell.rt_review = review_of(marks.rt, beat, kWeakRtQuality);
+      const bool reviewed = any_mark && !table.dead(lead);
+      if (shows_at(quantity) && reviewed) cell.at_review = review_of(marks.at, beat, kWeakAtQuality);
+      if (shows_rt(quantity) && reviewed) cell.rt_review = review_of(marks.rt, beat, kWeakRtQuality);
       cell.flagged = cell.at_review != MarkReview::none || cell.rt_review != MarkReview::none;
       cell.by_hand = (shows_at(quantity) && marks.at.by_hand > 0) ||
                      (shows_rt(quantity) && marks.rt.by_hand > 0);

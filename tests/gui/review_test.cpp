@@ -86,31 +86,26 @@ TEST_F(Review, ACellAtTheMenuStartsItsPassAtTheWindowHoldingIt) {
   struct Case {
     MarkQuantity quantity;
     int lead, beat;
-    bool by_enter;
     const char* place;
   };
   const Case cases[] = {
       // The earliest of lead 1's two ATs of beat 3, 2210 ms.
-      {MarkQuantity::at, 1, 3, false, "誘導 1  1.5–2.5 s"},
+      {MarkQuantity::at, 1, 3, "誘導 1  1.5–2.5 s"},
       // No AT: the beat's own time.
-      {MarkQuantity::at, 2, 2, true, "誘導 2  0.5–1.5 s"},
-      {MarkQuantity::rt, 2, 3, false, "誘導 2  2.0–3.0 s"},
-      {MarkQuantity::rt, 1, 1, true, "誘導 1  0.0–1.0 s"},
+      {MarkQuantity::at, 2, 2, "誘導 2  0.5–1.5 s"},
+      {MarkQuantity::rt, 2, 3, "誘導 2  2.0–3.0 s"},
+      {MarkQuantity::rt, 1, 1, "誘導 1  0.0–1.0 s"},
   };
   run_menu();
   int menu = 1;
   for (const Case& c : cases) {
     ASSERT_TRUE(at_menu(menu)) << c.place;
     view()->show_quantity(c.quantity);
-    if (c.by_enter) {
-      view()->table()->setCurrentCell(c.lead - 1, view()->column_of(c.beat));
-      QTest::keyClick(view()->table(), Qt::Key_Return);
-    } else {
-      ASSERT_TRUE(view()->table()->isVisible());
-      ASSERT_FALSE(cell_rect(c.lead, c.beat).isEmpty());
-      test::double_click(view()->table()->viewport(), Qt::LeftButton,
-                         QPointF(cell_rect(c.lead, c.beat).center()));
-    }
+    // Return on the cell is typed for the menu: only a double-click starts the pass.
+    view()->table()->setCurrentCell(c.lead - 1, view()->column_of(c.beat));
+    ASSERT_TRUE(view()->table()->isVisible());
+    ASSERT_FALSE(cell_rect(c.lead, c.beat).isEmpty());
+    test::double_click(view()->table()->viewport(), Qt::LeftButton, QPointF(cell_rect(c.lead, c.beat).center()));
     const QString place = QString::fromUtf8(c.place);
     EXPECT_TRUE(shows(place)) << c.place << " shows " << frame_->place_text().toStdString();
     EXPECT_EQ(frame_->canvas()->lead_label(), QStringLiteral("誘導 %1").arg(c.lead));

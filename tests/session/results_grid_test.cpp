@@ -101,6 +101,21 @@ TEST_F(Grid, TheCentredSearchsReasonsAndWindows) {
   EXPECT_TRUE(dead.cell(1, 2).flagged);
 }
 
+// Before the first c or o the tables hold no mark: nothing asks for a look.
+TEST_F(Grid, TablesWithoutAMarkAskForNothing) {
+  s.marks = MarkTables{};
+  s.marks.at_beat_count = 3;
+  s.marks.rt_beat_count = 3;
+  for (const MarkQuantity quantity : {MarkQuantity::at, MarkQuantity::rt, MarkQuantity::ari}) {
+    const ResultsGrid g = make_results_grid(assign_marks(s), quantity);
+    EXPECT_EQ(g.flagged, 0);
+    EXPECT_FALSE(g.cell(1, 1).flagged);
+  }
+  // One mark anywhere, and the beats without one ask again.
+  add(s.marks.at_ms_table, s.marks.at_source_table, 1, 1, 1010.0f, MarkSource::detected);
+  EXPECT_TRUE(make_results_grid(assign_marks(s), MarkQuantity::at).cell(2, 1).flagged);
+}
+
 TEST_F(Grid, AtShowsTimesShadedFromTheirBeatAndFlagsWhatAsksForALook) {
   const ResultsGrid g = make_results_grid(assign_marks(s), MarkQuantity::at);
   ASSERT_EQ(g.beats, (std::vector<std::int32_t>{1000, 2000}));

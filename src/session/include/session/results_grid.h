@@ -58,6 +58,7 @@ struct ResultsGrid {
 
 // A beat asks for a look when it owns several marks of a kind shown or none;
 // beat 0 when it owns any (a mark earlier than the first beat's range).
+// Tables without a single mark (before the first c or o) ask for none.
 ResultsGrid make_results_grid(const BeatTable& table, MarkQuantity quantity);
 
 }  // namespace telmor
