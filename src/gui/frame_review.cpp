@@ -51,6 +51,37 @@ void FrameWindow::build_review() {
 
   results_view_->on_cell_activated = [this](int lead, int beat) { review_cell(lead, beat); };
   results_view_->on_drop_beat = [this](int beat) { drop_beat(beat); };
+  results_view_->on_rebuilt = [this] { update_review_count(); };
+}
+
+void FrameWindow::update_review_count() {
+  const PassKind kind = pass_waits_ && place_.lead != 0 ? place_.kind
+                        : results_view_->quantity() == MarkQuantity::rt ? PassKind::rt
+                                                                        : PassKind::at;
+  const std::size_t count = review_items(results_view_->beats(), quantity_of(kind)).size();
+  review_label_->setText(QStringLiteral("要確認 %1件").arg(count));
+}
+
+void FrameWindow::start_review(bool forward) {
+  const PassKind kind = results_view_->quantity() == MarkQuantity::rt ? PassKind::rt : PassKind::at;
+  const std::vector<ReviewItem> items = review_items(results_view_->beats(), quantity_of(kind));
+  if (items.empty()) {
+    review_label_->setText(QStringLiteral("要確認 0件"));
+    show_note(kind_name(kind) + QStringLiteral("に要確認の窓はありません"));
+    return;
+  }
+  const std::size_t k = forward ? 0 : items.size() - 1;
+  const ReviewItem& item = items[k];
+  if (!canvas_->send_reply(kind == PassKind::rt ? QStringLiteral("r") : QStringLiteral("a"))) return;
+  stop_asking();
+  menu_drops_ = 0;
+  review_label_->setText(QStringLiteral("要確認 %1/%2").arg(k + 1).arg(items.size()));
+  MouseEvent go;
+  go.event = kPassKey;
+  go.key = PassKey::go_to;
+  go.to_lead = item.lead;
+  go.to_ms = item.target_ms;
+  input_.push_mouse_event(go);
 }
 
 QString FrameWindow::review_text() const { return review_label_->text(); }
@@ -116,6 +147,10 @@ void FrameWindow::review_cell(int lead, int beat) {
 }
 
 void FrameWindow::walk_review(bool forward) {
+  if (!pass_waits_ && menu_waits()) {
+    start_review(forward);
+    return;
+  }
   if (!pass_waits_ || place_.lead == 0) return;
   const std::vector<ReviewItem> items = review_items(results_view_->beats(), quantity_of(place_.kind));
   const int k = next_review(items, place_, forward);

@@ -271,6 +271,9 @@ void FrameWindow::ask(const gui_op::Ask& ask) {
       for (const auto& [letter, action] : letter_actions_) action->setEnabled(ask.menu);
       undo_action_->setEnabled(ask.menu && menu_drops_ > 0);
       suggest_action_->setEnabled(ask.menu);
+      // F3 at the menu starts a review at the first flagged window.
+      next_review_->setEnabled(ask.menu);
+      previous_review_->setEnabled(ask.menu);
       if (ask.menu) {
         send_restore();
         send_analysis_choice();

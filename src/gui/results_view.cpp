@@ -367,6 +367,7 @@ void ResultsView::rebuild() {
   legend_->set_range(grid_.has_shades, grid_.lowest, grid_.highest,
                      grid_.quantity == MarkQuantity::ari ? QStringLiteral("ARI ")
                                                          : QStringLiteral("拍から "));
+  if (on_rebuilt) on_rebuilt();
 }
 
 }  // namespace telmor

@@ -165,6 +165,30 @@ TEST_F(Review, F3WalksTheFlaggedWindowsAcrossLeadsAndSaysWhenNoneIsLeft) {
   ASSERT_TRUE(program().wait_finished());
 }
 
+// At the menu the status bar counts the flagged windows of the view's kind,
+// following the view; F3 starts the pass at the first, Shift+F3 at the last.
+TEST_F(Review, F3AtTheMenuStartsThePassAtAFlaggedWindow) {
+  run_menu();
+  ASSERT_TRUE(at_menu(1));
+  EXPECT_EQ(frame_->review_text(), QStringLiteral("要確認 3件"));  // AT shown
+  view()->show_quantity(MarkQuantity::rt);
+  EXPECT_EQ(frame_->review_text(), QStringLiteral("要確認 4件"));  // RT: one of each lead's three
+  view()->show_quantity(MarkQuantity::at);
+  ASSERT_TRUE(frame_->review_action(true)->isEnabled());
+  frame_->review_action(true)->trigger();
+  EXPECT_TRUE(shows(QStringLiteral("誘導 1  0.0–1.0 s")));
+  EXPECT_EQ(frame_->review_text(), QStringLiteral("要確認 1/3"));
+  leave_pass();
+  ASSERT_TRUE(at_menu(2));
+  frame_->review_action(false)->trigger();
+  EXPECT_TRUE(shows(QStringLiteral("誘導 2  0.5–1.5 s")));
+  EXPECT_EQ(frame_->review_text(), QStringLiteral("要確認 3/3"));
+  leave_pass();
+  ASSERT_TRUE(at_menu(3));
+  ASSERT_TRUE(frame_->canvas()->send_reply(QStringLiteral("x")));
+  ASSERT_TRUE(program().wait_finished());
+}
+
 // A click of the pass changes the view at once, before the menu comes back;
 // its tooltip lists every mark of a cell with several.
 TEST_F(Review, TheViewFollowsEveryEditOfThePass) {

@@ -119,6 +119,11 @@ class FrameWindow : public QMainWindow {
   // previous flagged window of the pass, and the removal of a beat's marks.
   void review_cell(int lead, int beat);
   void walk_review(bool forward);
+  // At the menu: the pass of the view's kind (AT, or RT when RT is shown)
+  // started at the first (forward) or last flagged window.
+  void start_review(bool forward);
+  // The status bar's count of flagged windows, of the pass's kind or the view's.
+  void update_review_count();
   void drop_beat(int beat);
   QString review_text() const;
   QAction* review_action(bool forward) const { return forward ? next_review_ : previous_review_; }

@@ -43,6 +43,8 @@ class ResultsView : public QWidget {
   // of a beat's marks, by lead and beat (0: before the first beat).
   std::function<void(int lead, int beat)> on_cell_activated;
   std::function<void(int beat)> on_drop_beat;
+  // Called whenever the view has been built again (new tables, another quantity).
+  std::function<void()> on_rebuilt;
   // The beat of a table column, -1 for the figure columns.
   int beat_of_column(int column) const;
   int column_of(int beat) const;  // table column of beat 0..n, or -1
