@@ -109,6 +109,15 @@ std::string analysis_note(Session& s, RunRecord& r) {
   return note + "。次の c から使われます";
 }
 
+MenuStep step_of(const RunRecord& r, MenuStep::What what) {
+  MenuStep step;
+  step.what = what;
+  step.marks = r.marks;
+  step.beats = r.beat_ms_list;
+  step.detection = r.detection;
+  return step;
+}
+
 std::string menu_edit_note(Session& s, const MenuEdit& edit) {
   RunRecord& r = s.record;
   if (edit.what == MenuEdit::What::restore) {
@@ -126,25 +135,35 @@ std::string menu_edit_note(Session& s, const MenuEdit& edit) {
   if (edit.what == MenuEdit::What::analysis) return analysis_note(s, r);
   if (edit.what == MenuEdit::What::undo) {
     if (s.menu_undo.empty()) return "取り消す操作がありません";
-    r.marks = s.menu_undo.back();
+    const MenuStep& step = s.menu_undo.back();
+    r.marks = step.marks;
+    r.beat_ms_list = step.beats;
+    r.detection = step.detection;
     update_unsaved(r);
+    const std::string note = step.what == MenuStep::What::drop
+                                 ? "拍 " + format_integer(step.beat_ms) + " ms の削除を取り消しました"
+                                 : std::string(step.what == MenuStep::What::at_pass ? "AT" : "RT") +
+                                       "修正での変更を取り消しました";
     s.menu_undo.pop_back();
-    return "拍の印の削除を取り消しました";
+    return note;
   }
   const std::string beat = "拍 " + format_integer(edit.beat_ms) + " ms";
-  MarkTables before = r.marks;
+  MenuStep before = step_of(r, MenuStep::What::drop);
+  before.beat_ms = edit.beat_ms;
   const int dropped = drop_beat_marks(r, edit.beat_ms);
   if (dropped < 0) return format_integer(edit.beat_ms) + " ms に拍はありません";
-  if (dropped == 0) return beat + " の印はありません";
+  // The false beat goes with its marks: no column is left for it.
+  remove_beat(r, edit.beat_ms);
   s.menu_undo.push_back(std::move(before));
   update_unsaved(r);
-  return beat + " の印を " + format_integer(dropped) + " 個削除しました";
+  return beat + " を削除しました（印 " + format_integer(dropped) + " 個）";
 }
 
 // The tables as the menu hands them to the views, with where their file lies.
 ResultsSnapshot menu_snapshot(const Session& s) {
   ResultsSnapshot snapshot = snapshot_with_figures(s.record);
   snapshot.results_file = s.results_file;
+  snapshot.undo_steps = static_cast<std::int32_t>(s.menu_undo.size());
   return snapshot;
 }
 
@@ -198,8 +217,21 @@ void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawi
     layer.at_menu(menu_snapshot(session));
     layer.chart_write(menu);
     const MenuLetter* command = find_menu_letter(read_menu_reply(session, menu));
-    session.menu_undo.clear();  // a command may change the tables: no drop to take back
+    // A pass's changes become one step of the menu's history; a command that
+    // replaces the tables (c, o) ends it.
+    const bool pass = command != nullptr && (command->action == MenuAction::correct_at ||
+                                              command->action == MenuAction::correct_rt);
+    MenuStep before = step_of(record, command != nullptr && command->action == MenuAction::correct_rt
+                                          ? MenuStep::What::rt_pass
+                                          : MenuStep::What::at_pass);
     resume = command != nullptr ? run_command(command->action, session) : Resume::redraw;
+    if (!same_tables(before.marks, record.marks, record.lead_count)) {
+      if (pass) {
+        session.menu_undo.push_back(std::move(before));
+      } else {
+        session.menu_undo.clear();
+      }
+    }
     layer.show_unsaved(record.results_unsaved);
   }
   layer.chart_close();

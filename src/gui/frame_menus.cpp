@@ -44,10 +44,7 @@ void FrameWindow::add_letter_action(QMenu* menu, const MenuLetter& command) {
       QStringLiteral(" (") + QChar(command.letter) + QStringLiteral(")"));
   const char letter = command.letter;
   connect(action, &QAction::triggered, this, [this, letter] {
-    if (canvas_->send_reply(QString(QChar(letter)))) {
-      stop_asking();
-      menu_drops_ = 0;
-    }
+    if (canvas_->send_reply(QString(QChar(letter)))) stop_asking();
   });
   letter_actions_.emplace_back(letter, action);
 }

@@ -114,7 +114,6 @@ void FrameWindow::send_restore() {
   edit.restored = restore_;
   if (input_.push_menu_edit(edit)) {
     restore_.reset();
-    menu_drops_ = 0;  // drops before the restore are not taken back over it
     return;
   }
   // The program has asked for its letter but is not reading yet.

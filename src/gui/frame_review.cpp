@@ -74,7 +74,6 @@ void FrameWindow::start_review(bool forward) {
   const ReviewItem& item = items[k];
   if (!canvas_->send_reply(kind == PassKind::rt ? QStringLiteral("r") : QStringLiteral("a"))) return;
   stop_asking();
-  menu_drops_ = 0;
   review_label_->setText(QStringLiteral("要確認 %1/%2").arg(k + 1).arg(items.size()));
   MouseEvent go;
   go.event = kPassKey;
@@ -142,7 +141,6 @@ void FrameWindow::review_cell(int lead, int beat) {
   // mouse wait (the letter's read has already dropped what was queued).
   if (!canvas_->send_reply(kind == PassKind::rt ? QStringLiteral("r") : QStringLiteral("a"))) return;
   stop_asking();
-  menu_drops_ = 0;
   input_.push_mouse_event(go);
 }
 
@@ -180,7 +178,7 @@ void FrameWindow::drop_beat(int beat) {
   MenuEdit edit;
   edit.beat_ms = table.beats[static_cast<std::size_t>(beat - 1)];
   // 元に戻す is enabled when the program reads its letter again.
-  if (input_.push_menu_edit(edit)) ++menu_drops_;
+  input_.push_menu_edit(edit);
 }
 
 void FrameWindow::undo() {
@@ -188,10 +186,11 @@ void FrameWindow::undo() {
     input_.push_pass_key(PassKey::undo);
     return;
   }
-  if (!menu_waits() || menu_drops_ == 0) return;
+  if (!menu_waits() || !results_ || results_->undo_steps == 0) return;
   MenuEdit edit;
   edit.what = MenuEdit::What::undo;
-  if (input_.push_menu_edit(edit)) --menu_drops_;
+  // One step at a time: enabled again when the menu asks with the tables after it.
+  if (input_.push_menu_edit(edit)) undo_action_->setEnabled(false);
 }
 
 void FrameWindow::show_live_results(std::shared_ptr<const ResultsSnapshot> live) {

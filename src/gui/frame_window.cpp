@@ -269,7 +269,7 @@ void FrameWindow::ask(const gui_op::Ask& ask) {
       console_->set_asker(ConsolePane::Asker::chart);
       canvas_->set_asking(true);
       for (const auto& [letter, action] : letter_actions_) action->setEnabled(ask.menu);
-      undo_action_->setEnabled(ask.menu && menu_drops_ > 0);
+      undo_action_->setEnabled(ask.menu && results_ && results_->undo_steps > 0);
       suggest_action_->setEnabled(ask.menu);
       // F3 at the menu starts a review at the first flagged window.
       next_review_->setEnabled(ask.menu);

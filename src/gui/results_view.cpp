@@ -249,7 +249,7 @@ void ResultsView::column_menu(const QPoint& at) {
   const int beat = beat_of_column(table_->horizontalHeader()->logicalIndexAt(at));
   if (beat < 1) return;
   QMenu menu(this);
-  QAction* drop = menu.addAction(QStringLiteral("この拍の印をすべて削除"));
+  QAction* drop = menu.addAction(beat_name(grid_, beat) + QStringLiteral("を削除（その印もすべて）"));
   drop->setEnabled(static_cast<bool>(on_drop_beat));
   if (menu.exec(table_->horizontalHeader()->mapToGlobal(at)) == drop && on_drop_beat) on_drop_beat(beat);
 }

@@ -216,7 +216,8 @@ TEST_F(Review, TheViewFollowsEveryEditOfThePass) {
 }
 
 // The column menu's removal goes to the program's menu read as one edit of
-// the beat's time, and 元に戻す at the menu asks to take it back.
+// the beat's time, and 元に戻す at the menu, enabled while the program says
+// there is a step to take back, asks to take it back.
 TEST_F(Review, DroppingABeatAtTheMenuAsksTheProgramAndUndoFollows) {
   // Written by the program's thread, read by this one.
   std::mutex edits_mutex;
@@ -236,7 +237,10 @@ TEST_F(Review, DroppingABeatAtTheMenuAsksTheProgramAndUndoFollows) {
         const std::lock_guard lock(edits_mutex);
         *got = request.edit();
       }
-      layer.at_menu(snapshot_results(*record));
+      // As the program says it: one step to take back after the drop, none after the undo.
+      ResultsSnapshot tables = snapshot_results(*record);
+      tables.undo_steps = got == &first ? 1 : 0;
+      layer.at_menu(tables);
     }
     layer.chart_read_line();
   });

@@ -1,6 +1,7 @@
 // The command menu in the chart window and its dispatch.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string_view>
 #include <utility>
@@ -14,6 +15,16 @@
 
 namespace telmor {
 
+// One step undo at the menu takes back.
+struct MenuStep {
+  enum class What : std::uint8_t { drop, at_pass, rt_pass };
+  What what = What::drop;
+  std::int32_t beat_ms = 0;  // drop: the beat's time
+  MarkTables marks;
+  std::array<std::int32_t, kMaxRows> beats{};
+  DetectionNotes detection;
+};
+
 // What every command of the menu works on.
 struct Session {
   WindowLayer& layer;
@@ -24,9 +35,11 @@ struct Session {
   // Whether the chart shows the overview: a correction pass clears it and
   // leaves text only, and d must not ask for a click near a curve not shown.
   bool overview_shown = false;
-  // The tables before each drop of a beat's
-  // marks made at the menu since the last command, for undo at the menu.
-  std::vector<MarkTables> menu_undo{};
+  // What undo at the menu brings back, latest last: the tables, the beats and
+  // the last centred c's notes before each drop of a beat and each
+  // correction pass that changed the tables; c and o, which replace the
+  // tables, end the history.
+  std::vector<MenuStep> menu_undo{};
 };
 
 // Redraws the overview, shows the menu line, reads a one-letter command from

@@ -246,7 +246,6 @@ class FrameWindow : public QMainWindow {
   QAction* suggest_action_ = nullptr;
   bool pass_waits_ = false;  // a correction pass waits for the mouse
   Place place_{};            // the pass window on show
-  int menu_drops_ = 0;       // drops asked for at the menu since its last command
   bool stopping_ = false;  // the program has ended: closing asks nothing
   bool docks_placed_ = false;  // the docks of the bottom have had their start height
   RecoveryKeeper* recovery_;

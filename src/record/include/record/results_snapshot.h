@@ -54,6 +54,7 @@ struct ResultsSnapshot {
   MarkTables marks;
   MarkFigures figures;  // as the derivative gives them; NaN when it was not at hand
   DetectionNotes detection;  // the last centred c's windows and flags
+  std::int32_t undo_steps = 0;  // steps undo at the menu can take back
 };
 
 ResultsSnapshot snapshot_results(const RunRecord& record);
