@@ -229,6 +229,7 @@ void ChartCanvas::send_typed() {
   asking_ = false;  // one line per question
   add_row(line);    // the echo stays as a text row of its own
   update();
+  if (on_sent) on_sent();
 }
 
 void ChartCanvas::keyPressEvent(QKeyEvent* event) {

@@ -109,6 +109,10 @@ FrameWindow::FrameWindow(QWidget* parent)
   typed->watch(maps_view_);
 #endif
   canvas_->on_unread = [this](const QString& why) { show_note(why); };
+  // A new command clears what the status bar said of the last one.
+  canvas_->on_sent = [this] {
+    if (menu_waits()) show_note(QString());
+  };
   canvas_->on_pointer = [this](std::optional<QPoint> at) { show_pointer(at); };
   strip_->on_pick = [this](int ms) { go_to_time(ms); };
   console_->on_unread = [this](const QString& why) { show_note(why); };

@@ -220,11 +220,13 @@ TEST_F(FrameTest, MenuCommandsTypeTheirLetterOnlyAtTheMenu) {
 }
 
 // After a click in the results table or its view choice, what is typed
-// answers the menu: letters and Return go to the input box, not the view.
+// answers the menu: letters and Return go to the input box, not the view;
+// the command clears the status bar's note of the last one.
 TEST_F(FrameTest, TypedKeysInTheResultsViewReachTheMenu) {
   std::string replies;
   run([&](WindowLayer& layer) {
     layer.chart_open();
+    layer.show_note("探したフォルダ: /somewhere");
     layer.at_menu(ResultsSnapshot{});
     replies += layer.chart_read_line();
     replies += "|" + layer.chart_read_line();
@@ -232,11 +234,13 @@ TEST_F(FrameTest, TypedKeysInTheResultsViewReachTheMenu) {
   ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::chart_line; }));
   frame_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+  ASSERT_TRUE(wait_until([&] { return frame_->note_text() == QStringLiteral("探したフォルダ: /somewhere"); }));
   QTableWidget* table = frame_->results_view()->table();
   table->setFocus();
   QTest::keyClicks(table, "c");
   QTest::keyClick(table, Qt::Key_Return);
   ASSERT_TRUE(wait_until([&] { return replies == "c"; }));
+  EXPECT_EQ(frame_->note_text(), QString());  // a new command: the last one's note goes
   auto* choice = frame_->results_view()->findChild<QComboBox*>();
   choice->setFocus();
   QTest::keyClicks(choice, "y");

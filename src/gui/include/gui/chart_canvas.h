@@ -58,6 +58,8 @@ class ChartCanvas : public QWidget {
   // Called with what the frame should say when a typed line went unread, and
   // with the logical pixel under the pointer (none when it left the surface).
   std::function<void(const QString&)> on_unread;
+  // A typed line went to the question that waited.
+  std::function<void()> on_sent;
   std::function<void(std::optional<QPoint>)> on_pointer;
 
   // The graphics alone, and the graphics with text and the typed reply as
