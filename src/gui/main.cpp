@@ -49,10 +49,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication app(argc, argv);
-  // Qt's own dialogs and buttons in the system's language (before the C
-  // locale below replaces the user's for numbers).
+  // Qt's own dialogs and buttons in the window's language, Japanese, whatever
+  // the system's (before the C locale below replaces the user's for numbers).
   QTranslator qt_texts;
-  telmor::install_qt_translations(qt_texts, QLocale::system());
+  telmor::install_qt_translations(qt_texts, QLocale(QLocale::Japanese, QLocale::Japan));
   // Qt adopts the user's locale; numbers are read and written the C way.
   std::setlocale(LC_NUMERIC, "C");
   QLocale::setDefault(QLocale::c());

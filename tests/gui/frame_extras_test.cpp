@@ -108,6 +108,16 @@ TEST(QtTexts, JapaneseButtonsWhereTheSystemIsJapanese) {
   EXPECT_FALSE(install_qt_translations(none, QLocale(QLocale::Zulu, QLocale::SouthAfrica)));
 }
 
+// Every feature of the frame has its words in the help.
+TEST(HelpText, CoversEveryFeatureOfTheFrame) {
+  const QString help = help_html();
+  for (const char* feature : {"記録を開く", "結果表", "要確認", "ダブルクリック", "F3", "拍N（… ms）を削除", "元に戻す",
+                              "電極の配置を開く", "マップ", "解析の設定", "範囲を提案", "回復ファイル", "--help",
+                              "表を CSV に", "Ctrl+Z", "Page Down"}) {
+    EXPECT_TRUE(help.contains(QString::fromUtf8(feature))) << feature;
+  }
+}
+
 TEST(HelpText, PathExamplesUseOneSeparator) {
   const QString help = help_html();
   const QRegularExpression code(QStringLiteral("<code>([^<]*)</code>"));
