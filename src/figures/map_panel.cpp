@@ -89,8 +89,9 @@ double room_along(const PanelRect& area, double x, double y, double ux, double u
 // Arrows from each electrode along its velocity, the fastest 0.6 of the
 // shortest distance between two electrodes, all shortened alike where one
 // would leave the map's area (into the panel below, say); flagged ones in red.
-void draw_arrows(cairo_t* cr, const MapView& view, const PanelRect& area, const BeatMap& map,
-                 std::span<const CvVector> arrows) {
+// Returns the arrows' length per m/s (0 when none was drawn).
+double draw_arrows(cairo_t* cr, const MapView& view, const PanelRect& area, const BeatMap& map,
+                   std::span<const CvVector> arrows) {
   double spacing = std::numeric_limits<double>::infinity();
   for (std::size_t i = 0; i < map.electrodes.size(); ++i) {
     for (std::size_t j = i + 1; j < map.electrodes.size(); ++j) {
@@ -101,7 +102,7 @@ void draw_arrows(cairo_t* cr, const MapView& view, const PanelRect& area, const 
   }
   double fastest = 0.0;
   for (const CvVector& v : arrows) fastest = std::max(fastest, v.speed_m_s);
-  if (!std::isfinite(spacing) || !(fastest > 0.0)) return;
+  if (!std::isfinite(spacing) || !(fastest > 0.0)) return 0.0;
   const auto electrode_of = [&](const CvVector& v) {
     return std::find_if(map.electrodes.begin(), map.electrodes.end(),
                         [&](const ElectrodeTimes& t) { return t.lead == v.lead; });
@@ -140,9 +141,34 @@ void draw_arrows(cairo_t* cr, const MapView& view, const PanelRect& area, const 
     cairo_close_path(cr);
     cairo_fill(cr);
   }
+  return per_speed;
 }
 
-void draw_colour_bar(cairo_t* cr, const PanelRect& bar, const Range& range) {
+// An arrow with its ends' ticks: the scale bar (ticks) or the speed key (a head).
+void draw_key(cairo_t* cr, double x, double y, double length, bool head, const std::string& label) {
+  cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+  cairo_set_line_width(cr, 1.5);
+  cairo_move_to(cr, x, y);
+  cairo_line_to(cr, x + length, y);
+  if (head) {
+    cairo_stroke(cr);
+    const double h = std::min(6.0, 0.4 * length);
+    cairo_move_to(cr, x + length, y);
+    cairo_line_to(cr, x + length - h, y - 0.5 * h);
+    cairo_line_to(cr, x + length - h, y + 0.5 * h);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+  } else {
+    cairo_move_to(cr, x, y - 4.0);
+    cairo_line_to(cr, x, y + 4.0);
+    cairo_move_to(cr, x + length, y - 4.0);
+    cairo_line_to(cr, x + length, y + 4.0);
+    cairo_stroke(cr);
+  }
+  draw_text(cr, x + length + 6.0, y + 4.0, label, 10.0);
+}
+
+void draw_colour_bar(cairo_t* cr, const PanelRect& bar, const Range& range, const MapPanelNotes& notes) {
   if (!(range.high >= range.low)) return;
   constexpr int kSteps = 64;
   const double h = bar.height / kSteps;
@@ -153,11 +179,21 @@ void draw_colour_bar(cairo_t* cr, const PanelRect& bar, const Range& range) {
     cairo_fill(cr);
   }
   cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
-  draw_text(cr, bar.x + 18.0, bar.y + 4.0, format_fixed(range.high, 1) + " ms", 10.0);
-  draw_text(cr, bar.x + 18.0, bar.y + bar.height, format_fixed(range.low, 1) + " ms", 10.0);
+  draw_text(cr, bar.x + 18.0, bar.y + 4.0, format_fixed(range.high - notes.offset_ms, 1) + " ms", 10.0);
+  draw_text(cr, bar.x + 18.0, bar.y + bar.height, format_fixed(range.low - notes.offset_ms, 1) + " ms", 10.0);
+  if (!notes.bar_note.empty()) draw_text(cr, bar.x, bar.y + bar.height + 14.0, notes.bar_note, 9.0);
 }
 
 }  // namespace
+
+double round_length(double most) {
+  if (!(most > 0.0) || !std::isfinite(most)) return 1.0;
+  const double power = std::pow(10.0, std::floor(std::log10(most)));
+  for (const double m : {5.0, 2.0}) {
+    if (m * power <= most) return m * power;
+  }
+  return power;
+}
 
 Rgb viridis(double t) {
   const Rgb8 c = viridis_rgb(t);
@@ -241,7 +277,7 @@ void draw_electrodes(cairo_t* cr, const MapView& view, std::span<const Electrode
 
 void draw_map_panel(cairo_t* cr, const PanelRect& panel, const char* title, const BeatMap& map,
                     double ElectrodeTimes::*time, double step_ms, std::span<const CvVector> arrows,
-                    std::span<const std::string> labels) {
+                    std::span<const std::string> labels, const MapPanelNotes& notes) {
   cairo_save(cr);
   cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
   draw_text(cr, panel.x + 8.0, panel.y + 16.0, title, 13.0);
@@ -256,7 +292,7 @@ void draw_map_panel(cairo_t* cr, const PanelRect& panel, const char* title, cons
   }
   fill_triangles(cr, view, values, range);
   draw_isolines(cr, view, values, step_ms);
-  draw_arrows(cr, view, area, map, arrows);
+  const double per_speed = draw_arrows(cr, view, area, map, arrows);
   // Maps of a time that rests on RT mark each electrode's T wave: RT's
   // timing against repolarisation differs with its polarity.
   const bool t_waves = time != &ElectrodeTimes::at_ms &&
@@ -266,12 +302,23 @@ void draw_map_panel(cairo_t* cr, const PanelRect& panel, const char* title, cons
   cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
   if (t_waves)
     draw_text(cr, panel.x + std::max(8.0, panel.width - kColourBarWidth - 220.0), panel.y + 16.0,
-              "T wave: + positive, \u2212 negative, \u00b1 biphasic", 10.0);
+              notes.t_wave_legend, 10.0);
   draw_electrodes(cr, view, map.electrodes, time, t_waves, labels);
+  // The scale of the map and of its arrows, in the margin below the map.
+  const double key_y = area.y + area.height - 10.0;
+  if (view.scale > 0.0 && !map.electrodes.empty()) {
+    const double mm = round_length(120.0 / view.scale);
+    draw_key(cr, area.x + 10.0, key_y, mm * view.scale, false, format_fixed(mm, mm < 1.0 ? 1 : 0) + " mm");
+  }
+  if (per_speed > 0.0) {
+    const double speed = round_length(60.0 / per_speed);
+    draw_key(cr, area.x + 0.5 * area.width, key_y, speed * per_speed, true,
+             format_fixed(speed, speed < 1.0 ? (speed < 0.1 ? 2 : 1) : 0) + " m/s");
+  }
   draw_colour_bar(cr,
                   {area.x + area.width + 8.0, area.y + kMapMargin, kColourBarWidth - 8.0,
                    std::max(area.height - 2.0 * kMapMargin, 10.0)},
-                  range);
+                  range, notes);
   cairo_restore(cr);
 }
 

@@ -39,7 +39,8 @@ void legend_entry(cairo_t* cr, const PlotAxes& axes, int row, int colour, const 
 
 }  // namespace
 
-void draw_restitution_panel(cairo_t* cr, const PanelRect& panel, const Restitution& restitution) {
+void draw_restitution_panel(cairo_t* cr, const PanelRect& panel, const Restitution& restitution,
+                            const FigureTexts& texts) {
   double x_low = kInfinity, x_high = -kInfinity, y_low = kInfinity, y_high = -kInfinity;
   for (const RestitutionPoint& p : restitution.points) {
     if (!std::isfinite(p.di_ms) || !std::isfinite(p.ari_ms)) continue;
@@ -50,7 +51,8 @@ void draw_restitution_panel(cairo_t* cr, const PanelRect& panel, const Restituti
   }
   cairo_save(cr);
   const PlotAxes axes =
-      draw_axes(cr, panel, "Restitution: ARI over DI", "DI (ms)", "ARI (ms)", x_low, x_high, y_low, y_high);
+      draw_axes(cr, panel, texts.restitution.c_str(), texts.di_axis.c_str(), texts.ari_axis.c_str(), x_low, x_high,
+                y_low, y_high);
   cairo_rectangle(cr, axes.area.x, axes.area.y, axes.area.width, axes.area.height);
   cairo_clip(cr);
   for (const RestitutionPoint& p : restitution.points) {
@@ -74,7 +76,7 @@ void draw_restitution_panel(cairo_t* cr, const PanelRect& panel, const Restituti
   for (const RestitutionPoint& p : restitution.points) {
     if (p.lead == last || !std::isfinite(p.di_ms) || !std::isfinite(p.ari_ms)) continue;
     last = p.lead;
-    std::string text = "lead " + format_integer(p.lead);
+    std::string text = texts.lead + " " + format_integer(p.lead);
     for (const RestitutionSlope& s : restitution.slopes) {
       if (s.lead == p.lead) text += "  " + format_fixed(s.slope, 2);
     }
@@ -83,12 +85,13 @@ void draw_restitution_panel(cairo_t* cr, const PanelRect& panel, const Restituti
   cairo_restore(cr);
 }
 
-void draw_dispersion_panel(cairo_t* cr, const PanelRect& panel, std::span<const BeatDispersion> beats) {
+void draw_dispersion_panel(cairo_t* cr, const PanelRect& panel, std::span<const BeatDispersion> beats,
+                           const FigureTexts& texts) {
   struct Series {
     const char* name;
     double BeatDispersion::*value;
   };
-  constexpr Series kLines[] = {{"total activation", &BeatDispersion::total_activation_ms},
+  const Series kLines[] = {{texts.total_activation.c_str(), &BeatDispersion::total_activation_ms},
                                {"RT SD", &BeatDispersion::rt_sd_ms},
                                {"RT IQR", &BeatDispersion::rt_iqr_ms},
                                {"ARI SD", &BeatDispersion::ari_sd_ms},
@@ -104,7 +107,7 @@ void draw_dispersion_panel(cairo_t* cr, const PanelRect& panel, std::span<const 
   y_low = std::min(y_low, 0.0);  // spreads from zero up
   const double x_high = beats.empty() ? 1.0 : beats.back().beat;
   cairo_save(cr);
-  const PlotAxes axes = draw_axes(cr, panel, "Dispersion over beats", "beat", "ms", 1.0,
+  const PlotAxes axes = draw_axes(cr, panel, texts.dispersion.c_str(), texts.beat.c_str(), "ms", 1.0,
                                   std::max(x_high, 2.0), y_low, y_high);
   cairo_set_line_width(cr, 1.5);
   for (std::size_t k = 0; k < std::size(kLines); ++k) {

@@ -2,13 +2,29 @@
 #include "plot_text.h"
 
 #include <cmath>
+#include <utility>
 
 #include "base/number_text.h"
 
 namespace telmor {
+namespace {
+
+thread_local std::vector<PlacedText>* text_sink = nullptr;
+
+}  // namespace
+
+TextSink::TextSink(std::vector<PlacedText>& placed) : previous_(std::exchange(text_sink, &placed)) {}
+
+TextSink::~TextSink() { text_sink = previous_; }
 
 void draw_text(cairo_t* cr, double x, double y, const std::string& text, double size) {
-  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  if (text_sink != nullptr) {
+    double dx = x, dy = y;
+    cairo_user_to_device(cr, &dx, &dy);
+    text_sink->push_back({dx, dy, size, text});
+    return;
+  }
+  cairo_select_font_face(cr, kFigureFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, size);
   cairo_move_to(cr, x, y);
   cairo_show_text(cr, text.c_str());

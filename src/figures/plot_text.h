@@ -10,8 +10,32 @@
 
 namespace telmor {
 
-// Text with its baseline starting at (x, y), in a sans-serif face.
+// Text with its baseline starting at (x, y), in IPAGothic (a face with the
+// Japanese of names and titles; fontconfig falls back where it is missing).
 void draw_text(cairo_t* cr, double x, double y, const std::string& text, double size);
+
+// Text as placed on the surface, for an SVG that keeps it as text.
+struct PlacedText {
+  double x = 0.0, y = 0.0;  // the baseline's start, in the surface's units
+  double size = 0.0;
+  std::string text;
+};
+
+// While one is alive on a thread, draw_text there records its text into
+// placed instead of drawing glyphs (cairo's SVG would write outlines).
+class TextSink {
+ public:
+  explicit TextSink(std::vector<PlacedText>& placed);
+  ~TextSink();
+  TextSink(const TextSink&) = delete;
+  TextSink& operator=(const TextSink&) = delete;
+
+ private:
+  std::vector<PlacedText>* previous_;
+};
+
+// The font family the figures name, in SVG too.
+inline constexpr const char* kFigureFont = "IPAGothic";
 
 // Axes of a plot: data ranges mapped into a panel with ticks at round steps.
 struct PlotAxes {

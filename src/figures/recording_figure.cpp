@@ -4,6 +4,9 @@
 
 #include <cairo-svg.h>
 
+#include <string>
+#include <vector>
+
 #include "base/number_text.h"
 #include "figures/map_view.h"
 #include "plot_panels.h"
@@ -18,6 +21,38 @@ constexpr double kHeaderHeight = 30.0;
 cairo_status_t append_bytes(void* closure, const unsigned char* data, unsigned int length) {
   static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
   return CAIRO_STATUS_SUCCESS;
+}
+
+std::string escaped(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string svg_text_elements(const std::vector<PlacedText>& placed) {
+  std::string out = "<g font-family=\"" + std::string(kFigureFont) + ", sans-serif\" fill=\"black\">\n";
+  for (const PlacedText& t : placed) {
+    out += "<text x=\"" + format_fixed(t.x, 2) + "\" y=\"" + format_fixed(t.y, 2) + "\" font-size=\"" +
+           format_fixed(t.size, 1) + "\" xml:space=\"preserve\">" + escaped(t.text) + "</text>\n";
+  }
+  return out + "</g>\n";
 }
 
 }  // namespace
@@ -42,31 +77,47 @@ void draw_figure(cairo_t* cr, const FigureData& figure, double width, double hei
   cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
   std::string header = figure.recording;
   if (figure.map.beat > 0) {
-    header += "  beat " + format_integer(figure.map.beat) + " at " + format_integer(figure.map.beat_ms) + " ms";
+    header += "  " + figure.texts.beat + " " + format_integer(figure.map.beat) + "  " + figure.texts.at + " " +
+              format_integer(figure.map.beat_ms) + " ms";
   }
   draw_text(cr, 10.0, 20.0, header, 15.0);
 
   const double w = 0.5 * width;
   const double h = 0.5 * (height - kHeaderHeight);
   const double top = kHeaderHeight;
+  const FigureTexts& t = figure.texts;
+  MapPanelNotes times;  // AT and RT: after the beat, unless asked otherwise
+  times.t_wave_legend = t.t_wave_legend;
+  if (figure.times_after_beat && figure.map.beat > 0) {
+    times.offset_ms = figure.map.beat_ms;
+    times.bar_note = t.after_beat;
+  }
+  MapPanelNotes intervals;
+  intervals.t_wave_legend = t.t_wave_legend;
   switch (figure.first_map) {
     case MarkQuantity::at:
-      draw_map_panel(cr, {0.0, top, w, h}, "Activation time, isochrones and conduction velocity",
-                     figure.map, &ElectrodeTimes::at_ms, figure.isochrone_step_ms, figure.cv, figure.labels);
+      draw_map_panel(cr, {0.0, top, w, h}, t.at_map.c_str(), figure.map, &ElectrodeTimes::at_ms,
+                     figure.isochrone_step_ms, figure.cv, figure.labels, times);
       break;
     case MarkQuantity::rt:
-      draw_map_panel(cr, {0.0, top, w, h}, "Recovery time and conduction velocity", figure.map,
-                     &ElectrodeTimes::rt_ms, 0.0, figure.cv, figure.labels);
+      draw_map_panel(cr, {0.0, top, w, h}, t.rt_map.c_str(), figure.map, &ElectrodeTimes::rt_ms, 0.0, figure.cv,
+                     figure.labels, times);
       break;
     case MarkQuantity::ari:
-      draw_map_panel(cr, {0.0, top, w, h}, "Activation-recovery interval and conduction velocity",
-                     figure.map, &ElectrodeTimes::ari_ms, 0.0, figure.cv, figure.labels);
+      draw_map_panel(cr, {0.0, top, w, h}, t.ari_map_cv.c_str(), figure.map, &ElectrodeTimes::ari_ms, 0.0,
+                     figure.cv, figure.labels, intervals);
       break;
   }
-  draw_map_panel(cr, {w, top, w, h}, "Activation-recovery interval", figure.map, &ElectrodeTimes::ari_ms, 0.0,
-                 {}, figure.labels);
-  draw_restitution_panel(cr, {0.0, top + h, w, h}, figure.restitution);
-  draw_dispersion_panel(cr, {w, top + h, w, h}, figure.dispersion);
+  // The ARI map once: beside an ARI map the activation.
+  if (figure.first_map == MarkQuantity::ari) {
+    draw_map_panel(cr, {w, top, w, h}, t.at_map_plain.c_str(), figure.map, &ElectrodeTimes::at_ms,
+                   figure.isochrone_step_ms, {}, figure.labels, times);
+  } else {
+    draw_map_panel(cr, {w, top, w, h}, t.ari_map.c_str(), figure.map, &ElectrodeTimes::ari_ms, 0.0, {},
+                   figure.labels, intervals);
+  }
+  draw_restitution_panel(cr, {0.0, top + h, w, h}, figure.restitution, t);
+  draw_dispersion_panel(cr, {w, top + h, w, h}, figure.dispersion, t);
   cairo_restore(cr);
 }
 
@@ -75,13 +126,22 @@ std::string figure_svg(const FigureData& figure) {
   cairo_surface_t* surface =
       cairo_svg_surface_create_for_stream(append_bytes, &bytes, kFigureWidth, kFigureHeight);
   cairo_t* cr = cairo_create(surface);
-  draw_figure(cr, figure, kFigureWidth, kFigureHeight);
+  std::vector<PlacedText> placed;
+  {
+    const TextSink text(placed);
+    draw_figure(cr, figure, kFigureWidth, kFigureHeight);
+  }
   const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
   cairo_destroy(cr);
   cairo_surface_finish(surface);  // the SVG's last bytes come out here
   const bool finished = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(surface);
-  return drawn && finished ? bytes : std::string();
+  if (!drawn || !finished) return {};
+  // The text as text elements, on top of the drawing, before the SVG's end.
+  const std::size_t end = bytes.rfind("</svg>");
+  if (end == std::string::npos) return {};
+  bytes.insert(end, svg_text_elements(placed));
+  return bytes;
 }
 
 std::string figure_png(const FigureData& figure) {

@@ -2,6 +2,7 @@
 // cairo surface over the image's own pixels.
 #include "gui/maps_dock.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -9,11 +10,16 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QHeaderView>
 #include <QVBoxLayout>
 #include <cairo.h>
 #include <fstream>
 #include <sstream>
 
+#include "figures/figure_texts.h"
 #include "figures/recording_figure.h"
 #include "base/utf8_path.h"
 #include "results/file_replace.h"
@@ -24,15 +30,24 @@
 namespace telmor {
 
 // The figure at the widget's size, redrawn when either changes.
+// The figure keeps its aspect at any size, never smaller than readable: a
+// small dock scrolls it rather than squashing it.
 class FigureCanvas : public QWidget {
  public:
-  explicit FigureCanvas(QWidget* parent) : QWidget(parent) { setMinimumSize(300, 225); }
+  explicit FigureCanvas(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(kFigureWidth / 2, kFigureHeight / 2);
+  }
   std::function<QImage(int, int)> draw;
 
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    if (draw) painter.drawImage(0, 0, draw(width(), height()));
+    painter.fillRect(rect(), Qt::white);
+    if (!draw) return;
+    const double scale = std::min(static_cast<double>(width()) / kFigureWidth,
+                                  static_cast<double>(height()) / kFigureHeight);
+    const int w = static_cast<int>(kFigureWidth * scale), h = static_cast<int>(kFigureHeight * scale);
+    painter.drawImage((width() - w) / 2, (height() - h) / 2, draw(w, h));
   }
 };
 
@@ -48,7 +63,9 @@ MapsDock::MapsDock(QWidget* parent)
       left_out_line_(new QLabel),
       choose_(new QPushButton(QStringLiteral("配置ファイル…"))),
       save_(new QPushButton(QStringLiteral("図を保存…"))),
-      canvas_(new FigureCanvas(this)) {
+      absolute_(new QCheckBox(QStringLiteral("記録の始めからの時刻"))),
+      canvas_(new FigureCanvas(this)),
+      velocities_(new QTableWidget(this)) {
   map_->addItems({QStringLiteral("AT"), QStringLiteral("RT"), QStringLiteral("ARI")});
   auto* controls = new QHBoxLayout;
   controls->addWidget(new QLabel(QStringLiteral("拍")));
@@ -56,15 +73,33 @@ MapsDock::MapsDock(QWidget* parent)
   controls->addWidget(map_);
   controls->addWidget(choose_);
   controls->addWidget(save_);
+  controls->addWidget(absolute_);
   controls->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
   layout->addWidget(layout_line_);
   layout->addWidget(left_out_line_);
-  layout->addWidget(canvas_, 1);
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(canvas_);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  // The figure, and the velocities of the beat shown with the flags its
+  // arrows draw in red, as two pages of the dock.
+  auto* pages = new QTabWidget(this);
+  pages->addTab(scroll, QStringLiteral("図"));
+  pages->addTab(velocities_, QStringLiteral("伝導速度"));
+  layout->addWidget(pages, 1);
+  velocities_->setColumnCount(5);
+  velocities_->setHorizontalHeaderLabels({QStringLiteral("誘導"), QStringLiteral("速さ m/s"),
+                                          QStringLiteral("向き °"), QStringLiteral("近傍"),
+                                          QStringLiteral("注意")});
+  velocities_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  velocities_->verticalHeader()->hide();
   canvas_->draw = [this](int w, int h) { return render(w, h); };
   connect(beat_, &QComboBox::currentIndexChanged, this, [this] { canvas_->update(); });
   connect(map_, &QComboBox::currentIndexChanged, this, [this] { canvas_->update(); });
+  connect(absolute_, &QCheckBox::toggled, this, [this] { canvas_->update(); });
+  connect(beat_, &QComboBox::currentIndexChanged, this, [this] { fill_velocities(); });
   connect(choose_, &QPushButton::clicked, this, [this] { choose_layout(); });
   connect(save_, &QPushButton::clicked, this, [this] { save_dialog(); });
   refresh();
@@ -127,18 +162,27 @@ bool MapsDock::use_layout_file(const std::filesystem::path& file) {
   return true;
 }
 
-QImage MapsDock::render(int width, int height) const {
-  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::white);
-  if (!layout_ || table_.beat_count() == 0) return image;
+FigureData MapsDock::figure() const {
   FigureData figure = figure_data(results_ ? results_->recording : std::string(), table_, *layout_,
                                   beat_->currentIndex() + 1);
   if (results_) figure.labels = results_->labels;
   figure.first_map = static_cast<MarkQuantity>(std::max(map_->currentIndex(), 0));
+  figure.texts = japanese_figure_texts();
+  figure.times_after_beat = !absolute_->isChecked();
+  return figure;
+}
+
+QImage MapsDock::render(int width, int height) const {
+  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::white);
+  if (!layout_ || table_.beat_count() == 0) return image;
+  const FigureData shown = figure();
   cairo_surface_t* surface = cairo_image_surface_create_for_data(
       image.bits(), CAIRO_FORMAT_ARGB32, image.width(), image.height(), static_cast<int>(image.bytesPerLine()));
   cairo_t* cr = cairo_create(surface);
-  draw_figure(cr, figure, image.width(), image.height());
+  // Drawn at the files' size, scaled to the widget: the same figure.
+  cairo_scale(cr, static_cast<double>(image.width()) / kFigureWidth, static_cast<double>(image.height()) / kFigureHeight);
+  draw_figure(cr, shown, kFigureWidth, kFigureHeight);
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   cairo_surface_destroy(surface);
@@ -147,19 +191,36 @@ QImage MapsDock::render(int width, int height) const {
 
 std::error_code MapsDock::save_figure(const std::filesystem::path& file) const {
   if (!layout_ || table_.beat_count() == 0) return std::make_error_code(std::errc::invalid_argument);
-  FigureData figure = figure_data(results_ ? results_->recording : std::string(), table_, *layout_,
-                                  beat_->currentIndex() + 1);
-  if (results_) figure.labels = results_->labels;
-  figure.first_map = static_cast<MarkQuantity>(std::max(map_->currentIndex(), 0));
   const bool svg = file.extension() == ".svg" || file.extension() == ".SVG";
-  const std::string bytes = svg ? figure_svg(figure) : figure_png(figure);
+  const FigureData shown = figure();
+  const std::string bytes = svg ? figure_svg(shown) : figure_png(shown);
   if (bytes.empty()) return std::make_error_code(std::errc::io_error);
   return replace_file_contents(file, bytes);
+}
+
+void MapsDock::fill_velocities() {
+  velocities_->setRowCount(0);
+  if (!layout_ || table_.beat_count() == 0 || beat_->currentIndex() < 0) return;
+  const FigureData shown = figure();
+  velocities_->setRowCount(static_cast<int>(shown.cv.size()));
+  int row = 0;
+  for (const CvVector& v : shown.cv) {
+    const bool value = v.flag != CvFlag::no_value;
+    const QString flag = v.flag == CvFlag::none ? QString() : QString::fromUtf8(cv_flag_name(v.flag).data(),
+                                                                                  static_cast<qsizetype>(cv_flag_name(v.flag).size()));
+    const QStringList cells = {QString::number(v.lead), value ? QString::number(v.speed_m_s, 'f', 2) : QString(),
+                               value ? QString::number(v.direction_deg, 'f', 0) : QString(),
+                               QString::number(v.neighbours), flag};
+    for (int column = 0; column < cells.size(); ++column)
+      velocities_->setItem(row, column, new QTableWidgetItem(cells[column]));
+    ++row;
+  }
 }
 
 void MapsDock::refresh() {
   const bool drawable = layout_.has_value() && table_.beat_count() > 0;
   save_->setEnabled(drawable);
+  fill_velocities();
   beat_->setEnabled(table_.beat_count() > 0);
   canvas_->update();
 }

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "figures/figure_texts.h"
 #include "figures/recording_figure.h"
 #include "support/beat_tables.h"
 #include "support/test_files.h"
@@ -113,6 +115,53 @@ TEST(FigureFiles, TheDrawingFitsAnyCairoSurface) {
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
   EXPECT_EQ(figure.map.beat, 2);
+}
+
+// The texts of an SVG, in the order drawn.
+std::vector<std::string> svg_texts(const std::string& svg) {
+  std::vector<std::string> texts;
+  for (std::size_t at = svg.find("<text "); at != std::string::npos; at = svg.find("<text ", at + 1)) {
+    const std::size_t from = svg.find('>', at) + 1;
+    texts.push_back(svg.substr(from, svg.find("</text>", from) - from));
+  }
+  return texts;
+}
+
+bool holds(const std::vector<std::string>& texts, const std::string& part) {
+  for (const std::string& t : texts) {
+    if (t.find(part) != std::string::npos) return true;
+  }
+  return false;
+}
+
+// Text stays text in the SVG (a drawing program edits it), in the window's
+// words where asked; the AT colour bar counts from the beat; the maps carry
+// an mm scale bar and a speed key; the ARI map is shown once.
+TEST(FigureFiles, TextStaysTextWithScalesAndTimesAfterTheBeat) {
+  const BeatTable table = generated_table();
+  FigureData figure = figure_data("日本語の記録", table, grid_layout(4, 5, 1.0).layout);
+  const std::string svg = figure_svg(figure);
+  const std::vector<std::string> texts = svg_texts(svg);
+  EXPECT_TRUE(holds(texts, "日本語の記録"));
+  EXPECT_TRUE(holds(texts, "Activation time, isochrones and conduction velocity"));
+  EXPECT_TRUE(holds(texts, "after the beat"));
+  EXPECT_TRUE(holds(texts, " mm"));
+  EXPECT_TRUE(holds(texts, " m/s"));
+  EXPECT_NE(svg.find("font-family=\"IPAGothic"), std::string::npos);
+  // Lead 1 activates 10 ms after each beat, lead 5 18 ms after: the bar's ends.
+  EXPECT_TRUE(holds(texts, "10.0 ms"));
+  EXPECT_TRUE(holds(texts, "18.0 ms"));
+  figure.times_after_beat = false;
+  const std::string at_beat = std::to_string(figure.map.beat_ms + 10) + ".0 ms";
+  EXPECT_TRUE(holds(svg_texts(figure_svg(figure)), at_beat)) << at_beat;
+  // ARI chosen: once, beside the activation.
+  figure.first_map = MarkQuantity::ari;
+  figure.texts = japanese_figure_texts();
+  const std::vector<std::string> ari = svg_texts(figure_svg(figure));
+  int ari_titles = 0;
+  for (const std::string& t : ari) ari_titles += t.starts_with("ARI（活性化回復間隔）");
+  EXPECT_EQ(ari_titles, 1);
+  EXPECT_TRUE(holds(ari, "活性化時間と等時線"));
 }
 
 }  // namespace

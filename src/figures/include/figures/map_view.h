@@ -56,12 +56,25 @@ void draw_electrodes(cairo_t* cr, const MapView& view, std::span<const Electrode
                      double ElectrodeTimes::*time, bool t_waves = false,
                      std::span<const std::string> labels = {});
 
+// What a map panel says besides its map: the colour bar's times less
+// offset_ms (the beat's time: times after the beat) with bar_note under it,
+// the T waves' legend, and the words of its mm scale bar and speed key.
+struct MapPanelNotes {
+  double offset_ms = 0.0;
+  std::string bar_note;
+  std::string t_wave_legend = "T wave: + positive, \u2212 negative, \u00b1 biphasic";
+};
+
 // One map panel: the title, the interpolated colours, isolines every
-// step_ms (none when 0), the velocity arrows (none when empty), the
-// electrodes (named by labels, lead j's at [j - 1], where given) and a
-// colour bar.
+// step_ms (none when 0), the velocity arrows (none when empty) with a key
+// of a round speed, the electrodes (named by labels, lead j's at [j - 1],
+// where given), a scale bar of a round number of mm and a colour bar.
 void draw_map_panel(cairo_t* cr, const PanelRect& panel, const char* title, const BeatMap& map,
                     double ElectrodeTimes::*time, double step_ms, std::span<const CvVector> arrows,
-                    std::span<const std::string> labels = {});
+                    std::span<const std::string> labels = {}, const MapPanelNotes& notes = {});
+
+// The largest round length (1, 2 or 5 times a power of ten) not above most,
+// so at least 0.4 of it: the scale bar's mm, the speed key's m/s.
+double round_length(double most);
 
 }  // namespace telmor

@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "figures/figure_texts.h"
 #include "tissue/beat_maps.h"
 #include "tissue/conduction_velocity.h"
 #include "tissue/dispersion.h"
@@ -30,6 +31,10 @@ struct FigureData {
   Restitution restitution;
   std::vector<BeatDispersion> dispersion;
   std::vector<std::string> labels;  // lead j's channel label at [j - 1], beside its electrode; "" for none
+  FigureTexts texts;                // English unless told otherwise
+  // AT and RT maps' colour bars in ms after the beat (false: from the
+  // recording's start, as the tables hold them).
+  bool times_after_beat = true;
 };
 
 // The figure of beat (0: the middle beat) with the surface method's
@@ -45,7 +50,8 @@ inline constexpr int kFigureHeight = 900;
 // space, white background included; leaves cr's state as it found it.
 void draw_figure(cairo_t* cr, const FigureData& figure, double width, double height);
 
-// The figure as the bytes of an SVG and of a PNG file (kFigureWidth x
+// The figure as the bytes of an SVG (its text kept as text elements, in the
+// IPAGothic face, editable in a drawing program) and of a PNG file (kFigureWidth x
 // kFigureHeight); empty when cairo fails.
 std::string figure_svg(const FigureData& figure);
 std::string figure_png(const FigureData& figure);

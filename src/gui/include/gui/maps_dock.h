@@ -15,13 +15,16 @@
 #include "signal/electrode_layout.h"
 #include "record/results_snapshot.h"
 
+class QCheckBox;
 class QComboBox;
+class QTableWidget;
 class QLabel;
 class QPushButton;
 
 namespace telmor {
 
 class FigureCanvas;
+struct FigureData;
 
 class MapsDock : public QWidget {
  public:
@@ -46,9 +49,15 @@ class MapsDock : public QWidget {
   const std::optional<ElectrodeLayout>& layout() const { return layout_; }
   // The figure drawn at the given size (for tests and exports).
   QImage render(int width, int height) const;
+  // The velocities of the beat shown: lead, speed, direction, neighbours, flag.
+  QTableWidget* velocity_table() const { return velocities_; }
+  QCheckBox* absolute_choice() const { return absolute_; }
 
  private:
+  // The figure of the beat and map chosen, in the window's words.
+  FigureData figure() const;
   void refresh();
+  void fill_velocities();
   void choose_layout();
   void save_dialog();
 
@@ -58,7 +67,9 @@ class MapsDock : public QWidget {
   QLabel* left_out_line_;  // the marks the maps leave out, when any
   QPushButton* choose_;
   QPushButton* save_;
+  QCheckBox* absolute_;  // colour bars from the recording's start rather than after the beat
   FigureCanvas* canvas_;
+  QTableWidget* velocities_;
   std::shared_ptr<const ResultsSnapshot> results_;
   BeatTable table_;
   std::optional<ElectrodeLayout> layout_;
