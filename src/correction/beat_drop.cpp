@@ -52,28 +52,4 @@ int drop_beat_marks(RunRecord& record, std::int32_t beat_ms) {
   return dropped;
 }
 
-bool remove_beat(RunRecord& record, std::int32_t beat_ms) {
-  if (beat_ms == 0) return false;
-  auto& list = record.beat_ms_list;
-  const auto at = std::find(list.begin(), list.end(), beat_ms);
-  if (at == list.end()) return false;
-  std::move(at + 1, list.end(), at);
-  list.back() = 0;
-  DetectionNotes& notes = record.detection;
-  const auto end = notes.beats_ms.begin() + std::clamp(notes.beat_count, 0, kMaxRows);
-  const auto noted = std::find(notes.beats_ms.begin(), end, beat_ms);
-  if (noted != end) {
-    const auto k = static_cast<std::size_t>(noted - notes.beats_ms.begin());
-    std::move(noted + 1, end, noted);
-    *(end - 1) = 0;
-    for (auto& lead : notes.cells) {
-      std::move(lead.begin() + static_cast<std::ptrdiff_t>(k) + 1, lead.begin() + notes.beat_count,
-                lead.begin() + static_cast<std::ptrdiff_t>(k));
-      lead[static_cast<std::size_t>(notes.beat_count - 1)] = DetectionNote{};
-    }
-    --notes.beat_count;
-  }
-  return true;
-}
-
 }  // namespace telmor

@@ -152,11 +152,12 @@ std::string menu_edit_note(Session& s, const MenuEdit& edit) {
   before.beat_ms = edit.beat_ms;
   const int dropped = drop_beat_marks(r, edit.beat_ms);
   if (dropped < 0) return format_integer(edit.beat_ms) + " ms に拍はありません";
-  // The false beat goes with its marks: no column is left for it.
-  remove_beat(r, edit.beat_ms);
+  if (dropped == 0) return beat + " の印はありません";
+  // The beat stays in the tables the files are made of; the views leave out
+  // the beats whose drop the history holds (menu_snapshot).
   s.menu_undo.push_back(std::move(before));
   update_unsaved(r);
-  return beat + " を削除しました（印 " + format_integer(dropped) + " 個）";
+  return beat + " の印を " + format_integer(dropped) + " 個削除しました";
 }
 
 // The tables as the menu hands them to the views, with where their file lies.
@@ -164,6 +165,9 @@ ResultsSnapshot menu_snapshot(const Session& s) {
   ResultsSnapshot snapshot = snapshot_with_figures(s.record);
   snapshot.results_file = s.results_file;
   snapshot.undo_steps = static_cast<std::int32_t>(s.menu_undo.size());
+  for (const MenuStep& step : s.menu_undo) {
+    if (step.what == MenuStep::What::drop) snapshot.dropped_beats.push_back(step.beat_ms);
+  }
   return snapshot;
 }
 

@@ -165,7 +165,11 @@ void FrameWindow::apply_one(const GuiOp& op) {
                  },
                  [this](const gui_op::Results& o) {
                    results_ = o.results;
-                   results_view_->show_results(o.results);
+                   // The views leave out the false beats dropped at the menu.
+                   const auto shown = o.results->dropped_beats.empty()
+                                          ? o.results
+                                          : std::make_shared<const ResultsSnapshot>(without_dropped_beats(*o.results));
+                   results_view_->show_results(shown);
                    show_recording(o.results->recording);
                    // The end of a pass, or a change at the menu: kept at once.
                    recovery_->set_results_file(o.results->results_file);
@@ -173,7 +177,7 @@ void FrameWindow::apply_one(const GuiOp& op) {
                    const std::filesystem::path file = o.results->results_file;
                    QTimer::singleShot(0, this, [this, file] { offer_recovery(file); });
 #if TELMOR_MAPS
-                   show_maps(o.results);
+                   show_maps(shown);
 #endif
                  },
                  [this](const gui_op::Ask& o) { ask(o); },

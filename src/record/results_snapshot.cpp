@@ -32,6 +32,31 @@ ResultsSnapshot snapshot_results(const RunRecord& r) {
   return s;
 }
 
+ResultsSnapshot without_dropped_beats(const ResultsSnapshot& results) {
+  ResultsSnapshot view = results;
+  for (const std::int32_t beat_ms : results.dropped_beats) {
+    if (beat_ms == 0) continue;
+    auto& list = view.beat_ms_list;
+    if (const auto at = std::find(list.begin(), list.end(), beat_ms); at != list.end()) {
+      std::move(at + 1, list.end(), at);
+      list.back() = 0;
+    }
+    DetectionNotes& notes = view.detection;
+    const auto end = notes.beats_ms.begin() + std::clamp(notes.beat_count, 0, kMaxRows);
+    const auto noted = std::find(notes.beats_ms.begin(), end, beat_ms);
+    if (noted == end) continue;
+    const auto k = noted - notes.beats_ms.begin();
+    std::move(noted + 1, end, noted);
+    *(end - 1) = 0;
+    for (auto& lead : notes.cells) {
+      std::move(lead.begin() + k + 1, lead.begin() + notes.beat_count, lead.begin() + k);
+      lead[static_cast<std::size_t>(notes.beat_count - 1)] = DetectionNote{};
+    }
+    --notes.beat_count;
+  }
+  return view;
+}
+
 bool same_tables(const MarkTables& a, const MarkTables& b, int lead_count) {
   if (a.at_beat_count != b.at_beat_count || a.rt_beat_count != b.rt_beat_count) return false;
   const auto same_rows = [](const MarkTable& x, const MarkTable& y, int lead, std::int32_t count) {

@@ -7,6 +7,7 @@
 #include "session/session_marks.h"
 
 #include "base/utf8_path.h"
+#include "words/english_lines.h"
 #include "replay/colour.h"
 #include "replay/line_raster.h"
 #include "base/number_text.h"
@@ -43,11 +44,11 @@ ReplayLayer::ReplayLayer(std::vector<Directive> script, std::ostream& transcript
     : script_(std::move(script)), transcript_(transcript), draw_log_(draw_log), notes_(notes) {}
 
 void ReplayLayer::show_note(std::string_view note) {
-  if (notes_) transcript_ << "chart: note " << note << '\n';
+  if (notes_) transcript_ << "chart: note " << (english_ ? english_line(note) : std::string(note)) << '\n';
 }
 
 void ReplayLayer::console_write(std::string_view line) {
-  transcript_ << "console> " << line << '\n';
+  transcript_ << "console> " << (english_ ? english_line(line) : std::string(line)) << '\n';
 }
 
 std::string ReplayLayer::console_read_line() {
@@ -61,7 +62,7 @@ void ReplayLayer::chart_open() {
 
 void ReplayLayer::chart_write(std::string_view line) {
   ++chart_text_rows_;
-  transcript_ << "chart> " << line << '\n';
+  transcript_ << "chart> " << (english_ ? english_line(line) : std::string(line)) << '\n';
 }
 
 std::string ReplayLayer::chart_read_line() {

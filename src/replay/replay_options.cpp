@@ -43,6 +43,10 @@ ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments
       options.draw_log = path_from_utf8(value());
     } else if (!options_ended && argument == "--notes") {
       options.notes = true;
+    } else if (!options_ended && argument == "--lang") {
+      const std::string_view name = value();
+      if (name != "ja" && name != "en") throw UsageError("--lang takes ja or en, not " + std::string(name));
+      options.english = name == "en";
     } else if (!options_ended && argument == "--estimator") {
       const std::string_view name = value();
       if (name == "legacy") {

@@ -50,6 +50,7 @@ int run_replay(const ReplayOptions& options, const ReplayProgram& program, std::
   }
 
   ReplayLayer layer(std::move(script), out, draw_log.get(), options.notes);
+  if (options.english) layer.speak_english();
   layer.set_analysis_choice(options.analysis);
   try {
     program(layer, options.root);

@@ -89,33 +89,6 @@ TEST_F(BeatDrop, NoBeatChangesNothingAndLeadsBeyondTheRunAreLeftAlone) {
   EXPECT_EQ(r->marks.at_ms_table[3][0], 2000.0f);
 }
 
-// The beat goes from the list and from the centred c's notes, the later
-// ones moving up; no beat changes nothing.
-TEST_F(BeatDrop, RemovingTheBeatTakesItFromTheListAndTheNotes) {
-  r->detection.beat_count = 3;
-  for (int k = 1; k <= 3; ++k) {
-    r->detection.beats_ms[static_cast<std::size_t>(k - 1)] = 1000 * k;
-    r->detection.note(2, k).at_from = 1000 * k - 80;
-  }
-  const auto beats_before = r->beat_ms_list;
-  EXPECT_FALSE(remove_beat(*r, 2500));
-  EXPECT_EQ(r->beat_ms_list, beats_before);
-  ASSERT_TRUE(remove_beat(*r, 2000));
-  std::vector<std::int32_t> left;
-  for (const std::int32_t b : r->beat_ms_list) {
-    if (b != 0) left.push_back(b);
-  }
-  std::vector<std::int32_t> expected;
-  for (const std::int32_t b : beats_before) {
-    if (b != 0 && b != 2000) expected.push_back(b);
-  }
-  EXPECT_EQ(left, expected);
-  EXPECT_EQ(r->detection.beat_count, 2);
-  EXPECT_EQ(r->detection.beats_ms[1], 3000);
-  EXPECT_EQ(r->detection.note(2, 2).at_from, 2920);
-  EXPECT_EQ(r->detection.note(2, 3).at_from, 0);
-}
-
 // The same removals as clicks at those times make: the same table.
 TEST_F(BeatDrop, LeavesTheColumnAClickRemovalWouldLeave) {
   at(1, {1000.0f, 2010.0f, 3010.0f});

@@ -223,6 +223,38 @@ TEST_F(Session, BundledSampleOverviewRangesAndDetection) {
   EXPECT_EQ(markers, 3 * 14 + 1 + 5);
 }
 
+// The Japanese characters of text (kana, kanji, CJK punctuation, full-width
+// forms), decoded from its UTF-8.
+std::vector<char32_t> japanese_in(const std::string& text) {
+  std::vector<char32_t> found;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const int length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    char32_t c = length == 1 ? b : b & (0xFF >> (length + 1));
+    for (int k = 1; k < length && i + static_cast<std::size_t>(k) < text.size(); ++k)
+      c = (c << 6) | (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
+    if ((c >= 0x3000 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF))
+      found.push_back(c);
+    i += static_cast<std::size_t>(length);
+  }
+  return found;
+}
+
+// The English face: the demo session and a correction pass with its notes,
+// every line without a Japanese character; the waveform's line as English.
+TEST_F(Session, TheEnglishFaceHoldsNoJapanese) {
+  data_file("sample.txt", test::read_whole_file(test::kSampleFile));
+  ASSERT_EQ(run(demo_script(), {}, {"--notes", "--lang", "en"}), 0) << err;
+  EXPECT_EQ(count("console> Read the waveform data d:\\data\\map\\sample.txt        ."), 1);
+  EXPECT_TRUE(japanese_in(out).empty()) << out;
+  const std::string pass = "console y\nconsole y\nconsole y\nconsole sample\nconsole 8\nconsole 10\n"
+                           "chart c\nchart y\nchart a\npress left 300 100\nkey undo\nkey redo\nkey escape\n"
+                           "chart y\nchart o\nchart y\nchart x\n";
+  ASSERT_EQ(run(pass, {}, {"--notes", "--lang", "en"}), 0) << err;
+  EXPECT_TRUE(japanese_in(out).empty()) << out;
+  EXPECT_NE(out.find("Saved the AT and RT data"), std::string::npos) << out;
+}
+
 // Edits made with the keys of a pass (steps, a lead skipped, undo, redo,
 // escape) save the same file as the same edits made with clicks alone.
 TEST_F(Session, KeysOfAPassSaveWhatTheSameEditsByClicksSave) {

@@ -101,6 +101,25 @@ TEST_F(Grid, TheCentredSearchsReasonsAndWindows) {
   EXPECT_TRUE(dead.cell(1, 2).flagged);
 }
 
+// A beat dropped at the menu leaves the views: its column and its windows go,
+// the later beats' windows move up, the other beats keep their marks.
+TEST_F(Grid, ADroppedBeatLeavesTheViewsColumnsAndWindows) {
+  s.detection.beat_count = 2;
+  s.detection.beats_ms[0] = 1000;
+  s.detection.beats_ms[1] = 2000;
+  s.detection.note(1, 2).at_from = 1920;
+  s.dropped_beats = {1000};
+  const ResultsSnapshot view = without_dropped_beats(s);
+  EXPECT_EQ(view.detection.beat_count, 1);
+  EXPECT_EQ(view.detection.beats_ms[0], 2000);
+  EXPECT_EQ(view.detection.note(1, 1).at_from, 1920);
+  const BeatTable t = assign_marks(view);
+  ASSERT_EQ(t.beat_count(), 1);
+  EXPECT_EQ(t.beats[0], 2000);
+  EXPECT_EQ(t.cell(1, 1).at.earliest, 2030);
+  EXPECT_EQ(view.marks.at_ms_table, s.marks.at_ms_table);  // the tables themselves stay
+}
+
 // Before the first c or o the tables hold no mark: nothing asks for a look.
 TEST_F(Grid, TablesWithoutAMarkAskForNothing) {
   s.marks = MarkTables{};

@@ -17,10 +17,5 @@ namespace telmor {
 // Returns how many marks went; -1, changing nothing, when beat_ms is no beat.
 int drop_beat_marks(RunRecord& record, std::int32_t beat_ms);
 
-// The beat itself taken out, once its marks are gone: from the beat list
-// (the later entries move up, the list keeps its order) and from the last
-// centred c's notes (its windows go, the later beats' move up), so that the
-// views show no column for it. False, changing nothing, when it is no beat.
-bool remove_beat(RunRecord& record, std::int32_t beat_ms);
 
 }  // namespace telmor

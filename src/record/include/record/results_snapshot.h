@@ -55,8 +55,16 @@ struct ResultsSnapshot {
   MarkFigures figures;  // as the derivative gives them; NaN when it was not at hand
   DetectionNotes detection;  // the last centred c's windows and flags
   std::int32_t undo_steps = 0;  // steps undo at the menu can take back
+  // Beats dropped at the menu as false ones (their marks gone) since the
+  // tables were last replaced: the views leave their columns out.
+  std::vector<std::int32_t> dropped_beats;
 };
 
 ResultsSnapshot snapshot_results(const RunRecord& record);
+
+// The tables as the views show them: the beats dropped at the menu left out
+// of the beat list and of the last c's windows (their marks are gone
+// already, so no other beat's marks change). The list of drops is kept.
+ResultsSnapshot without_dropped_beats(const ResultsSnapshot& results);
 
 }  // namespace telmor

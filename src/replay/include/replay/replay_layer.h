@@ -42,6 +42,8 @@ class ReplayLayer : public WindowLayer {
   // transcripts made before notes existed stay as they were).
   ReplayLayer(std::vector<Directive> script, std::ostream& transcript,
               std::ostream* draw_log = nullptr, bool notes = false);
+  // The program's own lines (console, chart, notes) in English from now on.
+  void speak_english() { english_ = true; }
 
   void console_write(std::string_view line) override;
   std::string console_read_line() override;
@@ -101,6 +103,7 @@ class ReplayLayer : public WindowLayer {
   std::ostream& transcript_;
   std::ostream* draw_log_;
   bool notes_;
+  bool english_ = false;
   AnalysisChoice analysis_;
   RangeAnswer range_answer_ = RangeAnswer::cancel;
 

@@ -12,7 +12,7 @@
 namespace telmor {
 
 inline constexpr std::string_view kReplayUsage =
-    "usage: telmor-replay [--root DIR] [--draw-log FILE] [--notes] [--estimator centred|legacy]\n"
+    "usage: telmor-replay [--root DIR] [--draw-log FILE] [--notes] [--lang ja|en] [--estimator centred|legacy]\n"
     "                     [--rt-smooth MS] [--rt-margin MS] [--rt-window FROM TO]\n"
     "                     [--blank-before MS] [--blank-after MS] SCRIPT";
 
@@ -27,6 +27,7 @@ inline constexpr std::string_view kReplayHelp =
     "                     (default: the working directory)\n"
     "  --draw-log FILE    one line 'line X1 Y1 X2 Y2 RRGGBB' per drawn segment\n"
     "  --notes            the frame's status-bar notes in the transcript: 'chart: note TEXT'\n"
+    "  --lang ja|en       the program's own lines in Japanese (the default) or English\n"
     "  --estimator NAME   the derivative: centred (the default: the least-squares cubic\n"
     "                     centred on each sample, RT on a derivative of its own) or legacy\n"
     "                     (the specified arithmetic, to reproduce earlier results)\n"
@@ -63,6 +64,7 @@ struct ReplayOptions {
   std::filesystem::path root = ".";  // the drives root; the working directory by default
   std::optional<std::filesystem::path> draw_log;
   bool notes = false;  // --notes: the frame's notes go into the transcript
+  bool english = false;  // --lang en: the program's lines in English
   AnalysisChoice analysis;  // --estimator, --rt-smooth, --rt-margin, --rt-window, --blank-before, --blank-after
   std::filesystem::path script;
   bool help = false;     // --help or -h: print the usage and the help, and do nothing else
