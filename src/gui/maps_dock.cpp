@@ -35,7 +35,7 @@ namespace telmor {
 class FigureCanvas : public QWidget {
  public:
   explicit FigureCanvas(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(kFigureWidth / 2, kFigureHeight / 2);
+    setMinimumSize(kFigureWidth * 3 / 4, kFigureHeight * 3 / 4);
   }
   std::function<QImage(int, int)> draw;
 
