@@ -100,6 +100,7 @@ bool take_opened_recording(WindowLayer& layer, RunRecord& record, const OpenRequ
     for (int i = 1; i <= part.sample_count; ++i) record.wave(j, i) = part.value(j, i);
     const auto k = static_cast<std::size_t>(j - 1);
     record.lead_labels[k] = k < part.labels.size() ? part.labels[k] : std::string();
+    record.lead_units[k] = k < part.units.size() ? part.units[k] : std::string();
   }
   layer.console_write("波形データ" + shown + "を読み込みました。");
   layer.show_note(describe(request.file, *whole, request, part));

@@ -135,7 +135,15 @@ void AmplitudeBar::paintEvent(QPaintEvent*) {
   // As many decimals as the power of ten needs: 0.05, 2, 500.
   const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(amplitude_) + 1e-9)));
   painter.drawText(QPointF(x + 6.0, mid + painter.fontMetrics().ascent() / 2.0),
-                   from_utf8(format_fixed(amplitude_, decimals)));
+                   from_utf8(format_fixed(amplitude_, decimals)) + (unit_.isEmpty() ? QString() : " " + unit_));
+}
+
+void AmplitudeBar::set_unit(const QString& unit) {
+  unit_ = unit;
+  // A text recording names no unit: the bar is in the file's own values.
+  setToolTip(unit.isEmpty() ? QStringLiteral("振幅（記録の値の単位。テキストの記録は単位を記しません）")
+                            : QStringLiteral("振幅（%1）").arg(unit));
+  update();
 }
 
 }  // namespace telmor

@@ -170,6 +170,11 @@ void FrameWindow::apply_one(const GuiOp& op) {
                                           ? o.results
                                           : std::make_shared<const ResultsSnapshot>(without_dropped_beats(*o.results));
                    results_view_->show_results(shown);
+                   // The bar's unit: the one every lead's values share, if any.
+                   const std::vector<std::string>& units = o.results->units;
+                   const bool shared = !units.empty() && std::all_of(units.begin(), units.end(),
+                                                                     [&](const std::string& u) { return u == units.front(); });
+                   amplitude_bar_->set_unit(shared ? from_utf8(units.front()) : QString());
                    show_recording(o.results->recording);
                    // The end of a pass, or a change at the menu: kept at once.
                    recovery_->set_results_file(o.results->results_file);

@@ -16,7 +16,10 @@ ResultsSnapshot snapshot_results(const RunRecord& r) {
   ResultsSnapshot s;
   s.recording = recording_name(r);
   for (int lead = 1; lead <= std::min<std::int32_t>(r.lead_count, kMaxLeads); ++lead)
+  {
     s.labels.push_back(r.lead_labels[static_cast<std::size_t>(lead - 1)]);
+    s.units.push_back(r.lead_units[static_cast<std::size_t>(lead - 1)]);
+  }
   s.lead_count = r.lead_count;
   s.at_from = r.at_from;
   s.at_to = r.at_to;

@@ -130,6 +130,29 @@ TEST(HelpText, PathExamplesUseOneSeparator) {
   EXPECT_GE(paths, 3);
 }
 
+// The amplitude bar names the unit the leads' values share; a recording
+// that names none (a text file) says so in the bar's tooltip.
+TEST_F(Extras, TheAmplitudeBarNamesTheUnitTheLeadsShare) {
+  ResultsSnapshot opened;
+  opened.lead_count = 2;
+  opened.units = {"mV", "mV"};
+  run([&](WindowLayer& layer) {
+    layer.chart_open();
+    layer.at_menu(opened);
+    layer.chart_read_line();
+    ResultsSnapshot mixed = opened;
+    mixed.units = {"mV", "uV"};
+    layer.at_menu(mixed);
+    layer.chart_read_line();
+  });
+  const AmplitudeBar* bar = frame_->amplitude_bar();
+  ASSERT_TRUE(wait_until([&] { return bar->toolTip() == QStringLiteral("振幅（mV）"); })) << bar->toolTip().toStdString();
+  ASSERT_TRUE(frame_->canvas()->send_reply(QStringLiteral("y")));
+  ASSERT_TRUE(wait_until([&] { return bar->toolTip().contains(QStringLiteral("テキストの記録は単位を記しません")); }));
+  ASSERT_TRUE(frame_->canvas()->send_reply(QStringLiteral("y")));
+  ASSERT_TRUE(program().wait_finished());
+}
+
 TEST_F(Extras, AtASmallWindowTheChartKeepsHalfTheHeight) {
   run([](WindowLayer& layer) {
     layer.chart_open();

@@ -52,6 +52,8 @@ class AmplitudeBar : public QWidget {
  public:
   AmplitudeBar(SurfaceRect surface, QWidget* parent = nullptr);
   void set_axis(const TimeAxis& axis);
+  // The unit of the recording's values ("" where the file names none).
+  void set_unit(const QString& unit);
   double amplitude() const { return amplitude_; }
   // The bar's height in this widget's pixels (0 without a bar).
   double bar_height() const;
@@ -64,6 +66,7 @@ class AmplitudeBar : public QWidget {
   SurfaceRect surface_;
   float yscale_ = 0.0f;
   double amplitude_ = 0.0;
+  QString unit_;
 };
 
 }  // namespace telmor

@@ -36,6 +36,7 @@ struct MarkFigures {
 struct ResultsSnapshot {
   std::string recording;  // the file name as typed, without its extension
   std::vector<std::string> labels;  // lead j's channel label at [j - 1]; "" where none is known
+  std::vector<std::string> units;   // lead j's unit of values at [j - 1]; "" where none is known
   // Where the results file lies on this computer (empty when not known): the
   // files that belong to the recording (its electrode layout) lie beside it.
   std::filesystem::path results_file;

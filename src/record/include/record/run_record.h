@@ -98,8 +98,10 @@ struct RunRecord {
   // recording's name without its extension.
   std::filesystem::path data_file{}, results_file{};
   std::string shown_data_path{}, shown_result_path{}, recording_name{};
-  // Each lead's channel label, where the opened file names them.
+  // Each lead's channel label and the unit of its values, where the opened
+  // file names them.
   std::array<std::string, kMaxLeads> lead_labels{};
+  std::array<std::string, kMaxLeads> lead_units{};
 
   // Recording geometry.
   std::int32_t lead_count = 0;
