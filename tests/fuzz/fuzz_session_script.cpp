@@ -2,6 +2,7 @@
 // ScriptError and nothing else; any other exception escapes to libFuzzer as a
 // finding. Parsed scripts are checked against their lines and written back out
 // to parse the same again.
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -59,8 +60,26 @@ std::string_view keyword_for(DirectiveKind kind) {
     case DirectiveKind::export_table: return "export";
     case DirectiveKind::key: return "key";
     case DirectiveKind::drop_beat: return "drop-beat";
+    case DirectiveKind::suggest_ranges: return "suggest-ranges";
+    case DirectiveKind::open: return "open";
   }
   std::abort();
+}
+
+std::string_view answer_name(RangeAnswer answer) {
+  switch (answer) {
+    case RangeAnswer::accept: return "accept";
+    case RangeAnswer::click: return "click";
+    case RangeAnswer::cancel: return "cancel";
+  }
+  std::abort();
+}
+
+// A real as the script gave it back: the shortest text that reads as it.
+std::string real_text(double value) {
+  char buffer[64];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  return std::string(buffer, end);
 }
 
 bool is_click(DirectiveKind kind) {
@@ -78,6 +97,11 @@ std::string line_for(const Directive& directive) {
     line += key_name(directive.key);
   } else if (directive.kind == DirectiveKind::drop_beat) {
     line += std::to_string(directive.number);
+  } else if (directive.kind == DirectiveKind::suggest_ranges) {
+    line += answer_name(directive.answer);
+  } else if (directive.kind == DirectiveKind::open) {
+    line += std::to_string(directive.number) + " " + real_text(directive.from_s) + " " +
+            std::to_string(directive.seconds) + " " + directive.text;
   } else {
     line += directive.text;
   }
@@ -92,10 +116,15 @@ void check_directive(const Directive& directive, const std::vector<std::string_v
   FUZZ_CHECK(!is_skipped(line));
   FUZZ_CHECK(keyword_of(line) == keyword_for(directive.kind));
   if (is_click(directive.kind) || directive.kind == DirectiveKind::key ||
-      directive.kind == DirectiveKind::drop_beat) {
+      directive.kind == DirectiveKind::drop_beat || directive.kind == DirectiveKind::suggest_ranges) {
     FUZZ_CHECK(directive.text.empty());
     if (directive.kind == DirectiveKind::key) FUZZ_CHECK(directive.key != PassKey::none);
     if (directive.kind == DirectiveKind::drop_beat) FUZZ_CHECK(directive.number > 0);
+  } else if (directive.kind == DirectiveKind::open) {
+    // The file is what follows the three numbers: never empty.
+    FUZZ_CHECK(!directive.text.empty());
+    FUZZ_CHECK(directive.number >= 1 && directive.seconds >= 1 && directive.from_s >= 0.0);
+    FUZZ_CHECK(rest_of(line).ends_with(directive.text));
   } else {
     FUZZ_CHECK(directive.text == rest_of(line));
     if (is_output(directive.kind)) FUZZ_CHECK(!all_blank(directive.text));
@@ -107,6 +136,9 @@ void check_same(const Directive& a, const Directive& b) {
   FUZZ_CHECK(a.text == b.text);
   FUZZ_CHECK(a.key == b.key);
   FUZZ_CHECK(a.number == b.number);
+  FUZZ_CHECK(a.answer == b.answer);
+  FUZZ_CHECK(a.seconds == b.seconds);
+  FUZZ_CHECK(a.from_s == b.from_s || (a.from_s != a.from_s && b.from_s != b.from_s));
   if (is_click(a.kind)) {
     FUZZ_CHECK(a.button == b.button);
     FUZZ_CHECK(a.x == b.x && a.y == b.y);
