@@ -1,6 +1,7 @@
 // Command loop: redraw, menu prompt, dispatch from the menu's letters, exit.
 #include "driver/command_loop.h"
 
+#include <memory>
 #include <string>
 
 #include "console/menu_letters.h"
@@ -109,12 +110,14 @@ std::string analysis_note(Session& s, RunRecord& r) {
   return note + "。次の c から使われます";
 }
 
-MenuStep step_of(const RunRecord& r, MenuStep::What what) {
-  MenuStep step;
-  step.what = what;
-  step.marks = r.marks;
-  step.beats = r.beat_ms_list;
-  step.detection = r.detection;
+// A step of the history, on the heap: its tables are over a hundred kB,
+// more than a thread's stack should hold.
+std::unique_ptr<MenuStep> step_of(const RunRecord& r, MenuStep::What what) {
+  auto step = std::make_unique<MenuStep>();
+  step->what = what;
+  step->marks = r.marks;
+  step->beats = r.beat_ms_list;
+  step->detection = r.detection;
   return step;
 }
 
@@ -148,14 +151,14 @@ std::string menu_edit_note(Session& s, const MenuEdit& edit) {
     return note;
   }
   const std::string beat = "拍 " + format_integer(edit.beat_ms) + " ms";
-  MenuStep before = step_of(r, MenuStep::What::drop);
-  before.beat_ms = edit.beat_ms;
+  const std::unique_ptr<MenuStep> before = step_of(r, MenuStep::What::drop);
+  before->beat_ms = edit.beat_ms;
   const int dropped = drop_beat_marks(r, edit.beat_ms);
   if (dropped < 0) return format_integer(edit.beat_ms) + " ms に拍はありません";
   if (dropped == 0) return beat + " の印はありません";
   // The beat stays in the tables the files are made of; the views leave out
   // the beats whose drop the history holds (menu_snapshot).
-  s.menu_undo.push_back(std::move(before));
+  s.menu_undo.push_back(std::move(*before));
   update_unsaved(r);
   return beat + " の印を " + format_integer(dropped) + " 個削除しました";
 }
@@ -225,13 +228,13 @@ void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawi
     // replaces the tables (c, o) ends it.
     const bool pass = command != nullptr && (command->action == MenuAction::correct_at ||
                                               command->action == MenuAction::correct_rt);
-    MenuStep before = step_of(record, command != nullptr && command->action == MenuAction::correct_rt
-                                          ? MenuStep::What::rt_pass
-                                          : MenuStep::What::at_pass);
+    const std::unique_ptr<MenuStep> before =
+        step_of(record, command != nullptr && command->action == MenuAction::correct_rt ? MenuStep::What::rt_pass
+                                                                                         : MenuStep::What::at_pass);
     resume = command != nullptr ? run_command(command->action, session) : Resume::redraw;
-    if (!same_tables(before.marks, record.marks, record.lead_count)) {
+    if (!same_tables(before->marks, record.marks, record.lead_count)) {
       if (pass) {
-        session.menu_undo.push_back(std::move(before));
+        session.menu_undo.push_back(std::move(*before));
       } else {
         session.menu_undo.clear();
       }
