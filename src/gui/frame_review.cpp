@@ -22,6 +22,16 @@ MarkQuantity quantity_of(PassKind kind) {
   return kind == PassKind::rt ? MarkQuantity::rt : MarkQuantity::at;
 }
 
+// The event that moves a pass to the window of lead holding ms.
+MouseEvent go_to(int lead, std::int32_t ms) {
+  MouseEvent go;
+  go.event = kPassKey;
+  go.key = PassKey::go_to;
+  go.to_lead = lead;
+  go.to_ms = ms;
+  return go;
+}
+
 QString kind_name(PassKind kind) { return kind == PassKind::rt ? QStringLiteral("RT") : QStringLiteral("AT"); }
 
 }  // namespace
@@ -75,12 +85,7 @@ void FrameWindow::start_review(bool forward) {
   if (!canvas_->send_reply(kind == PassKind::rt ? QStringLiteral("r") : QStringLiteral("a"))) return;
   stop_asking();
   review_label_->setText(QStringLiteral("要確認 %1/%2").arg(k + 1).arg(items.size()));
-  MouseEvent go;
-  go.event = kPassKey;
-  go.key = PassKey::go_to;
-  go.to_lead = item.lead;
-  go.to_ms = item.target_ms;
-  input_.push_mouse_event(go);
+  input_.push_mouse_event(go_to(item.lead, item.target_ms));
 }
 
 QString FrameWindow::review_text() const { return review_label_->text(); }
@@ -119,11 +124,7 @@ void FrameWindow::review_cell(int lead, int beat) {
       break;
   }
   if (kind == PassKind::none) return;
-  MouseEvent go;
-  go.event = kPassKey;
-  go.key = PassKey::go_to;
-  go.to_lead = lead;
-  go.to_ms = cell_target_ms(table, lead, beat, quantity_of(kind));
+  const MouseEvent go = go_to(lead, cell_target_ms(table, lead, beat, quantity_of(kind)));
   if (pass_waits_) {
     if (kind != place_.kind) {
       show_note(kind_name(place_.kind) + QStringLiteral("修正中です。") + kind_name(kind) +
@@ -160,12 +161,7 @@ void FrameWindow::walk_review(bool forward) {
   }
   const ReviewItem& item = items[static_cast<std::size_t>(k)];
   review_label_->setText(QStringLiteral("要確認 %1/%2").arg(k + 1).arg(items.size()));
-  MouseEvent go;
-  go.event = kPassKey;
-  go.key = PassKey::go_to;
-  go.to_lead = item.lead;
-  go.to_ms = item.target_ms;
-  input_.push_mouse_event(go);
+  input_.push_mouse_event(go_to(item.lead, item.target_ms));
 }
 
 void FrameWindow::drop_beat(int beat) {

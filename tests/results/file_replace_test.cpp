@@ -11,7 +11,7 @@
 
 #include "results/file_replace.h"
 #include "support/failing_files.h"
-#include "support/special_files.h"
+#include "support/non_regular_files.h"
 #include "support/test_files.h"
 
 #if defined(__unix__) || defined(__APPLE__)

@@ -12,7 +12,7 @@
 
 #include "session/recovery_claim.h"
 #include "session/recovery_file.h"
-#include "support/special_files.h"
+#include "support/non_regular_files.h"
 #include "support/test_files.h"
 
 #if defined(__unix__)
