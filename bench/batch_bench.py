@@ -36,7 +36,7 @@ def main():
         # The generator writes each recording's model times beside it.
         recordings = sorted(os.path.join(data, name) for name in os.listdir(data) if name.endswith(".txt"))
         ours = [os.path.join(build, "src", "batch", "telmor-batch"), "--quiet", "--overwrite",
-                "--out", os.path.join(scratch, "ours"), data]
+                "--out", os.path.join(scratch, "ours"), *recordings]
         peer_out = os.path.join(scratch, "peer")
         os.mkdir(peer_out)
         peer = ["/usr/bin/python3", os.path.join(here, "peer_batch.py"), peer_out] + recordings

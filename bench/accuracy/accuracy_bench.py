@@ -288,8 +288,10 @@ def run_batch(batch, folder, out, rate, options):
     os.makedirs(out, exist_ok=True)
     summary_path = os.path.join(out, "summary.csv")
     ranges = [str(r) for r in RANGES]
+    # The recordings by name: the model tables beside them are CSV files too.
+    recordings = sorted(os.path.join(folder, n) for n in os.listdir(folder) if n.endswith(".txt"))
     status = subprocess.run([batch, "--quiet", "--overwrite", "--ranges", *ranges, "--rate", str(rate),
-                             *options, "--out", out, "--summary", summary_path, folder]).returncode
+                             *options, "--out", out, "--summary", summary_path, *recordings]).returncode
     if status not in (0, 1):
         sys.exit(f"telmor-batch failed ({status}) on {folder}")
     summary = {}

@@ -140,8 +140,10 @@ def main():
                 out = os.path.join(folder, "auto" if ranges else "default")
                 os.makedirs(out, exist_ok=True)
                 summary_path = os.path.join(out, "summary.csv")
+                # The recordings by name: the model tables beside them are CSV files too.
+                recordings = sorted(os.path.join(folder, n) for n in os.listdir(folder) if n.endswith(".txt"))
                 status = subprocess.run([batch, "--quiet", "--overwrite", *ranges, *batch_options, "--out", out,
-                                         "--summary", summary_path, folder], capture_output=True).returncode
+                                         "--summary", summary_path, *recordings], capture_output=True).returncode
                 if status not in (0, 1):
                     sys.exit(f"telmor-batch failed ({status}) on {folder}")
                 rows = read_summary(summary_path)
