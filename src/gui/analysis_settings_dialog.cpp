@@ -9,6 +9,7 @@
 #include <QSpinBox>
 
 #include "timing/analysis_settings.h"
+#include "gui/frame_language.h"
 
 namespace telmor {
 namespace {
@@ -25,26 +26,26 @@ QSpinBox* spin(QWidget* parent, int low, int high, int value) {
 
 std::optional<AnalysisChoice> ask_analysis_settings(QWidget* parent, const AnalysisChoice& now) {
   QDialog dialog(parent);
-  dialog.setWindowTitle(QStringLiteral("解析の設定"));
+  dialog.setWindowTitle(ui("解析の設定"));
   auto* form = new QFormLayout(&dialog);
   const bool centred = now.kind == DerivativeKind::centred;
   QSpinBox* rt_smooth = spin(&dialog, kLeastRtSmoothing, kMostDialogueSmoothing, now.rt_smooth_points);
   QSpinBox* margin = spin(&dialog, 0, kMostRtMarginMs, now.rt_margin_ms);
-  auto* after_at = new QCheckBox(QStringLiteral("RTの窓を各誘導のATから数える"), &dialog);
+  auto* after_at = new QCheckBox(ui("RTの窓を各誘導のATから数える"), &dialog);
   after_at->setChecked(now.rt_after_at);
   QSpinBox* after_from = spin(&dialog, 0, kHighestRangeBound, now.rt_after_from);
   QSpinBox* after_to = spin(&dialog, 0, kHighestRangeBound, now.rt_after_to);
   QSpinBox* before = spin(&dialog, 0, kMostBlankMs, now.blank_before_ms);
   QSpinBox* after = spin(&dialog, 0, kMostBlankMs, now.blank_after_ms);
-  form->addRow(QStringLiteral("RT用の平滑化（前後）:"), rt_smooth);
-  form->addRow(QStringLiteral("RTの窓の終わり（次のATの手前）:"), margin);
+  form->addRow(ui("RT用の平滑化（前後）:"), rt_smooth);
+  form->addRow(ui("RTの窓の終わり（次のATの手前）:"), margin);
   form->addRow(after_at);
-  form->addRow(QStringLiteral("ATからのRTの窓の開始:"), after_from);
-  form->addRow(QStringLiteral("ATからのRTの窓の終了:"), after_to);
-  form->addRow(QStringLiteral("拍を探すとき拍の前を除く:"), before);
-  form->addRow(QStringLiteral("拍を探すとき拍の後を除く:"), after);
+  form->addRow(ui("ATからのRTの窓の開始:"), after_from);
+  form->addRow(ui("ATからのRTの窓の終了:"), after_to);
+  form->addRow(ui("拍を探すとき拍の前を除く:"), before);
+  form->addRow(ui("拍を探すとき拍の後を除く:"), after);
   if (!centred) {
-    form->addRow(new QLabel(QStringLiteral("RTの設定は中心化3次の微分のときだけ使われます。"), &dialog));
+    form->addRow(new QLabel(ui("RTの設定は中心化3次の微分のときだけ使われます。"), &dialog));
   }
   for (QWidget* w : {static_cast<QWidget*>(rt_smooth), static_cast<QWidget*>(margin),
                      static_cast<QWidget*>(after_at)})

@@ -14,6 +14,7 @@
 
 #include "console/colour.h"
 #include "gui/text_font.h"
+#include "gui/frame_language.h"
 
 namespace telmor {
 namespace {
@@ -56,7 +57,8 @@ void draw_line(QPainter& painter, QPoint from, QPoint to) {
   }
 }
 
-const QString kNotAsked = QStringLiteral("いまは文字の入力を待っていません。入力は使われませんでした。");
+// Made when it is said: the frame's language is chosen after static start-up.
+QString not_asked() { return ui("いまは文字の入力を待っていません。入力は使われませんでした。"); }
 
 }  // namespace
 
@@ -211,7 +213,7 @@ void ChartCanvas::paintEvent(QPaintEvent*) {
 void ChartCanvas::append_typed(const QString& text) {
   if (text.isEmpty()) return;
   if (!asking_) {
-    if (on_unread) on_unread(kNotAsked);
+    if (on_unread) on_unread(not_asked());
     return;
   }
   typed_.append(text);
@@ -223,7 +225,7 @@ void ChartCanvas::send_typed() {
   if (!input_.push_chart_line(line.toStdString())) {
     asking_ = false;
     update();
-    if (on_unread) on_unread(kNotAsked);
+    if (on_unread) on_unread(not_asked());
     return;
   }
   asking_ = false;  // one line per question
@@ -239,7 +241,7 @@ void ChartCanvas::keyPressEvent(QKeyEvent* event) {
       if (asking_) {
         send_typed();
       } else if (on_unread) {
-        on_unread(kNotAsked);
+        on_unread(not_asked());
       }
       return;
     case Qt::Key_Backspace:

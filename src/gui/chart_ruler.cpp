@@ -8,6 +8,7 @@
 
 #include "base/number_text.h"
 #include "gui/chart_canvas.h"
+#include "gui/frame_language.h"
 
 namespace telmor {
 namespace {
@@ -141,8 +142,8 @@ void AmplitudeBar::paintEvent(QPaintEvent*) {
 void AmplitudeBar::set_unit(const QString& unit) {
   unit_ = unit;
   // A text recording names no unit: the bar is in the file's own values.
-  setToolTip(unit.isEmpty() ? QStringLiteral("振幅（記録の値の単位。テキストの記録は単位を記しません）")
-                            : QStringLiteral("振幅（%1）").arg(unit));
+  setToolTip(unit.isEmpty() ? ui("振幅（記録の値の単位。テキストの記録は単位を記しません）")
+                            : ui("振幅（%1）").arg(unit));
   update();
 }
 

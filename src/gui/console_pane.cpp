@@ -10,11 +10,13 @@
 #include <QVBoxLayout>
 
 #include "gui/text_font.h"
+#include "gui/frame_language.h"
 
 namespace telmor {
 namespace {
 
-const QString kNotAsked = QStringLiteral("いまは入力を待っていません。「%1」は使われませんでした。");
+// Made when it is said: the frame's language is chosen after static start-up.
+QString not_asked() { return ui("いまは入力を待っていません。「%1」は使われませんでした。"); }
 
 }  // namespace
 
@@ -65,16 +67,16 @@ void ConsolePane::set_asker(Asker asker) {
   asker_ = asker;
   switch (asker) {
     case Asker::console:
-      asker_label_->setText(QStringLiteral("コンソールへ:"));
+      asker_label_->setText(ui("コンソールへ:"));
       break;
     case Asker::chart:
-      asker_label_->setText(QStringLiteral("グラフへ:"));
+      asker_label_->setText(ui("グラフへ:"));
       break;
     case Asker::mouse:
-      asker_label_->setText(QStringLiteral("マウスで操作:"));
+      asker_label_->setText(ui("マウスで操作:"));
       break;
     case Asker::nobody:
-      asker_label_->setText(QStringLiteral("処理中:"));
+      asker_label_->setText(ui("処理中:"));
       break;
   }
   editor_->setEnabled(asker != Asker::mouse);
@@ -93,7 +95,7 @@ void ConsolePane::send_typed_line() {
   if (taken) {
     set_asker(Asker::nobody);  // one line per question
   } else if (on_unread) {
-    on_unread(kNotAsked.arg(line));
+    on_unread(not_asked().arg(line));
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "analysis_settings_dialog.h"
 #include "gui/frame_window.h"
+#include "gui/frame_language.h"
 
 namespace telmor {
 
@@ -19,12 +20,12 @@ namespace telmor {
 // program takes them for the next c.
 void FrameWindow::build_analysis_menu(QMenu* analysis) {
   analysis->addSeparator();
-  suggest_action_ = analysis->addAction(QStringLiteral("範囲を提案…"), this, [this] { suggest_ranges(); });
+  suggest_action_ = analysis->addAction(ui("範囲を提案…"), this, [this] { suggest_ranges(); });
   suggest_action_->setEnabled(false);
   analysis->addSeparator();
   auto* group = new QActionGroup(this);
-  centred_action_ = analysis->addAction(QStringLiteral("微分: 中心化3次（既定）"));
-  legacy_action_ = analysis->addAction(QStringLiteral("微分: 仕様どおり（legacy、以前の結果の再現）"));
+  centred_action_ = analysis->addAction(ui("微分: 中心化3次（既定）"));
+  legacy_action_ = analysis->addAction(ui("微分: 仕様どおり（legacy、以前の結果の再現）"));
   for (QAction* action : {centred_action_, legacy_action_}) {
     action->setCheckable(true);
     group->addAction(action);
@@ -37,7 +38,7 @@ void FrameWindow::build_analysis_menu(QMenu* analysis) {
   };
   connect(centred_action_, &QAction::triggered, this, [choose] { choose(DerivativeKind::centred); });
   connect(legacy_action_, &QAction::triggered, this, [choose] { choose(DerivativeKind::legacy); });
-  settings_action_ = analysis->addAction(QStringLiteral("解析の設定…"), this, [this] {
+  settings_action_ = analysis->addAction(ui("解析の設定…"), this, [this] {
     if (const std::optional<AnalysisChoice> choice = ask_analysis_settings(this, analysis_choice()))
       set_analysis_choice(*choice);
   });
@@ -48,7 +49,7 @@ void FrameWindow::show_analysis_choice() {
   const AnalysisChoice choice = analysis_choice();
   centred_action_->setChecked(choice.kind == DerivativeKind::centred);
   legacy_action_->setChecked(choice.kind == DerivativeKind::legacy);
-  settings_action_->setToolTip(QStringLiteral("RT用の平滑化 前後 %1 ms、拍の前後の除外 %2 / %3 ms")
+  settings_action_->setToolTip(ui("RT用の平滑化 前後 %1 ms、拍の前後の除外 %2 / %3 ms")
                                    .arg(choice.rt_smooth_points)
                                    .arg(choice.blank_before_ms)
                                    .arg(choice.blank_after_ms));
@@ -92,7 +93,7 @@ void FrameWindow::answer_ranges_question(const RangeBounds& suggested) {
 
 RangeAnswer FrameWindow::ranges_dialog(const RangeBounds& b) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("TELMOR"),
-                  QStringLiteral("記録から提案された認識範囲（グラフに線で示しています）:\n\n"
+                  ui("記録から提案された認識範囲（グラフに線で示しています）:\n\n"
                                  "AT %1〜%2 ms、RT %3〜%4 ms（拍から）\n\n"
                                  "この範囲にしますか？")
                       .arg(b.at_from)
@@ -100,9 +101,9 @@ RangeAnswer FrameWindow::ranges_dialog(const RangeBounds& b) {
                       .arg(b.rt_from)
                       .arg(b.rt_to),
                   QMessageBox::NoButton, this);
-  QPushButton* accept = box.addButton(QStringLiteral("この範囲にする"), QMessageBox::AcceptRole);
-  QPushButton* click = box.addButton(QStringLiteral("クリックで指定する"), QMessageBox::ActionRole);
-  box.addButton(QStringLiteral("変えない"), QMessageBox::RejectRole);
+  QPushButton* accept = box.addButton(ui("この範囲にする"), QMessageBox::AcceptRole);
+  QPushButton* click = box.addButton(ui("クリックで指定する"), QMessageBox::ActionRole);
+  box.addButton(ui("変えない"), QMessageBox::RejectRole);
   box.setDefaultButton(accept);
   box.exec();
   if (box.clickedButton() == accept) return RangeAnswer::accept;

@@ -11,6 +11,7 @@
 #include "gui/chart_canvas.h"
 #include "gui/chart_ruler.h"
 #include "gui/frame_window.h"
+#include "gui/frame_language.h"
 #include "results/file_replace.h"
 #include "words/words.h"
 
@@ -25,7 +26,7 @@ constexpr int kRulerHeight = 26;
 bool FrameWindow::save_table_csv(const QString& path, QString& reason) const {
   const std::string text = results_table_csv(results_ ? *results_ : ResultsSnapshot{});
   if (const std::error_code error = replace_file_contents(path.toStdU16String(), text)) {
-    reason = QString::fromStdString(japanese().write_error(error));
+    reason = QString::fromStdString(frame_words().write_error(error));
     return false;
   }
   return true;
@@ -38,7 +39,7 @@ QString FrameWindow::chart_caption() const {
   if (place_.lead != 0) return caption + QStringLiteral("  ") + place_text();
   const std::vector<RulerTick> ticks = ruler_ticks(axis_);
   if (ticks.empty()) return caption;
-  return caption + QStringLiteral("  全誘導  %1–%2 ms").arg(ticks.front().ms).arg(ticks.back().ms);
+  return caption + ui("  全誘導  %1–%2 ms").arg(ticks.front().ms).arg(ticks.back().ms);
 }
 
 QImage FrameWindow::chart_image() const {
@@ -65,12 +66,12 @@ bool FrameWindow::save_chart_image(const QString& path, QString& reason) const {
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   if (!chart_image().save(&buffer, "PNG")) {
-    reason = QStringLiteral("画像を書けません。");
+    reason = ui("画像を書けません。");
     return false;
   }
   if (const std::error_code error = replace_file_contents(
           path.toStdU16String(), std::string_view(png.constData(), static_cast<std::size_t>(png.size())))) {
-    reason = QString::fromStdString(japanese().write_error(error));
+    reason = QString::fromStdString(frame_words().write_error(error));
     return false;
   }
   return true;
@@ -93,29 +94,29 @@ QString FrameWindow::export_path(const QString& suffix) const {
 }
 
 void FrameWindow::ask_and_save_table() {
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("表をCSVで保存"),
+  const QString path = QFileDialog::getSaveFileName(this, ui("表をCSVで保存"),
                                                     export_path(QStringLiteral("_results.csv")),
                                                     QStringLiteral("CSV (*.csv)"));
   QString reason;
   if (path.isEmpty()) return;
   if (!save_table_csv(path, reason)) {
-    QMessageBox::warning(this, QStringLiteral("表をCSVで保存"), path + "\n" + reason);
+    QMessageBox::warning(this, ui("表をCSVで保存"), path + "\n" + reason);
     return;
   }
-  show_note(QStringLiteral("表を保存しました: ") + path);
+  show_note(ui("表を保存しました: ") + path);
 }
 
 void FrameWindow::ask_and_save_chart() {
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("グラフを画像で保存"),
+  const QString path = QFileDialog::getSaveFileName(this, ui("グラフを画像で保存"),
                                                     export_path(QStringLiteral("_chart.png")),
                                                     QStringLiteral("PNG (*.png)"));
   QString reason;
   if (path.isEmpty()) return;
   if (!save_chart_image(path, reason)) {
-    QMessageBox::warning(this, QStringLiteral("グラフを画像で保存"), path + "\n" + reason);
+    QMessageBox::warning(this, ui("グラフを画像で保存"), path + "\n" + reason);
     return;
   }
-  show_note(QStringLiteral("グラフを保存しました: ") + path);
+  show_note(ui("グラフを保存しました: ") + path);
 }
 
 }  // namespace telmor

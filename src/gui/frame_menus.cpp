@@ -21,6 +21,8 @@
 
 #include "gui/maps_dock.h"
 #include "gui/help_text.h"
+#include "gui/frame_language.h"
+#include "words/words.h"
 #include "telmor_version.h"
 
 namespace telmor {
@@ -40,7 +42,7 @@ std::vector<MenuLetter> letters_of(MenuGroup group, bool exit) {
 void FrameWindow::add_letter_action(QMenu* menu, const MenuLetter& command) {
   // Each item types its letter.
   QAction* action = menu->addAction(
-      QString::fromUtf8(command.label.data(), static_cast<qsizetype>(command.label.size())) +
+      ui(command.label) +
       QStringLiteral(" (") + QChar(command.letter) + QStringLiteral(")"));
   const char letter = command.letter;
   connect(action, &QAction::triggered, this, [this, letter] {
@@ -69,18 +71,18 @@ void FrameWindow::add_pass_key_action(QMenu* menu, const QString& text, PassKey 
 }
 
 void FrameWindow::build_menus() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-  QAction* open = file->addAction(QStringLiteral("記録を開く…"), this, [this] { ask_and_open_recording(); });
+  QMenu* file = menuBar()->addMenu(ui("ファイル(&F)"));
+  QAction* open = file->addAction(ui("記録を開く…"), this, [this] { ask_and_open_recording(); });
   open->setShortcut(QKeySequence::Open);
   file->addSeparator();
   for (const MenuLetter& command : letters_of(MenuGroup::file, false)) add_letter_action(file, command);
   file->addSeparator();
-  file->addAction(QStringLiteral("表をCSVで保存…"), this, [this] { ask_and_save_table(); });
-  file->addAction(QStringLiteral("グラフを画像で保存…"), this, [this] { ask_and_save_chart(); });
+  file->addAction(ui("表をCSVで保存…"), this, [this] { ask_and_save_table(); });
+  file->addAction(ui("グラフを画像で保存…"), this, [this] { ask_and_save_chart(); });
   file->addSeparator();
   for (const MenuLetter& command : letters_of(MenuGroup::file, true)) add_letter_action(file, command);
 
-  QMenu* analysis = menuBar()->addMenu(QStringLiteral("解析(&A)"));
+  QMenu* analysis = menuBar()->addMenu(ui("解析(&A)"));
   for (const MenuLetter& command : letters_of(MenuGroup::analysis, false))
     add_letter_action(analysis, command);
   build_analysis_menu(analysis);
@@ -88,54 +90,77 @@ void FrameWindow::build_menus() {
   build_correction_menu();
   build_view_menu();
 
-  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  QAction* usage = help->addAction(QStringLiteral("使い方"), this, [this] { show_help(); });
+  QMenu* help = menuBar()->addMenu(ui("ヘルプ(&H)"));
+  QAction* usage = help->addAction(ui("使い方"), this, [this] { show_help(); });
   usage->setShortcut(QKeySequence::HelpContents);
-  help->addAction(QStringLiteral("バージョン情報"), this, [this] { show_version(); });
+  help->addAction(ui("バージョン情報"), this, [this] { show_version(); });
 }
 
 void FrameWindow::build_correction_menu() {
-  QMenu* correction = menuBar()->addMenu(QStringLiteral("修正(&C)"));
+  QMenu* correction = menuBar()->addMenu(ui("修正(&C)"));
+  correction_menu_ = correction;
   for (const MenuLetter& command : letters_of(MenuGroup::correction, false))
     add_letter_action(correction, command);
   correction->addSeparator();
-  add_pass_key_action(correction, QStringLiteral("元に戻す"), PassKey::undo, {QKeySequence::Undo});
-  add_pass_key_action(correction, QStringLiteral("やり直し"), PassKey::redo,
+  add_pass_key_action(correction, ui("元に戻す"), PassKey::undo, {QKeySequence::Undo});
+  add_pass_key_action(correction, ui("やり直し"), PassKey::redo,
                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  add_pass_key_action(nullptr, QStringLiteral("次の窓"), PassKey::right, {QKeySequence(Qt::Key_Right)});
-  add_pass_key_action(nullptr, QStringLiteral("次の窓"), PassKey::space, {QKeySequence(Qt::Key_Space)});
-  add_pass_key_action(nullptr, QStringLiteral("前の窓"), PassKey::left, {QKeySequence(Qt::Key_Left)});
-  add_pass_key_action(nullptr, QStringLiteral("次の誘導"), PassKey::page_down,
+  add_pass_key_action(nullptr, ui("次の窓"), PassKey::right, {QKeySequence(Qt::Key_Right)});
+  add_pass_key_action(nullptr, ui("次の窓"), PassKey::space, {QKeySequence(Qt::Key_Space)});
+  add_pass_key_action(nullptr, ui("前の窓"), PassKey::left, {QKeySequence(Qt::Key_Left)});
+  add_pass_key_action(nullptr, ui("次の誘導"), PassKey::page_down,
                       {QKeySequence(Qt::Key_PageDown)});
-  add_pass_key_action(nullptr, QStringLiteral("前の誘導"), PassKey::page_up, {QKeySequence(Qt::Key_PageUp)});
-  add_pass_key_action(nullptr, QStringLiteral("修正を終える"), PassKey::escape,
+  add_pass_key_action(nullptr, ui("前の誘導"), PassKey::page_up, {QKeySequence(Qt::Key_PageUp)});
+  add_pass_key_action(nullptr, ui("修正を終える"), PassKey::escape,
                       {QKeySequence(Qt::Key_Escape)});
 }
 
 void FrameWindow::build_view_menu() {
-  QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  QMenu* view = menuBar()->addMenu(ui("表示(&V)"));
   QAction* table = results_dock_->toggleViewAction();
-  table->setText(QStringLiteral("結果表"));
+  table->setText(ui("結果表"));
   view->addAction(table);
 #if TELMOR_MAPS
   QAction* maps = maps_dock_->toggleViewAction();
-  maps->setText(QStringLiteral("マップ"));
+  maps->setText(ui("マップ"));
   view->addAction(maps);
-  view->addAction(QStringLiteral("電極の配置を開く…"), this, [this] {
+  view->addAction(ui("電極の配置を開く…"), this, [this] {
     maps_dock_->show();
     maps_dock_->raise();
     maps_view_->choose_button()->click();
   });
 #endif
+  build_language_menu(view);
+}
+
+void FrameWindow::build_language_menu(QMenu* view) {
+  view->addSeparator();
+  // Each language under its own name, so that either reader finds the other.
+  QMenu* menu = view->addMenu(ui("言語 (Language)"));
+  auto* group = new QActionGroup(menu);
+  const auto add = [this, menu, group](Language language, const QString& name, const QString& next_start) {
+    QAction* action = menu->addAction(name);
+    action->setCheckable(true);
+    action->setChecked(frame_language() == language);
+    action->setData(QString::fromLatin1(language_code(language).data()));
+    group->addAction(action);
+    // The frame's texts are made once; the choice shows from the next start.
+    connect(action, &QAction::triggered, this, [this, language, next_start] {
+      remember_language(language);
+      show_note(next_start);
+    });
+  };
+  add(Language::japanese, QString::fromUtf8("日本語"), QString::fromUtf8("次に起動したときから日本語で表示します。"));
+  add(Language::english, QStringLiteral("English"), QStringLiteral("TELMOR shows English from its next start."));
 }
 
 ExitChoice FrameWindow::exit_dialog() {
   QMessageBox box(QMessageBox::Warning, QStringLiteral("TELMOR"),
-                  QStringLiteral("AT,RTの表に保存していない変更があります。\n終了する前に保存しますか？"),
+                  ui("AT,RTの表に保存していない変更があります。\n終了する前に保存しますか？"),
                   QMessageBox::NoButton, this);
-  QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
-  QPushButton* discard = box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
-  box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  QPushButton* save = box.addButton(ui("保存"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(ui("保存しない"), QMessageBox::DestructiveRole);
+  box.addButton(ui("キャンセル"), QMessageBox::RejectRole);
   box.setDefaultButton(save);
   box.exec();
   if (box.clickedButton() == save) return ExitChoice::save;
@@ -146,7 +171,7 @@ ExitChoice FrameWindow::exit_dialog() {
 void FrameWindow::show_help() {
   auto* dialog = new QDialog(this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  dialog->setWindowTitle(QStringLiteral("TELMOR の使い方"));
+  dialog->setWindowTitle(ui("TELMOR の使い方"));
   auto* text = new QTextBrowser(dialog);
   text->setHtml(help_html());
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
@@ -159,9 +184,9 @@ void FrameWindow::show_help() {
 }
 
 void FrameWindow::show_version() {
-  QMessageBox::about(this, QStringLiteral("バージョン情報"),
+  QMessageBox::about(this, ui("バージョン情報"),
                      QStringLiteral("TELMOR ") + QString::fromLatin1(kTelmorVersion) +
-                         QStringLiteral("\n多誘導心電図のAT・RT解析\nQt ") +
+                         ui("\n多誘導心電図のAT・RT解析\nQt ") +
                          QString::fromLatin1(qVersion()));
 }
 

@@ -9,6 +9,7 @@
 #include "base/utf8_path.h"
 #include "gui/frame_window.h"
 #include "gui/open_recording_dialog.h"
+#include "gui/frame_language.h"
 
 namespace telmor {
 
@@ -24,18 +25,18 @@ void FrameWindow::ask_and_open_recording(QString file) {
                               ? QString::fromStdString(utf8_from_path(results_->results_file.parent_path()))
                               : QDir::currentPath();
     file = QFileDialog::getOpenFileName(
-        this, QStringLiteral("記録を開く"), start,
-        QStringLiteral("記録 (*.txt *.csv *.tsv *.edf *.bdf *.gdf *.h5 *.hdf5 *.mat);;すべてのファイル (*)"));
+        this, ui("記録を開く"), start,
+        ui("記録 (*.txt *.csv *.tsv *.edf *.bdf *.gdf *.h5 *.hdf5 *.mat);;すべてのファイル (*)"));
     if (file.isEmpty()) return;
   }
   std::shared_ptr<const OpenRequest> request = ask_recording_part(file);
   if (!request) return;
   if (unsaved_) {
-    QMessageBox ask(QMessageBox::Warning, QStringLiteral("記録を開く"),
-                    QStringLiteral("保存していない AT と RT の変更があります。別の記録を開くと失われます。\n"
+    QMessageBox ask(QMessageBox::Warning, ui("記録を開く"),
+                    ui("保存していない AT と RT の変更があります。別の記録を開くと失われます。\n"
                                    "残すには、キャンセルして s で保存してください。"),
                     QMessageBox::NoButton, this);
-    QPushButton* discard = ask.addButton(QStringLiteral("破棄して開く"), QMessageBox::DestructiveRole);
+    QPushButton* discard = ask.addButton(ui("破棄して開く"), QMessageBox::DestructiveRole);
     ask.addButton(QMessageBox::Cancel);
     ask.exec();
     if (ask.clickedButton() != discard) return;

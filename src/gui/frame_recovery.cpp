@@ -11,6 +11,7 @@
 #include "gui/frame_window.h"
 #include "session/recovery_file.h"
 #include "gui/recovery_keeper.h"
+#include "gui/frame_language.h"
 #include "base/number_text.h"
 
 namespace telmor {
@@ -31,13 +32,13 @@ void FrameWindow::offer_recovery(const std::filesystem::path& results_file) {
   };
   for (const RecoveryFindings::Damaged& damaged : found.damaged) {
     show_note(damaged.moved_to.empty()
-                  ? QStringLiteral("回復ファイル %1 は読めません（壊れているか、通常のファイルではありません）")
+                  ? ui("回復ファイル %1 は読めません（壊れているか、通常のファイルではありません）")
                         .arg(name(damaged.file))
-                  : QStringLiteral("回復ファイル %1 は読めないので %2 に移しました")
+                  : ui("回復ファイル %1 は読めないので %2 に移しました")
                         .arg(name(damaged.file), name(damaged.moved_to)));
   }
   for (const std::filesystem::path& file : found.kept_elsewhere) {
-    show_note(QStringLiteral("この記録は別のTELMORでも開かれています。その未保存の表は %1 にあります")
+    show_note(ui("この記録は別のTELMORでも開かれています。その未保存の表は %1 にあります")
                   .arg(name(file)));
   }
   for (const RecoveryOffer& offer : found.offers) {
@@ -51,7 +52,7 @@ void FrameWindow::offer_recovery(const std::filesystem::path& results_file) {
     if (choice == RecoveryChoice::discard) {
       std::error_code ignored;  // gone already is as good
       std::filesystem::remove(offer.file, ignored);
-      show_note(QStringLiteral("回復ファイルを破棄しました"));
+      show_note(ui("回復ファイルを破棄しました"));
     }
   }
 }
@@ -63,10 +64,10 @@ RecoveryChoice FrameWindow::recovery_dialog(const RecoveryOffer& offer) {
       QDateTime::fromMSecsSinceEpoch(ms.count()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
   const Recovered& run = offer.recovered;
   const bool fits = results_ && run.lead_count == results_->lead_count;
-  QString text = QStringLiteral("保存していない変更の回復ファイルがあります。\n\n") +
+  QString text = ui("保存していない変更の回復ファイルがあります。\n\n") +
                  QString::fromStdU16String(offer.file.u16string()) +
-                 QStringLiteral("\n書き込み: ") + when +
-                 QStringLiteral("\n設定: 誘導 %1、平滑化 %2 点、振幅比 %3、AT範囲 %4〜%5 ms、RT範囲 %6〜%7 ms")
+                 ui("\n書き込み: ") + when +
+                 ui("\n設定: 誘導 %1、平滑化 %2 点、振幅比 %3、AT範囲 %4〜%5 ms、RT範囲 %6〜%7 ms")
                      .arg(run.lead_count)
                      .arg(run.smooth_points)
                      .arg(QString::fromStdString(format_real(run.amp_ratio)))
@@ -75,29 +76,29 @@ RecoveryChoice FrameWindow::recovery_dialog(const RecoveryOffer& offer) {
                      .arg(run.tables.rt_from)
                      .arg(run.tables.rt_to) +
                  (run.derivative_kind == DerivativeKind::legacy
-                      ? QStringLiteral("、微分 仕様どおり（legacy）")
-                      : QStringLiteral("、微分 中心化3次（RT用の平滑化 前後 %1 点）").arg(run.rt_smooth_points)) +
-                 QStringLiteral("\n結果ファイルと異なる印: %1 個").arg(offer.differing_marks);
+                      ? ui("、微分 仕様どおり（legacy）")
+                      : ui("、微分 中心化3次（RT用の平滑化 前後 %1 点）").arg(run.rt_smooth_points)) +
+                 ui("\n結果ファイルと異なる印: %1 個").arg(offer.differing_marks);
   // A few are named: where they are and what became of them.
   if (offer.differing_marks <= static_cast<int>(offer.differences.size())) {
     const auto time = [](double t) { return QString::fromStdString(format_fixed(t, 0)) + QStringLiteral(" ms"); };
     for (const MarkDifference& d : offer.differences) {
-      text += QStringLiteral("\n  誘導%1 %2 ").arg(d.lead).arg(d.rt ? QStringLiteral("RT") : QStringLiteral("AT"));
-      if (std::isnan(d.recovered_ms)) text += time(d.in_file_ms) + QStringLiteral(" を削除");
-      else if (std::isnan(d.in_file_ms)) text += time(d.recovered_ms) + QStringLiteral(" を追加");
+      text += ui("\n  誘導%1 %2 ").arg(d.lead).arg(d.rt ? QStringLiteral("RT") : QStringLiteral("AT"));
+      if (std::isnan(d.recovered_ms)) text += ui("%1 を削除").arg(time(d.in_file_ms));
+      else if (std::isnan(d.in_file_ms)) text += ui("%1 を追加").arg(time(d.recovered_ms));
       else text += time(d.in_file_ms) + QStringLiteral(" → ") + time(d.recovered_ms);
     }
   }
   if (offer.older_than_results)
-    text += QStringLiteral("\n\n注意: 結果ファイルはこの回復ファイルより後に書かれています。");
-  text += fits ? QStringLiteral("\n\n復元すると表は回復ファイルのものになります（未保存）。")
-               : QStringLiteral("\n\n誘導数が %1 で、この記録と合わないので復元できません。")
+    text += ui("\n\n注意: 結果ファイルはこの回復ファイルより後に書かれています。");
+  text += fits ? ui("\n\n復元すると表は回復ファイルのものになります（未保存）。")
+               : ui("\n\n誘導数が %1 で、この記録と合わないので復元できません。")
                      .arg(run.lead_count);
   QMessageBox box(QMessageBox::Question, QStringLiteral("TELMOR"), text, QMessageBox::NoButton, this);
-  QPushButton* restore = box.addButton(QStringLiteral("復元(&R)"), QMessageBox::AcceptRole);
+  QPushButton* restore = box.addButton(ui("復元(&R)"), QMessageBox::AcceptRole);
   restore->setEnabled(fits);
-  QPushButton* discard = box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
-  QPushButton* later = box.addButton(QStringLiteral("後で"), QMessageBox::RejectRole);
+  QPushButton* discard = box.addButton(ui("破棄"), QMessageBox::DestructiveRole);
+  QPushButton* later = box.addButton(ui("後で"), QMessageBox::RejectRole);
   // A key typed for the console as the dialog appears must not change the
   // tables: only a click or a chosen button restores.
   box.setDefaultButton(later);

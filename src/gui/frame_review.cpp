@@ -13,6 +13,7 @@
 #include "gui/chart_canvas.h"
 #include "gui/frame_window.h"
 #include "gui/results_view.h"
+#include "gui/frame_language.h"
 #include "session/review_list.h"
 
 namespace telmor {
@@ -37,22 +38,18 @@ QString kind_name(PassKind kind) { return kind == PassKind::rt ? QStringLiteral(
 }  // namespace
 
 void FrameWindow::build_review() {
-  next_review_ = new QAction(QStringLiteral("次の要確認"), this);
+  next_review_ = new QAction(ui("次の要確認"), this);
   next_review_->setShortcut(QKeySequence(Qt::Key_F3));
-  previous_review_ = new QAction(QStringLiteral("前の要確認"), this);
+  previous_review_ = new QAction(ui("前の要確認"), this);
   previous_review_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
   connect(next_review_, &QAction::triggered, this, [this] { walk_review(true); });
   connect(previous_review_, &QAction::triggered, this, [this] { walk_review(false); });
   next_review_->setEnabled(false);
   previous_review_->setEnabled(false);
-  for (QAction* menu : menuBar()->actions()) {
-    if (menu->text().startsWith(QStringLiteral("修正")) && menu->menu() != nullptr) {
-      menu->menu()->addSeparator();
-      menu->menu()->addAction(previous_review_);
-      menu->menu()->addAction(next_review_);
-    }
-  }
-  QToolBar* tools = addToolBar(QStringLiteral("要確認"));
+  correction_menu_->addSeparator();
+  correction_menu_->addAction(previous_review_);
+  correction_menu_->addAction(next_review_);
+  QToolBar* tools = addToolBar(ui("要確認"));
   tools->setObjectName(QStringLiteral("review"));
   tools->addAction(previous_review_);
   tools->addAction(next_review_);
@@ -69,22 +66,22 @@ void FrameWindow::update_review_count() {
                         : results_view_->quantity() == MarkQuantity::rt ? PassKind::rt
                                                                         : PassKind::at;
   const std::size_t count = review_items(results_view_->beats(), quantity_of(kind)).size();
-  review_label_->setText(QStringLiteral("要確認 %1件").arg(count));
+  review_label_->setText(ui("要確認 %1件").arg(count));
 }
 
 void FrameWindow::start_review(bool forward) {
   const PassKind kind = results_view_->quantity() == MarkQuantity::rt ? PassKind::rt : PassKind::at;
   const std::vector<ReviewItem> items = review_items(results_view_->beats(), quantity_of(kind));
   if (items.empty()) {
-    review_label_->setText(QStringLiteral("要確認 0件"));
-    show_note(kind_name(kind) + QStringLiteral("に要確認の窓はありません"));
+    review_label_->setText(ui("要確認 0件"));
+    show_note(ui("%1に要確認の窓はありません").arg(kind_name(kind)));
     return;
   }
   const std::size_t k = forward ? 0 : items.size() - 1;
   const ReviewItem& item = items[k];
   if (!canvas_->send_reply(kind == PassKind::rt ? QStringLiteral("r") : QStringLiteral("a"))) return;
   stop_asking();
-  review_label_->setText(QStringLiteral("要確認 %1/%2").arg(k + 1).arg(items.size()));
+  review_label_->setText(ui("要確認 %1/%2").arg(k + 1).arg(items.size()));
   input_.push_mouse_event(go_to(item.lead, item.target_ms));
 }
 
@@ -98,10 +95,10 @@ bool FrameWindow::menu_waits() const {
 PassKind FrameWindow::choose_ari_kind() {
   if (ask_ari_kind) return ask_ari_kind();
   QMessageBox box(QMessageBox::Question, QStringLiteral("TELMOR"),
-                  QStringLiteral("ARIのセルです。どちらを修正しますか？"), QMessageBox::NoButton, this);
-  QPushButton* at = box.addButton(QStringLiteral("AT修正"), QMessageBox::AcceptRole);
-  QPushButton* rt = box.addButton(QStringLiteral("RT修正"), QMessageBox::AcceptRole);
-  box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+                  ui("ARIのセルです。どちらを修正しますか？"), QMessageBox::NoButton, this);
+  QPushButton* at = box.addButton(ui("AT修正"), QMessageBox::AcceptRole);
+  QPushButton* rt = box.addButton(ui("RT修正"), QMessageBox::AcceptRole);
+  box.addButton(ui("キャンセル"), QMessageBox::RejectRole);
   box.exec();
   if (box.clickedButton() == at) return PassKind::at;
   if (box.clickedButton() == rt) return PassKind::rt;
@@ -127,15 +124,14 @@ void FrameWindow::review_cell(int lead, int beat) {
   const MouseEvent go = go_to(lead, cell_target_ms(table, lead, beat, quantity_of(kind)));
   if (pass_waits_) {
     if (kind != place_.kind) {
-      show_note(kind_name(place_.kind) + QStringLiteral("修正中です。") + kind_name(kind) +
-                QStringLiteral("のセルの窓へは移れません"));
+      show_note(ui("%1修正中です。%2のセルの窓へは移れません").arg(kind_name(place_.kind), kind_name(kind)));
       return;
     }
     input_.push_mouse_event(go);
     return;
   }
   if (!menu_waits()) {
-    show_note(QStringLiteral("セルから窓へ移れるのはメニューか修正中だけです"));
+    show_note(ui("セルから窓へ移れるのはメニューか修正中だけです"));
     return;
   }
   // The letter starts the pass; the go-to waits in the queue for its first
@@ -154,13 +150,13 @@ void FrameWindow::walk_review(bool forward) {
   const std::vector<ReviewItem> items = review_items(results_view_->beats(), quantity_of(place_.kind));
   const int k = next_review(items, place_, forward);
   if (k < 0) {
-    review_label_->setText(QStringLiteral("要確認 %1件").arg(items.size()));
-    show_note(forward ? QStringLiteral("この先に要確認の窓はありません")
-                      : QStringLiteral("この前に要確認の窓はありません"));
+    review_label_->setText(ui("要確認 %1件").arg(items.size()));
+    show_note(forward ? ui("この先に要確認の窓はありません")
+                      : ui("この前に要確認の窓はありません"));
     return;
   }
   const ReviewItem& item = items[static_cast<std::size_t>(k)];
-  review_label_->setText(QStringLiteral("要確認 %1/%2").arg(k + 1).arg(items.size()));
+  review_label_->setText(ui("要確認 %1/%2").arg(k + 1).arg(items.size()));
   input_.push_mouse_event(go_to(item.lead, item.target_ms));
 }
 
@@ -168,7 +164,7 @@ void FrameWindow::drop_beat(int beat) {
   const BeatTable& table = results_view_->beats();
   if (beat < 1 || beat > table.beat_count()) return;
   if (!menu_waits()) {
-    show_note(QStringLiteral("拍の印を削除できるのはメニューの時だけです"));
+    show_note(ui("拍の印を削除できるのはメニューの時だけです"));
     return;
   }
   MenuEdit edit;

@@ -23,6 +23,7 @@
 #include "gui/recovery_keeper.h"
 #include "gui/results_view.h"
 #include "gui/typed_keys.h"
+#include "gui/frame_language.h"
 
 namespace telmor {
 namespace {
@@ -62,11 +63,11 @@ FrameWindow::FrameWindow(QWidget* parent)
       amplitude_bar_(new AmplitudeBar([this] { return canvas_->surface_rect(); }, chart_panel_)),
       console_(new ConsolePane(input_, splitter_)),
       results_view_(new ResultsView),
-      results_dock_(new QDockWidget(QStringLiteral("結果表"), this))
+      results_dock_(new QDockWidget(ui("結果表"), this))
 #if TELMOR_MAPS
       ,
       maps_view_(new MapsDock),
-      maps_dock_(new QDockWidget(QStringLiteral("マップ"), this))
+      maps_dock_(new QDockWidget(ui("マップ"), this))
 #endif
       ,
       recovery_(new RecoveryKeeper(this))
@@ -117,7 +118,7 @@ FrameWindow::FrameWindow(QWidget* parent)
   strip_->on_pick = [this](int ms) { go_to_time(ms); };
   console_->on_unread = [this](const QString& why) { show_note(why); };
   recovery_->on_failure = [this](const std::string& why) {
-    show_note(QStringLiteral("回復ファイルを書けません: ") + from_utf8(why));
+    show_note(ui("回復ファイルを書けません: ") + from_utf8(why));
   };
   console_->send_to_chart = [this](const QString& line) {
     const bool taken = canvas_->send_reply(line);
@@ -332,7 +333,7 @@ void FrameWindow::build_status_bar() {
   place_label_ = new QLabel(this);
   time_label_ = new QLabel(this);
   note_label_ = new QLabel(this);
-  unsaved_label_ = new QLabel(QStringLiteral("未保存の変更があります"), this);
+  unsaved_label_ = new QLabel(ui("未保存の変更があります"), this);
   unsaved_label_->hide();
   // Room for "誘導 20  29.5–30.5 s" and "30000 ms" so that the fields do not jump.
   place_label_->setMinimumWidth(160);
@@ -358,7 +359,7 @@ void FrameWindow::show_place(const Place& place) {
     return;
   }
   // The lead alone beside the curves; the window is in the caption already.
-  const QString lead = QStringLiteral("誘導 ") + QString::number(place.lead);
+  const QString lead = ui("誘導 ") + QString::number(place.lead);
   place_label_->setText(lead + QStringLiteral("  ") +
                         from_utf8(format_fixed(place.start_ms / 1000.0, 1)) + QStringLiteral("–") +
                         from_utf8(format_fixed(place.end_ms / 1000.0, 1)) + QStringLiteral(" s"));
@@ -393,7 +394,7 @@ void FrameWindow::show_axis(const TimeAxis& axis) {
 
 void FrameWindow::go_to_time(int ms) {
   if (!pass_waits_) {
-    show_note(QStringLiteral("帯のクリックで窓を移れるのは修正中だけです"));
+    show_note(ui("帯のクリックで窓を移れるのは修正中だけです"));
     return;
   }
   MouseEvent go;

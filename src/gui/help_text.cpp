@@ -1,9 +1,13 @@
 // The help window's text, kept apart from the code that shows it.
 #include "gui/help_text.h"
 
-namespace telmor {
+#include "gui/frame_language.h"
+#include "words/words.h"
 
-QString help_html() {
+namespace telmor {
+namespace {
+
+QString japanese_help_html() {
   return QStringLiteral(R"(
 <h2>TELMOR の使い方</h2>
 
@@ -96,8 +100,121 @@ QString help_html() {
 <h3>起動</h3>
 <p><code>telmor</code> は起動したフォルダをドライブのフォルダとして問答から始めます。
 <code>telmor ファイル</code> はその記録を開いて始めます。<code>telmor --help</code>、<code>telmor --version</code>
-は画面を開かずに使い方と版を表示します。</p>
+は画面を開かずに使い方と版を表示します。
+画面の言語は「表示」→「言語 (Language)」で日本語と English から選べ、次の起動から使われます
+（選んでいなければ、環境変数 LANG などが en_* のとき English）。</p>
 )");
+}
+
+QString english_help_html() {
+  return QStringLiteral(R"html(
+<h2>How to use TELMOR</h2>
+
+<h3>The flow of an analysis</h3>
+<ol>
+<li>Answer the console's questions (drive, amplitude ratio, smoothing) with <b>y</b> or <b>n</b>.</li>
+<li>Type the waveform file's name (with or without .txt), the number of leads and the seconds recorded.
+Names longer than 12 characters open as they are.</li>
+<li>Once it is read, the chart shows lead 1 with the beats marked, and the menu line.</li>
+<li>Type a menu letter and press Enter (or choose it from the menu bar).
+The usual order is <b>d</b> → <b>c</b> → <b>a</b> / <b>r</b> → <b>s</b>.</li>
+</ol>
+<p>Left of the input box, the frame says which window (the console or the chart) is waiting for input.
+A line typed when nothing waits is not used, and the status bar says so.</p>
+
+<h3>Opening recordings of other formats</h3>
+<p>File → Open recording… (Ctrl+O, or start with <code>telmor FILE</code>) opens a text, CSV/TSV,
+EDF/BDF/GDF, HDF5 or MATLAB recording from any folder. It shows the channels (with labels and units),
+the sampling rate and the length; choose the channels to open (up to 20) and the part (1–30 s).
+A recording not at 1 kHz is brought to 1 kHz before the analysis; times count from the start of the
+chosen part. The results file NAMEari.csv lies beside the opened file.
+When the file does not say its dataset, orientation or rate, the reason is shown: set it and press Read again.
+Opening during an analysis starts over with that recording instead of the questions (unsaved changes are
+given up only when you say so).</p>
+
+<h3>The menu letters</h3>
+<table border="1" cellpadding="3" cellspacing="0">
+<tr><td><b>d</b> recognition ranges</td><td>Click near a beat in the overview and answer <b>y</b>; in the 1 s window, click the start and end of the AT range, then of the RT range.</td></tr>
+<tr><td><b>c</b> calculate</td><td>Finds the AT (steepest fall of the derivative) and the RT (highest peak of the derivative) of every beat in every lead, replacing the tables.</td></tr>
+<tr><td><b>a</b> correct AT<br><b>r</b> correct RT</td><td>Shows each lead's 1 s windows in turn to correct the marks. After the last window it asks whether to save.</td></tr>
+<tr><td><b>s</b> save</td><td>Saves the AT and RT tables to the results file.</td></tr>
+<tr><td><b>o</b> load results</td><td>Loads a results file saved before.</td></tr>
+<tr><td><b>x</b> exit</td><td>Ends the program, asking first whether to save unsaved changes.</td></tr>
+</table>
+
+<h3>Mouse and keys of a correction (a, r)</h3>
+<table border="1" cellpadding="3" cellspacing="0">
+<tr><td>Left click</td><td>Adds a mark at that time (or removes the mark within 40 ms of it).</td></tr>
+<tr><td>Right click, →, Space</td><td>Next window.</td></tr>
+<tr><td>Right double-click, ←</td><td>Previous window.</td></tr>
+<tr><td>Page Down / Page Up</td><td>First window of the next / previous lead.</td></tr>
+<tr><td>Esc</td><td>Ends the correction and goes on to the question about saving.</td></tr>
+<tr><td>Ctrl+Z</td><td>Takes back the last correction (going back to its window first when it was made in another).</td></tr>
+<tr><td>Ctrl+Shift+Z, Ctrl+Y</td><td>Makes a taken-back correction again.</td></tr>
+</table>
+<p>The status bar shows the lead and window on show, the time under the mouse (ms from the recording's
+start in the overview, ms within the recording in a correction) and the last correction.</p>
+
+<h3>Drives and folders</h3>
+<p>Waveform files are kept in <code>DRIVE:\data\map\NAME.txt</code>. On Windows that is the path itself.
+Elsewhere a drive letter is a lower-case folder below the folder TELMOR was started in:
+<code>d:\data\map\abc.txt</code> is <code>d\data\map\abc.txt</code> there (with the system's own separators).</p>
+
+<h3>Results files</h3>
+<p><b>s</b> saves the AT and RT tables to <code>DRIVE:\data\map\NAMEari.csv</code>, and <b>o</b> loads them.
+A save replaces the earlier file only once it is written whole, so a failed save leaves the earlier file.
+From the File menu the results table can also be saved as CSV and the chart as a PNG image.</p>
+
+<h3>Results table (View → Results table)</h3>
+<p>Each lead's AT, RT and ARI (RT−AT) for each beat, coloured by the time from the beat. A recording with
+labels shows the leads' names too. Cells with no mark, several marks, a weak mark or a mark near a window's
+end are framed in red as "to review" and listed below the table (nothing is to review before the first
+<b>c</b> or <b>o</b>). Resting the mouse on a cell shows all its marks and why it is to review.
+Letters and Enter typed after a click in the table or the list still answer the menu or the question.</p>
+<ul>
+<li>At the menu, a <b>double-click</b> on a cell starts a correction (AT or RT; for ARI it asks which)
+at that lead's window of that beat. During a correction, a double-click moves to that window.</li>
+<li><b>F3</b> / <b>Shift+F3</b> (the Correction menu, or Next to review / Previous to review on the tool bar)
+move to the next / previous window to review. At the menu they start a correction at the first / last
+window to review of the kind on show (RT when RT is shown, AT otherwise).
+The status bar's "To review" count follows every change of the table.</li>
+<li>A right click on a column's heading offers "Remove Beat N (… ms)": a false beat leaves the table with its marks.</li>
+<li><b>Undo</b> (Ctrl+Z) at the menu takes back removed beats and corrections that changed the tables
+(one a or r at a time), newest first. It does not reach back past <b>c</b>, <b>o</b> or a restore from a recovery file.</li>
+</ul>
+
+<h3>Maps (View → Maps, Open electrode layout…)</h3>
+<p>Choose an electrode layout file (CSV with the heading <code>lead,x_mm,y_mm</code>) with Open electrode layout…,
+or put <code>NAME.layout.csv</code> beside the recording: the chosen beat's activation map (isochrones and
+conduction velocity arrows), its ARI map, restitution and dispersion are drawn. Leads without signal and marks
+near a window's end or weak are left out of the maps, and their number is shown.
+The figure can be saved as SVG and PNG.</p>
+
+<h3>Analysis (menu bar)</h3>
+<p>The derivative (centred cubic by default; as specified, to reproduce earlier results), the RT smoothing,
+the RT window and the beat search's blanking are set in Analysis settings… and used from the next <b>c</b>.
+Suggest ranges… suggests recognition ranges from the recording, draws them in the <b>d</b> window and asks
+whether to use them, to click them anew, or to keep the ranges.</p>
+
+<h3>Recovery files</h3>
+<p>While there are unsaved ATs and RTs, the tables are kept written to <code>NAMEari.csv.recover</code>
+beside the results file. Opening the same recording after a crash shows when it was written, its settings
+and how many marks differ from the results file (naming them when few), and asks whether to restore,
+discard, or decide later. Saving, loading, or taking back every change removes the recovery file.</p>
+
+<h3>Starting</h3>
+<p><code>telmor</code> starts with the questions, the folder it was started in holding the drive folders.
+<code>telmor FILE</code> starts by opening that recording. <code>telmor --help</code> and <code>telmor --version</code>
+print the usage and the version without a window. The window's language is chosen in
+View → Language (日本語 or English) and used from the next start (unless chosen there, English when
+LANG or the like is en_*).</p>
+)html");
+}
+
+}  // namespace
+
+QString help_html() {
+  return frame_language() == Language::english ? english_help_html() : japanese_help_html();
 }
 
 }  // namespace telmor

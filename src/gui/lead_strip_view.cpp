@@ -1,5 +1,6 @@
 // The lead-1 strip: an envelope per pixel column, beat ticks, the shown part.
 #include "gui/lead_strip_view.h"
+#include "gui/frame_language.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,7 +18,7 @@ constexpr double kMargin = 4.0;  // room at both ends so that the frame's edges 
 LeadStripView::LeadStripView(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   setFixedHeight(44);
-  setToolTip(QStringLiteral("誘導1（全体）。修正中はクリックでその位置の窓へ"));
+  setToolTip(ui("誘導1（全体）。修正中はクリックでその位置の窓へ"));
 }
 
 void LeadStripView::set_strip(std::shared_ptr<const LeadStrip> strip) {

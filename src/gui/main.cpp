@@ -4,6 +4,7 @@
 #include <QTranslator>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -14,11 +15,13 @@
 #include "console/window_layer.h"
 #include "driver/run_program.h"
 #include "gui/exit_keeper.h"
+#include "gui/frame_language.h"
 #include "gui/frame_window.h"
 #include "gui/qt_translations.h"
 #include "gui/qt_window_layer.h"
 #include "gui/termination_keeper.h"
 #include "telmor_version.h"
+#include "words/words.h"
 
 namespace {
 
@@ -28,9 +31,28 @@ constexpr const char* kUsage =
     "TELMOR の画面を開きます。FILE（テキスト、CSV/TSV、EDF/BDF/GDF、HDF5、MATLAB の記録）を\n"
     "付けると、開くチャンネルと区間を選んでその記録から始めます（結果ファイル NAMEari.csv は\n"
     "FILE の横）。付けなければ、いつもの問答から始めます（ドライブのフォルダは今のフォルダの下）。\n"
+    "画面の言語は 表示 → 言語 で選べます（選んでいなければ、LANG が en_* のとき英語）。\n"
     "\n"
     "  --help      この説明\n"
     "  --version   版\n";
+
+constexpr const char* kUsageEnglish =
+    "Usage: telmor [FILE]\n"
+    "\n"
+    "Opens TELMOR's window. With FILE (a text, CSV/TSV, EDF/BDF/GDF, HDF5 or MATLAB recording),\n"
+    "it starts from that recording once its channels and part are chosen (the results file\n"
+    "NAMEari.csv lies beside FILE). Without it, it starts with the usual questions (the drive\n"
+    "folders are below the current folder). The window's language is chosen in View → Language\n"
+    "(unless chosen there, English when LANG is en_*).\n"
+    "\n"
+    "  --help      this text\n"
+    "  --version   the version\n";
+
+// The language chosen in the frame, else the user's locale.
+telmor::Language start_language() {
+  return telmor::language_for(telmor::remembered_language(), std::getenv("LC_ALL"),
+                              std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
 
 }  // namespace
 
@@ -40,19 +62,24 @@ int main(int argc, char** argv) {
     std::printf("telmor %s\n", telmor::kTelmorVersion);
     return 0;
   }
+  const telmor::Language language = start_language();
+  const bool english = language == telmor::Language::english;
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
-    std::fputs(kUsage, stdout);
+    std::fputs(english ? kUsageEnglish : kUsage, stdout);
     return 0;
   }
   if (argc > 2 || (argc == 2 && std::string_view(argv[1]).starts_with("-"))) {
-    std::fprintf(stderr, "telmor: 引数は記録のファイル1つだけです。\n%s", kUsage);
+    std::fprintf(stderr, english ? "telmor: the one argument is a recording's file.\n%s"
+                                 : "telmor: 引数は記録のファイル1つだけです。\n%s",
+                 english ? kUsageEnglish : kUsage);
     return 2;
   }
+  telmor::set_frame_language(language);
   QApplication app(argc, argv);
-  // Qt's own dialogs and buttons in the window's language, Japanese, whatever
-  // the system's (before the C locale below replaces the user's for numbers).
+  // Qt's own dialogs and buttons in the window's language, whatever the
+  // system's (before the C locale below replaces the user's for numbers).
   QTranslator qt_texts;
-  telmor::install_qt_translations(qt_texts, QLocale(QLocale::Japanese, QLocale::Japan));
+  if (!english) telmor::install_qt_translations(qt_texts, QLocale(QLocale::Japanese, QLocale::Japan));
   // Qt adopts the user's locale; numbers are read and written the C way.
   std::setlocale(LC_NUMERIC, "C");
   QLocale::setDefault(QLocale::c());

@@ -1,6 +1,7 @@
 // The maps dock, drawing with the figures library into a QImage through a
 // cairo surface over the image's own pixels.
 #include "gui/maps_dock.h"
+#include "gui/frame_language.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -59,16 +60,16 @@ MapsDock::MapsDock(QWidget* parent)
     : QWidget(parent),
       beat_(new QComboBox),
       map_(new QComboBox),
-      layout_line_(new QLabel(QStringLiteral("配置: なし"))),
+      layout_line_(new QLabel(ui("配置: なし"))),
       left_out_line_(new QLabel),
-      choose_(new QPushButton(QStringLiteral("配置ファイル…"))),
-      save_(new QPushButton(QStringLiteral("図を保存…"))),
-      absolute_(new QCheckBox(QStringLiteral("記録の始めからの時刻"))),
+      choose_(new QPushButton(ui("配置ファイル…"))),
+      save_(new QPushButton(ui("図を保存…"))),
+      absolute_(new QCheckBox(ui("記録の始めからの時刻"))),
       canvas_(new FigureCanvas(this)),
       velocities_(new QTableWidget(this)) {
   map_->addItems({QStringLiteral("AT"), QStringLiteral("RT"), QStringLiteral("ARI")});
   auto* controls = new QHBoxLayout;
-  controls->addWidget(new QLabel(QStringLiteral("拍")));
+  controls->addWidget(new QLabel(ui("拍")));
   controls->addWidget(beat_);
   controls->addWidget(map_);
   controls->addWidget(choose_);
@@ -86,13 +87,13 @@ MapsDock::MapsDock(QWidget* parent)
   // The figure, and the velocities of the beat shown with the flags its
   // arrows draw in red, as two pages of the dock.
   auto* pages = new QTabWidget(this);
-  pages->addTab(scroll, QStringLiteral("図"));
-  pages->addTab(velocities_, QStringLiteral("伝導速度"));
+  pages->addTab(scroll, ui("図"));
+  pages->addTab(velocities_, ui("伝導速度"));
   layout->addWidget(pages, 1);
   velocities_->setColumnCount(5);
-  velocities_->setHorizontalHeaderLabels({QStringLiteral("誘導"), QStringLiteral("速さ m/s"),
-                                          QStringLiteral("向き °"), QStringLiteral("近傍"),
-                                          QStringLiteral("注意")});
+  velocities_->setHorizontalHeaderLabels({ui("誘導"), ui("速さ m/s"),
+                                          ui("向き °"), ui("近傍"),
+                                          ui("注意")});
   velocities_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   velocities_->verticalHeader()->hide();
   canvas_->draw = [this](int w, int h) { return render(w, h); };
@@ -121,7 +122,7 @@ void MapsDock::show_results(std::shared_ptr<const ResultsSnapshot> results) {
   beat_->blockSignals(false);
   // What the maps do not rest on, said: dead leads and flagged marks.
   const LeftOut left = left_out(table_);
-  left_out_line_->setText(QStringLiteral("マップから除いた印: 信号のない誘導 %1 個、窓の端に近いか弱い %2 個")
+  left_out_line_->setText(ui("マップから除いた印: 信号のない誘導 %1 個、窓の端に近いか弱い %2 個")
                               .arg(left.dead_lead)
                               .arg(left.flagged));
   left_out_line_->setHidden(left.total() == 0);
@@ -133,8 +134,7 @@ bool MapsDock::use_layout_beside(const std::filesystem::path& folder, const std:
   std::error_code error;
   if (!std::filesystem::is_regular_file(file, error)) {
     layout_.reset();
-    layout_line_->setText(QStringLiteral("配置: なし（") + QString::fromStdString(utf8_from_path(file)) +
-                          QStringLiteral(" がありません）"));
+    layout_line_->setText(ui("配置: なし（%1 がありません）").arg(QString::fromStdString(utf8_from_path(file))));
     refresh();
     return false;
   }
@@ -145,19 +145,18 @@ bool MapsDock::use_layout_file(const std::filesystem::path& file) {
   const QString name = QString::fromStdString(utf8_from_path(file));
   LayoutReading reading;
   if (const std::error_code error = read_layout_file(file, reading)) {
-    layout_line_->setText(QStringLiteral("配置ファイル ") + name + QStringLiteral(" を読めません: ") +
-                          QString::fromStdString(japanese().open_error(error)));
+    layout_line_->setText(ui("配置ファイル %1 を読めません: %2")
+                              .arg(name, QString::fromStdString(frame_words().open_error(error))));
     return false;
   }
   if (reading.problem) {
-    layout_line_->setText(QStringLiteral("配置ファイル ") + name + QStringLiteral(" の") +
-                          QString::number(reading.problem.line) + QStringLiteral("行目: ") +
-                          QString::fromStdString(japanese().layout_fault(reading.problem.fault)));
+    layout_line_->setText(ui("配置ファイル %1 の%2行目: %3")
+                              .arg(name, QString::number(reading.problem.line),
+                                   QString::fromStdString(frame_words().layout_fault(reading.problem.fault))));
     return false;
   }
   layout_ = reading.layout;
-  layout_line_->setText(QStringLiteral("配置: ") + name + QStringLiteral("（電極 ") +
-                        QString::number(layout_->electrodes.size()) + QStringLiteral(" 個）"));
+  layout_line_->setText(ui("配置: %1（電極 %2 個）").arg(name).arg(layout_->electrodes.size()));
   refresh();
   return true;
 }
@@ -167,7 +166,7 @@ FigureData MapsDock::figure() const {
                                   beat_->currentIndex() + 1);
   if (results_) figure.labels = results_->labels;
   figure.first_map = static_cast<MarkQuantity>(std::max(map_->currentIndex(), 0));
-  figure.texts = japanese_figure_texts();
+  figure.texts = frame_language() == Language::japanese ? japanese_figure_texts() : FigureTexts{};
   figure.times_after_beat = !absolute_->isChecked();
   return figure;
 }
@@ -226,18 +225,17 @@ void MapsDock::refresh() {
 }
 
 void MapsDock::choose_layout() {
-  const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("配置ファイル"), QString(),
-                                                    QStringLiteral("配置 (*.csv)"));
+  const QString file = QFileDialog::getOpenFileName(this, ui("配置ファイル"), QString(),
+                                                    ui("配置 (*.csv)"));
   if (!file.isEmpty()) use_layout_file(path_from_utf8(file.toStdString()));
 }
 
 void MapsDock::save_dialog() {
-  const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("図を保存"), QString(),
+  const QString file = QFileDialog::getSaveFileName(this, ui("図を保存"), QString(),
                                                     QStringLiteral("SVG (*.svg);;PNG (*.png)"));
   if (file.isEmpty()) return;
   if (const std::error_code error = save_figure(path_from_utf8(file.toStdString())))
-    layout_line_->setText(QStringLiteral("図を保存できません（") + QString::fromStdString(error.message()) +
-                          QStringLiteral("）。"));
+    layout_line_->setText(ui("図を保存できません（%1）。").arg(QString::fromStdString(error.message())));
 }
 
 }  // namespace telmor

@@ -1,4 +1,5 @@
 #include "gui/open_recording_dialog.h"
+#include "gui/frame_language.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -43,7 +44,7 @@ std::optional<double> typed_rate(const QString& typed, bool& valid) {
 }  // namespace
 
 OpenRecordingDialog::OpenRecordingDialog(const QString& file, QWidget* parent) : QDialog(parent), file_(file) {
-  setWindowTitle(QStringLiteral("記録を開く"));
+  setWindowTitle(ui("記録を開く"));
   auto* layout = new QVBoxLayout(this);
   auto* name = new QLabel(file, this);
   name->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -56,38 +57,38 @@ OpenRecordingDialog::OpenRecordingDialog(const QString& file, QWidget* parent) :
   problem_->setStyleSheet(QStringLiteral("color: #b00000"));
   layout->addWidget(problem_);
 
-  auto* reading = new QGroupBox(QStringLiteral("ファイルが言わないこと"), this);
+  auto* reading = new QGroupBox(ui("ファイルが言わないこと"), this);
   auto* form = new QFormLayout(reading);
   dataset_ = new QLineEdit(reading);
-  dataset_->setPlaceholderText(QStringLiteral("複数あるときだけ: /data、変数名"));
-  form->addRow(QStringLiteral("データ（HDF5、MATLAB）"), dataset_);
+  dataset_->setPlaceholderText(ui("複数あるときだけ: /data、変数名"));
+  form->addRow(ui("データ（HDF5、MATLAB）"), dataset_);
   orientation_ = new QComboBox(reading);
-  orientation_->addItems({QStringLiteral("形から決める"), QStringLiteral("行がサンプル（サンプル×誘導）"),
-                          QStringLiteral("行が誘導（誘導×サンプル）")});
-  form->addRow(QStringLiteral("向き"), orientation_);
+  orientation_->addItems({ui("形から決める"), ui("行がサンプル（サンプル×誘導）"),
+                          ui("行が誘導（誘導×サンプル）")});
+  form->addRow(ui("向き"), orientation_);
   rate_ = new QLineEdit(reading);
-  rate_->setPlaceholderText(QStringLiteral("ファイルの値（テキストは 1000）"));
-  form->addRow(QStringLiteral("サンプリング周波数 Hz"), rate_);
-  auto* again = new QPushButton(QStringLiteral("読み直す"), reading);
+  rate_->setPlaceholderText(ui("ファイルの値（テキストは 1000）"));
+  form->addRow(ui("サンプリング周波数 Hz"), rate_);
+  auto* again = new QPushButton(ui("読み直す"), reading);
   form->addRow(QString(), again);
   layout->addWidget(reading);
 
-  layout->addWidget(new QLabel(QStringLiteral("開くチャンネル（20まで）"), this));
+  layout->addWidget(new QLabel(ui("開くチャンネル（20まで）"), this));
   channels_ = new QListWidget(this);
   layout->addWidget(channels_, 1);
   auto* part = new QFormLayout;
   start_ = new QDoubleSpinBox(this);
   start_->setDecimals(3);
-  start_->setSuffix(QStringLiteral(" 秒"));
-  part->addRow(QStringLiteral("始まり"), start_);
+  start_->setSuffix(ui(" 秒"));
+  part->addRow(ui("始まり"), start_);
   seconds_ = new QSpinBox(this);
-  seconds_->setSuffix(QStringLiteral(" 秒"));
-  part->addRow(QStringLiteral("長さ（1〜30秒）"), seconds_);
+  seconds_->setSuffix(ui(" 秒"));
+  part->addRow(ui("長さ（1〜30秒）"), seconds_);
   layout->addLayout(part);
 
   buttons_ = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel, this);
-  buttons_->button(QDialogButtonBox::Open)->setText(QStringLiteral("開く"));
-  buttons_->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+  buttons_->button(QDialogButtonBox::Open)->setText(ui("開く"));
+  buttons_->button(QDialogButtonBox::Cancel)->setText(ui("キャンセル"));
   layout->addWidget(buttons_);
   connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -107,7 +108,7 @@ void OpenRecordingDialog::read_file() {
   whole_.reset();
   channels_->clear();
   if (!rate_valid) {
-    problem_->setText(QStringLiteral("サンプリング周波数は正の数（Hz）です。"));
+    problem_->setText(ui("サンプリング周波数は正の数（Hz）です。"));
     update_choice();
     return;
   }
@@ -117,17 +118,17 @@ void OpenRecordingDialog::read_file() {
   QApplication::restoreOverrideCursor();
   if (problem) {
     holds_->clear();
-    problem_->setText(QStringLiteral("読めません: ") + text(japanese().recording_problem(problem)));
+    problem_->setText(ui("読めません: ") + text(frame_words().recording_problem(problem)));
     update_choice();
     return;
   }
   const double duration = read->sample_count / read->rate_hz;
-  holds_->setText(QStringLiteral("%1 チャンネル、%2 Hz、%3 秒")
+  holds_->setText(ui("%1 チャンネル、%2 Hz、%3 秒")
                       .arg(read->lead_count)
                       .arg(text(format_fixed(read->rate_hz, read->rate_hz == std::floor(read->rate_hz) ? 0 : 1)))
                       .arg(text(format_fixed(duration, 1))));
   problem_->setText(read->rate_hz != 1000.0 && !resampling_available()
-                        ? QStringLiteral("この版では 1 kHz 以外の記録を開けません。")
+                        ? ui("この版では 1 kHz 以外の記録を開けません。")
                         : QString());
   const QSignalBlocker quiet(channels_);
   for (int j = 1; j <= read->lead_count; ++j) {
@@ -156,8 +157,8 @@ void OpenRecordingDialog::update_choice() {
     const int most = std::min(kMostSeconds, static_cast<int>(std::floor(left + 1e-9)));
     seconds_->setRange(std::min(1, most), std::max(most, 0));
     fits = fits && most >= 1;
-    if (chosen > kMaxLeads) problem_->setText(QStringLiteral("チャンネルは20までです（%1 選んでいます）。").arg(chosen));
-    else if (problem_->text().startsWith(QStringLiteral("チャンネルは20まで"))) problem_->clear();
+    if (chosen > kMaxLeads) problem_->setText(ui("チャンネルは20までです（%1 選んでいます）。").arg(chosen));
+    else if (problem_->text().startsWith(ui("チャンネルは20まで"))) problem_->clear();
   }
   buttons_->button(QDialogButtonBox::Open)->setEnabled(fits);
 }

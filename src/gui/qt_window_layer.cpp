@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <utility>
 
+#include "gui/frame_language.h"
 #include "gui/frame_window.h"
 
 namespace telmor {
@@ -42,7 +43,7 @@ void QtWindowLayer::flush() {
 }
 
 void QtWindowLayer::console_write(std::string_view line) {
-  post(gui_op::ConsoleLine{std::string(line)});
+  post(gui_op::ConsoleLine{frame_line(line)});
 }
 
 std::string QtWindowLayer::console_read_line() {
@@ -53,7 +54,7 @@ std::string QtWindowLayer::console_read_line() {
 void QtWindowLayer::chart_open() { post(gui_op::ChartOpen{}); }
 
 void QtWindowLayer::chart_write(std::string_view line) {
-  post(gui_op::ChartLine{std::string(line)});
+  post(gui_op::ChartLine{frame_line(line)});
 }
 
 std::string QtWindowLayer::chart_read_line() {
@@ -101,7 +102,7 @@ void QtWindowLayer::tables_changed(const ResultsSnapshot& results) {
 
 void QtWindowLayer::show_place(const Place& place) { post(gui_op::Place{place}); }
 
-void QtWindowLayer::show_note(std::string_view note) { post(gui_op::Note{std::string(note)}); }
+void QtWindowLayer::show_note(std::string_view note) { post(gui_op::Note{frame_line(note)}); }
 
 void QtWindowLayer::show_time_axis(const TimeAxis& axis) {
   post(gui_op::TimeAxis{axis});

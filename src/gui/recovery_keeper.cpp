@@ -1,5 +1,6 @@
 // The recovery file kept while the tables are unsaved.
 #include "gui/recovery_keeper.h"
+#include "gui/frame_language.h"
 
 #include <system_error>
 #include <utility>
@@ -62,11 +63,11 @@ void RecoveryKeeper::write() {
   if (text.empty()) return;  // tables s could not write either; s says why
   if (!claim_.held()) claim_ = RecoveryClaim::first_free(results_file_);
   if (!claim_.held()) {
-    if (on_failure) on_failure("回復ファイルの名前を確保できません（フォルダに書けないか、回復ファイルが多すぎます）。");
+    if (on_failure) on_failure(ui("回復ファイルの名前を確保できません（フォルダに書けないか、回復ファイルが多すぎます）。").toStdString());
     return;
   }
   if (const std::error_code error = replace_file_contents(file(), text)) {
-    if (on_failure) on_failure(japanese().write_error(error));
+    if (on_failure) on_failure(frame_words().write_error(error));
     return;
   }
   wrote_ = true;

@@ -18,6 +18,7 @@
 
 #include "base/number_text.h"
 #include "gui/colour_scale.h"
+#include "gui/frame_language.h"
 #include "session/session_marks.h"
 #include "words/words.h"
 
@@ -90,11 +91,11 @@ QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 QString source_words(MarkSource source) {
   switch (source) {
     case MarkSource::detected:
-      return QStringLiteral("自動");
+      return ui("自動");
     case MarkSource::hand:
-      return QStringLiteral("手");
+      return ui("手");
     case MarkSource::loaded:
-      return QStringLiteral("読込");
+      return ui("読込");
     case MarkSource::none:
       break;
   }
@@ -103,23 +104,23 @@ QString source_words(MarkSource source) {
 
 QString mark_line(const char* kind, const OwnedMarks& marks) {
   QString line = QString::fromLatin1(kind) + " ";
-  if (marks.count == 0) return line + QStringLiteral("なし");
-  line += QString::number(marks.earliest) + " ms（" + source_words(marks.earliest_source) + "）";
-  if (marks.count > 1) line += QStringLiteral("、ほか%1個").arg(marks.count - 1);
+  if (marks.count == 0) return line + ui("なし");
+  line += ui("%1 ms（%2）").arg(marks.earliest).arg(source_words(marks.earliest_source));
+  if (marks.count > 1) line += ui("、ほか%1個").arg(marks.count - 1);
   // Where between samples it lies, and how far it stands out of the noise.
-  if (std::isfinite(marks.fine_ms)) line += QStringLiteral("  精密 %1 ms").arg(marks.fine_ms, 0, 'f', 2);
-  if (std::isfinite(marks.quality)) line += QStringLiteral("  品質 %1").arg(marks.quality, 0, 'f', 1);
+  if (std::isfinite(marks.fine_ms)) line += ui("  精密 %1 ms").arg(marks.fine_ms, 0, 'f', 2);
+  if (std::isfinite(marks.quality)) line += ui("  品質 %1").arg(marks.quality, 0, 'f', 1);
   // The T wave an RT sits on: its timing against the membrane's repolarisation
   // differs by polarity.
   switch (marks.polarity) {
     case TPolarity::positive:
-      line += QStringLiteral("  T波 陽性");
+      line += ui("  T波 陽性");
       break;
     case TPolarity::negative:
-      line += QStringLiteral("  T波 陰性");
+      line += ui("  T波 陰性");
       break;
     case TPolarity::biphasic:
-      line += QStringLiteral("  T波 二相性");
+      line += ui("  T波 二相性");
       break;
     case TPolarity::none:
       break;
@@ -141,15 +142,15 @@ QString every_mark(const char* kind, const ResultsSnapshot& results, bool rt, in
     if (times[r] == 0.0f) continue;  // an empty entry
     const std::int64_t ms = std::llround(static_cast<double>(times[r]));
     if (ms < from || ms >= to) continue;
-    marks << QStringLiteral("%1 ms（%2）").arg(ms).arg(source_words(sources[r]));
+    marks << ui("%1 ms（%2）").arg(ms).arg(source_words(sources[r]));
   }
   if (marks.size() < 2) return {};
-  return QString::fromLatin1(kind) + QStringLiteral(" すべて: ") + marks.join(QStringLiteral("、"));
+  return ui("%1 すべて: %2").arg(QString::fromLatin1(kind), marks.join(ui("、")));
 }
 
 QString beat_name(const ResultsGrid& grid, int beat) {
-  if (beat == 0) return QStringLiteral("最初の拍より前");
-  return QStringLiteral("拍%1（%2 ms）").arg(beat).arg(grid.beats[static_cast<std::size_t>(beat - 1)]);
+  if (beat == 0) return ui("最初の拍より前");
+  return ui("拍%1（%2 ms）").arg(beat).arg(grid.beats[static_cast<std::size_t>(beat - 1)]);
 }
 
 }  // namespace
@@ -164,7 +165,7 @@ ResultsView::ResultsView(QWidget* parent)
       review_(new QListWidget(this)) {
   quantity_->addItem(QStringLiteral("AT"));
   quantity_->addItem(QStringLiteral("RT"));
-  quantity_->addItem(QStringLiteral("ARI（RT−AT）"));
+  quantity_->addItem(ui("ARI（RT−AT）"));
   connect(quantity_, &QComboBox::currentIndexChanged, this, [this] { rebuild(); });
   // Enter and double-click both activate a cell.
   connect(table_, &QTableWidget::cellActivated, this, [this](int row, int column) {
@@ -176,7 +177,7 @@ ResultsView::ResultsView(QWidget* parent)
           [this](const QPoint& at) { column_menu(at); });
 
   auto* top = new QHBoxLayout;
-  top->addWidget(new QLabel(QStringLiteral("表示:"), this));
+  top->addWidget(new QLabel(ui("表示:"), this));
   top->addWidget(quantity_);
   top->addSpacing(12);
   top->addWidget(counts_, 1);
@@ -249,7 +250,7 @@ void ResultsView::column_menu(const QPoint& at) {
   const int beat = beat_of_column(table_->horizontalHeader()->logicalIndexAt(at));
   if (beat < 1) return;
   QMenu menu(this);
-  QAction* drop = menu.addAction(beat_name(grid_, beat) + QStringLiteral("を削除（その印もすべて）"));
+  QAction* drop = menu.addAction(ui("%1を削除（その印もすべて）").arg(beat_name(grid_, beat)));
   drop->setEnabled(static_cast<bool>(on_drop_beat));
   if (menu.exec(table_->horizontalHeader()->mapToGlobal(at)) == drop && on_drop_beat) on_drop_beat(beat);
 }
@@ -260,7 +261,7 @@ int ResultsView::column_of(int beat) const {
 }
 
 QString ResultsView::lead_name(int lead) const {
-  const QString name = QStringLiteral("誘導%1").arg(lead);
+  const QString name = ui("誘導%1").arg(lead);
   if (!results_ || lead < 1 || static_cast<std::size_t>(lead) > results_->labels.size()) return name;
   const std::string& label = results_->labels[static_cast<std::size_t>(lead - 1)];
   return label.empty() ? name : name + " " + QString::fromStdString(label);
@@ -272,17 +273,17 @@ void ResultsView::set_headers() {
   table_->setRowCount(grid_.leads);
   table_->setColumnCount(column_of(beats) + 1 + 3);
   QStringList columns;
-  if (grid_.before_first) columns << QStringLiteral("前");
+  if (grid_.before_first) columns << ui("前");
   for (int beat = 1; beat <= beats; ++beat) {
-    columns << QStringLiteral("拍%1\n%2 ms").arg(beat).arg(grid_.beats[static_cast<std::size_t>(beat - 1)]);
+    columns << ui("拍%1\n%2 ms").arg(beat).arg(grid_.beats[static_cast<std::size_t>(beat - 1)]);
   }
-  const QString from = grid_.quantity == MarkQuantity::ari ? QString() : QStringLiteral("\n拍から");
-  columns << QStringLiteral("AT・RT\n両方") << QStringLiteral("平均") + from
-          << QStringLiteral("標準偏差") + from;
+  const QString from = grid_.quantity == MarkQuantity::ari ? QString() : ui("\n拍から");
+  columns << ui("AT・RT\n両方") << ui("平均") + from
+          << ui("標準偏差") + from;
   table_->setHorizontalHeaderLabels(columns);
   QStringList rows;
   for (int lead = 1; lead <= grid_.leads; ++lead)
-    rows << (grid_.dead(lead) ? lead_name(lead) + QStringLiteral("（信号なし）") : lead_name(lead));
+    rows << (grid_.dead(lead) ? ui("%1（信号なし）").arg(lead_name(lead)) : lead_name(lead));
   table_->setVerticalHeaderLabels(rows);
 }
 
@@ -290,7 +291,7 @@ QString ResultsView::cell_tip(int lead, int beat) const {
   const GridCell& cell = grid_.cell(lead, beat);
   const BeatCell& marks = beats_.cell(lead, beat);
   const int beats = static_cast<int>(grid_.beats.size());
-  QString tip = lead_name(lead) + QStringLiteral("・") + beat_name(grid_, beat) + "\n" +
+  QString tip = lead_name(lead) + ui("・") + beat_name(grid_, beat) + "\n" +
                 mark_line("AT", marks.at) + "\n" + mark_line("RT", marks.rt);
   if (marks.at.count > 0 && marks.rt.count > 0)
     tip += QStringLiteral("\nARI %1 ms").arg(marks.rt.earliest - marks.at.earliest);
@@ -307,7 +308,7 @@ QString ResultsView::cell_tip(int lead, int beat) const {
       if (!all.isEmpty()) tip += "\n" + all;
     }
   }
-  if (cell.flagged) tip += "\n" + text(japanese().mark_review(cell.at_review, cell.rt_review));
+  if (cell.flagged) tip += "\n" + text(frame_words().mark_review(cell.at_review, cell.rt_review));
   return tip;
 }
 
@@ -328,8 +329,8 @@ void ResultsView::fill_cell(int lead, int beat) {
   item->setToolTip(cell_tip(lead, beat));
   table_->setItem(lead - 1, column, item);
   if (cell.flagged) {
-    auto* entry = new QListWidgetItem(lead_name(lead) + QStringLiteral("・") + beat_name(grid_, beat) + ": " +
-                                      text(japanese().mark_review(cell.at_review, cell.rt_review)));
+    auto* entry = new QListWidgetItem(lead_name(lead) + ui("・") + beat_name(grid_, beat) + ": " +
+                                      text(frame_words().mark_review(cell.at_review, cell.rt_review)));
     entry->setData(Qt::UserRole, lead - 1);
     entry->setData(Qt::UserRole + 1, column);
     review_->addItem(entry);
@@ -357,16 +358,16 @@ void ResultsView::rebuild() {
     for (int beat = 0; beat <= static_cast<int>(grid_.beats.size()); ++beat) fill_cell(lead, beat);
     fill_figures(lead);
   }
-  counts_->setText(QStringLiteral("印: 自動 %1・手 %2・読込 %3")
+  counts_->setText(ui("印: 自動 %1・手 %2・読込 %3")
                        .arg(grid_.sources.detected)
                        .arg(grid_.sources.hand)
                        .arg(grid_.sources.loaded));
-  flagged_->setText(QStringLiteral("要確認 %1 セル").arg(grid_.flagged));
+  flagged_->setText(ui("要確認 %1 セル").arg(grid_.flagged));
   review_->setHidden(review_->count() == 0);
   mark_place();
   legend_->set_range(grid_.has_shades, grid_.lowest, grid_.highest,
                      grid_.quantity == MarkQuantity::ari ? QStringLiteral("ARI ")
-                                                         : QStringLiteral("拍から "));
+                                                         : ui("拍から "));
   if (on_rebuilt) on_rebuilt();
 }
 

@@ -8,7 +8,9 @@
 
 #include "session/session_marks.h"
 #include "gui/chart_canvas.h"
+#include "gui/frame_language.h"
 #include "gui/results_view.h"
+#include "words/words.h"
 #include "support/gui_test_support.h"
 #include "support/test_files.h"
 
@@ -62,6 +64,23 @@ TEST(ResultsGridView, CellsFlagsAndLinesOfASmallTable) {
   view.show_quantity(MarkQuantity::ari);
   EXPECT_EQ(view.table()->item(0, 0)->text(), QStringLiteral("190"));
   EXPECT_EQ(view.review()->item(0)->text(), QStringLiteral("誘導1・拍2（2000 ms）: ATが複数、RTなし"));
+}
+
+// The same table in an English frame: the headers, lines, list and tips.
+TEST(ResultsGridView, SpeaksTheFramesLanguage) {
+  set_frame_language(Language::english);
+  ResultsView view;
+  view.show_results(small_table());
+  set_frame_language(Language::japanese);
+  const QTableWidget* t = view.table();
+  EXPECT_EQ(t->horizontalHeaderItem(0)->text(), QStringLiteral("Beat 1\n1000 ms"));
+  EXPECT_EQ(t->horizontalHeaderItem(3)->text(), QStringLiteral("Mean\nfrom beat"));
+  EXPECT_EQ(t->verticalHeaderItem(0)->text(), QStringLiteral("Lead 1"));
+  EXPECT_EQ(view.flagged_line()->text(), QStringLiteral("To review: 1 cells"));
+  EXPECT_EQ(view.counts_line()->text(), QStringLiteral("Marks: auto 3 · hand 1 · loaded 0"));
+  ASSERT_EQ(view.review()->count(), 1);
+  EXPECT_EQ(view.review()->item(0)->text(), QStringLiteral("Lead 1 · Beat 2 (2000 ms): several ATs"));
+  EXPECT_TRUE(t->item(0, 0)->toolTip().contains(QStringLiteral("RT 1200 ms (hand)"))) << t->item(0, 0)->toolTip().toStdString();
 }
 
 using ResultsRefresh = test::DesktopTest;

@@ -165,6 +165,7 @@ class FrameWindow : public QMainWindow {
   void build_menus();
   void build_correction_menu();
   void build_analysis_menu(QMenu* analysis);
+  void build_language_menu(QMenu* view);
   void show_analysis_choice();
   void send_analysis_choice();
   void suggest_ranges();
@@ -232,6 +233,7 @@ class FrameWindow : public QMainWindow {
   QAction* next_review_ = nullptr;
   QAction* previous_review_ = nullptr;
   QAction* undo_action_ = nullptr;
+  QMenu* correction_menu_ = nullptr;  // where the review actions join the pass keys
   std::vector<std::pair<char, QAction*>> letter_actions_;
   std::vector<std::pair<PassKey, QAction*>> pass_key_actions_;
   std::shared_ptr<const ResultsSnapshot> results_;
