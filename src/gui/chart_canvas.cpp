@@ -74,6 +74,7 @@ ChartCanvas::ChartCanvas(InputQueues& input, QWidget* parent)
 }
 
 void ChartCanvas::draw_segment(std::uint32_t colour, int x0, int y0, int x1, int y1) {
+  if (leave_out_right_of_ && x0 > *leave_out_right_of_ && x1 > *leave_out_right_of_) return;
   lines_.push_back(Line{colour_from_colorref(colour), QPoint(x0, y0), QPoint(x1, y1)});
   changed_ = true;
 }
@@ -104,6 +105,8 @@ void ChartCanvas::finish_batch() {
   if (changed_) update();
   changed_ = false;
 }
+
+void ChartCanvas::leave_out_right_of(std::optional<int> column) { leave_out_right_of_ = column; }
 
 void ChartCanvas::set_asking(bool asking) {
   asking_ = asking;

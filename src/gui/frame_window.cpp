@@ -1,4 +1,5 @@
 // The application frame and the GUI-thread half of every program operation.
+#include "console/drawing_state.h"
 #include "gui/frame_window.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "base/number_text.h"
 #include "gui/chart_canvas.h"
@@ -274,6 +276,9 @@ void FrameWindow::close_chart() {
 void FrameWindow::ask(const gui_op::Ask& ask) {
   using What = gui_op::Ask::What;
   stop_asking();
+  // What the program draws once it has asked (d's pick on the overview) is
+  // the user's doing, and shown wherever it lies.
+  canvas_->leave_out_right_of(std::nullopt);
   switch (ask.what) {
     case What::console_line:
       console_->set_asker(ConsolePane::Asker::console);
@@ -386,6 +391,9 @@ void FrameWindow::show_pointer(std::optional<QPoint> logical) {
 
 void FrameWindow::show_axis(const TimeAxis& axis) {
   axis_ = axis;
+  // The overview: its beat markers follow, and end where its curve ends.
+  if (axis.kind == TimeAxis::Kind::whole_steps && axis.start_ms == 0 && axis.end_ms == kOverviewPoints)
+    canvas_->leave_out_right_of(static_cast<int>(std::ceil(column_of_ms(axis, axis.end_ms))));
   time_label_->clear();  // until the pointer moves on the new chart
   ruler_->set_axis(axis);
   amplitude_bar_->set_axis(axis);

@@ -1,11 +1,19 @@
 // The texts' font.
 #include "gui/text_font.h"
 
+#include <QStringList>
+
+#include "gui/frame_language.h"
+#include "words/words.h"
+
 namespace telmor {
 namespace {
 
 QFont ipa_gothic() {
   QFont font(QStringLiteral("IPAGothic"));
+  // English lines are Latin only: a Latin face draws their backslashes as such.
+  if (frame_language() == Language::english)
+    font.setFamilies(QStringList{QStringLiteral("DejaVu Sans Mono"), QStringLiteral("IPAGothic")});
   font.setStyleHint(QFont::Monospace);
   font.setFixedPitch(true);
   return font;

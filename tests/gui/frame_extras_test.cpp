@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <semaphore>
 #include <vector>
 
 #include "correction/mark_correction.h"
@@ -28,6 +29,8 @@
 #include "support/test_files.h"
 #include "driver/command_loop.h"
 #include "driver/overview.h"
+#include "console/curve_drawing.h"
+#include "console/drawing_state.h"
 
 namespace telmor {
 namespace {
@@ -128,6 +131,53 @@ TEST(HelpText, PathExamplesUseOneSeparator) {
     paths += path.contains(QLatin1Char('\\')) ? 1 : 0;
   }
   EXPECT_GE(paths, 3);
+}
+
+// Columns of image right of column that hold a pixel of colour.
+int columns_with(const QImage& image, QRgb colour, int right_of) {
+  int found = 0;
+  for (int x = right_of + 1; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y) {
+      if (image.pixel(x, y) == colour) {
+        ++found;
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+// The overview's curve ends at 4000 ms (column 600); markers of later beats
+// would stand on blank paper. A marker the user's click draws once the
+// program asks is shown wherever it lies.
+TEST_F(Extras, NoBeatMarkersPastTheOverviewsCurve) {
+  record->record_seconds = 10;
+  record->sample_count = 10000;
+  for (const int ms : {1000, 3000, 5000, 7000}) record->beat_found(ms / 2000 + 1) = static_cast<float>(ms);
+  set_frame(drawing);
+  std::binary_semaphore asked(0);
+  run([&](WindowLayer& layer) {
+    layer.chart_open();
+    draw_overview(layer, *record, drawing);
+    layer.chart_write("menu");
+    layer.chart_read_line();
+    // d's pick, clicked right of the curve.
+    drawing.mark_x = {0.8f, 0.8f};
+    gpl2(layer, drawing.mark_n, drawing.mark_x.data(), drawing.mark_y.data());
+    asked.release();
+    layer.chart_read_line();
+  });
+  const QRgb cyan = qRgb(0, 255, 255);
+  ASSERT_TRUE(wait_until([&] { return canvas()->asking(); }));
+  test::apply_posted();
+  const QImage overview = canvas()->image();
+  EXPECT_EQ(columns_with(overview, cyan, 0), 2);    // the beats at 1000 and 3000 ms
+  EXPECT_EQ(columns_with(overview, cyan, 601), 0);  // none at 5000 and 7000 ms
+  ASSERT_TRUE(canvas()->send_reply(QStringLiteral("d")));
+  asked.acquire();
+  ASSERT_TRUE(wait_until([&] { return columns_with(canvas()->image(), cyan, 601) == 1; }));
+  ASSERT_TRUE(canvas()->send_reply(QStringLiteral("n")));
+  EXPECT_TRUE(program().wait_finished());
 }
 
 // The amplitude bar names the unit the leads' values share; a recording

@@ -42,6 +42,10 @@ class ChartCanvas : public QWidget {
   // Background everywhere, no text, the text row back at the first.
   void clear();
   void set_cross_cursor(bool cross);
+  // Lines drawn from now on that lie wholly right of column are left out
+  // (none: all are drawn): the overview's markers of beats after its four
+  // seconds would stand where there is no curve.
+  void leave_out_right_of(std::optional<int> column);
   void finish_batch();
 
   // Whether the program waits for a line typed into the chart; typing goes
@@ -112,6 +116,7 @@ class ChartCanvas : public QWidget {
   QString typed_;  // the reply typed so far, shown on the next text row
   QString lead_label_;
   bool asking_ = false;
+  std::optional<int> leave_out_right_of_;
   std::uint64_t last_right_press_ms_ = 0;
 };
 
