@@ -67,18 +67,31 @@ TEST(FrameLanguage, ChosenFromTheRememberedChoiceThenTheLocale) {
   }
 }
 
-// The texts the frame's code shows through ui("…"), as written there.
-std::vector<std::string> frame_texts_in_code() {
-  const QRegularExpression call(QStringLiteral(R"re(\bui\(((?:\s*"(?:[^"\\]|\\.)*")+)\s*\))re"));
-  const QRegularExpression piece(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
-  std::vector<std::string> texts;
+struct SourceFile {
+  std::string name;
+  QString code;
+};
+
+// The frame's source files.
+std::vector<SourceFile> frame_sources() {
+  std::vector<SourceFile> files;
   for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(TELMOR_SOURCE_DIR) / "src/gui")) {
     if (entry.path().extension() != ".cpp") continue;
     std::ifstream file(entry.path());
     std::stringstream code;
     code << file.rdbuf();
-    const QString source = QString::fromStdString(code.str());
-    for (auto calls = call.globalMatch(source); calls.hasNext();) {
+    files.push_back({entry.path().filename().string(), QString::fromStdString(code.str())});
+  }
+  return files;
+}
+
+// The texts the frame's code shows through ui("…"), as written there.
+std::vector<std::string> frame_texts_in_code() {
+  const QRegularExpression call(QStringLiteral(R"re(\bui\(((?:\s*"(?:[^"\\]|\\.)*")+)\s*\))re"));
+  const QRegularExpression piece(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
+  std::vector<std::string> texts;
+  for (const SourceFile& source : frame_sources()) {
+    for (auto calls = call.globalMatch(source.code); calls.hasNext();) {
       QString text;
       for (auto pieces = piece.globalMatch(calls.next().captured(1)); pieces.hasNext();)
         text += pieces.next().captured(1);
@@ -118,15 +131,10 @@ TEST(FrameLanguage, NoJapaneseTextOfTheFrameBypassesTheCatalogue) {
   const QRegularExpression literal(QStringLiteral(R"re("(?:[^"\\\n]|\\.)*")re"));
   const QStringList own_words = {QString::fromUtf8("\"日本語\""),
                                  QString::fromUtf8("\"次に起動したときから日本語で表示します。\"")};
-  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(TELMOR_SOURCE_DIR) / "src/gui")) {
-    const std::string name = entry.path().filename().string();
-    if (entry.path().extension() != ".cpp" || name == "help_text.cpp" || name == "main.cpp" ||
-        name == "frame_english.cpp")
-      continue;
-    std::ifstream file(entry.path());
-    std::stringstream code;
-    code << file.rdbuf();
-    QString source = QString::fromStdString(code.str());
+  for (const SourceFile& file : frame_sources()) {
+    const std::string& name = file.name;
+    if (name == "help_text.cpp" || name == "main.cpp" || name == "frame_english.cpp") continue;
+    QString source = file.code;
     source.remove(call).remove(comment);
     for (auto found = literal.globalMatch(source); found.hasNext();) {
       const QString text = found.next().captured(0);
