@@ -8,7 +8,7 @@
 
 #include "signal/recording_problem.h"
 #include "timing/analysis.h"
-#include "recording_file.h"
+#include "readers/recording_file.h"
 #include "results/results_format.h"
 
 namespace telmor {

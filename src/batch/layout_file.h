@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "readers/layout_file.h"
-#include "recording_file.h"
+#include "readers/recording_file.h"
 
 namespace telmor {
 

@@ -11,7 +11,7 @@
 #include "batch/batch_options.h"
 #include "batch/recording_list.h"
 #include "batch_reason.h"
-#include "recording_file.h"
+#include "readers/recording_file.h"
 #include "results/temporary_files.h"
 #include "timing/analysis.h"
 

@@ -54,7 +54,7 @@ RecordingProblem opened_part(const Recording& whole, const OpenRequest& request,
   if (!(seconds >= 1.0 && seconds <= kMaxSamples / 1000)) {
     RecordingProblem p{RecordingFault::time_outside};
     p.detail = format_fixed(request.start_s, 3) + "–" + format_fixed(request.start_s + seconds, 3);
-    p.count = static_cast<int>(std::lround(1000.0 * whole.sample_count / whole.rate_hz));
+    p.count = std::llround(1000.0 * whole.sample_count / whole.rate_hz);
     return p;
   }
   chosen.seconds = seconds;

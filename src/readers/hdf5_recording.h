@@ -1,13 +1,15 @@
-// The HDF5 reader (the HDF5 C library), private to the readers.
+// The HDF5 reader (the HDF5 C library), private to the readers. It runs in
+// the child of a contained read.
 #pragma once
 
 #include <filesystem>
 
 #include "readers/recording_formats.h"
+#include "readers/recording_sink.h"
 
 namespace telmor {
 
-RecordingProblem read_hdf5_recording(const std::filesystem::path& file, const ReadOptions& options,
-                                     Recording& recording);
+RecordingProblem read_hdf5_recording(const std::filesystem::path& file, std::uint64_t file_bytes,
+                                     const ReadOptions& options, RecordingSink& sink);
 
 }  // namespace telmor

@@ -1,5 +1,5 @@
 // Reading a recording whole, from regular files only.
-#include "recording_file.h"
+#include "readers/recording_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -65,6 +65,27 @@ struct Descriptor {
 
 }  // namespace
 
+RecordingProblem recording_problem_of(const FileRead& read) {
+  RecordingProblem p{RecordingFault::cannot_open};
+  switch (read.fault) {
+    case FileReadFault::none:
+      return {};
+    case FileReadFault::too_large:
+    case FileReadFault::out_of_memory:
+      return {RecordingFault::too_large};
+    case FileReadFault::not_a_regular_file:
+      p.detail = read.type == std::filesystem::file_type::directory ? "a folder, not a file" : "not a regular file";
+      return p;
+    case FileReadFault::cannot_open:
+    case FileReadFault::read_failed:
+      p.detail = read.error == std::errc::no_such_file_or_directory ? std::string("no such file")
+                 : read.error                                         ? read.error.message()
+                                                                      : std::string("cannot read it");
+      return p;
+  }
+  return p;
+}
+
 #ifdef _WIN32
 // Windows has no FIFOs among files; a named pipe is no regular file.
 FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text, std::size_t max_bytes) {
@@ -86,6 +107,22 @@ FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text
     text.size += static_cast<std::size_t>(in.gcount());
   }
   if (in.bad()) return {FileReadFault::read_failed};
+  return {};
+}
+
+FileRead read_file_start(const std::filesystem::path& file, std::size_t max_bytes, FileStart& start) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (error) return {FileReadFault::cannot_open, error};
+  if (status.type() != std::filesystem::file_type::regular)
+    return {FileReadFault::not_a_regular_file, {}, status.type()};
+  start.size = std::filesystem::file_size(file, error);
+  if (error) return {FileReadFault::read_failed, error};
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return {FileReadFault::cannot_open};
+  start.bytes.assign(static_cast<std::size_t>(std::min<std::uint64_t>(start.size, max_bytes)), '\0');
+  in.read(start.bytes.data(), static_cast<std::streamsize>(start.bytes.size()));
+  start.bytes.resize(static_cast<std::size_t>(in.gcount()));
   return {};
 }
 #else
@@ -111,6 +148,27 @@ FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text
     if (got == 0) return {};
     text.size += static_cast<std::size_t>(got);
   }
+}
+
+FileRead read_file_start(const std::filesystem::path& file, std::size_t max_bytes, FileStart& start) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return {FileReadFault::cannot_open, last_error()};
+  const Descriptor descriptor{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return {FileReadFault::read_failed, last_error()};
+  if (!S_ISREG(info.st_mode)) return {FileReadFault::not_a_regular_file, {}, type_of(info.st_mode)};
+  start.size = static_cast<std::uint64_t>(info.st_size);
+  start.bytes.assign(static_cast<std::size_t>(std::min<std::uint64_t>(start.size, max_bytes)), '\0');
+  std::size_t have = 0;
+  while (have < start.bytes.size()) {
+    const ssize_t got = ::read(fd, start.bytes.data() + have, start.bytes.size() - have);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return {FileReadFault::read_failed, last_error()};
+    if (got == 0) break;
+    have += static_cast<std::size_t>(got);
+  }
+  start.bytes.resize(have);
+  return {};
 }
 #endif
 

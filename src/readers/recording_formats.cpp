@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <sstream>
 
 #include "base/utf8_path.h"
+#include "readers/recording_file.h"
 #include "readers/recording_shape.h"
 #include "readers/recording_text.h"
 
@@ -109,28 +108,20 @@ RecordingProblem read_any_recording(const std::filesystem::path& file, std::stri
 
 RecordingProblem read_recording_at(const std::filesystem::path& file, const ReadOptions& options,
                                    Recording& recording) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(file, error);
-  if (status.type() != std::filesystem::file_type::regular) {
-    RecordingProblem p{RecordingFault::cannot_open};
-    p.detail = status.type() == std::filesystem::file_type::not_found ? "no such file"
-               : error                                                ? error.message()
-                                                                      : "not a regular file";
-    return p;
-  }
-  std::string bytes;
+  // Text and CSV whole, within the limit, from a regular file opened without
+  // waiting; a library's format is opened by its reader, with the same care.
+  TextBuffer text;
+  FileStart start;
+  std::string_view bytes;
   if (!read_from_path(file)) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    if (!in || !(text << in.rdbuf())) {
-      // An empty file reads nothing: the readers say what it lacks.
-      if (!in.eof() && in.bad()) {
-        RecordingProblem p{RecordingFault::cannot_open};
-        p.detail = "cannot read it";
-        return p;
-      }
-    }
-    bytes = std::move(text).str();
+    if (const FileRead read = read_recording_file(file, text); read.fault != FileReadFault::none)
+      return recording_problem_of(read);
+    bytes = text.view();
+  } else {
+    // The first bytes say the format where the name says another.
+    if (const FileRead read = read_file_start(file, 512, start); read.fault != FileReadFault::none)
+      return recording_problem_of(read);
+    bytes = start.bytes;
   }
   const RecordingProblem p = read_any_recording(file, bytes, options, recording);
   if (!p) recording.source = utf8_from_path(file);

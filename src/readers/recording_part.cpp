@@ -31,7 +31,7 @@ RecordingProblem take_part(const RecordingPart& part, Recording& recording) {
   if (!(part.start_s >= 0.0) || !(length >= 1.0) || !(first + length <= recording.sample_count)) {
     RecordingProblem p{RecordingFault::time_outside};
     p.detail = stretch_text(part.start_s, part.seconds);
-    p.count = static_cast<int>(std::lround(1000.0 * recording.sample_count / rate));
+    p.count = std::llround(1000.0 * recording.sample_count / rate);
     return p;
   }
   std::vector<int> leads = part.leads;

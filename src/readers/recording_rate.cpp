@@ -72,7 +72,7 @@ RecordingProblem part_at_rate(const Recording& whole, const RecordingPart& part,
   if (skip + samples > fast.sample_count) {
     RecordingProblem p{RecordingFault::time_outside};
     p.detail = "resampled";
-    p.count = static_cast<int>(std::lround(1000.0 * fast.sample_count / rate_hz));
+    p.count = std::llround(1000.0 * fast.sample_count / rate_hz);
     return p;
   }
   out = Recording(fast.lead_count, samples);

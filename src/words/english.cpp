@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/number_text.h"
+#include "readers/recording_limits.h"
 #include "readers/recording_shape.h"
 #include "catalogues.h"
 
@@ -25,6 +26,43 @@ std::string_view shared_cause(std::error_code error) {
   if (error == std::errc::too_many_symbolic_link_levels) return "too many links, or a loop of links";
   if (error == std::errc::too_many_links) return "too many links to it";
   if (error == std::errc::filename_too_long) return "the name is too long";
+  return {};
+}
+
+// How a library's process ended: its signal's name, or its exit status.
+std::string ending(const RecordingProblem& p) {
+  if (p.count != 0) return signal_name(p.count);
+  return "exit status " + n(p.row);
+}
+
+std::string header_problem(const RecordingProblem& p) {
+  const std::string signal = "signal " + n(p.leads) + ": ";
+  switch (p.field) {
+    case HeaderField::none:
+    case HeaderField::version:
+      return "the header's format " + p.detail + " cannot be read";
+    case HeaderField::header_bytes:
+      return "the header's length of " + p.detail + " bytes fits neither its signals nor the file's size";
+    case HeaderField::signal_count:
+      return "the number of signals " + p.detail + " is not 1 to " + n(kMaxHeaderSignals);
+    case HeaderField::record_count:
+      return "the number of data records " + p.detail + " is not valid";
+    case HeaderField::record_duration:
+      return "the duration of a data record " + p.detail + " is not a positive number of seconds";
+    case HeaderField::samples_per_record:
+      return (p.leads > 0 ? signal : std::string()) + "the samples per record " + p.detail + " are not valid";
+    case HeaderField::digital_range:
+      return signal + "the digital minimum and maximum " + p.detail +
+             " are not a minimum below the maximum within the sample's range";
+    case HeaderField::physical_minimum:
+      return signal + "the physical minimum " + p.detail + " is not a number";
+    case HeaderField::physical_maximum:
+      return signal + "the physical maximum " + p.detail + " is not a number";
+    case HeaderField::physical_range:
+      return signal + "the physical minimum and maximum are both " + p.detail;
+    case HeaderField::sample_type:
+      return signal + "the sample type " + p.detail + " is not one GDF defines";
+  }
   return {};
 }
 
@@ -137,6 +175,20 @@ class EnglishWords final : public Words {
         return "there is no lead " + n(p.leads) + " (the recording holds " + n(p.count) + ")";
       case RecordingFault::time_outside:
         return p.detail + " s lies outside the recording (" + n(p.count) + " ms long)";
+      case RecordingFault::header_invalid:
+        return header_problem(p);
+      case RecordingFault::data_missing:
+        if (p.detail.empty())
+          return "the header declares " + n(p.count) + " data records but the file holds " + n(p.row) +
+                 " (the file is cut short)";
+        return "the dataset " + p.detail + " declares " + n(p.count) + " values but the file holds " + n(p.row);
+      case RecordingFault::beyond_limit:
+        return "the recording " + p.detail + " is too large (at most " + n(p.count) + " GiB of samples)";
+      case RecordingFault::library_crashed:
+        return "the library that reads " + p.detail + " stopped (" + ending(p) + "): the file may be damaged";
+      case RecordingFault::library_hung:
+        return "the library that reads " + p.detail + " gave no answer for " + n(p.count) +
+               " s and was stopped: the file may be damaged";
     }
     return {};
   }

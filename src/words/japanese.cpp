@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/number_text.h"
+#include "readers/recording_limits.h"
 #include "readers/recording_shape.h"
 #include "catalogues.h"
 
@@ -33,6 +34,42 @@ std::string without_full_stop(std::string text) {
   constexpr std::string_view kFullStop = "。";
   if (text.ends_with(kFullStop)) text.resize(text.size() - kFullStop.size());
   return text;
+}
+
+// How a library's process ended: its signal's name, or its exit status.
+std::string ending(const RecordingProblem& p) {
+  if (p.count != 0) return signal_name(p.count);
+  return "終了コード " + count(p.row);
+}
+
+std::string header_problem(const RecordingProblem& p) {
+  const std::string signal = "信号 " + count(p.leads) + " の";
+  switch (p.field) {
+    case HeaderField::none:
+    case HeaderField::version:
+      return "ヘッダーの形式 " + p.detail + " は読めません。";
+    case HeaderField::header_bytes:
+      return "ヘッダーの長さ " + p.detail + " バイトが信号の数やファイルの大きさと合いません。";
+    case HeaderField::signal_count:
+      return "信号の数 " + p.detail + " が1から" + count(kMaxHeaderSignals) + "の範囲にありません。";
+    case HeaderField::record_count:
+      return "データレコードの数 " + p.detail + " が正しくありません。";
+    case HeaderField::record_duration:
+      return "データレコードの長さ " + p.detail + " 秒が正の数ではありません。";
+    case HeaderField::samples_per_record:
+      return (p.leads > 0 ? signal : std::string()) + "レコードあたりのサンプル数 " + p.detail + " が正しくありません。";
+    case HeaderField::digital_range:
+      return signal + "デジタル最小値と最大値 " + p.detail + " は、最小値が最大値より小さくないか、範囲を超えています。";
+    case HeaderField::physical_minimum:
+      return signal + "物理最小値 " + p.detail + " が数値ではありません。";
+    case HeaderField::physical_maximum:
+      return signal + "物理最大値 " + p.detail + " が数値ではありません。";
+    case HeaderField::physical_range:
+      return signal + "物理最小値と最大値が同じ " + p.detail + " です。";
+    case HeaderField::sample_type:
+      return signal + "サンプルの型 " + p.detail + " は GDF にありません。";
+  }
+  return {};
 }
 
 std::string line_number(int line) { return format_integer(line) + "行目"; }
@@ -147,6 +184,22 @@ class JapaneseWords final : public Words {
         return "誘導 " + count(p.leads) + " はありません（記録の誘導は " + count(p.count) + " 個）。";
       case RecordingFault::time_outside:
         return p.detail + " 秒は記録の外です（記録は " + count(p.count) + " ms）。";
+      case RecordingFault::header_invalid:
+        return header_problem(p);
+      case RecordingFault::data_missing:
+        if (p.detail.empty())
+          return "ヘッダーは " + count(p.count) + " レコードとしていますが、ファイルには " + count(p.row) +
+                 " レコードしかありません（ファイルが途中で切れています）。";
+        return "データ " + p.detail + " は " + count(p.count) + " 個の値としていますが、ファイルにあるのは " +
+               count(p.row) + " 個分だけです。";
+      case RecordingFault::beyond_limit:
+        return "記録 " + p.detail + " は大きすぎます（サンプルは " + count(p.count) + " GiB まで）。";
+      case RecordingFault::library_crashed:
+        return p.detail + " を読むライブラリが異常終了しました（" + ending(p) +
+               "）。ファイルが壊れているかもしれません。";
+      case RecordingFault::library_hung:
+        return p.detail + " を読むライブラリが " + count(p.count) +
+               " 秒応答しないので止めました。ファイルが壊れているかもしれません。";
     }
     return {};
   }

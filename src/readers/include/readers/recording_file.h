@@ -3,10 +3,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <system_error>
+
+#include "signal/recording_problem.h"
 
 namespace telmor {
 
@@ -32,6 +36,12 @@ struct FileRead {
 // reaches is not taken into memory.
 inline constexpr std::size_t kLargestRecording = std::size_t{16} << 30;
 
+// The start of a file, at most max_bytes of it, and the whole file's size.
+struct FileStart {
+  std::string bytes;
+  std::uint64_t size = 0;
+};
+
 // The whole of file into text, at most max_bytes of it (too_large beyond).
 // The file is opened without waiting and checked to be a regular file before
 // a byte is read, so a FIFO or device put in a recording's place after it was
@@ -39,5 +49,13 @@ inline constexpr std::size_t kLargestRecording = std::size_t{16} << 30;
 // (out_of_memory), not an exception.
 FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text,
                              std::size_t max_bytes = kLargestRecording);
+
+// The first max_bytes of file (fewer where it is shorter) and its size, with
+// the same care: a regular file only, opened without waiting.
+FileRead read_file_start(const std::filesystem::path& file, std::size_t max_bytes, FileStart& start);
+
+// A failed read as a recording's problem: cannot_open with why, or
+// too_large beyond the limit or memory.
+RecordingProblem recording_problem_of(const FileRead& read);
 
 }  // namespace telmor

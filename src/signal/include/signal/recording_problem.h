@@ -41,15 +41,44 @@ enum class RecordingFault : std::uint8_t {
   // A part asked of a recording.
   lead_outside,            // leads: the lead asked; count: the leads there are
   time_outside,            // detail: the stretch asked (s); count: the recording's length in ms
+  // What a file says of itself, checked before anything is taken on trust.
+  header_invalid,          // field: the header's field; leads: its signal (0: the fixed header);
+                           // detail: the value as the file writes it
+  data_missing,            // row: the whole records (samples) the file holds; count: those its
+                           // header declares; detail: the dataset where one is named
+  beyond_limit,            // detail: the shape declared (leads × samples); count: the most GiB
+                           // of samples a recording may hold
+  // The library that reads the format, run apart so that it cannot take the
+  // program down: detail names the format.
+  library_crashed,         // count: the signal it ended with
+  library_hung,            // count: the seconds it went without a word
 };
+inline constexpr RecordingFault kLastRecordingFault = RecordingFault::library_hung;
+
+// The field of an EDF/BDF/GDF header that a header_invalid problem names.
+enum class HeaderField : std::uint8_t {
+  none,
+  version,             // the format's version, not one the reader knows
+  header_bytes,        // the header's length against 256 × (signals + 1) and the file
+  signal_count,        // the number of signals
+  record_count,        // the number of data records
+  record_duration,     // the duration of a data record
+  samples_per_record,  // a signal's samples in each record
+  digital_range,       // a signal's digital minimum not below its maximum
+  physical_minimum,    // a signal's physical minimum, not a number
+  physical_maximum,    // a signal's physical maximum, not a number
+  physical_range,      // a signal's physical minimum equal to its maximum
+  sample_type,         // a GDF signal's type of sample, not one GDF defines
+};
+inline constexpr HeaderField kLastHeaderField = HeaderField::sample_type;
 
 struct RecordingProblem {
   RecordingFault fault = RecordingFault::none;
-  int row = 0;
-  int count = 0;
+  std::int64_t row = 0;
+  std::int64_t count = 0;
   int leads = 0;
   std::string detail{};  // names, shapes or a library's reason, as the fault says
-
+  HeaderField field = HeaderField::none;
   explicit operator bool() const { return fault != RecordingFault::none; }
   friend bool operator==(const RecordingProblem&, const RecordingProblem&) = default;
 };
