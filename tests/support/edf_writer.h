@@ -86,6 +86,24 @@ inline std::string edf_bytes(const Recording& r, bool bdf, int samples_per_recor
   return h;
 }
 
+// Where a field of an EDF/BDF header lies: the fixed header's by its offset,
+// a signal's (field 0 label … 9 reserved, in the standard's order) by the
+// signal (0-based) among ns.
+inline std::size_t edf_signal_field_at(int ns, int field, int k) {
+  static constexpr std::size_t kWidths[] = {16, 80, 8, 8, 8, 8, 8, 80, 8, 32};
+  std::size_t at = 256;
+  for (int f = 0; f < field; ++f) at += kWidths[f] * static_cast<std::size_t>(ns);
+  return at + kWidths[field] * static_cast<std::size_t>(k);
+}
+inline constexpr int kEdfLabel = 0, kEdfPhysMin = 3, kEdfPhysMax = 4, kEdfDigMin = 5, kEdfDigMax = 6,
+                     kEdfSamplesPerRecord = 8;
+
+// Writes value blank-padded into the width bytes at at.
+inline void put_edf_field(std::string& bytes, std::size_t at, std::size_t width, std::string value) {
+  value.resize(width, ' ');
+  bytes.replace(at, width, value);
+}
+
 // The quantisation step of lead j as edf_bytes writes it (its range with the
 // room added, a little more for the header's cut digits).
 inline double edf_step(const Recording& r, int j, bool bdf) {
