@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/number_text.h"
+#include "base/printable_text.h"
 
 namespace telmor {
 
@@ -15,7 +16,11 @@ bool needs_guard(std::string_view name) {
 
 }  // namespace
 
-void append_csv_name(std::string& text, std::string_view name) {
+void append_csv_name(std::string& text, std::string_view raw) {
+  // What a file named is shown, never obeyed: no control byte reaches the
+  // table, and it stays UTF-8.
+  const std::string clean = escaped_controls(raw);
+  const std::string_view name = clean;
   const std::string_view guard = needs_guard(name) ? "'" : "";
   if (name.find_first_of(",\"\r\n") == std::string_view::npos) {
     text += guard;

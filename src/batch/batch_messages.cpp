@@ -3,6 +3,7 @@
 
 #include "readers/recording_shape.h"
 #include "base/number_text.h"
+#include "base/printable_text.h"
 #include "base/utf8_path.h"
 #include "words/words.h"
 
@@ -130,6 +131,12 @@ std::string recording_message(const RecordingReason& reason) {
       return japanese().analysis_problem(reason.analysis);
     case OutcomeFault::out_of_memory:
       return "メモリが足りなくなりました（" + step_words(reason.step) + "）。この記録は解析していません。";
+    case OutcomeFault::no_beats:
+      return "拍が見つかりません（誘導 " + count(reason.beat_lead) +
+             " で探しました）。この記録は解析していません。";
+    case OutcomeFault::failed:
+      return "解析できませんでした（" + step_words(reason.step) + "に " + escaped_controls(reason.detail) +
+             "）。この記録は解析していません。";
     case OutcomeFault::results_unformattable:
       return "結果ファイルを書けません（" + japanese().format_fault(reason.format) + "）。";
     case OutcomeFault::results_unwritable:
@@ -227,13 +234,18 @@ std::string run_report(const RunCounts& c) {
                      count(c.failed) + " 件（" + format_fixed(c.seconds, 1) + " 秒）。";
   switch (c.summary) {
     case SummaryPlace::written:
-      return line + "集計表: " + utf8_from_path(c.summary_file);
+      line += "集計表: " + utf8_from_path(c.summary_file);
+      break;
     case SummaryPlace::failed:
-      return line + "集計表は書けませんでした。";
+      line += "集計表は書けませんでした。";
+      break;
     case SummaryPlace::not_written:
+      line += "集計表は書いていません。";
       break;
   }
-  return line + "集計表は書いていません（解析した記録がありません）。";
+  if (c.notes == SummaryPlace::written) line += "、注記: " + utf8_from_path(c.notes_file);
+  if (c.notes == SummaryPlace::failed) line += "（注記の表は書けませんでした）";
+  return line;
 }
 
 }  // namespace telmor

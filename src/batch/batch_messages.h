@@ -55,6 +55,8 @@ struct RunCounts {
   double seconds = 0.0;
   SummaryPlace summary = SummaryPlace::not_written;
   std::filesystem::path summary_file;
+  SummaryPlace notes = SummaryPlace::not_written;  // the notes table, written when there are notes
+  std::filesystem::path notes_file;
 };
 
 // The last line of a run: what was analysed, skipped and failed, the time

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "signal/recording_problem.h"
@@ -23,6 +24,8 @@ enum class OutcomeFault : std::uint8_t {
   results_unwritable,     // results_file, error
   maps_unwritable,        // map_file, error: a table or figure of the maps
   out_of_memory,          // step: what the memory ran out in
+  no_beats,               // the analysis found no beat: nothing was measured
+  failed,                 // step, detail: what went wrong that nothing foresaw
 };
 
 // The steps of a recording, for a failure that can come at any of them.
@@ -38,6 +41,8 @@ struct RecordingReason {
   std::filesystem::path map_file{};
   std::error_code error{};
   BatchStep step = BatchStep::reading;
+  std::string detail{};  // failed: what was thrown
+  int beat_lead = 1;     // no_beats: the lead searched
 };
 
 // Why --summary (or the summary's default place) cannot take the summary.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <new>
 #include <optional>
@@ -58,18 +59,20 @@ class Reporter {
   std::mutex mutex_;
 };
 
+// A line about a recording, on standard error and in the notes table.
+using Tell = std::function<void(NoteKind, const std::string&)>;
+
 // What an analysed recording's analysis says besides its marks: ranges that
 // miss the waves (always), the ranges suggested (not with --quiet, unless
 // none could be), the marks the maps left out.
-void report_analysis_notes(Reporter& reporter, const std::filesystem::path& file, const RecordingOutcome& o,
-                           bool quiet) {
+void report_analysis_notes(const Tell& tell, const RecordingOutcome& o, bool quiet) {
   for (const bool at : {true, false}) {
-    if (const std::string note = range_warnings_note(o.range_warnings, at); !note.empty()) reporter.report(file, note);
+    if (const std::string note = range_warnings_note(o.range_warnings, at); !note.empty()) tell(NoteKind::note, note);
   }
   if (o.ranges_asked && (!quiet || !o.ranges_suggested))
-    reporter.report(file, suggested_ranges_note(o.ranges_suggested, o.at_from, o.at_to, o.rt_from, o.rt_to));
+    tell(NoteKind::note, suggested_ranges_note(o.ranges_suggested, o.at_from, o.at_to, o.rt_from, o.rt_to));
   if (o.maps_left_dead + o.maps_left_flagged > 0)
-    reporter.report(file, maps_left_out_note(o.maps_left_dead, o.maps_left_flagged));
+    tell(NoteKind::note, maps_left_out_note(o.maps_left_dead, o.maps_left_flagged));
 }
 
 // The electrodes' positions, read once before anything is written: a bad
@@ -102,13 +105,19 @@ std::vector<RecordingOutcome> analyse_all(const RecordingList& list, const Batch
       const std::filesystem::path folder = options.out ? *options.out : recording.file.parent_path();
       RecordingOutcome& outcome = outcomes[static_cast<std::size_t>(i)];
       outcome = analyse_recording_file(recording, options, folder, scratch, layout);
-      if (!outcome.analysed) reporter.report(recording.file, recording_message(outcome.reason));
-      if (outcome.fit_messages > 0) reporter.report(recording.file, fit_messages_note(outcome.fit_messages));
+      const Tell tell = [&](NoteKind kind, const std::string& line) {
+        reporter.report(recording.file, line);
+        outcome.notes.push_back({kind, line});
+      };
+      if (!outcome.analysed)
+        tell(outcome.reason.fault == OutcomeFault::results_exist ? NoteKind::skipped : NoteKind::failed,
+             recording_message(outcome.reason));
+      if (outcome.fit_messages > 0) tell(NoteKind::note, fit_messages_note(outcome.fit_messages));
       if (outcome.analysed && outcome.velocities_without_value > 0)
-        reporter.report(recording.file, velocities_without_value_note(outcome.velocities_without_value));
-      if (outcome.analysed) report_analysis_notes(reporter, recording.file, outcome, options.quiet);
+        tell(NoteKind::note, velocities_without_value_note(outcome.velocities_without_value));
+      if (outcome.analysed) report_analysis_notes(tell, outcome, options.quiet);
       if (const auto& beyond = outcome.beyond_results_file)
-        reporter.report(recording.file, beyond_results_file_note(beyond->leads, beyond->rows));
+        tell(NoteKind::note, beyond_results_file_note(beyond->leads, beyond->rows));
       for (const LeftTemporary& left : outcome.left_temporaries)
         reporter.report(left.path, japanese().left_temporary(left.error));
       reporter.progress(++done, total);
@@ -126,15 +135,44 @@ std::vector<RecordingOutcome> analyse_all(const RecordingList& list, const Batch
   return outcomes;
 }
 
+// A table beside the recordings, written whole; false (reported) when it
+// cannot be.
+bool write_table(const std::filesystem::path& path, const std::string& text, Reporter& reporter) {
+  std::vector<LeftTemporary> left_temporaries;
+  const std::error_code error = replace_file_contents(path, text, left_temporaries);
+  if (error) reporter.report(path, summary_unwritable_message(error));
+  for (const LeftTemporary& left : left_temporaries)
+    reporter.report(left.path, japanese().left_temporary(left.error));
+  return !error && left_temporaries.empty();
+}
+
+// The name the notes table gives an entry of the list that gave no recording.
+std::string entry_name(const std::filesystem::path& path) { return utf8_from_path(path.filename().stem()); }
+
 // The summary of the analysed recordings, in the order of the list, written
-// when there is any; counts what became of each recording. Returns whether
-// anything was reported.
-bool write_summary_text(const std::vector<RecordingOutcome>& outcomes, const std::filesystem::path& path,
-                        Reporter& reporter, RunCounts& counts) {
+// on every run (with no analysed recording it holds its header alone: a
+// summary left from another run would describe other data), and the notes
+// table beside it with a row for every entry not analysed and every note;
+// counts what became of each recording. Returns whether anything was
+// reported.
+bool write_summary_text(const RecordingList& list, const std::vector<RecordingOutcome>& outcomes,
+                        const std::filesystem::path& path, Reporter& reporter, RunCounts& counts) {
   std::string summary(kSummaryHeader);
   summary += '\n';
+  std::string notes(kNotesHeader);
+  notes += '\n';
+  bool noted = false;
+  for (const PathProblem& problem : list.problems) {
+    append_note_row(notes, entry_name(problem.path), NoteKind::skipped, path_message(problem));
+    noted = true;
+  }
+  for (const PathProblem& note : list.notes) {
+    append_note_row(notes, entry_name(note.path), NoteKind::note, path_message(note));
+    noted = true;
+  }
   bool reported = false;
-  for (const RecordingOutcome& outcome : outcomes) {
+  for (std::size_t k = 0; k < outcomes.size(); ++k) {
+    const RecordingOutcome& outcome = outcomes[k];
     if (outcome.analysed) {
       ++counts.analysed;
       summary += outcome.summary;
@@ -143,29 +181,34 @@ bool write_summary_text(const std::vector<RecordingOutcome>& outcomes, const std
     } else {
       ++counts.failed;
     }
+    for (const BatchNote& note : outcome.notes) {
+      append_note_row(notes, list.recordings[k].summary_name, note.kind, note.reason);
+      noted = true;
+    }
     reported = reported || !outcome.left_temporaries.empty();
   }
   reported = reported || counts.skipped > 0 || counts.failed > 0;
-  if (counts.analysed == 0) return reported;
   counts.summary_file = path;
-  counts.summary = SummaryPlace::written;
-  std::vector<LeftTemporary> left_temporaries;
-  if (const std::error_code error = replace_file_contents(path, summary, left_temporaries)) {
-    reporter.report(path, summary_unwritable_message(error));
-    counts.summary = SummaryPlace::failed;
-    reported = true;
+  counts.summary = write_table(path, summary, reporter) ? SummaryPlace::written : SummaryPlace::failed;
+  reported = reported || counts.summary == SummaryPlace::failed;
+  // A notes table of an earlier run goes with its summary: this run's
+  // replaces it, or, with nothing to note, an empty one does.
+  const std::filesystem::path notes_path = notes_file_for(path);
+  std::error_code error;
+  if (noted || std::filesystem::exists(notes_path, error)) {
+    counts.notes_file = notes_path;
+    counts.notes = write_table(notes_path, notes, reporter) ? SummaryPlace::written : SummaryPlace::failed;
+    reported = reported || counts.notes == SummaryPlace::failed;
   }
-  for (const LeftTemporary& left : left_temporaries)
-    reporter.report(left.path, japanese().left_temporary(left.error));
-  return reported || !left_temporaries.empty();
+  return reported;
 }
 
 // The same; memory that runs out for the summary's text fails the summary,
 // not the run.
-bool write_summary(const std::vector<RecordingOutcome>& outcomes, const std::filesystem::path& path,
-                   Reporter& reporter, RunCounts& counts) {
+bool write_summary(const RecordingList& list, const std::vector<RecordingOutcome>& outcomes,
+                   const std::filesystem::path& path, Reporter& reporter, RunCounts& counts) {
   try {
-    return write_summary_text(outcomes, path, reporter, counts);
+    return write_summary_text(list, outcomes, path, reporter, counts);
   } catch (const std::bad_alloc&) {
     reporter.report(path, summary_unwritable_message(std::make_error_code(std::errc::not_enough_memory)));
     counts.summary = SummaryPlace::failed;
@@ -187,6 +230,11 @@ int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress
     err << kName << summary_refusal_message(refused, summary_path) << kSeeHelp << '\n';
     return kBatchUsageError;
   }
+  if (const SummaryFault refused = notes_refusal(notes_file_for(summary_path), list, options);
+      refused != SummaryFault::none) {
+    err << kName << summary_refusal_message(refused, notes_file_for(summary_path)) << kSeeHelp << '\n';
+    return kBatchUsageError;
+  }
   Reporter reporter(err, show_progress);
   for (const PathProblem& problem : list.problems) reporter.report(problem.path, path_message(problem));
   for (const PathProblem& note : list.notes) reporter.report(note.path, path_message(note));
@@ -203,7 +251,7 @@ int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress
       analyse_all(list, options, *layout ? &**layout : nullptr, reporter);
   RunCounts counts;
   counts.skipped = static_cast<int>(list.problems.size());
-  const bool reported = write_summary(outcomes, summary_path, reporter, counts);
+  const bool reported = write_summary(list, outcomes, summary_path, reporter, counts);
   if (!options.quiet) {
     counts.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     reporter.last_line(run_report(counts));

@@ -2,6 +2,7 @@
 #include "recording_job.h"
 
 #include <new>
+#include <stdexcept>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -40,6 +41,13 @@ std::optional<Analysis> analysed(const std::filesystem::path& file, std::string_
   if (analysis.problem) {
     reason.fault = OutcomeFault::analysis;
     reason.analysis = analysis.problem;
+    return std::nullopt;
+  }
+  // A recording without a beat has nothing measured: an empty results file
+  // would read as an analysis that found nothing to mark.
+  if (analysis.beat_count() == 0) {
+    reason.fault = OutcomeFault::no_beats;
+    reason.beat_lead = options.settings.beat_lead;
     return std::nullopt;
   }
   return analysis;
@@ -144,6 +152,16 @@ RecordingOutcome recording_steps(const ListedRecording& recording, const BatchOp
   return outcome;
 }
 
+// A recording given up at the step it was in, what it held given back.
+RecordingOutcome failed_at(RecordingOutcome& outcome, OutcomeFault fault, std::string detail) {
+  const BatchStep step = outcome.reason.step;
+  outcome = RecordingOutcome{};
+  outcome.reason.fault = fault;
+  outcome.reason.step = step;
+  outcome.reason.detail = std::move(detail);
+  return outcome;
+}
+
 }  // namespace
 
 RecordingOutcome analyse_recording_file(const ListedRecording& recording, const BatchOptions& options,
@@ -155,11 +173,12 @@ RecordingOutcome analyse_recording_file(const ListedRecording& recording, const 
   } catch (const std::bad_alloc&) {
     // The step it ran out in is named; what it held is given back, and the
     // next recording has the memory again.
-    const BatchStep step = outcome.reason.step;
-    outcome = RecordingOutcome{};
-    outcome.reason.fault = OutcomeFault::out_of_memory;
-    outcome.reason.step = step;
-    return outcome;
+    return failed_at(outcome, OutcomeFault::out_of_memory, {});
+  } catch (const std::length_error&) {
+    return failed_at(outcome, OutcomeFault::out_of_memory, {});
+  } catch (const std::exception& error) {
+    // Whatever else a step throws costs this recording, never the run.
+    return failed_at(outcome, OutcomeFault::failed, error.what());
   }
 }
 

@@ -11,6 +11,7 @@
 #include "batch/batch_options.h"
 #include "batch/recording_list.h"
 #include "batch_reason.h"
+#include "notes_table.h"
 #include "readers/recording_file.h"
 #include "results/temporary_files.h"
 #include "timing/analysis.h"
@@ -40,6 +41,7 @@ struct RecordingOutcome {
   };
   std::optional<Beyond> beyond_results_file;
   std::string summary;   // summary rows, without the header
+  std::vector<BatchNote> notes;  // what the run reported of it, for the notes table
   // Temporaries that killed saves left beside the results file and that
   // could not be removed: the report names each.
   std::vector<LeftTemporary> left_temporaries;

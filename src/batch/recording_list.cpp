@@ -118,7 +118,7 @@ bool is_recording_name(const std::string& file_name) {
 bool is_own_table_name(const std::string& file_name) {
   const std::string name = lower_case(file_name);
   return name == "summary.csv" ||
-         ends_with_any(name, {"ari.csv", "cv.csv", "restitution.csv", "dispersion.csv", ".layout.csv"});
+         ends_with_any(name, {"ari.csv", "cv.csv", "restitution.csv", "dispersion.csv", ".layout.csv", "-notes.csv"});
 }
 
 RecordingList list_recordings(const std::vector<fs::path>& paths) {

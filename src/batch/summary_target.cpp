@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "tables/summary_csv.h"
+#include "notes_table.h"
 #include "map_file_names.h"
 #include "base/utf8_path.h"
 
@@ -41,7 +42,7 @@ bool same_file(const fs::path& a, const fs::path& b) {
   return !error && resolved_a == resolved_b;
 }
 
-bool starts_like_a_summary(const fs::path& file) {
+bool starts_with(const fs::path& file, std::string_view start) {
   std::ifstream in(file, std::ios::binary);
   // Another run renaming its summary over this one leaves Windows refusing to
   // open the name for a moment: a file that cannot be opened is tried again
@@ -50,24 +51,14 @@ bool starts_like_a_summary(const fs::path& file) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     in.open(file, std::ios::binary);
   }
-  std::string first(kSummaryStart.size(), '\0');
+  std::string first(start.size(), '\0');
   in.read(first.data(), static_cast<std::streamsize>(first.size()));
-  return in.gcount() == static_cast<std::streamsize>(first.size()) && first == kSummaryStart;
+  return in.gcount() == static_cast<std::streamsize>(first.size()) && first == start;
 }
 
-}  // namespace
-
-fs::path summary_file(const BatchOptions& options) {
-  if (options.summary) return *options.summary;
-  if (options.out) return *options.out / "summary.csv";
-  const fs::path& first = options.paths.front();
-  std::error_code error;
-  if (fs::is_directory(first, error)) return first / "summary.csv";
-  return first.parent_path() / "summary.csv";
-}
-
-SummaryFault summary_refusal(const fs::path& summary, const RecordingList& list,
-                             const BatchOptions& options) {
+// The rules of both tables; start: what an existing table there begins with.
+SummaryFault table_refusal(const fs::path& summary, const RecordingList& list, const BatchOptions& options,
+                           std::string_view start) {
   if (!ends_in_csv(summary)) return SummaryFault::not_csv;
   for (const ListedRecording& recording : list.recordings) {
     if (same_file(summary, recording.file)) return SummaryFault::is_recording;
@@ -85,7 +76,27 @@ SummaryFault summary_refusal(const fs::path& summary, const RecordingList& list,
   // Only a regular file is opened to look at its first line: a FIFO there
   // would keep the open waiting.
   if (error || status.type() != fs::file_type::regular) return SummaryFault::not_a_file;
-  return starts_like_a_summary(summary) ? SummaryFault::none : SummaryFault::not_a_summary;
+  return starts_with(summary, start) ? SummaryFault::none : SummaryFault::not_a_summary;
 }
+
+}  // namespace
+
+SummaryFault summary_refusal(const fs::path& summary, const RecordingList& list, const BatchOptions& options) {
+  return table_refusal(summary, list, options, kSummaryStart);
+}
+
+SummaryFault notes_refusal(const fs::path& notes, const RecordingList& list, const BatchOptions& options) {
+  return table_refusal(notes, list, options, kNotesHeader);
+}
+
+fs::path summary_file(const BatchOptions& options) {
+  if (options.summary) return *options.summary;
+  if (options.out) return *options.out / "summary.csv";
+  const fs::path& first = options.paths.front();
+  std::error_code error;
+  if (fs::is_directory(first, error)) return first / "summary.csv";
+  return first.parent_path() / "summary.csv";
+}
+
 
 }  // namespace telmor

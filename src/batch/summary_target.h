@@ -23,4 +23,9 @@ std::filesystem::path summary_file(const BatchOptions& options);
 SummaryFault summary_refusal(const std::filesystem::path& summary, const RecordingList& list,
                              const BatchOptions& options);
 
+// The same rules for the notes table beside the summary (an existing file
+// there must begin with the notes table's header).
+SummaryFault notes_refusal(const std::filesystem::path& notes, const RecordingList& list,
+                           const BatchOptions& options);
+
 }  // namespace telmor

@@ -84,24 +84,51 @@ void label_and_unit(std::string_view name, std::string& label, std::string& unit
   unit.clear();
 }
 
+// A header written behind a comment mark, as numpy's savetxt writes it
+// ("# time_s,V1"): the names after the mark.
+std::string_view header_text(std::string_view line) {
+  const std::string_view t = trimmed(line);
+  if (!t.starts_with('#')) return line;
+  std::string_view names = t.substr(1);
+  while (!names.empty() && names.front() == ' ') names.remove_prefix(1);
+  return names;
+}
+
+// Whether the first column is the index pandas writes before the columns
+// (DataFrame.to_csv): no name (or the "Unnamed: 0" that reading such a file
+// back gives it) and the rows numbered 0, 1, 2 … in it.
+bool is_index_column(const std::vector<Line>& lines, const std::vector<std::string_view>& header, char separator) {
+  if (header.size() < 2 || !(header.front().empty() || header.front() == "Unnamed: 0")) return false;
+  for (std::size_t r = 1; r < lines.size(); ++r) {
+    const std::string_view field = trimmed(lines[r].text.substr(0, lines[r].text.find(separator)));
+    std::size_t number = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), number);
+    if (error != std::errc() || end != field.data() + field.size() || number != r - 1) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 RecordingProblem read_csv_recording(std::string_view text, const ReadOptions& options, Recording& recording) {
   const std::vector<Line> lines = lines_of(text);
   if (lines.empty()) return {RecordingFault::no_rows};
-  const char separator = lines.front().text.find('\t') != std::string_view::npos ? '\t' : ',';
-  const std::vector<std::string_view> header = fields_of(lines.front().text, separator);
+  const std::string_view header_line = header_text(lines.front().text);
+  const char separator = header_line.find('\t') != std::string_view::npos ? '\t' : ',';
+  std::vector<std::string_view> header = fields_of(header_line, separator);
   double probe = 0.0;
   if (std::all_of(header.begin(), header.end(), [&](std::string_view f) { return number_of(f, probe); }))
     return {RecordingFault::csv_header, 0, 1};
-  const std::optional<double> unit = time_unit_ms(header.front());
+  // The columns before the leads: an index, then a time.
+  const std::size_t index = is_index_column(lines, header, separator) ? 1 : 0;
+  const std::optional<double> unit = time_unit_ms(header[index]);
   const bool has_time = unit.has_value();
   if (has_time && *unit < 0.0 && !options.rate_hz) {
     RecordingProblem p{RecordingFault::csv_header, 0, 2};
-    p.detail = std::string(header.front());
+    p.detail = std::string(header[index]);
     return p;
   }
-  const std::size_t first_lead = has_time ? 1 : 0;
+  const std::size_t first_lead = index + (has_time ? 1 : 0);
   const auto leads = static_cast<int>(header.size() - first_lead);
   if (leads < 1) return {RecordingFault::csv_header, 0, 3};
   if (leads > kMaxRecordingLeads) return {RecordingFault::first_line_values, 0, leads};
@@ -117,6 +144,7 @@ RecordingProblem read_csv_recording(std::string_view text, const ReadOptions& op
     for (std::size_t f = 0; f < fields.size(); ++f) {
       double v = 0.0;
       if (!number_of(fields[f], v)) return {RecordingFault::not_a_number, lines[r].number};
+      if (f < index) continue;
       if (f < first_lead) {
         times.push_back(v);
         continue;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <new>
+#include <stdexcept>
 
 #include "base/utf8_path.h"
 #include "readers/recording_file.h"
@@ -92,8 +94,10 @@ RecordingProblem read_text_recording(RecordingFormat format, std::string_view by
   return read_recording_text(bytes, options.leads, options.seconds, recording, options.rate_hz.value_or(kTextRateHz));
 }
 
-RecordingProblem read_any_recording(const std::filesystem::path& file, std::string_view bytes,
-                                    const ReadOptions& options, Recording& recording) {
+namespace {
+
+RecordingProblem read_by_format(const std::filesystem::path& file, std::string_view bytes, const ReadOptions& options,
+                                Recording& recording) {
   const std::optional<RecordingFormat> format = format_of(file, bytes.substr(0, 512));
   if (!format) {
     RecordingProblem p{RecordingFault::unknown_format};
@@ -104,6 +108,21 @@ RecordingProblem read_any_recording(const std::filesystem::path& file, std::stri
     return read_text_recording(*format, bytes, options, recording);
   const RecordingProblem p = read_library_recording(*format, file, options, recording);
   return p ? p : take_first(options.leads, options.seconds, recording);
+}
+
+}  // namespace
+
+RecordingProblem read_any_recording(const std::filesystem::path& file, std::string_view bytes,
+                                    const ReadOptions& options, Recording& recording) {
+  // Memory a file's size asks for that cannot be had is that file's problem,
+  // whichever program reads it.
+  try {
+    return read_by_format(file, bytes, options, recording);
+  } catch (const std::bad_alloc&) {
+    return {RecordingFault::too_large};
+  } catch (const std::length_error&) {
+    return {RecordingFault::too_large};
+  }
 }
 
 RecordingProblem read_recording_at(const std::filesystem::path& file, const ReadOptions& options,

@@ -35,8 +35,6 @@ TEST(CsvName, FormulasAreGuardedAndReadBackAsTheName) {
       {"+1", "'+1"},
       {"-aVR", "'-aVR"},
       {"@SUM(A1)", "'@SUM(A1)"},
-      {"\tx", "'\tx"},
-      {"\rx", "\"'\rx\""},
       {"'quoted", "''quoted"},
       {"a=b", "a=b"},
       {"", ""},
@@ -46,6 +44,26 @@ TEST(CsvName, FormulasAreGuardedAndReadBackAsTheName) {
     append_csv_name(text, c.name);
     EXPECT_EQ(text, c.written) << c.name;
     EXPECT_EQ(csv_name(unquoted(text)), c.name) << c.name;
+  }
+}
+
+TEST(CsvName, ControlsAreShownAndTheTableStaysUtf8) {
+  struct Case {
+    const char* name;
+    const char* written;
+  };
+  const Case cases[] = {
+      {"\tx", "\\x09x"},
+      {"\rx", "\\x0Dx"},
+      {"a\nb,c", "\"a\\x0Ab,c\""},
+      {"V1\x1b[31m", "V1\\x1B[31m"},
+      {"=\x07", "'=\\x07"},
+      {"caf\xe9", "caf\xef\xbf\xbd"},  // a byte that is no UTF-8
+  };
+  for (const Case& c : cases) {
+    std::string text;
+    append_csv_name(text, c.name);
+    EXPECT_EQ(text, c.written) << c.name;
   }
 }
 

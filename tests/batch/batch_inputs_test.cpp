@@ -4,6 +4,7 @@
 // summary cannot hold, a recording named twice, and the run's last line.
 #include <gtest/gtest.h>
 
+
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -230,12 +231,21 @@ TEST_F(BatchInput, RunEndsWithOneLineThatQuietLeavesOut) {
   ASSERT_EQ(run({dir.path().string()}), kBatchSomeReported);
   const std::string last = err.substr(err.rfind('\n', err.size() - 2) + 1);
   EXPECT_TRUE(last.starts_with("telmor-batch: 解析 1 件、スキップ 1 件、失敗 1 件（")) << last;
-  EXPECT_TRUE(last.ends_with(" 秒）。集計表: " + (dir / "summary.csv").string() + "\n")) << last;
+  EXPECT_TRUE(last.ends_with(" 秒）。集計表: " + (dir / "summary.csv").string() + "、注記: " +
+                             (dir / "summary-notes.csv").string() + "\n"))
+      << last;
   EXPECT_EQ(count(err, "\n"), 3) << err;  // b's results file, c's error, the last line
   ASSERT_EQ(run({"--quiet", "--overwrite", dir.path().string()}), kBatchSomeReported);
   EXPECT_EQ(count(err, "\n"), 1) << err;  // c alone
+  // Nothing analysed: the summary holds its header alone, and the notes say why.
   ASSERT_EQ(run({path("c.txt")}), kBatchSomeReported);
-  EXPECT_TRUE(err.ends_with("集計表は書いていません（解析した記録がありません）。\n")) << err;
+  const std::string table = test::read_whole_file(dir / "summary.csv");
+  EXPECT_TRUE(table.starts_with("recording,lead,beat,")) << table;
+  EXPECT_EQ(count(table, "\n"), 1) << table;
+  const std::string notes = test::read_whole_file(dir / "summary-notes.csv");
+  EXPECT_TRUE(notes.starts_with("recording,lead,kind,reason\nc,,failed,データの行数 1 が1000の倍数ではありません"))
+      << notes;
+  EXPECT_EQ(count(notes, "\n"), 2) << notes;
 }
 
 }  // namespace

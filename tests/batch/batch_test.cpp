@@ -79,6 +79,8 @@ TEST_F(Batch, ShapeComesFromTheFileUnlessItDoesNotFit) {
   EXPECT_EQ(test::read_whole_file(dir / "oddari.csv"), test::read_whole_file(dir / "wholeari.csv"));
 }
 
+int count_lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
 TEST_F(Batch, ExistingResultsFileIsKeptWithoutOverwrite) {
   copy_sample("s.txt");
   test::write_whole_file(dir / "sari.csv", "hand corrected");
@@ -86,7 +88,9 @@ TEST_F(Batch, ExistingResultsFileIsKeptWithoutOverwrite) {
   EXPECT_EQ(test::read_whole_file(dir / "sari.csv"), "hand corrected");
   EXPECT_NE(err.find("s.txt: 結果ファイル"), std::string::npos);
   EXPECT_NE(err.find("--overwrite"), std::string::npos);
-  EXPECT_FALSE(fs::exists(dir / "summary.csv"));  // nothing analysed, nothing to sum up
+  // Nothing analysed: a summary of no rows, the recording kept named in the notes.
+  EXPECT_EQ(count_lines(test::read_whole_file(dir / "summary.csv")), 1);
+  EXPECT_NE(test::read_whole_file(dir / "summary-notes.csv").find("\ns,,skipped,結果ファイル"), std::string::npos);
   ASSERT_EQ(run({"--overwrite", path("s.txt")}), kBatchAllAnalysed);
   EXPECT_NE(test::read_whole_file(dir / "sari.csv"), "hand corrected");
 }

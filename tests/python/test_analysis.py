@@ -17,7 +17,6 @@ from conftest import SAMPLE, program
 CASES = [
     (None, {}, []),
     (None, {"smooth": 2}, ["--smooth", "2"]),
-    (None, {"smooth": 499, "ratio": 0.3}, ["--smooth", "499", "--ratio", "0.3"]),
     ((5, 7, 3), {"ranges": (-22, 28, 151, 401)}, ["--ranges", "-22", "28", "151", "401"]),
     ((20, 30, 4), {"ratio": 0.2}, ["--ratio", "0.2"]),
     ((3, 4, 9), {"beat_lead": 2}, ["--beat-lead", "2"]),
@@ -64,6 +63,23 @@ def test_results_file_and_marks_are_the_batchs(case, settings, options, tmp_path
             else:
                 decimals = {"at_fine_ms": 2, "rt_fine_ms": 2, "at_quality": 1, "rt_quality": 1}.get(column, 0)
                 assert abs(value - float(text)) <= 0.5 * 10 ** -decimals + 1e-9, (column, i, value, text)
+
+
+def test_a_recording_without_beats_is_a_failure_of_the_batch(tmp_path, batch):
+    """Smoothed over half a second, the sample's downstrokes stay under the
+    ratio: no beat. The module gives an analysis of no beats; the batch
+    names the recording as failed and writes no results file for it."""
+    recording = recording_for(None, tmp_path, None)
+    analysis = telmor.analyse(telmor.read_recording(recording), smooth=499, ratio=0.3)
+    assert len(analysis.beats) == 0
+    out = tmp_path / "out"
+    done = batch("--out", out, "--smooth", "499", "--ratio", "0.3", recording)
+    assert done.returncode == 1
+    assert "拍が見つかりません" in done.stderr
+    assert not (out / "sampleari.csv").exists()
+    assert summary_rows(out / "summary.csv") == []
+    notes = summary_rows(out / "summary-notes.csv")
+    assert [(n["recording"], n["kind"]) for n in notes] == [("sample", "failed")]
 
 
 def test_each_lead_is_analysed_on_its_own(generate):

@@ -9,8 +9,10 @@
 namespace telmor {
 
 // Appends a text field (a recording's name, a channel's label): as it is, or
-// in double quotes (quotes doubled) when it holds a comma, a quote or a line
-// end. A text that begins with =, +, -, @, a tab or a CR (what a spreadsheet
+// in double quotes (quotes doubled) when it holds a comma or a quote; its
+// control characters written out (escaped_controls: a line end, a tab or a
+// terminal's escape is shown as \x0A, \x09, \x1B) and bytes that are no
+// UTF-8 replaced, so that the table is valid UTF-8 and every row one line. A text that begins with =, +, -, @, a tab or a CR (what a spreadsheet
 // takes for a formula) or with ' is written behind a ', as OWASP advises, so
 // that a spreadsheet shows it as text and never runs it.
 void append_csv_name(std::string& text, std::string_view name);

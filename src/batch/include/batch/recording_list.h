@@ -50,7 +50,8 @@ struct RecordingList {
 // .gdf, .h5, .hdf5, .mat.
 bool is_recording_name(const std::string& file_name);
 // A table TELMOR itself writes: NAMEari.csv, summary.csv, NAMEcv.csv,
-// NAMErestitution.csv, NAMEdispersion.csv, NAME.layout.csv (any case).
+// NAMErestitution.csv, NAMEdispersion.csv, NAME.layout.csv, a summary's notes
+// NAME-notes.csv (any case).
 bool is_own_table_name(const std::string& file_name);
 
 // A file PATH is taken when it is a regular file (a link to one counts) with
