@@ -58,6 +58,10 @@ fi
 echo "package: lintian reports no errors"
 
 dpkg-deb -x "$deb" "$scratch/root"
+# No installed program or module looks for a library in the working folder
+# or the build tree.
+"$top/tests/architecture/check_runpaths.py" "$top:$build" "$scratch/root" ||
+  { echo "package: a run path of the package names the working folder or the build tree" >&2; exit 1; }
 for program in telmor telmor-batch; do
   printed=$("$scratch/root/usr/bin/$program" --version)
   [ "$printed" = "$program $version" ] || { echo "package: $program --version says '$printed'" >&2; exit 1; }
