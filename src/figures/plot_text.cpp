@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/number_text.h"
+#include "base/printable_text.h"
 
 namespace telmor {
 namespace {
@@ -17,7 +18,11 @@ TextSink::TextSink(std::vector<PlacedText>& placed) : previous_(std::exchange(te
 
 TextSink::~TextSink() { text_sink = previous_; }
 
-void draw_text(cairo_t* cr, double x, double y, const std::string& text, double size) {
+void draw_text(cairo_t* cr, double x, double y, const std::string& raw, double size) {
+  // A label a file gave is shown, never obeyed: valid UTF-8 (cairo stops
+  // drawing at a string that is not) and no control character (which no XML
+  // document may hold).
+  const std::string text = escaped_controls(raw);
   if (text_sink != nullptr) {
     double dx = x, dy = y;
     cairo_user_to_device(cr, &dx, &dy);

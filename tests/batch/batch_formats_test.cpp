@@ -198,3 +198,61 @@ TEST_F(BatchFormats, ASecondRecordingForTheSameResultsFileIsRefused) {
 
 }  // namespace
 }  // namespace telmor
+
+namespace telmor {
+namespace {
+
+// A folder holding damaged files among good recordings: every good one is
+// analysed, the summary is written, and the notes table names each damaged
+// file with its reason; nothing a file holds ends the run.
+TEST_F(BatchFormats, DamagedFilesCostThemselvesAndTheNotesNameThem) {
+  const std::string edf = test::edf_bytes(sample, false);
+  const auto damaged = [&](std::size_t at, std::size_t width, const std::string& value) {
+    std::string bytes = edf;
+    test::put_edf_field(bytes, at, width, value);
+    return bytes;
+  };
+  fs::copy_file(test::kSampleFile, dir / "a_good.txt");
+  test::write_whole_file(dir / "b_length0.edf", damaged(184, 8, "0"));
+  test::write_whole_file(dir / "c_signals.edf", damaged(252, 4, "-1"));
+  test::write_whole_file(dir / "d_records.edf", damaged(236, 8, "99999999"));
+  test::write_whole_file(dir / "e_cut.edf", edf.substr(0, edf.size() / 2));
+  test::write_whole_file(dir / "f_garbage.h5", "\x89HDF\r\n\x1a\n" + std::string(3000, '\x7f'));
+  test::write_whole_file(dir / "g_garbage.mat", "MATLAB 5.0 MAT-file" + std::string(3000, '\x01'));
+  test::write_whole_file(dir / "h_good.edf", edf);
+  ASSERT_EQ(run({"--quiet", dir.path().string()}), kBatchSomeReported);
+  auto rows = summary_rows(test::read_whole_file(dir / "summary.csv"));
+  EXPECT_EQ(rows["a_good"].size(), 8u * 15u);
+  EXPECT_EQ(rows["h_good"].size(), 8u * 15u);
+  EXPECT_EQ(rows.size(), 2u);
+  const std::string notes = test::read_whole_file(dir / "summary-notes.csv");
+  for (const char* name : {"b_length0", "c_signals", "d_records", "e_cut", "f_garbage", "g_garbage"})
+    EXPECT_NE(notes.find(std::string("\n") + name + ",,failed,"), std::string::npos) << name << "\n" << notes;
+  EXPECT_NE(notes.find("ヘッダーは 99999999 レコードとしていますが、ファイルには 10 レコードしかありません"),
+            std::string::npos)
+      << notes;
+  EXPECT_EQ(err.find("biosig"), std::string::npos) << err;  // the libraries' own lines stay theirs
+  EXPECT_EQ(err.find("HDF5-DIAG"), std::string::npos) << err;
+}
+
+// A DataFrame's to_csv: its unnamed index first, then the time column and
+// the leads: the index is left out, the time gives the rate.
+TEST_F(BatchFormats, APandasCsvWithItsIndexGivesTheTextsMarks) {
+  fs::copy_file(test::kSampleFile, dir / "s_text.txt");
+  std::string pandas;
+  std::istringstream lines(csv_text());
+  std::string line;
+  for (int row = -1; std::getline(lines, line); ++row)
+    pandas += (row < 0 ? std::string() : std::to_string(row)) + "," + line + "\n";
+  test::write_whole_file(dir / "s_pandas.csv", pandas);
+  std::string numpy = "# " + csv_text();  // numpy.savetxt's header behind its comment mark
+  test::write_whole_file(dir / "s_numpy.csv", numpy);
+  ASSERT_EQ(run({"--quiet", dir.path().string()}), kBatchAllAnalysed) << err;
+  EXPECT_EQ(test::read_whole_file(dir / "s_pandasari.csv"), test::read_whole_file(dir / "s_textari.csv"));
+  EXPECT_EQ(test::read_whole_file(dir / "s_numpyari.csv"), test::read_whole_file(dir / "s_textari.csv"));
+  const auto rows = summary_rows(test::read_whole_file(dir / "summary.csv"));
+  EXPECT_EQ(rows.at("s_pandas").front().label, "E1");
+}
+
+}  // namespace
+}  // namespace telmor

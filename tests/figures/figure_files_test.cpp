@@ -81,6 +81,22 @@ TEST(FigureFiles, TheSvgParsesAndThePngDecodes) {
   EXPECT_TRUE(high);
 }
 
+// Names a file gave, with a terminal's escapes, bytes that are no UTF-8 and
+// XML's own characters: the SVG is still XML, the PNG still drawn whole.
+TEST(FigureFiles, HostileNamesAreShownNotObeyed) {
+  const BeatTable table = generated_table();
+  FigureData figure = figure_data("rec\x1b]0;owned\x07<&>", table, grid_layout(4, 5, 1.0).layout);
+  figure.labels.assign(20, "E\x01\xff<b>\x1b[31m");
+  test::ScratchDir dir;
+  ASSERT_FALSE(write_figure_files(figure, dir / "hostile.svg", dir / "hostile.png"));
+  EXPECT_TRUE(parses_as_xml(dir / "hostile.svg"));
+  const std::string svg = test::read_whole_file(dir / "hostile.svg");
+  EXPECT_EQ(svg.find('\x1b'), std::string::npos);
+  EXPECT_NE(svg.find("E\\x01\xef\xbf\xbd&lt;b&gt;\\x1B[31m"), std::string::npos);
+  const PngImage png(dir / "hostile.png");
+  EXPECT_EQ(cairo_surface_status(png.surface), CAIRO_STATUS_SUCCESS);
+}
+
 TEST(FigureFiles, AFigureWithoutElectrodesOrBeatsIsStillAFigure) {
   const BeatTable empty = test::empty_beat_table({}, 3);
   const FigureData figure = figure_data("empty", empty, ElectrodeLayout{});
