@@ -28,7 +28,8 @@ void quiet_hdf5() {
 bool format_available(RecordingFormat) { return true; }
 
 RecordingProblem read_library_recording(RecordingFormat format, const std::filesystem::path& file,
-                                        const ReadOptions& options, Recording& recording) {
+                                        const ReadOptions& options, Recording& recording,
+                                        const Containment& containment) {
   const bool biosig = format == RecordingFormat::biosig;
   FileStart start;
   if (const FileRead read = read_file_start(file, biosig ? biosig_header_reach() : 0, start);
@@ -41,18 +42,18 @@ RecordingProblem read_library_recording(RecordingFormat format, const std::files
       if (RecordingProblem p = check_biosig_header(start.bytes, size, layout)) return p;
       return read_contained(format_name(format), [&](RecordingSink& sink) {
         return read_biosig_recording(file, layout, options, sink);
-      }, recording);
+      }, recording, containment);
     }
     case RecordingFormat::hdf5:
       return read_contained(format_name(format), [&](RecordingSink& sink) {
         quiet_hdf5();
         return read_hdf5_recording(file, size, options, sink);
-      }, recording);
+      }, recording, containment);
     case RecordingFormat::matlab:
       return read_contained(format_name(format), [&](RecordingSink& sink) {
         quiet_hdf5();
         return read_matlab_recording(file, size, options, sink);
-      }, recording);
+      }, recording, containment);
     case RecordingFormat::text:
     case RecordingFormat::csv:
       break;

@@ -12,7 +12,7 @@ bool format_available(RecordingFormat format) {
 }
 
 RecordingProblem read_library_recording(RecordingFormat format, const std::filesystem::path&, const ReadOptions&,
-                                        Recording&) {
+                                        Recording&, const Containment&) {
   RecordingProblem p{RecordingFault::format_unreadable};
   p.detail = "this build of TELMOR reads no " + std::string(format_name(format)) + " files (text and CSV only)";
   return p;

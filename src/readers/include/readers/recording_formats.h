@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "readers/contained_read.h"
 #include "signal/recording.h"
 #include "signal/recording_problem.h"
 
@@ -54,9 +55,12 @@ RecordingProblem read_text_recording(RecordingFormat format, std::string_view by
                                      Recording& recording);
 
 // The other formats through their libraries, from the file (a regular file:
-// the caller has checked). recording.source is left to the caller.
+// the caller has checked), each library in a contained read (containment:
+// how long it may go without a word, and its memory). recording.source is
+// left to the caller.
 RecordingProblem read_library_recording(RecordingFormat format, const std::filesystem::path& file,
-                                        const ReadOptions& options, Recording& recording);
+                                        const ReadOptions& options, Recording& recording,
+                                        const Containment& containment = {});
 
 // The recording of file in whatever format it is in (format_of): text and
 // CSV from bytes, the file's whole content; the others through their
