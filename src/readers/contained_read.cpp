@@ -168,7 +168,7 @@ RecordingProblem read_contained(std::string_view library, const SinkReader& read
     return {RecordingFault::format_unreadable, 0, 0, 0, "no process to read it in"};
   }
 
-  RecordingBuilder builder;
+  RecordingBuilder builder(containment.most_recording_bytes);
   ContainedStream stream(builder);
   bool hung = false;
   std::string buffer(std::size_t{1} << 20, '\0');

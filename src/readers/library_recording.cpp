@@ -4,6 +4,8 @@
 // in a contained read, where a crash or a hang costs only that file.
 #include <hdf5.h>
 
+#include <algorithm>
+
 #include "biosig_recording.h"
 #include "hdf5_recording.h"
 #include "matlab_recording.h"
@@ -11,6 +13,7 @@
 #include "readers/contained_read.h"
 #include "readers/recording_file.h"
 #include "readers/recording_formats.h"
+#include "readers/recording_limits.h"
 
 namespace telmor {
 namespace {
@@ -21,6 +24,15 @@ namespace {
 void quiet_hdf5() {
   H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
   H5PLset_loading_state(0);
+}
+
+// The most samples a file of size bytes can give as 32-bit reals: a sample
+// takes a bit at the least (a GDF bit type), and a compressed dataset
+// expands kMostCompression times at the most.
+std::uint64_t most_samples_bytes(std::uint64_t size, bool compressible) {
+  std::uint64_t most = 0;
+  if (!multiplied(size, compressible ? 4 * kMostCompression : 32, most)) return kLargestRecordingBytes;
+  return std::min(most, kLargestRecordingBytes);
 }
 
 }  // namespace
@@ -36,24 +48,27 @@ RecordingProblem read_library_recording(RecordingFormat format, const std::files
       read.fault != FileReadFault::none)
     return recording_problem_of(read);
   const std::uint64_t size = start.size;
+  Containment contained = containment;
+  contained.most_recording_bytes =
+      std::min(containment.most_recording_bytes, most_samples_bytes(size, format != RecordingFormat::biosig));
   switch (format) {
     case RecordingFormat::biosig: {
       BiosigLayout layout;
       if (RecordingProblem p = check_biosig_header(start.bytes, size, layout)) return p;
       return read_contained(format_name(format), [&](RecordingSink& sink) {
         return read_biosig_recording(file, layout, options, sink);
-      }, recording, containment);
+      }, recording, contained);
     }
     case RecordingFormat::hdf5:
       return read_contained(format_name(format), [&](RecordingSink& sink) {
         quiet_hdf5();
         return read_hdf5_recording(file, size, options, sink);
-      }, recording, containment);
+      }, recording, contained);
     case RecordingFormat::matlab:
       return read_contained(format_name(format), [&](RecordingSink& sink) {
         quiet_hdf5();
         return read_matlab_recording(file, size, options, sink);
-      }, recording, containment);
+      }, recording, contained);
     case RecordingFormat::text:
     case RecordingFormat::csv:
       break;

@@ -34,7 +34,7 @@ double element(const matvar_t& v, std::size_t k) {
     case MAT_C_DOUBLE:
       return static_cast<const double*>(v.data)[k];
     case MAT_C_SINGLE:
-      return static_cast<const float*>(v.data)[k];
+      return static_cast<double>(static_cast<const float*>(v.data)[k]);
     case MAT_C_INT8:
       return static_cast<const std::int8_t*>(v.data)[k];
     case MAT_C_UINT8:

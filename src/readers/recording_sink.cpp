@@ -24,6 +24,12 @@ RecordingProblem RecordingBuilder::begin(std::uint64_t leads, std::uint64_t samp
                                          std::vector<std::string> labels, std::vector<std::string> units) {
   if (begun_) return {RecordingFault::format_unreadable, 0, 0, 0, "the recording began twice"};
   if (RecordingProblem p = check_declared_shape(leads, samples)) return p;
+  if (leads * samples > most_bytes_ / sizeof(float)) {
+    RecordingProblem p{RecordingFault::beyond_limit};
+    p.detail = std::to_string(leads) + " × " + std::to_string(samples);
+    p.count = kLargestRecordingGiB;
+    return p;
+  }
   if (!(rate_hz > 0.0) || !std::isfinite(rate_hz)) {
     RecordingProblem p{RecordingFault::rate_invalid};
     char text[32];

@@ -13,7 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace telmor;
   if (size < 1) return 0;
   const std::size_t piece = 1 + data[0] % 64;
-  RecordingBuilder builder;
+  // What a small file can hold: a shape beyond it is refused before it is
+  // allocated.
+  RecordingBuilder builder(std::uint64_t{64} << 20);
   ContainedStream stream(builder);
   const char* bytes = reinterpret_cast<const char*>(data + 1);
   for (std::size_t at = 0; at < size - 1; at += piece) {

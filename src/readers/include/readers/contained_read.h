@@ -28,6 +28,10 @@ struct Containment {
   std::uint64_t more_memory = std::uint64_t{4} << 30;
   // The processor time the child may take, in seconds.
   unsigned cpu_seconds = 900;
+  // The most the recording's samples may take: what the file can hold, where
+  // the caller knows, so that not even a child gone wrong makes this process
+  // allocate more.
+  std::uint64_t most_recording_bytes = std::uint64_t{16} << 30;
 };
 
 // Runs reader in a child process: its standard streams on /dev/null, every

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "readers/recording_shape.h"
 #include "signal/recording_problem.h"
 
 namespace telmor {

@@ -33,12 +33,17 @@ class RecordingSink {
 // over. Labels and units are cleaned (label_from_bytes) and one per lead.
 class RecordingBuilder final : public RecordingSink {
  public:
+  // most_bytes: the most the recording's samples may take, besides the
+  // limits every recording has (a caller that knows what the file can hold
+  // says so: a shape declared beyond it is beyond_limit).
+  explicit RecordingBuilder(std::uint64_t most_bytes = std::uint64_t{16} << 30) : most_bytes_(most_bytes) {}
   RecordingProblem begin(std::uint64_t leads, std::uint64_t samples, double rate_hz, std::vector<std::string> labels,
                          std::vector<std::string> units) override;
   RecordingProblem append(int lead, std::span<const float> values) override;
   RecordingProblem finish(Recording& recording);
 
  private:
+  std::uint64_t most_bytes_;
   Recording recording_;
   std::vector<std::uint64_t> filled_;  // per lead, the values that came
   bool begun_ = false;
