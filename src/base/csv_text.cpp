@@ -36,6 +36,10 @@ void append_csv_name(std::string& text, std::string_view raw) {
   text += '"';
 }
 
+std::string guarded_csv_text(std::string_view name) {
+  return (needs_guard(name) ? "'" : "") + std::string(name);
+}
+
 std::string_view csv_name(std::string_view field) {
   if (field.size() >= 2 && field.front() == '\'' && needs_guard(field.substr(1))) field.remove_prefix(1);
   return field;
