@@ -166,9 +166,19 @@ def analyse(wave, *, fs=None, orientation=None, smooth=7, ratio=0.1, ranges=(-80
     }
     if labels is not None and len(labels) != data.shape[1]:
         labels = None
-    recording = Recording(data, rate, labels)
+    recording = Recording(_own(data), rate, labels)
     core = _in_thread(lambda: _core.analyse(recording, derivative=bool(derivative), **given))
     return Analysis(core, recording, given)
+
+
+def _own(data):
+    """The samples as float32 in an array of the analysis's own, read-only:
+    what the caller does to its array afterwards changes nothing kept."""
+    own = np.ascontiguousarray(data, dtype=np.float32)
+    if own is data or (isinstance(data, np.ndarray) and np.may_share_memory(own, data)):
+        own = own.copy()
+    own.flags.writeable = False
+    return own
 
 
 def _frame(columns, attrs):
@@ -189,16 +199,19 @@ class Analysis:
 
     Arrays are float64 ms from the recording's start with NaN where there is
     no mark; tables are pandas DataFrames whose ``attrs`` carry the settings,
-    the rate and the version that made them. An Analysis holds the recording
-    it was made from (float32), so that ``save``/``telmor.load`` and
-    ``pickle`` bring back an equal one.
+    the rate and the version that made them. An Analysis holds its own,
+    read-only copy of the recording it was made from (float32), so that
+    ``save``/``telmor.load`` and ``pickle`` bring back an equal one whatever
+    becomes of the caller's array.
     """
 
-    __slots__ = ("_core", "_recording", "_given")
+    __slots__ = ("_core", "_samples", "_fs", "_labels", "_given")
 
     def __init__(self, core, recording, given):
         self._core = core
-        self._recording = recording
+        self._samples = recording.data  # the analysis's own, read-only (_own)
+        self._fs = recording.fs
+        self._labels = list(recording.labels)
         self._given = dict(given)
 
     # What was analysed and how.
@@ -210,7 +223,7 @@ class Analysis:
     @property
     def shape(self):
         """The recording's (samples, leads)."""
-        return self._recording.shape
+        return self._samples.shape
 
     @property
     def labels(self):
@@ -227,8 +240,8 @@ class Analysis:
 
     @property
     def recording(self):
-        """The recording analysed (a telmor.Recording, float32)."""
-        return self._recording
+        """The recording analysed (a telmor.Recording, float32, read-only)."""
+        return Recording(self._samples.view(), self._fs, self._labels)
 
     # The marks.
     @property
@@ -342,7 +355,7 @@ class Analysis:
             "summary.csv": pd.DataFrame(self.marks).to_csv(index=False, lineterminator="\n").encode("utf-8"),
             "beats.csv": pd.DataFrame({"beat": np.arange(1, len(self.beats) + 1), "beat_ms": self.beats})
             .to_csv(index=False, lineterminator="\n").encode("utf-8"),
-            "recording.npy": _npy_bytes(self._recording.data),
+            "recording.npy": _npy_bytes(self._samples),
         }
         if path.suffix.lower() == ".zip":
             with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
@@ -354,7 +367,7 @@ class Analysis:
                 (path / name).write_bytes(data)
 
     def _description(self):
-        data = np.ascontiguousarray(self._recording.data, dtype=np.float32)
+        data = self._samples
         settings = self.settings
         settings["ranges"] = list(settings["ranges"]) if not isinstance(settings["ranges"], str) else "auto"
         if settings.get("rt_window") is not None:
@@ -368,7 +381,7 @@ class Analysis:
         }
 
     def __reduce__(self):
-        return (_restore, (self._recording.data, self._recording.fs, self._recording.labels, self._given))
+        return (_restore, (self._samples, self._fs, self._labels, self._given))
 
     def __eq__(self, other):
         if not isinstance(other, Analysis):
@@ -395,7 +408,7 @@ def _npy_bytes(array):
 
 
 def _restore(data, fs, labels, given):
-    recording = Recording(data, fs, labels)
+    recording = Recording(_own(data), fs, labels)
     core = _core.analyse(recording, **{k: (tuple(v) if isinstance(v, list) else v) for k, v in given.items()})
     return Analysis(core, recording, given)
 
