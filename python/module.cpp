@@ -12,6 +12,7 @@
 #include <string>
 #include <system_error>
 
+#include "base/csv_text.h"
 #include "base/number_text.h"
 #include "file_text.h"
 #include "python_text.h"
@@ -23,6 +24,7 @@
 #include "results/file_replace.h"
 #include "results/results_format.h"
 #include "results/results_parse.h"
+#include "results/temporary_files.h"
 #include "telmor_version.h"
 #include "timing/analysis.h"
 #include "tables/summary_csv.h"
@@ -544,6 +546,19 @@ PYBIND11_MODULE(_core, m) {
         "Reads a results file as o loads it: (at, rt), each rows × leads. A missing file raises\n"
         "FileNotFoundError, a folder IsADirectoryError, an unreadable one PermissionError; a FIFO,\n"
         "a device or a damaged file ResultsError.");
+
+  // The rules the saves of the desktop and telmor-batch follow, for the
+  // module's own saves: their temporaries and the guard of a CSV text field.
+  m.def("_temporary_name", [](const fs::path& target) { return path_object(temporary_name(target)); });
+  m.def("_is_temporary_of", &is_temporary_of);
+  m.def("_remove_stale_temporaries", [](const fs::path& target) {
+    py::list left;
+    for (const LeftTemporary& t : remove_stale_temporaries(target, system_files()))
+      left.append(py::make_tuple(path_object(t.path), text(t.error.message())));
+    return left;
+  });
+  m.def("_guarded_csv_text", [](const std::string& name) { return text(guarded_csv_text(name)); });
+  m.def("_csv_name", [](const std::string& field) { return text(csv_name(field)); });
 
   py::class_<PyAnalysis>(m, "Analysis")
       .def_property_readonly("beats", [](const PyAnalysis& p) { return column(p.a->beats_ms); })
