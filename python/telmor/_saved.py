@@ -140,7 +140,7 @@ def save(path, description, samples, marks, beats):
                ("beats.csv", lambda f: _write_bytes(f, beat_table)),
                ("summary.csv", lambda f: _write_bytes(f, summary)),
                ("analysis.json", lambda f: _write_bytes(f, text))]
-    path = os.fspath(path)
+    path = os.fsdecode(path)  # str, a bytes path's undecodable bytes kept
     if path.lower().endswith(".zip"):
         _files.replace_file(path, lambda file: _write_zip(file, writers, samples.nbytes), _holds_zip)
     else:
@@ -444,7 +444,7 @@ def _check_tables(source, description, analysis):
 def load(path, restore):
     """The analysis saved at path, made again by restore(data, fs, labels,
     given) from its recording and checked against its tables."""
-    path = os.fspath(path)
+    path = os.fsdecode(path)  # str, a bytes path's undecodable bytes kept
     try:
         status = os.stat(path)
     except FileNotFoundError:

@@ -107,6 +107,13 @@ def test_a_path_that_is_not_utf8_is_named_with_its_bytes_replaced(tmp_path):
     recording = telmor.read_recording(good)
     assert recording.source == str(good)  # the name as given: it opens the file again
     assert np.array_equal(telmor.read_recording(recording.source).data, recording.data)
+    analysis = telmor.analyse(recording)
+    for kept in (tmp_path / os.fsdecode(b"kept\xe9"), os.fsencode(tmp_path / os.fsdecode(b"kept\xe9.zip"))):
+        analysis.save(kept)
+        assert telmor.load(kept) == analysis
+    with pytest.raises(telmor.SavedAnalysisError) as error:
+        telmor.load(good)  # a text recording is no zip
+    assert "good" in str(error.value).encode("utf-8").decode()  # printable: the name's byte shown escaped
 
 
 @pytest.mark.parametrize("make,error", [
