@@ -558,7 +558,6 @@ PYBIND11_MODULE(_core, m) {
     return left;
   });
   m.def("_guarded_csv_text", [](const std::string& name) { return text(guarded_csv_text(name)); });
-  m.def("_csv_name", [](const std::string& field) { return text(csv_name(field)); });
 
   py::class_<PyAnalysis>(m, "Analysis")
       .def_property_readonly("beats", [](const PyAnalysis& p) { return column(p.a->beats_ms); })

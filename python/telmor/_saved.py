@@ -82,15 +82,12 @@ def _member(path, member):
 
 # Writing.
 def guarded(column):
-    """A column of text as the tables TELMOR writes hold it: a text that a
-    spreadsheet would take for a formula behind a '."""
+    """A column of text as the tables TELMOR writes hold it: its control
+    characters written out, a text that a spreadsheet would take for a
+    formula behind a '. A load compares the saved table with the analysis's
+    own texts made so (the texts themselves are analysis.json's)."""
     values, where = np.unique(np.asarray(column, dtype=str), return_inverse=True)
     return np.array([_core._guarded_csv_text(v) for v in values] or [""], dtype=object)[where]
-
-
-def unguarded(column):
-    values, where = np.unique(np.asarray(column, dtype=str), return_inverse=True)
-    return np.array([_core._csv_name(v) for v in values] or [""], dtype=object)[where]
 
 
 def _csv(columns):
@@ -419,7 +416,7 @@ def _same(source, name, table, again):
                 raise SavedAnalysisError(source.path, name, f"column {column} holds text that is not a number")
             if not np.allclose(ours.astype(float), numbers_, equal_nan=True, rtol=0, atol=1e-9):
                 return False
-        elif not np.array_equal(np.asarray(ours, dtype=object), unguarded(theirs)):
+        elif not np.array_equal(guarded(ours), theirs):
             return False
     return True
 

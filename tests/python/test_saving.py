@@ -247,7 +247,11 @@ except OSError as error:  # EFBIG, or numpy's count of bytes written
 
 
 # What is written.
-GUARDED = "=+-@\t\r'"
+def as_tables_show(label):
+    """A label as every table TELMOR writes shows it: its controls written
+    out as \\xHH, behind a ' where a spreadsheet would take it for a formula."""
+    shown = "".join(f"\\x{ord(c):02X}" if ord(c) < 0x20 or ord(c) == 0x7F else c for c in label)
+    return "'" + shown if shown[:1] in ("=", "+", "-", "@", "'") else shown
 
 
 @pytest.mark.parametrize("form", ["folder", "zip"])
@@ -255,19 +259,35 @@ def test_formula_labels_are_guarded_and_load_back_as_given(tmp_path, sample, for
     labels = ["=SUM(A1)", "+1", "-aVR", "@cmd", "\tx", "'quoted", "a,b \"c\"", "V1"]
     analysis = telmor.analyse(telmor.Recording(sample.data, sample.fs, labels))
     target = saved_at(tmp_path, analysis, form)
-    folder = tmp_path / "kept"
     if form == "zip":
         import zipfile
         with zipfile.ZipFile(target) as archive:
             text = archive.read("summary.csv").decode("utf-8")
     else:
-        text = (folder / "summary.csv").read_text(encoding="utf-8")
+        text = (target / "summary.csv").read_text(encoding="utf-8")
     rows = list(csv.DictReader(text.splitlines(keepends=True)))
+    assert {row["label"] for row in rows if row["label"].startswith("'")} == {
+        "'=SUM(A1)", "'+1", "'-aVR", "'@cmd", "''quoted"}
     for row in rows:
-        label = labels[int(row["lead"]) - 1]
-        assert row["label"] == ("'" + label if label[0] in GUARDED else label), row["lead"]
+        assert row["label"] == as_tables_show(labels[int(row["lead"]) - 1]), row["lead"]
     back = telmor.load(target)
     assert back.labels == labels and back == analysis
+
+
+def test_labels_are_shown_as_the_batchs_summary_shows_them(tmp_path, sample, batch):
+    """A CSV recording whose header names formulas: the saved summary's
+    labels are the batch summary's, field for field."""
+    labels = ["=SUM(A1)", "+1", "-aVR", "@cmd", "'quoted", "V1", "=1+2", "x=1"]
+    recording = tmp_path / "formulas.csv"
+    lines = [",".join(labels)] + [",".join(repr(float(v)) for v in row) for row in sample.data.tolist()]
+    recording.write_text("\n".join(lines) + "\n", encoding="utf-8")
+    out = tmp_path / "out"
+    assert batch("--out", out, "--rate", "1000", recording).returncode == 0
+    theirs = [(r["lead"], r["beat"], r["label"]) for r in csv.DictReader(open(out / "summary.csv", newline=""))]
+    telmor.analyse(telmor.read_recording(recording, rate=1000.0)).save(tmp_path / "kept")
+    ours = [(r["lead"], r["beat"], r["label"])
+            for r in csv.DictReader(open(tmp_path / "kept" / "summary.csv", newline=""))]
+    assert ours == theirs and {label for _, _, label in ours} >= {"'=SUM(A1)", "''quoted", "x=1"}
 
 
 # The analysis's own recording.
