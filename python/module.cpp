@@ -193,16 +193,28 @@ Recording recording_of(const py::object& wave) {
   if (samples > std::numeric_limits<int>::max() || leads > std::numeric_limits<int>::max())
     raise_value_error("wave holds more samples than a recording can count");
   const auto view = values.unchecked<2>();
-  Recording r(static_cast<int>(leads), static_cast<int>(samples));
-  for (py::ssize_t i = 0; i < samples; ++i) {
-    for (py::ssize_t j = 0; j < leads; ++j) {
-      const float v = view(i, j);
-      if (!std::isfinite(v)) {
-        raise_value_error("wave[" + integer(i) + ", " + integer(j) + "] is not finite as a 32-bit real (sample " +
-                          integer(i + 1) + " of lead " + integer(j + 1) + ")");
+  Recording r;
+  py::ssize_t bad_i = -1, bad_j = -1;
+  {
+    // values is held: its samples are read without the GIL, so that the
+    // caller's thread hears Ctrl+C while a long recording is taken in.
+    py::gil_scoped_release unlocked;
+    r = Recording(static_cast<int>(leads), static_cast<int>(samples));
+    for (py::ssize_t i = 0; i < samples && bad_i < 0; ++i) {
+      for (py::ssize_t j = 0; j < leads; ++j) {
+        const float v = view(i, j);
+        if (!std::isfinite(v)) {
+          bad_i = i;
+          bad_j = j;
+          break;
+        }
+        r.value(static_cast<int>(j) + 1, static_cast<int>(i) + 1) = v;
       }
-      r.value(static_cast<int>(j) + 1, static_cast<int>(i) + 1) = v;
     }
+  }
+  if (bad_i >= 0) {
+    raise_value_error("wave[" + integer(bad_i) + ", " + integer(bad_j) + "] is not finite as a 32-bit real (sample " +
+                      integer(bad_i + 1) + " of lead " + integer(bad_j + 1) + ")");
   }
   return r;
 }

@@ -160,8 +160,12 @@ def analyse(wave, *, fs=None, orientation=None, smooth=7, ratio=0.1, ranges=(-80
     }
     if labels is not None and len(labels) != data.shape[1]:
         labels = None
-    recording = Recording(_own(data), rate, labels)
-    core = _in_thread(lambda: _core.analyse(recording, derivative=bool(derivative), **given))
+
+    def work():  # the copy too on the worker, so that Ctrl+C is heard while a long recording is copied
+        recording = Recording(_own(data), rate, labels)
+        return recording, _core.analyse(recording, derivative=bool(derivative), **given)
+
+    recording, core = _in_thread(work)
     return Analysis(core, recording, given)
 
 
