@@ -6,13 +6,16 @@
 #include <pybind11/stl/filesystem.h>
 
 #include <cmath>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <system_error>
 
+#include "base/csv_text.h"
+#include "base/number_text.h"
+#include "file_text.h"
+#include "python_text.h"
 #include "readers/layout_file.h"
 #include "readers/recording_formats.h"
 #include "readers/recording_shape.h"
@@ -21,6 +24,7 @@
 #include "results/file_replace.h"
 #include "results/results_format.h"
 #include "results/results_parse.h"
+#include "results/temporary_files.h"
 #include "telmor_version.h"
 #include "timing/analysis.h"
 #include "tables/summary_csv.h"
@@ -44,25 +48,14 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 py::object recording_error;
 py::object results_error;
 
-[[noreturn]] void raise(const py::object& type, const std::string& message) {
-  PyErr_SetString(type.ptr(), message.c_str());
-  throw py::error_already_set();
-}
+// A recording's text is taken into memory whole, as telmor-batch takes it: an
+// hour of 256 leads is about 8 GiB of text.
+constexpr std::uintmax_t kLargestRecordingText = std::uintmax_t{16} << 30;
+// A results file of 20 leads and 200 rows is some 73 kB: anything far beyond
+// that is no results file.
+constexpr std::uintmax_t kLargestResultsFile = std::uintmax_t{1} << 20;
 
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-
-// The whole of a regular file; an OSError-like RecordingError otherwise.
-std::string file_text(const fs::path& path, const py::object& error_type) {
-  std::error_code error;
-  const fs::file_status status = fs::status(path, error);
-  if (status.type() == fs::file_type::not_found) raise(error_type, "no such file: " + quoted(path));
-  if (status.type() != fs::file_type::regular) raise(error_type, "not a regular file: " + quoted(path));
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  if (!(in && text << in.rdbuf()) && in.bad()) raise(error_type, "cannot read " + quoted(path));
-  if (!in && !in.eof()) raise(error_type, "cannot open " + quoted(path));
-  return std::move(text).str();
-}
+std::string integer(std::int64_t value) { return format_integer(value); }
 
 template <typename T>
 py::array_t<T> table(int rows, int columns, auto&& value) {
@@ -95,7 +88,7 @@ Orientation orientation_named(const std::optional<std::string>& name) {
   if (!name) return Orientation::unknown;
   if (*name == "samples-by-leads") return Orientation::samples_by_leads;
   if (*name == "leads-by-samples") return Orientation::leads_by_samples;
-  throw py::value_error("orientation must be \"samples-by-leads\" or \"leads-by-samples\", not \"" + *name + "\"");
+  raise_value_error("orientation must be \"samples-by-leads\" or \"leads-by-samples\", not \"" + *name + "\"");
 }
 
 // A recording in any format the readers know, as (data samples × leads
@@ -104,21 +97,18 @@ py::tuple read_any(const fs::path& path, std::optional<int> leads, std::optional
                    std::optional<std::string> dataset, std::optional<double> rate,
                    std::optional<std::string> orientation) {
   if (leads && (*leads < 1 || *leads > kMaxRecordingLeads))
-    throw py::value_error("leads must be 1 to " + std::to_string(kMaxRecordingLeads));
+    raise_value_error("leads must be 1 to " + integer(kMaxRecordingLeads));
   if (seconds && (*seconds < 1 || *seconds > kMaxRecordingSeconds))
-    throw py::value_error("seconds must be 1 to " + std::to_string(kMaxRecordingSeconds));
+    raise_value_error("seconds must be 1 to " + integer(kMaxRecordingSeconds));
   if (rate && !(*rate > 0.0 && std::isfinite(*rate)))
-    throw py::value_error("rate must be a positive number of Hz, not " + std::to_string(*rate));
+    raise_value_error("rate must be a positive number of Hz, not " + format_double(*rate));
   const ReadOptions options{leads, seconds, rate, dataset, orientation_named(orientation)};
   // A library reads its file from the path: only the check that it is one.
   std::string text;
   if (read_from_path(path)) {
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found) raise(recording_error, "no such file: " + quoted(path));
-    if (status.type() != fs::file_type::regular) raise(recording_error, "not a regular file: " + quoted(path));
+    check_regular_file(path, recording_error);
   } else {
-    text = file_text(path, recording_error);
+    text = file_text(path, recording_error, kLargestRecordingText);
   }
   Recording recording;
   RecordingProblem problem;
@@ -133,8 +123,8 @@ py::tuple read_any(const fs::path& path, std::optional<int> leads, std::optional
   }
   recording.labels.resize(static_cast<std::size_t>(recording.lead_count));
   recording.units.resize(static_cast<std::size_t>(recording.lead_count));
-  return py::make_tuple(samples_by_leads(recording), recording.rate_hz, recording.labels, recording.units,
-                        path.string());
+  return py::make_tuple(samples_by_leads(recording), recording.rate_hz, texts(recording.labels),
+                        texts(recording.units), python::text(path.string()));
 }
 
 // The search's options around the dialogue's settings, as analyse() takes them.
@@ -148,13 +138,13 @@ struct SearchOptions {
 void take_ranges(const py::object& ranges, AnalysisSettings& settings) {
   if (py::isinstance<py::str>(ranges)) {
     const std::string name = py::str(ranges);
-    if (name != "auto") throw py::value_error("ranges must be \"auto\" or four whole ms, not \"" + name + "\"");
+    if (name != "auto") raise_value_error("ranges must be \"auto\" or four whole ms, not \"" + name + "\"");
     settings.auto_ranges = true;
     return;
   }
   const auto bounds = ranges.cast<std::vector<int>>();
   if (bounds.size() != 4)
-    throw py::value_error("ranges must be four whole ms: AT from, AT to, RT from, RT to (or \"auto\")");
+    raise_value_error("ranges must be four whole ms: AT from, AT to, RT from, RT to (or \"auto\")");
   settings.at_from = bounds[0];
   settings.at_to = bounds[1];
   settings.rt_from = bounds[2];
@@ -166,14 +156,14 @@ AnalysisSettings checked_settings(int smooth, double ratio, const py::object& ra
                                   const std::string& estimator, const SearchOptions& search, int leads,
                                   double fs) {
   if (!(ratio >= 0.0 && ratio <= 1.0))
-    throw py::value_error("the amplitude ratio must be 0.0 to 1.0, not " + std::to_string(ratio));
+    raise_value_error("the amplitude ratio must be 0.0 to 1.0, not " + format_double(ratio));
   AnalysisSettings settings;
   settings.smooth_ms = smooth;
   settings.amp_ratio = static_cast<float>(ratio);
   take_ranges(ranges, settings);
   settings.beat_lead = beat_lead;
   const std::optional<Estimator> named = estimator_named(estimator);
-  if (!named) throw py::value_error("estimator must be \"centred\" or \"legacy\", not \"" + estimator + "\"");
+  if (!named) raise_value_error("estimator must be \"centred\" or \"legacy\", not \"" + estimator + "\"");
   settings.estimator = *named;
   settings.rt_smooth_ms = search.rt_smooth;
   settings.rt_margin_ms = search.rt_margin;
@@ -181,7 +171,7 @@ AnalysisSettings checked_settings(int smooth, double ratio, const py::object& ra
   settings.blank_before_ms = search.blank_before;
   settings.blank_after_ms = search.blank_after;
   if (const AnalysisProblem problem = check_settings(settings, leads, fs))
-    throw py::value_error(english().analysis_problem(problem));
+    raise_value_error(english().analysis_problem(problem));
   return settings;
 }
 
@@ -192,28 +182,39 @@ Recording recording_of(const py::object& wave) {
   const py::array given = numpy.attr("asarray")(wave);
   const std::string kind = py::str(given.dtype().attr("kind"));
   if (kind != "f" && kind != "i" && kind != "u")
-    throw py::value_error("wave must hold real numbers, not " + std::string(py::str(given.dtype())));
+    raise_value_error("wave must hold real numbers, not " + std::string(py::str(given.dtype())));
   if (given.ndim() != 2)
-    throw py::value_error("wave must be 2-D (samples × leads), not " + std::to_string(given.ndim()) + "-D");
+    raise_value_error("wave must be 2-D (samples × leads), not " + integer(given.ndim()) + "-D");
   const auto values = py::array_t<float, py::array::c_style | py::array::forcecast>::ensure(given);
   if (!values) throw py::error_already_set();
   const py::ssize_t samples = values.shape(0), leads = values.shape(1);
-  if (samples < 1) throw py::value_error("wave must hold at least one sample");
-  if (leads < 1) throw py::value_error("wave must hold at least one lead");
+  if (samples < 1) raise_value_error("wave must hold at least one sample");
+  if (leads < 1) raise_value_error("wave must hold at least one lead");
   if (samples > std::numeric_limits<int>::max() || leads > std::numeric_limits<int>::max())
-    throw py::value_error("wave holds more samples than a recording can count");
+    raise_value_error("wave holds more samples than a recording can count");
   const auto view = values.unchecked<2>();
-  Recording r(static_cast<int>(leads), static_cast<int>(samples));
-  for (py::ssize_t i = 0; i < samples; ++i) {
-    for (py::ssize_t j = 0; j < leads; ++j) {
-      const float v = view(i, j);
-      if (!std::isfinite(v)) {
-        throw py::value_error("wave[" + std::to_string(i) + ", " + std::to_string(j) +
-                              "] is not finite as a 32-bit real (sample " + std::to_string(i + 1) +
-                              " of lead " + std::to_string(j + 1) + ")");
+  Recording r;
+  py::ssize_t bad_i = -1, bad_j = -1;
+  {
+    // values is held: its samples are read without the GIL, so that the
+    // caller's thread hears Ctrl+C while a long recording is taken in.
+    py::gil_scoped_release unlocked;
+    r = Recording(static_cast<int>(leads), static_cast<int>(samples));
+    for (py::ssize_t i = 0; i < samples && bad_i < 0; ++i) {
+      for (py::ssize_t j = 0; j < leads; ++j) {
+        const float v = view(i, j);
+        if (!std::isfinite(v)) {
+          bad_i = i;
+          bad_j = j;
+          break;
+        }
+        r.value(static_cast<int>(j) + 1, static_cast<int>(i) + 1) = v;
       }
-      r.value(static_cast<int>(j) + 1, static_cast<int>(i) + 1) = v;
     }
+  }
+  if (bad_i >= 0) {
+    raise_value_error("wave[" + integer(bad_i) + ", " + integer(bad_j) + "] is not finite as a 32-bit real (sample " +
+                      integer(bad_i + 1) + " of lead " + integer(bad_j + 1) + ")");
   }
   return r;
 }
@@ -235,11 +236,12 @@ Recording recording_given(const py::object& wave, std::optional<double> fs, std:
   }
   const auto own = wave.attr("fs").cast<double>();
   if (fs && *fs != own)
-    throw py::value_error("fs=" + std::to_string(*fs) + " differs from the recording's own rate, " +
-                          std::to_string(own) + " Hz: leave fs out, or give the data (recording.data) instead");
+    raise_value_error("fs=" + format_double(*fs) + " differs from the recording's own rate, " + format_double(own) +
+                      " Hz: leave fs out, or give the data (recording.data) instead");
   Recording r = recording_of(wave.attr("data"));
   r.rate_hz = own;
-  labels = wave.attr("labels").cast<std::vector<std::string>>();
+  labels.clear();
+  for (const py::handle label : wave.attr("labels")) labels.push_back(utf8_of(label));
   labels.resize(static_cast<std::size_t>(r.lead_count));
   return r;
 }
@@ -252,7 +254,7 @@ PyAnalysis analyse_wave(const py::object& wave, std::optional<double> fs, int sm
   std::vector<std::string> labels;
   Recording recording = recording_given(wave, fs, labels);
   if (!(recording.rate_hz > 0.0 && std::isfinite(recording.rate_hz)))
-    throw py::value_error("fs must be a positive number of Hz, not " + std::to_string(recording.rate_hz));
+    raise_value_error("fs must be a positive number of Hz, not " + format_double(recording.rate_hz));
   const SearchOptions search{rt_smooth, rt_margin, rt_window, blank_before, blank_after};
   const AnalysisSettings settings =
       checked_settings(smooth, ratio, ranges, beat_lead, estimator, search, recording.lead_count, recording.rate_hz);
@@ -263,7 +265,7 @@ PyAnalysis analyse_wave(const py::object& wave, std::optional<double> fs, int sm
   }
   if (a->problem.fault == AnalysisFault::no_amplitude)
     raise(recording_error, english().analysis_problem(a->problem));
-  if (a->problem) throw py::value_error(english().analysis_problem(a->problem));
+  if (a->problem) raise_value_error(english().analysis_problem(a->problem));
   return {std::move(a), std::move(labels)};
 }
 
@@ -298,7 +300,8 @@ py::dict marks_of(const Analysis& a, const std::vector<std::string>& labels) {
       at_flag.append(k > 0 ? cell_flag_name(t, l, c.at) : "");
       rt_flag.append(k > 0 ? cell_flag_name(t, l, c.rt) : "");
       polarity.append(rt ? t_polarity_name(c.rt.polarity) : "");
-      label.append(static_cast<std::size_t>(l - 1) < labels.size() ? labels[static_cast<std::size_t>(l - 1)] : "");
+      label.append(text(static_cast<std::size_t>(l - 1) < labels.size() ? labels[static_cast<std::size_t>(l - 1)]
+                                                                        : std::string()));
     }
   }
   py::dict d;
@@ -343,31 +346,30 @@ py::dict settings_of(const AnalysisSettings& s) {
 void write_results(const fs::path& path, const PyAnalysis& analysis) {
   const Analysis& a = *analysis.a;
   if (!fits_results_file(a)) {
-    throw py::value_error("a results file holds at most " + std::to_string(kMaxLeads) + " leads and " +
-                          std::to_string(kMaxRows) + " rows; this analysis has " +
-                          std::to_string(a.lead_count) + " leads and " + std::to_string(a.beat_count() + 1) +
-                          " rows");
+    raise_value_error("a results file holds at most " + integer(kMaxLeads) + " leads and " + integer(kMaxRows) +
+                      " rows; this analysis has " + integer(a.lead_count) + " leads and " +
+                      integer(a.beat_count() + 1) + " rows");
   }
   std::string text;
   const FormatResult format = format_results(results_tables(a), a.lead_count, text);
   if (format.fault != FormatFault::none)
-    throw py::value_error("lead " + std::to_string(format.lead) + " row " + std::to_string(format.row) +
-                          " does not fit a results file");
+    raise_value_error("lead " + integer(format.lead) + " row " + integer(format.row) + " does not fit a results file");
   std::error_code error;
   {
     py::gil_scoped_release unlocked;
     error = replace_file_contents(path, text);
   }
   if (error) {
-    PyErr_SetObject(PyExc_OSError, py::make_tuple(error.value(), error.message(), path.string()).ptr());
+    const py::tuple arguments = py::make_tuple(error.value(), python::text(error.message()), path_object(path));
+    PyErr_SetObject(PyExc_OSError, arguments.ptr());
     throw py::error_already_set();
   }
 }
 
 py::tuple read_results(const fs::path& path, int leads) {
   if (leads < 1 || leads > kMaxLeads)
-    throw py::value_error("leads must be 1 to " + std::to_string(kMaxLeads));
-  std::istringstream text(file_text(path, results_error));
+    raise_value_error("leads must be 1 to " + integer(kMaxLeads));
+  std::istringstream text(file_text(path, results_error, kLargestResultsFile));
   auto loaded = std::make_unique<LoadedTables>();
   const ParseResult parsed = parse_results(text, leads, *loaded);
   if (parsed.fault != ParseFault::none) raise(results_error, quoted(path) + ": " + english().parse_fault(parsed));
@@ -387,13 +389,13 @@ ElectrodeLayout layout_of(const py::object& given) {
   if (py::isinstance<py::dict>(given)) {
     for (const auto& [lead, xy] : given.cast<py::dict>()) {
       const auto position = xy.cast<std::vector<double>>();
-      if (position.size() != 2) throw py::value_error("each position must be (x_mm, y_mm)");
+      if (position.size() != 2) raise_value_error("each position must be (x_mm, y_mm)");
       rows.emplace_back(lead.cast<int>(), position[0], position[1]);
     }
   } else {
     const auto positions = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(given);
     if (!positions || positions.ndim() != 2 || positions.shape(1) != 2)
-      throw py::value_error("layout must be a dict {lead: (x_mm, y_mm)} or an array of rows (x_mm, y_mm)");
+      raise_value_error("layout must be a dict {lead: (x_mm, y_mm)} or an array of rows (x_mm, y_mm)");
     const auto view = positions.unchecked<2>();
     for (py::ssize_t i = 0; i < positions.shape(0); ++i) {
       if (std::isnan(view(i, 0)) && std::isnan(view(i, 1))) continue;
@@ -402,19 +404,19 @@ ElectrodeLayout layout_of(const py::object& given) {
   }
   std::string text = "lead,x_mm,y_mm\n";
   for (const auto& [lead, x, y] : rows) {
-    if (lead < 1) throw py::value_error("lead " + std::to_string(lead) + ": leads count from 1");
+    if (lead < 1) raise_value_error("lead " + integer(lead) + ": leads count from 1");
     if (!std::isfinite(x) || !std::isfinite(y))
-      throw py::value_error("lead " + std::to_string(lead) + ": its position is not finite");
-    text += std::to_string(lead) + "," + py::repr(py::float_(x)).cast<std::string>() + "," +
+      raise_value_error("lead " + integer(lead) + ": its position is not finite");
+    text += integer(lead) + "," + py::repr(py::float_(x)).cast<std::string>() + "," +
             py::repr(py::float_(y)).cast<std::string>() + "\n";
   }
   const LayoutReading reading = parse_layout_csv(text);
   if (reading.problem) {
     const int row = reading.problem.line - 2;
     const std::string which = row >= 0 && row < static_cast<int>(rows.size())
-                                  ? "lead " + std::to_string(std::get<0>(rows[static_cast<std::size_t>(row)])) + ": "
+                                  ? "lead " + integer(std::get<0>(rows[static_cast<std::size_t>(row)])) + ": "
                                   : "";
-    throw py::value_error(which + english().layout_fault(reading.problem.fault));
+    raise_value_error(which + english().layout_fault(reading.problem.fault));
   }
   return reading.layout;
 }
@@ -504,7 +506,7 @@ py::dict maps_of(const Analysis& a, const py::object& layout_given, std::optiona
   const ElectrodeLayout layout = layout_of(layout_given);
   CvSettings settings;
   if (radius_mm) {
-    if (!(*radius_mm > 0.0) || !std::isfinite(*radius_mm)) throw py::value_error("radius_mm must be positive");
+    if (!(*radius_mm > 0.0) || !std::isfinite(*radius_mm)) raise_value_error("radius_mm must be positive");
     settings.radius_mm = *radius_mm;
   }
   std::vector<CvVector> cv;
@@ -553,7 +555,21 @@ PYBIND11_MODULE(_core, m) {
   m.def("write_results", &write_results, py::arg("path"), py::arg("analysis"),
         "Writes the results file as s saves it (at most 20 leads and 200 rows).");
   m.def("read_results", &read_results, py::arg("path"), py::arg("leads"),
-        "Reads a results file as o loads it: (at, rt), each rows × leads.");
+        "Reads a results file as o loads it: (at, rt), each rows × leads. A missing file raises\n"
+        "FileNotFoundError, a folder IsADirectoryError, an unreadable one PermissionError; a FIFO,\n"
+        "a device or a damaged file ResultsError.");
+
+  // The rules the saves of the desktop and telmor-batch follow, for the
+  // module's own saves: their temporaries and the guard of a CSV text field.
+  m.def("_temporary_name", [](const fs::path& target) { return path_object(temporary_name(target)); });
+  m.def("_is_temporary_of", &is_temporary_of);
+  m.def("_remove_stale_temporaries", [](const fs::path& target) {
+    py::list left;
+    for (const LeftTemporary& t : remove_stale_temporaries(target, system_files()))
+      left.append(py::make_tuple(path_object(t.path), text(t.error.message())));
+    return left;
+  });
+  m.def("_guarded_csv_text", [](const std::string& name) { return text(guarded_csv_text(name)); });
 
   py::class_<PyAnalysis>(m, "Analysis")
       .def_property_readonly("beats", [](const PyAnalysis& p) { return column(p.a->beats_ms); })
@@ -584,7 +600,7 @@ PYBIND11_MODULE(_core, m) {
       })
       .def_property_readonly("settings", [](const PyAnalysis& p) { return settings_of(p.a->settings); })
       .def_property_readonly("fs", [](const PyAnalysis& p) { return p.a->rate_hz; })
-      .def_property_readonly("labels", [](const PyAnalysis& p) { return p.labels; },
+      .def_property_readonly("labels", [](const PyAnalysis& p) { return texts(p.labels); },
                              "Each lead's channel label from the recording's file (\"\" where it names none).")
       .def_property_readonly("ranges", [](const PyAnalysis& p) {
         return py::make_tuple(p.a->at_from, p.a->at_to, p.a->rt_from, p.a->rt_to);
@@ -602,7 +618,7 @@ PYBIND11_MODULE(_core, m) {
         for (const RangeWarning& w : p.a->range_warnings) {
           warnings.append(py::dict("lead"_a = w.lead, "kind"_a = w.at ? "AT" : "RT", "at_edge_or_weak"_a = w.edges,
                                    "searched"_a = w.searched,
-                                   "message"_a = english().range_warning({w.lead}, w.at)));
+                                   "message"_a = text(english().range_warning({w.lead}, w.at))));
         }
         return warnings;
       }, "Leads whose marks of a kind crowd their windows' ends or are weak.")
@@ -615,7 +631,7 @@ PYBIND11_MODULE(_core, m) {
         return d;
       })
       .def("__repr__", [](const PyAnalysis& p) {
-        return "<telmor.Analysis: " + std::to_string(p.a->lead_count) + " leads, " +
-               std::to_string(p.a->sample_count) + " samples, " + std::to_string(p.a->beats_ms.size()) + " beats>";
+        return "<telmor.Analysis: " + integer(p.a->lead_count) + " leads, " + integer(p.a->sample_count) +
+               " samples, " + integer(static_cast<std::int64_t>(p.a->beats_ms.size())) + " beats>";
       });
 }

@@ -11,7 +11,9 @@ set -euo pipefail
 # example); Qhull, Eigen and Cairo for the maps, conduction velocity and
 # figures; libbiosig, HDF5 and matio for the recording formats, libsoxr for
 # the desktop's resampling; Qt's own translations (its dialogs in Japanese);
-# xvfb, xdotool and imagemagick to look at the window headless.
+# xvfb, xdotool and imagemagick to look at the window headless; the locales'
+# sources, from which the Python tests make a German locale to check that no
+# message takes its decimal comma.
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev qt6-qpa-plugins fonts-ipafont-gothic
           clang libclang-rt-14-dev llvm-14
@@ -21,7 +23,7 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
           python3-dev pybind11-dev python3-pybind11 python3-pytest python3-matplotlib python3-venv
           libqhull-dev libeigen3-dev libcairo2-dev
           libbiosig-dev libhdf5-dev libmatio-dev libsoxr-dev pkg-config
-          qt6-translations-l10n xvfb xdotool imagemagick)
+          qt6-translations-l10n xvfb xdotool imagemagick locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -12,11 +12,12 @@ i (from 0) at (i + 1) × 1000 / fs ms.
 from ._core import RecordingError, ResultsError, __version__, read_results
 from ._recording import Recording, read_recording
 from ._analysis import Analysis, analyse, load, write_results
+from ._saved import SavedAnalysisError
 
-__all__ = ["Analysis", "Recording", "RecordingError", "ResultsError", "__version__", "analyse", "load",
-           "read_recording", "read_results", "write_results"]
+__all__ = ["Analysis", "Recording", "RecordingError", "ResultsError", "SavedAnalysisError", "__version__", "analyse",
+           "load", "read_recording", "read_results", "write_results"]
 
 # The public names are telmor's, wherever they are defined.
-for _public in (Analysis, Recording, analyse, load, read_recording, write_results):
+for _public in (Analysis, Recording, SavedAnalysisError, analyse, load, read_recording, write_results):
     _public.__module__ = "telmor"
 del _public

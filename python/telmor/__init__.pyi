@@ -16,6 +16,11 @@ StrPath = str | PathLike[str]
 
 class RecordingError(ValueError): ...
 class ResultsError(Exception): ...
+class SavedAnalysisError(ValueError):
+    path: str
+    member: str | None
+    reason: str
+    def __init__(self, path: str, member: str | None, reason: str) -> None: ...
 
 class Recording:
     data: npt.NDArray[np.float32]

@@ -3,17 +3,14 @@ Recording, an array, an MNE Raw, a neo AnalogSignal) checked before the
 core sees them, the results as NaN-for-empty arrays and DataFrames, and an
 analysis that can be kept (save/load, pickle)."""
 import hashlib
-import json
 import numbers
 import os
-import pathlib
 import threading
-import zipfile
 
 import numpy as np
 import pandas as pd
 
-from . import _core
+from . import _core, _saved
 from ._recording import Recording
 
 # The orientations analyse() takes, and whether rows are samples.
@@ -21,9 +18,6 @@ _ORIENTATIONS = {
     "samples×leads": True, "samples-by-leads": True, "times×channels": True,
     "leads×samples": False, "leads-by-samples": False, "channels×times": False,
 }
-
-_FORMAT = "telmor-analysis"
-_FORMAT_VERSION = 1
 
 
 def _whole(name, value, *, allow_none=False):
@@ -166,9 +160,23 @@ def analyse(wave, *, fs=None, orientation=None, smooth=7, ratio=0.1, ranges=(-80
     }
     if labels is not None and len(labels) != data.shape[1]:
         labels = None
-    recording = Recording(data, rate, labels)
-    core = _in_thread(lambda: _core.analyse(recording, derivative=bool(derivative), **given))
+
+    def work():  # the copy too on the worker, so that Ctrl+C is heard while a long recording is copied
+        recording = Recording(_own(data), rate, labels)
+        return recording, _core.analyse(recording, derivative=bool(derivative), **given)
+
+    recording, core = _in_thread(work)
     return Analysis(core, recording, given)
+
+
+def _own(data):
+    """The samples as float32 in an array of the analysis's own, read-only:
+    what the caller does to its array afterwards changes nothing kept."""
+    own = np.ascontiguousarray(data, dtype=np.float32)
+    if own is data or (isinstance(data, np.ndarray) and np.may_share_memory(own, data)):
+        own = own.copy()
+    own.flags.writeable = False
+    return own
 
 
 def _frame(columns, attrs):
@@ -189,16 +197,19 @@ class Analysis:
 
     Arrays are float64 ms from the recording's start with NaN where there is
     no mark; tables are pandas DataFrames whose ``attrs`` carry the settings,
-    the rate and the version that made them. An Analysis holds the recording
-    it was made from (float32), so that ``save``/``telmor.load`` and
-    ``pickle`` bring back an equal one.
+    the rate and the version that made them. An Analysis holds its own,
+    read-only copy of the recording it was made from (float32), so that
+    ``save``/``telmor.load`` and ``pickle`` bring back an equal one whatever
+    becomes of the caller's array.
     """
 
-    __slots__ = ("_core", "_recording", "_given")
+    __slots__ = ("_core", "_samples", "_fs", "_labels", "_given")
 
     def __init__(self, core, recording, given):
         self._core = core
-        self._recording = recording
+        self._samples = recording.data  # the analysis's own, read-only (_own)
+        self._fs = recording.fs
+        self._labels = list(recording.labels)
         self._given = dict(given)
 
     # What was analysed and how.
@@ -210,7 +221,7 @@ class Analysis:
     @property
     def shape(self):
         """The recording's (samples, leads)."""
-        return self._recording.shape
+        return self._samples.shape
 
     @property
     def labels(self):
@@ -227,8 +238,8 @@ class Analysis:
 
     @property
     def recording(self):
-        """The recording analysed (a telmor.Recording, float32)."""
-        return self._recording
+        """The recording analysed (a telmor.Recording, float32, read-only)."""
+        return Recording(self._samples.view(), self._fs, self._labels)
 
     # The marks.
     @property
@@ -333,42 +344,34 @@ class Analysis:
     def save(self, path):
         """Saves the analysis in an open layout: a folder (or, for a path
         ending in .zip, a zip) of analysis.json (the settings, the version,
-        the estimator, fs, the input's shape, labels and SHA-256),
-        summary.csv (every lead and beat, beat 0 included), beats.csv and
-        recording.npy (the input, float32 samples × leads)."""
-        path = pathlib.Path(path)
-        files = {
-            "analysis.json": json.dumps(self._description(), indent=2, ensure_ascii=False).encode("utf-8"),
-            "summary.csv": pd.DataFrame(self.marks).to_csv(index=False, lineterminator="\n").encode("utf-8"),
-            "beats.csv": pd.DataFrame({"beat": np.arange(1, len(self.beats) + 1), "beat_ms": self.beats})
-            .to_csv(index=False, lineterminator="\n").encode("utf-8"),
-            "recording.npy": _npy_bytes(self._recording.data),
-        }
-        if path.suffix.lower() == ".zip":
-            with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
-                for name, data in files.items():
-                    archive.writestr(name, data)
-        else:
-            path.mkdir(parents=True, exist_ok=True)
-            for name, data in files.items():
-                (path / name).write_bytes(data)
+        the estimator, fs, the input's shape, labels and SHA-256, and the
+        tables' SHA-256), summary.csv (every lead and beat, beat 0 included),
+        beats.csv and recording.npy (the input, float32 samples × leads).
+
+        Whole or not at all: every file goes to a temporary of its own beside
+        its target, pushed to the disk, and is renamed into place only when
+        all are written, so that any failure leaves the old save as it was. A
+        link at the zip or at a member is replaced as a link (what it points
+        at is left alone); a folder, FIFO or device there, a link at the
+        folder, and a zip or folder holding anything but a saved analysis are
+        refused with OSError, untouched."""
+        _saved.save(path, self._description(), self._samples, self.marks, self.beats)
 
     def _description(self):
-        data = np.ascontiguousarray(self._recording.data, dtype=np.float32)
         settings = self.settings
         settings["ranges"] = list(settings["ranges"]) if not isinstance(settings["ranges"], str) else "auto"
         if settings.get("rt_window") is not None:
             settings["rt_window"] = list(settings["rt_window"])
         return {
-            "format": _FORMAT, "format_version": _FORMAT_VERSION, "telmor_version": _core.__version__,
-            "estimator": self.settings["estimator"], "fs": self.fs, "shape": list(data.shape),
-            "labels": self.labels, "sha256": hashlib.sha256(data.tobytes()).hexdigest(),
+            "format": _saved.FORMAT, "format_version": _saved.FORMAT_VERSION, "telmor_version": _core.__version__,
+            "estimator": self.settings["estimator"], "fs": self.fs, "shape": list(self._samples.shape),
+            "labels": self.labels, "sha256": hashlib.sha256(self._samples).hexdigest(),
             "given": {k: (list(v) if isinstance(v, tuple) else v) for k, v in self._given.items()},
             "settings": settings,
         }
 
     def __reduce__(self):
-        return (_restore, (self._recording.data, self._recording.fs, self._recording.labels, self._given))
+        return (_restore, (self._samples, self._fs, self._labels, self._given))
 
     def __eq__(self, other):
         if not isinstance(other, Analysis):
@@ -387,52 +390,53 @@ class Analysis:
         return f"<telmor.Analysis: {leads} leads, {samples} samples at {self.fs:g} Hz, {len(self.beats)} beats>"
 
 
-def _npy_bytes(array):
-    import io
-    buffer = io.BytesIO()
-    np.save(buffer, np.ascontiguousarray(array, dtype=np.float32), allow_pickle=False)
-    return buffer.getvalue()
+# The settings analyse() takes, each checked as analyse checks it: those a
+# saved analysis brings back, whatever its analysis.json holds.
+_GIVEN = {
+    "smooth": lambda v: _whole("smooth", v), "ratio": lambda v: _real("ratio", v), "ranges": _ranges,
+    "beat_lead": lambda v: _whole("beat_lead", v), "estimator": lambda v: _text("estimator", v),
+    "rt_smooth": lambda v: _whole("rt_smooth", v, allow_none=True),
+    "rt_margin": lambda v: _whole("rt_margin", v, allow_none=True), "rt_window": lambda v: _pair("rt_window", v),
+    "blank_before": lambda v: _whole("blank_before", v), "blank_after": lambda v: _whole("blank_after", v),
+}
 
 
-def _restore(data, fs, labels, given):
-    recording = Recording(data, fs, labels)
-    core = _core.analyse(recording, **{k: (tuple(v) if isinstance(v, list) else v) for k, v in given.items()})
-    return Analysis(core, recording, given)
+def _restore(data, fs, labels, given, owned=False):
+    """The analysis of data at fs with labels and the settings given, as
+    pickle and load bring it back (owned: data is an array nobody else holds,
+    taken as it is); a setting analyse does not take, or of the wrong type,
+    is a TypeError naming it."""
+    if not isinstance(given, dict):
+        raise TypeError(f"the settings must be a dict, not {type(given).__name__}")
+    unknown = sorted(str(k) for k in given if k not in _GIVEN)
+    if unknown:
+        raise TypeError(f"analyse takes no setting {unknown[0]!r}")
+    checked = {k: _GIVEN[k](v) for k, v in given.items()}
+    if owned:
+        data.flags.writeable = False
+    recording = Recording(data if owned else _own(data), fs, labels)
+    core = _core.analyse(recording, **checked)
+    return Analysis(core, recording, checked)
+
+
+def _restore_loaded(data, fs, labels, given):
+    """The same for a recording load has just read into an array of its own."""
+    return _restore(data, fs, labels, given, owned=True)
 
 
 def load(path):
     """An analysis saved with ``Analysis.save``: the recording read back and
     checked against its SHA-256, analysed again with the saved settings, and
-    checked against the saved summary (an analysis this version of TELMOR
-    would make differently is refused, naming the version that saved it)."""
-    path = pathlib.Path(path)
-    if not path.exists():
-        raise FileNotFoundError(os.strerror(2) + f": {str(path)!r}")
-    if path.is_dir():
-        read = lambda name: (path / name).read_bytes()  # noqa: E731
-    else:
-        archive = zipfile.ZipFile(path)
-        read = archive.read
-    import io
-    description = json.loads(read("analysis.json").decode("utf-8"))
-    if description.get("format") != _FORMAT:
-        raise ValueError(f"{str(path)!r} is not a saved TELMOR analysis")
-    data = np.load(io.BytesIO(read("recording.npy")), allow_pickle=False)
-    if hashlib.sha256(np.ascontiguousarray(data, dtype=np.float32).tobytes()).hexdigest() != description["sha256"]:
-        raise ValueError(f"{str(path)!r}: recording.npy is not the recording that was analysed (SHA-256 differs)")
-    given = {k: (tuple(v) if isinstance(v, list) else v) for k, v in description["given"].items()}
-    analysis = _restore(data, description["fs"], description["labels"], given)
-    saved = pd.read_csv(io.BytesIO(read("summary.csv")), keep_default_na=False, na_values=[""])
-    again = pd.DataFrame(analysis.marks)
-    for name in again:
-        ours, theirs = again[name].to_numpy(), saved[name].to_numpy()
-        same = (np.allclose(ours.astype(float), theirs.astype(float), equal_nan=True, rtol=0, atol=1e-9)
-                if ours.dtype.kind in "fiu" else
-                all((a or "") == ("" if (isinstance(b, float) and np.isnan(b)) else str(b)) for a, b in zip(ours, theirs)))
-        if len(ours) != len(theirs) or not same:
-            raise ValueError(f"{str(path)!r} was saved by telmor {description['telmor_version']}, whose marks this "
-                             f"version ({_core.__version__}) does not make from the same recording and settings")
-    return analysis
+    checked against the saved tables (an analysis this version of TELMOR
+    would make differently is refused, naming the version that saved it).
+
+    Only a folder or a regular file is read, opened without waiting (a FIFO
+    or device raises OSError at once); each member is read within the bound
+    of what a saved analysis holds (the recording no more than its stated
+    shape, at most 16 GiB of float32). A missing member, damage of any kind
+    or a member beyond its bound raises ``telmor.SavedAnalysisError`` (a
+    ValueError) naming the archive and the member."""
+    return _saved.load(path, _restore_loaded)
 
 
 def write_results(path, analysis):

@@ -105,5 +105,7 @@ def read_recording(path, leads=None, seconds=None, *, dataset=None, rate=None, o
         raise IsADirectoryError(errno.EISDIR, os.strerror(errno.EISDIR), path)
     if not os.access(path, os.R_OK):
         raise PermissionError(errno.EACCES, os.strerror(errno.EACCES), path)
-    data, fs, labels, units, source = _core._read_recording(path, leads, seconds, dataset, rate, orientation)
-    return Recording(data, fs, labels, units, source)
+    data, fs, labels, units, _ = _core._read_recording(path, leads, seconds, dataset, rate, orientation)
+    # The path as given, its bytes kept as os.fsdecode keeps them, so that
+    # source opens the same file again.
+    return Recording(data, fs, labels, units, os.fsdecode(path))

@@ -16,19 +16,21 @@ bool needs_guard(std::string_view name) {
 
 }  // namespace
 
-void append_csv_name(std::string& text, std::string_view raw) {
+std::string guarded_csv_text(std::string_view raw) {
   // What a file named is shown, never obeyed: no control byte reaches the
   // table, and it stays UTF-8.
-  const std::string clean = escaped_controls(raw);
-  const std::string_view name = clean;
-  const std::string_view guard = needs_guard(name) ? "'" : "";
-  if (name.find_first_of(",\"\r\n") == std::string_view::npos) {
-    text += guard;
+  std::string name = escaped_controls(raw);
+  if (needs_guard(name)) name.insert(0, 1, '\'');
+  return name;
+}
+
+void append_csv_name(std::string& text, std::string_view raw) {
+  const std::string name = guarded_csv_text(raw);
+  if (name.find_first_of(",\"\r\n") == std::string::npos) {
     text += name;
     return;
   }
   text += '"';
-  text += guard;
   for (const char c : name) {
     if (c == '"') text += '"';
     text += c;

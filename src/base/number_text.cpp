@@ -97,6 +97,12 @@ std::string format_real(float value) {
   return ec == std::errc{} ? std::string(buf, end) : std::string("?");
 }
 
+std::string format_double(double value) {
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  return ec == std::errc{} ? std::string(buf, end) : std::string("?");
+}
+
 std::string format_integer(std::int64_t value) {
   char buf[24];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);

@@ -44,6 +44,7 @@ TEST(CsvName, FormulasAreGuardedAndReadBackAsTheName) {
     append_csv_name(text, c.name);
     EXPECT_EQ(text, c.written) << c.name;
     EXPECT_EQ(csv_name(unquoted(text)), c.name) << c.name;
+    EXPECT_EQ(guarded_csv_text(c.name), unquoted(c.written)) << c.name;
   }
 }
 
@@ -64,6 +65,7 @@ TEST(CsvName, ControlsAreShownAndTheTableStaysUtf8) {
     std::string text;
     append_csv_name(text, c.name);
     EXPECT_EQ(text, c.written) << c.name;
+    EXPECT_EQ(guarded_csv_text(c.name), unquoted(c.written)) << c.name;
   }
 }
 

@@ -237,6 +237,7 @@ TEST(ParseReal, IgnoresTheLocale) {
   if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale";
   EXPECT_EQ(real("0.25"), 0.25f);
   EXPECT_EQ(format_real(0.25f), "0.25");
+  EXPECT_EQ(format_double(1000.5), "1000.5");
   std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
@@ -269,6 +270,21 @@ TEST(FormatReal, ShortestRoundTrip) {
   EXPECT_EQ(format_real(0.1f), "0.1");
   EXPECT_EQ(format_real(7.0f), "7");
   EXPECT_EQ(format_real(-80.0f), "-80");
+}
+
+TEST(FormatDouble, ShortestRoundTrip) {
+  const double values[] = {0.1, 1000.0, 1000.5, -2.5, 1e-300, 1.7976931348623157e308, 2.0 / 3.0, 5e-324};
+  for (const double value : values) {
+    const std::string text = format_double(value);
+    double back = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), back);
+    EXPECT_EQ(back, value) << text;
+    EXPECT_EQ(text.find(','), std::string::npos) << text;
+  }
+  EXPECT_EQ(format_double(1000.0), "1000");
+  EXPECT_EQ(format_double(-2.5), "-2.5");
+  EXPECT_EQ(format_double(std::numeric_limits<double>::infinity()), "inf");
+  EXPECT_EQ(format_double(std::numeric_limits<double>::quiet_NaN()), "nan");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@ generator."""
 import os
 import pathlib
 import subprocess
+import sys
 
 import pytest
 
@@ -36,3 +37,16 @@ def generate(tmp_path):
                         *options], check=True)
         return target
     return make
+
+
+def isolated(code, timeout=120, env=None):
+    """Runs code in a Python of its own (the same interpreter and telmor);
+    returns its standard output. A run that does not end within timeout
+    seconds (a call that waits forever) fails the test instead of hanging it."""
+    try:
+        done = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, timeout=timeout,
+                              env=None if env is None else {**os.environ, **env})
+    except subprocess.TimeoutExpired:
+        pytest.fail(f"still running after {timeout} s: it waits")
+    assert done.returncode == 0, done.stderr
+    return done.stdout

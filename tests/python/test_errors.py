@@ -79,7 +79,7 @@ def test_missing_files_and_folders_are_refused(tmp_path):
         telmor.read_recording(tmp_path)
     with pytest.raises(ValueError, match="leads"):
         telmor.read_recording(SAMPLE, leads=0)
-    with pytest.raises(telmor.ResultsError, match="no such file"):
+    with pytest.raises(FileNotFoundError, match="noneari.csv"):
         telmor.read_results(tmp_path / "noneari.csv", 8)
 
 

@@ -17,6 +17,11 @@ namespace telmor {
 // that a spreadsheet shows it as text and never runs it.
 void append_csv_name(std::string& text, std::string_view name);
 
+// A text field as append_csv_name writes it before any quoting: its controls
+// written out, behind a ' where it needs the guard. For a writer whose CSV
+// library does the quoting.
+std::string guarded_csv_text(std::string_view name);
+
 // A text field as append_csv_name wrote it, unquoted already: the name, its
 // guarding ' taken off.
 std::string_view csv_name(std::string_view field);

@@ -28,6 +28,8 @@ bool scan_real(const char*& p, const char* end, float& value);
 
 // Shortest text that reads back to the same value ("0.1", "7", "-80", "1e-06").
 std::string format_real(float value);
+// The same for a double ("1000.5", "0.1", "1e-300"); "inf", "-inf" and "nan" as such.
+std::string format_double(double value);
 std::string format_integer(std::int64_t value);
 
 // Right-aligned in width columns; a number too wide is shown as width asterisks.
