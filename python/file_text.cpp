@@ -1,78 +1,58 @@
-// Regular files read whole, without waiting.
+// Regular files read whole, without waiting: the readers' own reads of a
+// file, their faults as Python's exceptions.
 #include "file_text.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 
 #include "base/number_text.h"
 #include "python_text.h"
+#include "readers/recording_file.h"
 
 namespace telmor::python {
 namespace {
 
-// Closes its descriptor on every way out.
-struct Descriptor {
-  int fd = -1;
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-std::string kind_of(mode_t mode) {
-  if (S_ISFIFO(mode)) return "a FIFO";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-  if (S_ISSOCK(mode)) return "a socket";
+std::string kind_of(std::filesystem::file_type type) {
+  using std::filesystem::file_type;
+  if (type == file_type::fifo) return "a FIFO";
+  if (type == file_type::character || type == file_type::block) return "a device";
+  if (type == file_type::socket) return "a socket";
   return "not a file";
 }
 
-// Opens path for reading, never waiting for a writer; its status in status.
-void open_regular(const std::filesystem::path& path, py::handle error_type, Descriptor& file,
-                  struct stat& status) {
-  file.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (file.fd < 0) raise_os_error(errno, path);
-  if (::fstat(file.fd, &status) != 0) raise_os_error(errno, path);
-  if (S_ISDIR(status.st_mode)) raise_os_error(EISDIR, path);
-  if (!S_ISREG(status.st_mode))
-    raise(error_type, "not a regular file (" + kind_of(status.st_mode) + "): " + quoted(path));
-}
-
-[[noreturn]] void too_large(const std::filesystem::path& path, py::handle error_type, std::uintmax_t max_bytes) {
-  raise(error_type, quoted(path) + " holds more than " + format_integer(static_cast<std::int64_t>(max_bytes)) +
-                        " bytes: it is not read");
+// A read that failed, raised: the system's refusals as its OSError, the rest
+// as error_type naming the file.
+[[noreturn]] void raise_fault(const FileRead& read, const std::filesystem::path& path, py::handle error_type,
+                              std::uintmax_t max_bytes) {
+  switch (read.fault) {
+    case FileReadFault::cannot_open:
+    case FileReadFault::read_failed:
+      raise_os_error(read.error ? read.error.value() : EIO, path);
+    case FileReadFault::not_a_regular_file:
+      if (read.type == std::filesystem::file_type::directory) raise_os_error(EISDIR, path);
+      raise(error_type, "not a regular file (" + kind_of(read.type) + "): " + quoted(path));
+    case FileReadFault::too_large:
+      raise(error_type, quoted(path) + " holds more than " + format_integer(static_cast<std::int64_t>(max_bytes)) +
+                            " bytes: it is not read");
+    case FileReadFault::out_of_memory:
+    case FileReadFault::none:
+      break;
+  }
+  raise(error_type, quoted(path) + " is too large for memory");
 }
 
 }  // namespace
 
-std::string file_text(const std::filesystem::path& path, py::handle error_type, std::uintmax_t max_bytes) {
-  Descriptor file;
-  struct stat status {};
-  open_regular(path, error_type, file, status);
-  const auto size = static_cast<std::uintmax_t>(status.st_size);
-  if (size > max_bytes) too_large(path, error_type, max_bytes);
-  std::string text;
-  text.reserve(static_cast<std::size_t>(size));
-  char chunk[1 << 16];
-  for (;;) {
-    const ssize_t got = ::read(file.fd, chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) {
-      if (PyErr_CheckSignals() != 0) throw py::error_already_set();
-      continue;
-    }
-    if (got < 0) raise_os_error(errno, path);
-    if (got == 0) break;
-    if (text.size() + static_cast<std::size_t>(got) > max_bytes) too_large(path, error_type, max_bytes);
-    text.append(chunk, static_cast<std::size_t>(got));
-  }
+TextBuffer file_text(const std::filesystem::path& path, py::handle error_type, std::uintmax_t max_bytes) {
+  TextBuffer text;
+  const FileRead read = read_recording_file(path, text, static_cast<std::size_t>(max_bytes));
+  if (read.fault != FileReadFault::none) raise_fault(read, path, error_type, max_bytes);
   return text;
 }
 
 void check_regular_file(const std::filesystem::path& path, py::handle error_type) {
-  Descriptor file;
-  struct stat status {};
-  open_regular(path, error_type, file, status);
+  FileStart start;
+  const FileRead read = read_file_start(path, 0, start);
+  if (read.fault != FileReadFault::none) raise_fault(read, path, error_type, 0);
 }
 
 }  // namespace telmor::python

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "readers/recording_file.h"
+
 namespace telmor::python {
 
 namespace py = pybind11;
@@ -18,7 +20,7 @@ namespace py = pybind11;
 // system's refusals raise its OSError (FileNotFoundError, PermissionError,
 // IsADirectoryError for a folder); a FIFO, device or socket, or a file beyond
 // max_bytes, raises error_type naming the file.
-std::string file_text(const std::filesystem::path& path, py::handle error_type, std::uintmax_t max_bytes);
+TextBuffer file_text(const std::filesystem::path& path, py::handle error_type, std::uintmax_t max_bytes);
 
 // The same checks without reading, for the formats whose library opens the path.
 void check_regular_file(const std::filesystem::path& path, py::handle error_type);

@@ -18,6 +18,7 @@
 #include "python_text.h"
 #include "readers/layout_file.h"
 #include "readers/recording_formats.h"
+#include "readers/recording_limits.h"
 #include "readers/recording_shape.h"
 #include "readers/recording_text.h"
 #include "results/analysis_tables.h"
@@ -48,9 +49,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 py::object recording_error;
 py::object results_error;
 
-// A recording's text is taken into memory whole, as telmor-batch takes it: an
-// hour of 256 leads is about 8 GiB of text.
-constexpr std::uintmax_t kLargestRecordingText = std::uintmax_t{16} << 30;
 // A results file of 20 leads and 200 rows is some 73 kB: anything far beyond
 // that is no results file.
 constexpr std::uintmax_t kLargestResultsFile = std::uintmax_t{1} << 20;
@@ -104,17 +102,17 @@ py::tuple read_any(const fs::path& path, std::optional<int> leads, std::optional
     raise_value_error("rate must be a positive number of Hz, not " + format_double(*rate));
   const ReadOptions options{leads, seconds, rate, dataset, orientation_named(orientation)};
   // A library reads its file from the path: only the check that it is one.
-  std::string text;
+  TextBuffer text;
   if (read_from_path(path)) {
     check_regular_file(path, recording_error);
   } else {
-    text = file_text(path, recording_error, kLargestRecordingText);
+    text = file_text(path, recording_error, kLargestRecordingBytes);
   }
   Recording recording;
   RecordingProblem problem;
   {
     py::gil_scoped_release unlocked;
-    problem = read_any_recording(path, text, options, recording);
+    problem = read_any_recording(path, text.view(), options, recording);
   }
   if (problem) {
     std::string reason = english().recording_problem(problem);
@@ -369,7 +367,7 @@ void write_results(const fs::path& path, const PyAnalysis& analysis) {
 py::tuple read_results(const fs::path& path, int leads) {
   if (leads < 1 || leads > kMaxLeads)
     raise_value_error("leads must be 1 to " + integer(kMaxLeads));
-  std::istringstream text(file_text(path, results_error, kLargestResultsFile));
+  std::istringstream text(std::string(file_text(path, results_error, kLargestResultsFile).view()));
   auto loaded = std::make_unique<LoadedTables>();
   const ParseResult parsed = parse_results(text, leads, *loaded);
   if (parsed.fault != ParseFault::none) raise(results_error, quoted(path) + ": " + english().parse_fault(parsed));
