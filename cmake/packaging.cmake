@@ -6,6 +6,11 @@
 include(GNUInstallDirs)
 
 install(TARGETS telmor-replay telmor-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program the format libraries run in, where the installed programs and
+# the Python module find it (../lib/telmor beside /usr/bin).
+if(TELMOR_BUILD_FORMATS)
+  install(TARGETS telmor-read RUNTIME DESTINATION lib/telmor)
+endif()
 if(TELMOR_BUILD_GUI)
   install(TARGETS telmor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES packaging/telmor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Builds the wheel of the Python module from a build tree, offline, with the
 standard library only: the package folder (build/python/telmor: the compiled
-module, the Python files, py.typed and the stubs) and a dist-info of the
+module, the reader program the format libraries run in, the Python files,
+py.typed and the stubs) and a dist-info of the
 wheel format, tagged for the interpreter that runs this script (the one the
 module was built for). The wheel links Debian's libraries (libbiosig, HDF5,
 matio, libsoxr) from the system, as the Debian package does.
@@ -14,6 +15,11 @@ import pathlib
 import sys
 import sysconfig
 import zipfile
+
+
+# The program the format libraries run in, beside the module (in the build
+# tree a link, in the wheel the program itself, executable).
+READER = "telmor-read"
 
 
 def record_line(name, data):
@@ -29,7 +35,7 @@ def main(package_dir, version, out_dir):
     dist_info = f"telmor-{version}.dist-info"
     files = {}
     for path in sorted(package.iterdir()):
-        if path.is_file() and (path.suffix in {".py", ".pyi", ".so"} or path.name == "py.typed"):
+        if path.is_file() and (path.suffix in {".py", ".pyi", ".so"} or path.name in {"py.typed", READER}):
             files[f"telmor/{path.name}"] = path.read_bytes()
     if not any(name.endswith(".so") for name in files):
         sys.exit(f"build_wheel: no compiled module in {package}")
@@ -57,7 +63,11 @@ def main(package_dir, version, out_dir):
         old.unlink()
     with zipfile.ZipFile(wheel, "w", zipfile.ZIP_DEFLATED) as archive:
         for name, data in files.items():
-            archive.writestr(name, data)
+            entry = zipfile.ZipInfo(name, date_time=(2026, 1, 1, 0, 0, 0))
+            entry.compress_type = zipfile.ZIP_DEFLATED
+            # A regular file's mode: pip keeps the executable bit only with the type bits.
+            entry.external_attr = (0o100755 if name.endswith("/" + READER) else 0o100644) << 16
+            archive.writestr(entry, data)
     print(f"build_wheel: {wheel}")
 
 

@@ -26,7 +26,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 # The files it must hold, and nothing outside /usr.
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | sort >"$scratch/contents"
-for file in /usr/bin/telmor /usr/bin/telmor-replay /usr/bin/telmor-batch \
+for file in /usr/bin/telmor /usr/bin/telmor-replay /usr/bin/telmor-batch /usr/lib/telmor/telmor-read \
             /usr/share/applications/telmor.desktop \
             /usr/share/icons/hicolor/scalable/apps/telmor.svg \
             /usr/share/doc/telmor/README.md /usr/share/doc/telmor/copyright \
@@ -70,6 +70,27 @@ imported=$(PYTHONPATH="$scratch/root/usr/lib/python3/dist-packages" /usr/bin/pyt
   'import telmor; print(telmor.__version__)')
 [ "$imported" = "$version" ] || { echo "package: telmor.__version__ is '$imported'" >&2; exit 1; }
 echo "package: the packaged Python module imports and says its version"
+# The packaged programs and module find the packaged reader program: an EDF
+# of one lead (a steep fall every 800 ms for 10 s) read by the batch and by
+# the module.
+/usr/bin/python3 - "$scratch/fall.edf" <<'PYTHON'
+import sys
+n, rate = 10, 1000
+samples = [(-32000 if i % 800 < 20 else 32000 * (i % 800) // 800) for i in range(n * rate)]
+field = lambda text, width: text.ljust(width)[:width]
+head = (field("0", 8) + field("X X X X", 80) + field("Startdate X X X X", 80) + "01.01.20" + "00.00.00"
+        + field("512", 8) + field("", 44) + field(str(n), 8) + field("1", 8) + field("1", 4)
+        + field("E1", 16) + field("", 80) + field("mV", 8) + field("-1", 8) + field("1", 8)
+        + field("-32768", 8) + field("32767", 8) + field("", 80) + field(str(rate), 8) + field("", 32))
+data = b"".join(int(v).to_bytes(2, "little", signed=True) for v in samples)
+open(sys.argv[1], "wb").write(head.encode("ascii") + data)
+PYTHON
+"$scratch/root/usr/bin/telmor-batch" --quiet "$scratch/fall.edf" ||
+  { echo "package: the packaged telmor-batch cannot read an EDF" >&2; exit 1; }
+PYTHONPATH="$scratch/root/usr/lib/python3/dist-packages" /usr/bin/python3 -c \
+  'import sys, telmor; r = telmor.read_recording(sys.argv[1]); assert r.data.shape == (10000, 1), r.data.shape' \
+  "$scratch/fall.edf" || { echo "package: the packaged Python module cannot read an EDF" >&2; exit 1; }
+echo "package: the packaged programs and module read an EDF through the packaged reader program"
 mkdir -p "$scratch/built" "$scratch/packaged"
 (cd "$scratch/built" && "$build/src/replay/telmor-replay" --root "$top/examples" \
    "$top/examples/demo.script" >transcript)

@@ -1,7 +1,8 @@
-// A reader run contained: what it hands on comes back whole; a crash, an
-// abort, a hang, an exception or a flood of memory costs only its file and
-// is named; nothing it prints reaches the caller's streams, no process is
-// left behind; and the stream it sends is checked like a file.
+// A reader program run contained (the test's own, contained_test_reader):
+// what it hands on comes back whole; a crash, an abort, a hang, an exception
+// or a flood of memory costs only its file and is named; it has no
+// descriptor but its pipe, nothing it prints reaches the caller's streams,
+// no process is left behind; and the stream it sends is checked like a file.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -27,13 +28,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Two leads of 5 samples, sent a lead and a half at a time.
-RecordingProblem two_leads(RecordingSink& sink) {
-  if (RecordingProblem p = sink.begin(2, 5, 500.0, {"V1", "V2"}, {"mV"})) return p;
-  const std::vector<float> a = {1, 2, 3}, b = {4, 5}, c = {-1, -2, -3, -4, -5};
-  if (RecordingProblem p = sink.append(1, a)) return p;
-  if (RecordingProblem p = sink.append(2, c)) return p;
-  return sink.append(1, b);
+// The test's reader program, doing what mode says.
+RecordingProblem read_test(const std::string& mode, Recording& recording, const Containment& containment = {}) {
+  return read_contained("TEST", TELMOR_TEST_READER, {mode}, recording, containment);
 }
 
 // No child of this test is left: waitpid has none to wait for.
@@ -45,7 +42,7 @@ void expect_no_children() {
 
 TEST(ContainedRead, WhatTheReaderHandsOnComesBackWhole) {
   Recording r;
-  const RecordingProblem p = read_contained("TEST", two_leads, r);
+  const RecordingProblem p = read_test("two_leads", r);
   ASSERT_FALSE(p) << p.detail;
   EXPECT_EQ(r.lead_count, 2);
   EXPECT_EQ(r.sample_count, 5);
@@ -57,30 +54,19 @@ TEST(ContainedRead, WhatTheReaderHandsOnComesBackWhole) {
 }
 
 TEST(ContainedRead, ALargeRecordingCrossesInBlocks) {
-  const int samples = 3'000'000;
   Recording r;
-  const RecordingProblem p = read_contained("TEST", [&](RecordingSink& sink) {
-    if (RecordingProblem q = sink.begin(3, static_cast<std::uint64_t>(samples), 1000.0, {}, {})) return q;
-    std::vector<float> lead(static_cast<std::size_t>(samples));
-    for (int j = 1; j <= 3; ++j) {
-      for (int i = 0; i < samples; ++i) lead[static_cast<std::size_t>(i)] = static_cast<float>(j * 1e-3 * i);
-      if (RecordingProblem q = sink.append(j, lead)) return q;
-    }
-    return RecordingProblem{};
-  }, r);
+  const RecordingProblem p = read_test("large", r);
   ASSERT_FALSE(p) << p.detail;
   ASSERT_EQ(r.values.size(), 9'000'000u);
-  EXPECT_EQ(r.value(3, samples), static_cast<float>(3 * 1e-3 * (samples - 1)));
+  EXPECT_EQ(r.value(3, 3'000'000), static_cast<float>(3 * 1e-3 * (3'000'000 - 1)));
   EXPECT_EQ(r.value(2, 1), 0.0f);
 }
 
-TEST(ContainedRead, TheReadersOwnProblemComesBack) {
+TEST(ContainedRead, TheReaderHasOnlyItsPipeAndItsOwnProblemComesBack) {
   Recording r;
-  const RecordingProblem p = read_contained("TEST", [](RecordingSink&) {
-    RecordingProblem q{RecordingFault::dataset_not_found};
-    q.detail = "/data\x1b[2J";
-    return q;
-  }, r);
+  RecordingProblem p = read_test("descriptors", r);
+  EXPECT_FALSE(p) << p.detail << " " << p.count;
+  p = read_test("problem", r);
   EXPECT_EQ(p.fault, RecordingFault::dataset_not_found);
   EXPECT_EQ(p.detail, "/data\\x1B[2J");  // a control sent back is shown, not obeyed
 }
@@ -88,44 +74,42 @@ TEST(ContainedRead, TheReadersOwnProblemComesBack) {
 // Each way a library can go wrong, and the reason it becomes.
 TEST(ContainedRead, CrashesHangsAndExceptionsCostOnlyTheFile) {
   struct Case {
-    const char* what;
-    SinkReader reader;
+    const char* mode;
     RecordingFault fault;
     std::int64_t count;
   };
   const std::vector<Case> cases = {
-      {"segfault", [](RecordingSink&) { std::raise(SIGSEGV); return RecordingProblem{}; },
-       RecordingFault::library_crashed, SIGSEGV},
-      {"abort", [](RecordingSink&) { std::abort(); return RecordingProblem{}; }, RecordingFault::library_crashed,
-       SIGABRT},
-      {"exit", [](RecordingSink&) { std::exit(3); return RecordingProblem{}; }, RecordingFault::library_crashed, 0},
-      {"hang", [](RecordingSink&) { for (;;) ::pause(); return RecordingProblem{}; }, RecordingFault::library_hung, 1},
-      {"bad_alloc", [](RecordingSink&) -> RecordingProblem { throw std::bad_alloc(); }, RecordingFault::too_large, 0},
-      {"length_error", [](RecordingSink&) -> RecordingProblem { throw std::length_error("vector"); },
-       RecordingFault::format_unreadable, 0},
-      {"half a recording",
-       [](RecordingSink& sink) {
-         sink.begin(1, 10, 1000.0, {}, {});
-         std::raise(SIGBUS);
-         return RecordingProblem{};
-       },
-       RecordingFault::library_crashed, SIGBUS},
-      {"values missing", [](RecordingSink& sink) { return sink.begin(1, 10, 1000.0, {}, {}); },
-       RecordingFault::end_of_file, 0},
+      {"segfault", RecordingFault::library_crashed, SIGSEGV},
+      {"abort", RecordingFault::library_crashed, SIGABRT},
+      {"exit", RecordingFault::library_crashed, 0},
+      {"hang", RecordingFault::library_hung, 1},
+      {"bad_alloc", RecordingFault::too_large, 0},
+      {"length_error", RecordingFault::format_unreadable, 0},
+      {"half", RecordingFault::library_crashed, SIGBUS},
+      {"missing", RecordingFault::end_of_file, 0},
+      {"no such mode", RecordingFault::format_unreadable, 0},
   };
   Containment brief;
   brief.quiet = 1s;
   for (const Case& c : cases) {
     Recording r;
-    const RecordingProblem p = read_contained("TEST", c.reader, r, brief);
-    EXPECT_EQ(p.fault, c.fault) << c.what;
-    EXPECT_EQ(p.count, c.count) << c.what;
+    const RecordingProblem p = read_test(c.mode, r, brief);
+    EXPECT_EQ(p.fault, c.fault) << c.mode;
+    EXPECT_EQ(p.count, c.count) << c.mode;
     if (p.fault == RecordingFault::library_crashed || p.fault == RecordingFault::library_hung) {
-      EXPECT_EQ(p.detail, "TEST") << c.what;
+      EXPECT_EQ(p.detail, "TEST") << c.mode;
     }
-    EXPECT_EQ(r.lead_count, 0) << c.what;
+    EXPECT_EQ(r.lead_count, 0) << c.mode;
   }
   expect_no_children();
+}
+
+TEST(ContainedRead, AMissingReaderProgramIsNamed) {
+  Recording r;
+  EXPECT_EQ(read_contained("TEST", "", {"two_leads"}, r).fault, RecordingFault::format_unreadable);
+  const RecordingProblem p = read_contained("TEST", "/nonexistent/telmor-read", {"two_leads"}, r);
+  EXPECT_EQ(p.fault, RecordingFault::format_unreadable);
+  EXPECT_NE(p.detail.find("/nonexistent/telmor-read"), std::string::npos) << p.detail;
 }
 
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
@@ -133,33 +117,27 @@ TEST(ContainedRead, CrashesHangsAndExceptionsCostOnlyTheFile) {
 // memory rather than given the machine's.
 TEST(ContainedRead, AFloodOfMemoryIsRefused) {
   Containment small;
-  small.more_memory = std::uint64_t{256} << 20;
+  small.memory = std::uint64_t{256} << 20;
   Recording r;
-  const RecordingProblem p = read_contained("TEST", [](RecordingSink&) {
-    std::vector<char> flood(std::size_t{1} << 30, 'x');
-    return RecordingProblem{RecordingFault::no_rows, static_cast<std::int64_t>(flood[12345])};
-  }, r, small);
-  EXPECT_EQ(p.fault, RecordingFault::too_large);
+  EXPECT_EQ(read_test("flood", r, small).fault, RecordingFault::too_large);
 }
 #endif
 
-TEST(ContainedRead, WhatTheLibraryPrintsStaysInTheChild) {
+TEST(ContainedRead, WhatTheLibraryPrintsStaysInTheReader) {
   test::ScratchDir dir;
-  const auto captured = dir / "stderr";
-  std::fflush(stderr);
-  const int saved = ::dup(2);
+  const auto captured = dir / "streams";
+  std::fflush(nullptr);
+  const int saved_out = ::dup(1), saved_err = ::dup(2);
   std::FILE* file = std::fopen(captured.c_str(), "w");
+  ::dup2(::fileno(file), 1);
   ::dup2(::fileno(file), 2);
   Recording r;
-  const RecordingProblem p = read_contained("TEST", [](RecordingSink& sink) {
-    std::fprintf(stderr, "biosig.c (line 383) lcm(0,0)\n");
-    std::printf("HDF5-DIAG: Error detected\n");
-    std::fflush(nullptr);
-    return two_leads(sink);
-  }, r);
-  std::fflush(stderr);
-  ::dup2(saved, 2);
-  ::close(saved);
+  const RecordingProblem p = read_test("print", r);
+  std::fflush(nullptr);
+  ::dup2(saved_out, 1);
+  ::dup2(saved_err, 2);
+  ::close(saved_out);
+  ::close(saved_err);
   std::fclose(file);
   EXPECT_FALSE(p);
   EXPECT_EQ(test::read_whole_file(captured), "");
@@ -171,7 +149,7 @@ TEST(ContainedRead, ReadsFromManyThreadsAtOnce) {
   {
     std::vector<std::jthread> threads;
     for (std::size_t k = 0; k < problems.size(); ++k)
-      threads.emplace_back([&, k] { problems[k] = read_contained("TEST", two_leads, recordings[k]); });
+      threads.emplace_back([&, k] { problems[k] = read_test("two_leads", recordings[k]); });
   }
   for (std::size_t k = 0; k < problems.size(); ++k) {
     EXPECT_FALSE(problems[k]) << k;
