@@ -7,6 +7,7 @@
 #include "base/number_text.h"
 #include "console/reply_read.h"
 #include "results/file_replace.h"
+#include "results/file_seen_now.h"
 #include "results/results_format.h"
 #include "results/results_parse.h"
 #include "record/text_rules.h"
@@ -45,6 +46,39 @@ std::string read_results_file(const std::filesystem::path& file, int lead_count,
   return parsed.fault == ParseFault::none ? std::string() : japanese().parse_fault(parsed);
 }
 
+// What the chart window says of a change someone else made to the file.
+std::string_view change_line(FileChange change) {
+  switch (change) {
+    case FileChange::removed:
+      return "このファイルは、この画面が最後に見た後に、ほかで削除されています。";
+    case FileChange::created:
+      return "このファイルは、この画面が最後に見た時にはなく、その後ほかで作られています。";
+    case FileChange::changed:
+    case FileChange::none:
+      break;
+  }
+  return "このファイルは、この画面が最後に見た後に、ほかで書き換えられています。";
+}
+
+// Whether file may be replaced: it is as this run last saw it, or the user
+// says to overwrite what someone else made of it. Kept, the chart window
+// says so and the tables stay unsaved, even where they equal the file this
+// run last saw: that file is no longer there.
+bool may_replace(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
+                 const FileAccess& files) {
+  const FileChange change = change_since(record.results_seen, see_file(file, files));
+  if (change == FileChange::none) return true;
+  ChangedFile changed{change, std::string(shown_result_path(record))};
+  while (!changed.shown_path.empty() && changed.shown_path.back() == ' ') changed.shown_path.pop_back();
+  if (layer.ask_changed_file(changed) == ChangedFileAnswer::overwrite) return true;
+  layer.chart_write(about_file("AT,RTデータを", record, "に保存しませんでした。"));
+  layer.chart_write(change_line(change));
+  layer.chart_write("ファイルはそのままにしました。AT,RTは未保存です。");
+  record.kept_others_file = true;
+  update_unsaved(record);
+  return false;
+}
+
 }  // namespace
 
 void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
@@ -57,6 +91,7 @@ void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
 
 bool write_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
                    const FileAccess& files) {
+  if (!may_replace(layer, record, file, files)) return false;
   std::string text;
   const FormatResult formatted = format_results(record, text);
   std::string reason;
@@ -72,6 +107,7 @@ bool write_results(WindowLayer& layer, RunRecord& record, const std::filesystem:
     return false;
   }
   layer.chart_write(about_file("AT,RTデータ", record, "を保存しました。"));
+  record.results_seen = seen_content(text);
   note_saved(record);
   return true;
 }
@@ -85,6 +121,9 @@ void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
   // The whole file is read before the run's tables are touched, so a bad
   // file leaves them as they were.
   LoadedTables loaded;
+  // Seen before it is read: should it change meanwhile, a later save asks
+  // rather than replaces it unasked.
+  const FileSeen seen = see_file(file, files);
   const std::string reason = read_results_file(file, record.lead_count, loaded, files);
   if (!reason.empty()) {
     layer.chart_write(about_file("AT,RTデータ", record, "を読込めませんでした。"));
@@ -93,6 +132,7 @@ void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
     return;
   }
   store_loaded(loaded, record);
+  record.results_seen = seen;
   note_saved(record);
   layer.chart_write(about_file("AT,RTデータ", record, "を読込みました。"));
   if (loaded.file_leads > 0 && loaded.file_leads < record.lead_count) {

@@ -62,6 +62,8 @@ QString japanese_help_html() {
 <h3>結果ファイル</h3>
 <p><b>s</b> は AT・RT の表を <code>ドライブ:\data\map\名前ari.csv</code> に保存し、<b>o</b> はそれを読み込みます。
 保存は最後まで書けたときだけ前のファイルと入れ替わるので、失敗しても前のファイルは残ります。
+この画面が記録を開いてから（または最後に読込み・保存してから）ほかの TELMOR などが結果ファイルを保存・削除・作成していたら、
+保存の前に上書きするかを聞きます。既定は上書きしないで、その場合この画面の表は未保存のままです。
 メニューバーの「ファイル」から、結果表を CSV に、グラフを PNG 画像に保存することもできます。</p>
 
 <h3>結果表（表示 → 結果表）</h3>
@@ -163,6 +165,9 @@ Elsewhere a drive letter is a lower-case folder below the folder TELMOR was star
 <h3>Results files</h3>
 <p><b>s</b> saves the AT and RT tables to <code>DRIVE:\data\map\NAMEari.csv</code>, and <b>o</b> loads them.
 A save replaces the earlier file only once it is written whole, so a failed save leaves the earlier file.
+When another TELMOR (or anything else) has saved, removed or made the results file since this window opened the
+recording (or last loaded or saved it), the save first asks whether to overwrite it. The default is not to: then
+this window's tables stay unsaved.
 From the File menu the results table can also be saved as CSV and the chart as a PNG image.</p>
 
 <h3>Results table (View → Results table)</h3>

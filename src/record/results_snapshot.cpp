@@ -102,10 +102,12 @@ bool same_tables(const MarkTables& a, const MarkTables& b, int lead_count) {
 void note_saved(RunRecord& record) {
   record.saved_marks = record.marks;
   record.results_unsaved = false;
+  record.kept_others_file = false;
 }
 
 bool update_unsaved(RunRecord& record) {
-  record.results_unsaved = !same_tables(record.marks, record.saved_marks, record.lead_count);
+  record.results_unsaved =
+      record.kept_others_file || !same_tables(record.marks, record.saved_marks, record.lead_count);
   return record.results_unsaved;
 }
 
