@@ -8,6 +8,8 @@
 #include "console/reply_read.h"
 #include "results/file_replace.h"
 #include "results/file_seen_now.h"
+#include "results/part_file.h"
+#include "base/utf8_path.h"
 #include "results/results_format.h"
 #include "results/results_parse.h"
 #include "record/text_rules.h"
@@ -79,6 +81,33 @@ bool may_replace(WindowLayer& layer, RunRecord& record, const std::filesystem::p
   return false;
 }
 
+// A part as the windows name it: the file, its channels, its span and rate.
+std::string part_text(const RecordedPart& part) {
+  std::string text = part.source + "、チャンネル " + channel_list_text(part.channels) + "、" +
+                     seconds_text(part.start_s) + "〜" + seconds_text(part.start_s + part.seconds) + " 秒、" +
+                     seconds_text(part.rate_hz) + " Hz";
+  if (part.dataset) text += "、データセット " + *part.dataset;
+  if (part.orientation == 1 || part.orientation == 2)
+    text += std::string("、向き ") + (part.orientation == 1 ? "samples-by-leads" : "leads-by-samples");
+  return text;
+}
+
+// Why the results file of an opened part must not be loaded: its part file
+// records another part, or cannot be read. Empty when it may: the same part,
+// or no part file (a results file written before parts were recorded).
+std::string part_refusal(const RunRecord& record, const std::filesystem::path& file, const FileAccess& files) {
+  if (!record.part) return {};
+  const std::filesystem::path part_file = part_file_of(file);
+  RecordedPart recorded;
+  const PartFileFault fault = read_part_file(part_file, recorded, files);
+  if (fault == PartFileFault::missing) return {};
+  if (fault != PartFileFault::none)
+    return "この結果ファイルがどの部分のものかを記録したファイル " + utf8_from_path(part_file) + " を読めません。";
+  if (recorded == *record.part) return {};
+  return "この結果ファイルは別の部分（" + part_text(recorded) + "）の結果です。開いているのは " +
+         part_text(*record.part) + " です。";
+}
+
 }  // namespace
 
 void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
@@ -95,9 +124,14 @@ bool write_results(WindowLayer& layer, RunRecord& record, const std::filesystem:
   std::string text;
   const FormatResult formatted = format_results(record, text);
   std::string reason;
+  std::error_code error;
   if (formatted.fault != FormatFault::none) {
     reason = japanese().format_fault(formatted);
-  } else if (const std::error_code error = replace_file_contents(file, text, files)) {
+  } else if (record.part &&
+             (error = replace_file_contents(part_file_of(file), part_file_text(*record.part), files))) {
+    // The part first: a results file is never left beside another part's record by a failure.
+    reason = japanese().write_error(error);
+  } else if ((error = replace_file_contents(file, text, files))) {
     reason = japanese().write_error(error);
   }
   if (!reason.empty()) {
@@ -120,6 +154,13 @@ void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
 
   // The whole file is read before the run's tables are touched, so a bad
   // file leaves them as they were.
+  // An opened part loads only results recorded for that part.
+  if (const std::string refused = part_refusal(record, file, files); !refused.empty()) {
+    layer.chart_write(about_file("AT,RTデータ", record, "を読込めませんでした。"));
+    layer.chart_write(refused);
+    layer.chart_write("AT,RTは変更していません。");
+    return;
+  }
   LoadedTables loaded;
   // Seen before it is read: should it change meanwhile, a later save asks
   // rather than replaces it unasked.

@@ -9,11 +9,13 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "record/detection_notes.h"
 #include "record/file_seen.h"
+#include "record/recorded_part.h"
 #include "record/table_limits.h"
 #include "record/text_field.h"
 #include "signal/mark_source.h"
@@ -98,6 +100,9 @@ struct RunRecord {
   // The shown paths are what the windows show for them; recording_name the
   // recording's name without its extension.
   std::filesystem::path data_file{}, results_file{};
+  // The part of the file analysed, for a recording opened from a file of any
+  // format (none for the dialogue's file): its results file records it.
+  std::optional<RecordedPart> part;
   std::string shown_data_path{}, shown_result_path{}, recording_name{};
   // Each lead's channel label and the unit of its values, where the opened
   // file names them.
