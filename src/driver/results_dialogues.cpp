@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/number_text.h"
 #include "console/reply_read.h"
@@ -92,20 +93,21 @@ std::string part_text(const RecordedPart& part) {
   return text;
 }
 
-// Why the results file of an opened part must not be loaded: its part file
-// records another part, or cannot be read. Empty when it may: the same part,
-// or no part file (a results file written before parts were recorded).
-std::string part_refusal(const RunRecord& record, const std::filesystem::path& file, const FileAccess& files) {
+// Why the results file of an opened part must not be loaded, in lines: its
+// part file records another part, or cannot be read. None when it may: the
+// same part, or no part file (a results file written before parts were
+// recorded).
+std::vector<std::string> part_refusal(const RunRecord& record, const std::filesystem::path& file, const FileAccess& files) {
   if (!record.part) return {};
   const std::filesystem::path part_file = part_file_of(file);
   RecordedPart recorded;
   const PartFileFault fault = read_part_file(part_file, recorded, files);
   if (fault == PartFileFault::missing) return {};
   if (fault != PartFileFault::none)
-    return "この結果ファイルがどの部分のものかを記録したファイル " + utf8_from_path(part_file) + " を読めません。";
+    return {"この結果ファイルがどの部分のものかを記録したファイル " + utf8_from_path(part_file) + " を読めません。"};
   if (recorded == *record.part) return {};
-  return "この結果ファイルは別の部分（" + part_text(recorded) + "）の結果です。開いているのは " +
-         part_text(*record.part) + " です。";
+  return {"この結果ファイルは別の部分（" + part_text(recorded) + "）の結果です。",
+          "開いているのは " + part_text(*record.part) + " です。"};
 }
 
 }  // namespace
@@ -155,9 +157,9 @@ void load_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
   // The whole file is read before the run's tables are touched, so a bad
   // file leaves them as they were.
   // An opened part loads only results recorded for that part.
-  if (const std::string refused = part_refusal(record, file, files); !refused.empty()) {
+  if (const std::vector<std::string> refused = part_refusal(record, file, files); !refused.empty()) {
     layer.chart_write(about_file("AT,RTデータ", record, "を読込めませんでした。"));
-    layer.chart_write(refused);
+    for (const std::string& line : refused) layer.chart_write(line);
     layer.chart_write("AT,RTは変更していません。");
     return;
   }

@@ -97,13 +97,13 @@ TEST_F(OpenRecording, EachPartOfAFileHasResultsOfItsOwn) {
   ASSERT_EQ(session.run(load), 0) << session.err;
   const std::string refused = "chart> AT,RTデータ" + second.string() + "を読込めませんでした。\n"
                               "chart> この結果ファイルは別の部分（rat03_LV_epi_pacing.edf、チャンネル 1-3、0〜5 秒、1000 Hz）"
-                              "の結果です。開いているのは rat03_LV_epi_pacing.edf、チャンネル 1-3、2.5〜7.5 秒、1000 Hz "
-                              "です。\nchart> AT,RTは変更していません。\n";
+                              "の結果です。\nchart> 開いているのは rat03_LV_epi_pacing.edf、チャンネル 1-3、2.5〜7.5 秒、"
+                              "1000 Hz です。\nchart> AT,RTは変更していません。\n";
   EXPECT_NE(session.out.find(refused), std::string::npos) << session.out;
   ASSERT_EQ(session.run(load, {}, {"--lang", "en"}), 0) << session.err;
   EXPECT_NE(session.out.find("chart> This results file holds the results of another part (rat03_LV_epi_pacing.edf, "
-                             "channels 1-3, 0 to 5 s, 1000 Hz). The part open is rat03_LV_epi_pacing.edf, channels "
-                             "1-3, 2.5 to 7.5 s, 1000 Hz.\n"),
+                             "channels 1-3, 0 to 5 s, 1000 Hz).\nchart> The part open is rat03_LV_epi_pacing.edf, "
+                             "channels 1-3, 2.5 to 7.5 s, 1000 Hz.\n"),
             std::string::npos)
       << session.out;
   // A part file that cannot be read is named, and nothing is loaded.
