@@ -82,12 +82,21 @@ bool may_replace(WindowLayer& layer, RunRecord& record, const std::filesystem::p
   return false;
 }
 
+// A name as a line may show it: a control character (which a part file may
+// hold, escaped) is shown as '?'.
+std::string shown_name(std::string name) {
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = '?';
+  }
+  return name;
+}
+
 // A part as the windows name it: the file, its channels, its span and rate.
 std::string part_text(const RecordedPart& part) {
-  std::string text = part.source + "、チャンネル " + channel_list_text(part.channels) + "、" +
+  std::string text = shown_name(part.source) + "、チャンネル " + channel_list_text(part.channels) + "、" +
                      seconds_text(part.start_s) + "〜" + seconds_text(part.start_s + part.seconds) + " 秒、" +
                      seconds_text(part.rate_hz) + " Hz";
-  if (part.dataset) text += "、データセット " + *part.dataset;
+  if (part.dataset) text += "、データセット " + shown_name(*part.dataset);
   if (part.orientation == 1 || part.orientation == 2)
     text += std::string("、向き ") + (part.orientation == 1 ? "samples-by-leads" : "leads-by-samples");
   return text;

@@ -114,6 +114,14 @@ TEST_F(OpenRecording, EachPartOfAFileHasResultsOfItsOwn) {
             std::string::npos)
       << session.out;
 
+  // A name with a line end in it is shown on one line.
+  test::write_whole_file(second_part, "# TELMOR part\r\nsource=two%0Alines.edf\r\nchannels=1\r\nstart_s=0\r\n"
+                                      "seconds=1\r\nrate_hz=1000\r\n");
+  ASSERT_EQ(session.run(load), 0) << session.err;
+  EXPECT_NE(session.out.find("chart> この結果ファイルは別の部分（two?lines.edf、チャンネル 1、0〜1 秒、1000 Hz）の結果です。\n"),
+            std::string::npos)
+      << session.out;
+
   // Its own part's results load.
   ASSERT_EQ(session.run("open 3 0 5 " + edf() + "\nchart o\nchart y\nchart x\n"), 0) << session.err;
   EXPECT_NE(session.out.find("chart> AT,RTデータ" + first.string() + "を読込みました。"), std::string::npos)
