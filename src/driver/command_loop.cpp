@@ -16,6 +16,7 @@
 #include "driver/record_preparation.h"
 #include "record/results_snapshot.h"
 #include "record/text_rules.h"
+#include "results/file_seen_now.h"
 #include "session/session_marks.h"
 #include "driver/results_dialogues.h"
 
@@ -215,6 +216,9 @@ void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawi
   const std::string menu = menu_line();
   // One results file per recording, beside its data file.
   Session session{layer, record, drawing, results_file_of(record, drives_root)};
+  // What the results file holds as the run starts on the recording: a save
+  // replaces only that, or what the run itself loads or saves later.
+  if (record.results_seen.kind == FileSeen::Kind::unknown) record.results_seen = see_file(session.results_file);
   Resume resume = Resume::redraw;
   while (resume != Resume::exit) {
     if (resume == Resume::redraw) {

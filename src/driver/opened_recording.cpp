@@ -4,11 +4,13 @@
 #include <cmath>
 #include <numeric>
 #include <string>
+#include <vector>
 
 #include "base/number_text.h"
 #include "base/utf8_path.h"
 #include "readers/recording_formats.h"
 #include "readers/recording_rate.h"
+#include "results/part_file.h"
 #include "words/words.h"
 
 namespace telmor {
@@ -33,6 +35,28 @@ std::string describe(const std::filesystem::path& file, const Recording& whole, 
   text += whole.rate_hz == kProgramRateHz ? "開きました。" : " 1 kHz にして開きました。";
   text += "時刻はその区間の始まりからです。";
   return text;
+}
+
+// The part as its results file records it. The whole file at the part it
+// opens with (its first channels, up to 20, from its start for as many whole
+// seconds as it holds, up to 30) is the default part.
+RecordedPart recorded_part(const std::filesystem::path& file, const Recording& whole, const OpenRequest& request,
+                           const Recording& part, bool& default_part) {
+  RecordedPart recorded;
+  recorded.source = utf8_from_path(file.filename());
+  recorded.channels = request.leads;
+  std::vector<int> first(static_cast<std::size_t>(std::min(whole.lead_count, kMaxLeads)));
+  std::iota(first.begin(), first.end(), 1);
+  if (recorded.channels.empty()) recorded.channels = first;
+  recorded.start_s = request.start_s;
+  recorded.seconds = part.sample_count / 1000;
+  recorded.rate_hz = whole.rate_hz;
+  recorded.dataset = request.dataset;
+  recorded.orientation = request.orientation;
+  const double duration = whole.sample_count / whole.rate_hz;
+  const double most = std::min(std::floor(duration + 1e-9), kMaxSamples / 1000.0);
+  default_part = recorded.channels == first && recorded.start_s == 0.0 && static_cast<double>(recorded.seconds) == most;
+  return recorded;
 }
 
 }  // namespace
@@ -90,7 +114,12 @@ bool take_opened_recording(WindowLayer& layer, RunRecord& record, const OpenRequ
   record.file_name.assign(name);
   record.recording_name = name;
   record.data_file = request.file;
-  record.results_file = request.file.parent_path() / path_from_utf8(name + "ari.csv");
+  // Each part of the file has results of its own; the default part keeps
+  // the name a results file always had.
+  bool default_part = false;
+  record.part = recorded_part(request.file, *whole, request, part, default_part);
+  const std::string suffix = default_part ? std::string() : part_name_suffix(*record.part);
+  record.results_file = request.file.parent_path() / path_from_utf8(name + "ari" + suffix + ".csv");
   record.shown_data_path = shown;
   record.shown_result_path = utf8_from_path(record.results_file);
   record.lead_count = part.lead_count;

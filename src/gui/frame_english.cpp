@@ -124,6 +124,24 @@ constexpr FramePair kFrameEnglish[] = {
      "Maps"},
     {"電極の配置を開く…",
      "Open electrode layout…"},
+    {"結果ファイル\n%1\nは、この画面が最後に見た後に、ほかで削除されています。",
+     "The results file\n%1\nhas been removed elsewhere since this window last saw it."},
+    {"結果ファイル\n%1\nは、この画面が最後に見た時にはありませんでしたが、その後ほかで作られています"
+     "（別のTELMORなど）。",
+     "The results file\n%1\nwas not there when this window last saw it, and has been made elsewhere since "
+     "(by another TELMOR, say)."},
+    {"結果ファイル\n%1\nは、この画面が最後に見た（開いた、読込んだ、保存した）後に、"
+     "ほかで保存されています（別のTELMORなど）。",
+     "The results file\n%1\nhas been saved elsewhere (by another TELMOR, say) since this window last saw it "
+     "(opened, loaded or saved it)."},
+    {"\n\nこの画面の表で上書きしますか？\n上書きしなければ、そのファイルはそのままで、"
+     "この画面の表は未保存のままです。",
+     "\n\nOverwrite it with this window's tables?\nIf not, that file stays as it is, and this window's "
+     "tables stay unsaved."},
+    {"上書きしない（そのファイルを残す）",
+     "Don't overwrite (keep that file)"},
+    {"上書きする",
+     "Overwrite"},
     {"AT,RTの表に保存していない変更があります。\n終了する前に保存しますか？",
      "The AT and RT tables have unsaved changes.\nSave them before quitting?"},
     {"保存",

@@ -201,6 +201,9 @@ void FrameWindow::apply_one(const GuiOp& op) {
                  [this](const gui_op::AskRanges& o) {
                    QTimer::singleShot(0, this, [this, b = o.suggested] { answer_ranges_question(b); });
                  },
+                 [this](const gui_op::AskChangedFile& o) {
+                   QTimer::singleShot(0, this, [this, c = o.changed] { answer_changed_file_question(c); });
+                 },
                  [this](const gui_op::AskExit&) {
                    // After this batch: a dialog's event loop must not apply
                    // a later batch in the middle of this one.

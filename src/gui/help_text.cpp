@@ -28,7 +28,9 @@ QString japanese_help_html() {
 どのフォルダのテキスト、CSV/TSV、EDF/BDF/GDF、HDF5、MATLAB の記録も開けます。
 チャンネル（ラベルと単位）、サンプリング周波数、長さが出るので、開くチャンネル（20まで）と
 区間（1〜30秒）を選びます。1 kHz でない記録は 1 kHz にしてから解析し、時刻は選んだ区間の
-始まりからです。結果ファイル NAMEari.csv は開いたファイルの横です。
+始まりからです。結果ファイルは開いたファイルの横で、最初のチャンネル（20まで）を始めから（30秒まで）開いたときは NAMEari.csv、
+ほかの部分はチャンネルと区間が名前に入ります（NAMEari_ch2-13_2.5-12.5s.csv）。横の NAMEari….csv.part が
+どの部分の結果かを記録しているので、o はほかの部分の結果を読込みません。
 データセット、向き、周波数がファイルから分からないときは、理由が出るので指定して「読み直す」を押します。
 解析中に開くと、問答の代わりにその記録から始め直します（保存していない変更は、破棄してよいかを聞きます）。</p>
 
@@ -62,6 +64,8 @@ QString japanese_help_html() {
 <h3>結果ファイル</h3>
 <p><b>s</b> は AT・RT の表を <code>ドライブ:\data\map\名前ari.csv</code> に保存し、<b>o</b> はそれを読み込みます。
 保存は最後まで書けたときだけ前のファイルと入れ替わるので、失敗しても前のファイルは残ります。
+この画面が記録を開いてから（または最後に読込み・保存してから）ほかの TELMOR などが結果ファイルを保存・削除・作成していたら、
+保存の前に上書きするかを聞きます。既定は上書きしないで、その場合この画面の表は未保存のままです。
 メニューバーの「ファイル」から、結果表を CSV に、グラフを PNG 画像に保存することもできます。</p>
 
 <h3>結果表（表示 → 結果表）</h3>
@@ -127,7 +131,10 @@ A line typed when nothing waits is not used, and the status bar says so.</p>
 EDF/BDF/GDF, HDF5 or MATLAB recording from any folder. It shows the channels (with labels and units),
 the sampling rate and the length; choose the channels to open (up to 20) and the part (1–30 s).
 A recording not at 1 kHz is brought to 1 kHz before the analysis; times count from the start of the
-chosen part. The results file NAMEari.csv lies beside the opened file.
+chosen part. The results file lies beside the opened file: NAMEari.csv when the first channels (up to 20)
+are opened from the start (up to 30 s), otherwise a name that holds the channels and the span
+(NAMEari_ch2-13_2.5-12.5s.csv). The NAMEari….csv.part beside it records which part the results are of,
+so o does not load the results of another part.
 When the file does not say its dataset, orientation or rate, the reason is shown: set it and press Read again.
 Opening during an analysis starts over with that recording instead of the questions (unsaved changes are
 given up only when you say so).</p>
@@ -163,6 +170,9 @@ Elsewhere a drive letter is a lower-case folder below the folder TELMOR was star
 <h3>Results files</h3>
 <p><b>s</b> saves the AT and RT tables to <code>DRIVE:\data\map\NAMEari.csv</code>, and <b>o</b> loads them.
 A save replaces the earlier file only once it is written whole, so a failed save leaves the earlier file.
+When another TELMOR (or anything else) has saved, removed or made the results file since this window opened the
+recording (or last loaded or saved it), the save first asks whether to overwrite it. The default is not to: then
+this window's tables stay unsaved.
 From the File menu the results table can also be saved as CSV and the chart as a PNG image.</p>
 
 <h3>Results table (View → Results table)</h3>

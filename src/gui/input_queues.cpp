@@ -72,6 +72,16 @@ bool InputQueues::answer_ranges(RangeAnswer answer) {
   return true;
 }
 
+bool InputQueues::answer_changed_file(ChangedFileAnswer answer) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (closed_ || awaiting_ != Awaiting::changed_file || changed_file_answer_) return false;
+    changed_file_answer_ = answer;
+  }
+  changed_.notify_all();
+  return true;
+}
+
 void InputQueues::request_save_and_close() {
   {
     const std::lock_guard lock(mutex_);
@@ -116,6 +126,7 @@ void InputQueues::wait_for(std::unique_lock<std::mutex>& lock, Awaiting what, Re
     line_.reset();
     exit_choice_.reset();
     range_answer_.reset();
+    changed_file_answer_.reset();
     menu_edit_.reset();
     mouse_events_.clear();
     throw OpenRecordingRequest(std::exchange(open_, nullptr));
@@ -125,6 +136,7 @@ void InputQueues::wait_for(std::unique_lock<std::mutex>& lock, Awaiting what, Re
     line_.reset();
     exit_choice_.reset();
     range_answer_.reset();
+    changed_file_answer_.reset();
     throw SaveAndClose("save and close");
   }
 }
@@ -165,6 +177,13 @@ RangeAnswer InputQueues::take_range_answer() {
   range_answer_.reset();
   wait_for(lock, Awaiting::range_answer, [&] { return range_answer_.has_value(); });
   return *std::exchange(range_answer_, std::nullopt);
+}
+
+ChangedFileAnswer InputQueues::take_changed_file_answer() {
+  std::unique_lock lock(mutex_);
+  changed_file_answer_.reset();
+  wait_for(lock, Awaiting::changed_file, [&] { return changed_file_answer_.has_value(); });
+  return *std::exchange(changed_file_answer_, std::nullopt);
 }
 
 }  // namespace telmor

@@ -123,6 +123,11 @@ RangeAnswer QtWindowLayer::ask_suggested_ranges(const RangeBounds& suggested) {
   return frame_.input().take_range_answer();
 }
 
+ChangedFileAnswer QtWindowLayer::ask_changed_file(const ChangedFile& changed) {
+  post(gui_op::AskChangedFile{changed});
+  return frame_.input().take_changed_file_answer();
+}
+
 ExitChoice QtWindowLayer::confirm_exit() {
   post(gui_op::AskExit{});
   return frame_.input().take_exit_choice();

@@ -35,6 +35,25 @@ ResultsSnapshot snapshot_results(const RunRecord& r) {
   return s;
 }
 
+namespace {
+
+// The entries' owners once beat k (1..n) has left the notes: the later beats
+// are one lower, and an entry the dropped beat still owns (a mark added in its
+// window since) belongs to no window, so the views place it by time.
+void renumber_owners(MarkFigures::Entries<std::int16_t>& owners, int k) {
+  for (auto& lead : owners) {
+    for (std::int16_t& owner : lead) {
+      if (owner == k) {
+        owner = 0;
+      } else if (owner > k) {
+        --owner;
+      }
+    }
+  }
+}
+
+}  // namespace
+
 ResultsSnapshot without_dropped_beats(const ResultsSnapshot& results) {
   ResultsSnapshot view = results;
   for (const std::int32_t beat_ms : results.dropped_beats) {
@@ -56,6 +75,8 @@ ResultsSnapshot without_dropped_beats(const ResultsSnapshot& results) {
       lead[static_cast<std::size_t>(notes.beat_count - 1)] = DetectionNote{};
     }
     --notes.beat_count;
+    renumber_owners(view.figures.at_owner, static_cast<int>(k) + 1);
+    renumber_owners(view.figures.rt_owner, static_cast<int>(k) + 1);
   }
   return view;
 }
@@ -81,10 +102,12 @@ bool same_tables(const MarkTables& a, const MarkTables& b, int lead_count) {
 void note_saved(RunRecord& record) {
   record.saved_marks = record.marks;
   record.results_unsaved = false;
+  record.kept_others_file = false;
 }
 
 bool update_unsaved(RunRecord& record) {
-  record.results_unsaved = !same_tables(record.marks, record.saved_marks, record.lead_count);
+  record.results_unsaved =
+      record.kept_others_file || !same_tables(record.marks, record.saved_marks, record.lead_count);
   return record.results_unsaved;
 }
 

@@ -20,6 +20,7 @@ namespace {
 
 constexpr std::string_view kAwaitConsole = "a line typed into the console";
 constexpr std::string_view kAwaitChart = "a line typed into the chart";
+constexpr std::string_view kAwaitChanged = "the answer to a results file changed elsewhere (changed-file)";
 
 std::string awaited_mouse(int mask) {
   return "a mouse event (mask " + format_integer(mask & (kPassKey - 1)) + ")";
@@ -244,6 +245,20 @@ RangeAnswer ReplayLayer::ask_suggested_ranges(const RangeBounds& b) {
               << format_integer(b.rt_from) << ' ' << format_integer(b.rt_to) << ", "
               << kNames[static_cast<int>(range_answer_)] << '\n';
   return range_answer_;
+}
+
+ChangedFileAnswer ReplayLayer::ask_changed_file(const ChangedFile& changed) {
+  drop_pending_events();
+  const Directive* directive = next_typed_input();
+  if (directive == nullptr) stop_ran_out(kAwaitChanged);
+  if (directive->kind != DirectiveKind::changed_file) stop_mismatch(*directive, kAwaitChanged);
+  ++next_;
+  const std::string_view change = changed.change == FileChange::removed   ? "removed"
+                                  : changed.change == FileChange::created ? "created"
+                                                                          : "changed";
+  transcript_ << "chart: results file " << change << ": " << changed.shown_path << ", "
+              << (directive->file_answer == ChangedFileAnswer::keep ? "keep" : "overwrite") << '\n';
+  return directive->file_answer;
 }
 
 void ReplayLayer::drop_pending_events() {

@@ -105,6 +105,15 @@ void parse_suggest_ranges(std::string_view rest, Directive& directive) {
   throw ScriptError(directive.line_number, "expected 'suggest-ranges accept|click|cancel'");
 }
 
+void parse_changed_file(std::string_view rest, Directive& directive) {
+  const std::vector<std::string_view> fields = split_fields(rest);
+  if (fields.size() == 1 && (fields[0] == "keep" || fields[0] == "overwrite")) {
+    directive.file_answer = fields[0] == "keep" ? ChangedFileAnswer::keep : ChangedFileAnswer::overwrite;
+    return;
+  }
+  throw ScriptError(directive.line_number, "expected 'changed-file keep|overwrite'");
+}
+
 // open LEADS FROM SECONDS FILE: the rest of the line after the three numbers
 // is the file, blanks and all.
 void parse_open(std::string_view rest, Directive& directive) {
@@ -163,6 +172,9 @@ Directive parse_line(std::string_view line, int line_number) {
   } else if (keyword == "suggest-ranges") {
     directive.kind = DirectiveKind::suggest_ranges;
     parse_suggest_ranges(rest, directive);
+  } else if (keyword == "changed-file") {
+    directive.kind = DirectiveKind::changed_file;
+    parse_changed_file(rest, directive);
   } else if (keyword == "open") {
     directive.kind = DirectiveKind::open;
     parse_open(rest, directive);

@@ -46,7 +46,10 @@ void assign(const MarkEntries& entries, int lead, const std::vector<std::int32_t
     if (time == 0.0f || !whole_ms(time, t)) continue;
     const MarkSource source = entries.sources != nullptr ? entries.sources[at] : MarkSource::detected;
     const int found_by = entries.owners != nullptr ? entries.owners[at] : 0;
-    OwnedMarks& marks = cells[found_by > 0 ? found_by : owner(starts, t)].*kind;
+    // An owner the beats do not have (the caller's numbering went wrong) places
+    // the mark by time rather than into another lead's cells.
+    const bool owned = found_by > 0 && found_by <= static_cast<int>(starts.size());
+    OwnedMarks& marks = cells[owned ? found_by : owner(starts, t)].*kind;
     if (marks.count == 0 || t < marks.earliest) {
       marks.earliest = t;
       marks.earliest_row = row;

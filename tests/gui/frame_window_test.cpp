@@ -7,6 +7,9 @@
 #include <QComboBox>
 #include <QTableWidget>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QAbstractButton>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -136,6 +139,59 @@ TEST_F(FrameTest, TheExitQuestionOfXIsAnsweredByTheFrame) {
   });
   ASSERT_TRUE(program().wait_finished());
   EXPECT_EQ(got, answers);
+}
+
+TEST_F(FrameTest, TheChangedFileQuestionIsAnsweredByTheFrame) {
+  const std::vector<ChangedFileAnswer> answers = {ChangedFileAnswer::overwrite, ChangedFileAnswer::keep};
+  std::vector<ChangedFile> asked;
+  frame_->ask_changed_file = [&](const ChangedFile& changed) {
+    asked.push_back(changed);
+    return answers.at(asked.size() - 1);
+  };
+  std::vector<ChangedFileAnswer> got;
+  run([&](WindowLayer& layer) {
+    got.push_back(layer.ask_changed_file({FileChange::changed, "/data/abcari.csv"}));
+    got.push_back(layer.ask_changed_file({FileChange::removed, "/data/abcari.csv"}));
+  });
+  ASSERT_TRUE(program().wait_finished());
+  EXPECT_EQ(got, answers);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1].change, FileChange::removed);
+  EXPECT_EQ(asked[1].shown_path, "/data/abcari.csv");
+}
+
+// The frame's own dialog: Return and Esc both keep the other's file; only
+// the overwrite button overwrites.
+TEST_F(FrameTest, TheChangedFileDialogKeepsTheOthersFileByDefault) {
+  struct Case {
+    int key;  // pressed on the dialog; 0: its overwrite button clicked
+    ChangedFileAnswer answer;
+  };
+  for (const Case& c : {Case{Qt::Key_Return, ChangedFileAnswer::keep}, Case{Qt::Key_Escape, ChangedFileAnswer::keep},
+                        Case{0, ChangedFileAnswer::overwrite}}) {
+    QString text;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      text = box->text();
+      answer.stop();
+      if (c.key != 0) {
+        QTest::keyClick(box, static_cast<Qt::Key>(c.key));
+        return;
+      }
+      for (QAbstractButton* button : box->buttons()) {
+        if (button->text() == QString::fromUtf8("上書きする")) button->click();
+      }
+    });
+    answer.start(5);
+    ChangedFileAnswer got = c.answer == ChangedFileAnswer::keep ? ChangedFileAnswer::overwrite : ChangedFileAnswer::keep;
+    run([&](WindowLayer& layer) { got = layer.ask_changed_file({FileChange::created, "/data/abcari.csv"}); });
+    ASSERT_TRUE(program().wait_finished());
+    program_.reset();
+    EXPECT_EQ(got, c.answer) << c.key;
+    EXPECT_TRUE(text.contains(QStringLiteral("/data/abcari.csv"))) << text.toStdString();
+  }
 }
 
 TEST_F(FrameTest, EachKeyOfAPassReachesItsWaitAndNoOtherWait) {

@@ -111,6 +111,16 @@ TEST(SessionScript, EmptyScript) {
   EXPECT_TRUE(parse_session_script("\n# only a comment\n").empty());
 }
 
+TEST(SessionScript, ChangedFileAnswers) {
+  const Directive keep = only("changed-file keep");
+  EXPECT_EQ(keep.kind, DirectiveKind::changed_file);
+  EXPECT_EQ(keep.file_answer, ChangedFileAnswer::keep);
+  EXPECT_EQ(only("changed-file overwrite").file_answer, ChangedFileAnswer::overwrite);
+  EXPECT_EQ(error_line("changed-file"), 1);
+  EXPECT_EQ(error_line("changed-file yes"), 1);
+  EXPECT_EQ(error_line("changed-file keep overwrite"), 1);
+}
+
 TEST(SessionScript, MalformedLinesNameTheirLine) {
   EXPECT_EQ(error_line("console y\nclick left 1 2\n"), 2);
   EXPECT_EQ(error_line("\n\npress middle 1 2"), 3);

@@ -42,6 +42,13 @@ class ScriptedLayer : public WindowLayer {
   bool unsaved = false;
   ExitChoice exit_choice = ExitChoice::discard;  // the answer when x meets unsaved changes
   int exit_questions = 0;
+  // The answer when a save finds the results file changed elsewhere, and the
+  // questions asked.
+  ChangedFileAnswer changed_file_answer = ChangedFileAnswer::keep;
+  std::vector<ChangedFile> changed_files;
+  // Called with each chart line as the program takes it (before it acts on
+  // it): where a test plays another program that writes a file meanwhile.
+  std::function<void(const std::string&)> on_chart_read;
 
   void console_write(std::string_view line) override {
     console_lines.emplace_back(line);
@@ -56,7 +63,11 @@ class ScriptedLayer : public WindowLayer {
     chart_lines.emplace_back(line);
     transcript.push_back("chart> " + std::string(line));
   }
-  std::string chart_read_line() override { return take(chart_input, "chart< "); }
+  std::string chart_read_line() override {
+    std::string line = take(chart_input, "chart< ");
+    if (on_chart_read) on_chart_read(line);
+    return line;
+  }
   void chart_close() override {
     chart_is_open = false;
     transcript.emplace_back("chart: close");
@@ -111,6 +122,11 @@ class ScriptedLayer : public WindowLayer {
   ExitChoice confirm_exit() override {
     ++exit_questions;
     return exit_choice;
+  }
+  ChangedFileAnswer ask_changed_file(const ChangedFile& changed) override {
+    changed_files.push_back(changed);
+    transcript.push_back("changed file?");
+    return changed_file_answer;
   }
 
  private:

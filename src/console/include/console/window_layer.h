@@ -12,6 +12,7 @@
 #include "base/console_output.h"
 #include "console/lead_strip.h"
 #include "console/time_axis.h"
+#include "record/file_seen.h"
 #include "record/open_request.h"
 #include "record/results_snapshot.h"
 
@@ -74,6 +75,17 @@ enum class ExitChoice { save, discard, cancel };
 // take them, click the four bounds into the window shown instead (as d
 // does), or keep the ranges as they are.
 enum class RangeAnswer { accept, click, cancel };
+
+// A save that would replace a results file someone else has written, made
+// or removed since the program last read or wrote it (or, having done
+// neither, since it started on the recording): the change, and the file as
+// the windows show it.
+struct ChangedFile {
+  FileChange change = FileChange::changed;
+  std::string shown_path;
+};
+// Keep the other's file (the tables are not saved), or overwrite it.
+enum class ChangedFileAnswer { keep, overwrite };
 
 // Ranges in ms from a beat, as d sets them.
 struct RangeBounds {
@@ -222,6 +234,12 @@ class WindowLayer : public ConsoleOutput {
   // Asked when x would end the program with unsaved changes; without a way to
   // ask, the program ends as it always did.
   virtual ExitChoice confirm_exit() { return ExitChoice::discard; }
+  // Asked when a save would replace a results file someone else changed;
+  // without a way to ask, the other's file stays and nothing is saved.
+  virtual ChangedFileAnswer ask_changed_file(const ChangedFile& changed) {
+    (void)changed;
+    return ChangedFileAnswer::keep;
+  }
   // The derivative to prepare the signals with; without a frame, the default.
   virtual AnalysisChoice analysis_choice() { return {}; }
   // Asked with ranges suggested from the recording, drawn into d's window;

@@ -21,7 +21,10 @@ RecordingProblem opened_part(const Recording& whole, const OpenRequest& request,
 
 // Reads the request's file (unless it comes with the recording), takes its
 // part and fills the record as the dialogue and the reading leave it: its
-// name, its results file NAMEari.csv beside the file, its leads, seconds,
+// name, the part it is (record.part), its results file beside the file
+// (NAMEari.csv for the default part: the first channels, up to 20, from the
+// start for as many whole seconds as fit, up to 30; NAMEari_ch2-13_2.5-12.5s.csv
+// for another, see part_name_suffix), its leads, seconds,
 // samples and labels, the ranges at their defaults; the smoothing and ratio
 // as the record holds them. Writes the reading's line on the console and
 // what was opened as a note; false, with the reason on the console, when

@@ -21,6 +21,9 @@ void save_results(WindowLayer& layer, RunRecord& record, const std::filesystem::
                   const FileAccess& files = system_files());
 // The save without its question: writes the file and the line that says it
 // was saved, or the two lines that say why not. A save clears results_unsaved.
+// A file someone else has written, made or removed since the run last saw it
+// (record.results_seen) is replaced only when the layer's question says so;
+// kept, the chart window says so in three lines and the tables stay unsaved.
 // Returns true when the file was written.
 bool write_results(WindowLayer& layer, RunRecord& record, const std::filesystem::path& file,
                    const FileAccess& files = system_files());

@@ -142,6 +142,11 @@ class FrameWindow : public QMainWindow {
   // answer it without a dialog by setting it.
   std::function<RangeAnswer(const RangeBounds&)> ask_range_answer;
 
+  // The question asked when a save finds the results file changed, removed
+  // or created elsewhere since the program last saw it; keeping the other's
+  // file is the default. Tests answer it without a dialog by setting it.
+  std::function<ChangedFileAnswer(const ChangedFile&)> ask_changed_file;
+
   // Edits that survive a crash: the recovery file kept beside the results
   // file while the tables are unsaved, and the question asked at start-up
   // when one is found (tests answer it without a dialog by setting it).
@@ -204,6 +209,8 @@ class FrameWindow : public QMainWindow {
   void show_maps(const std::shared_ptr<const ResultsSnapshot>& results);
 #endif
   void answer_exit_question();
+  void answer_changed_file_question(const ChangedFile& changed);
+  ChangedFileAnswer changed_file_dialog(const ChangedFile& changed);
   ExitChoice exit_dialog();
   void show_help();
   void show_version();

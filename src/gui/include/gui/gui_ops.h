@@ -68,6 +68,10 @@ struct AskExit {};
 struct AskRanges {
   telmor::RangeBounds suggested;
 };
+// A save found the results file changed elsewhere: keep it or overwrite it.
+struct AskChangedFile {
+  telmor::ChangedFile changed;
+};
 // Lead 1 and the beats for the strip above the chart.
 struct Strip {
   std::shared_ptr<const telmor::LeadStrip> strip;
@@ -81,7 +85,8 @@ using GuiOp = std::variant<gui_op::ConsoleLine, gui_op::ChartOpen, gui_op::Chart
                            gui_op::ChartClear, gui_op::ChartClose, gui_op::Segment,
                            gui_op::SetCursor, gui_op::Stop, gui_op::Results, gui_op::Ask,
                            gui_op::Place, gui_op::Note, gui_op::TimeAxis, gui_op::Unsaved,
-                           gui_op::AskExit, gui_op::Strip, gui_op::LiveResults, gui_op::AskRanges>;
+                           gui_op::AskExit, gui_op::Strip, gui_op::LiveResults, gui_op::AskRanges,
+                           gui_op::AskChangedFile>;
 using GuiOpBatch = std::vector<GuiOp>;
 
 }  // namespace telmor

@@ -16,7 +16,7 @@
 namespace telmor {
 
 // What the program's thread is blocked on.
-enum class Awaiting { nothing, console_line, chart_line, mouse, exit_choice, range_answer };
+enum class Awaiting { nothing, console_line, chart_line, mouse, exit_choice, range_answer, changed_file };
 
 class InputQueues {
  public:
@@ -39,6 +39,8 @@ class InputQueues {
   bool answer_exit(ExitChoice choice);
   // The answer to ask_suggested_ranges; false when none is asked.
   bool answer_ranges(RangeAnswer answer);
+  // The answer to ask_changed_file; false when none is asked.
+  bool answer_changed_file(ChangedFileAnswer answer);
   // The next (or the current) blocking take throws SaveAndClose, once.
   void request_save_and_close();
   // The next (or the current) blocking take throws OpenRecordingRequest with
@@ -59,6 +61,7 @@ class InputQueues {
   MouseEvent take_mouse_event(int mask);
   ExitChoice take_exit_choice();
   RangeAnswer take_range_answer();
+  ChangedFileAnswer take_changed_file_answer();
 
  private:
   bool push_line(Awaiting window, std::string line);
@@ -74,6 +77,7 @@ class InputQueues {
   std::optional<std::string> line_;  // the answer to the line asked
   std::optional<ExitChoice> exit_choice_;
   std::optional<RangeAnswer> range_answer_;
+  std::optional<ChangedFileAnswer> changed_file_answer_;
   std::optional<MenuEdit> menu_edit_;
   std::deque<MouseEvent> mouse_events_;
   bool save_and_close_ = false;

@@ -70,6 +70,7 @@ class QtWindowLayer final : public WindowLayer {
   ExitChoice confirm_exit() override;
   AnalysisChoice analysis_choice() override;
   RangeAnswer ask_suggested_ranges(const RangeBounds& suggested) override;
+  ChangedFileAnswer ask_changed_file(const ChangedFile& changed) override;
 
   // GUI thread: applies what the program has written since the last flush.
   void flush();

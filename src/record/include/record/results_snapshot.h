@@ -65,7 +65,8 @@ ResultsSnapshot snapshot_results(const RunRecord& record);
 
 // The tables as the views show them: the beats dropped at the menu left out
 // of the beat list and of the last c's windows (their marks are gone
-// already, so no other beat's marks change). The list of drops is kept.
+// already, so no other beat's marks change), the marks' owners numbered as
+// the windows that are left. The list of drops is kept.
 ResultsSnapshot without_dropped_beats(const ResultsSnapshot& results);
 
 }  // namespace telmor

@@ -9,10 +9,13 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "record/detection_notes.h"
+#include "record/file_seen.h"
+#include "record/recorded_part.h"
 #include "record/table_limits.h"
 #include "record/text_field.h"
 #include "signal/mark_source.h"
@@ -97,6 +100,9 @@ struct RunRecord {
   // The shown paths are what the windows show for them; recording_name the
   // recording's name without its extension.
   std::filesystem::path data_file{}, results_file{};
+  // The part of the file analysed, for a recording opened from a file of any
+  // format (none for the dialogue's file): its results file records it.
+  std::optional<RecordedPart> part;
   std::string shown_data_path{}, shown_result_path{}, recording_name{};
   // Each lead's channel label and the unit of its values, where the opened
   // file names them.
@@ -128,6 +134,13 @@ struct RunRecord {
   MarkTables saved_marks;
   // The tables differ from saved_marks: see note_saved and update_unsaved.
   bool results_unsaved = false;
+  // The results file as this run last saw it: when the command loop first
+  // started on the recording, and at every load and save since. A save
+  // checks that it is still so before it replaces the file.
+  FileSeen results_seen;
+  // A save found the results file changed by someone else and the user kept
+  // that file: the tables count as unsaved until the next save or load.
+  bool kept_others_file = false;
   // What the last centred c found besides the marks (windows, flags, T waves).
   DetectionNotes detection;
 
@@ -160,7 +173,8 @@ struct RunRecord {
 // The tables are now the results file's (saved or loaded): not unsaved.
 void note_saved(RunRecord& record);
 // results_unsaved from the tables: they differ from the file as last saved
-// or loaded, compared as tables. Returns it.
+// or loaded, compared as tables, or the file is another's the user kept.
+// Returns it.
 bool update_unsaved(RunRecord& record);
 
 // The recording's and the results file's paths as the windows show them,

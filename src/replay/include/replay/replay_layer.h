@@ -34,6 +34,9 @@ namespace telmor {
 //                     chart: ignored key NAME         (dropped: no pass waited for it)
 //                     chart: note TEXT                (a note of the frame's status bar,
 //                                                      with notes on only)
+//                     chart: results file CHANGE: PATH, ANSWER
+//                                                     (a save found the file changed,
+//                                                      removed or created elsewhere)
 // Draw log lines:     line X1 Y1 X2 Y2 RRGGBB         (one per line_to, unclipped)
 class ReplayLayer : public WindowLayer {
  public:
@@ -73,6 +76,9 @@ class ReplayLayer : public WindowLayer {
   void set_analysis_choice(const AnalysisChoice& choice) { analysis_ = choice; }
   // The answer the suggest-ranges directive gave, with a transcript line.
   RangeAnswer ask_suggested_ranges(const RangeBounds& suggested) override;
+  // The answer of the next directive, which must be changed-file, with a
+  // transcript line.
+  ChangedFileAnswer ask_changed_file(const ChangedFile& changed) override;
 
   bool program_stopped() const { return stopped_; }
   // The directives other than snapshots and exports that program_stop() found unused.

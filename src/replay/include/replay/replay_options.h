@@ -53,6 +53,8 @@ inline constexpr std::string_view kReplayHelp =
     "  suggest-ranges ANSWER  at the menu: ranges suggested from the recording, drawn into\n"
     "                         d's window, and the answer: accept, click (then the clicks of d)\n"
     "                         or cancel\n"
+    "  changed-file ANSWER    when a save finds the results file changed, removed or\n"
+    "                         created elsewhere: keep (the other's file stays) or overwrite\n"
     "  snapshot FILE          the chart surface as it stands, as PNG\n"
     "  export FILE            the results table, as CSV\n"
     "\n"

@@ -23,6 +23,7 @@ enum class DirectiveKind {
   drop_beat,     // drop-beat MS: every AT and RT mark of the beat at MS, removed at the menu
   suggest_ranges,  // suggest-ranges accept|click|cancel: ranges suggested at the menu, and the answer
   open,          // open LEADS FROM SECONDS FILE: the first LEADS leads of FILE from FROM s for SECONDS s
+  changed_file,  // changed-file keep|overwrite: the answer when a save finds the results file changed elsewhere
 };
 
 // Snapshots and exports run as they come up; the others answer a read or a wait.
@@ -43,6 +44,7 @@ struct Directive {
   PassKey key = PassKey::none;
   std::int32_t number = 0;  // drop-beat: the beat's time in ms
   RangeAnswer answer = RangeAnswer::cancel;  // suggest-ranges
+  ChangedFileAnswer file_answer = ChangedFileAnswer::keep;  // changed-file
   double from_s = 0.0;                      // open: the part's start (number: its leads, text: the file)
   std::int32_t seconds = 0;
 };

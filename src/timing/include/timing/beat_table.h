@@ -84,7 +84,7 @@ struct CellReasons {
   const MarkFlag* rt = nullptr;
 };
 
-// An entry with an owner belongs to that beat. Otherwise beat k (beats in
+// An entry with an owner (1..n) belongs to that beat. Otherwise beat k (beats in
 // ascending whole ms) owns the times t with beat_k + at_from <= t <
 // beat_(k+1) + at_from (the last beat: every later time); earlier times
 // belong to beat 0. The non-empty entries (not 0.0) of rows 1..rows of leads
