@@ -58,8 +58,10 @@ std::error_code last_error() { return {errno, std::generic_category()}; }
 
 // Closes the file however the read ends.
 struct Descriptor {
-  int fd;
-  ~Descriptor() { ::close(fd); }
+  int fd = -1;
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
 };
 #endif
 
@@ -126,16 +128,28 @@ FileRead read_file_start(const std::filesystem::path& file, std::size_t max_byte
   return {};
 }
 #else
-FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text, std::size_t max_bytes) {
-  // O_NONBLOCK: opening a FIFO without a writer returns at once instead of
-  // waiting; a regular file reads as ever.
-  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return {FileReadFault::cannot_open, last_error()};
-  const Descriptor descriptor{fd};
+namespace {
+
+// Opens a regular file for reading, its size in size. O_NONBLOCK: opening a
+// FIFO without a writer returns at once instead of waiting (and is then
+// refused); a regular file reads as ever.
+FileRead open_regular(const std::filesystem::path& file, Descriptor& descriptor, std::uint64_t& size) {
+  descriptor.fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (descriptor.fd < 0) return {FileReadFault::cannot_open, last_error()};
   struct stat info {};
-  if (::fstat(fd, &info) != 0) return {FileReadFault::read_failed, last_error()};
+  if (::fstat(descriptor.fd, &info) != 0) return {FileReadFault::read_failed, last_error()};
   if (!S_ISREG(info.st_mode)) return {FileReadFault::not_a_regular_file, {}, type_of(info.st_mode)};
-  const auto size = static_cast<std::uintmax_t>(info.st_size);
+  size = static_cast<std::uint64_t>(info.st_size);
+  return {};
+}
+
+}  // namespace
+
+FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text, std::size_t max_bytes) {
+  Descriptor descriptor;
+  std::uint64_t size = 0;
+  if (const FileRead opened = open_regular(file, descriptor, size); opened.fault != FileReadFault::none) return opened;
+  const int fd = descriptor.fd;
   if (size > max_bytes) return too_large(max_bytes);
   text.size = 0;
   for (;;) {
@@ -151,13 +165,10 @@ FileRead read_recording_file(const std::filesystem::path& file, TextBuffer& text
 }
 
 FileRead read_file_start(const std::filesystem::path& file, std::size_t max_bytes, FileStart& start) {
-  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return {FileReadFault::cannot_open, last_error()};
-  const Descriptor descriptor{fd};
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) return {FileReadFault::read_failed, last_error()};
-  if (!S_ISREG(info.st_mode)) return {FileReadFault::not_a_regular_file, {}, type_of(info.st_mode)};
-  start.size = static_cast<std::uint64_t>(info.st_size);
+  Descriptor descriptor;
+  if (const FileRead opened = open_regular(file, descriptor, start.size); opened.fault != FileReadFault::none)
+    return opened;
+  const int fd = descriptor.fd;
   start.bytes.assign(static_cast<std::size_t>(std::min<std::uint64_t>(start.size, max_bytes)), '\0');
   std::size_t have = 0;
   while (have < start.bytes.size()) {
