@@ -21,7 +21,7 @@
 #include "layout_file.h"
 #include "base/utf8_path.h"
 #include "recording_job.h"
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 #include "words/words.h"
 #include "summary_target.h"
 #include "telmor_version.h"

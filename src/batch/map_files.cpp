@@ -10,7 +10,7 @@
 #include "tissue/restitution.h"
 #include "figures/recording_figure.h"
 #include "base/utf8_path.h"
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 
 namespace telmor {
 

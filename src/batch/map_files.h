@@ -12,7 +12,7 @@
 #include "batch/recording_list.h"
 #include "batch_reason.h"
 #include "map_file_names.h"
-#include "results/temporary_files.h"
+#include "files/temporary_files.h"
 
 namespace telmor {
 

@@ -14,7 +14,7 @@
 #include "tables/summary_csv.h"
 #include "map_files.h"
 #include "results/analysis_tables.h"
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 #include "results/results_format.h"
 
 namespace telmor {

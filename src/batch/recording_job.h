@@ -13,7 +13,7 @@
 #include "batch_reason.h"
 #include "notes_table.h"
 #include "readers/recording_file.h"
-#include "results/temporary_files.h"
+#include "files/temporary_files.h"
 #include "timing/analysis.h"
 
 namespace telmor {

@@ -16,7 +16,7 @@
 #include "driver/record_preparation.h"
 #include "record/results_snapshot.h"
 #include "record/text_rules.h"
-#include "results/file_seen_now.h"
+#include "files/file_seen_now.h"
 #include "session/session_marks.h"
 #include "driver/results_dialogues.h"
 

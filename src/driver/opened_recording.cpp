@@ -10,7 +10,7 @@
 #include "base/utf8_path.h"
 #include "readers/recording_formats.h"
 #include "readers/recording_rate.h"
-#include "results/part_file.h"
+#include "session/part_file.h"
 #include "words/words.h"
 
 namespace telmor {

@@ -7,12 +7,13 @@
 
 #include "base/number_text.h"
 #include "console/reply_read.h"
-#include "results/file_replace.h"
-#include "results/file_seen_now.h"
-#include "results/part_file.h"
+#include "files/file_replace.h"
+#include "files/file_seen_now.h"
+#include "session/part_file.h"
 #include "base/utf8_path.h"
 #include "results/results_format.h"
 #include "results/results_parse.h"
+#include "record/loaded_results.h"
 #include "record/text_rules.h"
 #include "words/words.h"
 
@@ -133,7 +134,7 @@ bool write_results(WindowLayer& layer, RunRecord& record, const std::filesystem:
                    const FileAccess& files) {
   if (!may_replace(layer, record, file, files)) return false;
   std::string text;
-  const FormatResult formatted = format_results(record, text);
+  const FormatResult formatted = format_results(record.marks, record.lead_count, text);
   std::string reason;
   std::error_code error;
   if (formatted.fault != FormatFault::none) {

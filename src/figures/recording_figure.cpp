@@ -11,7 +11,7 @@
 #include "figures/map_view.h"
 #include "plot_panels.h"
 #include "plot_text.h"
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 
 namespace telmor {
 namespace {

@@ -1,5 +1,5 @@
 // The file system calls of the results file on POSIX systems and on Windows.
-#include "results/file_access.h"
+#include "files/file_access.h"
 
 #include <cerrno>
 #include <fstream>

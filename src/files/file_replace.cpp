@@ -1,5 +1,5 @@
 // Whole-file replacement through a temporary of its own beside the target.
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 
 namespace telmor {
 namespace {

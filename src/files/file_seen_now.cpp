@@ -1,5 +1,5 @@
 // Looking at a file to tell later whether someone else has changed it.
-#include "results/file_seen_now.h"
+#include "files/file_seen_now.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // Names of the temporaries beside a target, and the sweep of stale ones.
-#include "results/temporary_files.h"
+#include "files/temporary_files.h"
 
 #include <random>
 

@@ -12,7 +12,7 @@
 #include "gui/chart_ruler.h"
 #include "gui/frame_window.h"
 #include "gui/frame_language.h"
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 #include "words/words.h"
 
 namespace telmor {

@@ -23,7 +23,7 @@
 #include "figures/figure_texts.h"
 #include "figures/recording_figure.h"
 #include "base/utf8_path.h"
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 #include "readers/layout_file.h"
 #include "session/session_marks.h"
 #include "words/words.h"

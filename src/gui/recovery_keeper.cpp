@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "session/recovery_file.h"
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 #include "words/words.h"
 
 namespace telmor {

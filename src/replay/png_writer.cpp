@@ -8,7 +8,7 @@
 
 #include "replay/chart_surface.h"
 #include "replay/checksums.h"
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 
 namespace telmor {
 

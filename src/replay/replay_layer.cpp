@@ -12,7 +12,7 @@
 #include "replay/line_raster.h"
 #include "base/number_text.h"
 #include "replay/png_writer.h"
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 
 namespace telmor {
 

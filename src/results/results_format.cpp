@@ -49,10 +49,6 @@ bool count_in_range(std::int32_t count) { return count >= 0 && count <= kMaxRows
 
 }  // namespace
 
-FormatResult format_results(const RunRecord& record, std::string& text) {
-  return format_results(record.marks, record.lead_count, text);
-}
-
 FormatResult format_results(const MarkTables& marks, int lead_count, std::string& text) {
   text.clear();
   if (!count_in_range(marks.at_beat_count))

@@ -1,5 +1,5 @@
 // Writing and reading the part file beside an opened part's results file.
-#include "results/part_file.h"
+#include "session/part_file.h"
 
 #include <charconv>
 #include <cmath>

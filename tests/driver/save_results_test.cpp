@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 #include "driver/results_dialogues.h"
 #include "support/results_fixture.h"
 #include "support/failing_files.h"

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "record/loaded_results.h"
 #include "record/run_record.h"
 #include "fuzz_check.h"
 #include "results/results_format.h"
@@ -61,7 +62,7 @@ void check_store(const LoadedTables& loaded, int leads) {
 void check_round_trip(int leads) {
   RunRecord& r = shared_record();
   std::string text;
-  if (format_results(r, text).fault != FormatFault::none) return;  // a time beyond 8 columns
+  if (format_results(r.marks, r.lead_count, text).fault != FormatFault::none) return;  // a time beyond 8 columns
   LoadedTables& again = scratch_tables();
   std::istringstream in(text);
   FUZZ_CHECK(parse_results(in, leads, again).fault == ParseFault::none);

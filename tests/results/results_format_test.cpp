@@ -19,13 +19,13 @@ struct ResultsText : ::testing::Test {
 
   std::string text() {
     std::string out = "left over";
-    const FormatResult result = format_results(*record, out);
+    const FormatResult result = format_results(record->marks, record->lead_count, out);
     EXPECT_EQ(result.fault, FormatFault::none);
     return out;
   }
   FormatResult refused() {
     std::string out = "left over";
-    const FormatResult result = format_results(*record, out);
+    const FormatResult result = format_results(record->marks, record->lead_count, out);
     EXPECT_TRUE(out.empty());
     return result;
   }

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "results/file_access.h"
+#include "files/file_access.h"
 
 namespace telmor::test {
 

@@ -12,7 +12,7 @@
 #include "base/console_output.h"
 #include "console/lead_strip.h"
 #include "console/time_axis.h"
-#include "record/file_seen.h"
+#include "files/file_seen.h"
 #include "record/open_request.h"
 #include "record/results_snapshot.h"
 

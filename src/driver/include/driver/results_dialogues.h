@@ -6,7 +6,7 @@
 
 #include "console/window_layer.h"
 #include "record/run_record.h"
-#include "results/file_access.h"
+#include "files/file_access.h"
 
 namespace telmor {
 

@@ -8,9 +8,9 @@
 #include <system_error>
 #include <vector>
 
-#include "results/file_access.h"
+#include "files/file_access.h"
 #include "base/file_errors.h"
-#include "results/temporary_files.h"
+#include "files/temporary_files.h"
 
 namespace telmor {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "record/file_seen.h"
-#include "results/file_access.h"
+#include "files/file_seen.h"
+#include "files/file_access.h"
 
 namespace telmor {
 

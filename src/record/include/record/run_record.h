@@ -14,9 +14,10 @@
 #include <string_view>
 
 #include "record/detection_notes.h"
-#include "record/file_seen.h"
+#include "files/file_seen.h"
 #include "record/recorded_part.h"
 #include "record/table_limits.h"
+#include "results/mark_tables.h"
 #include "record/text_field.h"
 #include "signal/mark_source.h"
 
@@ -33,37 +34,6 @@ inline constexpr std::int32_t kDefaultRtSmoothPoints = 35;
 inline constexpr std::int32_t kDefaultRtMarginPoints = 20;
 inline constexpr std::int32_t kDefaultBlankBeforePoints = 100;
 inline constexpr std::int32_t kDefaultBlankAfterPoints = 200;
-
-template <int Rows, int Cols>
-using Table = std::array<std::array<float, Cols>, Rows>;
-
-// One lead's AT or RT times, rows 1..200 (0.0: empty), and all leads of a kind.
-using MarkColumn = std::array<float, kMaxRows>;
-using MarkTable = Table<kMaxLeads, kMaxRows>;
-
-using SourceColumn = std::array<MarkSource, kMaxRows>;
-using SourceTable = std::array<SourceColumn, kMaxLeads>;
-
-// The results of a run: times in ms per lead and beat row (0.0: empty), the
-// rows in use, and beside each entry where it came from (they move together).
-// The record holds one; a view's copy of the results holds another.
-struct MarkTables {
-  MarkTable at_ms_table{};
-  MarkTable rt_ms_table{};
-  std::int32_t at_beat_count = 0;
-  std::int32_t rt_beat_count = 0;
-  SourceTable at_source_table{};
-  SourceTable rt_source_table{};
-
-  float& at_ms(int lead, int row) { return at_ms_table[lead - 1][row - 1]; }
-  float at_ms(int lead, int row) const { return at_ms_table[lead - 1][row - 1]; }
-  float& rt_ms(int lead, int row) { return rt_ms_table[lead - 1][row - 1]; }
-  float rt_ms(int lead, int row) const { return rt_ms_table[lead - 1][row - 1]; }
-};
-
-// The same tables as a results file holds them: the same counts, and the same
-// times in rows 1..count of leads 1..lead_count (where each came from aside).
-bool same_tables(const MarkTables& a, const MarkTables& b, int lead_count);
 
 // How the derivative is made (the frame's choice, kept over restarts of the
 // dialogue): the specified arithmetic, or the centred fit with a derivative

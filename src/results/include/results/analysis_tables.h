@@ -3,7 +3,7 @@
 // ascending time, 0.0 for an empty entry.
 #pragma once
 
-#include "record/run_record.h"
+#include "results/mark_tables.h"
 #include "timing/analysis.h"
 
 namespace telmor {

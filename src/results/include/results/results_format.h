@@ -1,10 +1,10 @@
-// Writing the run's AT and RT tables as the text of a results file.
+// Writing AT and RT tables as the text of a results file.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "record/run_record.h"
+#include "results/mark_tables.h"
 #include "results/results_layout.h"
 #include "timing/whole_ms.h"
 
@@ -20,15 +20,12 @@ struct FormatResult {
   int row = 0;
 };
 
-// Reads lead_count, at_beat_count, rt_beat_count and rows 1..count of
-// at_ms_table and rt_ms_table; fills text with the whole file: the AT count
-// line (3 columns) and one line per AT row, then the same for RT, each row
-// holding one field per lead, every line ending CR LF. A count outside 0..200
+// Reads the counts of marks and rows 1..count of leads 1..lead_count of its
+// AT and RT tables; fills text with the whole file: the AT count line (3
+// columns) and one line per AT row, then the same for RT, each row holding
+// one field per lead, every line ending CR LF. A count outside 0..200
 // or a time that does not fit its field leaves text empty and reports where:
 // a file written is always one that loads back as written.
-FormatResult format_results(const RunRecord& record, std::string& text);
-
-// The same from tables of the leads 1..lead_count.
 FormatResult format_results(const MarkTables& marks, int lead_count, std::string& text);
 
 }  // namespace telmor

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "record/run_record.h"
+#include "results/mark_tables.h"
 
 namespace telmor {
 

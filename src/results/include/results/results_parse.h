@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <istream>
 
-#include "record/run_record.h"
+#include "results/mark_tables.h"
 #include "results/results_layout.h"
 
 namespace telmor {
@@ -43,10 +43,5 @@ struct LoadedTables {
 // loaded holds a partial read and must not be used.
 ParseResult parse_results(std::istream& text, int lead_count, LoadedTables& loaded);
 
-// Writes a successful read into the run: rows 1..100 of leads 1..lead_count
-// cleared in both tables, then rows 1..count of those leads from loaded (each
-// time's source: loaded), and both counts. Rows above 100 that the counts do
-// not reach keep their values and sources.
-void store_loaded(const LoadedTables& loaded, RunRecord& record);
 
 }  // namespace telmor

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "record/recorded_part.h"
-#include "results/file_access.h"
+#include "files/file_access.h"
 
 namespace telmor {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "results/file_replace.h"
-#include "results/temporary_files.h"
+#include "files/file_replace.h"
+#include "files/temporary_files.h"
 #include "support/failing_files.h"
 #include "support/test_files.h"
 

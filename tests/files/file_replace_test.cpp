@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "results/file_replace.h"
+#include "files/file_replace.h"
 #include "support/failing_files.h"
 #include "support/non_regular_files.h"
 #include "support/test_files.h"

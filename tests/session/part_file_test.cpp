@@ -1,7 +1,7 @@
 // The part file beside an opened part's results file: its text, what reads
 // back, what is refused as damaged, what is never opened, and the names that
 // tell the parts of one recording file apart.
-#include "results/part_file.h"
+#include "session/part_file.h"
 
 #include <gtest/gtest.h>
 
