@@ -13,18 +13,30 @@
 #include <vector>
 
 #include "readers/waveform_rows.h"
-#include "support/record_tables.h"
 #include "support/test_files.h"
 
 namespace telmor {
 namespace {
 
+// Leads of the desktop's length, lead after lead, as the readers fill them.
+struct Waves {
+  static constexpr std::size_t kLeads = 20, kStride = 30000;
+  std::vector<float> values = std::vector<float>(kLeads * kStride, 0.0f);
+  static std::size_t at(int lead, int sample) {
+    return static_cast<std::size_t>(lead - 1) * kStride + static_cast<std::size_t>(sample - 1);
+  }
+  float& wave(int lead, int sample) { return values[at(lead, sample)]; }
+  float wave(int lead, int sample) const { return values[at(lead, sample)]; }
+};
+
+WaveTarget wave_target(Waves& w) { return {w.values.data(), Waves::kStride}; }
+
 struct Rows : ::testing::Test {
-  std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
+  std::unique_ptr<Waves> record = std::make_unique<Waves>();
 
   WaveReadStatus parse(const std::string& text, int leads, int samples) {
     std::istringstream in(text);
-    return parse_waveform_rows(in, leads, samples, test::wave_target(*record)).status;
+    return parse_waveform_rows(in, leads, samples, wave_target(*record)).status;
   }
   float w(int lead, int sample) const { return record->wave(lead, sample); }
 };
@@ -32,7 +44,7 @@ struct Rows : ::testing::Test {
 TEST_F(Rows, CommasBlanksAndTabsReadAlike) {
   for (const char* text : {"0.1,0.2,0.3\n", "0.1 0.2 0.3\n", "0.1\t0.2\t0.3\n", "0.1 , 0.2 ,0.3\n",
                            "  0.1   0.2\t 0.3  \n"}) {
-    record = std::make_unique<RunRecord>();
+    record = std::make_unique<Waves>();
     ASSERT_EQ(parse(text, 3, 1), WaveReadStatus::ok) << text;
     EXPECT_EQ(w(1, 1), 0.1f);
     EXPECT_EQ(w(2, 1), 0.2f);
@@ -263,19 +275,19 @@ TEST(AnySize, ManyLeadsIntoStorageWithRoomBetweenLeads) {
 }
 
 TEST(FastRows, NameTheRowWhereTheyStopped) {
-  auto record = std::make_unique<RunRecord>();
-  EXPECT_EQ(read_waveform_rows("1 2\n3 4\n", 2, 2, test::wave_target(*record)).row, 2);
-  EXPECT_EQ(read_waveform_rows("1 2\n3 4\n", 2, 3, test::wave_target(*record)).row, 3);
-  EXPECT_EQ(read_waveform_rows("1 2\nx 4\n", 2, 3, test::wave_target(*record)).row, 2);
-  EXPECT_EQ(read_waveform_rows("1 2\nx 4\n", 2, 3, test::wave_target(*record)).status, WaveReadStatus::read_error);
+  auto record = std::make_unique<Waves>();
+  EXPECT_EQ(read_waveform_rows("1 2\n3 4\n", 2, 2, wave_target(*record)).row, 2);
+  EXPECT_EQ(read_waveform_rows("1 2\n3 4\n", 2, 3, wave_target(*record)).row, 3);
+  EXPECT_EQ(read_waveform_rows("1 2\nx 4\n", 2, 3, wave_target(*record)).row, 2);
+  EXPECT_EQ(read_waveform_rows("1 2\nx 4\n", 2, 3, wave_target(*record)).status, WaveReadStatus::read_error);
 }
 
 // Both readers on one text: they must agree on everything they report.
 WaveRows read_both(const std::string& text, int leads, int samples) {
-  auto record = std::make_unique<RunRecord>();
+  auto record = std::make_unique<Waves>();
   std::istringstream in(text);
-  const WaveRows stream = parse_waveform_rows(in, leads, samples, test::wave_target(*record));
-  const WaveRows memory = read_waveform_rows(text, leads, samples, test::wave_target(*record));
+  const WaveRows stream = parse_waveform_rows(in, leads, samples, wave_target(*record));
+  const WaveRows memory = read_waveform_rows(text, leads, samples, wave_target(*record));
   EXPECT_EQ(stream.status, memory.status) << text;
   EXPECT_EQ(stream.row, memory.row) << text;
   EXPECT_EQ(stream.cause, memory.cause) << text;
@@ -315,8 +327,8 @@ TEST(LeadCountFit, RowsOverSeveralLinesMustEndAtALineEnd) {
 }
 
 TEST(LeadCountFit, RowsReadBeforeTheMismatchStay) {
-  auto record = std::make_unique<RunRecord>();
-  ASSERT_EQ(read_waveform_rows("1 2\n3 4\n5\n6 7\n", 2, 3, test::wave_target(*record)).status,
+  auto record = std::make_unique<Waves>();
+  ASSERT_EQ(read_waveform_rows("1 2\n3 4\n5\n6 7\n", 2, 3, wave_target(*record)).status,
             WaveReadStatus::lead_count_mismatch);
   EXPECT_EQ(record->wave(2, 2), 4.0f);
   EXPECT_EQ(record->wave(1, 3), 5.0f);

@@ -7,13 +7,34 @@
 #include <string>
 
 #include "results/results_format.h"
-#include "support/results_fixture.h"
 
 namespace telmor {
 namespace {
 
+// The AT and RT tables of some leads, as a save hands them over.
+struct Tables {
+  MarkTables marks;
+  int lead_count = 0;
+  float& at_ms(int lead, int row) { return marks.at_ms_table[static_cast<std::size_t>(lead - 1)][static_cast<std::size_t>(row - 1)]; }
+  float& rt_ms(int lead, int row) { return marks.rt_ms_table[static_cast<std::size_t>(lead - 1)][static_cast<std::size_t>(row - 1)]; }
+};
+
+// A results file of three leads: two AT rows, one RT row, an empty entry.
+void fill_three_lead_example(Tables& r) {
+  r.marks.at_beat_count = 2;
+  r.marks.rt_beat_count = 1;
+  r.at_ms(1, 1) = 120.0f;
+  r.at_ms(2, 1) = 118.0f;
+  r.at_ms(3, 1) = 131.0f;
+  r.at_ms(1, 2) = 950.0f;
+  r.at_ms(2, 2) = 948.0f;
+  r.rt_ms(1, 1) = 400.0f;
+  r.rt_ms(2, 1) = 395.0f;
+  r.rt_ms(3, 1) = 410.0f;
+}
+
 struct ResultsText : ::testing::Test {
-  std::unique_ptr<RunRecord> record = std::make_unique<RunRecord>();
+  std::unique_ptr<Tables> record = std::make_unique<Tables>();
 
   void SetUp() override { record->lead_count = 3; }
 
@@ -32,7 +53,7 @@ struct ResultsText : ::testing::Test {
 };
 
 TEST_F(ResultsText, ThreeLeadExampleByteForByte) {
-  test::fill_three_lead_example(*record);
+  fill_three_lead_example(*record);
   EXPECT_EQ(text(),
             "  2\r\n"
             "    120.,    118.,    131.,\r\n"
@@ -42,7 +63,7 @@ TEST_F(ResultsText, ThreeLeadExampleByteForByte) {
 }
 
 TEST_F(ResultsText, OnlyCountedRowsAndTheRunsLeadsAreWritten) {
-  RunRecord& r = *record;
+  Tables& r = *record;
   r.marks.at_beat_count = 1;
   r.marks.rt_beat_count = 0;
   r.at_ms(1, 1) = 7.0f;
@@ -58,7 +79,7 @@ TEST_F(ResultsText, BothCountsZeroWriteTwoCountLinesOnly) {
 }
 
 TEST_F(ResultsText, TimesRoundToTheNearestWholeMsHalvesAwayFromZero) {
-  RunRecord& r = *record;
+  Tables& r = *record;
   r.marks.at_beat_count = 2;
   r.at_ms(1, 1) = 499.99997f;
   r.at_ms(2, 1) = 12.5f;
@@ -111,7 +132,7 @@ TEST_F(ResultsText, WidestTimesFillAllEightColumns) {
 }
 
 TEST_F(ResultsText, TimeTooWideRefusesTheWholeText) {
-  RunRecord& r = *record;
+  Tables& r = *record;
   r.marks.at_beat_count = 1;
   r.marks.rt_beat_count = 3;
   r.rt_ms(2, 3) = 1.0e7f;
@@ -148,7 +169,7 @@ TEST_F(ResultsText, CountOutsideTheTablesIsRefused) {
 }
 
 TEST_F(ResultsText, FullTablesOfTwentyLeads) {
-  RunRecord& r = *record;
+  Tables& r = *record;
   r.lead_count = 20;
   r.marks.at_beat_count = 200;
   r.marks.rt_beat_count = 200;

@@ -3,6 +3,8 @@
 // in the user's words, the system's own text only for the rest.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -62,10 +64,63 @@ TEST(SystemErrorReason, LeftTemporaryNamesTheCause) {
             "中断された保存の一時ファイルを消せません（書き込みが許可されていません。）。");
 }
 
+// The last value of every enum the catalogues take. The enums' own headers
+// are counted below: a value added anywhere fails that count until it is
+// named here, and then the catalogues' test asks for its words.
+constexpr RecordingFault kLastRecordingFault = RecordingFault::library_hung;
+constexpr AnalysisFault kLastAnalysisFault = AnalysisFault::amplitude_lost;
+constexpr LayoutFault kLastLayoutFault = LayoutFault::too_many;
+constexpr MarkReview kLastMarkReview = MarkReview::near_edge;
+constexpr WaveCause kLastWaveCause = WaveCause::value_beyond_float;
+constexpr FormatFault kLastFormatFault = FormatFault::time_too_wide;
+constexpr ParseFault kLastParseFault = ParseFault::read_error;
+
+// The enumerators of enum class `name` in a header of the sources, counted
+// from its text (comments left out).
+int enumerators_in(const std::string& header, const std::string& name) {
+  std::ifstream in(std::string(TELMOR_SOURCE_DIR) + "/src/" + header);
+  std::string text, line;
+  while (std::getline(in, line)) text += line.substr(0, line.find("//")) + "\n";
+  const std::size_t at = text.find("enum class " + name + " ");
+  if (at == std::string::npos) return -1;
+  const std::size_t open = text.find('{', at), close = text.find('}', at);
+  int count = 0;
+  bool in_name = false;
+  // Names stand after the brace or a comma; what follows one (its value
+  // given with '=' included) is not another name.
+  for (std::size_t i = open + 1; i < close; ++i) {
+    const char c = text[i];
+    if (c == ',') {
+      in_name = false;
+    } else if (!in_name && (std::isalpha(static_cast<unsigned char>(c)) || c == '_')) {
+      in_name = true;
+      ++count;
+    }
+  }
+  return count;
+}
+
+TEST(Catalogues, NameTheLastValueOfEveryEnumTheyTake) {
+  struct Enum {
+    const char* header;
+    const char* name;
+    int last;
+  };
+  const Enum enums[] = {
+      {"signal/include/signal/recording_problem.h", "RecordingFault", static_cast<int>(kLastRecordingFault)},
+      {"timing/include/timing/analysis.h", "AnalysisFault", static_cast<int>(kLastAnalysisFault)},
+      {"signal/include/signal/electrode_layout.h", "LayoutFault", static_cast<int>(kLastLayoutFault)},
+      {"timing/include/timing/beat_table.h", "MarkReview", static_cast<int>(kLastMarkReview)},
+      {"readers/include/readers/waveform_rows.h", "WaveCause", static_cast<int>(kLastWaveCause)},
+      {"results/include/results/results_format.h", "FormatFault", static_cast<int>(kLastFormatFault)},
+      {"results/include/results/results_parse.h", "ParseFault", static_cast<int>(kLastParseFault)},
+  };
+  for (const Enum& e : enums) EXPECT_EQ(enumerators_in(e.header, e.name), e.last + 1) << e.name;
+}
+
 // Every value of every enum the catalogues take, but none: a text in each
 // language, and not the same text for two values (a reader could not tell
-// them apart). The enums' last values are named so that a value added after
-// them fails here until it has its words.
+// them apart).
 template <typename Enum>
 std::vector<Enum> all_but_none(Enum last) {
   std::vector<Enum> values;
@@ -86,22 +141,22 @@ TEST(Catalogues, EveryValueHasItsOwnWordsInEachLanguage) {
     EXPECT_EQ(w.language(), language);
     // The texts of each kind of value, apart: within a kind no two alike.
     std::vector<std::vector<std::string>> kinds(7);
-    for (const RecordingFault f : all_but_none(RecordingFault::too_large))
+    for (const RecordingFault f : all_but_none(kLastRecordingFault))
       kinds[0].push_back(w.recording_problem({f, 12, 34, 5}));
-    for (const AnalysisFault f : all_but_none(AnalysisFault::amplitude_lost))
+    for (const AnalysisFault f : all_but_none(kLastAnalysisFault))
       kinds[1].push_back(w.analysis_problem({f, 2, 9.0, 3}));
-    for (const LayoutFault f : all_but_none(LayoutFault::too_many)) kinds[2].push_back(w.layout_fault(f));
-    for (const MarkReview at : all_but_none(MarkReview::weak)) {
+    for (const LayoutFault f : all_but_none(kLastLayoutFault)) kinds[2].push_back(w.layout_fault(f));
+    for (const MarkReview at : all_but_none(kLastMarkReview)) {
       kinds[3].push_back(w.mark_review(at, MarkReview::none));
       kinds[3].push_back(w.mark_review(MarkReview::none, at));
-      for (const MarkReview rt : all_but_none(MarkReview::weak)) kinds[3].push_back(w.mark_review(at, rt));
+      for (const MarkReview rt : all_but_none(kLastMarkReview)) kinds[3].push_back(w.mark_review(at, rt));
     }
-    for (const WaveCause c : all_but_none(WaveCause::value_beyond_float))
+    for (const WaveCause c : all_but_none(kLastWaveCause))
       kinds[4].push_back(w.read_note({WaveReadStatus::read_error, 7, 0, c}, 3));
     kinds[4].push_back(w.read_note({WaveReadStatus::lead_count_mismatch, 7, 4, WaveCause::none}, 3));
-    for (const FormatFault f : all_but_none(FormatFault::time_too_wide))
+    for (const FormatFault f : all_but_none(kLastFormatFault))
       kinds[5].push_back(w.format_fault({f, Block::rt, 201, 2, 3}));
-    for (const ParseFault f : all_but_none(ParseFault::read_error))
+    for (const ParseFault f : all_but_none(kLastParseFault))
       kinds[6].push_back(w.parse_fault({f, Block::at, 5, 2, 300}));
     std::vector<std::string> texts;
     for (const std::vector<std::string>& kind : kinds) {
