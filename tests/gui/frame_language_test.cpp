@@ -38,35 +38,6 @@ namespace {
 
 using test::wait_until;
 
-TEST(FrameLanguage, ChosenFromTheRememberedChoiceThenTheLocale) {
-  struct Case {
-    const char* remembered;
-    const char* lc_all;
-    const char* lc_messages;
-    const char* lang;
-    Language expected;
-  };
-  const Case cases[] = {
-      {"", nullptr, nullptr, nullptr, Language::japanese},       // nothing set
-      {"", nullptr, nullptr, "C.UTF-8", Language::japanese},
-      {"", nullptr, nullptr, "ja_JP.UTF-8", Language::japanese},
-      {"", nullptr, nullptr, "en_GB.UTF-8", Language::english},
-      {"", nullptr, nullptr, "en", Language::english},
-      {"", nullptr, nullptr, "en@quot", Language::english},
-      {"", nullptr, nullptr, "eng", Language::japanese},          // not the name "en"
-      {"", nullptr, "en_US", "ja_JP", Language::english},          // messages before LANG
-      {"", "ja_JP.UTF-8", "en_US", "en_US", Language::japanese},  // LC_ALL before both
-      {"", "", nullptr, "en_US", Language::english},              // an empty variable is unset
-      {"ja", nullptr, nullptr, "en_US.UTF-8", Language::japanese},  // the choice wins
-      {"en", nullptr, nullptr, "ja_JP.UTF-8", Language::english},
-      {"fr", nullptr, nullptr, "en_US", Language::english},       // an unknown choice is none
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(language_for(c.remembered, c.lc_all, c.lc_messages, c.lang), c.expected)
-        << c.remembered << " " << (c.lang ? c.lang : "-");
-  }
-}
-
 struct SourceFile {
   std::string name;
   QString code;

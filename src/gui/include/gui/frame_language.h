@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-namespace telmor {
+#include "words/language_choice.h"
+#include "words/words.h"
 
-enum class Language : std::uint8_t;
-class Words;
+namespace telmor {
 
 Language frame_language();
 // Before the frame is built; a frame already shown keeps its texts.
@@ -28,14 +28,6 @@ const char* frame_english(std::string_view japanese);
 const Words& frame_words();
 // A line or note of the program's flow in the frame's language.
 std::string frame_line(std::string_view line);
-
-// The frame's language from a remembered choice ("ja", "en" or empty) and the
-// user's locale variables (null when unset). A remembered choice wins; then
-// the first set of LC_ALL, LC_MESSAGES, LANG names the language.
-Language language_for(std::string_view remembered, const char* lc_all, const char* lc_messages,
-                      const char* lang);
-// "ja" or "en".
-std::string_view language_code(Language language);
 
 // The language chosen in the frame's menu ("ja", "en" or empty when none was),
 // kept in the user's TELMOR settings.
