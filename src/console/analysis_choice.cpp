@@ -4,7 +4,7 @@
 namespace telmor {
 
 void take_analysis_choice(const AnalysisChoice& c, RunRecord& r) {
-  r.derivative_kind = c.kind;
+  r.estimator = c.kind;
   r.rt_smooth_points = c.rt_smooth_points;
   r.rt_margin_ms = c.rt_margin_ms;
   r.rt_after_at = c.rt_after_at;
@@ -15,7 +15,7 @@ void take_analysis_choice(const AnalysisChoice& c, RunRecord& r) {
 }
 
 AnalysisChoice analysis_choice_of(const RunRecord& r) {
-  return {r.derivative_kind, r.rt_smooth_points, r.rt_margin_ms,     r.rt_after_at,
+  return {r.estimator, r.rt_smooth_points, r.rt_margin_ms,     r.rt_after_at,
           r.rt_after_from,   r.rt_after_to,      r.blank_before_ms, r.blank_after_ms};
 }
 

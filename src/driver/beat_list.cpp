@@ -24,7 +24,7 @@ void search_beats(RunRecord& r) {
   // The centred derivative's beats stand out of its noise, as the analysis
   // core's do; the legacy search is the specified one.
   const double least_slope =
-      r.derivative_kind == DerivativeKind::centred ? kBeatNoiseFloor * derivative_noise(lead_1) : 0.0;
+      r.estimator == Estimator::centred ? kBeatNoiseFloor * derivative_noise(lead_1) : 0.0;
   // The blanking the frame chose (as specified by default: 100 ms before,
   // 200 ms after a beat).
   const BeatBlanking blanking{100, r.blank_before_ms, r.blank_after_ms};

@@ -96,7 +96,7 @@ std::string analysis_note(Session& s, RunRecord& r) {
   std::string note;
   if (choice.kind != before.kind || choice.rt_smooth_points != before.rt_smooth_points) {
     differentiate(r, s.layer);  // the fits' messages to the console, as at start-up
-    note = choice.kind == DerivativeKind::legacy
+    note = choice.kind == Estimator::legacy
                ? std::string("微分を仕様どおりの計算（legacy）にしました")
                : "微分を中心化3次（RT用 " + format_integer(choice.rt_smooth_points) + " ms）にしました";
   }

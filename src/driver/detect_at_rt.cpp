@@ -33,7 +33,7 @@ Resume detect_at_rt(WindowLayer& layer, RunRecord& r, std::int32_t selected_beat
   update_unsaved(r);
   // The centred search knows where its windows miss the waves: the status
   // bar names the leads (the chart's texts stay as they are).
-  if (r.derivative_kind == DerivativeKind::centred) {
+  if (r.estimator == Estimator::centred) {
     const std::vector<RangeWarning> warnings = crowded_ends(assign_marks(r));
     for (const bool at : {true, false}) {
       std::vector<int> leads;

@@ -63,7 +63,7 @@ void detect_marks(RunRecord& r) {
 }
 
 void search_marks(RunRecord& r, int n) {
-  if (r.derivative_kind == DerivativeKind::legacy) {
+  if (r.estimator == Estimator::legacy) {
     r.detection.beat_count = 0;
     find_at_rt(r, n);
     drop_near_duplicates(r, n);

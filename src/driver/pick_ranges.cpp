@@ -153,7 +153,7 @@ std::optional<RangeBounds> suggested_ranges(const RunRecord& r) {
     e.rt_noise.push_back(derivative_noise(e.rt_deriv.back()));
   }
   e.beats = beats;
-  const bool legacy = r.derivative_kind == DerivativeKind::legacy;
+  const bool legacy = r.estimator == Estimator::legacy;
   e.margin = r.rt_margin_ms + (legacy ? r.smooth_points : r.rt_smooth_points);
   const SuggestedRanges found = suggest_ranges(e);
   if (!found.found) return std::nullopt;

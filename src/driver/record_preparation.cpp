@@ -14,8 +14,6 @@ namespace {
 // preparation's seconds are the record's.
 static_assert(sizeof(Table<kMaxLeads, kMaxSamples>) == sizeof(float) * kMaxLeads * kMaxSamples);
 static_assert(kFitBlockSamples == kBlockSamples);
-// The desktop's RT smoothing in points is the core's in ms at its 1 kHz.
-static_assert(kDefaultRtSmoothPoints == kDefaultRtSmoothMs);
 
 class SilentConsole : public ConsoleOutput {
  public:
@@ -29,7 +27,7 @@ DerivativeRequest centred_request(RunRecord& r, Table<kMaxLeads, kMaxSamples>& i
 }  // namespace
 
 void differentiate(RunRecord& r, ConsoleOutput& console, int threads) {
-  if (r.derivative_kind == DerivativeKind::legacy) {
+  if (r.estimator == Estimator::legacy) {
     const SignalTables tables{&r.wave_table[0][0], &r.deriv_table[0][0], kMaxSamples, r.lead_count,
                               r.sample_count, r.smooth_points};
     differentiate_signal_tables(tables, console, threads);
@@ -47,7 +45,7 @@ void differentiate(RunRecord& r, ConsoleOutput& console, int threads) {
 }
 
 void prepare_signals(RunRecord& r, ConsoleOutput& console, int threads) {
-  if (r.derivative_kind == DerivativeKind::legacy) {
+  if (r.estimator == Estimator::legacy) {
     const SignalTables tables{&r.wave_table[0][0], &r.deriv_table[0][0], kMaxSamples, r.lead_count,
                               r.sample_count, r.smooth_points};
     prepare_signal_tables(tables, console, threads);

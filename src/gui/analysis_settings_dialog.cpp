@@ -28,7 +28,7 @@ std::optional<AnalysisChoice> ask_analysis_settings(QWidget* parent, const Analy
   QDialog dialog(parent);
   dialog.setWindowTitle(ui("解析の設定"));
   auto* form = new QFormLayout(&dialog);
-  const bool centred = now.kind == DerivativeKind::centred;
+  const bool centred = now.kind == Estimator::centred;
   QSpinBox* rt_smooth = spin(&dialog, kLeastRtSmoothing, kMostDialogueSmoothing, now.rt_smooth_points);
   QSpinBox* margin = spin(&dialog, 0, kMostRtMarginMs, now.rt_margin_ms);
   auto* after_at = new QCheckBox(ui("RTの窓を各誘導のATから数える"), &dialog);

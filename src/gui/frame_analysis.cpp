@@ -31,13 +31,13 @@ void FrameWindow::build_analysis_menu(QMenu* analysis) {
     group->addAction(action);
   }
   centred_action_->setChecked(true);
-  const auto choose = [this](DerivativeKind kind) {
+  const auto choose = [this](Estimator kind) {
     AnalysisChoice choice = analysis_choice();
     choice.kind = kind;
     set_analysis_choice(choice);
   };
-  connect(centred_action_, &QAction::triggered, this, [choose] { choose(DerivativeKind::centred); });
-  connect(legacy_action_, &QAction::triggered, this, [choose] { choose(DerivativeKind::legacy); });
+  connect(centred_action_, &QAction::triggered, this, [choose] { choose(Estimator::centred); });
+  connect(legacy_action_, &QAction::triggered, this, [choose] { choose(Estimator::legacy); });
   settings_action_ = analysis->addAction(ui("解析の設定…"), this, [this] {
     if (const std::optional<AnalysisChoice> choice = ask_analysis_settings(this, analysis_choice()))
       set_analysis_choice(*choice);
@@ -47,8 +47,8 @@ void FrameWindow::build_analysis_menu(QMenu* analysis) {
 
 void FrameWindow::show_analysis_choice() {
   const AnalysisChoice choice = analysis_choice();
-  centred_action_->setChecked(choice.kind == DerivativeKind::centred);
-  legacy_action_->setChecked(choice.kind == DerivativeKind::legacy);
+  centred_action_->setChecked(choice.kind == Estimator::centred);
+  legacy_action_->setChecked(choice.kind == Estimator::legacy);
   settings_action_->setToolTip(ui("RT用の平滑化 前後 %1 ms、拍の前後の除外 %2 / %3 ms")
                                    .arg(choice.rt_smooth_points)
                                    .arg(choice.blank_before_ms)

@@ -75,7 +75,7 @@ RecoveryChoice FrameWindow::recovery_dialog(const RecoveryOffer& offer) {
                      .arg(run.tables.at_to)
                      .arg(run.tables.rt_from)
                      .arg(run.tables.rt_to) +
-                 (run.derivative_kind == DerivativeKind::legacy
+                 (run.estimator == Estimator::legacy
                       ? ui("、微分 仕様どおり（legacy）")
                       : ui("、微分 中心化3次（RT用の平滑化 前後 %1 点）").arg(run.rt_smooth_points)) +
                  ui("\n結果ファイルと異なる印: %1 個").arg(offer.differing_marks);

@@ -27,7 +27,7 @@ ResultsSnapshot snapshot_results(const RunRecord& r) {
   s.rt_to = r.rt_to;
   s.amp_ratio = r.amp_ratio;
   s.smooth_points = r.smooth_points;
-  s.derivative_kind = r.derivative_kind;
+  s.estimator = r.estimator;
   s.rt_smooth_points = r.rt_smooth_points;
   s.beat_ms_list = r.beat_ms_list;
   s.marks = r.marks;

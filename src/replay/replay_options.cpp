@@ -50,9 +50,9 @@ ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments
     } else if (!options_ended && argument == "--estimator") {
       const std::string_view name = value();
       if (name == "legacy") {
-        options.analysis.kind = DerivativeKind::legacy;
+        options.analysis.kind = Estimator::legacy;
       } else if (name == "centred") {
-        options.analysis.kind = DerivativeKind::centred;
+        options.analysis.kind = Estimator::centred;
       } else {
         throw UsageError("--estimator takes centred or legacy, not " + std::string(name));
       }

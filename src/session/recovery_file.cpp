@@ -125,7 +125,7 @@ std::string recovery_text(const ResultsSnapshot& tables) {
   add_line(text, "smooth_points", format_integer(tables.smooth_points));
   add_line(text, "at_range", format_integer(tables.at_from) + "," + format_integer(tables.at_to));
   add_line(text, "rt_range", format_integer(tables.rt_from) + "," + format_integer(tables.rt_to));
-  const bool legacy = tables.derivative_kind == DerivativeKind::legacy;
+  const bool legacy = tables.estimator == Estimator::legacy;
   add_line(text, "estimator", legacy ? "legacy" : "centred");
   if (!legacy) add_line(text, "rt_smooth_points", format_integer(tables.rt_smooth_points));
   return text;
@@ -162,7 +162,7 @@ std::optional<Recovered> parse_recovery(std::string_view text) {
     if (name == "estimator") {
       read = !named_estimator && (value == "centred" || value == "legacy");
       named_estimator = true;
-      run.derivative_kind = value == "centred" ? DerivativeKind::centred : DerivativeKind::legacy;
+      run.estimator = value == "centred" ? Estimator::centred : Estimator::legacy;
     }
     if (name == "rt_smooth_points") {
       read = !rt_smoothing && parse_integer(value, run.rt_smooth_points);
@@ -174,7 +174,7 @@ std::optional<Recovered> parse_recovery(std::string_view text) {
   // The five settings every file has; a file of a desktop before the choice
   // of derivative names no estimator and was legacy; a centred one names its
   // RT smoothing, a legacy one has none.
-  const bool centred = run.derivative_kind == DerivativeKind::centred;
+  const bool centred = run.estimator == Estimator::centred;
   if (settings != 5 + int{named_estimator} + int{rt_smoothing} || rt_smoothing != centred ||
       !settings_in_bounds(run))
     return std::nullopt;

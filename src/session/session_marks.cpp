@@ -166,7 +166,7 @@ std::string results_table_csv(const ResultsSnapshot& results) {
   text += kFigureColumns;
   // The centred search's flags and T waves; a legacy session's table keeps
   // the columns it always had.
-  const bool flags = results.derivative_kind == DerivativeKind::centred;
+  const bool flags = results.estimator == Estimator::centred;
   if (flags) {
     text += kFlagColumns;
     text += kLabelColumn;

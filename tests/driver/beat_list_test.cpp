@@ -21,7 +21,7 @@ struct Beats : ::testing::Test {
   // of lead 1 everywhere (-1 per second) and a unique gentlest-but-one dip;
   // the specified search (legacy: no noise floor).
   void setup(int seconds, float ratio) {
-    r->derivative_kind = DerivativeKind::legacy;
+    r->estimator = Estimator::legacy;
     r->sample_count = seconds * 1000;
     r->record_seconds = seconds;
     r->amp_ratio = ratio;
@@ -197,16 +197,16 @@ TEST_F(Beats, TheCentredSearchIgnoresSlopesWithinTheNoise) {
   std::mt19937 random(31);
   std::normal_distribution<float> noise(0.0f, 0.002f);
   struct Case {
-    DerivativeKind kind;
+    Estimator kind;
     float dip;  // per ms, at 3000
     std::vector<float> beats;
   };
-  for (const Case& c : {Case{DerivativeKind::legacy, -0.011f, {1000, 2000, 3000}},
-                        Case{DerivativeKind::centred, -0.011f, {1000, 2000}},
-                        Case{DerivativeKind::centred, -0.02f, {1000, 2000, 3000}}}) {
+  for (const Case& c : {Case{Estimator::legacy, -0.011f, {1000, 2000, 3000}},
+                        Case{Estimator::centred, -0.011f, {1000, 2000}},
+                        Case{Estimator::centred, -0.02f, {1000, 2000, 3000}}}) {
     r = std::make_unique<RunRecord>();
     setup(4, 0.1f);
-    r->derivative_kind = c.kind;
+    r->estimator = c.kind;
     for (int i = 1; i <= r->sample_count; ++i) r->deriv(1, i) = std::clamp(noise(random), -0.004f, 0.004f);
     downstroke(1000, -0.1f);
     downstroke(2000, -0.1f);

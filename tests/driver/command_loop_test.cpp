@@ -237,8 +237,8 @@ struct EditingLayer : test::ScriptedLayer {
         edit.what = MenuEdit::What::suggest_ranges;
       } else if (line == "!legacy" || line.starts_with("!centred ")) {
         edit.what = MenuEdit::What::analysis;
-        choice.kind = line == "!legacy" ? DerivativeKind::legacy : DerivativeKind::centred;
-        if (choice.kind == DerivativeKind::centred) choice.rt_smooth_points = std::stoi(line.substr(9));
+        choice.kind = line == "!legacy" ? Estimator::legacy : Estimator::centred;
+        if (choice.kind == Estimator::centred) choice.rt_smooth_points = std::stoi(line.substr(9));
       } else {
         edit.beat_ms = std::stoi(line.substr(6));
       }
@@ -267,28 +267,28 @@ TEST_F(Overview, ADerivativeChosenAtTheMenuDifferentiatesAgain) {
   r->lead_count = 1;
   r->smooth_points = 7;
   for (int i = 1; i <= r->sample_count; ++i) r->wave(1, i) = static_cast<float>((i * 37) % 101) / 50.0f;
-  const auto prepared_as = [&](DerivativeKind kind, std::int32_t rt_points) {
+  const auto prepared_as = [&](Estimator kind, std::int32_t rt_points) {
     auto fresh = std::make_unique<RunRecord>(*r);
-    fresh->derivative_kind = kind;
+    fresh->estimator = kind;
     fresh->rt_smooth_points = rt_points;
     test::ScriptedLayer quiet;
     differentiate(*fresh, quiet);
     return fresh;
   };
-  const auto legacy = prepared_as(DerivativeKind::legacy, kDefaultRtSmoothPoints);
-  const auto centred = prepared_as(DerivativeKind::centred, 30);
+  const auto legacy = prepared_as(Estimator::legacy, kDefaultRtSmoothMs);
+  const auto centred = prepared_as(Estimator::centred, 30);
   ASSERT_NE(legacy->deriv_table, centred->deriv_table);  // the choice shows
 
   EditingLayer editing;
   for (const char* line : {"!legacy", "q", "!centred 30", "x"}) editing.chart_input.emplace_back(line);
   bool legacy_seen = false;
   editing.on_note = [&](const std::string&) {
-    legacy_seen = legacy_seen || (r->derivative_kind == DerivativeKind::legacy &&
+    legacy_seen = legacy_seen || (r->estimator == Estimator::legacy &&
                                   r->deriv_table == legacy->deriv_table);
   };
   run_command_loop(editing, *r, drawing, ".");
   EXPECT_TRUE(legacy_seen);
-  EXPECT_EQ(r->derivative_kind, DerivativeKind::centred);
+  EXPECT_EQ(r->estimator, Estimator::centred);
   EXPECT_EQ(r->rt_smooth_points, 30);
   EXPECT_EQ(r->deriv_table, centred->deriv_table);
   EXPECT_EQ(r->rt_deriv_table, centred->rt_deriv_table);

@@ -24,7 +24,7 @@ struct Lines : ConsoleOutput {
 
 std::unique_ptr<RunRecord> recording(int leads, int seconds, int smooth_points = 7) {
   auto r = std::make_unique<RunRecord>();
-  r->derivative_kind = DerivativeKind::legacy;  // the specified preparation
+  r->estimator = Estimator::legacy;  // the specified preparation
   r->lead_count = leads;
   r->record_seconds = seconds;
   r->sample_count = seconds * 1000;

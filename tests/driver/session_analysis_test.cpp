@@ -40,8 +40,7 @@ Recording read(const std::string& text, int leads, int seconds) {
 std::unique_ptr<RunRecord> session_tables(const std::string& text, int leads, int seconds,
                                           const AnalysisSettings& settings) {
   auto r = std::make_unique<RunRecord>();
-  r->derivative_kind =
-      settings.estimator == Estimator::legacy ? DerivativeKind::legacy : DerivativeKind::centred;
+  r->estimator = settings.estimator;
   r->rt_smooth_points = settings.rt_smooth();
   r->smooth_points = settings.smooth_ms;
   r->amp_ratio = settings.amp_ratio;

@@ -253,16 +253,16 @@ TEST_F(Extras, TheDerivativeChosenInTheMenuReachesTheProgramAtTheMenu) {
       seen.push_back(layer.analysis_choice());
     }
   });
-  EXPECT_TRUE(frame_->derivative_action(DerivativeKind::centred)->isChecked());
+  EXPECT_TRUE(frame_->derivative_action(Estimator::centred)->isChecked());
   ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::chart_line; }));
-  frame_->derivative_action(DerivativeKind::legacy)->trigger();
+  frame_->derivative_action(Estimator::legacy)->trigger();
   ASSERT_TRUE(program().wait_finished());
   const std::lock_guard lock(seen_mutex);
   ASSERT_TRUE(edit.has_value());
   EXPECT_EQ(edit->what, MenuEdit::What::analysis);
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].kind, DerivativeKind::legacy);
-  EXPECT_TRUE(frame_->derivative_action(DerivativeKind::legacy)->isChecked());
+  EXPECT_EQ(seen[0].kind, Estimator::legacy);
+  EXPECT_TRUE(frame_->derivative_action(Estimator::legacy)->isChecked());
 }
 
 // 範囲を提案 at the menu: the program draws d's window with the suggested

@@ -99,21 +99,21 @@ TEST(RecoveryText, NamesTheDerivativeAndReadsOlderFilesAsLegacy) {
   tables.lead_count = 2;
   tables.rt_smooth_points = 33;
   const std::string centred = recovery_text(tables);
-  tables.derivative_kind = DerivativeKind::legacy;
+  tables.estimator = Estimator::legacy;
   const std::string legacy = recovery_text(tables);
   EXPECT_EQ(legacy.find("rt_smooth_points"), std::string::npos);
   std::string older = legacy;
   older.erase(older.find("estimator=legacy\r\n"));
   struct Case {
     const std::string& text;
-    DerivativeKind kind;
+    Estimator kind;
     std::int32_t rt_smooth_points;
   };
-  for (const Case& c : {Case{centred, DerivativeKind::centred, 33}, Case{legacy, DerivativeKind::legacy, 0},
-                        Case{older, DerivativeKind::legacy, 0}}) {
+  for (const Case& c : {Case{centred, Estimator::centred, 33}, Case{legacy, Estimator::legacy, 0},
+                        Case{older, Estimator::legacy, 0}}) {
     const std::optional<Recovered> back = parse_recovery(c.text);
     ASSERT_TRUE(back) << c.text;
-    EXPECT_EQ(back->derivative_kind, c.kind);
+    EXPECT_EQ(back->estimator, c.kind);
     EXPECT_EQ(back->rt_smooth_points, c.rt_smooth_points);
   }
 }

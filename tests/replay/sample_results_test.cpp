@@ -78,7 +78,7 @@ TEST_F(SampleSession, EveryDownstrokeAsABeatWithTheDefaultRanges) {
   // Ratio 0 takes every downstroke as a beat, T waves too, so results of
   // neighbouring beats come within 50 ms of each other and the rule clears
   // some (the specified search: the centred one takes none within the noise).
-  const test::SampleExpectation e = test::expect_sample(0.0f, {-80, 80, 100, 200}, DerivativeKind::legacy);
+  const test::SampleExpectation e = test::expect_sample(0.0f, {-80, 80, 100, 200}, Estimator::legacy);
   ASSERT_GT(e.beats.size(), 14u);
   int cleared = 0;
   for (std::size_t row = 1; row < e.at.size(); ++row) {

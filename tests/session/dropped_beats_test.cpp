@@ -33,7 +33,7 @@ std::unique_ptr<RunRecord> searched_record() {
   r->at_to = 80;
   r->rt_from = 100;
   r->rt_to = 400;
-  r->derivative_kind = DerivativeKind::centred;
+  r->estimator = Estimator::centred;
   const int n = static_cast<int>(std::size(kBeats));
   for (int k = 0; k < n; ++k) r->beat_ms_list[static_cast<std::size_t>(k)] = kBeats[n - 1 - k];
   r->detection.beat_count = n;

@@ -15,7 +15,7 @@ inline std::unique_ptr<RunRecord> recognition_record(int leads, int seconds,
                                                      std::initializer_list<int> beats_descending) {
   auto r = std::make_unique<RunRecord>();
   // c's specified rules on the one derivative the tests set up.
-  r->derivative_kind = DerivativeKind::legacy;
+  r->estimator = Estimator::legacy;
   r->lead_count = leads;
   r->record_seconds = seconds;
   r->sample_count = seconds * 1000;

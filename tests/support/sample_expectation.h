@@ -151,11 +151,11 @@ inline void drop_near(const SampleExpectation& e, std::vector<std::vector<int>>&
 
 // The beats found with amp_ratio, and AT and RT within ranges around them.
 inline SampleExpectation expect_sample(float amp_ratio = 0.1f, SampleRanges ranges = {},
-                                       DerivativeKind kind = DerivativeKind::centred) {
+                                       Estimator kind = Estimator::centred) {
   SampleExpectation e;
   e.ranges = ranges;
   RunRecord& r = *e.r;
-  r.derivative_kind = kind;
+  r.estimator = kind;
   r.lead_count = kSampleLeads;
   r.record_seconds = 10;
   r.sample_count = 10000;
@@ -173,7 +173,7 @@ inline SampleExpectation expect_sample(float amp_ratio = 0.1f, SampleRanges rang
   }
   e.at.assign(1, std::vector<int>(kSampleLeads, 0));
   e.rt = e.at;
-  if (kind == DerivativeKind::centred) {
+  if (kind == Estimator::centred) {
     e.at.resize(e.beats.size() + 1, std::vector<int>(kSampleLeads, 0));
     e.rt.resize(e.at.size(), std::vector<int>(kSampleLeads, 0));
     for (int lead = 1; lead <= kSampleLeads; ++lead) {

@@ -159,14 +159,14 @@ class MenuEditRequest : public std::runtime_error {
 // record's). Read before a recording's signals are prepared, and again when
 // a menu edit says it changed.
 struct AnalysisChoice {
-  DerivativeKind kind = DerivativeKind::centred;
-  std::int32_t rt_smooth_points = kDefaultRtSmoothPoints;
-  std::int32_t rt_margin_ms = kDefaultRtMarginPoints;
+  Estimator kind = Estimator::centred;
+  std::int32_t rt_smooth_points = kDefaultRtSmoothMs;
+  std::int32_t rt_margin_ms = kDefaultRtMarginMs;
   bool rt_after_at = false;
   std::int32_t rt_after_from = 0;
   std::int32_t rt_after_to = 0;
-  std::int32_t blank_before_ms = kDefaultBlankBeforePoints;
-  std::int32_t blank_after_ms = kDefaultBlankAfterPoints;
+  std::int32_t blank_before_ms = kDefaultBlankBeforeMs;
+  std::int32_t blank_after_ms = kDefaultBlankAfterMs;
   friend bool operator==(const AnalysisChoice&, const AnalysisChoice&) = default;
 };
 

@@ -134,8 +134,8 @@ class FrameWindow : public QMainWindow {
   // 解析 menu; read from the program's thread.
   AnalysisChoice analysis_choice() const;
   void set_analysis_choice(const AnalysisChoice& choice);
-  QAction* derivative_action(DerivativeKind kind) const {
-    return kind == DerivativeKind::legacy ? legacy_action_ : centred_action_;
+  QAction* derivative_action(Estimator kind) const {
+    return kind == Estimator::legacy ? legacy_action_ : centred_action_;
   }
   QAction* suggest_action() const { return suggest_action_; }
   // The question asked with ranges suggested from the recording; tests

@@ -49,8 +49,8 @@ struct ResultsSnapshot {
   std::int32_t rt_to = 0;
   float amp_ratio = 0.0f;
   std::int32_t smooth_points = 0;
-  DerivativeKind derivative_kind = DerivativeKind::centred;
-  std::int32_t rt_smooth_points = kDefaultRtSmoothPoints;
+  Estimator estimator = Estimator::centred;
+  std::int32_t rt_smooth_points = kDefaultRtSmoothMs;
   std::array<std::int32_t, kMaxRows> beat_ms_list{};
   MarkTables marks;
   MarkFigures figures;  // as the derivative gives them; NaN when it was not at hand

@@ -20,6 +20,7 @@
 #include "results/mark_tables.h"
 #include "record/text_field.h"
 #include "signal/mark_source.h"
+#include "timing/analysis_settings.h"
 
 namespace telmor {
 
@@ -29,16 +30,6 @@ inline constexpr std::int32_t kLeastDialogueSmoothing = 0;
 inline constexpr std::int32_t kMostDialogueSmoothing = 499;
 // The centred RT derivative's smoothing: a cubic needs two points each side.
 inline constexpr std::int32_t kLeastRtSmoothing = 2;
-inline constexpr std::int32_t kDefaultRtSmoothPoints = 35;
-// The centred search's defaults, in ms at the interactive program's 1 kHz.
-inline constexpr std::int32_t kDefaultRtMarginPoints = 20;
-inline constexpr std::int32_t kDefaultBlankBeforePoints = 100;
-inline constexpr std::int32_t kDefaultBlankAfterPoints = 200;
-
-// How the derivative is made (the frame's choice, kept over restarts of the
-// dialogue): the specified arithmetic, or the centred fit with a derivative
-// of its own for RT.
-enum class DerivativeKind : std::uint8_t { centred, legacy };
 
 struct RunRecord {
   // Settings of the start-up dialogue.
@@ -47,18 +38,18 @@ struct RunRecord {
   std::int32_t smooth_points = 0;
   // The frame's choice of derivative, and the RT derivative's half width in
   // points (centred only; legacy has one derivative for both).
-  DerivativeKind derivative_kind = DerivativeKind::centred;
-  std::int32_t rt_smooth_points = kDefaultRtSmoothPoints;
+  Estimator estimator = Estimator::centred;
+  std::int32_t rt_smooth_points = kDefaultRtSmoothMs;
   // The centred c's windows around the ranges (the frame's choices): how far
   // before the lead's next AT an RT window ends, and RT windows counted from
   // the lead's own AT (rt_after_from..rt_after_to ms) instead of the beat;
   // and the beat search's blanking before and after a found beat.
-  std::int32_t rt_margin_ms = kDefaultRtMarginPoints;
+  std::int32_t rt_margin_ms = kDefaultRtMarginMs;
   bool rt_after_at = false;
   std::int32_t rt_after_from = 0;
   std::int32_t rt_after_to = 0;
-  std::int32_t blank_before_ms = kDefaultBlankBeforePoints;
-  std::int32_t blank_after_ms = kDefaultBlankAfterPoints;
+  std::int32_t blank_before_ms = kDefaultBlankBeforeMs;
+  std::int32_t blank_after_ms = kDefaultBlankAfterMs;
 
   // File identity.
   TextField file_name{12};
@@ -127,7 +118,7 @@ struct RunRecord {
   float deriv(int lead, int sample) const { return deriv_table[lead - 1][sample - 1]; }
   // The table RT is found on: rt_deriv_table, or deriv_table in legacy.
   const Table<kMaxLeads, kMaxSamples>& rt_table() const {
-    return derivative_kind == DerivativeKind::legacy ? deriv_table : rt_deriv_table;
+    return estimator == Estimator::legacy ? deriv_table : rt_deriv_table;
   }
   float& time_ms(int i) { return time_ms_list[i - 1]; }
   float time_ms(int i) const { return time_ms_list[i - 1]; }

@@ -34,7 +34,7 @@ struct Recovered {
   std::int32_t smooth_points = 0;
   // The derivative (a file written before there was a choice: legacy) and,
   // centred, the RT derivative's smoothing.
-  DerivativeKind derivative_kind = DerivativeKind::legacy;
+  Estimator estimator = Estimator::legacy;
   std::int32_t rt_smooth_points = 0;
 };
 
