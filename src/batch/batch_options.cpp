@@ -6,10 +6,11 @@
 #include <string>
 
 #include "base/number_text.h"
-#include "batch_messages.h"
+#include "batch_words.h"
 #include "base/utf8_path.h"
 #include "readers/layout_file.h"
 #include "timing/analysis.h"
+#include "words/language_choice.h"
 #include "words/words.h"
 
 namespace telmor {
@@ -19,19 +20,22 @@ namespace {
 
 class Arguments {
  public:
-  explicit Arguments(std::span<const std::string_view> arguments) : arguments_(arguments) {}
+  Arguments(std::span<const std::string_view> arguments, const BatchWords& words)
+      : arguments_(arguments), words_(words) {}
+  const BatchWords& words() const { return words_; }
   bool done() const { return at_ >= arguments_.size(); }
   std::string_view next() { return arguments_[at_++]; }
   // The next argument without taking it; empty at the end.
   std::string_view peek() const { return done() ? std::string_view() : arguments_[at_]; }
   // The value of option, which must follow it.
   std::string_view value(std::string_view option) {
-    if (done()) refuse(std::string(option) + " の値がありません。");
+    if (done()) refuse(words_.option_without_value(option));
     return next();
   }
 
  private:
   std::span<const std::string_view> arguments_;
+  const BatchWords& words_;
   std::size_t at_ = 0;
 };
 
@@ -39,8 +43,7 @@ std::int32_t integer(Arguments& args, std::string_view option, std::int32_t low,
   const std::string_view text = args.value(option);
   std::int32_t value = 0;
   if (!parse_integer(text, value) || value < low || value > high) {
-    refuse(std::string(option) + " は" + format_integer(low) + "から" + format_integer(high) +
-           "の整数です（" + std::string(text) + "）。");
+    refuse(args.words().integer_outside(option, low, high, text));
   }
   return value;
 }
@@ -49,14 +52,14 @@ std::int32_t integer(Arguments& args, std::string_view option, std::int32_t low,
 std::int32_t whole(Arguments& args, std::string_view option) {
   const std::string_view text = args.value(option);
   std::int32_t value = 0;
-  if (!parse_integer(text, value)) refuse(std::string(option) + " は整数です（" + std::string(text) + "）。");
+  if (!parse_integer(text, value)) refuse(args.words().not_an_integer(option, text));
   return value;
 }
 
 // The settings as the analysis checks them (the ranges only what a click
 // into d's one-second window can give, which also keeps the search of every
 // beat within a window of about two seconds), named by their option.
-void check_analysis_settings(const AnalysisSettings& settings, double rate_hz) {
+void check_analysis_settings(const AnalysisSettings& settings, double rate_hz, const BatchWords& words) {
   const AnalysisProblem problem = check_settings(settings, kMaxRecordingLeads, rate_hz);
   if (!problem) return;
   const char* option = "--ranges";
@@ -94,33 +97,49 @@ void check_analysis_settings(const AnalysisSettings& settings, double rate_hz) {
     default:
       break;
   }
-  refuse(std::string(option) + " " + japanese().analysis_problem(problem));
+  refuse(std::string(option) + " " + words.words().analysis_problem(problem));
 }
 
 // The electrodes' positions come from one place, and a grid needs both its
 // shape and its pitch.
-void positions(BatchOptions& options, std::optional<std::string_view> grid,
-               std::optional<std::string_view> pitch) {
+void positions(BatchOptions& options, std::optional<std::string_view> grid, std::optional<std::string_view> pitch,
+               const BatchWords& words) {
   if (!TELMOR_MAPS && (options.layout_file || grid || pitch || options.figures))
-    refuse("この telmor-batch は地図を作れません（Qhull と Cairo なしで作られています）。");
+    refuse(words.maps_not_built());
   if (options.layout_file && (grid || pitch))
-    refuse(std::string(grid ? "--grid" : "--pitch") + " と --layout は一緒に指定できません。");
-  if (grid && !pitch) refuse("--grid には電極の間隔 --pitch MM も指定してください。");
-  if (pitch && !grid) refuse("--pitch は格子 --grid RxC と一緒に指定してください。");
+    refuse(words.layout_with_grid(grid ? "--grid" : "--pitch"));
+  if (grid && !pitch) refuse(words.grid_without_pitch());
+  if (pitch && !grid) refuse(words.pitch_without_grid());
   if (grid) {
     LayoutReading reading = parse_grid_layout(*grid, *pitch);
-    if (reading.problem) refuse(grid_refusal_message(reading.problem.fault, *grid, *pitch));
+    if (reading.problem) refuse(words.grid_refusal_message(reading.problem.fault, *grid, *pitch));
     options.grid = std::move(reading.layout);
   }
   if (options.figures && !options.layout_file && !options.grid)
-    refuse("--figures は電極の配置（--layout か --grid と --pitch）と一緒に指定してください。");
+    refuse(words.figures_without_positions());
 }
 
-}  // namespace
+// The language of --lang, which every other refusal is said in: the last
+// one given before "--" (a wrong code refused in the fallback's words).
+Language asked_language(std::span<const std::string_view> arguments, Language fallback) {
+  Language language = fallback;
+  for (std::size_t k = 0; k < arguments.size() && arguments[k] != "--"; ++k) {
+    if (arguments[k] != "--lang") continue;
+    const BatchWords& words = batch_words(fallback);
+    if (k + 1 == arguments.size()) throw BatchUsageError(words.option_without_value("--lang"), fallback);
+    const std::optional<Language> named = language_named(arguments[++k]);
+    if (!named) throw BatchUsageError(words.option_value_unknown("--lang", "ja", "en", arguments[k]), fallback);
+    language = *named;
+  }
+  return language;
+}
 
-BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) {
+// The options, refused in the words of language.
+BatchOptions parse_in(std::span<const std::string_view> arguments, Language language) {
   BatchOptions options;
-  Arguments args(arguments);
+  options.language = language;
+  const BatchWords& words = batch_words(options.language);
+  Arguments args(arguments, words);
   bool options_ended = false;
   std::optional<std::string_view> grid, pitch;
   while (!args.done()) {
@@ -138,11 +157,11 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
     } else if (a == "--ratio") {
       const std::string_view text = args.value(a);
       if (!parse_real(text, options.settings.amp_ratio))
-        refuse("--ratio は数値です（" + std::string(text) + "）。");
+        refuse(words.not_a_number(a, text));
     } else if (a == "--estimator") {
       const std::string_view name = args.value(a);
       const std::optional<Estimator> estimator = estimator_named(name);
-      if (!estimator) refuse("--estimator は centred か legacy です（" + std::string(name) + "）。");
+      if (!estimator) refuse(words.option_value_unknown(a, "centred", "legacy", name));
       options.settings.estimator = *estimator;
     } else if (a == "--rt-smooth") {
       options.settings.rt_smooth_ms = whole(args, a);
@@ -151,8 +170,7 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       double rate = 0.0;
       const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), rate);
       if (ec != std::errc{} || end != text.data() + text.size() || !(rate >= kMinRateHz) || !(rate <= 1e6))
-        refuse("--rate はサンプリング周波数（Hz、" + format_integer(static_cast<std::int64_t>(kMinRateHz)) +
-               "以上）です（" + std::string(text) + "）。");
+        refuse(words.rate_invalid(kMinRateHz, text));
       options.rate_hz = rate;
     } else if (a == "--ranges") {
       if (args.peek() == "auto") {
@@ -182,7 +200,7 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       } else if (name == "leads-by-samples") {
         options.orientation = Orientation::leads_by_samples;
       } else {
-        refuse("--orientation は samples-by-leads か leads-by-samples です（" + std::string(name) + "）。");
+        refuse(words.option_value_unknown(a, "samples-by-leads", "leads-by-samples", name));
       }
     } else if (a == "--leads") {
       options.leads = integer(args, a, 1, kMaxRecordingLeads);
@@ -210,17 +228,30 @@ BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments) 
       options.overwrite = true;
     } else if (a == "--quiet") {
       options.quiet = true;
+    } else if (a == "--lang") {
+      args.next();  // taken before the rest
     } else {
-      refuse("知らないオプションです: " + std::string(a));
+      refuse(words.unknown_option(a));
     }
   }
   // A rate the settings cannot use is refused before any file is read when
   // given; a file's own rate is checked by its analysis.
-  check_analysis_settings(options.settings, options.text_rate());
-  positions(options, grid, pitch);
+  check_analysis_settings(options.settings, options.text_rate(), words);
+  positions(options, grid, pitch, words);
   if (options.paths.empty() && !options.help && !options.version)
-    refuse("記録ファイルかフォルダ（PATH）を指定してください。");
+    refuse(words.no_path());
   return options;
+}
+
+}  // namespace
+
+BatchOptions parse_batch_arguments(std::span<const std::string_view> arguments, Language fallback) {
+  const Language language = asked_language(arguments, fallback);
+  try {
+    return parse_in(arguments, language);
+  } catch (const BatchUsageError& error) {
+    throw BatchUsageError(error.what(), language);
+  }
 }
 
 }  // namespace telmor

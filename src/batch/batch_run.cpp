@@ -17,7 +17,7 @@
 #include "tables/summary_csv.h"
 #include "batch/progress_line.h"
 #include "batch/recording_list.h"
-#include "batch_messages.h"
+#include "batch_words.h"
 #include "layout_file.h"
 #include "base/utf8_path.h"
 #include "recording_job.h"
@@ -30,13 +30,13 @@ namespace telmor {
 namespace {
 
 constexpr std::string_view kName = "telmor-batch: ";
-constexpr std::string_view kSeeHelp = "（使い方: telmor-batch --help）";
 
 // The lines of a run on standard error, one at a time from any thread, each
 // clearing the progress line first.
 class Reporter {
  public:
-  Reporter(std::ostream& err, bool show_progress) : err_(err), progress_(err, show_progress) {}
+  Reporter(std::ostream& err, bool show_progress, Language language)
+      : err_(err), progress_(err, show_progress, language) {}
 
   void report(const std::filesystem::path& path, const std::string& line) {
     const std::lock_guard lock(mutex_);
@@ -65,25 +65,25 @@ using Tell = std::function<void(NoteKind, const std::string&)>;
 // What an analysed recording's analysis says besides its marks: ranges that
 // miss the waves (always), the ranges suggested (not with --quiet, unless
 // none could be), the marks the maps left out.
-void report_analysis_notes(const Tell& tell, const RecordingOutcome& o, bool quiet) {
+void report_analysis_notes(const BatchWords& w, const Tell& tell, const RecordingOutcome& o, bool quiet) {
   for (const bool at : {true, false}) {
-    if (const std::string note = range_warnings_note(o.range_warnings, at); !note.empty()) tell(NoteKind::note, note);
+    if (const std::string note = w.range_warnings_note(o.range_warnings, at); !note.empty()) tell(NoteKind::note, note);
   }
   if (o.ranges_asked && (!quiet || !o.ranges_suggested))
-    tell(NoteKind::note, suggested_ranges_note(o.ranges_suggested, o.at_from, o.at_to, o.rt_from, o.rt_to));
+    tell(NoteKind::note, w.suggested_ranges_note(o.ranges_suggested, o.at_from, o.at_to, o.rt_from, o.rt_to));
   if (o.maps_left_dead + o.maps_left_flagged > 0)
-    tell(NoteKind::note, maps_left_out_note(o.maps_left_dead, o.maps_left_flagged));
+    tell(NoteKind::note, w.maps_left_out_note(o.maps_left_dead, o.maps_left_flagged));
 }
 
 // The electrodes' positions, read once before anything is written: a bad
 // layout file is a usage error (written to err, nullopt), not a fault of every
 // recording. Without positions, an empty optional inside.
 std::optional<std::optional<ElectrodeLayout>> electrode_positions(const BatchOptions& options,
-                                                                  std::ostream& err) {
+                                                                  const BatchWords& w, std::ostream& err) {
   if (!options.layout_file) return std::optional<ElectrodeLayout>(options.grid);
   LayoutFileLoad load = load_layout_file(*options.layout_file);
   if (!load.ok()) {
-    err << kName << layout_file_message(*options.layout_file, load.read, load.reading.problem) << kSeeHelp
+    err << kName << w.layout_file_message(*options.layout_file, load.read, load.reading.problem) << w.see_help()
         << '\n';
     return std::nullopt;
   }
@@ -98,6 +98,7 @@ std::vector<RecordingOutcome> analyse_all(const RecordingList& list, const Batch
   std::vector<RecordingOutcome> outcomes(list.recordings.size());
   std::atomic<int> next{0};
   std::atomic<int> done{0};
+  const BatchWords& w = batch_words(options.language);
   const auto work = [&] {
     BatchScratch scratch;
     for (int i = next++; i < total; i = next++) {
@@ -111,15 +112,15 @@ std::vector<RecordingOutcome> analyse_all(const RecordingList& list, const Batch
       };
       if (!outcome.analysed)
         tell(outcome.reason.fault == OutcomeFault::results_exist ? NoteKind::skipped : NoteKind::failed,
-             recording_message(outcome.reason));
-      if (outcome.fit_messages > 0) tell(NoteKind::note, fit_messages_note(outcome.fit_messages));
+             w.recording_message(outcome.reason));
+      if (outcome.fit_messages > 0) tell(NoteKind::note, w.fit_messages_note(outcome.fit_messages));
       if (outcome.analysed && outcome.velocities_without_value > 0)
-        tell(NoteKind::note, velocities_without_value_note(outcome.velocities_without_value));
-      if (outcome.analysed) report_analysis_notes(tell, outcome, options.quiet);
+        tell(NoteKind::note, w.velocities_without_value_note(outcome.velocities_without_value));
+      if (outcome.analysed) report_analysis_notes(w, tell, outcome, options.quiet);
       if (const auto& beyond = outcome.beyond_results_file)
-        tell(NoteKind::note, beyond_results_file_note(beyond->leads, beyond->rows));
+        tell(NoteKind::note, w.beyond_results_file_note(beyond->leads, beyond->rows));
       for (const LeftTemporary& left : outcome.left_temporaries)
-        reporter.report(left.path, japanese().left_temporary(left.error));
+        reporter.report(left.path, w.words().left_temporary(left.error));
       reporter.progress(++done, total);
     }
   };
@@ -127,7 +128,7 @@ std::vector<RecordingOutcome> analyse_all(const RecordingList& list, const Batch
   const int workers = std::clamp(wanted, 1, std::max(total, 1));
   std::vector<std::jthread> helpers;
   try {
-    for (int w = 1; w < workers; ++w) helpers.emplace_back(work);
+    for (int k = 1; k < workers; ++k) helpers.emplace_back(work);
   } catch (const std::system_error&) {
     // No more threads to be had: the recordings left are done on fewer.
   }
@@ -137,12 +138,13 @@ std::vector<RecordingOutcome> analyse_all(const RecordingList& list, const Batch
 
 // A table beside the recordings, written whole; false (reported) when it
 // cannot be.
-bool write_table(const std::filesystem::path& path, const std::string& text, Reporter& reporter) {
+bool write_table(const BatchWords& w, const std::filesystem::path& path, const std::string& text,
+                 Reporter& reporter) {
   std::vector<LeftTemporary> left_temporaries;
   const std::error_code error = replace_file_contents(path, text, left_temporaries);
-  if (error) reporter.report(path, summary_unwritable_message(error));
+  if (error) reporter.report(path, w.summary_unwritable_message(error));
   for (const LeftTemporary& left : left_temporaries)
-    reporter.report(left.path, japanese().left_temporary(left.error));
+    reporter.report(left.path, w.words().left_temporary(left.error));
   return !error && left_temporaries.empty();
 }
 
@@ -155,7 +157,7 @@ std::string entry_name(const std::filesystem::path& path) { return utf8_from_pat
 // table beside it with a row for every entry not analysed and every note;
 // counts what became of each recording. Returns whether anything was
 // reported.
-bool write_summary_text(const RecordingList& list, const std::vector<RecordingOutcome>& outcomes,
+bool write_summary_text(const BatchWords& w, const RecordingList& list, const std::vector<RecordingOutcome>& outcomes,
                         const std::filesystem::path& path, Reporter& reporter, RunCounts& counts) {
   std::string summary(kSummaryHeader);
   summary += '\n';
@@ -163,11 +165,11 @@ bool write_summary_text(const RecordingList& list, const std::vector<RecordingOu
   notes += '\n';
   bool noted = false;
   for (const PathProblem& problem : list.problems) {
-    append_note_row(notes, entry_name(problem.path), NoteKind::skipped, path_message(problem));
+    append_note_row(notes, entry_name(problem.path), NoteKind::skipped, w.path_message(problem));
     noted = true;
   }
   for (const PathProblem& note : list.notes) {
-    append_note_row(notes, entry_name(note.path), NoteKind::note, path_message(note));
+    append_note_row(notes, entry_name(note.path), NoteKind::note, w.path_message(note));
     noted = true;
   }
   bool reported = false;
@@ -189,7 +191,7 @@ bool write_summary_text(const RecordingList& list, const std::vector<RecordingOu
   }
   reported = reported || counts.skipped > 0 || counts.failed > 0;
   counts.summary_file = path;
-  counts.summary = write_table(path, summary, reporter) ? SummaryPlace::written : SummaryPlace::failed;
+  counts.summary = write_table(w, path, summary, reporter) ? SummaryPlace::written : SummaryPlace::failed;
   reported = reported || counts.summary == SummaryPlace::failed;
   // A notes table of an earlier run goes with its summary: this run's
   // replaces it, or, with nothing to note, an empty one does.
@@ -197,7 +199,7 @@ bool write_summary_text(const RecordingList& list, const std::vector<RecordingOu
   std::error_code error;
   if (noted || std::filesystem::exists(notes_path, error)) {
     counts.notes_file = notes_path;
-    counts.notes = write_table(notes_path, notes, reporter) ? SummaryPlace::written : SummaryPlace::failed;
+    counts.notes = write_table(w, notes_path, notes, reporter) ? SummaryPlace::written : SummaryPlace::failed;
     reported = reported || counts.notes == SummaryPlace::failed;
   }
   return reported;
@@ -205,12 +207,12 @@ bool write_summary_text(const RecordingList& list, const std::vector<RecordingOu
 
 // The same; memory that runs out for the summary's text fails the summary,
 // not the run.
-bool write_summary(const RecordingList& list, const std::vector<RecordingOutcome>& outcomes,
+bool write_summary(const BatchWords& w, const RecordingList& list, const std::vector<RecordingOutcome>& outcomes,
                    const std::filesystem::path& path, Reporter& reporter, RunCounts& counts) {
   try {
-    return write_summary_text(list, outcomes, path, reporter, counts);
+    return write_summary_text(w, list, outcomes, path, reporter, counts);
   } catch (const std::bad_alloc&) {
-    reporter.report(path, summary_unwritable_message(std::make_error_code(std::errc::not_enough_memory)));
+    reporter.report(path, w.summary_unwritable_message(std::make_error_code(std::errc::not_enough_memory)));
     counts.summary = SummaryPlace::failed;
     return true;
   }
@@ -220,29 +222,30 @@ bool write_summary(const RecordingList& list, const std::vector<RecordingOutcome
 
 int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress) {
   const auto start = std::chrono::steady_clock::now();
-  const std::optional<std::optional<ElectrodeLayout>> layout = electrode_positions(options, err);
+  const BatchWords& w = batch_words(options.language);
+  const std::optional<std::optional<ElectrodeLayout>> layout = electrode_positions(options, w, err);
   if (!layout) return kBatchUsageError;
 
   const RecordingList list = list_recordings(options.paths);
   const std::filesystem::path summary_path = summary_file(options);
   if (const SummaryFault refused = summary_refusal(summary_path, list, options);
       refused != SummaryFault::none) {
-    err << kName << summary_refusal_message(refused, summary_path) << kSeeHelp << '\n';
+    err << kName << w.summary_refusal_message(refused, summary_path) << w.see_help() << '\n';
     return kBatchUsageError;
   }
   if (const SummaryFault refused = notes_refusal(notes_file_for(summary_path), list, options);
       refused != SummaryFault::none) {
-    err << kName << summary_refusal_message(refused, notes_file_for(summary_path)) << kSeeHelp << '\n';
+    err << kName << w.summary_refusal_message(refused, notes_file_for(summary_path)) << w.see_help() << '\n';
     return kBatchUsageError;
   }
-  Reporter reporter(err, show_progress);
-  for (const PathProblem& problem : list.problems) reporter.report(problem.path, path_message(problem));
-  for (const PathProblem& note : list.notes) reporter.report(note.path, path_message(note));
+  Reporter reporter(err, show_progress, options.language);
+  for (const PathProblem& problem : list.problems) reporter.report(problem.path, w.path_message(problem));
+  for (const PathProblem& note : list.notes) reporter.report(note.path, w.path_message(note));
   if (options.out) {
     std::error_code error;
     std::filesystem::create_directories(*options.out, error);
     if (error) {
-      reporter.report(*options.out, out_folder_message(error));
+      reporter.report(*options.out, w.out_folder_message(error));
       return kBatchSomeReported;
     }
   }
@@ -251,25 +254,26 @@ int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress
       analyse_all(list, options, *layout ? &**layout : nullptr, reporter);
   RunCounts counts;
   counts.skipped = static_cast<int>(list.problems.size());
-  const bool reported = write_summary(list, outcomes, summary_path, reporter, counts);
+  const bool reported = write_summary(w, list, outcomes, summary_path, reporter, counts);
   if (!options.quiet) {
     counts.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    reporter.last_line(run_report(counts));
+    reporter.last_line(w.run_report(counts));
   }
   return reported ? kBatchSomeReported : kBatchAllAnalysed;
 }
 
 int batch_main(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err,
-               bool err_is_terminal) {
+               bool err_is_terminal, Language fallback) {
   BatchOptions options;
   try {
-    options = parse_batch_arguments(arguments);
+    options = parse_batch_arguments(arguments, fallback);
   } catch (const BatchUsageError& error) {
-    err << kName << error.what() << kSeeHelp << '\n';
+    err << kName << error.what() << batch_words(error.language()).see_help() << '\n';
     return kBatchUsageError;
   }
   if (options.help) {
-    out << "使い方:\n" << kBatchSynopsis << '\n' << kBatchHelp;
+    const BatchWords& w = batch_words(options.language);
+    out << w.usage_heading() << kBatchSynopsis << '\n' << w.help();
     return kBatchAllAnalysed;
   }
   if (options.version) {

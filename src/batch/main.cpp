@@ -1,4 +1,5 @@
 // telmor-batch: analyses whole folders of recordings without a window.
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -6,6 +7,7 @@
 
 #include "batch/batch_run.h"
 #include "base/utf8_path.h"
+#include "words/language_choice.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -34,5 +36,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments = telmor::utf8_arguments(argc, argv);
   const std::vector<std::string_view> views(arguments.begin(), arguments.end());
   const bool terminal = TELMOR_ISATTY(stderr) != 0;
-  return telmor::batch_main(views, std::cout, std::cerr, terminal);
+  const telmor::Language fallback =
+      telmor::language_for("", std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+  return telmor::batch_main(views, std::cout, std::cerr, terminal, fallback);
 }

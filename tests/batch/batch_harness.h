@@ -18,11 +18,12 @@ struct BatchRun {
   ScratchDir dir;
   std::string out, err;
 
-  // Runs telmor-batch with args; returns its exit status.
-  int run(const std::vector<std::string>& args) {
+  // Runs telmor-batch with args, in a locale of locale's language; returns
+  // its exit status.
+  int run(const std::vector<std::string>& args, Language locale = Language::japanese) {
     const std::vector<std::string_view> views(args.begin(), args.end());
     std::ostringstream o, e;
-    const int status = batch_main(views, o, e, false);
+    const int status = batch_main(views, o, e, false, locale);
     out = o.str();
     err = e.str();
     return status;

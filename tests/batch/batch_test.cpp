@@ -165,5 +165,55 @@ TEST_F(Batch, HelpShowsTheInterfaceAndVersionTheNumber) {
   EXPECT_TRUE(out.starts_with("telmor-batch "));
 }
 
+bool ascii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+TEST_F(Batch, EnglishIsAskedForOrTakenFromTheLocaleAndSaysEverything) {
+  copy_sample("good.txt");
+  test::write_whole_file(dir / "damaged.txt", "1 2 3\n4 5\n");
+  ASSERT_EQ(run({"--lang", "en", path("")}), kBatchSomeReported);
+  EXPECT_TRUE(ascii(err)) << err;
+  EXPECT_NE(err.find("damaged.txt: "), std::string::npos) << err;
+  EXPECT_NE(err.find("1 analysed, 0 skipped, 1 failed"), std::string::npos) << err;
+  const std::string notes = test::read_whole_file(dir / "summary-notes.csv");
+  EXPECT_TRUE(ascii(notes)) << notes;
+
+  // The locale's English, unless --lang asks for Japanese.
+  ASSERT_EQ(run({"--overwrite", path("")}, Language::english), kBatchSomeReported);
+  EXPECT_TRUE(ascii(err)) << err;
+  ASSERT_EQ(run({"--overwrite", "--lang", "ja", path("")}, Language::english), kBatchSomeReported);
+  EXPECT_NE(err.find("解析 1 件"), std::string::npos) << err;
+}
+
+TEST_F(Batch, UsageErrorsAndHelpSpeakTheLanguageAsked) {
+  struct Case {
+    std::vector<std::string> args;
+    Language locale;
+    std::string expected;  // the start of the line after the program's name
+    bool english;
+  };
+  const std::vector<Case> cases = {
+      {{"--lang", "en", "--smooth", "500", "x"}, Language::japanese, "--smooth the smoothing must be 2 to 499", true},
+      {{"--smooth", "500", "--lang", "en", "x"}, Language::japanese, "--smooth the smoothing must be 2 to 499", true},
+      {{"--lang", "en"}, Language::japanese, "give a recording or a folder", true},
+      {{"--frobnicate", "x"}, Language::english, "unknown option: --frobnicate", true},
+      {{"--lang", "xx", "x"}, Language::english, "--lang is ja or en (xx).", true},
+      {{"--lang", "xx", "x"}, Language::japanese, "--lang は ja か en です（xx）。", false},
+      {{"x", "--lang"}, Language::english, "--lang needs a value.", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(run(c.args, c.locale), kBatchUsageError) << c.expected;
+    EXPECT_TRUE(err.starts_with("telmor-batch: " + c.expected)) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(ascii(err), c.english) << err;
+  }
+  ASSERT_EQ(run({"--lang", "en", "--help"}), kBatchAllAnalysed);
+  EXPECT_TRUE(out.starts_with("Usage:\n")) << out;
+  EXPECT_NE(out.find(kBatchSynopsis), std::string::npos);
+  EXPECT_TRUE(ascii(out)) << out;
+  EXPECT_NE(out.find("--lang ja|en"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace telmor

@@ -23,8 +23,9 @@ inline constexpr int kBatchUsageError = 2;
 // it would.
 int run_batch(const BatchOptions& options, std::ostream& err, bool show_progress);
 
-// The whole command: arguments after the program name; help and version to out.
+// The whole command: arguments after the program name; help and version to
+// out; everything in the language of --lang, else of fallback (the locale's).
 int batch_main(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err,
-               bool err_is_terminal);
+               bool err_is_terminal, Language fallback = Language::japanese);
 
 }  // namespace telmor
