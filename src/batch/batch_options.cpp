@@ -97,7 +97,7 @@ void check_analysis_settings(const AnalysisSettings& settings, double rate_hz, c
     default:
       break;
   }
-  refuse(std::string(option) + " " + words.words().analysis_problem(problem));
+  refuse(words.setting_refused(option, problem));
 }
 
 // The electrodes' positions come from one place, and a grid needs both its

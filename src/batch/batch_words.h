@@ -76,6 +76,8 @@ class BatchWords {
   virtual std::string not_a_number(std::string_view option, std::string_view text) const = 0;
   virtual std::string option_value_unknown(std::string_view option, std::string_view allowed_one,
                                            std::string_view allowed_other, std::string_view text) const = 0;
+  // A setting the analysis cannot take, with the option that gave it.
+  virtual std::string setting_refused(std::string_view option, const AnalysisProblem& problem) const = 0;
   virtual std::string rate_invalid(double least_hz, std::string_view text) const = 0;
   virtual std::string maps_not_built() const = 0;
   virtual std::string layout_with_grid(std::string_view option) const = 0;

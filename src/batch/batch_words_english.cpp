@@ -95,7 +95,7 @@ constexpr std::string_view kHelp =
     "\n"
     "Exit status: 0 all analysed, 1 some recording reported, 2 a usage error\n";
 
-constexpr std::string_view kGiveTheShape = " Give the shape with --leads and --seconds.";
+constexpr std::string_view kGiveTheShape = "; give the shape with --leads and --seconds";
 
 std::string count(int n) { return format_integer(n); }
 
@@ -191,6 +191,9 @@ class EnglishBatchWords final : public BatchWords {
     return std::string(option) + " is " + std::string(one) + " or " + std::string(other) + " (" +
            std::string(text) + ").";
   }
+  std::string setting_refused(std::string_view option, const AnalysisProblem& problem) const override {
+    return std::string(option) + ": " + words().analysis_problem(problem) + ".";
+  }
   std::string rate_invalid(double least_hz, std::string_view text) const override {
     return "--rate is a sampling rate in Hz, at least " + format_integer(static_cast<std::int64_t>(least_hz)) +
            " (" + std::string(text) + ").";
@@ -246,7 +249,7 @@ class EnglishBatchWords final : public BatchWords {
   std::string recording_problem_message(const RecordingProblem& p) const override {
     std::string text = words().recording_problem(p);
     if (asks_for_shape(p.fault)) text += kGiveTheShape;
-    return text;
+    return text + ".";
   }
 
   std::string recording_message(const RecordingReason& reason) const override {
@@ -261,7 +264,7 @@ class EnglishBatchWords final : public BatchWords {
       case OutcomeFault::recording:
         return recording_problem_message(reason.recording);
       case OutcomeFault::analysis:
-        return words().analysis_problem(reason.analysis);
+        return words().analysis_problem(reason.analysis) + ".";
       case OutcomeFault::out_of_memory:
         return "memory ran out (" + step_words(reason.step) + "): this recording is not analysed.";
       case OutcomeFault::no_beats:

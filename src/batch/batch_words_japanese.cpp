@@ -174,6 +174,9 @@ class JapaneseBatchWords final : public BatchWords {
     return std::string(option) + " は " + std::string(one) + " か " + std::string(other) + " です（" +
            std::string(text) + "）。";
   }
+  std::string setting_refused(std::string_view option, const AnalysisProblem& problem) const override {
+    return std::string(option) + " " + words().analysis_problem(problem);
+  }
   std::string rate_invalid(double least_hz, std::string_view text) const override {
     return "--rate はサンプリング周波数（Hz、" + format_integer(static_cast<std::int64_t>(least_hz)) + "以上）です（" +
            std::string(text) + "）。";

@@ -194,8 +194,8 @@ TEST_F(Batch, UsageErrorsAndHelpSpeakTheLanguageAsked) {
     bool english;
   };
   const std::vector<Case> cases = {
-      {{"--lang", "en", "--smooth", "500", "x"}, Language::japanese, "--smooth the smoothing must be 2 to 499", true},
-      {{"--smooth", "500", "--lang", "en", "x"}, Language::japanese, "--smooth the smoothing must be 2 to 499", true},
+      {{"--lang", "en", "--smooth", "500", "x"}, Language::japanese, "--smooth: the smoothing must be 2 to 499", true},
+      {{"--smooth", "500", "--lang", "en", "x"}, Language::japanese, "--smooth: the smoothing must be 2 to 499", true},
       {{"--lang", "en"}, Language::japanese, "give a recording or a folder", true},
       {{"--frobnicate", "x"}, Language::english, "unknown option: --frobnicate", true},
       {{"--lang", "xx", "x"}, Language::english, "--lang is ja or en (xx).", true},
