@@ -5,7 +5,7 @@
 # 8 leads and 10 seconds.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/install_deps.sh"
+"$top/scripts/install_deps.sh" run
 "$top/scripts/configure.sh"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

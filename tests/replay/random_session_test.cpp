@@ -395,7 +395,7 @@ TEST_P(RandomSession, RunsOnWithEveryInvariantHeld) {
   RecordProperty("clicks", user.clicks());
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomSession, ::testing::Range(1, 21));
+INSTANTIATE_TEST_SUITE_P(SlowSeeds, RandomSession, ::testing::Range(1, 21));
 
 }  // namespace
 }  // namespace telmor

@@ -100,7 +100,7 @@ std::vector<double> model_at(const std::string& csv) {
   return at;
 }
 
-TEST(AnalyseBeyondLimits, SixtyFourLeadsOfTwoMinutesHaveEveryBeat) {
+TEST(SlowAnalyseBeyondLimits, SixtyFourLeadsOfTwoMinutesHaveEveryBeat) {
   constexpr int kLeads = 64, kSeconds = 120;
   RecordingConditions fast;  // 2 beats a second: more than a session's 199
   fast.beat_interval = 500.0;
