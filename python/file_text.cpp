@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "base/number_text.h"
+#include "module_words.h"
 #include "python_text.h"
 #include "readers/recording_file.h"
 
@@ -20,8 +20,8 @@ std::string kind_of(std::filesystem::file_type type) {
 }
 
 // A read that failed, raised: the system's refusals as its OSError, the rest
-// as error_type naming the file.
-[[noreturn]] void raise_fault(const FileRead& read, const std::filesystem::path& path, py::handle error_type,
+// as a ModuleError of kind naming the file.
+[[noreturn]] void raise_fault(const FileRead& read, const std::filesystem::path& path, ErrorKind kind,
                               std::uintmax_t max_bytes) {
   switch (read.fault) {
     case FileReadFault::cannot_open:
@@ -29,30 +29,29 @@ std::string kind_of(std::filesystem::file_type type) {
       raise_os_error(read.error ? read.error.value() : EIO, path);
     case FileReadFault::not_a_regular_file:
       if (read.type == std::filesystem::file_type::directory) raise_os_error(EISDIR, path);
-      raise(error_type, "not a regular file (" + kind_of(read.type) + "): " + quoted(path));
+      fail(kind, says::not_regular_file(kind_of(read.type), quoted(path)));
     case FileReadFault::too_large:
-      raise(error_type, quoted(path) + " holds more than " + format_integer(static_cast<std::int64_t>(max_bytes)) +
-                            " bytes: it is not read");
+      fail(kind, says::file_beyond_bytes(quoted(path), max_bytes));
     case FileReadFault::out_of_memory:
     case FileReadFault::none:
       break;
   }
-  raise(error_type, quoted(path) + " is too large for memory");
+  fail(kind, says::file_beyond_memory(quoted(path)));
 }
 
 }  // namespace
 
-TextBuffer file_text(const std::filesystem::path& path, py::handle error_type, std::uintmax_t max_bytes) {
+TextBuffer file_text(const std::filesystem::path& path, ErrorKind kind, std::uintmax_t max_bytes) {
   TextBuffer text;
   const FileRead read = read_recording_file(path, text, static_cast<std::size_t>(max_bytes));
-  if (read.fault != FileReadFault::none) raise_fault(read, path, error_type, max_bytes);
+  if (read.fault != FileReadFault::none) raise_fault(read, path, kind, max_bytes);
   return text;
 }
 
-void check_regular_file(const std::filesystem::path& path, py::handle error_type) {
+void check_regular_file(const std::filesystem::path& path, ErrorKind kind) {
   FileStart start;
   const FileRead read = read_file_start(path, 0, start);
-  if (read.fault != FileReadFault::none) raise_fault(read, path, error_type, 0);
+  if (read.fault != FileReadFault::none) raise_fault(read, path, kind, 0);
 }
 
 }  // namespace telmor::python

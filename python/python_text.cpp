@@ -35,13 +35,6 @@ std::string quoted(const std::filesystem::path& path) {
   return "'" + utf8_of(text(path.string())) + "'";
 }
 
-void raise(py::handle type, std::string_view message) {
-  PyErr_SetObject(type.ptr(), text(message).ptr());
-  throw py::error_already_set();
-}
-
-void raise_value_error(std::string_view message) { raise(PyExc_ValueError, message); }
-
 void raise_os_error(int errno_value, const std::filesystem::path& path) {
   errno = errno_value;
   PyErr_SetFromErrnoWithFilenameObject(PyExc_OSError, path_object(path).ptr());

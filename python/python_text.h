@@ -28,10 +28,6 @@ py::object path_object(const std::filesystem::path& path);
 // A path in a message: quoted, its invalid bytes shown as U+FFFD.
 std::string quoted(const std::filesystem::path& path);
 
-// Raises type with message (the message's invalid bytes replaced).
-[[noreturn]] void raise(py::handle type, std::string_view message);
-// Raises ValueError with message.
-[[noreturn]] void raise_value_error(std::string_view message);
 // Raises the OSError of errno_value for path (FileNotFoundError, PermissionError...).
 [[noreturn]] void raise_os_error(int errno_value, const std::filesystem::path& path);
 
