@@ -89,7 +89,7 @@ void check_analysis_settings(const AnalysisSettings& settings, double rate_hz, c
       option = "--rt-window";
       break;
     case AnalysisFault::blanking_outside:
-      option = problem.which == 1 ? "--blank-before" : "--blank-after";
+      option = problem.part == SettingPart::before ? "--blank-before" : "--blank-after";
       break;
     case AnalysisFault::legacy_cycle_options:
       option = settings.rt_after_at ? "--rt-window" : "--rt-margin";

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <span>
+#include <utility>
 
 #include "fitting/centred_derivative.h"
 #include "fitting/prepare_signals.h"
@@ -210,14 +211,14 @@ SuggestedRanges suggested(const Recording& deriv, const Recording& rt, const std
 AnalysisProblem amplitude_problem(const Recording& wave, const Recording& deriv, int beat_lead) {
   for (int lead = 1; lead <= deriv.lead_count; ++lead) {
     for (const float d : deriv.lead(lead)) {
-      if (!std::isfinite(d)) return {AnalysisFault::derivative_not_finite, lead};
+      if (!std::isfinite(d)) return {.fault = AnalysisFault::derivative_not_finite, .lead = lead};
     }
   }
   const auto nonzero = [](float v) { return v != 0.0f; };
   const std::span<const float> samples = wave.lead(beat_lead);
   const std::span<const float> slopes = deriv.lead(beat_lead);
   if (std::any_of(samples.begin(), samples.end(), nonzero) && std::none_of(slopes.begin(), slopes.end(), nonzero))
-    return {AnalysisFault::amplitude_lost, beat_lead};
+    return {.fault = AnalysisFault::amplitude_lost, .lead = beat_lead};
   return {};
 }
 
@@ -262,43 +263,46 @@ int samples_of_ms(double ms, double rate_hz) {
 
 AnalysisProblem check_settings(const AnalysisSettings& s, int lead_count, double rate_hz) {
   if (s.smooth_ms < kMinSmoothPoints || s.smooth_ms > kMaxSmoothPoints)
-    return {AnalysisFault::smoothing_outside, 0, static_cast<double>(s.smooth_ms)};
+    return {.fault = AnalysisFault::smoothing_outside, .value = static_cast<double>(s.smooth_ms)};
   if (s.estimator == Estimator::legacy && s.rt_smooth_ms) return {AnalysisFault::legacy_rt_smoothing};
   if (s.estimator == Estimator::centred && (s.rt_smooth() < kMinSmoothPoints || s.rt_smooth() > kMaxSmoothPoints))
-    return {AnalysisFault::rt_smoothing_outside, 0, static_cast<double>(s.rt_smooth())};
+    return {.fault = AnalysisFault::rt_smoothing_outside, .value = static_cast<double>(s.rt_smooth())};
   if (!(s.amp_ratio >= 0.0f && s.amp_ratio <= 1.0f))
-    return {AnalysisFault::ratio_outside, 0, static_cast<double>(s.amp_ratio)};
-  const std::int32_t bounds[4] = {s.at_from, s.at_to, s.rt_from, s.rt_to};
-  for (int k = 0; k < 4; ++k) {
-    if (bounds[k] < kLowestRangeBound || bounds[k] > kHighestRangeBound)
-      return {AnalysisFault::range_bound_outside, k + 1, static_cast<double>(bounds[k])};
+    return {.fault = AnalysisFault::ratio_outside, .value = static_cast<double>(s.amp_ratio)};
+  const std::pair<std::int32_t, SettingPart> bounds[4] = {{s.at_from, SettingPart::at_from},
+                                                           {s.at_to, SettingPart::at_to},
+                                                           {s.rt_from, SettingPart::rt_from},
+                                                           {s.rt_to, SettingPart::rt_to}};
+  for (const auto& [bound, part] : bounds) {
+    if (bound < kLowestRangeBound || bound > kHighestRangeBound)
+      return {AnalysisFault::range_bound_outside, part, static_cast<double>(bound)};
   }
-  if (s.at_to < s.at_from) return {AnalysisFault::range_reversed, 1};
-  if (s.rt_to < s.rt_from) return {AnalysisFault::range_reversed, 2};
+  if (s.at_to < s.at_from) return {AnalysisFault::range_reversed, SettingPart::at};
+  if (s.rt_to < s.rt_from) return {AnalysisFault::range_reversed, SettingPart::rt};
   if (s.estimator == Estimator::legacy && (s.rt_margin_ms || s.rt_after_at))
     return {AnalysisFault::legacy_cycle_options};
   if (s.rt_margin() < 0 || s.rt_margin() > kMostRtMarginMs)
-    return {AnalysisFault::rt_margin_outside, 0, static_cast<double>(s.rt_margin())};
+    return {.fault = AnalysisFault::rt_margin_outside, .value = static_cast<double>(s.rt_margin())};
   if (s.rt_after_at) {
     const auto [from, to] = *s.rt_after_at;
-    if (from < 0 || from > kHighestRangeBound) return {AnalysisFault::rt_window_outside, 1, static_cast<double>(from)};
-    if (to < 0 || to > kHighestRangeBound) return {AnalysisFault::rt_window_outside, 2, static_cast<double>(to)};
-    if (to < from) return {AnalysisFault::rt_window_outside, 3, static_cast<double>(to)};
+    if (from < 0 || from > kHighestRangeBound) return {AnalysisFault::rt_window_outside, SettingPart::window_from, static_cast<double>(from)};
+    if (to < 0 || to > kHighestRangeBound) return {AnalysisFault::rt_window_outside, SettingPart::window_to, static_cast<double>(to)};
+    if (to < from) return {AnalysisFault::rt_window_outside, SettingPart::window_reversed, static_cast<double>(to)};
   }
   if (s.blank_before_ms < 0 || s.blank_before_ms > kMostBlankMs)
-    return {AnalysisFault::blanking_outside, 1, static_cast<double>(s.blank_before_ms)};
+    return {AnalysisFault::blanking_outside, SettingPart::before, static_cast<double>(s.blank_before_ms)};
   if (s.blank_after_ms < 0 || s.blank_after_ms > kMostBlankMs)
-    return {AnalysisFault::blanking_outside, 2, static_cast<double>(s.blank_after_ms)};
+    return {AnalysisFault::blanking_outside, SettingPart::after, static_cast<double>(s.blank_after_ms)};
   if (s.beat_lead < 1 || s.beat_lead > lead_count)
-    return {AnalysisFault::beat_lead_outside, 0, static_cast<double>(s.beat_lead), lead_count};
-  if (!std::isfinite(rate_hz) || rate_hz < kMinRateHz) return {AnalysisFault::rate_outside, 0, rate_hz};
-  if (s.estimator == Estimator::legacy && rate_hz != kLegacyRateHz) return {AnalysisFault::legacy_rate, 0, rate_hz};
+    return {.fault = AnalysisFault::beat_lead_outside, .value = static_cast<double>(s.beat_lead), .leads = lead_count};
+  if (!std::isfinite(rate_hz) || rate_hz < kMinRateHz) return {.fault = AnalysisFault::rate_outside, .value = rate_hz};
+  if (s.estimator == Estimator::legacy && rate_hz != kLegacyRateHz) return {.fault = AnalysisFault::legacy_rate, .value = rate_hz};
   // The windows in samples: five points at least make a cubic.
   if (const int half = samples_of_ms(s.smooth_ms, rate_hz); half < kMinHalfWidthSamples)
-    return {AnalysisFault::window_too_narrow, 1, static_cast<double>(half)};
+    return {AnalysisFault::window_too_narrow, SettingPart::at, static_cast<double>(half)};
   if (const int half = samples_of_ms(s.rt_smooth(), rate_hz);
       s.estimator == Estimator::centred && half < kMinHalfWidthSamples)
-    return {AnalysisFault::window_too_narrow, 2, static_cast<double>(half)};
+    return {AnalysisFault::window_too_narrow, SettingPart::rt, static_cast<double>(half)};
   return {};
 }
 
@@ -328,7 +332,7 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
   }
   if ((a.problem = check_settings(settings, a.lead_count, a.rate_hz))) return a;
   if (a.sample_count < a.rate_hz) {
-    a.problem = {AnalysisFault::too_short, 0, static_cast<double>(a.sample_count)};
+    a.problem = {.fault = AnalysisFault::too_short, .value = static_cast<double>(a.sample_count)};
     return a;
   }
   const Samples n = samples_of(settings, a.lead_count, a.sample_count, a.rate_hz);
@@ -342,7 +346,7 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
 
   const std::span<const float> beat_lead[] = {wave.lead(settings.beat_lead)};
   if (overview_amplitude(beat_lead, n.amplitude_from, n.amplitude_to) == 0.0f) {
-    a.problem = {AnalysisFault::no_amplitude, settings.beat_lead};
+    a.problem = {.fault = AnalysisFault::no_amplitude, .lead = settings.beat_lead};
     return a;
   }
   if ((a.problem = amplitude_problem(wave, deriv, settings.beat_lead))) return a;
@@ -350,7 +354,7 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
     for (int lead = 1; lead <= rt.lead_count; ++lead) {
       for (const float d : rt.lead(lead)) {
         if (!std::isfinite(d)) {
-          a.problem = {AnalysisFault::derivative_not_finite, lead};
+          a.problem = {.fault = AnalysisFault::derivative_not_finite, .lead = lead};
           return a;
         }
       }

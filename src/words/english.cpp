@@ -90,13 +90,13 @@ std::string one_review(MarkReview review, const char* kind) {
   return {};
 }
 
-const char* bound_name(int which) {
-  switch (which) {
-    case 1:
+const char* bound_name(SettingPart part) {
+  switch (part) {
+    case SettingPart::at_from:
       return "AT from";
-    case 2:
+    case SettingPart::at_to:
       return "AT to";
-    case 3:
+    case SettingPart::rt_from:
       return "RT from";
     default:
       return "RT to";
@@ -214,15 +214,15 @@ class EnglishWords final : public Words {
       case AnalysisFault::ratio_outside:
         return "the amplitude ratio must be 0.0 to 1.0, not " + format_real(static_cast<float>(p.value));
       case AnalysisFault::range_bound_outside:
-        return std::string("the range bound ") + bound_name(p.which) + " must be " + n(kLowestRangeBound) +
+        return std::string("the range bound ") + bound_name(p.part) + " must be " + n(kLowestRangeBound) +
                " to " + n(kHighestRangeBound) + " ms, not " + n(static_cast<std::int64_t>(p.value));
       case AnalysisFault::range_reversed:
-        return std::string("the ") + (p.which == 1 ? "AT" : "RT") + " range ends before it starts";
+        return std::string("the ") + (p.part == SettingPart::at ? "AT" : "RT") + " range ends before it starts";
       case AnalysisFault::rate_outside:
         return "a rate of " + format_real(static_cast<float>(p.value)) + " Hz cannot be analysed (" +
                format_real(static_cast<float>(kMinRateHz)) + " Hz at least)";
       case AnalysisFault::window_too_narrow:
-        return std::string("the ") + (p.which == 1 ? "" : "RT ") + "smoothing window holds only " +
+        return std::string("the ") + (p.part == SettingPart::at ? "" : "RT ") + "smoothing window holds only " +
                n(2 * static_cast<std::int64_t>(p.value) + 1) + " samples, too few for a cubic (5 at least)";
       case AnalysisFault::rt_smoothing_outside:
         return "the RT smoothing must be " + n(kMinSmoothPoints) + " to " + n(kMaxSmoothPoints) + " ms, not " +
@@ -235,22 +235,22 @@ class EnglishWords final : public Words {
       case AnalysisFault::rt_margin_outside:
         return "the RT margin must be 0 to " + n(kMostRtMarginMs) + " ms, not " + n(static_cast<std::int64_t>(p.value));
       case AnalysisFault::rt_window_outside:
-        return p.which == 3 ? std::string("the RT window after the AT ends before it starts")
-                            : std::string("the RT window's ") + (p.which == 1 ? "start" : "end") +
+        return p.part == SettingPart::window_reversed ? std::string("the RT window after the AT ends before it starts")
+                            : std::string("the RT window's ") + (p.part == SettingPart::window_from ? "start" : "end") +
                                   " after the AT must be 0 to " + n(kHighestRangeBound) + " ms, not " +
                                   n(static_cast<std::int64_t>(p.value));
       case AnalysisFault::blanking_outside:
-        return std::string("the beat search's blanking ") + (p.which == 1 ? "before" : "after") +
+        return std::string("the beat search's blanking ") + (p.part == SettingPart::before ? "before" : "after") +
                " a beat must be 0 to " + n(kMostBlankMs) + " ms, not " + n(static_cast<std::int64_t>(p.value));
       case AnalysisFault::legacy_cycle_options:
         return "the legacy arithmetic searches as specified: it takes no RT margin or RT window after the AT";
       case AnalysisFault::no_amplitude:
-        return "no data: the beat lead " + n(p.which) + " is all 0 over 100 to 1000 ms";
+        return "no data: the beat lead " + n(p.lead) + " is all 0 over 100 to 1000 ms";
       case AnalysisFault::derivative_not_finite:
-        return "the values of lead " + n(p.which) +
+        return "the values of lead " + n(p.lead) +
                " are too large for single precision: its derivative is not finite (scale the data)";
       case AnalysisFault::amplitude_lost:
-        return "the values of lead " + n(p.which) +
+        return "the values of lead " + n(p.lead) +
                " are too small for single precision: its derivative is all zero (scale the data)";
     }
     return {};

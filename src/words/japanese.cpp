@@ -98,13 +98,13 @@ std::string one_review(MarkReview review, const char* kind) {
   return {};
 }
 
-const char* bound_name(int which) {
-  switch (which) {
-    case 1:
+const char* bound_name(SettingPart part) {
+  switch (part) {
+    case SettingPart::at_from:
       return "AT開始";
-    case 2:
+    case SettingPart::at_to:
       return "AT終了";
-    case 3:
+    case SettingPart::rt_from:
       return "RT開始";
     default:
       return "RT終了";
@@ -225,15 +225,15 @@ class JapaneseWords final : public Words {
       case AnalysisFault::ratio_outside:
         return "振幅比 " + format_real(static_cast<float>(p.value)) + " が0〜1の範囲にありません。";
       case AnalysisFault::range_bound_outside:
-        return std::string("認識範囲の") + bound_name(p.which) + " " + count(static_cast<std::int64_t>(p.value)) +
+        return std::string("認識範囲の") + bound_name(p.part) + " " + count(static_cast<std::int64_t>(p.value)) +
                " ms が" + count(kLowestRangeBound) + "〜" + count(kHighestRangeBound) + "の範囲にありません。";
       case AnalysisFault::range_reversed:
-        return std::string(p.which == 1 ? "AT" : "RT") + "範囲の終了点が開始点より前です。";
+        return std::string(p.part == SettingPart::at ? "AT" : "RT") + "範囲の終了点が開始点より前です。";
       case AnalysisFault::rate_outside:
         return "サンプリング周波数 " + format_real(static_cast<float>(p.value)) + " Hz では解析できません（" +
                format_real(static_cast<float>(kMinRateHz)) + " Hz 以上にしてください）。";
       case AnalysisFault::window_too_narrow:
-        return std::string(p.which == 1 ? "" : "RTの") + "平滑化の窓が " +
+        return std::string(p.part == SettingPart::at ? "" : "RTの") + "平滑化の窓が " +
                count(2 * static_cast<std::int64_t>(p.value) + 1) +
                " サンプルしかなく、3次式を当てはめられません（5サンプル以上にしてください）。";
       case AnalysisFault::rt_smoothing_outside:
@@ -248,21 +248,21 @@ class JapaneseWords final : public Words {
         return "RTの余裕 " + count(static_cast<std::int64_t>(p.value)) + " ms が0〜" + count(kMostRtMarginMs) +
                " の範囲にありません。";
       case AnalysisFault::rt_window_outside:
-        return p.which == 3 ? std::string("AT後のRT範囲の終了点が開始点より前です。")
-                            : std::string("AT後のRT範囲の") + (p.which == 1 ? "開始点" : "終了点") + " " +
+        return p.part == SettingPart::window_reversed ? std::string("AT後のRT範囲の終了点が開始点より前です。")
+                            : std::string("AT後のRT範囲の") + (p.part == SettingPart::window_from ? "開始点" : "終了点") + " " +
                                   count(static_cast<std::int64_t>(p.value)) + " ms が0〜" +
                                   count(kHighestRangeBound) + " の範囲にありません。";
       case AnalysisFault::blanking_outside:
-        return std::string("拍の") + (p.which == 1 ? "前" : "後") + "の除外時間 " +
+        return std::string("拍の") + (p.part == SettingPart::before ? "前" : "後") + "の除外時間 " +
                count(static_cast<std::int64_t>(p.value)) + " ms が0〜" + count(kMostBlankMs) + " の範囲にありません。";
       case AnalysisFault::legacy_cycle_options:
         return "legacy の計算は仕様どおりに探すので、RTの余裕やAT後のRT範囲は指定できません。";
       case AnalysisFault::no_amplitude:
-        return "データがありません（拍を探す誘導" + count(p.which) + "の100〜1000 msがすべて0です）。";
+        return "データがありません（拍を探す誘導" + count(p.lead) + "の100〜1000 msがすべて0です）。";
       case AnalysisFault::derivative_not_finite:
-        return "誘導" + count(p.which) + "の値が大きすぎて、単精度では微分が有限になりません。単位を変えて書き出してください。";
+        return "誘導" + count(p.lead) + "の値が大きすぎて、単精度では微分が有限になりません。単位を変えて書き出してください。";
       case AnalysisFault::amplitude_lost:
-        return "誘導" + count(p.which) + "の値が小さすぎて、単精度では微分がすべて0になります。単位を変えて書き出してください。";
+        return "誘導" + count(p.lead) + "の値が小さすぎて、単精度では微分がすべて0になります。単位を変えて書き出してください。";
     }
     return {};
   }

@@ -201,7 +201,7 @@ TEST(AnalyseWorkspace, KeptFromOneRecordingToTheNextGivesTheSameMarks) {
 TEST(AnalyseNoData, ReportsASilentBeatLead) {
   Recording r(4, 3000);
   for (int i = 1; i <= 3000; ++i) r.value(4, i) = static_cast<float>(i % 50);
-  EXPECT_EQ(analyse(r, {}).problem, (AnalysisProblem{AnalysisFault::no_amplitude, 1}));
+  EXPECT_EQ(analyse(r, {}).problem, (AnalysisProblem{.fault = AnalysisFault::no_amplitude, .lead = 1}));
   AnalysisSettings on_lead_4;
   on_lead_4.beat_lead = 4;
   const Analysis a = analyse(r, on_lead_4);
@@ -227,23 +227,23 @@ TEST(AnalyseRefusals, NameTheSettingOrTheRecording) {
   AnalysisSettings rt_given = legacy(with(7, 0.1f, -80, 80, 100, 200));
   rt_given.rt_smooth_ms = 20;
   const Case cases[] = {
-      {with(7, 0.1f, -80, 80, 100, 200, 5), 1000.0, {AnalysisFault::beat_lead_outside, 0, 5.0, 4}},
-      {with(7, 0.1f, -80, 80, 100, 200, 0), 1000.0, {AnalysisFault::beat_lead_outside, 0, 0.0, 4}},
-      {with(-1, 0.1f, -80, 80, 100, 200), 1000.0, {AnalysisFault::smoothing_outside, 0, -1.0}},
-      {with(1, 0.1f, -80, 80, 100, 200), 1000.0, {AnalysisFault::smoothing_outside, 0, 1.0}},
-      {with(500, 0.1f, -80, 80, 100, 200), 1000.0, {AnalysisFault::smoothing_outside, 0, 500.0}},
-      {with(7, 1.5f, -80, 80, 100, 200), 1000.0, {AnalysisFault::ratio_outside, 0, 1.5}},
-      {with(7, -0.5f, -80, 80, 100, 200), 1000.0, {AnalysisFault::ratio_outside, 0, -0.5}},
-      {with(7, 0.1f, -201, 80, 100, 200), 1000.0, {AnalysisFault::range_bound_outside, 1, -201.0}},
-      {with(7, 0.1f, -80, 80, 100, 1467), 1000.0, {AnalysisFault::range_bound_outside, 4, 1467.0}},
-      {with(7, 0.1f, 80, -80, 100, 200), 1000.0, {AnalysisFault::range_reversed, 1}},
-      {with(7, 0.1f, -80, 80, 200, 100), 1000.0, {AnalysisFault::range_reversed, 2}},
-      {rt_wide, 1000.0, {AnalysisFault::rt_smoothing_outside, 0, 500.0}},
+      {with(7, 0.1f, -80, 80, 100, 200, 5), 1000.0, {.fault = AnalysisFault::beat_lead_outside, .value = 5.0, .leads = 4}},
+      {with(7, 0.1f, -80, 80, 100, 200, 0), 1000.0, {.fault = AnalysisFault::beat_lead_outside, .value = 0.0, .leads = 4}},
+      {with(-1, 0.1f, -80, 80, 100, 200), 1000.0, {AnalysisFault::smoothing_outside, SettingPart::none, -1.0}},
+      {with(1, 0.1f, -80, 80, 100, 200), 1000.0, {AnalysisFault::smoothing_outside, SettingPart::none, 1.0}},
+      {with(500, 0.1f, -80, 80, 100, 200), 1000.0, {AnalysisFault::smoothing_outside, SettingPart::none, 500.0}},
+      {with(7, 1.5f, -80, 80, 100, 200), 1000.0, {AnalysisFault::ratio_outside, SettingPart::none, 1.5}},
+      {with(7, -0.5f, -80, 80, 100, 200), 1000.0, {AnalysisFault::ratio_outside, SettingPart::none, -0.5}},
+      {with(7, 0.1f, -201, 80, 100, 200), 1000.0, {AnalysisFault::range_bound_outside, SettingPart::at_from, -201.0}},
+      {with(7, 0.1f, -80, 80, 100, 1467), 1000.0, {AnalysisFault::range_bound_outside, SettingPart::rt_to, 1467.0}},
+      {with(7, 0.1f, 80, -80, 100, 200), 1000.0, {AnalysisFault::range_reversed, SettingPart::at}},
+      {with(7, 0.1f, -80, 80, 200, 100), 1000.0, {AnalysisFault::range_reversed, SettingPart::rt}},
+      {rt_wide, 1000.0, {AnalysisFault::rt_smoothing_outside, SettingPart::none, 500.0}},
       {rt_given, 1000.0, {AnalysisFault::legacy_rt_smoothing}},
-      {with(7, 0.1f, -80, 80, 100, 200), 200.0, {AnalysisFault::rate_outside, 0, 200.0}},
+      {with(7, 0.1f, -80, 80, 100, 200), 200.0, {AnalysisFault::rate_outside, SettingPart::none, 200.0}},
       // 2 ms at 250 Hz: a half width of one sample, three points, no cubic.
-      {with(2, 0.1f, -80, 80, 100, 200), 250.0, {AnalysisFault::window_too_narrow, 1, 1.0}},
-      {legacy(with(7, 0.1f, -80, 80, 100, 200)), 2000.0, {AnalysisFault::legacy_rate, 0, 2000.0}},
+      {with(2, 0.1f, -80, 80, 100, 200), 250.0, {AnalysisFault::window_too_narrow, SettingPart::at, 1.0}},
+      {legacy(with(7, 0.1f, -80, 80, 100, 200)), 2000.0, {AnalysisFault::legacy_rate, SettingPart::none, 2000.0}},
   };
   for (const Case& c : cases) {
     Recording r = four;

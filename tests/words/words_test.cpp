@@ -144,7 +144,7 @@ TEST(Catalogues, EveryValueHasItsOwnWordsInEachLanguage) {
     for (const RecordingFault f : all_but_none(kLastRecordingFault))
       kinds[0].push_back(w.recording_problem({f, 12, 34, 5}));
     for (const AnalysisFault f : all_but_none(kLastAnalysisFault))
-      kinds[1].push_back(w.analysis_problem({f, 2, 9.0, 3}));
+      kinds[1].push_back(w.analysis_problem({.fault = f, .part = SettingPart::rt, .value = 9.0, .lead = 2, .leads = 3}));
     for (const LayoutFault f : all_but_none(kLastLayoutFault)) kinds[2].push_back(w.layout_fault(f));
     for (const MarkReview at : all_but_none(kLastMarkReview)) {
       kinds[3].push_back(w.mark_review(at, MarkReview::none));

@@ -58,30 +58,40 @@ enum class AnalysisFault : std::uint8_t {
   beat_lead_outside,    // value: the beat lead asked for; leads: the recording's
   smoothing_outside,    // value: the smoothing, outside kMinSmoothPoints..kMaxSmoothPoints
   ratio_outside,        // value: the amplitude ratio, outside 0..1
-  range_bound_outside,  // which: the bound (1 AT from, 2 AT to, 3 RT from, 4 RT to); value
-  range_reversed,       // which: 1 the AT range, 2 the RT range, whose end precedes its start
+  range_bound_outside,  // part: the bound (at_from, at_to, rt_from, rt_to); value
+  range_reversed,       // part: the range (at, rt) whose end precedes its start
   rate_outside,         // value: the rate in Hz, not finite or below kMinRateHz
-  window_too_narrow,    // which: 1 the AT derivative's, 2 the RT's; value: its half width in samples
+  window_too_narrow,    // part: the derivative (at, rt); value: its half width in samples
   rt_smoothing_outside, // value: the RT smoothing in ms, outside kMinSmoothPoints..kMaxSmoothPoints
   legacy_rate,          // value: the rate; the legacy arithmetic is 1 kHz's
   legacy_rt_smoothing,  // legacy has one derivative: an RT smoothing was given
   rt_margin_outside,    // value: the RT margin in ms, outside 0..kMostRtMarginMs
-  rt_window_outside,    // which: 1 from, 2 to, 3 reversed; value: the bound (ms after the AT)
-  blanking_outside,     // which: 1 before, 2 after; value: the blanking in ms, outside 0..kMostBlankMs
+  rt_window_outside,    // part: window_from, window_to or window_reversed; value: the bound (ms after the AT)
+  blanking_outside,     // part: before or after; value: the blanking in ms, outside 0..kMostBlankMs
   legacy_cycle_options, // legacy searches as specified: an RT margin or an RT window after the AT was given
-  no_amplitude,         // the beat lead (which) holds no amplitude over 100 to 1000 ms
+  no_amplitude,         // the beat lead (lead) holds no amplitude over 100 to 1000 ms
   // Amplitudes single precision cannot hold meaningfully: the derivative of
-  // a lead (which) overflows, or the beat lead's derivative is all zero where
+  // a lead (lead) overflows, or the beat lead's derivative is all zero where
   // its samples are not (the values too small for the fit's sums).
   derivative_not_finite,
   amplitude_lost,
 };
 
+// The part of the settings a fault is about, where the fault has parts.
+enum class SettingPart : std::uint8_t {
+  none,
+  at_from, at_to, rt_from, rt_to,            // a bound of the ranges
+  at, rt,                                    // the AT's or the RT's range or derivative
+  window_from, window_to, window_reversed,   // the RT window after the AT
+  before, after,                             // the beat search's blanking
+};
+
 struct AnalysisProblem {
   AnalysisFault fault = AnalysisFault::none;
-  int which = 0;
-  double value = 0.0;
-  int leads = 0;
+  SettingPart part = SettingPart::none;
+  double value = 0.0;  // the value refused, where the fault names one
+  int lead = 0;        // the lead the fault is in, where it is in one
+  int leads = 0;       // beat_lead_outside: the recording's
 
   explicit operator bool() const { return fault != AnalysisFault::none; }
   friend bool operator==(const AnalysisProblem&, const AnalysisProblem&) = default;
