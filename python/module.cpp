@@ -114,9 +114,9 @@ PYBIND11_MODULE(_core, m) {
       .def_property_readonly("range_warnings", [](const PyAnalysis& p) {
         py::list warnings;
         for (const RangeWarning& w : p.a->range_warnings) {
-          warnings.append(py::dict("lead"_a = w.lead, "kind"_a = w.at ? "AT" : "RT", "at_edge_or_weak"_a = w.edges,
+          warnings.append(py::dict("lead"_a = w.lead, "kind"_a = mark_kind_name(w.kind), "at_edge_or_weak"_a = w.edges,
                                    "searched"_a = w.searched,
-                                   "message"_a = text(english().range_warning({w.lead}, w.at))));
+                                   "message"_a = text(english().range_warning({w.lead}, w.kind))));
         }
         return warnings;
       }, "Leads whose marks of a kind crowd their windows' ends or are weak.")

@@ -66,8 +66,9 @@ using Tell = std::function<void(NoteKind, const std::string&)>;
 // miss the waves (always), the ranges suggested (not with --quiet, unless
 // none could be), the marks the maps left out.
 void report_analysis_notes(const BatchWords& w, const Tell& tell, const RecordingOutcome& o, bool quiet) {
-  for (const bool at : {true, false}) {
-    if (const std::string note = w.range_warnings_note(o.range_warnings, at); !note.empty()) tell(NoteKind::note, note);
+  for (const MarkKind kind : {MarkKind::at, MarkKind::rt}) {
+    if (const std::string note = w.range_warnings_note(o.range_warnings, kind); !note.empty())
+      tell(NoteKind::note, note);
   }
   if (o.ranges_asked && (!quiet || !o.ranges_suggested))
     tell(NoteKind::note, w.suggested_ranges_note(o.ranges_suggested, o.at_from, o.at_to, o.rt_from, o.rt_to));

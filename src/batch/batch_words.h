@@ -44,7 +44,7 @@ class BatchWords {
   virtual std::string fit_messages_note(int count) const = 0;
   virtual std::string velocities_without_value_note(int count) const = 0;
   // Leads whose marks of a kind crowd their windows' ends or are weak, by kind.
-  virtual std::string range_warnings_note(const std::vector<RangeWarning>& warnings, bool at) const = 0;
+  virtual std::string range_warnings_note(const std::vector<RangeWarning>& warnings, MarkKind kind) const = 0;
   // The ranges suggested from the recording, or that none could be.
   virtual std::string suggested_ranges_note(bool suggested, std::int32_t at_from, std::int32_t at_to,
                                             std::int32_t rt_from, std::int32_t rt_to) const = 0;

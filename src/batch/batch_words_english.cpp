@@ -294,13 +294,13 @@ class EnglishBatchWords final : public BatchWords {
            " no conduction velocity (empty speed and direction in the velocity table, flag no_value).";
   }
 
-  std::string range_warnings_note(const std::vector<RangeWarning>& warnings, bool at) const override {
+  std::string range_warnings_note(const std::vector<RangeWarning>& warnings, MarkKind kind) const override {
     std::vector<int> leads;
     for (const RangeWarning& w : warnings) {
-      if (w.at == at) leads.push_back(w.lead);
+      if (w.kind == kind) leads.push_back(w.lead);
     }
     if (leads.empty()) return {};
-    return "note: " + words().range_warning(leads, at) + " (--ranges auto can suggest ranges).";
+    return "note: " + words().range_warning(leads, kind) + " (--ranges auto can suggest ranges).";
   }
 
   std::string suggested_ranges_note(bool suggested, std::int32_t at_from, std::int32_t at_to, std::int32_t rt_from,

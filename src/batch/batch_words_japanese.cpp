@@ -277,13 +277,13 @@ class JapaneseBatchWords final : public BatchWords {
            "件ありました（伝導速度の表では速さと向きが空、flag は no_value）。";
   }
 
-  std::string range_warnings_note(const std::vector<RangeWarning>& warnings, bool at) const override {
+  std::string range_warnings_note(const std::vector<RangeWarning>& warnings, MarkKind kind) const override {
     std::vector<int> leads;
     for (const RangeWarning& w : warnings) {
-      if (w.at == at) leads.push_back(w.lead);
+      if (w.kind == kind) leads.push_back(w.lead);
     }
     if (leads.empty()) return {};
-    return "注意: " + words().range_warning(leads, at) + "（--ranges auto で提案できます）。";
+    return "注意: " + words().range_warning(leads, kind) + "（--ranges auto で提案できます）。";
   }
 
   std::string suggested_ranges_note(bool suggested, std::int32_t at_from, std::int32_t at_to, std::int32_t rt_from,

@@ -52,8 +52,7 @@ std::string mark_words(MarkKind kind, int lead, float t) {
 
 // "誘導 2  1.5–2.5 s": where the pass stands, for the frame's status bar.
 Place place_of(const ShownWindow& window, MarkKind kind) {
-  return {window.lead, window.start_ms, window.start_ms + kWindowMs,
-          kind == MarkKind::at ? PassKind::at : PassKind::rt};
+  return {window.lead, window.start_ms, window.start_ms + kWindowMs, kind};
 }
 
 ColumnState state_of(RunRecord& record, MarkKind kind, int lead) {

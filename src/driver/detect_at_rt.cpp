@@ -35,12 +35,12 @@ Resume detect_at_rt(WindowLayer& layer, RunRecord& r, std::int32_t selected_beat
   // bar names the leads (the chart's texts stay as they are).
   if (r.estimator == Estimator::centred) {
     const std::vector<RangeWarning> warnings = crowded_ends(assign_marks(r));
-    for (const bool at : {true, false}) {
+    for (const MarkKind kind : {MarkKind::at, MarkKind::rt}) {
       std::vector<int> leads;
       for (const RangeWarning& w : warnings) {
-        if (w.at == at) leads.push_back(w.lead);
+        if (w.kind == kind) leads.push_back(w.lead);
       }
-      if (!leads.empty()) layer.show_note(japanese().range_warning(leads, at) + "（解析 → 範囲を提案）");
+      if (!leads.empty()) layer.show_note(japanese().range_warning(leads, kind) + "（解析 → 範囲を提案）");
     }
   }
   return Resume::redraw;

@@ -19,9 +19,15 @@
 namespace telmor {
 namespace {
 
-MarkQuantity quantity_of(PassKind kind) {
-  return kind == PassKind::rt ? MarkQuantity::rt : MarkQuantity::at;
+MarkQuantity quantity_of(MarkKind kind) {
+  return kind == MarkKind::rt ? MarkQuantity::rt : MarkQuantity::at;
 }
+
+// The kind of the marks the view shows; ARI's count as AT's.
+MarkKind kind_shown(MarkQuantity quantity) { return quantity == MarkQuantity::rt ? MarkKind::rt : MarkKind::at; }
+
+// The menu's letter of a kind's pass.
+QString pass_letter(MarkKind kind) { return kind == MarkKind::rt ? QStringLiteral("r") : QStringLiteral("a"); }
 
 // The event that moves a pass to the window of lead holding ms.
 MouseEvent go_to(int lead, std::int32_t ms) {
@@ -33,7 +39,7 @@ MouseEvent go_to(int lead, std::int32_t ms) {
   return go;
 }
 
-QString kind_name(PassKind kind) { return kind == PassKind::rt ? QStringLiteral("RT") : QStringLiteral("AT"); }
+QString kind_name(MarkKind kind) { return QString::fromLatin1(mark_kind_name(kind)); }
 
 }  // namespace
 
@@ -62,15 +68,13 @@ void FrameWindow::build_review() {
 }
 
 void FrameWindow::update_review_count() {
-  const PassKind kind = pass_waits_ && place_.lead != 0 ? place_.kind
-                        : results_view_->quantity() == MarkQuantity::rt ? PassKind::rt
-                                                                        : PassKind::at;
+  const MarkKind kind = pass_waits_ && place_.lead != 0 ? place_.kind : kind_shown(results_view_->quantity());
   const std::size_t count = review_items(results_view_->beats(), quantity_of(kind)).size();
   review_label_->setText(ui("要確認 %1件").arg(count));
 }
 
 void FrameWindow::start_review(bool forward) {
-  const PassKind kind = results_view_->quantity() == MarkQuantity::rt ? PassKind::rt : PassKind::at;
+  const MarkKind kind = kind_shown(results_view_->quantity());
   const std::vector<ReviewItem> items = review_items(results_view_->beats(), quantity_of(kind));
   if (items.empty()) {
     review_label_->setText(ui("要確認 0件"));
@@ -79,7 +83,7 @@ void FrameWindow::start_review(bool forward) {
   }
   const std::size_t k = forward ? 0 : items.size() - 1;
   const ReviewItem& item = items[k];
-  if (!canvas_->send_reply(kind == PassKind::rt ? QStringLiteral("r") : QStringLiteral("a"))) return;
+  if (!canvas_->send_reply(pass_letter(kind))) return;
   stop_asking();
   review_label_->setText(ui("要確認 %1/%2").arg(k + 1).arg(items.size()));
   input_.push_mouse_event(go_to(item.lead, item.target_ms));
@@ -92,7 +96,7 @@ bool FrameWindow::menu_waits() const {
   return exit != nullptr && exit->isEnabled();
 }
 
-PassKind FrameWindow::choose_ari_kind() {
+std::optional<MarkKind> FrameWindow::choose_ari_kind() {
   if (ask_ari_kind) return ask_ari_kind();
   QMessageBox box(QMessageBox::Question, QStringLiteral("TELMOR"),
                   ui("ARIのセルです。どちらを修正しますか？"), QMessageBox::NoButton, this);
@@ -100,31 +104,31 @@ PassKind FrameWindow::choose_ari_kind() {
   QPushButton* rt = box.addButton(ui("RT修正"), QMessageBox::AcceptRole);
   box.addButton(ui("キャンセル"), QMessageBox::RejectRole);
   box.exec();
-  if (box.clickedButton() == at) return PassKind::at;
-  if (box.clickedButton() == rt) return PassKind::rt;
-  return PassKind::none;
+  if (box.clickedButton() == at) return MarkKind::at;
+  if (box.clickedButton() == rt) return MarkKind::rt;
+  return std::nullopt;
 }
 
 void FrameWindow::review_cell(int lead, int beat) {
   const BeatTable& table = results_view_->beats();
   if (lead < 1 || lead > table.leads || beat < 0 || beat > table.beat_count()) return;
-  PassKind kind = PassKind::none;
+  std::optional<MarkKind> kind;
   switch (results_view_->quantity()) {
     case MarkQuantity::at:
-      kind = PassKind::at;
+      kind = MarkKind::at;
       break;
     case MarkQuantity::rt:
-      kind = PassKind::rt;
+      kind = MarkKind::rt;
       break;
     case MarkQuantity::ari:
-      kind = pass_waits_ ? place_.kind : choose_ari_kind();
+      kind = pass_waits_ ? std::optional<MarkKind>(place_.kind) : choose_ari_kind();
       break;
   }
-  if (kind == PassKind::none) return;
-  const MouseEvent go = go_to(lead, cell_target_ms(table, lead, beat, quantity_of(kind)));
+  if (!kind) return;
+  const MouseEvent go = go_to(lead, cell_target_ms(table, lead, beat, quantity_of(*kind)));
   if (pass_waits_) {
-    if (kind != place_.kind) {
-      show_note(ui("%1修正中です。%2のセルの窓へは移れません").arg(kind_name(place_.kind), kind_name(kind)));
+    if (*kind != place_.kind) {
+      show_note(ui("%1修正中です。%2のセルの窓へは移れません").arg(kind_name(place_.kind), kind_name(*kind)));
       return;
     }
     input_.push_mouse_event(go);
@@ -136,7 +140,7 @@ void FrameWindow::review_cell(int lead, int beat) {
   }
   // The letter starts the pass; the go-to waits in the queue for its first
   // mouse wait (the letter's read has already dropped what was queued).
-  if (!canvas_->send_reply(kind == PassKind::rt ? QStringLiteral("r") : QStringLiteral("a"))) return;
+  if (!canvas_->send_reply(pass_letter(*kind))) return;
   stop_asking();
   input_.push_mouse_event(go);
 }

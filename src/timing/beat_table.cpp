@@ -95,7 +95,8 @@ std::vector<RangeWarning> crowded_ends(const BeatTable& t) {
   std::vector<RangeWarning> warnings;
   for (int lead = 1; lead <= t.leads; ++lead) {
     if (t.dead(lead)) continue;
-    for (const bool at : {true, false}) {
+    for (const MarkKind kind : {MarkKind::at, MarkKind::rt}) {
+      const bool at = kind == MarkKind::at;
       int searched = 0, edges = 0;
       for (int beat = 1; beat <= t.beat_count(); ++beat) {
         const OwnedMarks& m = at ? t.cell(lead, beat).at : t.cell(lead, beat).rt;
@@ -104,7 +105,7 @@ std::vector<RangeWarning> crowded_ends(const BeatTable& t) {
         edges += m.flag == MarkFlag::edge || m.flag == MarkFlag::near_edge ||
                  (m.count > 0 && m.quality < (at ? kWeakAtQuality : kWeakRtQuality));
       }
-      if (5 * edges > searched) warnings.push_back({lead, at, edges, searched});
+      if (5 * edges > searched) warnings.push_back({lead, kind, edges, searched});
     }
   }
   return warnings;

@@ -310,11 +310,11 @@ class EnglishWords final : public Words {
     return text + more;
   }
 
-  std::string range_warning(const std::vector<int>& leads, bool at) const override {
+  std::string range_warning(const std::vector<int>& leads, MarkKind kind) const override {
     std::string names;
     for (const int lead : leads) names += (names.empty() ? "" : ", ") + n(lead);
     return std::string(leads.size() == 1 ? "lead " : "leads ") + names + ": more than a fifth of the " +
-           (at ? "AT" : "RT") + " marks lie at an end of their window or are weak; the range probably misses the wave";
+           std::string(mark_kind_name(kind)) + " marks lie at an end of their window or are weak; the range probably misses the wave";
   }
 
   std::string format_fault(const FormatResult& result) const override {

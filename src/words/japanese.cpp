@@ -321,10 +321,10 @@ class JapaneseWords final : public Words {
     return text + more;
   }
 
-  std::string range_warning(const std::vector<int>& leads, bool at) const override {
+  std::string range_warning(const std::vector<int>& leads, MarkKind kind) const override {
     std::string names;
     for (const int lead : leads) names += (names.empty() ? "" : "、") + count(lead);
-    return "誘導 " + names + " の" + (at ? "AT" : "RT") +
+    return "誘導 " + names + " の" + std::string(mark_kind_name(kind)) +
            "の5分の1を超える印が窓の端にあるか弱いです。認識範囲が波を外れている可能性があります";
   }
 

@@ -85,7 +85,7 @@ TEST_F(Extras, ExportsStartInTheRecordingsFolderAndTheImageHasCaptionAndRuler) {
     tables.results_file = std::filesystem::path("/data/map") / "smallari.csv";
     layer.at_menu(tables);
     layer.show_time_axis({TimeAxis::Kind::pass_window, 1000, 0.0f, 0.0f, 2000, 0.25f});
-    layer.show_place(Place{2, 1000, 2000, PassKind::at});
+    layer.show_place(Place{2, 1000, 2000, MarkKind::at});
     shown = true;
   });
   ASSERT_TRUE(wait_until([&] { return shown && frame_->place_text().startsWith(QStringLiteral("誘導 2")); }));

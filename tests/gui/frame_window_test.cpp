@@ -218,7 +218,7 @@ TEST_F(FrameTest, EachKeyOfAPassReachesItsWaitAndNoOtherWait) {
     layer.chart_open();
     reply = layer.chart_read_line();
     // A pass with edits to undo and redo: their keys are enabled.
-    layer.show_place(Place{1, 0, 1000, PassKind::at, true, true});
+    layer.show_place(Place{1, 0, 1000, MarkKind::at, true, true});
     for (std::size_t i = 0; i < keys.size(); ++i) {
       got.push_back(layer.wait_mouse_event(kPassMask).key);
       ++waits_answered;

@@ -122,7 +122,7 @@ TEST(CycleAnalysis, DefaultRangesThatMissTheWavesAreNamed) {
   const Analysis a = analysed_sheet(20, 15, 2, c, {}).analysis;
   ASSERT_FALSE(a.problem);
   int rt_warnings = 0;
-  for (const RangeWarning& w : a.range_warnings) rt_warnings += !w.at;
+  for (const RangeWarning& w : a.range_warnings) rt_warnings += w.kind == MarkKind::rt;
   EXPECT_GE(rt_warnings, 16);  // the earliest-recovering sites keep some T waves within 200 ms
 }
 

@@ -15,6 +15,7 @@
 #include "files/file_seen.h"
 #include "record/open_request.h"
 #include "record/results_snapshot.h"
+#include "signal/mark_kind.h"
 
 namespace telmor {
 
@@ -54,16 +55,14 @@ struct MouseEvent {
   std::int32_t to_ms = 0;       // go_to: a time the window is to hold
 };
 
-// Which kind of marks a correction pass edits.
-enum class PassKind : std::uint8_t { none, at, rt };
-
 // Where the user is: the lead and the window of a correction pass, which
-// shows samples start_ms + 1 to end_ms; lead 0 outside a pass.
+// shows samples start_ms + 1 to end_ms, and the kind of marks it edits;
+// lead 0 outside a pass.
 struct Place {
   int lead = 0;
   int start_ms = 0;
   int end_ms = 0;
-  PassKind kind = PassKind::none;
+  MarkKind kind = MarkKind::at;
   bool can_undo = false;  // the pass has an edit to undo, to redo
   bool can_redo = false;
 };

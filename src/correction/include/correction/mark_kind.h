@@ -1,15 +1,14 @@
-// The two kinds of mark a correction pass edits: AT and RT differ only in
-// their table, row count, colour and instruction line.
+// What a correction pass needs of the kind of mark it edits: AT and RT
+// differ only in their table, row count, colour and instruction line.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
 #include "record/run_record.h"
+#include "signal/mark_kind.h"
 
 namespace telmor {
-
-enum class MarkKind { at, rt };
 
 // Colour (0x00BBGGRR) of the marks and of the line drawn at a click.
 constexpr std::uint32_t mark_colour(MarkKind kind) {

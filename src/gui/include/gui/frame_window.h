@@ -112,7 +112,7 @@ class FrameWindow : public QMainWindow {
   std::function<ExitChoice()> ask_exit_choice;
   // Which pass an ARI cell starts (at or rt; none: not at all); tests answer
   // it without a dialog.
-  std::function<PassKind()> ask_ari_kind;
+  std::function<std::optional<MarkKind>()> ask_ari_kind;
 
   // Review by exception: the flagged cell of lead and beat brought on show
   // (at the menu a pass of the view's kind starts there), the next or
@@ -188,7 +188,7 @@ class FrameWindow : public QMainWindow {
   void build_review();
   void show_live_results(std::shared_ptr<const ResultsSnapshot> live);
   bool menu_waits() const;
-  PassKind choose_ari_kind();
+  std::optional<MarkKind> choose_ari_kind();
   void undo();
   void show_note(const QString& note);
   void show_pointer(std::optional<QPoint> logical);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "base/fit_messages.h"
+#include "signal/mark_kind.h"
 #include "signal/recording.h"
 #include "timing/analysis_settings.h"
 #include "timing/cycle_search.h"
@@ -97,11 +98,11 @@ struct AnalysisProblem {
   friend bool operator==(const AnalysisProblem&, const AnalysisProblem&) = default;
 };
 
-// A lead whose marks of one kind (at: AT, else RT) crowd an end of their
-// windows or are weak: `edges` of the beats searched.
+// A lead whose marks of one kind crowd an end of their windows or are weak:
+// `edges` of the beats searched.
 struct RangeWarning {
   int lead = 0;
-  bool at = false;
+  MarkKind kind = MarkKind::at;
   int edges = 0;
   int searched = 0;
   friend bool operator==(const RangeWarning&, const RangeWarning&) = default;

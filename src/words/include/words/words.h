@@ -13,6 +13,7 @@
 #include "results/results_format.h"
 #include "results/results_parse.h"
 #include "signal/electrode_layout.h"
+#include "signal/mark_kind.h"
 #include "signal/recording_problem.h"
 #include "timing/analysis.h"
 #include "timing/beat_table.h"
@@ -44,7 +45,7 @@ class Words {
   virtual std::string mark_review(MarkReview at, MarkReview rt) const = 0;
   // Leads whose marks of a kind (at: AT, else RT) crowd their windows' ends
   // or are weak: the range probably misses the wave (a phrase).
-  virtual std::string range_warning(const std::vector<int>& leads, bool at) const = 0;
+  virtual std::string range_warning(const std::vector<int>& leads, MarkKind kind) const = 0;
 
   // Why the tables could not be written as a results file.
   virtual std::string format_fault(const FormatResult& result) const = 0;
