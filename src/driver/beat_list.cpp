@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "record/record_settings.h"
+#include "timing/analysis_steps.h"
 #include "timing/beat_search.h"
 #include "timing/mark_figures.h"
 
@@ -21,14 +23,10 @@ void search_beats(RunRecord& r) {
   r.beat_found_list.fill(0.0f);
   const std::span<const float> lead_1(r.deriv_table[0].data(),
                                       static_cast<std::size_t>(std::clamp(r.sample_count, 0, kMaxSamples)));
-  // The centred derivative's beats stand out of its noise, as the analysis
-  // core's do; the legacy search is the specified one.
-  const double least_slope =
-      r.estimator == Estimator::centred ? kBeatNoiseFloor * derivative_noise(lead_1) : 0.0;
-  // The blanking the frame chose (as specified by default: 100 ms before,
-  // 200 ms after a beat).
-  const BeatBlanking blanking{100, r.blank_before_ms, r.blank_after_ms};
-  const std::vector<int> found = find_beats(lead_1, r.amp_ratio, kMaxRows - 1, blanking, least_slope);
+  // The legacy search is the specified one: the noise only counts for centred.
+  const double noise = r.estimator == Estimator::centred ? derivative_noise(lead_1) : 0.0;
+  const std::vector<int> found =
+      telmor::search_beats(lead_1, analysis_settings_of(r), kRecordRateHz, noise, kMaxRows - 1);
   for (std::size_t k = 0; k < found.size(); ++k) r.beat_found_list[k] = static_cast<float>(found[k]);
 }
 

@@ -5,23 +5,22 @@
 #include <span>
 #include <vector>
 
-#include "recognition/mark_search.h"
+#include "record/record_settings.h"
+#include "timing/analysis_steps.h"
 #include "timing/cycle_search.h"
 
 namespace telmor {
 namespace {
 
-// The record's derivative table is 30000 samples long, zeros after the
-// recording: the search reads it as it stands.
-DerivativeView derivative_of(const RunRecord& r) {
-  return {&r.deriv_table[0][0], kMaxSamples, kMaxSamples, kMaxSamples};
-}
-DerivativeView rt_derivative_of(const RunRecord& r) {
-  return {&r.rt_table()[0][0], kMaxSamples, kMaxSamples, kMaxSamples};
+// The record's derivative tables are 30000 samples long, zeros after the
+// recording: the search reads them as they stand.
+SearchedDerivatives derivatives_of(const RunRecord& r) {
+  return {&r.deriv_table[0][0], &r.rt_table()[0][0], kMaxSamples, kMaxSamples, kMaxSamples};
 }
 
-MarkRows at_rows(RunRecord& r) { return {&r.marks.at_ms_table[0][0], kMaxRows}; }
-MarkRows rt_rows(RunRecord& r) { return {&r.marks.rt_ms_table[0][0], kMaxRows}; }
+SearchRanges ranges_of(const RunRecord& r) { return {r.at_from, r.at_to, r.rt_from, r.rt_to}; }
+
+MarkTableView marks_of(RunRecord& r) { return {&r.marks.at_ms_table[0][0], &r.marks.rt_ms_table[0][0], kMaxRows}; }
 
 }  // namespace
 
@@ -75,18 +74,8 @@ void search_marks(RunRecord& r, int n) {
 void find_in_cycles(RunRecord& r, int n) {
   std::vector<int> beats;
   for (int k = 2; k <= n; ++k) beats.push_back(r.beat_ms(n + 1 - k));
-  CycleSearch search;
-  search.sample_count = std::clamp(r.sample_count, 0, kMaxSamples);
-  search.at_from = r.at_from;
-  search.at_to = r.at_to;
-  search.rt_from_at = r.rt_after_at;
-  search.rt_from = r.rt_after_at ? r.rt_after_from : r.rt_from;
-  search.rt_to = r.rt_after_at ? r.rt_after_to : r.rt_to;
-  search.margin = r.rt_margin_ms;
-  // legacy has no RT derivative of its own; centred's fits reach its half width.
-  search.rt_reach = r.rt_smooth_points;
-  search.earliest_beat = 101;
-  search.end_margin = 200;
+  const CycleSearch search = cycle_search_for(analysis_settings_of(r), ranges_of(r),
+                                              std::clamp(r.sample_count, 0, kMaxSamples), kRecordRateHz);
   DetectionNotes& notes = r.detection;
   notes = DetectionNotes{};
   notes.beat_count = static_cast<int>(beats.size());
@@ -111,12 +100,11 @@ void find_at_rt(RunRecord& r, int n) {
   // Row k from beat n + 1 - k of the list sorted latest first.
   std::vector<std::int32_t> row_beats;
   for (int k = 1; k <= n; ++k) row_beats.push_back(r.beat_ms(n + 1 - k));
-  const MarkSearch search{r.sample_count, r.lead_count, r.at_from, r.at_to, r.rt_from, r.rt_to};
-  find_marks(derivative_of(r), rt_derivative_of(r), search, row_beats, at_rows(r), rt_rows(r));
+  legacy_find(derivatives_of(r), ranges_of(r), r.lead_count, r.sample_count, kRecordRateHz, row_beats, marks_of(r));
 }
 
 void drop_near_duplicates(RunRecord& r, int n) {
-  drop_near_duplicate_marks(derivative_of(r), rt_derivative_of(r), r.lead_count, n, at_rows(r), rt_rows(r));
+  legacy_drop_near_duplicates(derivatives_of(r), r.lead_count, n, kRecordRateHz, marks_of(r));
 }
 
 }  // namespace telmor

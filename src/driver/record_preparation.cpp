@@ -1,58 +1,33 @@
-// The signal preparation on the run record.
+// The signal preparation on the run record: the core's steps on its fixed
+// tables.
 #include "driver/record_preparation.h"
 
-#include <algorithm>
-
-#include "fitting/centred_derivative.h"
-#include "fitting/prepare_signals.h"
-#include "timing/analysis_settings.h"
+#include "record/record_settings.h"
+#include "timing/analysis_steps.h"
 
 namespace telmor {
 namespace {
 
 // The record's tables are read lead after lead through one pointer, and the
-// preparation's seconds are the record's.
+// legacy fits' one-second blocks are the record's seconds.
 static_assert(sizeof(Table<kMaxLeads, kMaxSamples>) == sizeof(float) * kMaxLeads * kMaxSamples);
-static_assert(kFitBlockSamples == kBlockSamples);
+static_assert(kBlockSamples == static_cast<int>(kLegacyRateHz) && kRecordRateHz == kLegacyRateHz);
 
-class SilentConsole : public ConsoleOutput {
- public:
-  void console_write(std::string_view) override {}
-};
-
-DerivativeRequest centred_request(RunRecord& r, Table<kMaxLeads, kMaxSamples>& into, int half_width) {
-  return {&r.wave_table[0][0], &into[0][0], kMaxSamples, r.lead_count, r.sample_count, half_width, 1.0};
+// legacy finds RT on deriv_table itself: its RT table is not written.
+LeadTables tables_of(RunRecord& r) {
+  return {&r.wave_table[0][0], &r.deriv_table[0][0],
+          r.estimator == Estimator::legacy ? nullptr : &r.rt_deriv_table[0][0], kMaxSamples, r.lead_count,
+          r.sample_count};
 }
 
 }  // namespace
 
 void differentiate(RunRecord& r, ConsoleOutput& console, int threads) {
-  if (r.estimator == Estimator::legacy) {
-    const SignalTables tables{&r.wave_table[0][0], &r.deriv_table[0][0], kMaxSamples, r.lead_count,
-                              r.sample_count, r.smooth_points};
-    differentiate_signal_tables(tables, console, threads);
-    return;
-  }
-  centred_derivative(centred_request(r, r.deriv_table, r.smooth_points), console, threads);
-  // RT's own derivative; its fits' messages are not the dialogue's smoothing's.
-  if (r.rt_smooth_points == r.smooth_points) {
-    for (int lead = 0; lead < std::clamp(r.lead_count, 0, kMaxLeads); ++lead)
-      std::copy_n(r.deriv_table[lead].begin(), std::clamp(r.sample_count, 0, kMaxSamples), r.rt_deriv_table[lead].begin());
-    return;
-  }
-  SilentConsole silent;
-  centred_derivative(centred_request(r, r.rt_deriv_table, r.rt_smooth_points), silent, threads);
+  differentiate_leads(tables_of(r), analysis_settings_of(r), kRecordRateHz, console, threads);
 }
 
 void prepare_signals(RunRecord& r, ConsoleOutput& console, int threads) {
-  if (r.estimator == Estimator::legacy) {
-    const SignalTables tables{&r.wave_table[0][0], &r.deriv_table[0][0], kMaxSamples, r.lead_count,
-                              r.sample_count, r.smooth_points};
-    prepare_signal_tables(tables, console, threads);
-  } else {
-    remove_baselines(&r.wave_table[0][0], kMaxSamples, r.lead_count, r.sample_count);
-    differentiate(r, console, threads);
-  }
+  prepare_leads(tables_of(r), analysis_settings_of(r), kRecordRateHz, console, threads);
   for (int i = 1; i <= r.sample_count; ++i) r.time_ms(i) = static_cast<float>(i);
 }
 

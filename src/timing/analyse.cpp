@@ -9,9 +9,8 @@
 #include <span>
 #include <utility>
 
-#include "fitting/centred_derivative.h"
-#include "fitting/prepare_signals.h"
-#include "recognition/mark_search.h"
+#include "analysis_parts.h"
+#include "timing/analysis_steps.h"
 #include "timing/beat_search.h"
 #include "timing/beat_table.h"
 #include "timing/cycle_search.h"
@@ -19,10 +18,6 @@
 #include "timing/range_suggestion.h"
 
 namespace telmor {
-
-struct AnalysisWorkspace::Parts {
-  PreparationCache fits;
-};
 
 AnalysisWorkspace::AnalysisWorkspace() : parts_(std::make_unique<Parts>()) {}
 AnalysisWorkspace::~AnalysisWorkspace() = default;
@@ -47,23 +42,16 @@ struct Samples {
   double per_ms = 1.0;  // samples per ms
   int half_width = 0;
   int rt_half_width = 0;
-  MarkSearch search;
-  float near = kDuplicateSamplesAt1kHz;
-  BeatBlanking blanking;
   int amplitude_from = 100, amplitude_to = 1000;  // the no-data window
   int searched = 30000;
 };
 
-Samples samples_of(const AnalysisSettings& s, int lead_count, int sample_count, double rate_hz) {
+Samples samples_of(const AnalysisSettings& s, int sample_count, double rate_hz) {
   Samples n;
   n.per_ms = rate_hz / 1000.0;
   const auto of = [&](double ms) { return samples_of_ms(ms, rate_hz); };
   n.half_width = of(s.smooth_ms);
   n.rt_half_width = s.estimator == Estimator::legacy ? n.half_width : of(s.rt_smooth());
-  n.search = {sample_count, lead_count, of(s.at_from), of(s.at_to), of(s.rt_from), of(s.rt_to),
-              of(100.0) + 1, of(200.0)};
-  n.near = static_cast<float>(of(50.0));
-  n.blanking = {of(100.0), of(s.blank_before_ms), of(s.blank_after_ms)};
   n.amplitude_from = of(100.0);
   n.amplitude_to = of(1000.0);
   n.searched = std::max(sample_count, of(kInteractiveMs));
@@ -79,15 +67,6 @@ struct DetectionRows {
   std::vector<MarkFlag> at_flag, rt_flag;  // centred only; as the marks
   std::vector<TPolarity> polarity;
 };
-
-// The ranges searched, in ms from a beat.
-struct Ranges {
-  std::int32_t at_from = 0, at_to = 0, rt_from = 0, rt_to = 0;
-};
-
-DerivativeView view_of(const Recording& deriv, const Samples& n) {
-  return {deriv.values.data(), static_cast<std::size_t>(deriv.sample_count), deriv.sample_count, n.searched};
-}
 
 // The centred search: each lead's windows follow its own cycle (rows as
 // detect lays them out).
@@ -116,8 +95,8 @@ DetectionRows detect_in_cycles(const Recording& at_deriv, const Recording& rt_de
   return d;
 }
 
-DetectionRows detect(const Recording& at_deriv, const Recording& rt_deriv, const Samples& n,
-                     std::span<const int> beats) {
+DetectionRows detect(const Recording& at_deriv, const Recording& rt_deriv, const SearchRanges& ranges,
+                     double rate_hz, int searched, std::span<const int> beats) {
   DetectionRows d;
   std::vector<std::int32_t> row_beats{0};
   row_beats.insert(row_beats.end(), beats.begin(), beats.end());
@@ -125,11 +104,11 @@ DetectionRows detect(const Recording& at_deriv, const Recording& rt_deriv, const
   const auto rows = static_cast<std::size_t>(d.rows);
   d.at.assign(static_cast<std::size_t>(at_deriv.lead_count) * rows, 0.0f);
   d.rt.assign(d.at.size(), 0.0f);
-  const MarkRows at{d.at.data(), rows};
-  const MarkRows rt{d.rt.data(), rows};
-  const DerivativeView at_view = view_of(at_deriv, n), rt_view = view_of(rt_deriv, n);
-  find_marks(at_view, rt_view, n.search, row_beats, at, rt);
-  drop_near_duplicate_marks(at_view, rt_view, at_deriv.lead_count, d.rows, at, rt, n.near);
+  const SearchedDerivatives views{at_deriv.values.data(), rt_deriv.values.data(),
+                                  static_cast<std::size_t>(at_deriv.sample_count), at_deriv.sample_count, searched};
+  const MarkTableView marks{d.at.data(), d.rt.data(), rows};
+  legacy_find(views, ranges, at_deriv.lead_count, at_deriv.sample_count, rate_hz, row_beats, marks);
+  legacy_drop_near_duplicates(views, at_deriv.lead_count, d.rows, rate_hz, marks);
   return d;
 }
 
@@ -225,24 +204,12 @@ AnalysisProblem amplitude_problem(const Recording& wave, const Recording& deriv,
 // Baseline and derivative of every lead as the estimator makes them, into
 // deriv (and rt_deriv, for centred with an RT smoothing of its own).
 FitMessageCounts differentiate(Recording& wave, Recording& deriv, Recording& rt_deriv, const AnalysisSettings& s,
-                               const Samples& n, const AnalyseOptions& options, AnalysisWorkspace* workspace) {
+                               double rate_hz, const AnalyseOptions& options, AnalysisWorkspace* workspace) {
   SilentConsole silent;
-  if (s.estimator == Estimator::legacy) {
-    const SignalTables tables{wave.values.data(), deriv.values.data(), static_cast<std::size_t>(wave.sample_count),
-                              wave.lead_count, wave.sample_count, n.half_width};
-    return prepare_signal_tables(tables, silent, options.threads,
-                                 workspace != nullptr ? &workspace->parts().fits : nullptr);
-  }
-  remove_baselines(wave.values.data(), static_cast<std::size_t>(wave.sample_count), wave.lead_count,
-                   wave.sample_count);
-  const auto request = [&](Recording& into, int half_width) {
-    return DerivativeRequest{wave.values.data(), into.values.data(), static_cast<std::size_t>(wave.sample_count),
-                             wave.lead_count, wave.sample_count, half_width, n.per_ms};
-  };
-  const FitMessageCounts counts = centred_derivative(request(deriv, n.half_width), silent, options.threads);
-  if (n.rt_half_width != n.half_width)
-    centred_derivative(request(rt_deriv, n.rt_half_width), silent, options.threads);
-  return counts;
+  const LeadTables tables{wave.values.data(), deriv.values.data(),
+                          own_rt_derivative(s, rate_hz) ? rt_deriv.values.data() : nullptr,
+                          static_cast<std::size_t>(wave.sample_count), wave.lead_count, wave.sample_count};
+  return prepare_leads(tables, s, rate_hz, silent, options.threads, workspace);
 }
 
 }  // namespace
@@ -335,13 +302,13 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
     a.problem = {.fault = AnalysisFault::too_short, .value = static_cast<double>(a.sample_count)};
     return a;
   }
-  const Samples n = samples_of(settings, a.lead_count, a.sample_count, a.rate_hz);
+  const Samples n = samples_of(settings, a.sample_count, a.rate_hz);
 
   Recording deriv(recording.lead_count, recording.sample_count);
   Recording rt_deriv;
   if (n.rt_half_width != n.half_width) rt_deriv = Recording(recording.lead_count, recording.sample_count);
   Recording wave = std::move(recording);  // its baseline is removed in place
-  a.fit_messages = differentiate(wave, deriv, rt_deriv, settings, n, options, workspace);
+  a.fit_messages = differentiate(wave, deriv, rt_deriv, settings, a.rate_hz, options, workspace);
   const Recording& rt = n.rt_half_width != n.half_width ? rt_deriv : deriv;
 
   const std::span<const float> beat_lead[] = {wave.lead(settings.beat_lead)};
@@ -370,16 +337,14 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
   const std::vector<double> at_noise = noise_of(deriv);
   const std::vector<double> rt_noise = &rt == &deriv ? at_noise : noise_of(rt);
 
-  const double least_slope = settings.estimator == Estimator::centred
-                                 ? kBeatNoiseFloor * at_noise[static_cast<std::size_t>(settings.beat_lead - 1)]
-                                 : 0.0;
-  std::vector<int> found = find_beats(deriv.lead(settings.beat_lead), settings.amp_ratio,
-                                      std::numeric_limits<int>::max(), n.blanking, least_slope);
+  std::vector<int> found = search_beats(deriv.lead(settings.beat_lead), settings, a.rate_hz,
+                                        at_noise[static_cast<std::size_t>(settings.beat_lead - 1)],
+                                        std::numeric_limits<int>::max());
   std::sort(found.begin(), found.end());
   const double ms_per_sample = 1000.0 / a.rate_hz;
   for (const int b : found) a.beats_ms.push_back(static_cast<double>(b) * ms_per_sample);
 
-  Ranges ranges{settings.at_from, settings.at_to, settings.rt_from, settings.rt_to};
+  SearchRanges ranges{settings.at_from, settings.at_to, settings.rt_from, settings.rt_to};
   const int margin = samples_of_ms(settings.rt_margin(), a.rate_hz);
   if (settings.auto_ranges) {
     const SuggestedRanges r = suggested(deriv, rt, at_noise, rt_noise, found, n, margin + n.rt_half_width);
@@ -390,29 +355,10 @@ Analysis analyse(Recording&& recording, const AnalysisSettings& settings,
   a.at_to = ranges.at_to;
   a.rt_from = ranges.rt_from;
   a.rt_to = ranges.rt_to;
-  const auto of = [&](double ms) { return samples_of_ms(ms, a.rate_hz); };
-  DetectionRows rows;
-  if (settings.estimator == Estimator::legacy) {
-    Samples legacy = n;
-    legacy.search.at_from = of(ranges.at_from);
-    legacy.search.at_to = of(ranges.at_to);
-    legacy.search.rt_from = of(ranges.rt_from);
-    legacy.search.rt_to = of(ranges.rt_to);
-    rows = detect(deriv, rt, legacy, found);
-  } else {
-    CycleSearch search;
-    search.sample_count = a.sample_count;
-    search.at_from = of(ranges.at_from);
-    search.at_to = of(ranges.at_to);
-    search.rt_from_at = settings.rt_after_at.has_value();
-    search.rt_from = of(search.rt_from_at ? settings.rt_after_at->first : ranges.rt_from);
-    search.rt_to = of(search.rt_from_at ? settings.rt_after_at->second : ranges.rt_to);
-    search.margin = margin;
-    search.rt_reach = n.rt_half_width;
-    search.earliest_beat = static_cast<int>(n.search.earliest_beat);
-    search.end_margin = static_cast<int>(n.search.end_margin);
-    rows = detect_in_cycles(deriv, rt, search, found);
-  }
+  const DetectionRows rows =
+      settings.estimator == Estimator::legacy
+          ? detect(deriv, rt, ranges, a.rate_hz, n.searched, found)
+          : detect_in_cycles(deriv, rt, cycle_search_for(settings, ranges, a.sample_count, a.rate_hz), found);
   take_marks(deriv, at_noise, rows, rows.at, true, ms_per_sample, a, a.at_ms, a.at_fine_ms, a.at_quality);
   take_marks(rt, rt_noise, rows, rows.rt, false, ms_per_sample, a, a.rt_ms, a.rt_fine_ms, a.rt_quality);
   take_flags(rows, deriv, a);

@@ -59,11 +59,13 @@ def links_in_readme(top):
     return found
 
 
-# The analysis core's private engine: no program and no public header of the
-# core may include it (the build makes such an include fail; this names it).
+# The analysis core's private engine: nothing above the core (the interactive
+# program's libraries, the programs) and no public header of the core may
+# include it (the build makes such an include fail; this names it).
 ENGINE = re.compile(r'#include "(fitting|recognition)/')
 CORE_HEADERS = ("signal", "readers", "timing", "tissue", "tables", "words")
-PROGRAMS = ("src/gui", "src/batch", "src/replay", "python")
+PROGRAMS = ("src/record", "src/console", "src/correction", "src/session", "src/driver", "src/gui", "src/batch",
+            "src/replay", "python")
 
 
 def engine_includes(top):
