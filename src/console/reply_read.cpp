@@ -25,6 +25,18 @@ void read_text(WindowLayer& layer, Window window, TextField& field) {
 
 std::string read_item(WindowLayer& layer, Window window) { return next_item(layer, window); }
 
+std::variant<TextField, MenuEdit> read_menu_reply(WindowLayer& layer) {
+  for (;;) {
+    MenuRead read = layer.menu_read_line();
+    if (MenuEdit* edit = std::get_if<MenuEdit>(&read)) return *edit;
+    if (auto item = first_item(std::get<std::string>(read))) {
+      TextField reply(kReplyWidth);
+      reply.assign(*std::move(item));
+      return reply;
+    }
+  }
+}
+
 TextField read_reply(WindowLayer& layer, Window window) {
   TextField reply(kReplyWidth);
   read_text(layer, window, reply);

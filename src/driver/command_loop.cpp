@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <variant>
 
 #include "console/menu_letters.h"
 #include "console/reply_read.h"
@@ -195,16 +196,15 @@ void suggest_ranges_at_menu(Session& s, const std::string& menu) {
 }
 
 // The menu's reply; changes asked for at the menu are made meanwhile.
-TextField read_menu_reply(Session& s, const std::string& menu) {
+TextField read_menu_letter(Session& s, const std::string& menu) {
   for (;;) {
-    try {
-      return read_reply(s.layer, Window::chart);
-    } catch (const MenuEditRequest& request) {
-      if (request.edit().what == MenuEdit::What::suggest_ranges) {
-        suggest_ranges_at_menu(s, menu);
-      } else {
-        make_menu_edit(s, request.edit());
-      }
+    std::variant<TextField, MenuEdit> read = read_menu_reply(s.layer);
+    if (TextField* reply = std::get_if<TextField>(&read)) return *reply;
+    const MenuEdit& edit = std::get<MenuEdit>(read);
+    if (edit.what == MenuEdit::What::suggest_ranges) {
+      suggest_ranges_at_menu(s, menu);
+    } else {
+      make_menu_edit(s, edit);
     }
   }
 }
@@ -227,7 +227,7 @@ void run_command_loop(WindowLayer& layer, RunRecord& record, DrawingState& drawi
     }
     layer.at_menu(menu_snapshot(session));
     layer.chart_write(menu);
-    const MenuLetter* command = find_menu_letter(read_menu_reply(session, menu));
+    const MenuLetter* command = find_menu_letter(read_menu_letter(session, menu));
     // A pass's changes become one step of the menu's history; a command that
     // replaces the tables (c, o) ends it.
     const bool pass = command != nullptr && (command->action == MenuAction::correct_at ||

@@ -45,7 +45,7 @@ void InputQueues::push_pass_key(PassKey key) {
 bool InputQueues::push_menu_edit(const MenuEdit& edit) {
   {
     const std::lock_guard lock(mutex_);
-    if (closed_ || awaiting_ != Awaiting::chart_line || line_ || menu_edit_) return false;
+    if (closed_ || awaiting_ != Awaiting::chart_line || !menu_read_ || line_ || menu_edit_) return false;
     menu_edit_ = edit;
   }
   changed_.notify_all();
@@ -150,8 +150,24 @@ std::string InputQueues::take_line(Awaiting window) {
   mouse_events_.clear();
   line_.reset();
   menu_edit_.reset();
-  wait_for(lock, window, [&] { return line_.has_value() || menu_edit_.has_value(); });
-  if (menu_edit_) throw MenuEditRequest(*std::exchange(menu_edit_, std::nullopt));
+  wait_for(lock, window, [&] { return line_.has_value(); });
+  return *std::exchange(line_, std::nullopt);
+}
+
+MenuRead InputQueues::take_menu_line() {
+  std::unique_lock lock(mutex_);
+  mouse_events_.clear();
+  line_.reset();
+  menu_edit_.reset();
+  menu_read_ = true;
+  try {
+    wait_for(lock, Awaiting::chart_line, [&] { return line_.has_value() || menu_edit_.has_value(); });
+  } catch (...) {
+    menu_read_ = false;
+    throw;
+  }
+  menu_read_ = false;
+  if (menu_edit_) return *std::exchange(menu_edit_, std::nullopt);
   return *std::exchange(line_, std::nullopt);
 }
 

@@ -62,6 +62,11 @@ std::string QtWindowLayer::chart_read_line() {
   return frame_.input().take_chart_line();
 }
 
+MenuRead QtWindowLayer::menu_read_line() {
+  post(gui_op::Ask{gui_op::Ask::What::chart_line, std::exchange(menu_next_, false)});
+  return frame_.input().take_menu_line();
+}
+
 void QtWindowLayer::chart_close() { post(gui_op::ChartClose{}); }
 
 void QtWindowLayer::chart_clear() { post(gui_op::ChartClear{}); }

@@ -53,7 +53,7 @@ void ReplayLayer::console_write(std::string_view line) {
 }
 
 std::string ReplayLayer::console_read_line() {
-  return read_typed_line(DirectiveKind::console, "console< ", kAwaitConsole);
+  return std::get<std::string>(read_typed_line(DirectiveKind::console, "console< ", kAwaitConsole));
 }
 
 void ReplayLayer::chart_open() {
@@ -67,9 +67,15 @@ void ReplayLayer::chart_write(std::string_view line) {
 }
 
 std::string ReplayLayer::chart_read_line() {
-  std::string line = read_typed_line(DirectiveKind::chart, "chart< ", kAwaitChart);
+  std::string line = std::get<std::string>(read_typed_line(DirectiveKind::chart, "chart< ", kAwaitChart));
   ++chart_text_rows_;  // the chart window echoes what was typed into it
   return line;
+}
+
+MenuRead ReplayLayer::menu_read_line() {
+  MenuRead read = read_typed_line(DirectiveKind::chart, "chart< ", kAwaitChart, true);
+  if (std::holds_alternative<std::string>(read)) ++chart_text_rows_;
+  return read;
 }
 
 void ReplayLayer::chart_close() { transcript_ << "chart: close\n"; }
@@ -195,8 +201,8 @@ void ReplayLayer::write_output(const Directive& directive) {
   }
 }
 
-std::string ReplayLayer::read_typed_line(DirectiveKind kind, std::string_view prefix,
-                                         std::string_view awaited) {
+MenuRead ReplayLayer::read_typed_line(DirectiveKind kind, std::string_view prefix, std::string_view awaited,
+                                      bool menu_read) {
   drop_pending_events();
   const Directive* directive = next_typed_input();
   if (directive == nullptr) stop_ran_out(awaited);
@@ -213,7 +219,7 @@ std::string ReplayLayer::read_typed_line(DirectiveKind kind, std::string_view pr
     request->seconds = directive->seconds;
     throw OpenRecordingRequest(std::move(request));
   }
-  const bool menu = kind == DirectiveKind::chart && std::exchange(at_menu_, false);
+  const bool menu = kind == DirectiveKind::chart && std::exchange(at_menu_, false) && menu_read;
   if (directive->kind == DirectiveKind::drop_beat && menu) {
     // Made by the program at its menu, which then reads its letter again.
     ++next_;
@@ -221,7 +227,7 @@ std::string ReplayLayer::read_typed_line(DirectiveKind kind, std::string_view pr
     at_menu_ = true;
     MenuEdit edit;
     edit.beat_ms = directive->number;
-    throw MenuEditRequest(edit);
+    return edit;
   }
   if (directive->kind == DirectiveKind::suggest_ranges && menu) {
     // Suggested at the menu; the program asks what to make of it.
@@ -231,7 +237,7 @@ std::string ReplayLayer::read_typed_line(DirectiveKind kind, std::string_view pr
     at_menu_ = true;
     MenuEdit edit;
     edit.what = MenuEdit::What::suggest_ranges;
-    throw MenuEditRequest(edit);
+    return edit;
   }
   if (directive->kind != kind) stop_mismatch(*directive, awaited);
   ++next_;

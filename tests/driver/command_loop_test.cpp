@@ -222,11 +222,11 @@ TEST_F(Menu, RangeCommandRedrawsTheOverviewOnlyAfterAPass) {
 }
 
 // A layer whose menu reads can carry a change asked for at the menu: a line
-// "!drop MS" or "!undo" throws it as the desktop's results view does,
+// "!drop MS" or "!undo" brings it as the desktop's results view does,
 // "!legacy" or "!centred N" (RT smoothing N) as the frame's derivative menu.
 struct EditingLayer : test::ScriptedLayer {
   std::vector<std::vector<std::int32_t>> dropped;  // the beats each menu's views leave out
-  std::string chart_read_line() override {
+  MenuRead menu_read_line() override {
     if (!chart_input.empty() && chart_input.front().front() == '!') {
       const std::string line = chart_input.front();
       chart_input.pop_front();
@@ -242,7 +242,7 @@ struct EditingLayer : test::ScriptedLayer {
       } else {
         edit.beat_ms = std::stoi(line.substr(6));
       }
-      throw MenuEditRequest(edit);
+      return edit;
     }
     return test::ScriptedLayer::chart_read_line();
   }

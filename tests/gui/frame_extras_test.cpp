@@ -245,11 +245,10 @@ TEST_F(Extras, TheDerivativeChosenInTheMenuReachesTheProgramAtTheMenu) {
   run([&](WindowLayer& layer) {
     layer.chart_open();
     layer.at_menu(ResultsSnapshot{});
-    try {
-      layer.chart_read_line();
-    } catch (const MenuEditRequest& request) {
+    MenuRead read = layer.menu_read_line();
+    if (const MenuEdit* asked = std::get_if<MenuEdit>(&read)) {
       const std::lock_guard lock(seen_mutex);
-      edit = request.edit();
+      edit = *asked;
       seen.push_back(layer.analysis_choice());
     }
   });

@@ -231,11 +231,10 @@ TEST_F(Review, DroppingABeatAtTheMenuAsksTheProgramAndUndoFollows) {
     layer.at_menu(snapshot_results(*record));
     ++menus;
     for (std::optional<MenuEdit>* got : {&first, &second}) {
-      try {
-        layer.chart_read_line();
-      } catch (const MenuEditRequest& request) {
+      MenuRead read = layer.menu_read_line();
+      if (const MenuEdit* asked = std::get_if<MenuEdit>(&read)) {
         const std::lock_guard lock(edits_mutex);
-        *got = request.edit();
+        *got = *asked;
       }
       // As the program says it: one step to take back after the drop, none after the undo.
       ResultsSnapshot tables = snapshot_results(*record);

@@ -27,13 +27,13 @@ class OtherSavesMeanwhile : public ReplayLayer {
  public:
   OtherSavesMeanwhile(std::string_view script, std::ostream& transcript, fs::path file)
       : ReplayLayer(parse_session_script(script), transcript), file_(std::move(file)) {}
-  std::string chart_read_line() override {
-    std::string line = ReplayLayer::chart_read_line();
-    if (line == "s" && !saved_) {
+  MenuRead menu_read_line() override {
+    MenuRead read = ReplayLayer::menu_read_line();
+    if (const std::string* line = std::get_if<std::string>(&read); line != nullptr && *line == "s" && !saved_) {
       test::write_whole_file(file_, kOthers);
       saved_ = true;
     }
-    return line;
+    return read;
   }
 
  private:

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <variant>
 
 #include "record/text_field.h"
 #include "console/window_layer.h"
@@ -22,6 +23,9 @@ std::string read_item(WindowLayer& layer, Window window);
 // Each question reads its own; no reply outlives its question.
 inline constexpr int kReplyWidth = 10;
 TextField read_reply(WindowLayer& layer, Window window);
+// The menu's reply, read as read_reply reads the chart's, or the menu edit
+// that came instead.
+std::variant<TextField, MenuEdit> read_menu_reply(WindowLayer& layer);
 
 // Waits for a line that holds an item and reads its first item as a number.
 // Returns false, leaving value unchanged, when that item is not a number (the

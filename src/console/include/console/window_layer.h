@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "base/console_output.h"
 #include "console/lead_strip.h"
@@ -119,9 +120,6 @@ class OpenRecordingRequest : public std::runtime_error {
   std::shared_ptr<const OpenRequest> request_;
 };
 
-// A change of the tables asked for while the program waits at its menu (the
-// desktop's results view, the replay's drop-beat): the menu's read throws it,
-// the program makes the change and reads its menu letter again.
 // The tables and ranges of a recovery file, which restore brings back.
 struct RestoredTables {
   MarkTables marks;
@@ -142,15 +140,11 @@ struct MenuEdit {
   std::shared_ptr<const RestoredTables> restored;  // restore: what comes back
 };
 
-class MenuEditRequest : public std::runtime_error {
- public:
-  explicit MenuEditRequest(const MenuEdit& edit)
-      : std::runtime_error("menu edit"), edit_(edit) {}
-  const MenuEdit& edit() const { return edit_; }
-
- private:
-  MenuEdit edit_;
-};
+// What the program's read at its menu brought: the line typed, or a change
+// of the tables asked for while it waited there (the desktop's results view
+// and 解析 menu, the replay's drop-beat), which the program makes before it
+// reads its menu letter again.
+using MenuRead = std::variant<std::string, MenuEdit>;
 
 // The analysis the frame chooses around the dialogue's settings (its 解析
 // menu, the replay's options): the derivative and RT's smoothing, the
@@ -187,6 +181,10 @@ class WindowLayer : public ConsoleOutput {
   virtual void chart_write(std::string_view line) = 0;
   // As console_read_line, for a line typed into the chart window (which echoes it).
   virtual std::string chart_read_line() = 0;
+  // The chart's read at the program's menu (after at_menu): a line as
+  // chart_read_line reads it, or a menu edit. A layer without menu edits
+  // reads a line.
+  virtual MenuRead menu_read_line() { return chart_read_line(); }
   virtual void chart_close() = 0;
   // Erases text and graphics to the background and puts the text row back to the first.
   virtual void chart_clear() = 0;

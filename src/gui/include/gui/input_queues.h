@@ -32,8 +32,8 @@ class InputQueues {
   // A key of a correction pass, queued with the clicks (code kPassKey).
   void push_pass_key(PassKey key);
   // A change of the tables asked for at the menu: taken only while the
-  // program waits for a chart line (the frame sends it only at the menu);
-  // that read then throws MenuEditRequest. False when not taken.
+  // program waits at its menu (take_menu_line), which then returns it.
+  // False when not taken.
   bool push_menu_edit(const MenuEdit& edit);
   // The answer to the question confirm_exit asked; false when none is asked.
   bool answer_exit(ExitChoice choice);
@@ -56,6 +56,8 @@ class InputQueues {
   // then blocks until a line is typed into its window and returns it.
   std::string take_console_line();
   std::string take_chart_line();
+  // The chart's line at the program's menu, or a menu edit pushed meanwhile.
+  MenuRead take_menu_line();
   // Blocks until a mouse event whose code is in mask is queued and returns it;
   // the events before it that are not in mask are dropped.
   MouseEvent take_mouse_event(int mask);
@@ -79,6 +81,7 @@ class InputQueues {
   std::optional<RangeAnswer> range_answer_;
   std::optional<ChangedFileAnswer> changed_file_answer_;
   std::optional<MenuEdit> menu_edit_;
+  bool menu_read_ = false;  // the chart line waited for is the menu's
   std::deque<MouseEvent> mouse_events_;
   bool save_and_close_ = false;
   std::shared_ptr<const OpenRequest> open_;

@@ -45,6 +45,7 @@ class QtWindowLayer final : public WindowLayer {
   void chart_open() override;
   void chart_write(std::string_view line) override;
   std::string chart_read_line() override;
+  MenuRead menu_read_line() override;
   void chart_close() override;
   void chart_clear() override;
 

@@ -54,6 +54,7 @@ class ReplayLayer : public WindowLayer {
   void chart_open() override;
   void chart_write(std::string_view line) override;
   std::string chart_read_line() override;
+  MenuRead menu_read_line() override;
   void chart_close() override;
   void chart_clear() override;
 
@@ -98,8 +99,10 @@ class ReplayLayer : public WindowLayer {
   // The same, passing over (and noting) the keys that come first.
   const Directive* next_typed_input();
   void write_output(const Directive& directive);
-  std::string read_typed_line(DirectiveKind kind, std::string_view prefix,
-                              std::string_view awaited);
+  // A typed line of kind's window; at the menu's read (menu) a drop-beat or
+  // suggest-ranges directive answers instead, as a menu edit.
+  MenuRead read_typed_line(DirectiveKind kind, std::string_view prefix, std::string_view awaited,
+                           bool menu_read = false);
   void drop_pending_events();
   void transcript_event(std::string_view prefix, const MouseEvent& event);
 
