@@ -95,4 +95,10 @@ class BatchWords {
 
 const BatchWords& batch_words(Language language);
 
+// What the catalogues share: the leads of the warnings of one kind, and a
+// size in bytes in the largest binary unit it is a whole number of (else in
+// byte_unit).
+std::vector<int> warned_leads(const std::vector<RangeWarning>& warnings, MarkKind kind);
+std::string format_bytes(std::size_t bytes, std::string_view byte_unit);
+
 }  // namespace telmor

@@ -117,15 +117,6 @@ std::string step_words(BatchStep step) {
   return {};
 }
 
-// A size in bytes, in the largest binary unit it is a whole number of.
-std::string format_bytes(std::size_t bytes) {
-  if (bytes >= (std::size_t{1} << 30) && bytes % (std::size_t{1} << 30) == 0)
-    return format_integer(static_cast<std::int64_t>(bytes >> 30)) + " GiB";
-  if (bytes >= (std::size_t{1} << 20) && bytes % (std::size_t{1} << 20) == 0)
-    return format_integer(static_cast<std::int64_t>(bytes >> 20)) + " MiB";
-  return format_integer(static_cast<std::int64_t>(bytes)) + " bytes";
-}
-
 std::string type_words(file_type type) {
   switch (type) {
     case file_type::fifo:
@@ -151,7 +142,7 @@ std::string read_message(const FileRead& read) {
     case FileReadFault::not_a_regular_file:
       return not_regular(read.type);
     case FileReadFault::too_large:
-      return "too large to read (up to " + format_bytes(read.limit) + ").";
+      return "too large to read (up to " + format_bytes(read.limit, "bytes") + ").";
     case FileReadFault::out_of_memory:
       return "not enough memory to read it.";
     case FileReadFault::read_failed:
@@ -295,10 +286,7 @@ class EnglishBatchWords final : public BatchWords {
   }
 
   std::string range_warnings_note(const std::vector<RangeWarning>& warnings, MarkKind kind) const override {
-    std::vector<int> leads;
-    for (const RangeWarning& w : warnings) {
-      if (w.kind == kind) leads.push_back(w.lead);
-    }
+    const std::vector<int> leads = warned_leads(warnings, kind);
     if (leads.empty()) return {};
     return "note: " + words().range_warning(leads, kind) + " (--ranges auto can suggest ranges).";
   }

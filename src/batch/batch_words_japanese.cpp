@@ -105,15 +105,6 @@ std::string step_words(BatchStep step) {
   return {};
 }
 
-// A size in bytes, in the largest binary unit it is a whole number of.
-std::string format_bytes(std::size_t bytes) {
-  if (bytes >= (std::size_t{1} << 30) && bytes % (std::size_t{1} << 30) == 0)
-    return format_integer(static_cast<std::int64_t>(bytes >> 30)) + " GiB";
-  if (bytes >= (std::size_t{1} << 20) && bytes % (std::size_t{1} << 20) == 0)
-    return format_integer(static_cast<std::int64_t>(bytes >> 20)) + " MiB";
-  return format_integer(static_cast<std::int64_t>(bytes)) + " バイト";
-}
-
 std::string type_words(file_type type) {
   switch (type) {
     case file_type::fifo:
@@ -139,7 +130,7 @@ std::string read_message(const FileRead& read) {
     case FileReadFault::not_a_regular_file:
       return not_regular(read.type);
     case FileReadFault::too_large:
-      return "大きすぎるので読みません（" + format_bytes(read.limit) + "まで）。";
+      return "大きすぎるので読みません（" + format_bytes(read.limit, "バイト") + "まで）。";
     case FileReadFault::out_of_memory:
       return "読み込むメモリが足りません。";
     case FileReadFault::read_failed:
@@ -278,10 +269,7 @@ class JapaneseBatchWords final : public BatchWords {
   }
 
   std::string range_warnings_note(const std::vector<RangeWarning>& warnings, MarkKind kind) const override {
-    std::vector<int> leads;
-    for (const RangeWarning& w : warnings) {
-      if (w.kind == kind) leads.push_back(w.lead);
-    }
+    const std::vector<int> leads = warned_leads(warnings, kind);
     if (leads.empty()) return {};
     return "注意: " + words().range_warning(leads, kind) + "（--ranges auto で提案できます）。";
   }

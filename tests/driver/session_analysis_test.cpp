@@ -16,23 +16,15 @@
 #include "readers/waveform_rows.h"
 #include "results/analysis_tables.h"
 #include "sample_recording.h"
+#include "support/text_recording.h"
 #include "support/record_tables.h"
 #include "timing/analysis.h"
 
 namespace telmor {
 namespace {
 
-
-class NoConsole : public ConsoleOutput {
- public:
-  void console_write(std::string_view) override {}
-};
-
-Recording read(const std::string& text, int leads, int seconds) {
-  Recording recording;
-  EXPECT_FALSE(read_recording_text(text, leads, seconds, recording));
-  return recording;
-}
+using test::recording_of_text;
+using NoConsole = test::SilentConsole;
 
 // What an interactive session computes with these settings, step by step on
 // its record: the preparation at start-up, the beat list of the overview,
@@ -87,7 +79,7 @@ TEST_P(AnalyseWithinLimits, GivesTheSessionsTablesEntryForEntry) {
   settings.estimator = std::get<1>(GetParam());
   const std::string text = sample_recording_text(c.leads, c.seconds, static_cast<std::uint64_t>(c.seed));
   const auto session = session_tables(text, c.leads, c.seconds, settings);
-  const Analysis a = analyse(read(text, c.leads, c.seconds), settings, {.threads = 2});
+  const Analysis a = analyse(recording_of_text(text, c.leads, c.seconds), settings, {.threads = 2});
   ASSERT_FALSE(a.problem);
   ASSERT_TRUE(fits_results_file(a));
   const int rows = a.beat_count() + 1;

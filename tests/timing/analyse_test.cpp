@@ -18,22 +18,15 @@
 #include "readers/recording_text.h"
 #include "results/analysis_tables.h"
 #include "sample_recording.h"
+#include "support/text_recording.h"
 #include "timing/analysis.h"
 #include "timing/beat_table.h"
 
 namespace telmor {
 namespace {
 
-class NoConsole : public ConsoleOutput {
- public:
-  void console_write(std::string_view) override {}
-};
-
-Recording read(const std::string& text, int leads, int seconds) {
-  Recording recording;
-  EXPECT_FALSE(read_recording_text(text, leads, seconds, recording));
-  return recording;
-}
+using test::recording_of_text;
+using NoConsole = test::SilentConsole;
 
 // The same beats, marks, fine times and qualities, NaN for NaN.
 bool same_tables(const Analysis& a, const Analysis& b) {
@@ -104,7 +97,7 @@ TEST(SlowAnalyseBeyondLimits, SixtyFourLeadsOfTwoMinutesHaveEveryBeat) {
   constexpr int kLeads = 64, kSeconds = 120;
   RecordingConditions fast;  // 2 beats a second: more than a session's 199
   fast.beat_interval = 500.0;
-  const Recording r = read(sample_recording_text(kLeads, kSeconds, 11, fast), kLeads, kSeconds);
+  const Recording r = recording_of_text(sample_recording_text(kLeads, kSeconds, 11, fast), kLeads, kSeconds);
   const Analysis a = analyse(r, {}, {.threads = 2});
   ASSERT_FALSE(a.problem);
   EXPECT_GT(a.beats_ms.size(), 199u);
@@ -139,7 +132,7 @@ TEST(SlowAnalyseBeyondLimits, SixtyFourLeadsOfTwoMinutesHaveEveryBeat) {
 }
 
 TEST(AnalyseBeatLead, FindsTheBeatsOnTheLeadNamed) {
-  const Recording r = read(sample_recording_text(4, 6, 12), 4, 6);
+  const Recording r = recording_of_text(sample_recording_text(4, 6, 12), 4, 6);
   const Analysis on_1 = analyse(r, {});
   AnalysisSettings settings;
   settings.beat_lead = 3;
@@ -170,8 +163,8 @@ TEST(AnalysePartialSecond, DifferentiatesTheLastSecondLikeTheOthers) {
 }
 
 TEST(AnalyseThreads, AnalysesAtOnceAsOneAfterAnother) {
-  const Recording r1 = read(sample_recording_text(6, 5, 21), 6, 5);
-  const Recording r2 = read(sample_recording_text(9, 4, 22), 9, 4);
+  const Recording r1 = recording_of_text(sample_recording_text(6, 5, 21), 6, 5);
+  const Recording r2 = recording_of_text(sample_recording_text(9, 4, 22), 9, 4);
   const Analysis alone1 = analyse(r1, {}), alone2 = analyse(r2, with(3, 0.2f, -80, 80, 100, 200));
   Analysis together1, together2;
   {
@@ -185,8 +178,8 @@ TEST(AnalyseThreads, AnalysesAtOnceAsOneAfterAnother) {
 // A workspace kept from one recording to the next (other lengths, other
 // smoothing in between) changes nothing.
 TEST(AnalyseWorkspace, KeptFromOneRecordingToTheNextGivesTheSameMarks) {
-  const Recording r1 = read(sample_recording_text(6, 5, 23), 6, 5);
-  const Recording r2 = read(sample_recording_text(3, 7, 24), 3, 7);
+  const Recording r1 = recording_of_text(sample_recording_text(6, 5, 23), 6, 5);
+  const Recording r2 = recording_of_text(sample_recording_text(3, 7, 24), 3, 7);
   AnalysisWorkspace workspace;
   for (const Recording* r : {&r1, &r2, &r1}) {
     for (const int smooth : {7, 3, 7}) {
@@ -270,7 +263,7 @@ namespace {
 // the centred derivative does not depend on where the recording starts.
 TEST(AnalyseCropped, GivesTheSameMarksAtTheirOwnTimes) {
   const std::string text = sample_recording_text(8, 12, 31);
-  const Recording full = read(text, 8, 12);
+  const Recording full = recording_of_text(text, 8, 12);
   const Analysis whole = analyse(full, {});
   ASSERT_FALSE(whole.problem);
   for (const int cut : {1, 250, 537}) {
