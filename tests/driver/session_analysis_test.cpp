@@ -16,7 +16,7 @@
 #include "readers/waveform_rows.h"
 #include "results/analysis_tables.h"
 #include "sample_recording.h"
-#include "support/text_recording.h"
+#include "support/analysis_inputs.h"
 #include "support/record_tables.h"
 #include "timing/analysis.h"
 
@@ -24,6 +24,7 @@ namespace telmor {
 namespace {
 
 using test::recording_of_text;
+using test::with;
 using NoConsole = test::SilentConsole;
 
 // What an interactive session computes with these settings, step by step on
@@ -58,18 +59,6 @@ struct Within {
   int leads, seconds, seed;
   AnalysisSettings settings;
 };
-
-AnalysisSettings with(int smooth, float ratio, int af, int at, int rf, int rt, int beat_lead = 1) {
-  AnalysisSettings s;
-  s.smooth_ms = smooth;
-  s.amp_ratio = ratio;
-  s.at_from = af;
-  s.at_to = at;
-  s.rt_from = rf;
-  s.rt_to = rt;
-  s.beat_lead = beat_lead;
-  return s;
-}
 
 class AnalyseWithinLimits : public ::testing::TestWithParam<std::tuple<Within, Estimator>> {};
 

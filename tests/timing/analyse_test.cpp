@@ -18,7 +18,7 @@
 #include "readers/recording_text.h"
 #include "results/analysis_tables.h"
 #include "sample_recording.h"
-#include "support/text_recording.h"
+#include "support/analysis_inputs.h"
 #include "timing/analysis.h"
 #include "timing/beat_table.h"
 
@@ -26,6 +26,7 @@ namespace telmor {
 namespace {
 
 using test::recording_of_text;
+using test::with;
 using NoConsole = test::SilentConsole;
 
 // The same beats, marks, fine times and qualities, NaN for NaN.
@@ -36,18 +37,6 @@ bool same_tables(const Analysis& a, const Analysis& b) {
   return same(a.beats_ms, b.beats_ms) && same(a.at_ms, b.at_ms) && same(a.rt_ms, b.rt_ms) &&
          same(a.at_fine_ms, b.at_fine_ms) && same(a.rt_fine_ms, b.rt_fine_ms) &&
          same(a.at_quality, b.at_quality) && same(a.rt_quality, b.rt_quality);
-}
-
-AnalysisSettings with(int smooth, float ratio, int af, int at, int rf, int rt, int beat_lead = 1) {
-  AnalysisSettings s;
-  s.smooth_ms = smooth;
-  s.amp_ratio = ratio;
-  s.at_from = af;
-  s.at_to = at;
-  s.rt_from = rf;
-  s.rt_to = rt;
-  s.beat_lead = beat_lead;
-  return s;
 }
 
 AnalysisSettings legacy(AnalysisSettings s) {
