@@ -1,4 +1,5 @@
 // telmor-replay: runs the program headless over a session script.
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -7,6 +8,7 @@
 #include "driver/run_program.h"
 #include "base/utf8_path.h"
 #include "replay/replay_run.h"
+#include "words/language_choice.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -23,5 +25,7 @@ int main(int argc, char** argv) {
 #endif
   const std::vector<std::string> arguments = telmor::utf8_arguments(argc, argv);
   const std::vector<std::string_view> views(arguments.begin(), arguments.end());
-  return telmor::replay_main(views, telmor::run_program, std::cout, std::cerr);
+  const telmor::Language fallback =
+      telmor::language_for("", std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+  return telmor::replay_main(views, telmor::run_program, std::cout, std::cerr, fallback);
 }

@@ -21,8 +21,9 @@ std::int32_t whole_ms(std::string_view option, std::string_view text, std::int32
 
 }  // namespace
 
-ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments) {
+ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments, Language fallback) {
   ReplayOptions options;
+  options.english = fallback == Language::english;
   bool have_script = false;
   bool options_ended = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {

@@ -78,10 +78,10 @@ int run_replay(const ReplayOptions& options, const ReplayProgram& program, std::
 }
 
 int replay_main(std::span<const std::string_view> arguments, const ReplayProgram& program,
-                std::ostream& out, std::ostream& err) {
+                std::ostream& out, std::ostream& err, Language fallback) {
   ReplayOptions options;
   try {
-    options = parse_replay_arguments(arguments);
+    options = parse_replay_arguments(arguments, fallback);
   } catch (const UsageError& error) {
     err << kName << error.what() << '\n' << kReplayUsage << '\n';
     return kReplayUsageError;

@@ -29,6 +29,23 @@ TEST(ReplayOptions, RootAndDrawLogInAnyOrder) {
   EXPECT_EQ(*options.draw_log, "draw.txt");
 }
 
+// The program's lines follow the locale's language unless --lang names one.
+TEST(ReplayOptions, LanguageFromTheLocaleUnlessAsked) {
+  struct Case {
+    std::vector<std::string_view> arguments;
+    Language locale;
+    bool english;
+  };
+  const Case cases[] = {
+      {{"s.txt"}, Language::japanese, false},
+      {{"s.txt"}, Language::english, true},
+      {{"--lang", "ja", "s.txt"}, Language::english, false},
+      {{"--lang", "en", "s.txt"}, Language::japanese, true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(parse_replay_arguments(c.arguments, c.locale).english, c.english) << c.arguments.front();
+}
+
 TEST(ReplayOptions, DoubleDashEndsTheOptions) {
   EXPECT_EQ(parse({"--", "-odd.txt"}).script, "-odd.txt");
 }

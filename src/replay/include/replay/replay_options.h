@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "console/window_layer.h"
+#include "words/words.h"
 
 namespace telmor {
 
@@ -27,7 +28,8 @@ inline constexpr std::string_view kReplayHelp =
     "                     (default: the working directory)\n"
     "  --draw-log FILE    one line 'line X1 Y1 X2 Y2 RRGGBB' per drawn segment\n"
     "  --notes            the frame's status-bar notes in the transcript: 'chart: note TEXT'\n"
-    "  --lang ja|en       the program's own lines in Japanese (the default) or English\n"
+    "  --lang ja|en       the program's own lines in Japanese or English (default: English\n"
+    "                     where the locale is English, else Japanese)\n"
     "  --estimator NAME   the derivative: centred (the default: the least-squares cubic\n"
     "                     centred on each sample, RT on a derivative of its own) or legacy\n"
     "                     (the specified arithmetic, to reproduce earlier results)\n"
@@ -80,7 +82,9 @@ class UsageError : public std::runtime_error {
 
 // The arguments after the program name. Throws UsageError for an unknown
 // option, an option without its value, or no script (or more than one)
-// unless --help or --version is given.
-ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments);
+// unless --help or --version is given. The program's lines are in fallback's
+// language (the locale's) unless --lang says otherwise.
+ReplayOptions parse_replay_arguments(std::span<const std::string_view> arguments,
+                                     Language fallback = Language::japanese);
 
 }  // namespace telmor

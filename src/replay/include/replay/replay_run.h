@@ -23,8 +23,10 @@ using ReplayProgram = std::function<void(WindowLayer& layer, const std::filesyst
 int run_replay(const ReplayOptions& options, const ReplayProgram& program, std::ostream& out,
                std::ostream& err);
 
-// The whole command: arguments after the program name, then run_replay.
+// The whole command: arguments after the program name, then run_replay;
+// the program's lines in fallback's language (the locale's) unless --lang
+// says otherwise.
 int replay_main(std::span<const std::string_view> arguments, const ReplayProgram& program,
-                std::ostream& out, std::ostream& err);
+                std::ostream& out, std::ostream& err, Language fallback = Language::japanese);
 
 }  // namespace telmor
