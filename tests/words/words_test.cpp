@@ -3,6 +3,7 @@
 // in the user's words, the system's own text only for the rest.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <string>
@@ -180,6 +181,49 @@ TEST(Catalogues, EveryValueHasItsOwnWordsInEachLanguage) {
     EXPECT_EQ(w.mark_review(MarkReview::none, MarkReview::none), "");
     EXPECT_EQ(w.read_note({WaveReadStatus::end_of_file, 3, 0, WaveCause::none}, 3), "");
   }
+}
+
+// How often each of the placeholders' values stands in a text, as a word of
+// its own (not inside a longer number).
+std::vector<int> placeholders_in(const std::string& text, const std::vector<std::string>& values) {
+  std::vector<int> counts;
+  for (const std::string& value : values) {
+    int n = 0;
+    for (std::size_t at = text.find(value); at != std::string::npos; at = text.find(value, at + 1)) {
+      const bool digit_before = at > 0 && std::isdigit(static_cast<unsigned char>(text[at - 1]));
+      const std::size_t end = at + value.size();
+      const bool digit_after = end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]));
+      n += !digit_before && !digit_after;
+    }
+    counts.push_back(n);
+  }
+  return counts;
+}
+
+// Each value's text fills in the same placeholders in both languages: one
+// that a language leaves out or says twice fails. The values are numbers no
+// text holds of its own.
+TEST(Catalogues, BothLanguagesFillInTheSamePlaceholders) {
+  const std::vector<std::string> values = {"4711", "8123", "37", "977", "23", "31", "213", "17", "19",
+                                           "53", "29", "307", "71", "41", "43"};
+  const auto texts_of = [](const Words& w) {
+    std::vector<std::string> texts;
+    for (const RecordingFault f : all_but_none(kLastRecordingFault))
+      texts.push_back(w.recording_problem({f, 4711, 8123, 37}));
+    for (const AnalysisFault f : all_but_none(kLastAnalysisFault))
+      texts.push_back(w.analysis_problem({.fault = f, .part = SettingPart::rt, .value = 977.0, .lead = 23, .leads = 31}));
+    for (const FormatFault f : all_but_none(kLastFormatFault))
+      texts.push_back(w.format_fault({f, Block::rt, 213, 17, 19}));
+    for (const ParseFault f : all_but_none(kLastParseFault)) texts.push_back(w.parse_fault({f, Block::at, 53, 29, 307}));
+    for (const WaveCause c : all_but_none(kLastWaveCause))
+      texts.push_back(w.read_note({WaveReadStatus::read_error, 71, 0, c}, 41));
+    texts.push_back(w.read_note({WaveReadStatus::lead_count_mismatch, 71, 43, WaveCause::none}, 41));
+    return texts;
+  };
+  const std::vector<std::string> ja = texts_of(japanese()), en = texts_of(english());
+  ASSERT_EQ(ja.size(), en.size());
+  for (std::size_t k = 0; k < ja.size(); ++k)
+    EXPECT_EQ(placeholders_in(ja[k], values), placeholders_in(en[k], values)) << ja[k] << " / " << en[k];
 }
 
 TEST(Catalogues, AShapeIsAskedForWhereStatingItMendsTheRead) {
