@@ -14,6 +14,7 @@
 
 #include <vector>
 
+#include "gui/analysis_menu.h"
 #include "console/menu_letters.h"
 #include "gui/chart_canvas.h"
 #include "gui/console_pane.h"
@@ -70,6 +71,8 @@ void FrameWindow::add_pass_key_action(QMenu* menu, const QString& text, PassKey 
   pass_key_actions_.emplace_back(key, action);
 }
 
+AnalysisChoice FrameWindow::analysis_choice() const { return analysis_menu_->choice(); }
+
 void FrameWindow::build_menus() {
   QMenu* file = menuBar()->addMenu(ui("ファイル(&F)"));
   QAction* open = file->addAction(ui("記録を開く…"), this, [this] { ask_and_open_recording(); });
@@ -85,7 +88,7 @@ void FrameWindow::build_menus() {
   QMenu* analysis = menuBar()->addMenu(ui("解析(&A)"));
   for (const MenuLetter& command : letters_of(MenuGroup::analysis, false))
     add_letter_action(analysis, command);
-  build_analysis_menu(analysis);
+  analysis_menu_ = new AnalysisMenu(this, analysis, input_, [this] { return menu_waits(); });
 
   build_correction_menu();
   build_view_menu();

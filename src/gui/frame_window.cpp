@@ -2,6 +2,7 @@
 #include "console/drawing_state.h"
 #include "gui/frame_window.h"
 
+#include "gui/analysis_menu.h"
 #include <QAction>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -199,7 +200,7 @@ void FrameWindow::apply_one(const GuiOp& op) {
                  },
                  [this](const gui_op::Unsaved& o) { show_unsaved(o.unsaved); },
                  [this](const gui_op::AskRanges& o) {
-                   QTimer::singleShot(0, this, [this, b = o.suggested] { answer_ranges_question(b); });
+                   QTimer::singleShot(0, this, [this, b = o.suggested] { analysis_menu_->answer_ranges_question(b); });
                  },
                  [this](const gui_op::AskChangedFile& o) {
                    QTimer::singleShot(0, this, [this, c = o.changed] { answer_changed_file_question(c); });
@@ -292,14 +293,11 @@ void FrameWindow::ask(const gui_op::Ask& ask) {
       canvas_->set_asking(true);
       for (const auto& [letter, action] : letter_actions_) action->setEnabled(ask.menu);
       undo_action_->setEnabled(ask.menu && results_ && results_->undo_steps > 0);
-      suggest_action_->setEnabled(ask.menu);
+      analysis_menu_->line_asked(ask.menu);
       // F3 at the menu starts a review at the first flagged window.
       next_review_->setEnabled(ask.menu);
       previous_review_->setEnabled(ask.menu);
-      if (ask.menu) {
-        send_restore();
-        send_analysis_choice();
-      }
+      if (ask.menu) send_restore();
       break;
     case What::mouse:
       console_->set_asker(ConsolePane::Asker::mouse);
@@ -316,9 +314,10 @@ void FrameWindow::stop_asking() {
   console_->set_asker(ConsolePane::Asker::nobody);
   canvas_->set_asking(false);
   pass_waits_ = false;
-  for (QAction* action : {next_review_, previous_review_, undo_action_, suggest_action_}) {
+  for (QAction* action : {next_review_, previous_review_, undo_action_}) {
     if (action != nullptr) action->setEnabled(false);
   }
+  if (analysis_menu_ != nullptr) analysis_menu_->stop_asking();
   for (const auto& [letter, action] : letter_actions_) action->setEnabled(false);
   for (const auto& [key, action] : pass_key_actions_) action->setEnabled(false);
 }

@@ -21,6 +21,7 @@
 #include "gui/chart_ruler.h"
 #include "gui/lead_strip_view.h"
 #include "gui/results_view.h"
+#include "gui/analysis_menu.h"
 #include "gui/help_text.h"
 #include "gui/qt_translations.h"
 #include "support/gui_test_support.h"
@@ -252,16 +253,16 @@ TEST_F(Extras, TheDerivativeChosenInTheMenuReachesTheProgramAtTheMenu) {
       seen.push_back(layer.analysis_choice());
     }
   });
-  EXPECT_TRUE(frame_->derivative_action(Estimator::centred)->isChecked());
+  EXPECT_TRUE(frame_->analysis_menu()->derivative_action(Estimator::centred)->isChecked());
   ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::chart_line; }));
-  frame_->derivative_action(Estimator::legacy)->trigger();
+  frame_->analysis_menu()->derivative_action(Estimator::legacy)->trigger();
   ASSERT_TRUE(program().wait_finished());
   const std::lock_guard lock(seen_mutex);
   ASSERT_TRUE(edit.has_value());
   EXPECT_EQ(edit->what, MenuEdit::What::analysis);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].kind, Estimator::legacy);
-  EXPECT_TRUE(frame_->derivative_action(Estimator::legacy)->isChecked());
+  EXPECT_TRUE(frame_->analysis_menu()->derivative_action(Estimator::legacy)->isChecked());
 }
 
 // 範囲を提案 at the menu: the program draws d's window with the suggested
@@ -271,14 +272,14 @@ TEST_F(Extras, RangesSuggestedInTheAnalysisMenuAreTakenByTheProgram) {
   DrawingState sample_drawing;
   ASSERT_TRUE(find_beats(*e.r, sample_drawing));
   std::optional<RangeBounds> asked;
-  frame_->ask_range_answer = [&](const RangeBounds& b) {
+  frame_->analysis_menu()->ask_range_answer = [&](const RangeBounds& b) {
     asked = b;
     return RangeAnswer::accept;
   };
   test::DrivesRoot drives;
   run([&](WindowLayer& layer) { run_command_loop(layer, *e.r, sample_drawing, drives.path()); });
-  ASSERT_TRUE(wait_until([&] { return frame_->suggest_action()->isEnabled(); }));
-  frame_->suggest_action()->trigger();
+  ASSERT_TRUE(wait_until([&] { return frame_->analysis_menu()->suggest_action()->isEnabled(); }));
+  frame_->analysis_menu()->suggest_action()->trigger();
   ASSERT_TRUE(wait_until([&] { return asked.has_value(); }));
   ASSERT_TRUE(wait_until([&] { return frame_->input().awaiting() == Awaiting::chart_line; }));
   ASSERT_TRUE(wait_until([&] { return canvas()->send_reply(QStringLiteral("x")); }));

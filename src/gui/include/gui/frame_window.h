@@ -39,6 +39,7 @@ class QSplitter;
 namespace telmor {
 
 class AmplitudeBar;
+class AnalysisMenu;
 class ChartCanvas;
 class ChartRuler;
 class ConsolePane;
@@ -130,17 +131,11 @@ class FrameWindow : public QMainWindow {
   QAction* undo_action() const { return undo_action_; }
   QAction* redo_action() const { return pass_key_action(PassKey::redo); }
 
-  // The derivative the program prepares its signals with, chosen in the
-  // 解析 menu; read from the program's thread.
+  // The 解析 menu: the derivative the program prepares its signals with,
+  // its settings and ranges suggested from the recording.
+  AnalysisMenu* analysis_menu() const { return analysis_menu_; }
+  // The menu's choice; read from the program's thread.
   AnalysisChoice analysis_choice() const;
-  void set_analysis_choice(const AnalysisChoice& choice);
-  QAction* derivative_action(Estimator kind) const {
-    return kind == Estimator::legacy ? legacy_action_ : centred_action_;
-  }
-  QAction* suggest_action() const { return suggest_action_; }
-  // The question asked with ranges suggested from the recording; tests
-  // answer it without a dialog by setting it.
-  std::function<RangeAnswer(const RangeBounds&)> ask_range_answer;
 
   // The question asked when a save finds the results file changed, removed
   // or created elsewhere since the program last saw it; keeping the other's
@@ -169,13 +164,7 @@ class FrameWindow : public QMainWindow {
   void close_chart();
   void build_menus();
   void build_correction_menu();
-  void build_analysis_menu(QMenu* analysis);
   void build_language_menu(QMenu* view);
-  void show_analysis_choice();
-  void send_analysis_choice();
-  void suggest_ranges();
-  void answer_ranges_question(const RangeBounds& suggested);
-  RangeAnswer ranges_dialog(const RangeBounds& suggested);
   void build_view_menu();
   void add_letter_action(QMenu* menu, const MenuLetter& command);
   void add_pass_key_action(QMenu* menu, const QString& text, PassKey key, const QList<QKeySequence>& keys);
@@ -246,13 +235,7 @@ class FrameWindow : public QMainWindow {
   std::shared_ptr<const ResultsSnapshot> results_;
   TimeAxis axis_{};  // what a click on the chart's columns stores
   bool unsaved_ = false;
-  mutable std::mutex analysis_mutex_;
-  AnalysisChoice analysis_;
-  bool analysis_pending_ = false;  // chosen away from the menu: sent at the next
-  QAction* centred_action_ = nullptr;
-  QAction* legacy_action_ = nullptr;
-  QAction* settings_action_ = nullptr;
-  QAction* suggest_action_ = nullptr;
+  AnalysisMenu* analysis_menu_ = nullptr;
   bool pass_waits_ = false;  // a correction pass waits for the mouse
   Place place_{};            // the pass window on show
   bool stopping_ = false;  // the program has ended: closing asks nothing
