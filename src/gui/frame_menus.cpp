@@ -20,7 +20,6 @@
 #include "gui/console_pane.h"
 #include "gui/frame_window.h"
 
-#include "gui/maps_dock.h"
 #include "gui/help_text.h"
 #include "gui/frame_language.h"
 #include "words/words.h"
@@ -123,16 +122,7 @@ void FrameWindow::build_view_menu() {
   QAction* table = results_dock_->toggleViewAction();
   table->setText(ui("結果表"));
   view->addAction(table);
-#if TELMOR_MAPS
-  QAction* maps = maps_dock_->toggleViewAction();
-  maps->setText(ui("マップ"));
-  view->addAction(maps);
-  view->addAction(ui("電極の配置を開く…"), this, [this] {
-    maps_dock_->show();
-    maps_dock_->raise();
-    maps_view_->choose_button()->click();
-  });
-#endif
+  if (maps_) maps_->add_view_actions(view);
   build_language_menu(view);
 }
 

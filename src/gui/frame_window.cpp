@@ -22,7 +22,7 @@
 #include "gui/chart_ruler.h"
 #include "gui/console_pane.h"
 #include "gui/lead_strip_view.h"
-#include "gui/maps_dock.h"
+#include "gui/dock_content.h"
 #include "gui/recovery_keeper.h"
 #include "gui/results_view.h"
 #include "gui/typed_keys.h"
@@ -43,16 +43,6 @@ QString from_utf8(const std::string& text) {
 // The height the docks of the bottom start with: several leads of the results view.
 constexpr int kDockHeight = 320;
 
-// A dock's content in a scroll area, so that in a small frame the dock can
-// give its height to the chart and scroll instead.
-QScrollArea* yielding(QWidget* content) {
-  auto* area = new QScrollArea;
-  area->setWidget(content);
-  area->setWidgetResizable(true);
-  area->setFrameShape(QFrame::NoFrame);
-  area->setMinimumHeight(60);
-  return area;
-}
 
 }  // namespace
 
@@ -66,13 +56,8 @@ FrameWindow::FrameWindow(QWidget* parent)
       amplitude_bar_(new AmplitudeBar([this] { return canvas_->surface_rect(); }, chart_panel_)),
       console_(new ConsolePane(input_, splitter_)),
       results_view_(new ResultsView),
-      results_dock_(new QDockWidget(ui("結果表"), this))
-#if TELMOR_MAPS
-      ,
-      maps_view_(new MapsDock),
-      maps_dock_(new QDockWidget(ui("マップ"), this))
-#endif
-      ,
+      results_dock_(new QDockWidget(ui("結果表"), this)),
+      maps_(make_maps_part(this)),
       recovery_(new RecoveryKeeper(this))
 {
   show_recording("");
@@ -98,20 +83,16 @@ FrameWindow::FrameWindow(QWidget* parent)
   results_dock_->setWidget(yielding(results_view_));  // takes ownership
 
   addDockWidget(Qt::BottomDockWidgetArea, results_dock_);
-#if TELMOR_MAPS
-  // Beside the results view, as a tab of the same place.
-  maps_dock_->setObjectName(QStringLiteral("maps"));
-  maps_dock_->setWidget(yielding(maps_view_));  // takes ownership
-  addDockWidget(Qt::BottomDockWidgetArea, maps_dock_);
-  tabifyDockWidget(results_dock_, maps_dock_);
-  results_dock_->raise();
-#endif
+  if (maps_) {
+    // Beside the results view, as a tab of the same place.
+    addDockWidget(Qt::BottomDockWidgetArea, maps_->dock());
+    tabifyDockWidget(results_dock_, maps_->dock());
+    results_dock_->raise();
+  }
   // What is typed in a view answers the question that waits.
   auto* typed = new TypedKeysToInput(console_->editor(), this);
   typed->watch(results_view_);
-#if TELMOR_MAPS
-  typed->watch(maps_view_);
-#endif
+  if (maps_) typed->watch(maps_->view());
   canvas_->on_unread = [this](const QString& why) { show_note(why); };
   // A new command clears what the status bar said of the last one.
   canvas_->on_sent = [this] {
@@ -185,9 +166,7 @@ void FrameWindow::apply_one(const GuiOp& op) {
                    keep_tables(o.results, true);
                    const std::filesystem::path file = o.results->results_file;
                    QTimer::singleShot(0, this, [this, file] { offer_recovery(file); });
-#if TELMOR_MAPS
-                   show_maps(shown);
-#endif
+                   if (maps_) maps_->show_results(shown);
                  },
                  [this](const gui_op::Ask& o) { ask(o); },
                  [this](const gui_op::Place& o) { show_place(o.place); },
@@ -248,11 +227,9 @@ void FrameWindow::keep_chart_room() {
   // The docks of the bottom give way first, down to a few rows.
   QList<QDockWidget*> docks;
   QList<int> heights;
-  for (QDockWidget* dock : {results_dock_
-#if TELMOR_MAPS
-                            , maps_dock_
-#endif
-       }) {
+  QList<QDockWidget*> bottom{results_dock_};
+  if (maps_) bottom.append(maps_->dock());
+  for (QDockWidget* dock : bottom) {
     const int height = std::max(dock->height() - short_by, dock->minimumSizeHint().height());
     if (dock->isVisible() && !dock->isFloating() &&
         dockWidgetArea(dock) == Qt::BottomDockWidgetArea && height < dock->height()) {
@@ -456,14 +433,5 @@ void FrameWindow::closeEvent(QCloseEvent* event) {
   input_.close();
   event->accept();
 }
-
-#if TELMOR_MAPS
-void FrameWindow::show_maps(const std::shared_ptr<const ResultsSnapshot>& results) {
-  maps_view_->show_results(results);
-  if (results->results_file.empty() || results->results_file == layout_looked_beside_) return;
-  layout_looked_beside_ = results->results_file;
-  maps_view_->use_layout_beside(results->results_file.parent_path(), results->recording);
-}
-#endif
 
 }  // namespace telmor

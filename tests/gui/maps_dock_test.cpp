@@ -93,9 +93,10 @@ TEST_F(FrameMaps, TheMenuHandsTheDockTheTablesAndItsLayout) {
     layer.chart_open();
     (void)layer.chart_read_line();
   });
-  ASSERT_TRUE(test::wait_until([&] { return frame_->maps_view()->layout().has_value(); }));
-  EXPECT_EQ(frame_->maps_view()->beat_choice()->count(), 3);
-  EXPECT_EQ(frame_->maps_dock()->windowTitle(), QStringLiteral("マップ"));
+  const auto* maps = static_cast<MapsDock*>(frame_->maps()->view());
+  ASSERT_TRUE(test::wait_until([&] { return maps->layout().has_value(); }));
+  EXPECT_EQ(maps->beat_choice()->count(), 3);
+  EXPECT_EQ(frame_->maps()->dock()->windowTitle(), QStringLiteral("マップ"));
 }
 
 }  // namespace

@@ -22,17 +22,13 @@
 #include "gui/gui_ops.h"
 #include "console/menu_letters.h"
 #include "gui/input_queues.h"
+#include "gui/maps_part.h"
 
 class QAction;
 class QMenu;
 class QCloseEvent;
 class QResizeEvent;
 class QDockWidget;
-#if TELMOR_MAPS
-namespace telmor {
-class MapsDock;
-}
-#endif
 class QLabel;
 class QSplitter;
 
@@ -68,10 +64,8 @@ class FrameWindow : public QMainWindow {
   LeadStripView* strip() const { return strip_; }
   ResultsView* results_view() const { return results_view_; }
   QDockWidget* results_dock() const { return results_dock_; }
-#if TELMOR_MAPS
-  MapsDock* maps_view() const { return maps_view_; }
-  QDockWidget* maps_dock() const { return maps_dock_; }
-#endif
+  // The maps dock; null in a build without the maps.
+  MapsPart* maps() const { return maps_.get(); }
   bool chart_is_open() const;
   bool unsaved() const { return unsaved_; }
 
@@ -192,11 +186,6 @@ class FrameWindow : public QMainWindow {
   void send_restore();
   void keep_tables(const std::shared_ptr<const ResultsSnapshot>& tables, bool at_once);
   void show_recording(const std::string& name);
-#if TELMOR_MAPS
-  // The maps follow the tables; the layout beside a recording's results file
-  // is looked for once per file, unless one was chosen.
-  void show_maps(const std::shared_ptr<const ResultsSnapshot>& results);
-#endif
   void answer_exit_question();
   void answer_changed_file_question(const ChangedFile& changed);
   ChangedFileAnswer changed_file_dialog(const ChangedFile& changed);
@@ -216,11 +205,7 @@ class FrameWindow : public QMainWindow {
   ConsolePane* console_;
   ResultsView* results_view_;
   QDockWidget* results_dock_;
-#if TELMOR_MAPS
-  MapsDock* maps_view_;
-  QDockWidget* maps_dock_;
-  std::filesystem::path layout_looked_beside_;  // the results file whose folder was looked in
-#endif
+  std::unique_ptr<MapsPart> maps_;
   QLabel* place_label_;
   QLabel* time_label_;
   QLabel* note_label_;
