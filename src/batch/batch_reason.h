@@ -1,5 +1,5 @@
-// What became of one recording in a batch, as values; batch_messages.h has
-// their words.
+// What became of one recording in a batch, as values; batch_words.h has
+// their words, one catalogue per language.
 #pragma once
 
 #include <cstdint>
