@@ -23,7 +23,7 @@ double click_time_ms(const TimeAxis& axis, int column) {
     case TimeAxis::Kind::whole_steps:
       return axis.start_ms + steps_from(normalised_column(column), axis.origin, axis.step);
     case TimeAxis::Kind::pass_window:
-      return pass_click_ms(column, axis.start_ms);
+      return static_cast<double>(pass_click_ms(column, axis.start_ms));
     case TimeAxis::Kind::none:
       break;
   }

@@ -54,7 +54,8 @@ CentredWindow centred_abscissae(int m, int half_width, int n, std::vector<float>
 }
 
 float slope_at(const float* coef, double x, double scale) {
-  const double b1 = coef[0], b2 = coef[1], b3 = coef[2];
+  const double b1 = static_cast<double>(coef[0]), b2 = static_cast<double>(coef[1]),
+               b3 = static_cast<double>(coef[2]);
   return static_cast<float>(((b1 + 2.0 * b2 * x) + 3.0 * b3 * (x * x)) * scale);
 }
 

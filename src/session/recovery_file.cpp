@@ -220,8 +220,8 @@ MarkDifferences mark_differences(const MarkTables& recovered, const MarkTables& 
       const std::size_t n = std::max(only_mine.size(), only_theirs.size());
       found.count += static_cast<int>(n);
       for (std::size_t k = 0; k < n && found.first.size() < most; ++k) {
-        found.first.push_back({lead, rt, k < only_theirs.size() ? double{only_theirs[k]} : none,
-                               k < only_mine.size() ? double{only_mine[k]} : none});
+        found.first.push_back({lead, rt, k < only_theirs.size() ? static_cast<double>(only_theirs[k]) : none,
+                               k < only_mine.size() ? static_cast<double>(only_mine[k]) : none});
       }
     }
   }

@@ -21,7 +21,8 @@ double fine_time_ms(std::span<const float> deriv, float t, bool at) {
   if (!std::isfinite(t) || std::trunc(time) != time || time < 2.0 || time > static_cast<double>(n - 1))
     return time;
   const auto i = static_cast<std::size_t>(time) - 1;  // sample t
-  const double before = deriv[i - 1], here = deriv[i], after = deriv[i + 1];
+  const double before = static_cast<double>(deriv[i - 1]), here = static_cast<double>(deriv[i]),
+               after = static_cast<double>(deriv[i + 1]);
   const bool extremum = at ? here <= before && here <= after : here >= before && here >= after;
   if (!extremum) return time;
   const double denominator = 2.0 * (before - 2.0 * here + after);

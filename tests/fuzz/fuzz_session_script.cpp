@@ -62,6 +62,7 @@ std::string_view keyword_for(DirectiveKind kind) {
     case DirectiveKind::drop_beat: return "drop-beat";
     case DirectiveKind::suggest_ranges: return "suggest-ranges";
     case DirectiveKind::open: return "open";
+    case DirectiveKind::changed_file: return "changed-file";
   }
   std::abort();
 }
@@ -99,6 +100,8 @@ std::string line_for(const Directive& directive) {
     line += std::to_string(directive.number);
   } else if (directive.kind == DirectiveKind::suggest_ranges) {
     line += answer_name(directive.answer);
+  } else if (directive.kind == DirectiveKind::changed_file) {
+    line += directive.file_answer == ChangedFileAnswer::keep ? "keep" : "overwrite";
   } else if (directive.kind == DirectiveKind::open) {
     line += std::to_string(directive.number) + " " + real_text(directive.from_s) + " " +
             std::to_string(directive.seconds) + " " + directive.text;
@@ -116,7 +119,8 @@ void check_directive(const Directive& directive, const std::vector<std::string_v
   FUZZ_CHECK(!is_skipped(line));
   FUZZ_CHECK(keyword_of(line) == keyword_for(directive.kind));
   if (is_click(directive.kind) || directive.kind == DirectiveKind::key ||
-      directive.kind == DirectiveKind::drop_beat || directive.kind == DirectiveKind::suggest_ranges) {
+      directive.kind == DirectiveKind::drop_beat || directive.kind == DirectiveKind::suggest_ranges ||
+      directive.kind == DirectiveKind::changed_file) {
     FUZZ_CHECK(directive.text.empty());
     if (directive.kind == DirectiveKind::key) FUZZ_CHECK(directive.key != PassKey::none);
     if (directive.kind == DirectiveKind::drop_beat) FUZZ_CHECK(directive.number > 0);
@@ -137,6 +141,7 @@ void check_same(const Directive& a, const Directive& b) {
   FUZZ_CHECK(a.key == b.key);
   FUZZ_CHECK(a.number == b.number);
   FUZZ_CHECK(a.answer == b.answer);
+  FUZZ_CHECK(a.file_answer == b.file_answer);
   FUZZ_CHECK(a.seconds == b.seconds);
   FUZZ_CHECK(a.from_s == b.from_s || (a.from_s != a.from_s && b.from_s != b.from_s));
   if (is_click(a.kind)) {
